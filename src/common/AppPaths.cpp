@@ -1,0 +1,83 @@
+#include "AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace
+{
+    QString withSlash(QString dir)
+    {
+        if (!dir.endsWith(QLatin1Char('/')))
+            dir += QLatin1Char('/');
+        return dir;
+    }
+
+    QString xdgDir(const char* variable, const char* fallbackUnderHome)
+    {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty() && QDir::isAbsolutePath(value))
+            return withSlash(value);
+        return withSlash(QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome));
+    }
+
+    QString& serviceOverride()
+    {
+        static QString url;
+        return url;
+    }
+} // namespace
+
+QString AppPaths::programDir()
+{
+    if (QCoreApplication::instance())
+        return withSlash(QCoreApplication::applicationDirPath());
+    return withSlash(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
+}
+
+QString AppPaths::appDir()
+{
+    const QString forced = qEnvironmentVariable("ZELKORA_APPDIR");
+    if (!forced.isEmpty()) {
+        ensureDir(forced);
+        return withSlash(QDir(forced).absolutePath());
+    }
+    const QString program = programDir();
+    if (QFileInfo(program).isWritable())
+        return program;
+    const QString data = xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("zelkora/");
+    ensureDir(data);
+    return data;
+}
+
+QString AppPaths::configDir()
+{
+    return xdgDir("XDG_CONFIG_HOME", ".config") + QStringLiteral("zelkora/");
+}
+
+QString AppPaths::cacheDir()
+{
+    return xdgDir("XDG_CACHE_HOME", ".cache") + QStringLiteral("zelkora/");
+}
+
+QString AppPaths::serviceUrl()
+{
+    QString url = serviceOverride();
+    if (url.isEmpty())
+        url = qEnvironmentVariable("ZELKORA_SERVICE_URL");
+    if (url.isEmpty())
+        url = QStringLiteral(ZELKORA_SERVICE_URL_DEFAULT);
+    while (url.endsWith(QLatin1Char('/')))
+        url.chop(1);
+    return url;
+}
+
+void AppPaths::setServiceUrlOverride(const QString& url)
+{
+    serviceOverride() = url;
+}
+
+bool AppPaths::ensureDir(const QString& dir)
+{
+    return QDir().mkpath(dir);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "PageDocument.h"
+
+#include <QString>
+#include <QtPlugin>
+#include <functional>
+#include <memory>
+
+class QObject;
+
+// The identity of one browser window (the top-level window or a frame). The same window gives the same
+// reference in the navigate-complete and document-complete events and throughout one load; a frame of a
+// page that has been replaced never matches a later one. An empty reference matches nothing.
+class FrameRef
+{
+public:
+    FrameRef() = default;
+    explicit FrameRef(quint64 id)
+        : m_id(id)
+    {
+    }
+    bool isEmpty() const { return m_id == 0; }
+    quint64 id() const { return m_id; }
+    void clear() { m_id = 0; }
+    bool operator==(const FrameRef& other) const { return m_id == other.m_id; }
+    bool operator!=(const FrameRef& other) const { return m_id != other.m_id; }
+
+private:
+    quint64 m_id = 0;
+};
+
+// The embedded browser as the engine sees it. Events arrive on the user-interface thread through the event
+// loop, never from inside Navigate or Stop.
+class IWebBrowser
+{
+public:
+    using FrameEvent = std::function<void(FrameRef frame, const QString& address)>;
+
+    virtual ~IWebBrowser() = default;
+
+    // Starts loading the address in the top-level window and returns at once.
+    virtual void Navigate(const QString& address) = 0;
+    // Ends any loading in progress.
+    virtual void Stop() = 0;
+    // The top-level window's current document, or null when there is none.
+    virtual std::shared_ptr<PageDocument> Document() = 0;
+
+    // Raised when a navigation of the top-level window or of one of its frames has completed.
+    void setNavigateComplete(FrameEvent handler) { m_navigateComplete = std::move(handler); }
+    // Raised once for each window whose document has finished loading, last for the window whose navigation
+    // started the load. One handler at a time; an empty handler drops the event.
+    void setDocumentComplete(FrameEvent handler) { m_documentComplete = std::move(handler); }
+
+protected:
+    FrameEvent m_navigateComplete;
+    FrameEvent m_documentComplete;
+};
+
+// What the browser library exports.
+class BrowserFactory
+{
+public:
+    virtual ~BrowserFactory() = default;
+    // A browser whose page lives until the object is deleted; no window is ever shown for it.
+    virtual IWebBrowser* createBrowser(QObject* parent) = 0;
+};
+
+#define ZelkoraBrowserFactory_iid "org.zelkora.BrowserFactory/1"
+Q_DECLARE_INTERFACE(BrowserFactory, ZelkoraBrowserFactory_iid)

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+// One mobile network whose web site the engine drives. Everything but the credentials comes from the
+// service's PROVIDER tag; the credentials come from SMS.INI.
+struct TProvider
+{
+    QString Name;
+    QString AreaCodes;
+    QString LoginUrl;
+    qint32 LoginFrame = -1;
+    QString LoginForm;
+    QString UserField;
+    QString PassField;
+    quint8 LoginSubmit = 0;
+    QString LoginSubmitLookup;
+    QString LoginSubmitValue;
+    QString MsgUrl;
+    qint32 MsgFrame = -1;
+    QString MsgForm;
+    QString FromField;
+    QString AreaField;
+    QString PhoneField;
+    QString MsgField;
+    quint8 MsgSubmit = 0;
+    QString MsgSubmitLookup;
+    QString MsgSubmitValue;
+    QString ResAccepted;
+    QString ResRejected;
+    QString MsgLimit;
+    QString UserName;
+    QString Password;
+    QString SignupURL;
+    quint8 ClearCRLF = 1;
+
+    // Builds a record from a tag's parameters; `param` returns a parameter's value by name ("" when absent).
+    // The credentials stay empty.
+    static TProvider fromParameters(const std::function<QString(const QString& name)>& param);
+};
+
+using TProviders = QVector<TProvider>;
+
+// The comma-text rules shared by AreaCodes and the AREAS tag: items separated by commas or by characters
+// 1 to 32, an item in double quotes may hold those, and "" inside quotes stands for one quote.
+QStringList parseCommaText(const QString& text);
+
+// A decimal integer with an optional sign; anything else (blanks included) gives the default.
+qint32 parseDecimalInt(const QString& text, qint32 defaultValue);
+
+// The index of the first provider whose AreaCodes hold the code as a whole item, ignoring letter case;
+// -1 when none does.
+int FindProviderByArea(const TProviders& providers, const QString& areaCode);
+
+// The value of the first code=value item whose code equals `code` ignoring letter case; "" when none.
+QString areaValueFor(const QStringList& areaDefs, const QString& code);
+// The code part of a code=value item; an item without "=" has an empty code.
+QString areaCodeOf(const QString& areaDef);

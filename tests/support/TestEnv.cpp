@@ -1,0 +1,45 @@
+#include "TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+QString TestEnv::freshDir(const QString& path)
+{
+    QDir dir(path);
+    dir.removeRecursively();
+    QDir().mkpath(path);
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+QString TestEnv::freshAppDir()
+{
+    const QString dir = qEnvironmentVariable("ZELKORA_APPDIR");
+    if (dir.isEmpty())
+        qFatal("ZELKORA_APPDIR is not set; run the test through ctest");
+    return freshDir(dir);
+}
+
+QString TestEnv::freshConfigDir()
+{
+    const QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        qFatal("XDG_CONFIG_HOME is not set; run the test through ctest");
+    return freshDir(base + QStringLiteral("/zelkora"));
+}
+
+QByteArray TestEnv::readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+void TestEnv::writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(content);
+}
