@@ -1,0 +1,63 @@
+#include "BrowserLoader.h"
+
+#include "common/AppPaths.h"
+
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QPluginLoader>
+
+namespace
+{
+    const char* const kLibraryName = "zelkora-browser.so";
+
+    QPluginLoader& loader()
+    {
+        static QPluginLoader instance;
+        return instance;
+    }
+} // namespace
+
+QString BrowserLoader::libraryPath()
+{
+    const QString forced = qEnvironmentVariable("ZELKORA_BROWSER_LIBRARY");
+    if (!forced.isEmpty())
+        return QFileInfo::exists(forced) ? forced : QString();
+    const QString program = AppPaths::programDir();
+    const QStringList candidates{program + QLatin1String(kLibraryName),
+                                 program + QStringLiteral("../lib/zelkora/") + QLatin1String(kLibraryName)};
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            return QFileInfo(candidate).canonicalFilePath();
+    }
+    return QString();
+}
+
+int BrowserLoader::majorVersion()
+{
+    const QString path = libraryPath();
+    if (path.isEmpty())
+        return 0;
+    QPluginLoader probe(path);
+    const QJsonObject meta = probe.metaData();
+    if (meta.value(QLatin1String("IID")).toString() != QLatin1String(ZelkoraBrowserFactory_iid))
+        return 0;
+    return meta.value(QLatin1String("MetaData")).toObject().value(QLatin1String("ChromiumMajor")).toInt(0);
+}
+
+std::unique_ptr<IWebBrowser> BrowserLoader::createBrowser(QObject* parent)
+{
+    QPluginLoader& plugin = loader();
+    if (plugin.fileName().isEmpty())
+        plugin.setFileName(libraryPath());
+    auto* factory = qobject_cast<BrowserFactory*>(plugin.instance());
+    if (!factory) {
+        qWarning("zelkora: the browser library cannot be loaded: %s", qPrintable(plugin.errorString()));
+        return nullptr;
+    }
+    return std::unique_ptr<IWebBrowser>(factory->createBrowser(parent));
+}
+
+bool BrowserLoader::isLoaded()
+{
+    return loader().isLoaded();
+}

@@ -1,0 +1,174 @@
+#include "PageOperations.h"
+
+#include <limits>
+
+namespace
+{
+    // Upper-cases the letters a to z only, as the original comparison does.
+    QString asciiUpper(const QString& text)
+    {
+        QString result = text;
+        for (QChar& c : result) {
+            if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+                c = QChar(c.unicode() - 'a' + 'A');
+        }
+        return result;
+    }
+
+    int hexDigit(QChar c)
+    {
+        const ushort u = c.unicode();
+        if (u >= '0' && u <= '9')
+            return u - '0';
+        if (u >= 'a' && u <= 'f')
+            return u - 'a' + 10;
+        if (u >= 'A' && u <= 'F')
+            return u - 'A' + 10;
+        return -1;
+    }
+} // namespace
+
+int PageOperations::designatorIndex(const QString& designator)
+{
+    int i = 0;
+    const int n = designator.size();
+    while (i < n && designator[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < n && (designator[i] == QLatin1Char('+') || designator[i] == QLatin1Char('-'))) {
+        negative = designator[i] == QLatin1Char('-');
+        ++i;
+    }
+    int base = 10;
+    if (i < n && designator[i] == QLatin1Char('$')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < n && designator[i] == QLatin1Char('0')
+               && (designator[i + 1] == QLatin1Char('x') || designator[i + 1] == QLatin1Char('X'))) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= n)
+        return -1;
+    qint64 value = 0;
+    for (; i < n; ++i) {
+        const int digit = hexDigit(designator[i]);
+        if (digit < 0 || digit >= base)
+            return -1;
+        value = value * base + digit;
+        if (value > std::numeric_limits<quint32>::max())
+            return -1;
+    }
+    if (base == 10 && value > (negative ? qint64(1) << 31 : std::numeric_limits<qint32>::max()))
+        return -1;
+    // A hexadecimal designator covers the whole 32-bit range and wraps, as the original conversion does.
+    const qint64 signedValue = negative ? -value : value;
+    return static_cast<qint32>(static_cast<quint32>(static_cast<quint64>(signedValue) & 0xFFFFFFFFu));
+}
+
+PageForm* PageOperations::FindForm(const PageDocument& document, const QString& designator)
+{
+    const int index = designatorIndex(designator);
+    const int count = document.formCount();
+    for (int i = 0; i < count; ++i) {
+        PageForm* form = document.form(i);
+        if (!form)
+            continue;
+        if (form->name() == designator || (index > -1 && i == index))
+            return form;
+    }
+    return nullptr;
+}
+
+void PageOperations::SetFormField(const PageDocument& document, const QString& designator, const QString& fieldName,
+                                  const QString& value)
+{
+    PageForm* form = FindForm(document, designator);
+    if (!form)
+        return;
+    const int count = form->elementCount();
+    for (int j = 0; j < count; ++j) {
+        PageElement* element = form->element(j);
+        if (!element || element->name() != fieldName)
+            continue;
+        if (element->tagName() == QLatin1String("SELECT")) {
+            const int options = element->optionCount();
+            for (int k = 0; k < options; ++k) {
+                PageOption* option = element->option(k);
+                if (option && option->text() == value) {
+                    option->setSelected(true);
+                    return;
+                }
+            }
+            return;
+        }
+        element->setValue(value);
+        return;
+    }
+}
+
+void PageOperations::ClickLink(const PageDocument& document, const QString& address)
+{
+    const int count = document.linkCount();
+    for (int i = 0; i < count; ++i) {
+        PageLink* link = document.link(i);
+        if (link && link->href() == address) {
+            link->click();
+            return;
+        }
+    }
+}
+
+void PageOperations::ClickFormElement(const PageDocument& document, const QString& designator,
+                                      const QString& elementName)
+{
+    PageForm* form = FindForm(document, designator);
+    if (!form)
+        return;
+    const int count = form->elementCount();
+    for (int j = 0; j < count; ++j) {
+        PageElement* element = form->element(j);
+        if (element && element->name() == elementName) {
+            element->click();
+            return;
+        }
+    }
+}
+
+void PageOperations::SubmitForm(const PageDocument& document, const QString& designator, const QString& value)
+{
+    PageForm* form = FindForm(document, designator);
+    if (!form)
+        return;
+    if (value.isEmpty()) {
+        form->submit();
+        return;
+    }
+    const int count = form->elementCount();
+    for (int j = 0; j < count; ++j) {
+        PageElement* element = form->element(j);
+        if (element && asciiUpper(element->name()) == QLatin1String("SUBMIT")) {
+            element->setValue(value);
+            element->click();
+            return;
+        }
+    }
+}
+
+PageOperations::ResultOutcome PageOperations::FindResultText(const PageDocument& document, const QString& accepted,
+                                                             const QString& rejected)
+{
+    std::unique_ptr<PageTextRange> range;
+    try {
+        range = document.createBodyTextRange();
+    } catch (const BrowserError&) {
+        // A frameset or a page without a body cannot be searched; the message is taken as sent.
+    }
+    if (!range)
+        return ResultOutcome::Accepted;
+    if (range->findText(accepted))
+        return ResultOutcome::Accepted;
+    if (range->findText(rejected))
+        return ResultOutcome::Rejected;
+    return ResultOutcome::Accepted;
+}

@@ -1,0 +1,299 @@
+#include "TSMSBaseForm.h"
+
+#include "BrowserLoader.h"
+#include "PageOperations.h"
+#include "common/ErrorReport.h"
+#include "common/ResStrings.h"
+#include "common/UserPrompt.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace
+{
+    const QString kBlankPage = QStringLiteral("about:blank");
+    constexpr int kMinimumBrowserVersion = 4;
+
+    void checkBrowserVersion()
+    {
+        if (BrowserLoader::majorVersion() >= kMinimumBrowserVersion)
+            return;
+        UserPrompt::current()->information(ResStrings::browserTooOld());
+        std::fflush(nullptr);
+        // Nothing else of the program may run on, so no destructors and no event loop.
+        ::_exit(1);
+    }
+} // namespace
+
+TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
+    : QObject(parent)
+    , m_makeBrowser(std::move(makeBrowser))
+{
+    if (!m_makeBrowser) {
+        checkBrowserVersion();
+        m_makeBrowser = [](QObject* owner) { return BrowserLoader::createBrowser(owner); };
+    }
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(90000);
+    connect(Timer1, &QTimer::timeout, this, &TSMSBaseForm::Timer1Timer);
+
+    TimeOut = 0;
+    OnStatus = nullptr;
+    SetStatus(ssReady);
+    AreaDefs.clear();
+    Providers.clear();
+}
+
+TSMSBaseForm::~TSMSBaseForm()
+{
+    Timer1->stop();
+    if (m_browser) {
+        m_browser->setDocumentComplete(nullptr);
+        m_browser->setNavigateComplete(nullptr);
+    }
+}
+
+IWebBrowser* TSMSBaseForm::browser()
+{
+    if (!m_browser) {
+        m_browser = m_makeBrowser(this);
+        if (m_browser) {
+            m_browser->setNavigateComplete(
+                [this](FrameRef frame, const QString& address) { WebBrowser1NavigateComplete2(frame, address); });
+            // The browser's handler stays; which step it reaches is the engine's binding, and with no step
+            // bound the event is dropped.
+            m_browser->setDocumentComplete(
+                [this](FrameRef frame, const QString& address) { dispatchDocumentComplete(frame, address); });
+        }
+    }
+    return m_browser.get();
+}
+
+void TSMSBaseForm::Send(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
+                        const QString& userName, const QString& password)
+{
+    From = from;
+    AreaCode = areaCode;
+    Phone = phone;
+    Message = message;
+    UserName = userName;
+    Password = password;
+    SendNow();
+}
+
+int TSMSBaseForm::timeOutInterval() const
+{
+    return TimeOut > 0 ? TimeOut * 1000 : 60000;
+}
+
+void TSMSBaseForm::SendNow()
+{
+    // A running timer keeps running: the time-out covers the whole attempt. Only a changed interval
+    // restarts it, as setting the interval of a running timer does.
+    if (Timer1->interval() != timeOutInterval())
+        Timer1->setInterval(timeOutInterval());
+
+    ProviderIndex = FindProviderByArea(AreaCode);
+    if (ProviderIndex == -1) {
+        SetStatus(ssFailed);
+        return;
+    }
+    IWebBrowser* web = browser();
+    if (!web) {
+        SetStatus(ssFailed);
+        return;
+    }
+    const TProvider& provider = Providers[ProviderIndex];
+    if (!provider.LoginUrl.isEmpty()) {
+        bindDocumentComplete(&TSMSBaseForm::LoginPageComplete);
+        web->Navigate(provider.LoginUrl);
+    } else {
+        bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
+        web->Navigate(provider.MsgUrl);
+    }
+    SetStatus(ssConnecting);
+}
+
+void TSMSBaseForm::Cancel()
+{
+    SetStatus(ssCancelled);
+}
+
+void TSMSBaseForm::Abort()
+{
+    Timer1->stop();
+    bindDocumentComplete(nullptr);
+    if (m_browser)
+        m_browser->Stop();
+}
+
+void TSMSBaseForm::SetStatus(TSMSStatus status)
+{
+    Status = status;
+    switch (status) {
+    case ssCancelled:
+    case ssSent:
+    case ssRejected:
+    case ssFailed:
+    case ssTimedOut:
+        Timer1->stop();
+        bindDocumentComplete(nullptr);
+        // A frame of the finished attempt's pages belongs to no later page; forgetting it here keeps an attempt
+        // that ended by time-out or cancel from blocking the next one.
+        NavFrame.clear();
+        // Before the first attempt there is no page to blank.
+        if (m_browser)
+            m_browser->Navigate(kBlankPage);
+        break;
+    case ssConnecting:
+        if (!Timer1->isActive())
+            Timer1->start();
+        break;
+    default:
+        break;
+    }
+    if (OnStatus)
+        OnStatus(status);
+}
+
+int TSMSBaseForm::FindProviderByArea(const QString& areaCode) const
+{
+    return ::FindProviderByArea(Providers, areaCode);
+}
+
+void TSMSBaseForm::bindDocumentComplete(StepHandler handler)
+{
+    m_step = handler;
+}
+
+void TSMSBaseForm::dispatchDocumentComplete(FrameRef frame, const QString& address)
+{
+    if (!m_step)
+        return;
+    try {
+        (this->*m_step)(frame, address);
+    } catch (const BrowserError& error) {
+        // The step stops where the browser refused; binding and status stay, so the attempt ends by time-out
+        // unless the browser completes another page that the same step can handle.
+        ErrorReport::report(error.message());
+    }
+}
+
+void TSMSBaseForm::WebBrowser1NavigateComplete2(FrameRef frame, const QString&)
+{
+    if (NavFrame.isEmpty())
+        NavFrame = frame;
+}
+
+void TSMSBaseForm::triggerSubmission(const PageDocument& document, quint8 kind, const QString& form,
+                                     const QString& lookup, const QString& value)
+{
+    switch (kind) {
+    case 1:
+        PageOperations::ClickLink(document, lookup);
+        break;
+    case 2:
+        PageOperations::ClickFormElement(document, form, lookup);
+        break;
+    case 3:
+        PageOperations::SubmitForm(document, form, value);
+        break;
+    default:
+        break;
+    }
+}
+
+void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
+{
+    if (frame != NavFrame)
+        return;
+    NavFrame.clear();
+    const TProvider provider = Providers.value(ProviderIndex);
+    const std::shared_ptr<PageDocument> top = m_browser->Document();
+    if (!top) {
+        SetStatus(ssFailed);
+        return;
+    }
+    const PageDocument* document = top.get();
+    if (provider.LoginFrame > -1)
+        document = top->frameDocument(provider.LoginFrame);
+    if (!document || address != provider.LoginUrl) {
+        SetStatus(ssFailed);
+        return;
+    }
+    PageOperations::SetFormField(*document, provider.LoginForm, provider.UserField, UserName);
+    PageOperations::SetFormField(*document, provider.LoginForm, provider.PassField, Password);
+    bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
+    triggerSubmission(*document, provider.LoginSubmit, provider.LoginForm, provider.LoginSubmitLookup,
+                      provider.LoginSubmitValue);
+    SetStatus(ssIdentifying);
+}
+
+void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
+{
+    if (frame != NavFrame)
+        return;
+    NavFrame.clear();
+    SetStatus(ssIdentified);
+    const TProvider provider = Providers.value(ProviderIndex);
+    const std::shared_ptr<PageDocument> top = m_browser->Document();
+    if (!top) {
+        SetStatus(ssFailed);
+        return;
+    }
+    const PageDocument* document = top.get();
+    if (provider.MsgFrame > -1)
+        document = top->frameDocument(provider.MsgFrame);
+    if (!document || address != provider.MsgUrl) {
+        SetStatus(ssFailed);
+        return;
+    }
+
+    QString text = Message;
+    if (provider.ClearCRLF != 0)
+        text.remove(QStringLiteral("\r\n"));
+
+    if (!provider.FromField.isEmpty()) {
+        PageOperations::SetFormField(*document, provider.MsgForm, provider.FromField, From);
+        PageOperations::SetFormField(*document, provider.MsgForm, provider.MsgField, text);
+    } else {
+        PageOperations::SetFormField(*document, provider.MsgForm, provider.MsgField,
+                                     text + QStringLiteral(" (") + From + QLatin1Char(')'));
+    }
+
+    const QString area = areaValueFor(AreaDefs, AreaCode);
+    if (!provider.AreaField.isEmpty()) {
+        PageOperations::SetFormField(*document, provider.MsgForm, provider.AreaField, area);
+        PageOperations::SetFormField(*document, provider.MsgForm, provider.PhoneField, Phone);
+    } else {
+        PageOperations::SetFormField(*document, provider.MsgForm, provider.PhoneField, area + Phone);
+    }
+
+    bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
+    triggerSubmission(*document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup,
+                      provider.MsgSubmitValue);
+    SetStatus(ssSending);
+}
+
+void TSMSBaseForm::ResultPageComplete(FrameRef frame, const QString&)
+{
+    if (frame != NavFrame)
+        return;
+    m_browser->Stop();
+    bindDocumentComplete(nullptr);
+    NavFrame.clear();
+    const TProvider provider = Providers.value(ProviderIndex);
+    const std::shared_ptr<PageDocument> top = m_browser->Document();
+    if (!top) {
+        SetStatus(ssFailed);
+        return;
+    }
+    const auto outcome = PageOperations::FindResultText(*top, provider.ResAccepted, provider.ResRejected);
+    SetStatus(outcome == PageOperations::ResultOutcome::Rejected ? ssRejected : ssSent);
+}
+
+void TSMSBaseForm::Timer1Timer()
+{
+    SetStatus(ssTimedOut);
+}

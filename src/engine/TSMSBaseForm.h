@@ -1,0 +1,93 @@
+#pragma once
+
+#include "IWebBrowser.h"
+#include "service/TProvider.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+// The one-byte status of a send attempt. 2 to 5 are busy; 0 and 6 to 9 end an attempt.
+enum TSMSStatus : quint8 {
+    ssCancelled = 0,
+    ssReady = 1,
+    ssConnecting = 2,
+    ssIdentifying = 3,
+    ssIdentified = 4,
+    ssSending = 5,
+    ssSent = 6,
+    ssRejected = 7,
+    ssFailed = 8,
+    ssTimedOut = 9,
+};
+
+inline bool isBusyStatus(TSMSStatus status)
+{
+    return status >= ssConnecting && status <= ssSending;
+}
+
+// The sending engine: one send attempt through one provider's web site, driven as a chain of browser events
+// and reported status by status. The browser is made at the first attempt and lives as long as the engine.
+class TSMSBaseForm : public QObject
+{
+    Q_OBJECT
+public:
+    using StatusCallback = std::function<void(TSMSStatus)>;
+    using BrowserMaker = std::function<std::unique_ptr<IWebBrowser>(QObject* parent)>;
+
+    // Checks the embedded browser's version first: a missing or too old browser ends the program with exit
+    // code 1 after telling the user. `makeBrowser` replaces the browser library (tests).
+    explicit TSMSBaseForm(QObject* parent = nullptr, BrowserMaker makeBrowser = {});
+    ~TSMSBaseForm() override;
+
+    void Send(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
+              const QString& userName, const QString& password);
+    void SendNow();
+    void Cancel();
+    void Abort();
+    void SetStatus(TSMSStatus status);
+    int FindProviderByArea(const QString& areaCode) const;
+
+    TSMSStatus Status = ssReady;
+    QString Phone;
+    QString From;
+    QString UserName;
+    QString Password;
+    QString AreaCode;
+    QString Message;
+    FrameRef NavFrame;
+    TProviders Providers;
+    StatusCallback OnStatus;
+    QStringList AreaDefs;
+    qint32 ProviderIndex = -1;
+    qint32 TimeOut = 0;
+
+    QTimer* Timer1 = nullptr;
+
+    // The browser, made on first use; null before the first attempt.
+    IWebBrowser* WebBrowser1() const { return m_browser.get(); }
+
+    // The time-out in force for the next attempt, in milliseconds.
+    int timeOutInterval() const;
+
+private:
+    using StepHandler = void (TSMSBaseForm::*)(FrameRef, const QString&);
+
+    IWebBrowser* browser();
+    void bindDocumentComplete(StepHandler handler);
+    void dispatchDocumentComplete(FrameRef frame, const QString& address);
+    void triggerSubmission(const PageDocument& document, quint8 kind, const QString& form, const QString& lookup,
+                           const QString& value);
+
+    void WebBrowser1NavigateComplete2(FrameRef frame, const QString& address);
+    void LoginPageComplete(FrameRef frame, const QString& address);
+    void MessagePageComplete(FrameRef frame, const QString& address);
+    void ResultPageComplete(FrameRef frame, const QString& address);
+    void Timer1Timer();
+
+    BrowserMaker m_makeBrowser;
+    std::unique_ptr<IWebBrowser> m_browser;
+    StepHandler m_step = nullptr;
+};

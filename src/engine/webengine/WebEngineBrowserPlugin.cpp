@@ -1,0 +1,8 @@
+#include "WebEngineBrowserPlugin.h"
+
+#include "WebEngineBrowser.h"
+
+IWebBrowser* WebEngineBrowserPlugin::createBrowser(QObject* parent)
+{
+    return new WebEngineBrowser(parent);
+}
