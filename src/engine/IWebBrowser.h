@@ -51,6 +51,7 @@ public:
     // Raised once for each window whose document has finished loading, last for the window whose navigation
     // started the load. One handler at a time; an empty handler drops the event.
     void setDocumentComplete(FrameEvent handler) { m_documentComplete = std::move(handler); }
+    FrameEvent documentComplete() const { return m_documentComplete; }
 
 protected:
     FrameEvent m_navigateComplete;

@@ -1,0 +1,230 @@
+// One complete send attempt (login in a frame, message, result) against the sandbox, beside the same page
+// sequence loaded by the same browser page without the engine's work; then resident memory over 200 attempts;
+// then the start and memory of a program that only constructs the engine, beside a plain Qt program.
+#include "SandboxServer.h"
+#include "engine/BrowserLoader.h"
+#include "engine/TSMSBaseForm.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+    long statusKb(const QString& file, const char* key)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            if (line.startsWith(key))
+                return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLong();
+        }
+        return 0;
+    }
+
+    long selfRssKb() { return statusKb(QStringLiteral("/proc/self/status"), "VmRSS:"); }
+
+    // The browser's helper processes (renderer, utility) are children of this one.
+    long childrenRssKb()
+    {
+        long total = 0;
+        const QString self = QString::number(QCoreApplication::applicationPid());
+        for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            if (!pid.front().isDigit())
+                continue;
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
+            if (fields.value(1) == self.toLatin1())
+                total += statusKb(QStringLiteral("/proc/%1/status").arg(pid), "VmRSS:");
+        }
+        return total;
+    }
+
+    double median(QList<double> values)
+    {
+        std::sort(values.begin(), values.end());
+        return values.isEmpty() ? 0 : values[values.size() / 2];
+    }
+
+    void spin(const std::function<bool()>& done)
+    {
+        while (!done())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+
+    int probe(const QString& mode)
+    {
+        // Constructing the engine checks the browser's version but must not load the browser library.
+        QGuiApplication* app = nullptr;
+        int argc = 1;
+        char name[] = "probe";
+        char* argv[] = {name, nullptr};
+        app = new QGuiApplication(argc, argv);
+        if (mode == QLatin1String("engine")) {
+            TSMSBaseForm engine;
+            std::printf("%d %ld\n", BrowserLoader::isLoaded() ? 1 : 0,
+                        statusKb(QStringLiteral("/proc/self/status"), "VmHWM:"));
+        } else {
+            std::printf("0 %ld\n", statusKb(QStringLiteral("/proc/self/status"), "VmHWM:"));
+        }
+        delete app;
+        return 0;
+    }
+
+    void startUpComparison(const QString& program)
+    {
+        QList<double> times[2];
+        long memory[2] = {0, 0};
+        int loaded = 0;
+        const QString modes[2] = {QStringLiteral("plain"), QStringLiteral("engine")};
+        for (int round = 0; round < 10; ++round) {
+            for (int m = 0; m < 2; ++m) {
+                QProcess child;
+                QElapsedTimer timer;
+                timer.start();
+                child.start(program, {QStringLiteral("--probe"), modes[m]});
+                child.waitForFinished(30000);
+                times[m] << timer.nsecsElapsed() / 1e6;
+                const QList<QByteArray> out = child.readAllStandardOutput().trimmed().split(' ');
+                loaded += out.value(0).toInt();
+                memory[m] = std::max(memory[m], out.value(1).toLong());
+            }
+        }
+        std::printf("\nProgram that only constructs the engine, beside a plain Qt program (median of 10 starts):\n");
+        std::printf("  plain Qt program:        %7.1f ms   peak %6.1f MiB\n", median(times[0]), memory[0] / 1024.0);
+        std::printf("  engine constructed:      %7.1f ms   peak %6.1f MiB   browser library loaded: %s\n",
+                    median(times[1]), memory[1] / 1024.0, loaded ? "YES" : "no");
+    }
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && QByteArray(argv[1]) == "--probe")
+        return probe(QString::fromLocal8Bit(argv[2]));
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QGuiApplication app(argc, argv);
+    const int samples = argc > 1 ? std::max(5, atoi(argv[1])) : 50;
+
+    SandboxServer sandbox;
+    if (!sandbox.listen()) {
+        std::fprintf(stderr, "cannot start the sandbox\n");
+        return 1;
+    }
+    const QString base = sandbox.baseUrl();
+
+    TSMSBaseForm engine;
+    TProvider p;
+    p.Name = QStringLiteral("Sahar");
+    p.AreaCodes = QStringLiteral("050");
+    p.LoginUrl = base + QStringLiteral("/sahar/");
+    p.LoginFrame = 0;
+    p.LoginForm = QStringLiteral("loginForm");
+    p.UserField = QStringLiteral("user");
+    p.PassField = QStringLiteral("pass");
+    p.LoginSubmit = 2;
+    p.LoginSubmitLookup = QStringLiteral("doLogin");
+    p.MsgUrl = base + QStringLiteral("/sahar/msg");
+    p.MsgFrame = 0;
+    p.MsgForm = QStringLiteral("smsForm");
+    p.FromField = QStringLiteral("sender");
+    p.AreaField = QStringLiteral("prefix");
+    p.PhoneField = QStringLiteral("number");
+    p.MsgField = QStringLiteral("text");
+    p.MsgSubmit = 3;
+    p.MsgSubmitValue = QStringLiteral("שלח");
+    p.ResAccepted = QStringLiteral("נשלחה בהצלחה");
+    p.ResRejected = QStringLiteral("נדחתה");
+    engine.Providers = {p};
+    engine.AreaDefs = QStringList{QStringLiteral("050=050")};
+    engine.TimeOut = 30;
+    int failures = 0;
+
+    auto attempt = [&] {
+        engine.Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("שלום"),
+                    QStringLiteral("demo"), QStringLiteral("demo1234"));
+        spin([&] { return !isBusyStatus(engine.Status); });
+        if (engine.Status != ssSent)
+            ++failures;
+    };
+
+    // The same pages, one top-level load after the other, through the same browser page, with nothing filled in.
+    const QString sendQuery = QStringLiteral("/sahar/send?sender=Dana&prefix=50&number=1234567&text=")
+        + QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("שלום"))) + QStringLiteral("&Submit=")
+        + QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("שלח")));
+    const QStringList bare{base + QStringLiteral("/sahar/"), base + QStringLiteral("/sahar/login?user=demo&pass=demo1234"),
+                           base + sendQuery};
+    auto bareSequence = [&] {
+        IWebBrowser* web = engine.WebBrowser1();
+        const IWebBrowser::FrameEvent engineHandler = web->documentComplete();
+        for (const QString& address : bare) {
+            bool loaded = false;
+            web->setDocumentComplete([&](FrameRef frame, const QString&) {
+                if (frame == FrameRef(1))
+                    loaded = true;
+            });
+            web->Navigate(address);
+            spin([&] { return loaded; });
+        }
+        web->setDocumentComplete(engineHandler);
+        // The engine ends every attempt on a blank page; so does the bare sequence.
+        web->Navigate(QStringLiteral("about:blank"));
+    };
+
+    // Warm-up: the first attempt also loads the browser library and starts Chromium.
+    QElapsedTimer first;
+    first.start();
+    attempt();
+    std::printf("First attempt (loads the browser library, starts Chromium): %.1f ms\n", first.nsecsElapsed() / 1e6);
+    attempt();
+    bareSequence();
+
+    // Interleaved, so that both sides see the same machine.
+    QList<double> attempts;
+    QList<double> sequences;
+    for (int i = 0; i < samples; ++i) {
+        QElapsedTimer t;
+        t.start();
+        attempt();
+        attempts << t.nsecsElapsed() / 1e6;
+        t.restart();
+        bareSequence();
+        sequences << t.nsecsElapsed() / 1e6;
+    }
+    const double a = median(attempts);
+    const double b = median(sequences);
+    std::printf("\nOne complete attempt, login in a frame (median of %d):\n", samples);
+    std::printf("  engine attempt:          %7.1f ms\n", a);
+    std::printf("  bare page sequence:      %7.1f ms\n", b);
+    std::printf("  ratio:                   %7.2f  (goal: at most 1.30)\n", a / b);
+
+    // Memory over 200 attempts in a row.
+    long selfAt20 = 0, childrenAt20 = 0;
+    for (int i = 1; i <= 200; ++i) {
+        attempt();
+        if (i == 20) {
+            selfAt20 = selfRssKb();
+            childrenAt20 = childrenRssKb();
+        }
+    }
+    const long selfAt200 = selfRssKb();
+    const long childrenAt200 = childrenRssKb();
+    std::printf("\nResident memory over 200 attempts in a row:\n");
+    std::printf("  program after attempt 20:  %7.1f MiB   after attempt 200: %7.1f MiB   growth %+6.1f MiB (goal: within 30)\n",
+                selfAt20 / 1024.0, selfAt200 / 1024.0, (selfAt200 - selfAt20) / 1024.0);
+    std::printf("  browser helper processes:  %7.1f MiB   after attempt 200: %7.1f MiB   growth %+6.1f MiB\n",
+                childrenAt20 / 1024.0, childrenAt200 / 1024.0, (childrenAt200 - childrenAt20) / 1024.0);
+    std::printf("  attempts that did not end as sent: %d\n", failures);
+
+    startUpComparison(QCoreApplication::applicationFilePath());
+    return 0;
+}

@@ -1,0 +1,216 @@
+// Send attempts through the real browser library against the sandbox's operator sites on 127.0.0.1.
+#include "SandboxServer.h"
+#include "engine/TSMSBaseForm.h"
+
+#include <QGuiApplication>
+#include <QtTest>
+
+namespace
+{
+    const QString kAccepted = QStringLiteral("נשלחה בהצלחה");
+    const QString kRejected = QStringLiteral("נדחתה");
+} // namespace
+
+class TestBrowserAttempt : public QObject
+{
+    Q_OBJECT
+
+    SandboxServer m_sandbox;
+    std::unique_ptr<TSMSBaseForm> m_engine;
+    QList<int> m_statuses;
+
+    QString url(const QString& path) const { return m_sandbox.baseUrl() + path; }
+
+    // The framed site: login in frame 0 of a frameset, the message page in the same frame, the result on top.
+    TProvider sahar() const
+    {
+        TProvider p;
+        p.Name = QStringLiteral("Sahar");
+        p.AreaCodes = QStringLiteral("050, 052,053");
+        p.LoginUrl = url(QStringLiteral("/sahar/"));
+        p.LoginFrame = 0;
+        p.LoginForm = QStringLiteral("loginForm");
+        p.UserField = QStringLiteral("user");
+        p.PassField = QStringLiteral("pass");
+        p.LoginSubmit = 2;
+        p.LoginSubmitLookup = QStringLiteral("doLogin");
+        p.MsgUrl = url(QStringLiteral("/sahar/msg"));
+        p.MsgFrame = 0;
+        p.MsgForm = QStringLiteral("smsForm");
+        p.FromField = QStringLiteral("sender");
+        p.AreaField = QStringLiteral("prefix");
+        p.PhoneField = QStringLiteral("number");
+        p.MsgField = QStringLiteral("text");
+        p.MsgSubmit = 3;
+        p.MsgSubmitValue = QStringLiteral("שלח");
+        p.ResAccepted = kAccepted;
+        p.ResRejected = kRejected;
+        p.ClearCRLF = 1;
+        return p;
+    }
+
+    // The site without login: one page, submitted through a link, the number with its area prefix.
+    TProvider kesher() const
+    {
+        TProvider p;
+        p.Name = QStringLiteral("Kesher");
+        p.AreaCodes = QStringLiteral("054,057");
+        p.MsgUrl = url(QStringLiteral("/kesher/sms"));
+        p.MsgForm = QStringLiteral("0");
+        p.PhoneField = QStringLiteral("phone");
+        p.MsgField = QStringLiteral("msg");
+        p.MsgSubmit = 1;
+        p.MsgSubmitLookup = QStringLiteral("javascript:document.sms.submit()");
+        p.ResAccepted = QStringLiteral("התקבלה");
+        p.ResRejected = QStringLiteral("לא נשלחה");
+        p.ClearCRLF = 0;
+        return p;
+    }
+
+    void send(const QString& area, const QString& phone, const QString& text, const QString& password = QStringLiteral("demo1234"))
+    {
+        m_statuses.clear();
+        m_engine->Send(QStringLiteral("Dana"), area, phone, text, QStringLiteral("demo"), password);
+    }
+
+    bool waitForEnd(int ms = 20000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (isBusyStatus(m_engine->Status) && timer.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !isBusyStatus(m_engine->Status);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_sandbox.listen());
+        m_engine = std::make_unique<TSMSBaseForm>();
+        m_engine->OnStatus = [this](TSMSStatus s) { m_statuses << s; };
+        m_engine->TimeOut = 20;
+        m_engine->AreaDefs = QStringList{QStringLiteral("050=050"), QStringLiteral("052=052"), QStringLiteral("053=053"),
+                                         QStringLiteral("054=054"), QStringLiteral("057=7")};
+    }
+
+    void init()
+    {
+        m_engine->Providers = {sahar(), kesher()};
+        m_engine->TimeOut = 20;
+        m_sandbox.clearSubmissions();
+    }
+
+    void loginInFrameIsSent()
+    {
+        send(QStringLiteral("052"), QStringLiteral("1234567"), QStringLiteral("שלום\r\nמה נשמע"));
+        QVERIFY(waitForEnd());
+        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssSending, ssSent}));
+
+        const QList<SandboxSubmission> got = m_sandbox.submissions();
+        QCOMPARE(got.size(), 2);
+        QCOMPARE(got[0].path, QStringLiteral("/sahar/login"));
+        QCOMPARE(got[0].fields.value(QStringLiteral("user")), QStringLiteral("demo"));
+        QCOMPARE(got[0].fields.value(QStringLiteral("pass")), QStringLiteral("demo1234"));
+        QCOMPARE(got[1].path, QStringLiteral("/sahar/send"));
+        QCOMPARE(got[1].fields.value(QStringLiteral("sender")), QStringLiteral("Dana"));
+        // The drop-down is chosen by its displayed text; the site receives the option's own value.
+        QVERIFY(got[1].fields.value(QStringLiteral("prefix")) != QStringLiteral("052"));
+        QVERIFY(!got[1].fields.value(QStringLiteral("prefix")).isEmpty());
+        QCOMPARE(got[1].fields.value(QStringLiteral("number")), QStringLiteral("1234567"));
+        QCOMPARE(got[1].fields.value(QStringLiteral("text")), QStringLiteral("שלוםמה נשמע"));
+        QCOMPARE(got[1].fields.value(QStringLiteral("Submit")), QStringLiteral("שלח"));
+    }
+
+    void withoutLoginIsSent()
+    {
+        send(QStringLiteral("057"), QStringLiteral("1234567"), QStringLiteral("hi\r\nthere"));
+        QVERIFY(waitForEnd());
+        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, ssSent}));
+        const QList<SandboxSubmission> got = m_sandbox.submissions();
+        QCOMPARE(got.size(), 1);
+        // No area field: the area value goes before the number. No sender field: the name ends the text.
+        QCOMPARE(got[0].fields.value(QStringLiteral("phone")), QStringLiteral("71234567"));
+        QCOMPARE(got[0].fields.value(QStringLiteral("msg")), QStringLiteral("hi\r\nthere (Dana)"));
+    }
+
+    void rejectingPage()
+    {
+        send(QStringLiteral("054"), QStringLiteral("9000000"), QStringLiteral("hi"));
+        QVERIFY(waitForEnd());
+        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, ssRejected}));
+    }
+
+    void wrongPagesFail_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QList<int>>("statuses");
+        QTest::newRow("message address with a trailing slash")
+            << "msgslash" << QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssFailed};
+        QTest::newRow("login frame the page lacks") << "frame" << QList<int>{ssConnecting, ssFailed};
+        QTest::newRow("wrong password lands on another page")
+            << "password" << QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssFailed};
+    }
+    void wrongPagesFail()
+    {
+        QFETCH(QString, change);
+        QFETCH(QList<int>, statuses);
+        QString password = QStringLiteral("demo1234");
+        if (change == QLatin1String("msgslash"))
+            m_engine->Providers[0].MsgUrl += QLatin1Char('/');
+        else if (change == QLatin1String("frame"))
+            m_engine->Providers[0].LoginFrame = 5;
+        else
+            password = QStringLiteral("wrong");
+        send(QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"), password);
+        QVERIFY(waitForEnd());
+        QCOMPARE(m_statuses, statuses);
+    }
+
+    void missingSubmitControlTimesOutThenNextAttemptSucceeds()
+    {
+        m_engine->TimeOut = 2;
+        m_engine->Providers[1].MsgSubmitLookup = url(QStringLiteral("/kesher/nowhere"));
+        send(QStringLiteral("054"), QStringLiteral("1234567"), QStringLiteral("hi"));
+        QVERIFY(waitForEnd(10000));
+        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, ssTimedOut}));
+        QVERIFY(m_sandbox.submissions().isEmpty());
+
+        m_engine->Providers = {sahar(), kesher()};
+        send(QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("again"));
+        QVERIFY(waitForEnd());
+        QCOMPARE(m_statuses.last(), int(ssSent));
+    }
+
+    void cancelReportsZero()
+    {
+        send(QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"));
+        QTRY_VERIFY(m_statuses.contains(ssIdentifying));
+        m_engine->Cancel();
+        QCOMPARE(m_statuses.last(), int(ssCancelled));
+        const int reported = m_statuses.size();
+        QTest::qWait(1500);
+        QCOMPARE(m_statuses.size(), reported);
+    }
+
+    void abortReportsNothing()
+    {
+        send(QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"));
+        QTRY_VERIFY(m_statuses.contains(ssIdentifying));
+        m_engine->Abort();
+        const QList<int> before = m_statuses;
+        QTest::qWait(1500);
+        QCOMPARE(m_statuses, before);
+        QVERIFY(isBusyStatus(m_engine->Status));
+        m_engine->Cancel(); // leave the engine idle for the next test
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QGuiApplication app(argc, argv);
+    TestBrowserAttempt test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_browserattempt.moc"

@@ -1,0 +1,225 @@
+#include "common/ErrorReport.h"
+#include "ScriptedPage.h"
+#include "engine/TSMSBaseForm.h"
+
+#include <QtTest>
+
+namespace
+{
+    // A browser whose events the test raises by hand.
+    class FakeBrowser : public IWebBrowser
+    {
+    public:
+        void Navigate(const QString& address) override { navigations << address; }
+        void Stop() override { ++stops; }
+        std::shared_ptr<PageDocument> Document() override { return document; }
+
+        void navigated(quint64 frame, const QString& address) { m_navigateComplete(FrameRef(frame), address); }
+        void loaded(quint64 frame, const QString& address)
+        {
+            if (m_documentComplete)
+                m_documentComplete(FrameRef(frame), address);
+        }
+
+        QStringList navigations;
+        int stops = 0;
+        std::shared_ptr<PageDocument> document;
+    };
+
+    TProvider loginProvider()
+    {
+        TProvider p;
+        p.Name = QStringLiteral("Sahar");
+        p.AreaCodes = QStringLiteral("050, 052");
+        p.LoginUrl = QStringLiteral("http://127.0.0.1/login");
+        p.LoginForm = QStringLiteral("login");
+        p.UserField = QStringLiteral("user");
+        p.PassField = QStringLiteral("pass");
+        p.LoginSubmit = 3;
+        p.MsgUrl = QStringLiteral("http://127.0.0.1/msg");
+        p.MsgForm = QStringLiteral("sms");
+        p.FromField = QStringLiteral("from");
+        p.AreaField = QStringLiteral("area");
+        p.PhoneField = QStringLiteral("phone");
+        p.MsgField = QStringLiteral("text");
+        p.MsgSubmit = 3;
+        p.ResAccepted = QStringLiteral("sent");
+        p.ResRejected = QStringLiteral("rejected");
+        return p;
+    }
+} // namespace
+
+class TestSendAttempt : public QObject
+{
+    Q_OBJECT
+
+    FakeBrowser* m_browser = nullptr;
+    std::unique_ptr<TSMSBaseForm> m_engine;
+    QList<int> m_statuses;
+
+    void makeEngine()
+    {
+        m_statuses.clear();
+        m_engine = std::make_unique<TSMSBaseForm>(nullptr, [this](QObject*) {
+            auto browser = std::make_unique<FakeBrowser>();
+            m_browser = browser.get();
+            return browser;
+        });
+        m_engine->OnStatus = [this](TSMSStatus s) { m_statuses << s; };
+        m_engine->Providers = {loginProvider()};
+        m_engine->AreaDefs = QStringList{QStringLiteral("050=5"), QStringLiteral("052=052")};
+    }
+
+private slots:
+    void init() { makeEngine(); }
+
+    void timeOutInterval_data()
+    {
+        QTest::addColumn<int>("timeOut");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("zero") << 0 << 60000;
+        QTest::newRow("negative") << -3 << 60000;
+        QTest::newRow("45 s") << 45 << 45000;
+    }
+    void timeOutInterval()
+    {
+        QFETCH(int, timeOut);
+        QFETCH(int, interval);
+        m_engine->TimeOut = timeOut;
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"),
+                       QStringLiteral("u"), QStringLiteral("p"));
+        QCOMPARE(m_engine->Timer1->interval(), interval);
+        QVERIFY(m_engine->Timer1->isActive());
+    }
+
+    void unknownAreaFailsWithoutContactingAnySite()
+    {
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("099"), QStringLiteral("1234567"), QStringLiteral("hi"),
+                       QString(), QString());
+        QCOMPARE(m_statuses, QList<int>{ssFailed});
+        QVERIFY(!m_engine->Timer1->isActive());
+        QVERIFY(!m_engine->WebBrowser1() || m_browser->navigations == QStringList{QStringLiteral("about:blank")});
+    }
+
+    void loginFlowFillsFieldsInOrder()
+    {
+        ScriptedPage page;
+        auto loginDoc = std::make_shared<ScriptedDocument>(&page);
+        loginDoc->addForm(QStringLiteral("login")).input(QStringLiteral("user")).input(QStringLiteral("pass")).input(
+            QStringLiteral("submit"));
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"),
+                       QStringLiteral("a\r\nb"), QStringLiteral("u"), QStringLiteral("p"));
+        QCOMPARE(m_browser->navigations, QStringList{QStringLiteral("http://127.0.0.1/login")});
+
+        m_browser->document = loginDoc;
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
+        m_browser->navigated(2, QStringLiteral("http://127.0.0.1/banner"));
+        m_browser->loaded(2, QStringLiteral("http://127.0.0.1/banner")); // another frame: ignored
+        QCOMPARE(m_statuses, QList<int>{ssConnecting});
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
+        QCOMPARE(page.journal, (QStringList{"f0.user = u", "f0.pass = p", "f0 submit"}));
+
+        auto msgDoc = std::make_shared<ScriptedDocument>(&page);
+        msgDoc->addForm(QStringLiteral("sms"))
+            .input(QStringLiteral("from"))
+            .input(QStringLiteral("area"), QStringLiteral("SELECT"), {QStringLiteral("5")})
+            .input(QStringLiteral("phone"))
+            .input(QStringLiteral("text"));
+        page.journal.clear();
+        m_browser->document = msgDoc;
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/msg"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/msg"));
+        QCOMPARE(page.journal, (QStringList{"f0.from = Dana", "f0.text = ab", "f0.area select 5", "f0.phone = 1234567",
+                                            "f0 submit"}));
+
+        auto resultDoc = std::make_shared<ScriptedDocument>(&page);
+        resultDoc->setBody(QStringLiteral("Your message was REJECTED"));
+        m_browser->document = resultDoc;
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/result"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/result"));
+        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssSending, ssRejected}));
+        QCOMPARE(m_browser->navigations.last(), QStringLiteral("about:blank"));
+        QVERIFY(!m_engine->Timer1->isActive());
+    }
+
+    void wrongAddressAndMissingFrameFail_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("loginFrame");
+        QTest::newRow("trailing slash") << "http://127.0.0.1/login/" << -1;
+        QTest::newRow("letter case") << "http://127.0.0.1/LOGIN" << -1;
+        QTest::newRow("frame the page lacks") << "http://127.0.0.1/login" << 3;
+    }
+    void wrongAddressAndMissingFrameFail()
+    {
+        QFETCH(QString, address);
+        QFETCH(int, loginFrame);
+        m_engine->Providers[0].LoginFrame = loginFrame;
+        ScriptedPage page;
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("1"), QStringLiteral("m"),
+                       QStringLiteral("u"), QStringLiteral("p"));
+        m_browser->document = std::make_shared<ScriptedDocument>(&page);
+        m_browser->navigated(1, address);
+        m_browser->loaded(1, address);
+        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssFailed}));
+    }
+
+    void cancelAndAbort()
+    {
+        m_engine->Cancel();
+        QCOMPARE(m_statuses, QList<int>{ssCancelled});
+
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
+                       QStringLiteral("u"), QStringLiteral("p"));
+        m_statuses.clear();
+        m_engine->Abort();
+        QVERIFY(m_statuses.isEmpty());
+        QCOMPARE(m_engine->Status, ssConnecting);
+        QVERIFY(!m_engine->Timer1->isActive());
+        QCOMPARE(m_browser->stops, 1);
+        // The aborted attempt's page arriving later reaches no step.
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
+        QVERIFY(m_statuses.isEmpty());
+    }
+
+    void timeOutEndsTheAttemptAndForgetsItsFrame()
+    {
+        m_engine->TimeOut = 1;
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
+                       QStringLiteral("u"), QStringLiteral("p"));
+        m_browser->navigated(7, QStringLiteral("http://127.0.0.1/frame")); // a frame load that never completes
+        QTRY_COMPARE_WITH_TIMEOUT(m_statuses, (QList<int>{ssConnecting, ssTimedOut}), 3000);
+        QVERIFY(m_engine->NavFrame.isEmpty());
+
+        // The next attempt is not blocked by the frame of the one that timed out.
+        ScriptedPage page;
+        m_browser->document = std::make_shared<ScriptedDocument>(&page);
+        m_engine->SendNow();
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
+        QCOMPARE(m_statuses.last(), int(ssIdentifying));
+    }
+
+    void browserErrorLeavesTheStepBound()
+    {
+        QStringList reported;
+        auto previous = ErrorReport::setHandler([&](const QString& text) { reported << text; });
+        m_engine->Providers[0].LoginFrame = 0;
+        ScriptedPage page;
+        auto doc = std::make_shared<ScriptedDocument>(&page);
+        doc->addDeniedFrame();
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
+                       QStringLiteral("u"), QStringLiteral("p"));
+        m_browser->document = doc;
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
+        ErrorReport::setHandler(previous);
+        QCOMPARE(reported.size(), 1);
+        QCOMPARE(m_statuses, QList<int>{ssConnecting});
+        QVERIFY(m_engine->Timer1->isActive());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSendAttempt)
+#include "test_sendattempt.moc"
