@@ -14,4 +14,31 @@ namespace ResStrings
                                            " ,מגירסא 4 ומעלה Interner Explorer דרוש דפדפן\r"
                                            ".או שהדפדפן אינו מותקן כראוי");
     }
+
+    // The send command's refusals.
+    inline QString emptyList() { return QCoreApplication::translate("ResStrings", "רשימת הנמענים ריקה"); }
+    inline QString emptyMessage() { return QCoreApplication::translate("ResStrings", "ההודעה ריקה"); }
+    inline QString messageTooLong() { return QCoreApplication::translate("ResStrings", "סה\"כ תוים למשלוח גדול מ %d."); }
+    inline QString emptySender() { return QCoreApplication::translate("ResStrings", "שם השולח חסר"); }
+    inline QString incompleteNumber() { return QCoreApplication::translate("ResStrings", "מספר הטלפון אינו שלם"); }
+    inline QString unknownProvider() { return QCoreApplication::translate("ResStrings", "ספק תקשורת לא מוכר"); }
+    inline QString missingCredentials() { return QCoreApplication::translate("ResStrings", "חסרים נתוני זיהוי עבור %s"); }
+
+    // What the status line says for each send status, by its number.
+    inline QString sendStatusText(int status)
+    {
+        switch (status) {
+        case 0: return QCoreApplication::translate("ResStrings", "ביטול");
+        case 1: return QCoreApplication::translate("ResStrings", "פעיל");
+        case 2: return QCoreApplication::translate("ResStrings", "מתחבר...");
+        case 3: return QCoreApplication::translate("ResStrings", "מזדהה...");
+        case 4: return QCoreApplication::translate("ResStrings", "מזוהה");
+        case 5: return QCoreApplication::translate("ResStrings", "שולח...");
+        case 6: return QCoreApplication::translate("ResStrings", "ההודעה נשלחה");
+        case 7: return QCoreApplication::translate("ResStrings", "ההודעה נדחתה");
+        case 8: return QCoreApplication::translate("ResStrings", "כשלון");
+        case 9: return QCoreApplication::translate("ResStrings", "Timed Out");
+        default: return QString();
+        }
+    }
 } // namespace ResStrings

@@ -28,6 +28,14 @@ inline bool isBusyStatus(TSMSStatus status)
     return status >= ssConnecting && status <= ssSending;
 }
 
+// The status's own name, as "ssSent".
+inline const char* statusName(TSMSStatus status)
+{
+    static const char* const names[] = {"ssCancelled", "ssReady",  "ssConnecting", "ssIdentifying", "ssIdentified",
+                                        "ssSending",   "ssSent",   "ssRejected",   "ssFailed",      "ssTimedOut"};
+    return status <= ssTimedOut ? names[status] : "";
+}
+
 // The sending engine: one send attempt through one provider's web site, driven as a chain of browser events
 // and reported status by status. The browser is made at the first attempt and lives as long as the engine.
 class TSMSBaseForm : public QObject

@@ -1,0 +1,302 @@
+#include "CliCommands.h"
+
+#include "common/AppPaths.h"
+#include "common/ResStrings.h"
+#include "engine/TSMSBaseForm.h"
+#include "net/TAdvHttp.h"
+#include "service/ServiceRequests.h"
+#include "service/ServiceState.h"
+#include "settings/Credentials.h"
+#include "settings/SmsIni.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+namespace
+{
+    constexpr int kMessageLimit = 105;
+
+    const char* const kUsage = "usage:\n"
+                               "  zelkora-cli send --from NAME --to AREA-PHONE [--to AREA-PHONE ...] "
+                               "(--text TEXT | --text-file FILE) [--json]\n"
+                               "  zelkora-cli providers [--json]\n"
+                               "  zelkora-cli refresh\n"
+                               "options: --service-url URL\n";
+
+    void out(const QString& line)
+    {
+        std::fputs(line.toUtf8().constData(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+
+    void err(const QString& line)
+    {
+        std::fputs(line.toUtf8().constData(), stderr);
+        std::fputc('\n', stderr);
+    }
+
+    struct Options
+    {
+        QString command;
+        QString from;
+        QStringList to;
+        QString text;
+        bool hasText = false;
+        QString textFile;
+        bool json = false;
+        QString error;
+    };
+
+    Options parse(const QStringList& args)
+    {
+        Options o;
+        for (int i = 1; i < args.size(); ++i) {
+            const QString& a = args[i];
+            auto value = [&](QString& target) {
+                if (i + 1 >= args.size()) {
+                    o.error = QStringLiteral("%1 needs a value").arg(a);
+                    return;
+                }
+                target = args[++i];
+            };
+            if (a == QLatin1String("--from")) {
+                value(o.from);
+            } else if (a == QLatin1String("--to")) {
+                QString r;
+                value(r);
+                o.to << r;
+            } else if (a == QLatin1String("--text")) {
+                value(o.text);
+                o.hasText = true;
+            } else if (a == QLatin1String("--text-file")) {
+                value(o.textFile);
+            } else if (a == QLatin1String("--json")) {
+                o.json = true;
+            } else if (a == QLatin1String("--service-url")) {
+                QString url;
+                value(url);
+                AppPaths::setServiceUrlOverride(url);
+            } else if (o.command.isEmpty() && !a.startsWith(QLatin1String("--"))) {
+                o.command = a;
+            } else {
+                o.error = QStringLiteral("unknown argument: %1").arg(a);
+            }
+            if (!o.error.isEmpty())
+                break;
+        }
+        return o;
+    }
+
+    // The message as the window's edit would hold it: every line break CR LF.
+    QString normaliseLineBreaks(QString text)
+    {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        return text;
+    }
+
+    int providers(const Options& o)
+    {
+        TProviders list;
+        QStringList areaDefs;
+        ServiceState state(list, areaDefs);
+        state.LoadProviderCache();
+        LoadCredentials(list);
+        if (o.json) {
+            QJsonArray array;
+            for (const TProvider& p : std::as_const(list)) {
+                array.append(QJsonObject{{QStringLiteral("name"), p.Name},
+                                         {QStringLiteral("areaCodes"), QJsonArray::fromStringList(parseCommaText(p.AreaCodes))},
+                                         {QStringLiteral("needsLogin"), !p.LoginUrl.isEmpty()},
+                                         {QStringLiteral("hasCredentials"), !p.UserName.isEmpty() && !p.Password.isEmpty()},
+                                         {QStringLiteral("msgLimit"), p.MsgLimit},
+                                         {QStringLiteral("signupUrl"), p.SignupURL}});
+            }
+            out(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
+            return CliCommands::ExitOk;
+        }
+        if (list.isEmpty()) {
+            err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)").arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
+            return CliCommands::ExitFailed;
+        }
+        for (const TProvider& p : std::as_const(list)) {
+            const QString login = p.LoginUrl.isEmpty() ? QStringLiteral("no login")
+                : (p.UserName.isEmpty() || p.Password.isEmpty()) ? QStringLiteral("login, credentials missing")
+                                                                 : QStringLiteral("login, credentials set");
+            out(p.Name + QLatin1Char('\t') + parseCommaText(p.AreaCodes).join(QLatin1Char(',')) + QLatin1Char('\t') + login);
+        }
+        return CliCommands::ExitOk;
+    }
+
+    int refresh()
+    {
+        TProviders list;
+        QStringList areaDefs;
+        ServiceState state(list, areaDefs);
+        SmsIni ini;
+        TAdvHttp http;
+        const QString address = AppPaths::serviceUrl() + InitRequestPath(GetLocalAddress());
+        try {
+            http.setURL(address);
+            http.setConnectTimeout(std::max(1, ini.timeOut()) * 1000);
+            http.setRaiseExceptions(false);
+            if (!http.Execute(true) || http.StatusCode() != 200) {
+                const QString why = http.StatusCode() > 0 ? QStringLiteral("HTTP %1").arg(http.StatusCode())
+                                                          : http.ErrorMessage(http.LastError());
+                err(QStringLiteral("the service at %1 did not answer: %2").arg(AppPaths::serviceUrl(), why));
+                return CliCommands::ExitFailed;
+            }
+        } catch (const std::exception& e) {
+            err(QStringLiteral("the service at %1 cannot be reached: %2").arg(AppPaths::serviceUrl(), QString::fromUtf8(e.what())));
+            return CliCommands::ExitFailed;
+        }
+        const ProcessResult result = state.ProcessDocument(http.ResponseStream());
+        if (!result.ok || state.ConnectionState != 2) {
+            err(QStringLiteral("the service's reply is incomplete%1; providers.dat was left as it was")
+                    .arg(result.ok ? QString() : QStringLiteral(" (") + result.error + QLatin1Char(')')));
+            return CliCommands::ExitFailed;
+        }
+        state.SaveProviderCache();
+        out(QStringLiteral("%1 providers, %2 area codes written to %3")
+                .arg(list.size())
+                .arg(areaDefs.size())
+                .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
+        return CliCommands::ExitOk;
+    }
+
+    struct Recipient
+    {
+        QString label; // AREA-PHONE as given
+        QString area;
+        QString phone;
+    };
+
+    int send(const Options& o)
+    {
+        QString message = o.text;
+        if (!o.textFile.isEmpty()) {
+            QFile file(o.textFile);
+            if (!file.open(QIODevice::ReadOnly)) {
+                err(QStringLiteral("cannot read %1: %2").arg(o.textFile, file.errorString()));
+                return CliCommands::ExitRefused;
+            }
+            message = QString::fromUtf8(file.readAll());
+            if (message.endsWith(QLatin1Char('\n')))
+                message.chop(message.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+        }
+        message = normaliseLineBreaks(message);
+        if (o.to.isEmpty()) {
+            err(ResStrings::emptyList());
+            return CliCommands::ExitRefused;
+        }
+
+        QList<Recipient> recipients;
+        for (const QString& to : o.to) {
+            const int dash = to.indexOf(QLatin1Char('-'));
+            recipients.append({to, dash < 0 ? QString() : to.left(dash), dash < 0 ? to : to.mid(dash + 1)});
+        }
+
+        // The send command's checks, in its order; the first that fails refuses the whole input.
+        QString refusal;
+        if (message.isEmpty())
+            refusal = ResStrings::emptyMessage();
+        else if (message.size() + o.from.size() > kMessageLimit)
+            refusal = ResStrings::messageTooLong().replace(QLatin1String("%d"), QString::number(kMessageLimit));
+        else if (o.from.isEmpty())
+            refusal = ResStrings::emptySender();
+        else {
+            for (const Recipient& r : std::as_const(recipients)) {
+                if (r.area.isEmpty() || r.phone.isEmpty())
+                    refusal = ResStrings::incompleteNumber();
+            }
+        }
+        if (!refusal.isEmpty()) {
+            err(refusal);
+            return CliCommands::ExitRefused;
+        }
+
+        TSMSBaseForm engine;
+        ServiceState state(engine.Providers, engine.AreaDefs);
+        state.LoadProviderCache();
+        LoadCredentials(engine.Providers);
+        engine.TimeOut = SmsIni().timeOut();
+
+        auto report = [&](const Recipient& r, const QString& number, const QString& name, const QString& text) {
+            if (o.json) {
+                out(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("recipient"), r.label},
+                                                                 {QStringLiteral("status"), number},
+                                                                 {QStringLiteral("name"), name},
+                                                                 {QStringLiteral("text"), text}})
+                                          .toJson(QJsonDocument::Compact)));
+            } else {
+                out(r.label + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t') + text);
+            }
+        };
+
+        // Recipients the engine cannot take are refused one by one, before anything is sent.
+        QList<Recipient> accepted;
+        for (const Recipient& r : std::as_const(recipients)) {
+            const int index = engine.FindProviderByArea(r.area);
+            if (index < 0) {
+                report(r, QStringLiteral("-"), QStringLiteral("error"), ResStrings::unknownProvider());
+                continue;
+            }
+            const TProvider& p = engine.Providers[index];
+            if (!p.LoginUrl.isEmpty() && (p.UserName.isEmpty() || p.Password.isEmpty())) {
+                report(r, QStringLiteral("-"), QStringLiteral("error"),
+                       ResStrings::missingCredentials().replace(QLatin1String("%s"), p.Name));
+                continue;
+            }
+            accepted << r;
+        }
+        if (accepted.isEmpty())
+            return CliCommands::ExitRefused;
+
+        bool allSent = accepted.size() == recipients.size();
+        for (const Recipient& r : std::as_const(accepted)) {
+            engine.OnStatus = [&](TSMSStatus s) {
+                report(r, QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::sendStatusText(s));
+            };
+            const TProvider p = engine.Providers[engine.FindProviderByArea(r.area)];
+            engine.Send(o.from, r.area, r.phone, message, p.UserName, p.Password);
+            while (isBusyStatus(engine.Status))
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            if (engine.Status != ssSent)
+                allSent = false;
+        }
+        engine.OnStatus = nullptr;
+        return allSent ? CliCommands::ExitOk : CliCommands::ExitFailed;
+    }
+} // namespace
+
+int CliCommands::run(int argc, char** argv)
+{
+    // The browser renders nothing anyone sees; without a display it runs offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zelkora-cli"));
+
+    const Options o = parse(QCoreApplication::arguments());
+    if (!o.error.isEmpty()) {
+        err(o.error);
+        std::fputs(kUsage, stderr);
+        return ExitRefused;
+    }
+    if (o.command == QLatin1String("send"))
+        return send(o);
+    if (o.command == QLatin1String("providers"))
+        return providers(o);
+    if (o.command == QLatin1String("refresh"))
+        return refresh();
+    std::fputs(kUsage, o.command.isEmpty() || o.command == QLatin1String("help") ? stdout : stderr);
+    return o.command.isEmpty() || o.command == QLatin1String("help") ? ExitOk : ExitRefused;
+}
