@@ -1,0 +1,118 @@
+#include "SmsIni.h"
+
+#include "common/AppPaths.h"
+
+SmsIni::SmsIni()
+    : ProfileFile(defaultPath())
+{
+}
+
+SmsIni::SmsIni(const QString& path)
+    : ProfileFile(path)
+{
+}
+
+QString SmsIni::defaultPath()
+{
+    return AppPaths::configDir() + QStringLiteral("SMS.INI");
+}
+
+QString SmsIni::lastFrom() const
+{
+    return ReadString(General, LastFromKey, QString());
+}
+
+void SmsIni::setLastFrom(const QString& value)
+{
+    WriteString(General, LastFromKey, value);
+}
+
+QString SmsIni::lastRecipient() const
+{
+    return ReadString(General, LastRecipientKey, QString());
+}
+
+void SmsIni::setLastRecipient(const QString& value)
+{
+    WriteString(General, LastRecipientKey, value);
+}
+
+QString SmsIni::lastPhone() const
+{
+    return ReadString(General, LastPhoneKey, QString());
+}
+
+void SmsIni::setLastPhone(const QString& value)
+{
+    WriteString(General, LastPhoneKey, value);
+}
+
+QString SmsIni::lastAreaCode() const
+{
+    return ReadString(General, LastAreaCodeKey, QStringLiteral("03"));
+}
+
+void SmsIni::setLastAreaCode(const QString& value)
+{
+    WriteString(General, LastAreaCodeKey, value);
+}
+
+qint32 SmsIni::timeOut() const
+{
+    return ReadInteger(General, TimeOutKey, 60);
+}
+
+void SmsIni::setTimeOut(qint32 seconds)
+{
+    WriteInteger(General, TimeOutKey, seconds);
+}
+
+bool SmsIni::usePopupStatus() const
+{
+    return ReadBool(General, UsePopupStatusKey, false);
+}
+
+void SmsIni::setUsePopupStatus(bool on)
+{
+    WriteBool(General, UsePopupStatusKey, on);
+}
+
+bool SmsIni::autoStart() const
+{
+    return ReadBool(General, AutoStartKey, true);
+}
+
+void SmsIni::setAutoStart(bool on)
+{
+    WriteBool(General, AutoStartKey, on);
+}
+
+bool SmsIni::useOutlook() const
+{
+    return ReadBool(General, UseOutlookKey, false);
+}
+
+void SmsIni::setUseOutlook(bool on)
+{
+    WriteBool(General, UseOutlookKey, on);
+}
+
+QString SmsIni::userName(const QString& providerName) const
+{
+    return ReadString(providerName, UserNameKey, QString());
+}
+
+void SmsIni::setUserName(const QString& providerName, const QString& value)
+{
+    WriteString(providerName, UserNameKey, value);
+}
+
+QString SmsIni::password(const QString& providerName) const
+{
+    return ReadString(providerName, PasswordKey, QString());
+}
+
+void SmsIni::setPassword(const QString& providerName, const QString& value)
+{
+    WriteString(providerName, PasswordKey, value);
+}

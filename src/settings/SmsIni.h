@@ -1,0 +1,55 @@
+#pragma once
+
+#include "settings/ProfileFile.h"
+
+#include <QLatin1String>
+
+// The program's settings file, SMS.INI in the user's settings folder. Every accessor is one read or one write
+// of the file (nothing is kept between calls), with the key's default when it is missing.
+class SmsIni : public ProfileFile
+{
+public:
+    static constexpr QLatin1String General { "General" };
+    static constexpr QLatin1String LastFromKey { "LastFrom" };
+    static constexpr QLatin1String LastRecipientKey { "LastRecipient" };
+    static constexpr QLatin1String LastPhoneKey { "LastPhone" };
+    static constexpr QLatin1String LastAreaCodeKey { "LastAreaCode" };
+    static constexpr QLatin1String TimeOutKey { "TimeOut" };
+    static constexpr QLatin1String UsePopupStatusKey { "UsePopupStatus" };
+    static constexpr QLatin1String AutoStartKey { "AutoStart" };
+    static constexpr QLatin1String UseOutlookKey { "UseOutlook" };
+    static constexpr QLatin1String UserNameKey { "UserName" };
+    static constexpr QLatin1String PasswordKey { "Password" };
+
+    // AppPaths::configDir() + "SMS.INI"; the folder is created by the first write.
+    SmsIni();
+    explicit SmsIni(const QString& path);
+    static QString defaultPath();
+
+    // The last single send's sender, recipient label, number and area code.
+    QString lastFrom() const;
+    void setLastFrom(const QString& value);
+    QString lastRecipient() const;
+    void setLastRecipient(const QString& value);
+    QString lastPhone() const;
+    void setLastPhone(const QString& value);
+    QString lastAreaCode() const; // "03" when missing
+    void setLastAreaCode(const QString& value);
+
+    // Seconds a send attempt may take, 60 when missing or not a number. 0 and negative values are returned as
+    // stored; the engine decides what they mean.
+    qint32 timeOut() const;
+    void setTimeOut(qint32 seconds);
+    bool usePopupStatus() const; // false when missing
+    void setUsePopupStatus(bool on);
+    bool autoStart() const; // true when missing
+    void setAutoStart(bool on);
+    bool useOutlook() const; // false when missing
+    void setUseOutlook(bool on);
+
+    // A provider's credentials live in the section named by the provider's Name; "" when missing.
+    QString userName(const QString& providerName) const;
+    void setUserName(const QString& providerName, const QString& value);
+    QString password(const QString& providerName) const;
+    void setPassword(const QString& providerName, const QString& value);
+};

@@ -1,0 +1,69 @@
+#include "TestEnv.h"
+#include "settings/RegistryStore.h"
+
+#include <QtTest>
+
+class TestRegistryStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { TestEnv::freshConfigDir(); }
+
+    void language()
+    {
+        QCOMPARE(RegistryStore::readLanguage(), QStringLiteral("ENU"));
+        RegistryStore::writeLanguage(QStringLiteral("HEB"));
+        QCOMPARE(RegistryStore::readLanguage(), QStringLiteral("HEB"));
+        QCOMPARE(TestEnv::readFile(RegistryStore::currentUserFile()),
+                 QByteArray("[Software\\Halvern Systems\\Corvalent]\nLanguage=HEB\n"));
+        RegistryStore::writeLanguage(QString());
+        QCOMPARE(RegistryStore::readLanguage(), QStringLiteral("ENU"));
+    }
+
+    void languageWhenTheStoreCannotBeOpened()
+    {
+        QDir().mkpath(RegistryStore::currentUserFile());
+        QCOMPARE(RegistryStore::readLanguage(), QString());
+        QDir().rmdir(RegistryStore::currentUserFile());
+    }
+
+    void installationType_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no files") << QByteArray() << QByteArray() << QString();
+        QTest::newRow("first folder") << QByteArray("[Software\\Halvern Systems\\Corvalent]\nType=OEM\n")
+                                      << QByteArray("[Software\\Halvern Systems\\Corvalent]\nType=Retail\n")
+                                      << QStringLiteral("OEM");
+        QTest::newRow("key only in second")
+            << QByteArray("[Other]\nType=X\n") << QByteArray("[software\\halvern systems\\corvalent]\ntype=Retail\n")
+            << QStringLiteral("Retail");
+        QTest::newRow("key without value") << QByteArray("[Software\\Halvern Systems\\Corvalent]\n")
+                                           << QByteArray("[Software\\Halvern Systems\\Corvalent]\nType=Retail\n")
+                                           << QString();
+    }
+
+    void installationType()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(QString, expected);
+        const QString base = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/machine"));
+        const QStringList dirs { base + QStringLiteral("a"), base + QStringLiteral("b") };
+        const QByteArray contents[] = { first, second };
+        for (int i = 0; i < 2; ++i) {
+            if (!contents[i].isEmpty()) {
+                QDir().mkpath(dirs[i] + QStringLiteral("/zelkora"));
+                TestEnv::writeFile(dirs[i] + QStringLiteral("/zelkora/registry.ini"), contents[i]);
+            }
+        }
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(QStringLiteral("relative:") + dirs.join(QLatin1Char(':'))));
+        QCOMPARE(RegistryStore::readInstallationType(), expected);
+        qunsetenv("XDG_CONFIG_DIRS");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRegistryStore)
+#include "test_registrystore.moc"
