@@ -1,0 +1,49 @@
+#pragma once
+
+#include "phonebook/PhoneBookTable.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+// The program's hidden root window: created first, never shown, alive for the whole run. It owns the two
+// recipient tables, and its end is the end of the program: UM_SHUTDOWN (posted by the exit command) and
+// its close request both finish the program here. It switches off Qt's quit-on-last-window-closed, since
+// hiding the main window to the notification area must not end the program.
+class THiddenForm : public QWidget
+{
+    Q_OBJECT
+public:
+    // Loads the interface-language module; installed by the language code before the form is created.
+    // It runs at the end of the form's creation, when both tables exist. Its errors are swallowed.
+    using LanguageModuleLoader = std::function<void(THiddenForm& form)>;
+    static void setLanguageModuleLoader(LanguageModuleLoader loader);
+
+    explicit THiddenForm(QWidget* parent = nullptr);
+    ~THiddenForm() override;
+
+    // The local phone book and the Outlook contacts cache, open and empty from the form's creation.
+    PhoneBookTable* ClientDataSet1() const { return m_clientDataSet1; }
+    PhoneBookTable* ClientDataSet2() const { return m_clientDataSet2; }
+
+    // The current main window and its exit command (Stop1Click). The main window registers itself when it
+    // is created; the form forgets it when it is destroyed, so a replaced main window just registers anew.
+    void setMainWindow(QWidget* mainWindow, std::function<void()> exitCommand = {});
+    QWidget* mainWindow() const { return m_mainWindow; }
+
+protected:
+    bool event(QEvent* event) override;
+    // The close request (for example at the end of the desktop session): runs the main window's exit
+    // command, lets the events it posted run, then allows the close, which ends the program.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // UM_SHUTDOWN: destroys the main window, lets pending events run, ends the program.
+    void shutdown();
+
+    PhoneBookTable* m_clientDataSet1 = nullptr;
+    PhoneBookTable* m_clientDataSet2 = nullptr;
+    QPointer<QWidget> m_mainWindow;
+    std::function<void()> m_exitCommand;
+};
