@@ -226,6 +226,9 @@ namespace
         state.LoadProviderCache();
         LoadCredentials(engine.Providers);
         engine.TimeOut = SmsIni().timeOut();
+        if (engine.Providers.isEmpty())
+            err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")
+                    .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
 
         auto report = [&](const Recipient& r, const QString& number, const QString& name, const QString& text) {
             if (o.json) {
@@ -275,8 +278,27 @@ namespace
     }
 } // namespace
 
+namespace
+{
+    // The terminal shows the program's own words; the browser's start-up chatter about graphics and its
+    // sandbox means nothing to a user here.
+    void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (type == QtDebugMsg || type == QtInfoMsg)
+            return;
+        if (type == QtWarningMsg
+            && (QLatin1String(context.category ? context.category : "").startsWith(QLatin1String("qt.webengine"))
+                || text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))
+                || text.startsWith(QLatin1String("WebEngineContext used before"))
+                || text.startsWith(QLatin1String("No suitable graphics backend"))))
+            return;
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+} // namespace
+
 int CliCommands::run(int argc, char** argv)
 {
+    qInstallMessageHandler(quietMessages);
     // The browser renders nothing anyone sees; without a display it runs offscreen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
