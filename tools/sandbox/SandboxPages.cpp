@@ -1,0 +1,207 @@
+#include "SandboxPages.h"
+
+#include <QStringList>
+
+namespace {
+
+QString page(const QString& title, const QString& body, const QString& style = QString())
+{
+    return QStringLiteral("<!DOCTYPE html>\n"
+                          "<html dir=\"rtl\" lang=\"he\">\n"
+                          "<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
+                          "<style>body{font-family:sans-serif;margin:12px}%3</style>\n</head>\n"
+                          "<body>\n%2</body>\n</html>\n")
+        .arg(title, body, style); // titles are literals of this file, already HTML
+}
+
+const QString saharStyle = QStringLiteral("h1{color:#1b5e20}.error{color:#b00020;font-weight:bold}"
+                                          "label{display:inline-block;min-width:7em}");
+const QString kesherStyle = QStringLiteral("h1{color:#0d47a1}.result{font-size:120%}");
+
+} // namespace
+
+const QStringList& SandboxPages::areaCodes()
+{
+    static const QStringList codes { QStringLiteral("050"), QStringLiteral("052"), QStringLiteral("053"),
+        QStringLiteral("054"), QStringLiteral("057") };
+    return codes;
+}
+
+QString SandboxPages::saharPrefixValue(const QString& code)
+{
+    return code.mid(1);
+}
+
+QString SandboxPages::kesherSendLink()
+{
+    return QStringLiteral("javascript:document.sms.submit()");
+}
+
+QString SandboxPages::home(const QString& baseUrl)
+{
+    return page(QStringLiteral("רשת הניסוי של זלקורה"),
+        QStringLiteral("<h1>רשת הניסוי של זלקורה</h1>\n"
+                       "<p>שרת מקומי זה מדמה את שירות ההגדרות ושני אתרי מפעילים, כדי שאפשר יהיה לנסות "
+                       "את התוכנה בלי חשבון אמיתי. אף הודעה אינה נשלחת באמת.</p>\n"
+                       "<ul>\n"
+                       "<li><a href=\"/sahar/\">סהר</a> &ndash; קידומות 050, 052, 053; דורש כניסה.</li>\n"
+                       "<li><a href=\"/kesher/sms\">קשר</a> &ndash; קידומות 054, 057; ללא כניסה.</li>\n"
+                       "</ul>\n"
+                       "<h2>פרטי כניסה לדוגמה</h2>\n"
+                       "<p>שם משתמש: <b dir=\"ltr\">demo</b><br>סיסמה: <b dir=\"ltr\">demo1234</b></p>\n"
+                       "<p>מספר שמתחיל בספרה 9 נדחה על ידי הרשת.</p>\n"
+                       "<p dir=\"ltr\">Service address: <code>%1</code></p>\n")
+            .arg(baseUrl.toHtmlEscaped()));
+}
+
+QString SandboxPages::help()
+{
+    return page(QStringLiteral("עזרה"),
+        QStringLiteral("<h1>עזרה</h1>\n"
+                       "<p>בחרו קידומת, הקלידו מספר, שם שולח והודעה ולחצו על שלח. "
+                       "ברשת סהר יש להזין בהעדפות את שם המשתמש demo ואת הסיסמה demo1234.</p>\n"
+                       "<p><a href=\"/\">חזרה לדף הבית</a></p>\n"));
+}
+
+QString SandboxPages::saharFrameset()
+{
+    // A frameset page has no body; the login form lives in the first frame.
+    return QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Frameset//EN\" "
+                          "\"http://www.w3.org/TR/html4/frameset.dtd\">\n"
+                          "<html dir=\"rtl\" lang=\"he\">\n"
+                          "<head>\n<meta charset=\"utf-8\">\n<title>סהר &ndash; מסרונים מהאתר</title>\n</head>\n"
+                          "<frameset rows=\"*,40\">\n"
+                          "<frame name=\"main\" src=\"/sahar/login\">\n"
+                          "<frame name=\"footer\" src=\"/sahar/footer\" scrolling=\"no\">\n"
+                          "</frameset>\n"
+                          "</html>\n");
+}
+
+QString SandboxPages::saharFooter()
+{
+    return page(QStringLiteral("סהר"), QStringLiteral("<small>&copy; סהר תקשורת &ndash; שירות לקוחות *5050</small>\n"),
+        QStringLiteral("body{margin:4px;background:#e8f5e9}"));
+}
+
+QString SandboxPages::saharLogin(bool failed, const QString& userName)
+{
+    QString body = QStringLiteral("<h1>סהר תקשורת</h1>\n<p>כניסה לשירות המסרונים מהאתר</p>\n");
+    if (failed)
+        body += QStringLiteral("<p class=\"error\">שם משתמש או סיסמה שגויים</p>\n");
+    body += QStringLiteral("<form name=\"loginForm\" method=\"post\" action=\"/sahar/login\">\n"
+                           "<label for=\"user\">שם משתמש:</label> "
+                           "<input type=\"text\" id=\"user\" name=\"user\" value=\"%1\" dir=\"ltr\"><br>\n"
+                           "<label for=\"pass\">סיסמה:</label> "
+                           "<input type=\"password\" id=\"pass\" name=\"pass\" dir=\"ltr\"><br>\n"
+                           "<input type=\"submit\" name=\"doLogin\" value=\"כניסה\">\n"
+                           "</form>\n"
+                           "<p><a href=\"/sahar/signup\" target=\"_top\">עדיין לא רשומים? להרשמה</a></p>\n"
+                           "<hr>\n"
+                           "<form name=\"search\" method=\"get\" action=\"/sahar/search\">\n"
+                           "<label for=\"q\">חיפוש באתר:</label> <input type=\"text\" id=\"q\" name=\"q\">\n"
+                           "<input type=\"submit\" value=\"חפש\">\n"
+                           "</form>\n")
+                .arg(userName.toHtmlEscaped());
+    return page(QStringLiteral("סהר &ndash; כניסה"), body, saharStyle);
+}
+
+QString SandboxPages::saharMessage()
+{
+    QString options;
+    for (const QString& code : areaCodes())
+        options += QStringLiteral("<option value=\"%1\">%2</option>\n").arg(saharPrefixValue(code), code);
+    return page(QStringLiteral("סהר &ndash; שליחת מסרון"),
+        QStringLiteral("<h1>שליחת מסרון</h1>\n"
+                       "<p>מחובר למערכת. עד 100 תווים בהודעה.</p>\n"
+                       "<form name=\"smsForm\" method=\"post\" action=\"/sahar/send\" target=\"_top\">\n"
+                       "<label for=\"sender\">שם השולח:</label> "
+                       "<input type=\"text\" id=\"sender\" name=\"sender\" maxlength=\"20\"><br>\n"
+                       "<label for=\"number\">מספר הנמען:</label> "
+                       "<select name=\"prefix\">\n%1</select>\n"
+                       "<input type=\"text\" id=\"number\" name=\"number\" maxlength=\"7\" dir=\"ltr\"><br>\n"
+                       "<label for=\"text\">תוכן ההודעה:</label><br>\n"
+                       "<textarea id=\"text\" name=\"text\" rows=\"4\" cols=\"40\"></textarea><br>\n"
+                       "<input type=\"submit\" name=\"Submit\" value=\"שלח\">\n"
+                       "</form>\n")
+            .arg(options),
+        saharStyle);
+}
+
+QString SandboxPages::saharAccepted(const QString& number)
+{
+    return page(QStringLiteral("סהר &ndash; אישור"),
+        QStringLiteral("<h1>סהר תקשורת</h1>\n"
+                       "<p>ההודעה נשלחה בהצלחה למספר <span dir=\"ltr\">%1</span>.</p>\n"
+                       "<p><a href=\"/sahar/\">הודעה חדשה</a></p>\n")
+            .arg(number.toHtmlEscaped()),
+        saharStyle);
+}
+
+QString SandboxPages::saharRejected(const QString& number)
+{
+    return page(QStringLiteral("סהר &ndash; שגיאה"),
+        QStringLiteral("<h1>סהר תקשורת</h1>\n"
+                       "<p class=\"error\">ההודעה נדחתה: המספר אינו מנוי ברשת</p>\n"
+                       "<p dir=\"ltr\">%1</p>\n"
+                       "<p><a href=\"/sahar/\">הודעה חדשה</a></p>\n")
+            .arg(number.toHtmlEscaped()),
+        saharStyle);
+}
+
+QString SandboxPages::saharExpired()
+{
+    return page(QStringLiteral("סהר"),
+        QStringLiteral("<h1>סהר תקשורת</h1>\n"
+                       "<p class=\"error\">פג תוקף החיבור. יש להיכנס שוב.</p>\n"
+                       "<p><a href=\"/sahar/\">כניסה</a></p>\n"),
+        saharStyle);
+}
+
+QString SandboxPages::saharSignup()
+{
+    return page(QStringLiteral("סהר &ndash; הרשמה"),
+        QStringLiteral("<h1>הרשמה לשירות המסרונים</h1>\n"
+                       "<p>ברשת הניסוי אין צורך בהרשמה: היכנסו עם שם המשתמש "
+                       "<b dir=\"ltr\">demo</b> והסיסמה <b dir=\"ltr\">demo1234</b>.</p>\n"),
+        saharStyle);
+}
+
+QString SandboxPages::saharSearch(const QString& query)
+{
+    return page(QStringLiteral("סהר &ndash; חיפוש"),
+        QStringLiteral("<h1>תוצאות חיפוש</h1>\n<p>לא נמצאו תוצאות עבור &quot;%1&quot;.</p>\n")
+            .arg(query.toHtmlEscaped()),
+        saharStyle);
+}
+
+QString SandboxPages::kesherForm()
+{
+    // No submit button: the page submits only through its script link, as some operator sites do.
+    return page(QStringLiteral("קשר &ndash; מסרון חינם"),
+        QStringLiteral("<h1>קשר סלולר</h1>\n"
+                       "<p>שליחת מסרון למנויי קשר. עד 70 תווים.</p>\n"
+                       "<form name=\"sms\" method=\"post\" action=\"/kesher/send\">\n"
+                       "<p>מספר הטלפון (כולל קידומת): "
+                       "<input type=\"text\" name=\"phone\" maxlength=\"10\" dir=\"ltr\"></p>\n"
+                       "<p>ההודעה:<br><textarea name=\"msg\" rows=\"4\" cols=\"40\"></textarea></p>\n"
+                       "</form>\n"
+                       "<p><a href=\"%1\">שלח</a></p>\n")
+            .arg(kesherSendLink()),
+        kesherStyle);
+}
+
+QString SandboxPages::kesherAccepted()
+{
+    return page(QStringLiteral("קשר"),
+        QStringLiteral("<h1>קשר סלולר</h1>\n<p class=\"result\">הודעתך התקבלה ותישלח בקרוב</p>\n"
+                       "<p><a href=\"/kesher/sms\">הודעה נוספת</a></p>\n"),
+        kesherStyle);
+}
+
+QString SandboxPages::kesherRejected()
+{
+    return page(QStringLiteral("קשר"),
+        QStringLiteral("<h1>קשר סלולר</h1>\n<p class=\"result\">ההודעה לא נשלחה - מספר שגוי</p>\n"
+                       "<p><a href=\"/kesher/sms\">נסו שוב</a></p>\n"),
+        kesherStyle);
+}

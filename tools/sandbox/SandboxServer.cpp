@@ -1,0 +1,343 @@
+#include "SandboxServer.h"
+
+#include "BannerPictures.h"
+#include "HttpConnection.h"
+#include "HttpMessage.h"
+#include "SandboxPages.h"
+#include "SandboxService.h"
+
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+const QByteArray SaharCookie = "SAHAR_SESSION";
+
+HttpResponse methodNotAllowed(const QByteArray& allowed)
+{
+    HttpResponse r = HttpResponse::error(405);
+    r.addHeader("Allow", allowed);
+    return r;
+}
+
+QByteArray newSessionId()
+{
+    QByteArray id;
+    for (int i = 0; i < 2; ++i)
+        id += QByteArray::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, '0');
+    return id;
+}
+
+// The fields of a form submission: the query of a GET, the url-encoded body of a POST.
+QMap<QString, QString> formFields(const HttpRequest& request)
+{
+    return HttpForm::fieldMap(request.method == "POST" ? request.body : request.query);
+}
+
+} // namespace
+
+QString SandboxServer::demoUserName()
+{
+    return QStringLiteral("demo");
+}
+
+QString SandboxServer::demoPassword()
+{
+    return QStringLiteral("demo1234");
+}
+
+SandboxServer::SandboxServer(QObject* parent)
+    : QObject(parent)
+    , m_server(new QTcpServer(this))
+    , m_updateDocument(SandboxService::updateDocument())
+{
+    qRegisterMetaType<SandboxSubmission>();
+    connect(m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = m_server->nextPendingConnection())
+            new HttpConnection(
+                socket, [this](const HttpRequest& request) { return handle(request); }, this);
+    });
+}
+
+SandboxServer::~SandboxServer()
+{
+    close();
+}
+
+bool SandboxServer::listen(quint16 port)
+{
+    if (m_server->isListening())
+        close();
+    return m_server->listen(QHostAddress::LocalHost, port);
+}
+
+bool SandboxServer::isListening() const
+{
+    return m_server->isListening();
+}
+
+QString SandboxServer::errorString() const
+{
+    return m_server->errorString();
+}
+
+quint16 SandboxServer::port() const
+{
+    return m_server->serverPort();
+}
+
+QString SandboxServer::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(port());
+}
+
+void SandboxServer::close()
+{
+    m_server->close();
+    const auto connections = findChildren<HttpConnection*>(QString(), Qt::FindDirectChildrenOnly);
+    for (HttpConnection* connection : connections)
+        connection->abort();
+}
+
+QList<SandboxSubmission> SandboxServer::submissions() const
+{
+    return m_submissions;
+}
+
+void SandboxServer::clearSubmissions()
+{
+    m_submissions.clear();
+}
+
+int SandboxServer::hits(const QString& path) const
+{
+    return m_hits.value(path);
+}
+
+void SandboxServer::clearHits()
+{
+    m_hits.clear();
+}
+
+QByteArray SandboxServer::serviceDocument() const
+{
+    return m_initDocumentSet ? m_initDocument : SandboxService::initDocument(baseUrl());
+}
+
+void SandboxServer::setInitDocument(const QByteArray& document)
+{
+    m_initDocument = document;
+    m_initDocumentSet = true;
+}
+
+void SandboxServer::resetInitDocument()
+{
+    m_initDocument.clear();
+    m_initDocumentSet = false;
+}
+
+void SandboxServer::setInitStatus(int httpStatus)
+{
+    m_initStatus = httpStatus;
+}
+
+void SandboxServer::setUpdateDocument(const QByteArray& document)
+{
+    m_updateDocument = document;
+}
+
+void SandboxServer::expireSessions()
+{
+    m_sessions.clear();
+}
+
+HttpResponse SandboxServer::handle(const HttpRequest& request)
+{
+    ++m_hits[request.path];
+    if (request.method != "GET" && request.method != "HEAD" && request.method != "POST")
+        return methodNotAllowed("GET, HEAD, POST");
+    if (request.method == "POST") {
+        const QByteArray type = request.header("content-type").split(';').first().trimmed().toLower();
+        if (!type.isEmpty() && type != "application/x-www-form-urlencoded")
+            return HttpResponse::error(415);
+    }
+    return route(request);
+}
+
+HttpResponse SandboxServer::route(const HttpRequest& request)
+{
+    const QString& path = request.path;
+    const bool post = request.method == "POST";
+
+    // Form targets first; every other address is a plain page.
+    if (path == QLatin1String("/sahar/login"))
+        return saharLogin(request);
+    if (path == QLatin1String("/sahar/send"))
+        return saharSend(request);
+    if (path == QLatin1String("/kesher/send"))
+        return kesherSend(request);
+
+    HttpResponse response;
+    if (path == QLatin1String("/"))
+        response = HttpResponse::html(200, SandboxPages::home(baseUrl()));
+    else if (path == QLatin1String("/help"))
+        response = HttpResponse::html(200, SandboxPages::help());
+    else if (path == QLatin1String("/smsinit"))
+        response = serviceInit();
+    else if (path == QLatin1String("/smsupdate")) {
+        response.contentType = "text/plain; charset=windows-1255";
+        response.body = m_updateDocument;
+    } else if (path.startsWith(QLatin1String("/banners/")))
+        response = picture(path.mid(9));
+    else if (path == QLatin1String("/sahar"))
+        response = HttpResponse::redirect(301, "/sahar/");
+    else if (path == QLatin1String("/sahar/"))
+        response = HttpResponse::html(200, SandboxPages::saharFrameset());
+    else if (path == QLatin1String("/sahar/footer"))
+        response = HttpResponse::html(200, SandboxPages::saharFooter());
+    else if (path == QLatin1String("/sahar/msg"))
+        response = saharMessage(request);
+    else if (path == QLatin1String("/sahar/signup"))
+        response = HttpResponse::html(200, SandboxPages::saharSignup());
+    else if (path == QLatin1String("/sahar/search"))
+        response = HttpResponse::html(200, SandboxPages::saharSearch(formFields(request).value(QStringLiteral("q"))));
+    else if (path == QLatin1String("/kesher") || path == QLatin1String("/kesher/"))
+        response = HttpResponse::redirect(301, "/kesher/sms");
+    else if (path == QLatin1String("/kesher/sms"))
+        response = HttpResponse::html(200, SandboxPages::kesherForm());
+    else
+        return HttpResponse::error(404);
+
+    if (post)
+        return methodNotAllowed("GET, HEAD");
+    return response;
+}
+
+HttpResponse SandboxServer::serviceInit()
+{
+    if (m_initStatus != 200)
+        return HttpResponse::error(m_initStatus);
+    HttpResponse r;
+    r.contentType = "text/plain; charset=windows-1255";
+    r.body = serviceDocument();
+    return r;
+}
+
+HttpResponse SandboxServer::picture(const QString& fileName)
+{
+    QByteArray type;
+    QByteArray (*make)() = nullptr;
+    if (fileName == QLatin1String("a.gif")) {
+        type = "image/gif";
+        make = &BannerPictures::bannerA;
+    } else if (fileName == QLatin1String("b.gif")) {
+        type = "image/gif";
+        make = &BannerPictures::bannerB;
+    } else if (fileName == QLatin1String("c.jpg")) {
+        type = "image/jpeg";
+        make = &BannerPictures::bannerC;
+    } else {
+        return HttpResponse::error(404);
+    }
+
+    auto it = m_pictures.find(fileName);
+    if (it == m_pictures.end())
+        it = m_pictures.insert(fileName, make());
+    if (it->isEmpty()) // this Qt has no JPEG writer
+        return HttpResponse::error(404);
+    HttpResponse r;
+    r.contentType = type;
+    r.body = *it;
+    return r;
+}
+
+bool SandboxServer::hasSaharSession(const HttpRequest& request) const
+{
+    const auto cookies = HttpForm::parseCookies(request.header("cookie"));
+    for (const auto& c : cookies) {
+        if (c.first == SaharCookie && m_sessions.contains(c.second))
+            return true;
+    }
+    return false;
+}
+
+void SandboxServer::record(
+    const QString& site, const HttpRequest& request, const QMap<QString, QString>& fields, const QString& outcome)
+{
+    SandboxSubmission s;
+    s.site = site;
+    s.path = request.path;
+    s.method = QString::fromLatin1(request.method);
+    s.fields = fields;
+    s.cookie = QString::fromLatin1(request.header("cookie"));
+    s.outcome = outcome;
+    m_submissions.append(s);
+    emit submissionReceived(s);
+}
+
+HttpResponse SandboxServer::saharLogin(const HttpRequest& request)
+{
+    const QMap<QString, QString> fields = formFields(request);
+    const QString user = QStringLiteral("user");
+    const QString pass = QStringLiteral("pass");
+    // A GET is a login attempt only when it carries both credentials; otherwise it asks for the page.
+    const bool attempt = request.method == "POST" || (fields.contains(user) && fields.contains(pass));
+    if (!attempt)
+        return HttpResponse::html(200, SandboxPages::saharLogin(false));
+
+    const bool valid = fields.value(user) == demoUserName() && fields.value(pass) == demoPassword();
+    record(QStringLiteral("sahar"), request, fields, valid ? QStringLiteral("login") : QStringLiteral("badlogin"));
+    if (!valid)
+        return HttpResponse::html(200, SandboxPages::saharLogin(true, fields.value(user)));
+
+    const QByteArray session = newSessionId();
+    m_sessions.insert(session);
+    HttpResponse r = HttpResponse::redirect(303, "/sahar/msg");
+    r.addHeader("Set-Cookie", SaharCookie + '=' + session + "; Path=/sahar; HttpOnly");
+    return r;
+}
+
+HttpResponse SandboxServer::saharMessage(const HttpRequest& request)
+{
+    if (!hasSaharSession(request))
+        return HttpResponse::redirect(303, "/sahar/login");
+    return HttpResponse::html(200, SandboxPages::saharMessage());
+}
+
+HttpResponse SandboxServer::saharSend(const HttpRequest& request)
+{
+    if (request.method != "POST" && request.query.isEmpty())
+        return HttpResponse::redirect(303, "/sahar/msg");
+
+    const QMap<QString, QString> fields = formFields(request);
+    const QString site = QStringLiteral("sahar");
+    // A submission without a live session is still recorded, so a test sees what was sent and why it failed.
+    if (!hasSaharSession(request)) {
+        record(site, request, fields, QStringLiteral("expired"));
+        return HttpResponse::html(200, SandboxPages::saharExpired());
+    }
+    const QString number = fields.value(QStringLiteral("number")).trimmed();
+    const bool rejected = number.startsWith(QLatin1Char('9'));
+    record(site, request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
+    return HttpResponse::html(
+        200, rejected ? SandboxPages::saharRejected(number) : SandboxPages::saharAccepted(number));
+}
+
+HttpResponse SandboxServer::kesherSend(const HttpRequest& request)
+{
+    if (request.method != "POST" && request.query.isEmpty())
+        return HttpResponse::redirect(303, "/kesher/sms");
+
+    const QMap<QString, QString> fields = formFields(request);
+    QString digits;
+    for (const QChar c : fields.value(QStringLiteral("phone"))) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+    }
+    // The first three digits are the area code; the subscriber's number follows.
+    const bool rejected = digits.mid(3).startsWith(QLatin1Char('9'));
+    record(
+        QStringLiteral("kesher"), request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
+    return HttpResponse::html(200, rejected ? SandboxPages::kesherRejected() : SandboxPages::kesherAccepted());
+}

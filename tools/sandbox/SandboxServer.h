@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QMetaType>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+class QTcpServer;
+struct HttpRequest;
+struct HttpResponse;
+
+// One form submission that an operator site of the sandbox received, login forms included.
+struct SandboxSubmission
+{
+    QString site; // "sahar" or "kesher"
+    QString path; // "/sahar/login", "/sahar/send", "/kesher/send"
+    QString method; // "GET" or "POST"
+    QMap<QString, QString> fields; // decoded from UTF-8; the first of two fields of one name wins
+    QString cookie; // the request's Cookie header as sent, empty when none
+    QString outcome; // "login", "badlogin", "accepted", "rejected" or "expired"
+};
+Q_DECLARE_METATYPE(SandboxSubmission)
+
+// The sandbox network: a loopback-only HTTP/1.1 server that plays the maker's service (/smsinit,
+// /smsupdate, banner pictures) and two operator sites, sahar (login in a frameset, cookie session) and
+// kesher (no login). Tests run it in-process; zelkora-sandbox runs it for the demo.
+class SandboxServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint16 DefaultPort = 8710;
+
+    static QString demoUserName();
+    static QString demoPassword();
+
+    explicit SandboxServer(QObject* parent = nullptr);
+    ~SandboxServer() override;
+
+    // Binds 127.0.0.1 only; port 0 takes a free port. A server already listening is closed first.
+    bool listen(quint16 port = 0);
+    bool isListening() const;
+    QString errorString() const;
+    quint16 port() const;
+    // "http://127.0.0.1:PORT", no trailing slash.
+    QString baseUrl() const;
+    // Stops listening and drops every open connection.
+    void close();
+
+    QList<SandboxSubmission> submissions() const;
+    void clearSubmissions();
+
+    // Requests answered for that decoded path (no query), whatever their status.
+    int hits(const QString& path) const;
+    void clearHits();
+
+    // The /smsinit body: the document set by setInitDocument, else the built-in one for this port.
+    QByteArray serviceDocument() const;
+    void setInitDocument(const QByteArray& document);
+    void resetInitDocument();
+    // The status /smsinit answers with (200 by default); other than 200 the body is a short error page.
+    void setInitStatus(int httpStatus);
+    // The /smsupdate body (by default UPDATED and FINISHED).
+    void setUpdateDocument(const QByteArray& document);
+
+    // Forgets every sahar session, as when the site's sessions time out.
+    void expireSessions();
+
+signals:
+    // Emitted once the submission is recorded and before the site answers it.
+    void submissionReceived(const SandboxSubmission& submission);
+
+private:
+    HttpResponse handle(const HttpRequest& request);
+    HttpResponse route(const HttpRequest& request);
+
+    HttpResponse saharLogin(const HttpRequest& request);
+    HttpResponse saharMessage(const HttpRequest& request);
+    HttpResponse saharSend(const HttpRequest& request);
+    HttpResponse kesherSend(const HttpRequest& request);
+    HttpResponse serviceInit();
+    HttpResponse picture(const QString& fileName);
+
+    bool hasSaharSession(const HttpRequest& request) const;
+    void record(
+        const QString& site, const HttpRequest& request, const QMap<QString, QString>& fields, const QString& outcome);
+
+    QTcpServer* m_server;
+    QList<SandboxSubmission> m_submissions;
+    QHash<QString, int> m_hits;
+    QSet<QByteArray> m_sessions;
+
+    QByteArray m_initDocument;
+    bool m_initDocumentSet = false;
+    int m_initStatus = 200;
+    QByteArray m_updateDocument;
+
+    QHash<QString, QByteArray> m_pictures; // made on first request, by file name
+};

@@ -1,0 +1,93 @@
+#include "SandboxService.h"
+
+#include "SandboxPages.h"
+
+#include <QStringEncoder>
+#include <QStringList>
+
+QByteArray SandboxService::encodeValue(const QString& value)
+{
+    QStringEncoder encoder("windows-1255");
+    const QByteArray bytes = encoder.encode(value);
+    static const QByteArray plain("-_.:/,=()!*@;~?&$#[]");
+    QByteArray out;
+    out.reserve(bytes.size() * 3);
+    for (char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || plain.contains(c)) {
+            out += c;
+        } else if (u == ' ') {
+            out += '+';
+        } else {
+            out += '%';
+            out += QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
+        }
+    }
+    return out;
+}
+
+QByteArray SandboxService::tag(const QByteArray& name, const Parameters& parameters)
+{
+    QByteArray out = "<#" + name;
+    for (const auto& p : parameters)
+        out += ' ' + p.first + '=' + encodeValue(p.second);
+    out += ">\r\n";
+    return out;
+}
+
+QByteArray SandboxService::initDocument(const QString& baseUrl)
+{
+    QStringList defs;
+    for (const QString& code : SandboxPages::areaCodes())
+        defs << code + QLatin1Char('=') + code;
+
+    QByteArray doc;
+    doc += tag("AREAS", { { "DEFS", defs.join(QLatin1Char(',')) } });
+    doc += tag("PROVIDERS");
+    // Sahar: the login form is in frame 0 of a frameset and is submitted by clicking its named button;
+    // the message form is in the same frame and its button named Submit is given the value and clicked.
+    doc += tag("PROVIDER",
+        { { "Name", QStringLiteral("Sahar") }, { "AreaCodes", QStringLiteral("050,052,053") },
+            { "LoginUrl", baseUrl + QStringLiteral("/sahar/") }, { "LoginFrame", QStringLiteral("0") },
+            { "LoginForm", QStringLiteral("loginForm") }, { "UserField", QStringLiteral("user") },
+            { "PassField", QStringLiteral("pass") }, { "LoginSubmit", QStringLiteral("2") },
+            { "LoginSubmitLookup", QStringLiteral("doLogin") }, { "MsgUrl", baseUrl + QStringLiteral("/sahar/msg") },
+            { "MsgFrame", QStringLiteral("0") }, { "MsgForm", QStringLiteral("smsForm") },
+            { "FromField", QStringLiteral("sender") }, { "AreaField", QStringLiteral("prefix") },
+            { "PhoneField", QStringLiteral("number") }, { "MsgField", QStringLiteral("text") },
+            { "MsgSubmit", QStringLiteral("3") }, { "MsgSubmitValue", QStringLiteral("שלח") },
+            { "ResAccepted", QStringLiteral("נשלחה בהצלחה") }, { "ResRejected", QStringLiteral("נדחתה") },
+            { "MsgLimit", QStringLiteral("עד 100 תווים") }, { "SignupURL", baseUrl + QStringLiteral("/sahar/signup") },
+            { "ClearCRLF", QStringLiteral("1") } });
+    // Kesher: no login, one top-level page, the number field takes the area value and the number joined,
+    // the sender's name travels in the text, and the form is sent by its script link.
+    doc += tag("PROVIDER",
+        { { "Name", QStringLiteral("Kesher") }, { "AreaCodes", QStringLiteral("054,057") },
+            { "MsgUrl", baseUrl + QStringLiteral("/kesher/sms") }, { "MsgFrame", QStringLiteral("-1") },
+            { "MsgForm", QStringLiteral("sms") }, { "FromField", QString() }, { "AreaField", QString() },
+            { "PhoneField", QStringLiteral("phone") }, { "MsgField", QStringLiteral("msg") },
+            { "MsgSubmit", QStringLiteral("1") }, { "MsgSubmitLookup", SandboxPages::kesherSendLink() },
+            { "ResAccepted", QStringLiteral("התקבלה") }, { "ResRejected", QStringLiteral("לא נשלחה") },
+            { "MsgLimit", QStringLiteral("עד 70 תווים") }, { "ClearCRLF", QStringLiteral("0") } });
+    doc += tag("PARAMS",
+        { { "StatisticsInterval", QStringLiteral("60") }, { "RefreshCount", QStringLiteral("0") },
+            { "InitInterval", QStringLiteral("30000") }, { "HomePage", baseUrl + QStringLiteral("/") } });
+    doc += tag("ONLINEHELP", { { "URL", baseUrl + QStringLiteral("/help") } });
+    doc += tag("SESSION", { { "ID", QStringLiteral("sandbox-1") } });
+    doc += tag("ADVERTS");
+    doc += tag("ADVERT",
+        { { "AdBannerName", QStringLiteral("sahar-banner") }, { "AdBannerType", QStringLiteral("gif") },
+            { "AdURL", baseUrl + QStringLiteral("/banners/a.gif") }, { "AdHomeURL", baseUrl + QStringLiteral("/") },
+            { "Interval", QStringLiteral("8") } });
+    doc += tag("ADVERT",
+        { { "AdBannerName", QStringLiteral("kesher-banner") }, { "AdBannerType", QStringLiteral("gif") },
+            { "AdURL", baseUrl + QStringLiteral("/banners/b.gif") }, { "AdHomeURL", baseUrl + QStringLiteral("/help") },
+            { "Interval", QStringLiteral("8") } });
+    doc += tag("FINISHED");
+    return doc;
+}
+
+QByteArray SandboxService::updateDocument()
+{
+    return tag("UPDATED") + tag("FINISHED");
+}

@@ -1,0 +1,389 @@
+// Checks the sandbox network from the outside, as the program and a browser see it.
+
+#include "SandboxPages.h"
+#include "SandboxServer.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStringDecoder>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+
+struct Reply
+{
+    int status = 0;
+    QString body;
+    QUrl url; // after redirects
+};
+
+// The parameters of every tag of a service document, decoded the way the program reads them
+// (items split at blanks, "+" a space, %XX a byte, the bytes windows-1255).
+QList<QPair<QString, QMap<QString, QString>>> readTags(const QByteArray& document)
+{
+    QList<QPair<QString, QMap<QString, QString>>> tags;
+    static const QRegularExpression tagPattern(QStringLiteral("<#([A-Za-z_][A-Za-z0-9_]*)([^>]*)>"));
+    QStringDecoder decoder("windows-1255");
+    auto it = tagPattern.globalMatch(QString::fromLatin1(document));
+    while (it.hasNext()) {
+        const auto match = it.next();
+        QMap<QString, QString> params;
+        const QStringList items = match.captured(2).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QString& item : items) {
+            QByteArray raw = item.toLatin1();
+            raw.replace('+', ' ');
+            const QString decoded = decoder.decode(QByteArray::fromPercentEncoding(raw));
+            const qsizetype eq = decoded.indexOf(QLatin1Char('='));
+            params.insert(decoded.left(eq).toLower(), decoded.mid(eq + 1));
+        }
+        tags.append({ match.captured(1), params });
+    }
+    return tags;
+}
+
+} // namespace
+
+class SandboxSelfTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void saharLoginSessionAndSend();
+    void siteVerdicts_data();
+    void siteVerdicts();
+    void documentDescribesTheSites();
+    void initAnswerCanBeReplaced();
+    void rawExchange_data();
+    void rawExchange();
+    void bannerPictures_data();
+    void bannerPictures();
+
+private:
+    Reply get(const QString& path);
+    Reply post(const QString& path, const QByteArray& body);
+    Reply finish(QNetworkReply* reply);
+    QByteArray exchange(const QByteArray& request);
+
+    SandboxServer m_server;
+    QNetworkAccessManager m_nam;
+};
+
+void SandboxSelfTest::initTestCase()
+{
+    QVERIFY2(m_server.listen(), qPrintable(m_server.errorString()));
+    QVERIFY(m_server.port() != 0);
+    QCOMPARE(m_server.baseUrl(), QStringLiteral("http://127.0.0.1:%1").arg(m_server.port()));
+}
+
+void SandboxSelfTest::init()
+{
+    m_server.clearSubmissions();
+    m_server.expireSessions();
+    m_nam.setCookieJar(new QNetworkCookieJar(&m_nam));
+}
+
+Reply SandboxSelfTest::finish(QNetworkReply* reply)
+{
+    if (!reply->isFinished())
+        QSignalSpy(reply, &QNetworkReply::finished).wait(5000);
+    Reply r;
+    r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    r.body = QString::fromUtf8(reply->readAll());
+    r.url = reply->url();
+    reply->deleteLater();
+    return r;
+}
+
+Reply SandboxSelfTest::get(const QString& path)
+{
+    return finish(m_nam.get(QNetworkRequest(QUrl(m_server.baseUrl() + path))));
+}
+
+Reply SandboxSelfTest::post(const QString& path, const QByteArray& body)
+{
+    QNetworkRequest request(QUrl(m_server.baseUrl() + path));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    return finish(m_nam.post(request, body));
+}
+
+// Sends raw bytes on a fresh connection and returns everything the server wrote until it closed.
+QByteArray SandboxSelfTest::exchange(const QByteArray& request)
+{
+    QTcpSocket socket;
+    QByteArray received;
+    connect(&socket, &QTcpSocket::readyRead, this, [&] { received += socket.readAll(); });
+    socket.connectToHost(QHostAddress::LocalHost, m_server.port());
+    if (!QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::ConnectedState; }, 5000))
+        return "not connected";
+    socket.write(request);
+    const bool closed = QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, 5000);
+    received += socket.readAll();
+    if (!closed)
+        received += "\n[the server kept the connection open]";
+    return received;
+}
+
+void SandboxSelfTest::saharLoginSessionAndSend()
+{
+    QSignalSpy received(&m_server, &SandboxServer::submissionReceived);
+
+    Reply r = get(QStringLiteral("/sahar/msg"));
+    QCOMPARE(r.url.path(), QStringLiteral("/sahar/login")); // no session yet
+    QVERIFY(r.body.contains(QStringLiteral("name=\"loginForm\"")));
+
+    r = post(QStringLiteral("/sahar/login"), "user=demo&pass=wrong&doLogin=x");
+    QCOMPARE(r.status, 200);
+    QVERIFY(r.body.contains(QStringLiteral("שם משתמש או סיסמה שגויים")));
+    QVERIFY(m_nam.cookieJar()->cookiesForUrl(QUrl(m_server.baseUrl() + QStringLiteral("/sahar/msg"))).isEmpty());
+
+    r = post(QStringLiteral("/sahar/login"), "user=demo&pass=demo1234&doLogin=x");
+    QCOMPARE(r.status, 200);
+    QCOMPARE(r.url.path(), QStringLiteral("/sahar/msg"));
+    QVERIFY(r.body.contains(QStringLiteral("name=\"smsForm\"")));
+    // The session cookie belongs to the site's path only.
+    QCOMPARE(m_nam.cookieJar()->cookiesForUrl(QUrl(m_server.baseUrl() + QStringLiteral("/sahar/msg"))).size(), 1);
+    QVERIFY(m_nam.cookieJar()->cookiesForUrl(QUrl(m_server.baseUrl() + QStringLiteral("/kesher/sms"))).isEmpty());
+
+    // "שלום עולם" in UTF-8, a "+" and an invalid escape that must arrive as it was sent.
+    r = post(QStringLiteral("/sahar/send"),
+        "sender=Dana&prefix=52&number=1234567&text=%D7%A9%D7%9C%D7%95%D7%9D+%D7%A2%D7%95%D7%9C%D7%9D%2B%ZZ"
+        "&Submit=%D7%A9%D7%9C%D7%97");
+    QVERIFY(r.body.contains(QStringLiteral("ההודעה נשלחה בהצלחה")));
+
+    const QList<SandboxSubmission> subs = m_server.submissions();
+    QCOMPARE(subs.size(), 3);
+    QCOMPARE(received.size(), 3);
+    QCOMPARE(subs.at(0).outcome, QStringLiteral("badlogin"));
+    QCOMPARE(subs.at(1).outcome, QStringLiteral("login"));
+    QCOMPARE(subs.at(1).fields.value(QStringLiteral("pass")), QStringLiteral("demo1234"));
+    const SandboxSubmission& sent = subs.at(2);
+    QCOMPARE(sent.site, QStringLiteral("sahar"));
+    QCOMPARE(sent.path, QStringLiteral("/sahar/send"));
+    QCOMPARE(sent.method, QStringLiteral("POST"));
+    QCOMPARE(sent.outcome, QStringLiteral("accepted"));
+    QCOMPARE(sent.fields.value(QStringLiteral("text")), QStringLiteral("שלום עולם+%ZZ"));
+    QCOMPARE(sent.fields.value(QStringLiteral("Submit")), QStringLiteral("שלח"));
+    QVERIFY(sent.cookie.startsWith(QStringLiteral("SAHAR_SESSION=")));
+
+    m_server.expireSessions();
+    r = post(QStringLiteral("/sahar/send"), "number=1234567&text=x");
+    QCOMPARE(r.status, 200);
+    QVERIFY(r.body.contains(QStringLiteral("פג תוקף החיבור")));
+    QVERIFY(!r.body.contains(QStringLiteral("נשלחה בהצלחה")));
+    QCOMPARE(m_server.submissions().last().outcome, QStringLiteral("expired"));
+    QCOMPARE(get(QStringLiteral("/sahar/msg")).url.path(), QStringLiteral("/sahar/login"));
+}
+
+void SandboxSelfTest::siteVerdicts_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("body"); // empty: a GET of the path
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("text");
+
+    const QString saharOk = QStringLiteral("ההודעה נשלחה בהצלחה");
+    const QString saharNo = QStringLiteral("ההודעה נדחתה: המספר אינו מנוי ברשת");
+    const QString kesherOk = QStringLiteral("הודעתך התקבלה ותישלח בקרוב");
+    const QString kesherNo = QStringLiteral("ההודעה לא נשלחה - מספר שגוי");
+    QTest::newRow("sahar accepted") << "/sahar/send" << QByteArray("number=1234567&text=a") << "accepted" << saharOk;
+    QTest::newRow("sahar 9 rejected") << "/sahar/send" << QByteArray("number=9123456&text=a") << "rejected" << saharNo;
+    QTest::newRow("sahar 9 later") << "/sahar/send" << QByteArray("number=1934567") << "accepted" << saharOk;
+    QTest::newRow("sahar by GET") << "/sahar/send?number=9000000&text=a" << QByteArray() << "rejected" << saharNo;
+    QTest::newRow("kesher accepted") << "/kesher/send" << QByteArray("phone=0541234567&msg=a") << "accepted"
+                                     << kesherOk;
+    QTest::newRow("kesher 9 rejected") << "/kesher/send" << QByteArray("phone=0549123456") << "rejected" << kesherNo;
+    QTest::newRow("kesher dash") << "/kesher/send" << QByteArray("phone=054-9123456") << "rejected" << kesherNo;
+    QTest::newRow("kesher 9 in area") << "/kesher/send" << QByteArray("phone=9541234567") << "accepted" << kesherOk;
+}
+
+void SandboxSelfTest::siteVerdicts()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, outcome);
+    QFETCH(QString, text);
+
+    // The login by GET query is what some providers' pages do; it must open a session as a POST does.
+    QCOMPARE(get(QStringLiteral("/sahar/login?user=demo&pass=demo1234")).url.path(), QStringLiteral("/sahar/msg"));
+    m_server.clearSubmissions();
+
+    const Reply r = body.isEmpty() ? get(path) : post(path, body);
+    QCOMPARE(r.status, 200);
+    QVERIFY2(r.body.contains(text), qPrintable(r.body));
+    QCOMPARE(m_server.submissions().size(), 1);
+    QCOMPARE(m_server.submissions().first().outcome, outcome);
+}
+
+void SandboxSelfTest::documentDescribesTheSites()
+{
+    const Reply init = get(QStringLiteral("/smsinit?IP=127.0.0.1&Version=1.11"));
+    QCOMPARE(init.status, 200);
+    const QByteArray document = m_server.serviceDocument();
+    for (char c : document)
+        QVERIFY2(static_cast<unsigned char>(c) < 0x80, "Hebrew must travel as %XX escapes");
+
+    const auto tags = readTags(document);
+    QStringList names;
+    for (const auto& t : tags)
+        names << t.first;
+    QCOMPARE(names.join(QLatin1Char(' ')),
+        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT FINISHED"));
+
+    // Every address in the document is served, and on this server's own port.
+    const QStringList addressKeys { QStringLiteral("loginurl"), QStringLiteral("msgurl"), QStringLiteral("signupurl"),
+        QStringLiteral("homepage"), QStringLiteral("url"), QStringLiteral("adurl"), QStringLiteral("adhomeurl") };
+    for (const auto& t : tags) {
+        for (const QString& key : addressKeys) {
+            const QString address = t.second.value(key);
+            if (address.isEmpty())
+                continue;
+            QVERIFY2(address.startsWith(m_server.baseUrl() + QLatin1Char('/')), qPrintable(address));
+            QCOMPARE(get(address.mid(m_server.baseUrl().size())).status, 200);
+        }
+    }
+
+    // The result texts, the submit lookups and the area values match what the sites really show.
+    const auto sahar = tags.at(2).second;
+    const auto kesher = tags.at(3).second;
+    QCOMPARE(sahar.value(QStringLiteral("resaccepted")), QStringLiteral("נשלחה בהצלחה"));
+    QVERIFY(SandboxPages::saharAccepted(QStringLiteral("1")).contains(sahar.value(QStringLiteral("resaccepted"))));
+    QVERIFY(!SandboxPages::saharRejected(QStringLiteral("9")).contains(sahar.value(QStringLiteral("resaccepted"))));
+    QVERIFY(SandboxPages::saharRejected(QStringLiteral("9")).contains(sahar.value(QStringLiteral("resrejected"))));
+    QVERIFY(SandboxPages::kesherAccepted().contains(kesher.value(QStringLiteral("resaccepted"))));
+    QVERIFY(!SandboxPages::kesherRejected().contains(kesher.value(QStringLiteral("resaccepted"))));
+    QVERIFY(SandboxPages::kesherRejected().contains(kesher.value(QStringLiteral("resrejected"))));
+    QCOMPARE(sahar.value(QStringLiteral("msgsubmitvalue")), QStringLiteral("שלח"));
+    QVERIFY(SandboxPages::saharMessage().contains(QStringLiteral("name=\"Submit\"")));
+    QVERIFY(SandboxPages::kesherForm().contains(
+        QStringLiteral("href=\"%1\"").arg(kesher.value(QStringLiteral("msgsubmitlookup")))));
+    const QStringList defs = tags.at(0).second.value(QStringLiteral("defs")).split(QLatin1Char(','));
+    QCOMPARE(defs.size(), 5);
+    for (const QString& def : defs) {
+        const QString value = def.section(QLatin1Char('='), 1);
+        QVERIFY2(SandboxPages::saharMessage().contains(QStringLiteral(">%1</option>").arg(value)), qPrintable(def));
+    }
+}
+
+void SandboxSelfTest::initAnswerCanBeReplaced()
+{
+    m_server.setInitStatus(500);
+    QCOMPARE(get(QStringLiteral("/smsinit?IP=1&Version=1.11")).status, 500);
+    m_server.setInitStatus(200);
+
+    m_server.setInitDocument("<#SESSION ID=7>");
+    QCOMPARE(get(QStringLiteral("/smsinit")).body, QStringLiteral("<#SESSION ID=7>"));
+    m_server.resetInitDocument();
+    QVERIFY(get(QStringLiteral("/smsinit")).body.endsWith(QStringLiteral("<#FINISHED>\r\n")));
+
+    QCOMPARE(
+        get(QStringLiteral("/smsupdate?ID=sandbox-1&Hits=")).body, QStringLiteral("<#UPDATED>\r\n<#FINISHED>\r\n"));
+}
+
+void SandboxSelfTest::rawExchange_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QString>("statuses");
+
+    QTest::newRow("garbage line") << QByteArray("BLAH\r\n\r\n") << "400";
+    QTest::newRow("two words") << QByteArray("GET /\r\n\r\n") << "400";
+    QTest::newRow("HTTP/2") << QByteArray("GET / HTTP/2.0\r\n\r\n") << "505";
+    QTest::newRow("relative target") << QByteArray("GET help HTTP/1.1\r\n\r\n") << "400";
+    QTest::newRow("raw 8-bit target") << QByteArray("GET /\xd7\xa9 HTTP/1.1\r\n\r\n") << "400";
+    QTest::newRow("header without colon") << QByteArray("GET / HTTP/1.1\r\nHost\r\n\r\n") << "400";
+    QTest::newRow("folded header") << QByteArray("GET / HTTP/1.1\r\nA: b\r\n c\r\n\r\n") << "400";
+    QTest::newRow("bad length") << QByteArray("POST /kesher/send HTTP/1.1\r\nContent-Length: 1x\r\n\r\n") << "400";
+    QTest::newRow("two lengths") << QByteArray("POST /kesher/send HTTP/1.1\r\nContent-Length: 1\r\n"
+                                               "Content-Length: 2\r\n\r\nab")
+                                 << "400";
+    QTest::newRow("body over limit") << QByteArray("POST /kesher/send HTTP/1.1\r\nContent-Length: 1048577\r\n\r\n")
+                                     << "413";
+    QTest::newRow("chunked") << QByteArray("POST /kesher/send HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n")
+                             << "501";
+    QTest::newRow("head too long") << QByteArray("GET /" + QByteArray(20000, 'a') + " HTTP/1.1\r\n\r\n") << "431";
+    QTest::newRow("unknown method") << QByteArray("DELETE / HTTP/1.1\r\nConnection: close\r\n\r\n") << "405";
+    QTest::newRow("post to a page") << QByteArray("POST /help HTTP/1.1\r\nConnection: close\r\n\r\n") << "405";
+    QTest::newRow("multipart form") << QByteArray("POST /kesher/send HTTP/1.1\r\nContent-Type: multipart/form-data\r\n"
+                                                  "Connection: close\r\n\r\n")
+                                    << "415";
+    QTest::newRow("unknown path") << QByteArray("GET /nowhere HTTP/1.1\r\nConnection: close\r\n\r\n") << "404";
+    QTest::newRow("keep-alive in order") << QByteArray("GET /help HTTP/1.1\r\n\r\n"
+                                                       "GET /nowhere HTTP/1.1\r\nConnection: close\r\n\r\n")
+                                         << "200 404";
+    QTest::newRow("HTTP/1.0 closes") << QByteArray("GET /help HTTP/1.0\r\n\r\nGET /help HTTP/1.0\r\n\r\n") << "200";
+    QTest::newRow("bad after good") << QByteArray("GET /help HTTP/1.1\r\n\r\nBLAH\r\n\r\nGET / HTTP/1.1\r\n\r\n")
+                                    << "200 400";
+    QTest::newRow("POST body") << QByteArray("POST /kesher/send HTTP/1.0\r\nContent-Length: 7\r\n\r\nphone=1") << "200";
+}
+
+void SandboxSelfTest::rawExchange()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QString, statuses);
+
+    const QByteArray answer = exchange(request);
+    QStringList seen;
+    static const QRegularExpression statusLine(QStringLiteral("HTTP/1\\.1 (\\d{3}) "));
+    auto it = statusLine.globalMatch(QString::fromLatin1(answer));
+    while (it.hasNext())
+        seen << it.next().captured(1);
+    QCOMPARE(seen.join(QLatin1Char(' ')), statuses);
+
+    // A refused request records nothing, and the server goes on serving.
+    if (!statuses.startsWith(QLatin1String("200")))
+        QVERIFY(m_server.submissions().isEmpty());
+    QCOMPARE(get(QStringLiteral("/")).status, 200);
+}
+
+void SandboxSelfTest::bannerPictures_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QRgb>("frame");
+    QTest::addColumn<QRgb>("inside");
+
+    QTest::newRow("a.gif") << "/banners/a.gif"
+                           << "gif" << qRgb(0x1b, 0x5e, 0x20) << qRgb(0xc8, 0xe6, 0xc9);
+    QTest::newRow("b.gif") << "/banners/b.gif"
+                           << "gif" << qRgb(0x0d, 0x47, 0xa1) << qRgb(0xbb, 0xde, 0xfb);
+    QTest::newRow("c.jpg") << "/banners/c.jpg"
+                           << "jpeg" << QRgb(0) << QRgb(0);
+}
+
+void SandboxSelfTest::bannerPictures()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, format);
+    QFETCH(QRgb, frame);
+    QFETCH(QRgb, inside);
+
+    QNetworkReply* reply = m_nam.get(QNetworkRequest(QUrl(m_server.baseUrl() + path)));
+    QVERIFY(QSignalSpy(reply, &QNetworkReply::finished).wait(5000));
+    const QByteArray bytes = reply->readAll();
+    reply->deleteLater();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QCOMPARE(QString::fromLatin1(QImageReader::imageFormat(&buffer)), format);
+    const QImage image = QImage::fromData(bytes);
+    QCOMPARE(image.size(), QSize(195, 56));
+    if (frame != 0) {
+        // Every pixel decodes to its own colour: the corners are frame, the middle of the top half panel.
+        QCOMPARE(image.pixel(0, 0), frame);
+        QCOMPARE(image.pixel(194, 55), frame);
+        QCOMPARE(image.pixel(100, 10), inside);
+        QCOMPARE(image.pixel(100, 45), inside);
+    }
+}
+
+QTEST_GUILESS_MAIN(SandboxSelfTest)
+#include "selftest.moc"
