@@ -1,0 +1,82 @@
+#include "TURLLabel.h"
+
+#include "common/AppPaths.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QUrl>
+
+TURLLabel::TURLLabel(QWidget* parent)
+    : QLabel(parent)
+{
+    QFont plain = font();
+    plain.setBold(false);
+    plain.setItalic(false);
+    plain.setUnderline(false);
+    plain.setStrikeOut(false);
+    setFont(plain);
+    setFontColor(Qt::black);
+
+    // Same family, size and pitch as the label's own font, underlined.
+    m_mouseOverFont = plain;
+    m_mouseOverFont.setUnderline(true);
+
+    m_url = AppPaths::serviceUrl();
+    setText(m_url);
+    setCursor(Qt::PointingHandCursor);
+}
+
+QColor TURLLabel::fontColor() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void TURLLabel::setFontColor(const QColor& colour)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, colour);
+    setPalette(pal);
+}
+
+bool TURLLabel::isOpenable(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty()
+        && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+bool TURLLabel::openUrl() const
+{
+    const QUrl url = QUrl::fromUserInput(m_url.trimmed());
+    if (!isOpenable(url))
+        return false;
+    return QDesktopServices::openUrl(url);
+}
+
+void TURLLabel::enterEvent(QEnterEvent* event)
+{
+    QLabel::enterEvent(event);
+    if (m_hovered)
+        return;
+    m_hovered = true;
+    m_savedFont = font();
+    m_savedColor = fontColor();
+    setFont(m_mouseOverFont);
+    setFontColor(m_mouseOverColor);
+}
+
+void TURLLabel::leaveEvent(QEvent* event)
+{
+    QLabel::leaveEvent(event);
+    if (!m_hovered)
+        return;
+    m_hovered = false;
+    setFont(m_savedFont);
+    setFontColor(m_savedColor);
+}
+
+void TURLLabel::mousePressEvent(QMouseEvent* event)
+{
+    QLabel::mousePressEvent(event);
+    openUrl();
+}
