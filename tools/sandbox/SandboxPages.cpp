@@ -205,3 +205,12 @@ QString SandboxPages::kesherRejected()
                        "<p><a href=\"/kesher/sms\">נסו שוב</a></p>\n"),
         kesherStyle);
 }
+
+QString SandboxPages::partnerFrameset(quint16 port)
+{
+    return QStringLiteral("<!DOCTYPE html>\n<html dir=\"rtl\" lang=\"he\"><head><meta charset=\"utf-8\">"
+                          "<title>שותף</title></head>\n<frameset rows=\"*,40\">"
+                          "<frame name=\"main\" src=\"http://localhost:%1/sahar/login\">"
+                          "<frame name=\"footer\" src=\"/sahar/footer\"></frameset></html>\n")
+        .arg(port);
+}

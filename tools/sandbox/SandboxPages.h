@@ -8,6 +8,7 @@ QString home(const QString& baseUrl);
 QString help();
 
 QString saharFrameset();
+QString partnerFrameset(quint16 port);
 QString saharFooter();
 QString saharLogin(bool failed, const QString& userName = QString());
 QString saharMessage();

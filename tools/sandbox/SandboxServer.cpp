@@ -54,9 +54,12 @@ SandboxServer::SandboxServer(QObject* parent)
 {
     qRegisterMetaType<SandboxSubmission>();
     connect(m_server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket* socket = m_server->nextPendingConnection())
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+            // Answers go out in small pieces; waiting to batch them only delays every page.
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             new HttpConnection(
                 socket, [this](const HttpRequest& request) { return handle(request); }, this);
+        }
     });
 }
 
@@ -194,6 +197,10 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
         response = HttpResponse::redirect(301, "/sahar/");
     else if (path == QLatin1String("/sahar/"))
         response = HttpResponse::html(200, SandboxPages::saharFrameset());
+    else if (path == QLatin1String("/partner/"))
+        // A partner's frameset whose login frame comes from another origin (localhost, not 127.0.0.1): the
+        // browser refuses the engine access to it.
+        response = HttpResponse::html(200, SandboxPages::partnerFrameset(port()));
     else if (path == QLatin1String("/sahar/footer"))
         response = HttpResponse::html(200, SandboxPages::saharFooter());
     else if (path == QLatin1String("/sahar/msg"))

@@ -2,6 +2,7 @@
 
 #include "SnapshotDocument.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,6 +20,7 @@ namespace
 {
     // The bridge runs in a world of its own: the sites' scripts share the page but not its variables.
     constexpr quint32 kBridgeWorld = QWebEngineScript::ApplicationWorld;
+    constexpr double kClockMargin = 20.0;
 
     QString pathText(const QList<int>& path)
     {
@@ -113,6 +115,10 @@ WebEngineBrowser::~WebEngineBrowser()
 
 void WebEngineBrowser::Navigate(const QString& address)
 {
+    static const bool trace = qEnvironmentVariableIsSet("ZELKORA_BROWSER_TRACE");
+    if (trace)
+        qInfo("browser: Navigate %s", qPrintable(address));
+    m_navigatedAt = double(QDateTime::currentMSecsSinceEpoch());
     flushStatements();
     m_page->load(QUrl(address));
 }
@@ -133,6 +139,17 @@ void WebEngineBrowser::bridgeMessage(const QString& message)
     if (!message.startsWith(m_token))
         return;
     const QJsonObject report = QJsonDocument::fromJson(message.mid(m_token.size()).toUtf8()).object();
+    static const bool trace = qEnvironmentVariableIsSet("ZELKORA_BROWSER_TRACE");
+    const double started = report.value(QLatin1String("t")).toDouble();
+    if (trace)
+        qInfo("browser: %s %s %s (%+.1f ms)", qPrintable(report.value(QLatin1String("k")).toString()),
+              QJsonDocument(report.value(QLatin1String("p")).toArray()).toJson(QJsonDocument::Compact).constData(),
+              qPrintable(report.value(QLatin1String("u")).toString()), started - m_navigatedAt);
+    // A document whose navigation began before the last Navigate belongs to a load that Navigate replaced
+    // (a frame of a cancelled attempt, the blank page that ended it); its late reports must not reach the
+    // new attempt. The two clocks are read in different processes, hence the margin.
+    if (started > 0 && started + kClockMargin < m_navigatedAt)
+        return;
     Event event;
     event.document = report.value(QLatin1String("k")).toString() == QLatin1String("doc");
     for (const QJsonValue& step : report.value(QLatin1String("p")).toArray())

@@ -58,6 +58,7 @@ private:
     quint64 m_nextFrameId = 2;
     QHash<QString, quint64> m_frames;
 
+    double m_navigatedAt = 0; // milliseconds since the epoch, at the last Navigate
     std::shared_ptr<PageDocument> m_document;
     std::shared_ptr<const std::function<void(const QString&)>> m_sink;
     QStringList m_statements;

@@ -49,7 +49,7 @@
     }
 
     function report(kind, extra) {
-        const message = { k: kind, p: framePath(window), u: location.href };
+        const message = { k: kind, p: framePath(window), u: location.href, t: performance.timeOrigin };
         console.log(token + JSON.stringify(Object.assign(message, extra)));
     }
 
