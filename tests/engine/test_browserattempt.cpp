@@ -202,7 +202,7 @@ private slots:
     void cancelReportsZero()
     {
         send(QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"));
-        QTRY_VERIFY(m_statuses.contains(ssIdentifying));
+        QTRY_VERIFY_WITH_TIMEOUT(m_statuses.contains(ssIdentifying), 20000);
         m_engine->Cancel();
         QCOMPARE(m_statuses.last(), int(ssCancelled));
         const int reported = m_statuses.size();
@@ -213,7 +213,7 @@ private slots:
     void abortReportsNothing()
     {
         send(QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"));
-        QTRY_VERIFY(m_statuses.contains(ssIdentifying));
+        QTRY_VERIFY_WITH_TIMEOUT(m_statuses.contains(ssIdentifying), 20000);
         m_engine->Abort();
         const QList<int> before = m_statuses;
         QTest::qWait(1500);
