@@ -1,0 +1,37 @@
+#include "ProviderCache.h"
+
+#include "common/AppPaths.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+QString ProviderCache::path()
+{
+    return AppPaths::appDir() + QStringLiteral("providers.dat");
+}
+
+std::optional<QByteArray> ProviderCache::read(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool ProviderCache::write(const QString& path, const QByteArray& text)
+{
+    // QSaveFile refuses a file it may not write and gives the new file the old one's permissions, so the
+    // read-only bit has to go first for the new document to land and stay writable.
+    const QFileDevice::Permissions permissions = QFile::permissions(path);
+    if (QFile::exists(path) && !(permissions & QFileDevice::WriteOwner))
+        QFile::setPermissions(path, permissions | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // Without a commit the destructor removes the temporary file and the old file stays.
+    return file.write(text) == text.size() && file.commit();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The file "providers.dat": the last complete service document, as its windows-1255 lines each ended by
+// CR LF.
+namespace ProviderCache {
+// AppPaths::appDir() + "providers.dat".
+QString path();
+// The file's bytes; nothing when it is missing or cannot be read.
+std::optional<QByteArray> read(const QString& path);
+// Replaces the file with `text`. The text goes to a temporary file beside it which is then renamed over
+// the old one, so the file is always either the old document or the new one, whole, even when the
+// process dies mid-write. A read-only file is made writable first. False when it failed; the old file
+// then stays as it was.
+bool write(const QString& path, const QByteArray& text);
+} // namespace ProviderCache

@@ -1,0 +1,183 @@
+#include "ServiceState.h"
+
+#include "ProviderCache.h"
+#include "ServiceRequests.h"
+#include "common/AppPaths.h"
+#include "common/ErrorReport.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+#include <optional>
+
+namespace {
+// A real number written with the user's decimal separator: optional sign, digits, an optional
+// exponent; no group separators. Nothing when the text is not one.
+std::optional<double> parseLocaleReal(QString text)
+{
+    text = text.trimmed();
+    const QString separator = QLocale::system().decimalPoint();
+    if (separator != QLatin1String(".")) {
+        if (text.contains(QLatin1Char('.')))
+            return std::nullopt;
+        text.replace(separator, QStringLiteral("."));
+    }
+    static const QRegularExpression real(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    if (!real.match(text).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+// Seconds from the document to milliseconds, held at the ends of the field's range instead of
+// wrapping round to some unrelated small interval.
+template<typename Field> Field secondsToMs(qint32 seconds)
+{
+    const qint64 ms = static_cast<qint64>(seconds) * 1000;
+    return static_cast<Field>(
+        std::clamp<qint64>(ms, std::numeric_limits<Field>::min(), std::numeric_limits<Field>::max()));
+}
+
+bool is(QLatin1String tagName, const char* name)
+{
+    return tagName == QLatin1String(name);
+}
+} // namespace
+
+ServiceState::ServiceState(TProviders& providers, QStringList& areaDefs, ServiceHost* host)
+    : Providers(providers)
+    , AreaDefs(areaDefs)
+    , HomePage(AppPaths::serviceUrl())
+    , m_host(host ? host : ServiceHost::fallback())
+{
+}
+
+void ServiceState::setHost(ServiceHost* host)
+{
+    m_host = host ? host : ServiceHost::fallback();
+}
+
+void ServiceState::SetConnectionState(int state)
+{
+    ConnectionState = state;
+    m_host->setConnectionState(state);
+}
+
+ProcessResult ServiceState::ProcessDocument(const QByteArray& text)
+{
+    Document = ServiceDocument::fromText(text);
+    // A MESSAGE box runs an event loop, in which another reply may replace Document; this copy keeps the
+    // text being walked alive.
+    const ServiceDocument document = Document;
+    try {
+        return ::ProcessDocument(
+            document, [this](QLatin1String tagName, const TagParams& params) { HandleServiceTag(tagName, params); });
+    } catch (const ZelkoraError& error) {
+        return ProcessResult { false, error.message() };
+    } catch (const std::exception& error) {
+        return ProcessResult { false, QString::fromLocal8Bit(error.what()) };
+    }
+}
+
+void ServiceState::HandleServiceTag(QLatin1String tagName, const TagParams& params)
+{
+    auto number = [&](const char* name, qint32 fallback) {
+        return parseDecimalInt(params.value(QLatin1String(name)), fallback);
+    };
+
+    if (is(tagName, "AREAS")) {
+        AreaDefs = parseCommaText(params.value(QLatin1String("DEFS")));
+        m_host->areaDefsChanged();
+    } else if (is(tagName, "PROVIDERS")) {
+        Providers.clear();
+    } else if (is(tagName, "PROVIDER")) {
+        Providers.append(
+            TProvider::fromParameters([&](const QString& name) { return params.value(QStringView(name)); }));
+    } else if (is(tagName, "MESSAGE")) {
+        handleMessage(params);
+    } else if (is(tagName, "SESSION")) {
+        const QString id = params.value(QLatin1String("ID"));
+        SessionID = id.isEmpty() ? QStringLiteral("Default") : id;
+    } else if (is(tagName, "ADVERTS")) {
+        AdvertsStaging.Clear();
+    } else if (is(tagName, "ADVERT")) {
+        TCacheEntry entry;
+        entry.Name = params.value(QLatin1String("AdBannerName"));
+        entry.BannerType = params.value(QLatin1String("AdBannerType"));
+        entry.URL = params.value(QLatin1String("AdURL"));
+        entry.HomeURL = params.value(QLatin1String("AdHomeURL"));
+        entry.Interval = secondsToMs<quint32>(number("Interval", 10));
+        entry.Hits = 0;
+        AdvertsStaging.Append(entry);
+    } else if (is(tagName, "PARAMS")) {
+        StatisticsInterval = secondsToMs<qint32>(number("StatisticsInterval", 60));
+        RefreshCount = number("RefreshCount", 0);
+        InitInterval = number("InitInterval", 30000);
+        HomePage = params.value(QLatin1String("HomePage"));
+        if (HomePage.isEmpty())
+            HomePage = AppPaths::serviceUrl();
+    } else if (is(tagName, "ONLINEHELP")) {
+        OnlineHelpURL = params.value(QLatin1String("URL"));
+        m_host->setOnlineHelpEnabled(!OnlineHelpURL.isEmpty());
+    } else if (is(tagName, "UPDATED")) {
+        AdvertsStaging.CopyHitsFrom(Adverts);
+        Adverts.Assign(AdvertsStaging);
+        SendParams = QStringLiteral("no");
+        HitsUpdated = true;
+    } else if (is(tagName, "FINISHED")) {
+        SetConnectionState(2);
+        m_host->finished();
+    }
+}
+
+void ServiceState::handleMessage(const TagParams& params)
+{
+    const QString text = params.value(QLatin1String("Text"));
+    if (text.isEmpty())
+        return;
+    auto bound = [&](const char* name) {
+        const QString value = params.value(QLatin1String(name));
+        if (value.isEmpty())
+            return -1.0;
+        return parseLocaleReal(value).value_or(-1.0);
+    };
+    const double below = bound("ToVersionBelow");
+    const double over = bound("ToVersionOver");
+    // A bound of -1 is no bound; both comparisons are strict.
+    const bool noBelow = below == -1.0;
+    const bool noOver = over == -1.0;
+    const double v = AppVersion;
+    const bool shown = (noBelow && noOver) || (v > over && v < below) || (v > over && noBelow) || (noOver && v < below);
+    if (shown)
+        m_host->showMessage(text);
+}
+
+void ServiceState::LoadProviderCache()
+{
+    CacheLoaded = false;
+    const QString path = ProviderCache::path();
+    if (!QFile::exists(path))
+        return;
+    const std::optional<QByteArray> bytes = ProviderCache::read(path);
+    if (!bytes)
+        return;
+    try {
+        SetConnectionState(0);
+        if (!ProcessDocument(*bytes).ok)
+            return;
+        // Only FINISHED moves the state off 0.
+        CacheLoaded = ConnectionState != 0;
+    } catch (...) {
+        // A broken cache is as good as none; the definitions then come from the service or not at all.
+    }
+}
+
+void ServiceState::SaveProviderCache()
+{
+    ProviderCache::write(ProviderCache::path(), Document.text());
+}

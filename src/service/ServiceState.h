@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ServiceDocument.h"
+#include "ServiceHost.h"
+#include "TCacheTable.h"
+#include "TProvider.h"
+
+#include <QByteArray>
+#include <QLatin1String>
+#include <QString>
+#include <QStringList>
+
+// What the service's documents set: the fields the tags write, the banner tables, the connection state and
+// the provider cache. The main window owns one; the command-line tool uses one without a window. The
+// provider list and the area list belong to the sending engine and are only referred to.
+class ServiceState
+{
+public:
+    ServiceState(TProviders& providers, QStringList& areaDefs, ServiceHost* host = nullptr);
+
+    void setHost(ServiceHost* host);
+    ServiceHost* host() const { return m_host; }
+
+    TProviders& Providers;
+    QStringList& AreaDefs;
+    TCacheTable Adverts; // rotated and counted
+    TCacheTable AdvertsStaging; // a document's ADVERT list, or the snapshot of reported impressions
+
+    QString SessionID;
+    qint32 StatisticsInterval = 0; // milliseconds; 0 until PARAMS gives one
+    qint32 RefreshCount = 0;
+    qint32 InitInterval = 30000; // milliseconds
+    QString HomePage; // the service's base address until PARAMS gives one
+    QString OnlineHelpURL;
+    QString SendParams = QStringLiteral("yes");
+    bool HitsUpdated = false;
+
+    // 0 no usable definitions or offline, 1 cache or request under way, 2 a complete document was processed.
+    int ConnectionState = 0;
+    // The last load of providers.dat reached FINISHED.
+    bool CacheLoaded = false;
+
+    // The document processed last, live or from the cache; SaveProviderCache writes it.
+    ServiceDocument Document;
+
+    void SetConnectionState(int state);
+
+    // Normalises the text into Document and processes it tag by tag.
+    ProcessResult ProcessDocument(const QByteArray& text);
+    void HandleServiceTag(QLatin1String tagName, const TagParams& params);
+
+    // Reads providers.dat and processes it as a live document. CacheLoaded tells whether it reached FINISHED;
+    // a missing, unreadable or invalid file ends the load without a word.
+    void LoadProviderCache();
+    // Writes Document to providers.dat. Failures are not reported; the old file then stays.
+    void SaveProviderCache();
+
+private:
+    void handleMessage(const TagParams& params);
+
+    ServiceHost* m_host;
+};
