@@ -1,6 +1,7 @@
 // One complete send attempt (login in a frame, message, result) against the sandbox, beside the same page
 // sequence loaded by the same browser page without the engine's work; then resident memory over 200 attempts;
 // then the start and memory of a program that only constructs the engine, beside a plain Qt program.
+#include "SandboxProviders.h"
 #include "SandboxServer.h"
 #include "engine/BrowserLoader.h"
 #include "engine/TSMSBaseForm.h"
@@ -123,27 +124,7 @@ int main(int argc, char** argv)
     const QString base = sandbox.baseUrl();
 
     TSMSBaseForm engine;
-    TProvider p;
-    p.Name = QStringLiteral("Sahar");
-    p.AreaCodes = QStringLiteral("050");
-    p.LoginUrl = base + QStringLiteral("/sahar/");
-    p.LoginFrame = 0;
-    p.LoginForm = QStringLiteral("loginForm");
-    p.UserField = QStringLiteral("user");
-    p.PassField = QStringLiteral("pass");
-    p.LoginSubmit = 2;
-    p.LoginSubmitLookup = QStringLiteral("doLogin");
-    p.MsgUrl = base + QStringLiteral("/sahar/msg");
-    p.MsgFrame = 0;
-    p.MsgForm = QStringLiteral("smsForm");
-    p.FromField = QStringLiteral("sender");
-    p.AreaField = QStringLiteral("prefix");
-    p.PhoneField = QStringLiteral("number");
-    p.MsgField = QStringLiteral("text");
-    p.MsgSubmit = 3;
-    p.MsgSubmitValue = QStringLiteral("שלח");
-    p.ResAccepted = QStringLiteral("נשלחה בהצלחה");
-    p.ResRejected = QStringLiteral("נדחתה");
+    const TProvider p = SandboxProviders::sahar(base);
     engine.Providers = {p};
     engine.AreaDefs = QStringList{QStringLiteral("050=050")};
     engine.TimeOut = 30;

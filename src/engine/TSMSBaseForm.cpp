@@ -204,24 +204,31 @@ void TSMSBaseForm::triggerSubmission(const PageDocument& document, quint8 kind, 
     }
 }
 
+const PageDocument* TSMSBaseForm::stepDocument(std::shared_ptr<PageDocument>& top, qint32 frameIndex,
+                                               const QString& expectedAddress, const QString& address)
+{
+    top = m_browser->Document();
+    const PageDocument* document = top.get();
+    // A frame number the page lacks gives no document, as does a frame that holds none.
+    if (document && frameIndex > -1)
+        document = top->frameDocument(frameIndex);
+    if (!document || address != expectedAddress) {
+        SetStatus(ssFailed);
+        return nullptr;
+    }
+    return document;
+}
+
 void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
 {
     if (frame != NavFrame)
         return;
     NavFrame.clear();
     const TProvider provider = Providers.value(ProviderIndex);
-    const std::shared_ptr<PageDocument> top = m_browser->Document();
-    if (!top) {
-        SetStatus(ssFailed);
+    std::shared_ptr<PageDocument> top;
+    const PageDocument* document = stepDocument(top, provider.LoginFrame, provider.LoginUrl, address);
+    if (!document)
         return;
-    }
-    const PageDocument* document = top.get();
-    if (provider.LoginFrame > -1)
-        document = top->frameDocument(provider.LoginFrame);
-    if (!document || address != provider.LoginUrl) {
-        SetStatus(ssFailed);
-        return;
-    }
     PageOperations::SetFormField(*document, provider.LoginForm, provider.UserField, UserName);
     PageOperations::SetFormField(*document, provider.LoginForm, provider.PassField, Password);
     bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
@@ -237,18 +244,10 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
     NavFrame.clear();
     SetStatus(ssIdentified);
     const TProvider provider = Providers.value(ProviderIndex);
-    const std::shared_ptr<PageDocument> top = m_browser->Document();
-    if (!top) {
-        SetStatus(ssFailed);
+    std::shared_ptr<PageDocument> top;
+    const PageDocument* document = stepDocument(top, provider.MsgFrame, provider.MsgUrl, address);
+    if (!document)
         return;
-    }
-    const PageDocument* document = top.get();
-    if (provider.MsgFrame > -1)
-        document = top->frameDocument(provider.MsgFrame);
-    if (!document || address != provider.MsgUrl) {
-        SetStatus(ssFailed);
-        return;
-    }
 
     QString text = Message;
     if (provider.ClearCRLF != 0)

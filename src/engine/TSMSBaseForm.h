@@ -86,6 +86,10 @@ private:
     IWebBrowser* browser();
     void bindDocumentComplete(StepHandler handler);
     void dispatchDocumentComplete(FrameRef frame, const QString& address);
+    // The document a step works on, the top-level one or that of frame `frameIndex`; null after setting
+    // status 8 when there is none or the loaded address is not the expected one. `top` keeps it alive.
+    const PageDocument* stepDocument(std::shared_ptr<PageDocument>& top, qint32 frameIndex,
+                                     const QString& expectedAddress, const QString& address);
     void triggerSubmission(const PageDocument& document, quint8 kind, const QString& form, const QString& lookup,
                            const QString& value);
 

@@ -1,16 +1,11 @@
 // Send attempts through the real browser library against the sandbox's operator sites on 127.0.0.1.
+#include "SandboxProviders.h"
 #include "SandboxServer.h"
 #include "common/ErrorReport.h"
 #include "engine/TSMSBaseForm.h"
 
 #include <QGuiApplication>
 #include <QtTest>
-
-namespace
-{
-    const QString kAccepted = QStringLiteral("נשלחה בהצלחה");
-    const QString kRejected = QStringLiteral("נדחתה");
-} // namespace
 
 class TestBrowserAttempt : public QObject
 {
@@ -22,51 +17,8 @@ class TestBrowserAttempt : public QObject
 
     QString url(const QString& path) const { return m_sandbox.baseUrl() + path; }
 
-    // The framed site: login in frame 0 of a frameset, the message page in the same frame, the result on top.
-    TProvider sahar() const
-    {
-        TProvider p;
-        p.Name = QStringLiteral("Sahar");
-        p.AreaCodes = QStringLiteral("050, 052,053");
-        p.LoginUrl = url(QStringLiteral("/sahar/"));
-        p.LoginFrame = 0;
-        p.LoginForm = QStringLiteral("loginForm");
-        p.UserField = QStringLiteral("user");
-        p.PassField = QStringLiteral("pass");
-        p.LoginSubmit = 2;
-        p.LoginSubmitLookup = QStringLiteral("doLogin");
-        p.MsgUrl = url(QStringLiteral("/sahar/msg"));
-        p.MsgFrame = 0;
-        p.MsgForm = QStringLiteral("smsForm");
-        p.FromField = QStringLiteral("sender");
-        p.AreaField = QStringLiteral("prefix");
-        p.PhoneField = QStringLiteral("number");
-        p.MsgField = QStringLiteral("text");
-        p.MsgSubmit = 3;
-        p.MsgSubmitValue = QStringLiteral("שלח");
-        p.ResAccepted = kAccepted;
-        p.ResRejected = kRejected;
-        p.ClearCRLF = 1;
-        return p;
-    }
-
-    // The site without login: one page, submitted through a link, the number with its area prefix.
-    TProvider kesher() const
-    {
-        TProvider p;
-        p.Name = QStringLiteral("Kesher");
-        p.AreaCodes = QStringLiteral("054,057");
-        p.MsgUrl = url(QStringLiteral("/kesher/sms"));
-        p.MsgForm = QStringLiteral("0");
-        p.PhoneField = QStringLiteral("phone");
-        p.MsgField = QStringLiteral("msg");
-        p.MsgSubmit = 1;
-        p.MsgSubmitLookup = QStringLiteral("javascript:document.sms.submit()");
-        p.ResAccepted = QStringLiteral("התקבלה");
-        p.ResRejected = QStringLiteral("לא נשלחה");
-        p.ClearCRLF = 0;
-        return p;
-    }
+    TProvider sahar() const { return SandboxProviders::sahar(m_sandbox.baseUrl()); }
+    TProvider kesher() const { return SandboxProviders::kesher(m_sandbox.baseUrl()); }
 
     void send(const QString& area, const QString& phone, const QString& text, const QString& password = QStringLiteral("demo1234"))
     {

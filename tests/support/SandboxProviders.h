@@ -1,0 +1,54 @@
+#pragma once
+
+#include "service/TProvider.h"
+
+// Provider records for the sandbox's two operator sites at `base` ("http://127.0.0.1:PORT").
+namespace SandboxProviders
+{
+    // Login in frame 0 of a frameset (submitted by clicking doLogin), the message page in the same frame,
+    // the result on the top-level page.
+    inline TProvider sahar(const QString& base)
+    {
+        TProvider p;
+        p.Name = QStringLiteral("Sahar");
+        p.AreaCodes = QStringLiteral("050, 052,053");
+        p.LoginUrl = base + QStringLiteral("/sahar/");
+        p.LoginFrame = 0;
+        p.LoginForm = QStringLiteral("loginForm");
+        p.UserField = QStringLiteral("user");
+        p.PassField = QStringLiteral("pass");
+        p.LoginSubmit = 2;
+        p.LoginSubmitLookup = QStringLiteral("doLogin");
+        p.MsgUrl = base + QStringLiteral("/sahar/msg");
+        p.MsgFrame = 0;
+        p.MsgForm = QStringLiteral("smsForm");
+        p.FromField = QStringLiteral("sender");
+        p.AreaField = QStringLiteral("prefix");
+        p.PhoneField = QStringLiteral("number");
+        p.MsgField = QStringLiteral("text");
+        p.MsgSubmit = 3;
+        p.MsgSubmitValue = QStringLiteral("שלח");
+        p.ResAccepted = QStringLiteral("נשלחה בהצלחה");
+        p.ResRejected = QStringLiteral("נדחתה");
+        p.ClearCRLF = 1;
+        return p;
+    }
+
+    // No login: one page, submitted through a link, the number with its area prefix, the sender after the text.
+    inline TProvider kesher(const QString& base)
+    {
+        TProvider p;
+        p.Name = QStringLiteral("Kesher");
+        p.AreaCodes = QStringLiteral("054,057");
+        p.MsgUrl = base + QStringLiteral("/kesher/sms");
+        p.MsgForm = QStringLiteral("0");
+        p.PhoneField = QStringLiteral("phone");
+        p.MsgField = QStringLiteral("msg");
+        p.MsgSubmit = 1;
+        p.MsgSubmitLookup = QStringLiteral("javascript:document.sms.submit()");
+        p.ResAccepted = QStringLiteral("התקבלה");
+        p.ResRejected = QStringLiteral("לא נשלחה");
+        p.ClearCRLF = 0;
+        return p;
+    }
+} // namespace SandboxProviders
