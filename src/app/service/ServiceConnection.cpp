@@ -1,0 +1,447 @@
+#include "ServiceConnection.h"
+
+#include "common/AppPaths.h"
+#include "common/ErrorReport.h"
+#include "common/Messages.h"
+#include "service/ServiceRequests.h"
+#include "service/ServiceState.h"
+#include "settings/Credentials.h"
+#include "settings/RegistryStore.h"
+#include "settings/SmsIni.h"
+
+#include <QMutexLocker>
+#include <QUrl>
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+
+namespace {
+constexpr int FirstInitDelay = 1000;
+constexpr int FirstStatsDelay = 3000;
+constexpr int FirstBannerDelay = 4000;
+constexpr int RetryDelay = 5000;
+
+// A timer whose interval is 0 or less stays off rather than firing on every turn of the event loop; an
+// interval of 0 from the service thus stops the repetition. Enabling a running timer leaves it running.
+void enable(QTimer& timer)
+{
+    if (timer.interval() > 0 && !timer.isActive())
+        timer.start();
+}
+
+void restart(QTimer& timer, int milliseconds)
+{
+    timer.stop();
+    timer.setInterval(milliseconds);
+    enable(timer);
+}
+
+int connectTimeoutFromSettings()
+{
+    const qint64 ms = static_cast<qint64>(SmsIni().timeOut()) * 1000;
+    return static_cast<int>(std::clamp<qint64>(ms, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+} // namespace
+
+ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost* host, QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_host(host ? host : ServiceConnectionHost::fallback())
+{
+    HTTP.setObjectName(QStringLiteral("HTTP"));
+    InitTimer.setObjectName(QStringLiteral("InitTimer"));
+    StatsTimer.setObjectName(QStringLiteral("StatsTimer"));
+
+    // A service reached over https is verified in full: the two flags that forgive a certificate issued for
+    // another name or outside its dates stay off, or any holder of some other site's certificate could feed
+    // the program provider definitions that send the users' operator passwords elsewhere.
+    HTTP.setConnectTimeout(connectTimeoutFromSettings());
+    HTTP.setRaiseExceptions(false);
+    HTTP.setMethod(QStringLiteral("GET"));
+    HTTP.setAuthRetries(3);
+    HTTP.setInternetFlags(TAdvHttp::ifIgnoreRedirectToHttp | TAdvHttp::ifIgnoreRedirectToHttps
+        | TAdvHttp::ifKeepConnection | TAdvHttp::ifNoUi | TAdvHttp::ifReload);
+    HTTP.OnConnectingToServer = [this](TAdvHttp* sender) { HTTPConnectingToServer(sender); };
+    HTTP.OnRequestComplete = [this](TAdvHttp* sender) { HTTPRequestComplete(sender); };
+    HTTP.OnError = [this](TAdvHttp* sender) { HTTPError(sender); };
+
+    InitTimer.setInterval(FirstInitDelay);
+    StatsTimer.setInterval(FirstStatsDelay);
+    connect(&InitTimer, &QTimer::timeout, this, &ServiceConnection::InitTimerTimer);
+    connect(&StatsTimer, &QTimer::timeout, this, &ServiceConnection::StatsTimerTimer);
+
+    m_state.setHost(this);
+    LastIP = m_host->localAddress();
+    InstallType = RegistryStore::readInstallationType();
+}
+
+ServiceConnection::~ServiceConnection()
+{
+    InitTimer.stop();
+    StatsTimer.stop();
+    HTTP.AbortRequest();
+    if (m_state.host() == this)
+        m_state.setHost(nullptr);
+}
+
+void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
+{
+    try {
+        m_state.LoadProviderCache();
+        if (loadBannerTable)
+            loadBannerTable();
+        LoadCredentials(m_state.Providers);
+    } catch (const ZelkoraError& error) {
+        ErrorReport::report(error.message());
+    } catch (const std::exception& error) {
+        ErrorReport::report(QString::fromLocal8Bit(error.what()));
+    }
+    m_state.SetConnectionState(0);
+    restart(InitTimer, FirstInitDelay);
+}
+
+void ServiceConnection::InitTimerTimer()
+{
+    const bool online = m_host->checkOnline();
+    {
+        QMutexLocker lock(&ServiceLock);
+        if (m_host->engineBusy() || !HttpIdle) {
+            restart(InitTimer, RetryDelay);
+            return;
+        }
+    }
+    if (!online) {
+        Initialised = false;
+        m_state.SetConnectionState(0);
+        return;
+    }
+    // Definitions are fetched again only when the machine's address changed or the last attempt did not
+    // complete.
+    const QString address = m_host->localAddress();
+    if (Initialised && address == LastIP)
+        return;
+
+    try {
+        HTTP.Tag = 0;
+        InitTimer.stop();
+        InitTimer.setInterval(m_state.InitInterval);
+        Initialised = false;
+        m_state.SetConnectionState(1);
+        startRequest(rkInit, AppPaths::serviceUrl() + InitRequestPath(address));
+    } catch (...) {
+    }
+    enable(InitTimer);
+}
+
+void ServiceConnection::StatsTimerTimer()
+{
+    StatsTimer.stop();
+    if (m_state.StatisticsInterval > 0 && m_state.StatisticsInterval != StatsTimer.interval())
+        StatsTimer.setInterval(m_state.StatisticsInterval);
+    m_host->minimiseIfCovered();
+    const bool online = m_host->checkOnline();
+    {
+        QMutexLocker lock(&ServiceLock);
+        // A table of banners none of which was shown has nothing to report; an empty table still reports,
+        // so that the service can hand out a first list.
+        const bool somethingToReport = m_state.Adverts.Count() == 0 || !m_state.Adverts.HitsText().isEmpty();
+        if (!somethingToReport || !HttpIdle || !online) {
+            restart(StatsTimer, RetryDelay);
+            return;
+        }
+        HttpIdle = false;
+    }
+
+    // StatsTimer stays off until UM_STATSDONE.
+    try {
+        m_state.HitsUpdated = false;
+        const QString hits = PercentEncode(m_state.Adverts.HitsText());
+        // The snapshot of what is reported: UPDATED settles it, anything else gives the counts back.
+        m_state.AdvertsStaging.Assign(m_state.Adverts);
+        m_state.Adverts.ResetHits();
+        // Only Hits is encoded; the other values travel as they are.
+        const QString url = AppPaths::serviceUrl() + QStringLiteral("/smsupdate?ID=") + m_state.SessionID
+            + QStringLiteral("&Type=") + InstallType + QStringLiteral("&RefreshCount=")
+            + QString::number(m_state.RefreshCount) + QStringLiteral("&SendParams=") + m_state.SendParams
+            + QStringLiteral("&Hits=") + hits;
+        startRequest(rkStats, url);
+    } catch (...) {
+        RequestKind = rkStats;
+        finishRequest();
+    }
+}
+
+bool ServiceConnection::StartBannerDownload(const QString& url)
+{
+    {
+        QMutexLocker lock(&ServiceLock);
+        if (!HttpIdle)
+            return false;
+        HttpIdle = false;
+    }
+    m_bannerStatus = 0;
+    m_bannerReply.clear();
+    return startRequest(rkBanner, url);
+}
+
+bool ServiceConnection::startRequest(TRequestKind kind, const QString& url)
+{
+    RequestKind = kind;
+    const quint64 completionsBefore = m_completions;
+    try {
+        HTTP.setMethod(QStringLiteral("GET"));
+        HTTP.setURL(url);
+        setHttpIdle(false);
+        if (HTTP.Execute(false))
+            return true;
+    } catch (...) {
+    }
+    // The component reports most failures to start through OnError, which already finished the request;
+    // one it did not report would otherwise leave HttpIdle false and stop every later request.
+    if (m_completions == completionsBefore) {
+        if (kind != rkBanner)
+            HTTPFailure();
+        finishRequest();
+    }
+    return false;
+}
+
+void ServiceConnection::HTTPConnectingToServer(TAdvHttp*)
+{
+    HTTPConnect();
+}
+
+void ServiceConnection::HTTPConnect()
+{
+    // Only the initialisation request moves the lamp: a statistics report or a banner download says
+    // nothing about the definitions.
+    if (HTTP.Tag == 0 && RequestKind == rkInit)
+        m_state.SetConnectionState(1);
+}
+
+void ServiceConnection::HTTPRequestComplete(TAdvHttp*)
+{
+    try {
+        if (RequestKind == rkBanner) {
+            // A banner picture comes from the advertiser's own address; it is kept for the banner code and
+            // never read as a service document.
+            m_bannerStatus = HTTP.StatusCode();
+            m_bannerReply = HTTP.ResponseStream();
+        } else if (HTTP.Succeeded()) {
+            HTTPSuccess();
+        } else {
+            HTTPFailure();
+        }
+    } catch (...) {
+    }
+    finishRequest();
+}
+
+void ServiceConnection::HTTPError(TAdvHttp*)
+{
+    try {
+        if (RequestKind != rkBanner)
+            HTTPFailure();
+    } catch (...) {
+    }
+    // While the component is still busy, the error was in reading a reply's body and OnRequestComplete
+    // follows for the same request: that event finishes it, so the request is never reported twice and the
+    // component is not taken for free while it still works.
+    if (HTTP.Busy())
+        return;
+    finishRequest();
+}
+
+bool ServiceConnection::isInitialisationReply() const
+{
+    // The kind is tested with the Tag: after a failed re-initialisation the Tag is 0 again while the
+    // statistics timer goes on, and a statistics reply with FINISHED must not become the provider cache.
+    return RequestKind == rkInit && HTTP.Tag == 0;
+}
+
+void ServiceConnection::HTTPSuccess()
+{
+    const QByteArray text = HTTP.Text();
+    if (!isInitialisationReply()) {
+        m_state.ProcessDocument(text);
+        return;
+    }
+
+    // The definitions in force, in case the reply breaks off before FINISHED (see below).
+    const TProviders providersBefore = m_state.Providers;
+    const QStringList areaDefsBefore = m_state.AreaDefs;
+
+    m_state.SetConnectionState(0);
+    const ProcessResult result = m_state.ProcessDocument(text);
+    if (!result.ok)
+        qWarning("ServiceConnection: the initialisation reply is invalid: %s", qUtf8Printable(result.error));
+
+    // An invalid document counts as one that never reached FINISHED, even when its FINISHED came before the
+    // fault.
+    if (result.ok && m_state.ConnectionState == 2) {
+        Initialised = true;
+        m_state.CacheLoaded = false;
+        m_state.SaveProviderCache();
+        return;
+    }
+
+    Initialised = false;
+    if (m_state.CacheLoaded) {
+        // State 1 promises the cache's definitions. A reply cut short after PROVIDERS would otherwise leave
+        // a part of the new list in their place, and sends to the other operators would fail.
+        m_state.Providers = providersBefore;
+        if (m_state.AreaDefs != areaDefsBefore) {
+            m_state.AreaDefs = areaDefsBefore;
+            m_host->areaDefsChanged();
+        }
+    }
+    m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
+}
+
+void ServiceConnection::HTTPFailure()
+{
+    if (!isInitialisationReply())
+        return;
+    m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
+    Initialised = false;
+}
+
+void ServiceConnection::finishRequest()
+{
+    ++m_completions;
+    switch (RequestKind) {
+    case rkInit:
+        postUserMessage(messageReceiver(), UM_INITDONE);
+        break;
+    case rkStats:
+        postUserMessage(messageReceiver(), UM_STATSDONE);
+        break;
+    case rkBanner:
+        postUserMessage(messageReceiver(), UM_BANNERLOADED);
+        break;
+    }
+    setHttpIdle(true);
+}
+
+void ServiceConnection::InitDone()
+{
+    try {
+        if (m_state.ConnectionState == 2) {
+            m_host->ClearBannerCache();
+            LoadCredentials(m_state.Providers);
+        } else {
+            HTTP.Tag = 0;
+            if (!m_state.CacheLoaded) {
+                m_state.LoadProviderCache();
+                LoadCredentials(m_state.Providers);
+            }
+            m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
+        }
+    } catch (...) {
+    }
+    try {
+        LastIP = m_host->localAddress();
+    } catch (...) {
+    }
+    enable(InitTimer);
+    emit initDone();
+}
+
+void ServiceConnection::StatsDone()
+{
+    try {
+        // Without UPDATED the service did not take the counts: the banners still listed get back what was
+        // reported, replacing what they counted meanwhile, and are reported again next time.
+        if (!m_state.HitsUpdated)
+            m_state.Adverts.CopyHitsFrom(m_state.AdvertsStaging);
+    } catch (...) {
+    }
+    enable(StatsTimer);
+    emit statsDone();
+}
+
+namespace {
+// Addresses from the service are opened only when they are web addresses: the desktop handler would also
+// run a local file or some other scheme's handler.
+void openWebAddress(ServiceConnectionHost* host, const QString& address)
+{
+    const QUrl url(address.trimmed());
+    const QString scheme = url.scheme();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return;
+    host->openUrl(url);
+}
+} // namespace
+
+void ServiceConnection::HomePage1Click()
+{
+    openWebAddress(m_host, m_state.HomePage);
+}
+
+void ServiceConnection::OnlineHelpMenuClick()
+{
+    openWebAddress(m_host, m_state.OnlineHelpURL.isEmpty() ? AppPaths::serviceUrl() : m_state.OnlineHelpURL);
+}
+
+bool ServiceConnection::isHttpIdle() const
+{
+    QMutexLocker lock(&ServiceLock);
+    return HttpIdle;
+}
+
+void ServiceConnection::setHttpIdle(bool idle)
+{
+    QMutexLocker lock(&ServiceLock);
+    HttpIdle = idle;
+}
+
+QObject* ServiceConnection::messageReceiver()
+{
+    QObject* receiver = m_host->messageReceiver();
+    return receiver ? receiver : this;
+}
+
+void ServiceConnection::showMessage(const QString& text)
+{
+    m_host->showMessage(text);
+}
+
+void ServiceConnection::areaDefsChanged()
+{
+    m_host->areaDefsChanged();
+}
+
+void ServiceConnection::setOnlineHelpEnabled(bool enabled)
+{
+    m_host->setOnlineHelpEnabled(enabled);
+}
+
+void ServiceConnection::setConnectionState(int state)
+{
+    m_host->setConnectionState(state);
+}
+
+void ServiceConnection::finished()
+{
+    HTTP.Tag = 1;
+    restart(StatsTimer, FirstStatsDelay);
+    m_host->startBannerTimer(FirstBannerDelay);
+}
+
+bool ServiceConnection::event(QEvent* event)
+{
+    switch (userMessageOf(event)) {
+    case UM_INITDONE:
+        InitDone();
+        return true;
+    case UM_STATSDONE:
+        StatsDone();
+        return true;
+    case UM_BANNERLOADED:
+        // Without a window nobody shows banners.
+        return true;
+    default:
+        return QObject::event(event);
+    }
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "ServiceConnectionHost.h"
+#include "net/TAdvHttp.h"
+#include "service/ServiceHost.h"
+
+#include <QByteArray>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class ServiceState;
+
+// The main window's service connection: the initialisation request that fetches the definitions, the
+// periodic statistics report, and the one HTTP component they share with the banner downloads. The main
+// window owns it together with the ServiceState it works on; the connection makes itself that state's host,
+// so the service tags reach the window through the ServiceConnectionHost.
+//
+// Everything runs on the user-interface thread: timers, the component's events and the posted completion
+// messages. One request is in flight at a time; HttpIdle, guarded by ServiceLock, says whether the
+// component is free, and every request is started through it.
+class ServiceConnection : public QObject, public ServiceHost
+{
+    Q_OBJECT
+
+public:
+    enum TRequestKind
+    {
+        rkInit = 0,
+        rkStats = 1,
+        rkBanner = 2
+    };
+
+    // `host` null: ServiceConnectionHost::fallback(). Reads the connect time-out from SMS.INI, the
+    // installation type from the machine's registry and the local address.
+    explicit ServiceConnection(ServiceState& state, ServiceConnectionHost* host = nullptr, QObject* parent = nullptr);
+    // Stops the timers and any request in flight; the state gets its default host back.
+    ~ServiceConnection() override;
+
+    ServiceState& state() const { return m_state; }
+    ServiceConnectionHost* host() const { return m_host; }
+
+    // The service's part of the main window's creation, after the settings were read: the provider cache,
+    // `loadBannerTable` (the banner table from adcache.dat, so that its list wins over the cache's), the
+    // credentials, connection state 0 and the first initialisation tick one second later. The first three
+    // may fail without stopping the last two.
+    void startUp(const std::function<void()>& loadBannerTable = {});
+
+    void InitTimerTimer();
+    void StatsTimerTimer();
+    void HTTPConnectingToServer(TAdvHttp* sender);
+    void HTTPConnect();
+    void HTTPRequestComplete(TAdvHttp* sender);
+    void HTTPError(TAdvHttp* sender);
+    void HTTPSuccess();
+    void HTTPFailure();
+    // UM_INITDONE: the initialisation attempt is over, whatever its outcome.
+    void InitDone();
+    // UM_STATSDONE: a statistics report is over; counts it did not settle are kept for the next one.
+    void StatsDone();
+    void HomePage1Click();
+    void OnlineHelpMenuClick();
+
+    // For the banner rotation: whether the component is free (taken under ServiceLock).
+    bool isHttpIdle() const;
+    // Starts the download of a banner picture when the component is free; false when another request is in
+    // flight or the download could not be started. Its end posts UM_BANNERLOADED, after which
+    // bannerReplyStatus() and bannerReply() tell the outcome (status 0 when no reply came).
+    bool StartBannerDownload(const QString& url);
+    int bannerReplyStatus() const { return m_bannerStatus; }
+    QByteArray bannerReply() const { return m_bannerReply; }
+
+    // ServiceHost: what the service tags do to the window.
+    void showMessage(const QString& text) override;
+    void areaDefsChanged() override;
+    void setOnlineHelpEnabled(bool enabled) override;
+    void setConnectionState(int state) override;
+    void finished() override;
+
+    TAdvHttp HTTP;
+    // The first tick one second after start-up, then every InitInterval; 5000 ms while it must wait.
+    QTimer InitTimer;
+    // Started by FINISHED at 3000 ms, then every StatisticsInterval; 5000 ms while it must wait.
+    QTimer StatsTimer;
+
+    mutable QMutex ServiceLock;
+    bool HttpIdle = true; // read and written only while holding ServiceLock
+    TRequestKind RequestKind = rkInit;
+    // A live document arrived up to FINISHED and the local address has not changed since.
+    bool Initialised = false;
+    QString LastIP;
+    QString InstallType;
+
+signals:
+    void initDone();
+    void statsDone();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    bool isInitialisationReply() const;
+    // Sets the request up and starts it; HttpIdle is already false or becomes so. A request that cannot be
+    // started is finished here as a failed one, unless the component reported the failure itself.
+    bool startRequest(TRequestKind kind, const QString& url);
+    // Posts the completion message of RequestKind and frees the component.
+    void finishRequest();
+    void setHttpIdle(bool idle);
+    QObject* messageReceiver();
+
+    ServiceState& m_state;
+    ServiceConnectionHost* m_host;
+    quint64 m_completions = 0; // requests finished through the component's events, for startRequest
+    int m_bannerStatus = 0;
+    QByteArray m_bannerReply;
+};

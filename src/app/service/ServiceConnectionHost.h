@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class QUrl;
+
+// What the service connection needs from the main window. The window implements it; the defaults serve a
+// program or a test without a window: always online, the engine never busy, messages through the current
+// UserPrompt, addresses opened by the desktop, and the connection handling its own completion messages.
+class ServiceConnectionHost
+{
+public:
+    virtual ~ServiceConnectionHost() = default;
+
+    // The sending engine is in the middle of an attempt (its status is ssConnecting to ssSending).
+    virtual bool engineBusy() const { return false; }
+    // CheckOnline: tests the machine's Internet connection, records it as Online and returns it.
+    virtual bool checkOnline() { return true; }
+    // The machine's first IPv4 address (GetLocalAddress); compared with LastIP to notice a new connection.
+    virtual QString localAddress() const;
+
+    // The lamp and the tray icon show the connection state (0, 1 or 2).
+    virtual void setConnectionState(int state) { Q_UNUSED(state) }
+    // A modal information box with one OK button.
+    virtual void showMessage(const QString& text);
+    // AreaDefs was replaced: rebuild the area-code menu.
+    virtual void areaDefsChanged() { }
+    // The online-help menu item follows whether an address is known.
+    virtual void setOnlineHelpEnabled(bool enabled) { Q_UNUSED(enabled) }
+    // A document reached FINISHED: banner rotation restarts at this interval.
+    virtual void startBannerTimer(int milliseconds) { Q_UNUSED(milliseconds) }
+    // Before a statistics report: a shown main window wholly covered by other windows is minimised.
+    virtual void minimiseIfCovered() { }
+    // After a complete initialisation every cached banner picture is dropped, so that changed pictures are
+    // fetched again. The default empties bannerCacheFolder().
+    virtual void ClearBannerCache();
+    // The home page, the online help: opened with the desktop's handler for addresses.
+    virtual bool openUrl(const QUrl& url);
+
+    // Where UM_INITDONE, UM_STATSDONE and UM_BANNERLOADED are posted. The window passes the first two back
+    // to ServiceConnection::InitDone() and StatsDone(). Null: the connection receives them itself.
+    virtual QObject* messageReceiver() { return nullptr; }
+
+    // The banner picture cache: $XDG_CACHE_HOME/zelkora/cache/.
+    static QString bannerCacheFolder();
+    // Deletes the files of the folder, read-only ones included; one that cannot be deleted does not stop
+    // the others. Hidden files and sub-folders are left alone.
+    static void clearFolder(const QString& folder);
+
+    // The host used when none is given.
+    static ServiceConnectionHost* fallback();
+};
