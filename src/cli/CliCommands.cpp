@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdio>
 
 namespace
@@ -144,7 +145,7 @@ namespace
         const QString address = AppPaths::serviceUrl() + InitRequestPath(GetLocalAddress());
         try {
             http.setURL(address);
-            http.setConnectTimeout(std::max(1, ini.timeOut()) * 1000);
+            http.setConnectTimeout(std::clamp(ini.timeOut(), 1, 3600) * 1000);
             http.setRaiseExceptions(false);
             if (!http.Execute(true) || http.StatusCode() != 200) {
                 const QString why = http.StatusCode() > 0 ? QStringLiteral("HTTP %1").arg(http.StatusCode())
