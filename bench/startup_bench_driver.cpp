@@ -1,0 +1,231 @@
+// startup_bench: start-up of the desktop program beside a minimal Qt Widgets program, in the same run and on
+// the same X server (run through startup_bench.sh, which starts one):
+// - time from starting the process to its window being mapped, median of 10 starts of each, interleaved;
+// - peak memory of "zelkora /quiet" idling in the tray before any send, beside the minimal program idling
+//   with its window shown;
+// - whether the browser library (or Qt WebEngine) is in the program's memory at that point.
+// Every start of the desktop program gets settings folders of its own, pointed at a closed loopback port.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <poll.h>
+
+namespace {
+constexpr int Rounds = 10;
+constexpr int IdleMilliseconds = 4000;
+constexpr int MinimumWindowSide = 200;
+
+struct Display
+{
+    xcb_connection_t* connection = nullptr;
+    xcb_window_t root = 0;
+};
+
+bool openDisplay(Display* display)
+{
+    display->connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(display->connection))
+        return false;
+    display->root = xcb_setup_roots_iterator(xcb_get_setup(display->connection)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(display->connection, display->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(display->connection);
+    return true;
+}
+
+void drainEvents(const Display& display)
+{
+    while (xcb_generic_event_t* event = xcb_poll_for_event(display.connection))
+        std::free(event);
+}
+
+bool isLargeWindow(const Display& display, xcb_window_t window)
+{
+    xcb_get_geometry_reply_t* geometry
+        = xcb_get_geometry_reply(display.connection, xcb_get_geometry(display.connection, window), nullptr);
+    const bool large = geometry && geometry->width >= MinimumWindowSide && geometry->height >= MinimumWindowSide;
+    std::free(geometry);
+    return large;
+}
+
+// Waits for a window of the program's size to be mapped; false after the time-out.
+bool waitForWindow(const Display& display, int timeoutMs, const QElapsedTimer& clock)
+{
+    pollfd descriptor { xcb_get_file_descriptor(display.connection), POLLIN, 0 };
+    while (clock.elapsed() < timeoutMs) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(display.connection)) {
+            const bool mapped = (event->response_type & 0x7F) == XCB_MAP_NOTIFY
+                && isLargeWindow(display, reinterpret_cast<xcb_map_notify_event_t*>(event)->window);
+            std::free(event);
+            if (mapped)
+                return true;
+        }
+        ::poll(&descriptor, 1, 5);
+    }
+    return false;
+}
+
+struct Program
+{
+    QString path;
+    QStringList arguments;
+    bool ownSettings = false; // a fresh settings environment for each start
+};
+
+QProcessEnvironment environmentFor(const Program& program, QTemporaryDir& home)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!program.ownSettings)
+        return environment;
+    const QString base = home.path();
+    for (const char* folder : { "home", "config", "cache", "data", "app" })
+        QDir().mkpath(base + QLatin1Char('/') + QLatin1String(folder));
+    environment.insert(QStringLiteral("HOME"), base + QStringLiteral("/home"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), base + QStringLiteral("/config"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), base + QStringLiteral("/cache"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("/data"));
+    environment.insert(QStringLiteral("ZELKORA_APPDIR"), base + QStringLiteral("/app"));
+    environment.insert(QStringLiteral("ZELKORA_SERVICE_URL"), QStringLiteral("http://127.0.0.1:9"));
+    const QString runtime = base + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    return environment;
+}
+
+void stop(QProcess& process)
+{
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+// Milliseconds from start to the mapped window; negative when no window came.
+double timeToWindow(const Display& display, const Program& program)
+{
+    QTemporaryDir home;
+    QProcess process;
+    process.setProcessEnvironment(environmentFor(program, home));
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    drainEvents(display);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program.path, program.arguments);
+    const bool shown = waitForWindow(display, 20000, clock);
+    const double elapsed = double(clock.nsecsElapsed()) / 1e6;
+    stop(process);
+    return shown ? elapsed : -1.0;
+}
+
+QByteArray procFile(qint64 pid, const char* name)
+{
+    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// VmHWM of /proc/<pid>/status, in KiB.
+long peakKiB(qint64 pid)
+{
+    const QByteArray status = procFile(pid, "status");
+    const int at = status.indexOf("VmHWM:");
+    if (at < 0)
+        return -1;
+    return std::atol(status.constData() + at + 6);
+}
+
+struct Idle
+{
+    long peakKiB = -1;
+    bool browserLoaded = false;
+};
+
+Idle idle(const Display& display, const Program& program, bool waitForWindowFirst)
+{
+    QTemporaryDir home;
+    QProcess process;
+    process.setProcessEnvironment(environmentFor(program, home));
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    drainEvents(display);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program.path, program.arguments);
+    if (waitForWindowFirst)
+        waitForWindow(display, 20000, clock);
+    QThread::msleep(IdleMilliseconds);
+    Idle result;
+    result.peakKiB = peakKiB(process.processId());
+    const QByteArray maps = procFile(process.processId(), "maps");
+    result.browserLoaded = maps.contains("zelkora-browser") || maps.contains("WebEngine");
+    stop(process);
+    return result;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    Display display;
+    if (!openDisplay(&display)) {
+        std::fprintf(stderr, "startup_bench: no X display (run bench/startup_bench.sh)\n");
+        return 2;
+    }
+    const QString bin = QCoreApplication::applicationDirPath();
+    const Program zelkora { bin + QStringLiteral("/zelkora"), {}, true };
+    const Program zelkoraQuiet { bin + QStringLiteral("/zelkora"), { QStringLiteral("/quiet") }, true };
+    const Program minimal { bin + QStringLiteral("/startup_minimal"), {}, false };
+
+    // One start of each first, so that both find the libraries in the page cache.
+    timeToWindow(display, minimal);
+    timeToWindow(display, zelkora);
+
+    std::vector<double> minimalTimes;
+    std::vector<double> zelkoraTimes;
+    for (int round = 0; round < Rounds; ++round) {
+        minimalTimes.push_back(timeToWindow(display, minimal));
+        zelkoraTimes.push_back(timeToWindow(display, zelkora));
+    }
+    if (std::count(minimalTimes.begin(), minimalTimes.end(), -1.0) > 0
+        || std::count(zelkoraTimes.begin(), zelkoraTimes.end(), -1.0) > 0) {
+        std::fprintf(stderr, "startup_bench: a program did not show its window\n");
+        return 1;
+    }
+    const double minimalMedian = median(minimalTimes);
+    const double zelkoraMedian = median(zelkoraTimes);
+
+    const Idle minimalIdle = idle(display, minimal, true);
+    const Idle zelkoraIdle = idle(display, zelkoraQuiet, false);
+
+    std::printf("start to window shown (median of %d)\n", Rounds);
+    std::printf("  minimal Qt Widgets program  %7.1f ms\n", minimalMedian);
+    std::printf("  zelkora                     %7.1f ms   %.2fx (goal at most 1.50x)\n", zelkoraMedian,
+        zelkoraMedian / minimalMedian);
+    std::printf("peak memory after %d s idle (VmHWM)\n", IdleMilliseconds / 1000);
+    std::printf("  minimal, window shown       %7.1f MiB\n", double(minimalIdle.peakKiB) / 1024);
+    std::printf("  zelkora /quiet, in the tray %7.1f MiB   %.2fx (goal at most 2.00x)\n",
+        double(zelkoraIdle.peakKiB) / 1024, double(zelkoraIdle.peakKiB) / double(minimalIdle.peakKiB));
+    std::printf("browser library in zelkora's memory before any send: %s\n", zelkoraIdle.browserLoaded ? "YES" : "no");
+    xcb_disconnect(display.connection);
+    return zelkoraIdle.browserLoaded ? 1 : 0;
+}

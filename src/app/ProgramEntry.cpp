@@ -1,0 +1,79 @@
+#include "ProgramEntry.h"
+
+#include "MessageBoxPrompt.h"
+#include "SingleInstance.h"
+#include "TMsgForm.h"
+#include "common/AppPaths.h"
+#include "common/Messages.h"
+#include "phonebook/THiddenForm.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace {
+const QString ServiceUrlOption = QStringLiteral("--service-url");
+} // namespace
+
+ProgramEntry::Arguments ProgramEntry::parse(const QStringList& arguments)
+{
+    Arguments parsed;
+    QStringList rest;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == ServiceUrlOption && i + 1 < arguments.size())
+            parsed.serviceUrl = arguments.at(++i);
+        else if (argument.startsWith(ServiceUrlOption + QLatin1Char('=')))
+            parsed.serviceUrl = argument.mid(ServiceUrlOption.size() + 1);
+        else
+            rest.append(argument);
+    }
+    parsed.quiet = !rest.isEmpty() && rest.first() == QLatin1String("/quiet");
+    return parsed;
+}
+
+TMsgForm* ProgramEntry::start(
+    const Arguments& arguments, THiddenForm& hiddenForm, TSMSBaseForm::BrowserMaker makeBrowser)
+{
+    auto* mainWindow = new TMsgForm(TMsgForm::Options { &hiddenForm, std::move(makeBrowser) });
+    if (!arguments.quiet)
+        postUserMessage(mainWindow, UM_TOGGLEWINDOW);
+    return mainWindow;
+}
+
+int ProgramEntry::run(int argc, char** argv)
+{
+    // No Qt::AA_ShareOpenGLContexts here: with it the application object makes an OpenGL context at once,
+    // which loads the system's GL driver at every start (about 55 MiB more at idle and twice the start-up
+    // time with Mesa) for a program that lives in the tray. The browser library, loaded at the first send,
+    // renders no view and works without a shared context.
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zelkora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zelkora"));
+
+    const Arguments arguments = parse(application.arguments().mid(1));
+    if (!arguments.serviceUrl.isEmpty())
+        AppPaths::setServiceUrlOverride(arguments.serviceUrl);
+
+    // A running copy shows or hides its window, and this one ends having made none.
+    if (SingleInstance::toggleRunningCopy())
+        return 0;
+    SingleInstance instance;
+    if (!instance.listen() && SingleInstance::toggleRunningCopy())
+        return 0;
+
+    MessageBoxPrompt::installForDesktop();
+
+    THiddenForm hiddenForm;
+    QPointer<TMsgForm> mainWindow = start(arguments, hiddenForm);
+    instance.setToggleHandler([&hiddenForm] {
+        QWidget* current = hiddenForm.mainWindow();
+        if (!current)
+            return false;
+        postUserMessage(current, UM_TOGGLEWINDOW);
+        return true;
+    });
+    const int status = QApplication::exec();
+    delete hiddenForm.mainWindow();
+    delete mainWindow.data();
+    return status;
+}

@@ -1,0 +1,34 @@
+// Commands whose windows and workflows are built with their own subsystems. Each is a stub that does
+// nothing until then; the menus and buttons are already wired to them.
+
+#include "TMsgForm.h"
+
+// Stub: the send command with its checks and the list send.
+void TMsgForm::Button1Click() { }
+
+// Stub: choosing recipients in the phone book window.
+void TMsgForm::SpeedButton1Click() { }
+
+// Stub: the preferences dialog.
+void TMsgForm::Preferences1Click() { }
+
+// Stub: the tell-a-friend mail.
+void TMsgForm::TellFriends1Click() { }
+
+// Stub: the local help viewer.
+void TMsgForm::N6Click() { }
+
+// Stub: the About box.
+void TMsgForm::N4Click() { }
+
+// Stub: the interface-language dialog.
+void TMsgForm::LanguagesClick() { }
+
+// Stub: banner rotation (choosing the next banner).
+void TMsgForm::BannerTimerTimer() { }
+
+// Stub: UM_BANNERCHOSEN, showing the chosen banner from the cache folder or downloading it.
+void TMsgForm::BannerChosen() { }
+
+// Stub: UM_BANNERLOADED, storing and showing a downloaded banner.
+void TMsgForm::BannerLoaded() { }

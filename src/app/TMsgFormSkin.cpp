@@ -1,0 +1,140 @@
+// The main window's skin behaviour: the outline by screen density, dragging by the background, and the
+// read-only toggles of the edits.
+
+#include "TMsgForm.h"
+
+#include "app/controls/FormShapeData.h"
+#include "app/controls/SkinLayout.h"
+#include "app/controls/TFormShaper.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+// The 120 pixels-per-inch outline is drawn for the window as it is scaled on such a screen, by the ratio
+// of the standard font's heights there and at 96 (16 to 13 pixels). Qt lays the window out in design
+// units on every screen and scales it itself, so the outline goes back to design units.
+QByteArray designUnits(const QByteArray& regionData, qreal scale)
+{
+    QVector<QRect> rects;
+    if (!FormShapeData::parse(regionData, &rects))
+        return regionData;
+    QRegion region;
+    for (const QRect& rect : std::as_const(rects)) {
+        const QPoint topLeft(qRound(rect.left() / scale), qRound(rect.top() / scale));
+        const QPoint end(qRound((rect.right() + 1) / scale), qRound((rect.bottom() + 1) / scale));
+        if (end.x() > topLeft.x() && end.y() > topLeft.y())
+            region += QRect(topLeft, end - QPoint(1, 1));
+    }
+    return FormShapeData::regionData(region);
+}
+} // namespace
+
+void TMsgForm::applySkin()
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+}
+
+int TMsgForm::screenDensity() const
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 96;
+    return qRound(screen->logicalDotsPerInch() * screen->devicePixelRatio());
+}
+
+void TMsgForm::chooseOutline(int dotsPerInch)
+{
+    FormShaper96->setActive(false);
+    FormShaper120->setActive(false);
+    const bool wasVisible = isVisible();
+
+    if (dotsPerInch == 96 || dotsPerInch == 120) {
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        setFixedSize(SkinLayout::Image1.size());
+        if (dotsPerInch == 96) {
+            FormShaper96->setActive(true);
+        } else {
+            static const qreal outlineScale = 16.0 / 13.0;
+            if (!FormShaper120->property("designUnits").toBool()) {
+                FormShaper120->setRegionData(designUnits(FormShaper120->regionData(), outlineScale));
+                FormShaper120->setProperty("designUnits", true);
+            }
+            FormShaper120->setActive(true);
+        }
+    } else {
+        // No outline for this density: an ordinary window with a single border, sized to the picture.
+        clearMask();
+        setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+            | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        setFixedSize(childrenRect().united(SkinLayout::Image1).size());
+    }
+
+    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - rect().center());
+    }
+    if (wasVisible)
+        show();
+}
+
+bool TMsgForm::isShaped() const
+{
+    return FormShaper96->active() || FormShaper120->active();
+}
+
+bool TMsgForm::dragBackground(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        // The window manager moves the window where it can; elsewhere the window follows the mouse.
+        if (windowHandle() && windowHandle()->startSystemMove())
+            return true;
+        m_dragging = true;
+        m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_dragging || !(mouse->buttons() & Qt::LeftButton))
+            return false;
+        move(mouse->globalPosition().toPoint() - m_dragOffset);
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (!m_dragging)
+            return false;
+        m_dragging = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMsgForm::Edit2Enter(QLineEdit* edit)
+{
+    edit->setReadOnly(true);
+    edit->setReadOnly(false);
+}
+
+void TMsgForm::Panel1Enter()
+{
+    Panel1->setReadOnly(true);
+}
+
+void TMsgForm::FormActivate()
+{
+    for (QLineEdit* edit : { Edit1, Edit2, ComboBox1 })
+        Edit2Enter(edit);
+}

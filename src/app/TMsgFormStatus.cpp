@@ -1,0 +1,105 @@
+// The status display: the connection lamp and tray image, the texts and colours of the send statuses, and
+// where a status text goes (the status line or the status window).
+
+#include "TMsgForm.h"
+
+#include "SkinColors.h"
+#include "TPopUpStatusForm.h"
+#include "app/controls/TImgLed.h"
+#include "app/controls/TListLabel.h"
+#include "app/controls/TTrayIcon.h"
+#include "common/ResStrings.h"
+#include "service/ServiceState.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+void TMsgForm::SetConnectionState(int state)
+{
+    m_state->ConnectionState = state;
+    switch (state) {
+    case 0:
+        Led->SetRed();
+        break;
+    case 1:
+        Led->SetYellow();
+        break;
+    case 2:
+        Led->SetGreen();
+        break;
+    default:
+        return;
+    }
+    TrayIcon1->setIcon(ImageList1.value(state));
+    TrayIcon1->UpdateIcon();
+}
+
+void TMsgForm::SendResult(TSMSStatus status)
+{
+    quint32 color = SkinColors::StatusColorNormal;
+    switch (status) {
+    case ssSent:
+        color = SkinColors::StatusColorSent;
+        break;
+    case ssRejected:
+    case ssFailed:
+    case ssTimedOut:
+        color = SkinColors::StatusColorError;
+        break;
+    default:
+        break;
+    }
+    SetStatusColor(color);
+    ShowStatus(ResStrings::sendStatusText(status));
+}
+
+void TMsgForm::SetStatusColor(quint32 colorValue)
+{
+    m_statusColor = colorValue;
+    QPalette palette = Panel1->palette();
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+        palette.setColor(group, QPalette::Text, SkinColors::toColor(colorValue));
+    Panel1->setPalette(palette);
+}
+
+void TMsgForm::ShowStatus(const QString& text)
+{
+    LastStatusText = text;
+    if (!ListSending) {
+        if (!UsePopupStatus) {
+            Panel1->setText(text);
+            Panel1->setCursorPosition(0);
+            // The whole text in the tool tip, for one longer than the line.
+            Panel1->setToolTip(text);
+            return;
+        }
+        if (!PopUpStatusForm) {
+            Panel1->clear();
+            Panel1->setToolTip(QString());
+            PopUpStatusForm = new TPopUpStatusForm(this);
+            PopUpStatusForm->setMemoHeight(100);
+            // Closing a window that shows single statuses cancels nothing.
+            PopUpStatusForm->Button1->setText(TPopUpStatusForm::closeCaption());
+            PopUpStatusForm->setText(tr("המתן..."));
+            PopUpStatusForm->show();
+        }
+        PopUpStatusForm->setText(text);
+        PopUpStatusForm->update();
+        return;
+    }
+    // During a list send the text goes to the recipient's line; with the window closed it is only kept.
+    if (PopUpStatusForm) {
+        const QString name = ToLabel->list().value(CurrentRecipient).section(QLatin1Char('='), 0, 0);
+        PopUpStatusForm->setLine(CurrentRecipient, name + QStringLiteral(": ") + text);
+    }
+}
+
+void TMsgForm::popUpStatusClosed(TPopUpStatusForm* form, bool cancelButton)
+{
+    // Only the current window speaks for the list send under way; an older one left on screen does not.
+    if (form != PopUpStatusForm)
+        return;
+    if (cancelButton)
+        CancelRequested = true;
+    PopUpStatusForm = nullptr;
+}

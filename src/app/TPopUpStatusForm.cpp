@@ -1,0 +1,121 @@
+#include "TPopUpStatusForm.h"
+
+#include "TMsgForm.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace {
+constexpr int ClientWidth = 394;
+constexpr int DesignMemoHeight = 217;
+constexpr int PanelHeight = 40;
+} // namespace
+
+TPopUpStatusForm::TPopUpStatusForm(QWidget* owner)
+    : QWidget(owner,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("PopUpStatusForm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(tr("מצב שליחה"));
+    setLayoutDirection(Qt::RightToLeft);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+
+    Button1 = new QPushButton(cancelCaption(), Panel1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(16, 8, 75, 25);
+    Button1->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &TPopUpStatusForm::Button1Click);
+    // The cancel button of the window.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, Button1, &QPushButton::click);
+
+    setMemoHeight(DesignMemoHeight);
+}
+
+TPopUpStatusForm::~TPopUpStatusForm() = default;
+
+QString TPopUpStatusForm::cancelCaption()
+{
+    return tr("&בטל");
+}
+
+QString TPopUpStatusForm::closeCaption()
+{
+    return tr("&סגור");
+}
+
+void TPopUpStatusForm::setMemoHeight(int height)
+{
+    Memo1->setGeometry(0, 0, ClientWidth, height);
+    Panel1->setGeometry(0, height, ClientWidth, PanelHeight);
+    setFixedSize(ClientWidth, height + PanelHeight);
+}
+
+void TPopUpStatusForm::setLine(int index, const QString& text)
+{
+    const QTextBlock block = Memo1->document()->findBlockByNumber(index);
+    if (index < 0 || !block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(text);
+}
+
+QString TPopUpStatusForm::line(int index) const
+{
+    const QTextBlock block = Memo1->document()->findBlockByNumber(index);
+    return block.isValid() ? block.text() : QString();
+}
+
+void TPopUpStatusForm::setText(const QString& text)
+{
+    Memo1->setPlainText(text);
+}
+
+QString TPopUpStatusForm::text() const
+{
+    return Memo1->toPlainText();
+}
+
+void TPopUpStatusForm::addLine(const QString& text)
+{
+    if (Memo1->document()->isEmpty())
+        Memo1->setPlainText(text);
+    else
+        Memo1->appendPlainText(text);
+}
+
+bool TPopUpStatusForm::isCancelButton() const
+{
+    return Button1->text() == cancelCaption();
+}
+
+void TPopUpStatusForm::Button1Click()
+{
+    if (TMsgForm* main = TMsgForm::current())
+        main->offerToDropRecipientList();
+    close();
+}
+
+void TPopUpStatusForm::closeEvent(QCloseEvent* event)
+{
+    if (TMsgForm* main = TMsgForm::current())
+        main->popUpStatusClosed(this, isCancelButton());
+    event->accept();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+
+// The separate status window: the sending status as text, or one line per recipient during a list send.
+// It stays on top of other windows and is destroyed when it closes. While its button reads "&בטל"
+// closing it (by the button, Escape or the close box) asks the running list send to stop.
+class TPopUpStatusForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TPopUpStatusForm(QWidget* owner = nullptr);
+    ~TPopUpStatusForm() override;
+
+    static QString cancelCaption(); // "&בטל", while a list send may be stopped
+    static QString closeCaption(); // "&סגור"
+
+    QPlainTextEdit* Memo1;
+    QWidget* Panel1;
+    QPushButton* Button1;
+
+    // The memo's height, the window shrinking or growing to the memo and the button bar.
+    void setMemoHeight(int height);
+    // Line `index` of the memo (from 0) becomes `text`; an index beyond the memo's lines changes nothing.
+    void setLine(int index, const QString& text);
+    QString line(int index) const;
+    void setText(const QString& text);
+    QString text() const;
+    void addLine(const QString& text);
+    bool isCancelButton() const;
+
+    void Button1Click();
+
+protected:
+    // FormClose.
+    void closeEvent(QCloseEvent* event) override;
+};

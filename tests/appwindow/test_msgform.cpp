@@ -1,0 +1,345 @@
+// The main window offscreen: creation, showing and hiding, closing, exit, outline and caret.
+
+#include "AppWindowTest.h"
+#include "TestEnv.h"
+
+#include "app/EditCaret.h"
+#include "app/ProgramEntry.h"
+#include "app/SkinColors.h"
+#include "app/controls/TFormShaper.h"
+#include "app/controls/TImgLed.h"
+#include "app/controls/TListLabel.h"
+#include "common/Messages.h"
+#include "net/TAdvHttp.h"
+#include "phonebook/THiddenForm.h"
+#include "service/ServiceState.h"
+#include "settings/AutoStart.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTimer>
+#include <QtTest>
+
+using namespace AppWindowTest;
+
+class TestMsgForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        TestEnv::freshConfigDir();
+        TestEnv::freshAppDir();
+        AutoStart::removeEntry();
+    }
+
+    void createdWithTheDefaultsWithoutSettings()
+    {
+        auto form = makeForm();
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->Edit2->text(), QString());
+        QCOMPARE(form->Edit1->text(), QString());
+        QCOMPARE(form->ComboBox1->text(), QStringLiteral("03"));
+        QCOMPARE(form->ToLabel->text(), QString());
+        QCOMPARE(form->SMSBase->TimeOut, 60);
+        QCOMPARE(form->HTTP->ConnectTimeout(), 60000);
+        QCOMPARE(form->UsePopupStatus, false);
+        QCOMPARE(form->LanguageCode, QStringLiteral("ENU"));
+        QCOMPARE(form->Panel1->text(), QStringLiteral("פעיל"));
+        QCOMPARE(form->statusColor(), SkinColors::StatusColorNormal);
+        QCOMPARE(form->ConnectionState(), 0);
+        QCOMPARE(form->Led->colour(), TImgLed::Colour::Red);
+        QVERIFY(form->InitTimer->isActive());
+        QCOMPARE(form->InitTimer->interval(), 1000);
+        QVERIFY(!form->BannerTimer->isActive());
+        QVERIFY(!form->StatsTimer->isActive());
+        QCOMPARE(form->BannerIndex, 1);
+        QCOMPARE(form->ClickURL, QStringLiteral("http://127.0.0.1:9"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Zelkora"));
+        QCOMPARE(form->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(form->size(), QSize(287, 446));
+        QVERIFY(form->SMSBase->OnStatus);
+        QCOMPARE(TMsgForm::current(), form.get());
+    }
+
+    void settingsFillTheFieldsAndTheRecipientLast()
+    {
+        TestEnv::writeFile(TestEnv::freshConfigDir() + QStringLiteral("SMS.INI"),
+            "[General]\r\nLastFrom=Dana\r\nLastPhone=1234567\r\nLastAreaCode=054\r\n"
+            "LastRecipient=Avi\r\nTimeOut=0x1E\r\nUsePopupStatus=0\r\n");
+        auto form = makeForm();
+        QCOMPARE(form->Edit2->text(), QStringLiteral("Dana"));
+        QCOMPARE(form->Edit1->text(), QStringLiteral("1234567"));
+        QCOMPARE(form->ComboBox1->text(), QStringLiteral("054"));
+        // Setting the two fields empties the label; it is read after them.
+        QCOMPARE(form->ToLabel->text(), QStringLiteral("Avi"));
+        QCOMPARE(form->SMSBase->TimeOut, 30);
+        QCOMPARE(form->HTTP->ConnectTimeout(), 30000);
+    }
+
+    void componentsCarryTheirNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : { "Image1", "Image2", "Edit2", "ToLabel", "SpeedButton1", "Memo1", "CharCount",
+                 "ComboBox1", "ImgButton2", "Edit1", "Button1", "Panel1", "Led", "ImgButton5", "ImgButton4", "Shape1",
+                 "Shape5", "HalvernShape1", "HalvernShape2", "HalvernShape3", "TrayIcon1", "PopupMenu1", "PopupMenu2",
+                 "FormShaper96", "FormShaper120", "SMSBase", "BannerTimer" })
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void componentsCarryTheirNames()
+    {
+        QFETCH(QString, name);
+        auto form = makeForm();
+        QVERIFY(form->findChild<QObject*>(name));
+    }
+
+    void popupMenuHasItsItems_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("Open1") << "Open1"
+                               << "הודעה חדשה" << true;
+        QTest::newRow("PhoneBook1") << "PhoneBook1"
+                                    << "ספר טלפונים" << true;
+        QTest::newRow("Preferences1") << "Preferences1"
+                                      << "הגדרות" << true;
+        QTest::newRow("TellFriends1") << "TellFriends1"
+                                      << "ספר לחברים!" << true;
+        QTest::newRow("HomePage1") << "HomePage1"
+                                   << "אתר הבית" << true;
+        QTest::newRow("N5") << "N5"
+                            << "עזרה" << true;
+        QTest::newRow("N6") << "N6"
+                            << "עזרה מקומית" << true;
+        QTest::newRow("OnlineHelpMenu") << "OnlineHelpMenu"
+                                        << "עזרה מקוונת" << false;
+        QTest::newRow("N4") << "N4"
+                            << "אודות" << true;
+        QTest::newRow("Languages") << "Languages"
+                                   << "Languages" << true;
+        QTest::newRow("Stop1") << "Stop1"
+                               << "סיום" << true;
+    }
+
+    void popupMenuHasItsItems()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(bool, enabled);
+        auto form = makeForm();
+        auto* action = form->PopupMenu1->findChild<QAction*>(name);
+        QVERIFY(action);
+        QCOMPARE(action->text(), caption);
+        QCOMPARE(action->isEnabled(), enabled);
+    }
+
+    void quietArgumentKeepsTheWindowHidden_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("none") << QStringList() << true;
+        QTest::newRow("/quiet") << QStringList { "/quiet" } << false;
+        QTest::newRow("/QUIET") << QStringList { "/QUIET" } << true;
+        QTest::newRow("/quiet second") << QStringList { "x", "/quiet" } << true;
+        QTest::newRow("with an address") << QStringList { "--service-url", "http://127.0.0.1:9", "/quiet" } << false;
+    }
+
+    void quietArgumentKeepsTheWindowHidden()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, shown);
+        THiddenForm hiddenForm;
+        QPointer<TMsgForm> form = ProgramEntry::start(ProgramEntry::parse(arguments), hiddenForm, fakeBrowserMaker());
+        QVERIFY(!form->isVisible());
+        QCoreApplication::processEvents();
+        QCOMPARE(form->isVisible(), shown);
+        QCOMPARE(hiddenForm.mainWindow(), form.data());
+        delete form.data();
+    }
+
+    void toggleShowsAndHides()
+    {
+        auto form = makeForm();
+        QSignalSpy toggled(form.get(), &TMsgForm::toggled);
+        postUserMessage(form.get(), UM_TOGGLEWINDOW);
+        QTRY_VERIFY(form->isVisible());
+        QCOMPARE(form->Open1->text(), QStringLiteral("ביטול הודעה"));
+        // Showing clears the status line and counts the characters.
+        QCOMPARE(form->Panel1->text(), QString());
+        QCOMPARE(form->CharCount->text(), QStringLiteral("105 / 0 תוים)"));
+        postUserMessage(form.get(), UM_TOGGLEWINDOW);
+        QTRY_VERIFY(!form->isVisible());
+        QCOMPARE(form->Open1->text(), QStringLiteral("הודעה חדשה"));
+        QCOMPARE(toggled.count(), 2);
+    }
+
+    void showingFocusesTheFirstFieldToFill_data()
+    {
+        QTest::addColumn<QString>("sender");
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("no sender") << ""
+                                   << "" << false << "Edit2";
+        QTest::newRow("no phone") << "Dana"
+                                  << "" << false << "Edit1";
+        QTest::newRow("both") << "Dana"
+                              << "1234567" << false << "Memo1";
+        QTest::newRow("a list") << "Dana"
+                                << "" << true << "Memo1";
+    }
+
+    void showingFocusesTheFirstFieldToFill()
+    {
+        QFETCH(QString, sender);
+        QFETCH(QString, phone);
+        QFETCH(bool, list);
+        QFETCH(QString, focused);
+        auto form = makeForm();
+        form->Edit2->setText(sender);
+        form->Edit1->setText(phone);
+        if (list) {
+            form->Edit1->setEnabled(false);
+            form->ComboBox1->setEnabled(false);
+            form->ToLabel->setList({ QStringLiteral("Avi=052-1234567") });
+            form->ToLabel->setIsList(true);
+        }
+        form->Open1Click();
+        QCOMPARE(form->focusWidget()->objectName(), focused);
+        // A chosen list survives showing: its fields stay disabled.
+        QCOMPARE(form->Edit1->isEnabled(), !list);
+        QCOMPARE(form->ComboBox1->isEnabled(), !list);
+    }
+
+    void closeHidesAndCancelsTheAttempt()
+    {
+        auto form = makeForm();
+        TProvider provider;
+        provider.Name = QStringLiteral("Kesher");
+        provider.AreaCodes = QStringLiteral("054");
+        provider.MsgUrl = QStringLiteral("http://127.0.0.1:9/send");
+        form->SMSBase->Providers.append(provider);
+        form->Open1Click();
+        form->SMSBase->Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"),
+            QStringLiteral("hi"), QString(), QString());
+        QCOMPARE(form->SMSBase->Status, ssConnecting);
+        QCOMPARE(form->Panel1->text(), QStringLiteral("מתחבר..."));
+
+        QVERIFY(!form->close());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->SMSBase->Status, ssCancelled);
+        QCOMPARE(form->Panel1->text(), QStringLiteral("ביטול"));
+        QCOMPARE(TMsgForm::current(), form.get());
+    }
+
+    void exitMaintainsTheAutostartEntry_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("entryBefore");
+        QTest::addColumn<bool>("entryAfter");
+        QTest::newRow("AutoStart missing") << QByteArray() << false << true;
+        QTest::newRow("AutoStart 2") << QByteArray("[General]\r\nAutoStart=2\r\n") << false << true;
+        QTest::newRow("AutoStart 0") << QByteArray("[General]\r\nAutoStart=0\r\n") << true << false;
+    }
+
+    void exitMaintainsTheAutostartEntry()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, entryBefore);
+        QFETCH(bool, entryAfter);
+        if (!settings.isEmpty())
+            TestEnv::writeFile(TestEnv::freshConfigDir() + QStringLiteral("SMS.INI"), settings);
+        if (entryBefore)
+            QVERIFY(AutoStart::writeEntry());
+
+        THiddenForm hiddenForm;
+        QPointer<TMsgForm> form = makeForm(&hiddenForm).release();
+        form->state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
+            QStringLiteral("http://127.0.0.1:9/a.gif"), QString(), 15000, 3 });
+        form->Stop1->trigger();
+        QCOMPARE(AutoStart::entryExists(), entryAfter);
+        if (entryAfter)
+            QVERIFY(TestEnv::readFile(AutoStart::entryPath()).contains(AutoStart::execLine().toUtf8()));
+        // The hidden root window destroys the main window once UM_SHUTDOWN is handled.
+        QTRY_VERIFY(form.isNull());
+        QCOMPARE(TMsgForm::current(), nullptr);
+    }
+
+    void exitSavesTheBannerTable()
+    {
+        const QString appDir = TestEnv::freshAppDir();
+        auto form = makeForm();
+        form->state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
+            QStringLiteral("http://127.0.0.1:9/a.gif"), QString(), 15000, 3 });
+        form->Stop1Click();
+        QCOMPARE(TestEnv::readFile(appDir + QStringLiteral("adcache.dat")),
+            QByteArray("A,gif,http://127.0.0.1:9/a.gif,,15000,3\r\n"));
+    }
+
+    void outlineFollowsTheScreenDensity_data()
+    {
+        QTest::addColumn<int>("dotsPerInch");
+        QTest::addColumn<bool>("shaped");
+        QTest::newRow("96") << 96 << true;
+        QTest::newRow("120") << 120 << true;
+        QTest::newRow("144") << 144 << false;
+        QTest::newRow("72") << 72 << false;
+    }
+
+    void outlineFollowsTheScreenDensity()
+    {
+        QFETCH(int, dotsPerInch);
+        QFETCH(bool, shaped);
+        auto form = makeForm();
+        form->chooseOutline(dotsPerInch);
+        QCOMPARE(form->isShaped(), shaped);
+        QCOMPARE(form->windowFlags().testFlag(Qt::FramelessWindowHint), shaped);
+        QCOMPARE(form->mask().isEmpty(), !shaped);
+        QCOMPARE(form->size(), QSize(287, 446));
+        if (shaped) {
+            // The device's body, cut at the picture's edges: its top corners are gone, its middle is not.
+            const QRect bounds = form->mask().boundingRect();
+            QVERIFY2(qAbs(bounds.left() - 10) <= 1 && qAbs(bounds.right() - 265) <= 1,
+                qPrintable(QStringLiteral("%1..%2").arg(bounds.left()).arg(bounds.right())));
+            QVERIFY(!form->mask().contains(QPoint(11, 8)));
+            QVERIFY(form->mask().contains(QPoint(140, 200)));
+        }
+    }
+
+    void caretFollowsTheFocus()
+    {
+        auto form = makeForm();
+        form->Open1Click();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        EditCaret* caret = form->caret();
+        const QFontMetrics metrics(form->Edit1->font());
+        QCOMPARE(caret->size().width(), metrics.horizontalAdvance(QLatin1Char('_')));
+        QCOMPARE(caret->color(), SkinColors::toColor(SkinColors::StatusColorNormal));
+
+        form->Edit2->setFocus();
+        QTRY_COMPARE(caret->activeField(), form->Edit2);
+        // The block is drawn over the field's background by exclusive-or.
+        const QRect block = caret->caretRect(form->Edit2);
+        QVERIFY(!block.isEmpty());
+        const QImage shot = form->Edit2->grab().toImage();
+        const QRgb expected = SkinColors::toRgb(SkinColors::SkinBackColor ^ SkinColors::StatusColorNormal);
+        QCOMPARE(shot.pixel(block.center()) & 0xFFFFFF, expected & 0xFFFFFF);
+
+        form->Memo1->setFocus();
+        QTRY_COMPARE(caret->activeField(), form->Memo1);
+        form->Panel1->setFocus();
+        QTRY_COMPARE(caret->activeField(), nullptr);
+        QVERIFY(form->Panel1->isReadOnly());
+    }
+};
+
+QTEST_MAIN(TestMsgForm)
+#include "test_msgform.moc"

@@ -1,0 +1,206 @@
+// The status display of the main window: lamp and tray image, send statuses, the status line and the
+// status window.
+
+#include "AppWindowTest.h"
+#include "TestEnv.h"
+
+#include "app/SkinColors.h"
+#include "app/TPopUpStatusForm.h"
+#include "app/controls/TImgLed.h"
+#include "app/controls/TListLabel.h"
+#include "app/controls/TTrayIcon.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace AppWindowTest;
+
+class TestMsgFormStatus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        TestEnv::freshConfigDir();
+        TestEnv::freshAppDir();
+    }
+
+    void connectionStateSetsLampAndTrayImage_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("colour");
+        QTest::newRow("0 red") << 0 << int(TImgLed::Colour::Red);
+        QTest::newRow("1 yellow") << 1 << int(TImgLed::Colour::Yellow);
+        QTest::newRow("2 green") << 2 << int(TImgLed::Colour::Green);
+    }
+
+    void connectionStateSetsLampAndTrayImage()
+    {
+        QFETCH(int, state);
+        QFETCH(int, colour);
+        auto form = makeForm();
+        form->SetConnectionState(state);
+        QCOMPARE(form->ConnectionState(), state);
+        QCOMPARE(int(form->Led->colour()), colour);
+        QCOMPARE(form->TrayIcon1->icon().cacheKey(), form->ImageList1.at(state).cacheKey());
+        // A state out of range is stored and shown nowhere.
+        form->SetConnectionState(7);
+        QCOMPARE(form->ConnectionState(), 7);
+        QCOMPARE(int(form->Led->colour()), colour);
+    }
+
+    void sendResultShowsTextAndColour_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<quint32>("colour");
+        const quint32 normal = SkinColors::StatusColorNormal;
+        const quint32 error = SkinColors::StatusColorError;
+        QTest::newRow("ssCancelled") << 0 << "ביטול" << normal;
+        QTest::newRow("ssReady") << 1 << "פעיל" << normal;
+        QTest::newRow("ssConnecting") << 2 << "מתחבר..." << normal;
+        QTest::newRow("ssIdentifying") << 3 << "מזדהה..." << normal;
+        QTest::newRow("ssIdentified") << 4 << "מזוהה" << normal;
+        QTest::newRow("ssSending") << 5 << "שולח..." << normal;
+        QTest::newRow("ssSent") << 6 << "ההודעה נשלחה" << quint32(SkinColors::StatusColorSent);
+        QTest::newRow("ssRejected") << 7 << "ההודעה נדחתה" << error;
+        QTest::newRow("ssFailed") << 8 << "כשלון" << error;
+        QTest::newRow("ssTimedOut") << 9 << "Timed Out" << error;
+    }
+
+    void sendResultShowsTextAndColour()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, text);
+        QFETCH(quint32, colour);
+        auto form = makeForm();
+        form->SendResult(static_cast<TSMSStatus>(status));
+        QCOMPARE(form->Panel1->text(), text);
+        QCOMPARE(form->Panel1->toolTip(), text);
+        QCOMPARE(form->LastStatusText, text);
+        QCOMPARE(form->statusColor(), colour);
+        QCOMPARE(form->Panel1->palette().color(QPalette::Text), SkinColors::toColor(colour));
+    }
+
+    void popupStatusTakesEveryText()
+    {
+        TestEnv::writeFile(TestEnv::freshConfigDir() + QStringLiteral("SMS.INI"), "[General]\r\nUsePopupStatus=1\r\n");
+        auto form = makeForm();
+        // The first status, at creation, already opens the window, though the main window is hidden.
+        QPointer<TPopUpStatusForm> popup = form->PopUpStatusForm;
+        QVERIFY(popup);
+        QVERIFY(popup->isVisible());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(popup->text(), QStringLiteral("פעיל"));
+        QCOMPARE(popup->Button1->text(), TPopUpStatusForm::closeCaption());
+        QCOMPARE(popup->Memo1->height(), 100);
+        QVERIFY(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+        form->SendResult(ssSent);
+        QCOMPARE(popup->text(), QStringLiteral("ההודעה נשלחה"));
+        QCOMPARE(form->Panel1->text(), QString());
+
+        // Closing a window of single statuses cancels nothing; the next status opens a new one.
+        popup->close();
+        QTRY_VERIFY(popup.isNull());
+        QVERIFY(!form->PopUpStatusForm);
+        QVERIFY(!form->CancelRequested);
+        form->SendResult(ssFailed);
+        QVERIFY(form->PopUpStatusForm);
+        QCOMPARE(form->PopUpStatusForm->text(), QStringLiteral("כשלון"));
+    }
+
+    void listSendWritesTheRecipientsLine()
+    {
+        auto form = makeForm();
+        const QStringList list { QStringLiteral("Avi=052-1111111"), QStringLiteral("Dana=054-2222222"),
+            QStringLiteral("Avi=050-3333333") };
+        form->ToLabel->setList(list);
+        form->ToLabel->setIsList(true);
+        auto* popup = new TPopUpStatusForm(form.get());
+        form->PopUpStatusForm = popup;
+        for (const QString& line : list)
+            popup->addLine(line.section(QLatin1Char('='), 0, 0) + QStringLiteral(": בהמתנה..."));
+        form->ListSending = true;
+        form->CurrentRecipient = 1;
+        form->Panel1->setText(QStringLiteral("before"));
+
+        form->SendResult(ssConnecting);
+        form->SendResult(ssSent);
+        QCOMPARE(popup->line(0), QStringLiteral("Avi: בהמתנה..."));
+        QCOMPARE(popup->line(1), QStringLiteral("Dana: ההודעה נשלחה"));
+        QCOMPARE(popup->line(2), QStringLiteral("Avi: בהמתנה..."));
+        QCOMPARE(form->Panel1->text(), QStringLiteral("before"));
+
+        // Closing it while the button still cancels stops the list; later statuses are only kept.
+        popup->close();
+        QVERIFY(form->CancelRequested);
+        QVERIFY(!form->PopUpStatusForm);
+        form->SendResult(ssFailed);
+        QCOMPARE(form->LastStatusText, QStringLiteral("כשלון"));
+    }
+
+    void onlyTheCurrentStatusWindowCancels()
+    {
+        auto form = makeForm();
+        auto* old = new TPopUpStatusForm(form.get());
+        auto* current = new TPopUpStatusForm(form.get());
+        form->PopUpStatusForm = current;
+        old->close();
+        QVERIFY(!form->CancelRequested);
+        QCOMPARE(form->PopUpStatusForm.data(), current);
+        current->Button1->setText(TPopUpStatusForm::closeCaption());
+        current->close();
+        QVERIFY(!form->CancelRequested);
+        QVERIFY(!form->PopUpStatusForm);
+    }
+
+    void statusWindowButtonOffersToDropTheList_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+
+    void statusWindowButtonOffersToDropTheList()
+    {
+        QFETCH(bool, answer);
+        ScriptedPrompt prompt;
+        prompt.answer = answer;
+        auto form = makeForm();
+        form->ToLabel->setList({ QStringLiteral("Avi=052-1111111"), QStringLiteral("Dana=054-2222222") });
+        form->ToLabel->setIsList(true);
+        form->Edit1->setEnabled(false);
+        form->ComboBox1->setEnabled(false);
+        QPointer<TPopUpStatusForm> popup = new TPopUpStatusForm(form.get());
+        popup->Button1->setText(TPopUpStatusForm::closeCaption());
+        popup->show();
+        popup->Button1->click();
+        QCOMPARE(prompt.asked, QStringList { QStringLiteral("?האם למחוק את רשימת הנמענים") });
+        QCOMPARE(form->ToLabel->isList(), !answer);
+        QCOMPARE(form->Edit1->isEnabled(), answer);
+        QCOMPARE(form->ComboBox1->isEnabled(), answer);
+        QTRY_VERIFY(popup.isNull());
+    }
+
+    void closingTheMainWindowDestroysTheStatusWindowWithoutCancelling()
+    {
+        auto form = makeForm();
+        form->Open1Click();
+        QPointer<TPopUpStatusForm> popup = new TPopUpStatusForm(form.get());
+        form->PopUpStatusForm = popup;
+        form->ListSending = true;
+        form->FormClose();
+        QVERIFY(popup.isNull());
+        QVERIFY(!form->PopUpStatusForm);
+        QVERIFY(!form->CancelRequested);
+        QVERIFY(!form->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMsgFormStatus)
+#include "test_msgform_status.moc"
