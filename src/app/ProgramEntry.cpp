@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <fontconfig/fontconfig.h>
+#include <thread>
+
 namespace {
 const QString ServiceUrlOption = QStringLiteral("--service-url");
 } // namespace
@@ -40,8 +43,33 @@ TMsgForm* ProgramEntry::start(
     return mainWindow;
 }
 
+namespace
+{
+    // Reading the font configuration and its caches is the largest single cost before the window can be
+    // shown (the first text field needs a font). It runs on a second thread while the application object
+    // connects to the display; the thread is joined before any widget is made, so the toolkit finds it done.
+    class FontConfigWarmUp
+    {
+    public:
+        FontConfigWarmUp()
+            : m_thread([] { FcInit(); })
+        {
+        }
+        ~FontConfigWarmUp() { join(); }
+        void join()
+        {
+            if (m_thread.joinable())
+                m_thread.join();
+        }
+
+    private:
+        std::thread m_thread;
+    };
+} // namespace
+
 int ProgramEntry::run(int argc, char** argv)
 {
+    FontConfigWarmUp fonts;
     // No Qt::AA_ShareOpenGLContexts here: with it the application object makes an OpenGL context at once,
     // which loads the system's GL driver at every start (about 55 MiB more at idle and twice the start-up
     // time with Mesa) for a program that lives in the tray. The browser library, loaded at the first send,
@@ -62,6 +90,7 @@ int ProgramEntry::run(int argc, char** argv)
         return 0;
 
     MessageBoxPrompt::installForDesktop();
+    fonts.join();
 
     THiddenForm hiddenForm;
     QPointer<TMsgForm> mainWindow = start(arguments, hiddenForm);
