@@ -11,9 +11,7 @@
 #include <QUrl>
 #include <QtDebug>
 
-#include <curl/curl.h>
-#include <openssl/ssl.h>
-#include <openssl/x509_vfy.h>
+#include "CurlLibrary.h"
 
 #include <arpa/inet.h>
 #include <sys/socket.h>
@@ -35,18 +33,17 @@ namespace
     constexpr long kReceiveBuffer = 100 * 1024;
     constexpr size_t kChunkSize = 16384;
 
-    void initCurlOnce()
+    const CurlLibrary& curlApi()
     {
-        static std::once_flag once;
-        std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+        return CurlLibrary::api();
     }
 
     // Installed on each TLS context of a request that ignores certificate dates. The chain and the host name
     // are still checked.
     CURLcode ignoreCertificateDates(CURL*, void* sslContext, void*)
     {
-        X509_VERIFY_PARAM* param = SSL_CTX_get0_param(static_cast<SSL_CTX*>(sslContext));
-        X509_VERIFY_PARAM_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
+        X509_VERIFY_PARAM* param = curlApi().SSL_CTX_get0_param(static_cast<SSL_CTX*>(sslContext));
+        curlApi().X509_VERIFY_PARAM_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
         return CURLE_OK;
     }
 
@@ -90,8 +87,12 @@ namespace
         HeaderList() = default;
         HeaderList(const HeaderList&) = delete;
         HeaderList& operator=(const HeaderList&) = delete;
-        ~HeaderList() { curl_slist_free_all(list); }
-        void append(const QByteArray& line) { list = curl_slist_append(list, line.constData()); }
+        ~HeaderList()
+        {
+            if (list)
+                curlApi().slist_free_all(list);
+        }
+        void append(const QByteArray& line) { list = curlApi().slist_append(list, line.constData()); }
     };
 
     using Clock = std::chrono::steady_clock;
@@ -131,9 +132,9 @@ struct TAdvHttp::Session
     ~Session()
     {
         if (multi)
-            curl_multi_cleanup(multi);
+            curlApi().multi_cleanup(multi);
         if (share)
-            curl_share_cleanup(share);
+            curlApi().share_cleanup(share);
     }
 };
 
@@ -232,7 +233,6 @@ TAdvHttp::TAdvHttp(QObject* owner)
     , m_hostName(QStringLiteral("localhost"))
     , m_method(QStringLiteral("GET"))
 {
-    initCurlOnce();
     // Certificate errors are ignored only when an owner asks for it with the two ifIgnoreCert flags.
     setInternetFlags(ifIgnoreRedirectToHttp | ifIgnoreRedirectToHttps | ifKeepConnection | ifNoUi | ifReload);
 }
@@ -246,7 +246,7 @@ TAdvHttp::~TAdvHttp()
     }
     m_eventDone.notify_all();
     if (m_session)
-        curl_multi_wakeup(m_session->multi);
+        curlApi().multi_wakeup(m_session->multi);
     reapWorkers(true);
     m_session.reset();
 }
@@ -629,9 +629,9 @@ TAdvHttp::Request TAdvHttp::makeRequest() const
     request.hostName = m_hostName;
     request.port = m_port;
     request.url = HttpAddress::requestUrl(m_ssl, m_hostName, m_port, m_urlPath, m_extraInfo);
-    CURLU* check = curl_url();
-    const CURLUcode parsed = curl_url_set(check, CURLUPART_URL, request.url.constData(), 0);
-    curl_url_cleanup(check);
+    CURLU* check = curlApi().url();
+    const CURLUcode parsed = curlApi().url_set(check, CURLUPART_URL, request.url.constData(), 0);
+    curlApi().url_cleanup(check);
     if (parsed != CURLUE_OK)
         throw StartFailure{InvalidUrl};
 
@@ -701,15 +701,18 @@ bool TAdvHttp::Execute(bool synchronous)
 
     Request request;
     try {
+        QString unavailable;
+        if (!CurlLibrary::load(&unavailable))
+            throw StartFailure{InternalError, unavailable};
         request = makeRequest();
         if (!m_session) {
             auto session = std::make_unique<Session>();
-            session->multi = curl_multi_init();
-            session->share = curl_share_init();
+            session->multi = curlApi().multi_init();
+            session->share = curlApi().share_init();
             if (!session->multi || !session->share)
                 throw StartFailure{InternalError};
-            curl_share_setopt(session->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
-            curl_share_setopt(session->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+            curlApi().share_setopt(session->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+            curlApi().share_setopt(session->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
             m_session = std::move(session);
         }
         if (!synchronous) {
@@ -742,7 +745,7 @@ bool TAdvHttp::Execute(bool synchronous)
         }
     } catch (const StartFailure& failure) {
         closeRequest();
-        setLastError(failure.code);
+        setLastError(failure.code, failure.detail);
         raise(Event::Error, assignedEvents());
         if (m_raiseExceptions)
             throw ZelkoraError(ErrorMessage(failure.code));
@@ -766,7 +769,7 @@ void TAdvHttp::AbortRequest()
         return;
     m_aborted = true;
     if (m_session)
-        curl_multi_wakeup(m_session->multi);
+        curlApi().multi_wakeup(m_session->multi);
 }
 
 void TAdvHttp::reapWorkers(bool all)
@@ -884,90 +887,90 @@ void TAdvHttp::Transfer::setStatusText(const QString& text)
 void TAdvHttp::Transfer::configure(CURL* easy, const Exchange& exchange, HeaderList& headers, char* errorBuffer)
 {
     void* self = m_http;
-    curl_easy_setopt(easy, CURLOPT_SHARE, m_http->m_session->share);
-    curl_easy_setopt(easy, CURLOPT_URL, exchange.url.constData());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L); // redirects are followed by the request itself
-    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBuffer);
+    curlApi().easy_setopt(easy, CURLOPT_SHARE, m_http->m_session->share);
+    curlApi().easy_setopt(easy, CURLOPT_URL, exchange.url.constData());
+    curlApi().easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curlApi().easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curlApi().easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
+    curlApi().easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curlApi().easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+    curlApi().easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L); // redirects are followed by the request itself
+    curlApi().easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curlApi().easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBuffer);
     if (!m_request.userAgent.isEmpty())
-        curl_easy_setopt(easy, CURLOPT_USERAGENT, m_request.userAgent.constData());
+        curlApi().easy_setopt(easy, CURLOPT_USERAGENT, m_request.userAgent.constData());
     if (m_request.connectTimeout > 0)
-        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_request.connectTimeout));
+        curlApi().easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_request.connectTimeout));
 
     {
         std::lock_guard<std::mutex> lock(m_http->m_credentialsMutex);
         if (!m_request.proxy.isEmpty())
-            curl_easy_setopt(easy, CURLOPT_PROXY, m_request.proxy.constData());
+            curlApi().easy_setopt(easy, CURLOPT_PROXY, m_request.proxy.constData());
         // Also for a proxy taken from the environment.
         if (!m_http->m_proxyUserName.isEmpty()) {
-            curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, m_http->m_proxyUserName.toUtf8().constData());
-            curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, m_http->m_proxyPassword.toUtf8().constData());
-            curl_easy_setopt(easy, CURLOPT_PROXYAUTH, CURLAUTH_BASIC | CURLAUTH_DIGEST | CURLAUTH_NTLM);
+            curlApi().easy_setopt(easy, CURLOPT_PROXYUSERNAME, m_http->m_proxyUserName.toUtf8().constData());
+            curlApi().easy_setopt(easy, CURLOPT_PROXYPASSWORD, m_http->m_proxyPassword.toUtf8().constData());
+            curlApi().easy_setopt(easy, CURLOPT_PROXYAUTH, CURLAUTH_BASIC | CURLAUTH_DIGEST | CURLAUTH_NTLM);
         }
         // Credentials go only to the server the request was made for, never to one it was redirected to.
         if (exchange.sendCredentials && !m_request.flags.testFlag(ifNoAuth) && !m_http->m_userName.isEmpty()) {
-            curl_easy_setopt(easy, CURLOPT_USERNAME, m_http->m_userName.toUtf8().constData());
-            curl_easy_setopt(easy, CURLOPT_PASSWORD, m_http->m_password.toUtf8().constData());
-            curl_easy_setopt(easy, CURLOPT_HTTPAUTH, CURLAUTH_BASIC | CURLAUTH_DIGEST | CURLAUTH_NTLM);
+            curlApi().easy_setopt(easy, CURLOPT_USERNAME, m_http->m_userName.toUtf8().constData());
+            curlApi().easy_setopt(easy, CURLOPT_PASSWORD, m_http->m_password.toUtf8().constData());
+            curlApi().easy_setopt(easy, CURLOPT_HTTPAUTH, CURLAUTH_BASIC | CURLAUTH_DIGEST | CURLAUTH_NTLM);
         }
     }
 
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, m_request.flags.testFlag(ifIgnoreCertCnInvalid) ? 0L : 2L);
+    curlApi().easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curlApi().easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, m_request.flags.testFlag(ifIgnoreCertCnInvalid) ? 0L : 2L);
     if (!m_request.caFile.isEmpty())
-        curl_easy_setopt(easy, CURLOPT_CAINFO, m_request.caFile.constData());
+        curlApi().easy_setopt(easy, CURLOPT_CAINFO, m_request.caFile.constData());
     const bool keep = m_request.flags.testFlag(ifKeepConnection);
     if (m_request.flags.testFlag(ifIgnoreCertDateInvalid)) {
-        curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &ignoreCertificateDates);
+        curlApi().easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &ignoreCertificateDates);
         // A connection or TLS session accepted without its dates must not serve a later, stricter request.
-        curl_easy_setopt(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
-        curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
-        curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+        curlApi().easy_setopt(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
+        curlApi().easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+        curlApi().easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     } else if (!keep) {
-        curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+        curlApi().easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     }
     if (!m_request.flags.testFlag(ifNoCookies))
-        curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+        curlApi().easy_setopt(easy, CURLOPT_COOKIEFILE, "");
 
     const QByteArray& method = exchange.method;
     if (method == "HEAD") {
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        curlApi().easy_setopt(easy, CURLOPT_NOBODY, 1L);
     } else if (method == "GET" && exchange.body.isEmpty()) {
-        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+        curlApi().easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     } else {
         if (method == "POST" || !exchange.body.isEmpty()) {
-            curl_easy_setopt(easy, CURLOPT_POST, 1L);
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDS, exchange.body.constData());
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(exchange.body.size()));
+            curlApi().easy_setopt(easy, CURLOPT_POST, 1L);
+            curlApi().easy_setopt(easy, CURLOPT_POSTFIELDS, exchange.body.constData());
+            curlApi().easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(exchange.body.size()));
         }
         if (method != "POST")
-            curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.constData());
+            curlApi().easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.constData());
     }
     for (const QByteArray& line : m_request.headers)
         headers.append(line);
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.list);
+    curlApi().easy_setopt(easy, CURLOPT_HTTPHEADER, headers.list);
 
-    curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, &Transfer::onResolverStart);
-    curl_easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, self);
-    curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &Transfer::onOpenSocket);
-    curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, self);
-    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &Transfer::onCloseSocket);
-    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, self);
-    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::onPrereq);
-    curl_easy_setopt(easy, CURLOPT_PREREQDATA, self);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, self);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onWrite);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, self);
+    curlApi().easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, &Transfer::onResolverStart);
+    curlApi().easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, self);
+    curlApi().easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &Transfer::onOpenSocket);
+    curlApi().easy_setopt(easy, CURLOPT_OPENSOCKETDATA, self);
+    curlApi().easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &Transfer::onCloseSocket);
+    curlApi().easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, self);
+    curlApi().easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::onPrereq);
+    curlApi().easy_setopt(easy, CURLOPT_PREREQDATA, self);
+    curlApi().easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
+    curlApi().easy_setopt(easy, CURLOPT_HEADERDATA, self);
+    curlApi().easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onWrite);
+    curlApi().easy_setopt(easy, CURLOPT_WRITEDATA, self);
     // The debug stream is where libcurl tells when the request's bytes went out.
-    curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &Transfer::onDebug);
-    curl_easy_setopt(easy, CURLOPT_DEBUGDATA, self);
-    curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
+    curlApi().easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &Transfer::onDebug);
+    curlApi().easy_setopt(easy, CURLOPT_DEBUGDATA, self);
+    curlApi().easy_setopt(easy, CURLOPT_VERBOSE, 1L);
 }
 
 CURLcode TAdvHttp::Transfer::run(const Exchange& exchange)
@@ -991,7 +994,7 @@ CURLcode TAdvHttp::Transfer::run(const Exchange& exchange)
     m_bodySize = exchange.body.size();
     m_mode = BodyMode::Discard;
 
-    CURL* easy = curl_easy_init();
+    CURL* easy = curlApi().easy_init();
     if (!easy)
         return CURLE_OUT_OF_MEMORY;
     char errorBuffer[CURL_ERROR_SIZE] = {};
@@ -1000,17 +1003,17 @@ CURLcode TAdvHttp::Transfer::run(const Exchange& exchange)
 
     CURLM* multi = m_http->m_session->multi;
     m_http->m_transfer = this;
-    curl_multi_add_handle(multi, easy);
+    curlApi().multi_add_handle(multi, easy);
     CURLcode result = CURLE_OK;
     for (;;) {
         int running = 0;
-        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+        if (curlApi().multi_perform(multi, &running) != CURLM_OK) {
             result = CURLE_FAILED_INIT;
             break;
         }
         bool done = false;
         int left = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+        while (CURLMsg* message = curlApi().multi_info_read(multi, &left)) {
             if (message->msg == CURLMSG_DONE && message->easy_handle == easy) {
                 result = message->data.result;
                 done = true;
@@ -1028,11 +1031,11 @@ CURLcode TAdvHttp::Transfer::run(const Exchange& exchange)
             result = CURLE_OPERATION_TIMEDOUT;
             break;
         }
-        curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
+        curlApi().multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
     }
 
     long connectCode = 0;
-    curl_easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &connectCode);
+    curlApi().easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &connectCode);
     if (result != CURLE_OK && !finalReply) {
         // A failed exchange is no authentication demand, unless the proxy refused its tunnel for want of
         // credentials.
@@ -1042,11 +1045,11 @@ CURLcode TAdvHttp::Transfer::run(const Exchange& exchange)
             m_http->m_statusCode = 407;
         }
     }
-    curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+    curlApi().easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
     errorDetail = QString::fromUtf8(errorBuffer);
     // Removing an unfinished transfer closes its connection; the close is still this request's.
-    curl_multi_remove_handle(multi, easy);
-    curl_easy_cleanup(easy);
+    curlApi().multi_remove_handle(multi, easy);
+    curlApi().easy_cleanup(easy);
     m_http->m_transfer = nullptr;
     return result;
 }

@@ -224,6 +224,7 @@ private:
     struct StartFailure
     {
         int code;
+        QString detail = {};
     };
 
     const TNotifyEvent& handlerOf(Event event) const;
