@@ -8,6 +8,7 @@
 #include "phonebook/THiddenForm.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QPointer>
 
 #include <fontconfig/fontconfig.h>
@@ -45,17 +46,24 @@ TMsgForm* ProgramEntry::start(
 
 namespace
 {
-    // Reading the font configuration and its caches is the largest single cost before the window can be
-    // shown (the first text field needs a font). It runs on a second thread while the application object
-    // connects to the display; the thread is joined before any widget is made, so the toolkit finds it done.
-    class FontConfigWarmUp
+    // Reading the font configuration and the font list is the largest single cost before the window can be
+    // shown (the first text field needs a font). Both run on a second thread: the configuration while the
+    // application object connects to the display, the toolkit's font list (its font database is thread-safe)
+    // while the hidden window and its tables are made. The thread is joined before the main window is made.
+    class FontWarmUp
     {
     public:
-        FontConfigWarmUp()
+        FontWarmUp()
             : m_thread([] { FcInit(); })
         {
         }
-        ~FontConfigWarmUp() { join(); }
+        ~FontWarmUp() { join(); }
+        // Once the application object exists.
+        void loadFontList()
+        {
+            join();
+            m_thread = std::thread([] { QFontDatabase::families(); });
+        }
         void join()
         {
             if (m_thread.joinable())
@@ -69,7 +77,7 @@ namespace
 
 int ProgramEntry::run(int argc, char** argv)
 {
-    FontConfigWarmUp fonts;
+    FontWarmUp fonts;
     // No Qt::AA_ShareOpenGLContexts here: with it the application object makes an OpenGL context at once,
     // which loads the system's GL driver at every start (about 55 MiB more at idle and twice the start-up
     // time with Mesa) for a program that lives in the tray. The browser library, loaded at the first send,
@@ -89,10 +97,10 @@ int ProgramEntry::run(int argc, char** argv)
     if (!instance.listen() && SingleInstance::toggleRunningCopy())
         return 0;
 
+    fonts.loadFontList();
     MessageBoxPrompt::installForDesktop();
-    fonts.join();
-
     THiddenForm hiddenForm;
+    fonts.join();
     QPointer<TMsgForm> mainWindow = start(arguments, hiddenForm);
     instance.setToggleHandler([&hiddenForm] {
         QWidget* current = hiddenForm.mainWindow();
