@@ -113,18 +113,24 @@ void stop(QProcess& process)
     }
 }
 
+// Starts the program quietly in settings of its own, the clock starting with it.
+void launch(QProcess& process, QTemporaryDir& home, const Display& display, const Program& program, QElapsedTimer& clock)
+{
+    process.setProcessEnvironment(environmentFor(program, home));
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    drainEvents(display);
+    clock.start();
+    process.start(program.path, program.arguments);
+}
+
 // Milliseconds from start to the mapped window; negative when no window came.
 double timeToWindow(const Display& display, const Program& program)
 {
     QTemporaryDir home;
     QProcess process;
-    process.setProcessEnvironment(environmentFor(program, home));
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    drainEvents(display);
     QElapsedTimer clock;
-    clock.start();
-    process.start(program.path, program.arguments);
+    launch(process, home, display, program, clock);
     const bool shown = waitForWindow(display, 20000, clock);
     const double elapsed = double(clock.nsecsElapsed()) / 1e6;
     stop(process);
@@ -157,13 +163,8 @@ Idle idle(const Display& display, const Program& program, bool waitForWindowFirs
 {
     QTemporaryDir home;
     QProcess process;
-    process.setProcessEnvironment(environmentFor(program, home));
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    drainEvents(display);
     QElapsedTimer clock;
-    clock.start();
-    process.start(program.path, program.arguments);
+    launch(process, home, display, program, clock);
     if (waitForWindowFirst)
         waitForWindow(display, 20000, clock);
     QThread::msleep(IdleMilliseconds);

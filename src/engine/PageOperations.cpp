@@ -15,6 +15,20 @@ namespace
         return result;
     }
 
+    // The first control of the form with that name; only this form is searched.
+    PageElement* firstElementNamed(PageForm* form, const QString& name)
+    {
+        if (!form)
+            return nullptr;
+        const int count = form->elementCount();
+        for (int j = 0; j < count; ++j) {
+            PageElement* element = form->element(j);
+            if (element && element->name() == name)
+                return element;
+        }
+        return nullptr;
+    }
+
     int hexDigit(QChar c)
     {
         const ushort u = c.unicode();
@@ -83,28 +97,21 @@ PageForm* PageOperations::FindForm(const PageDocument& document, const QString& 
 void PageOperations::SetFormField(const PageDocument& document, const QString& designator, const QString& fieldName,
                                   const QString& value)
 {
-    PageForm* form = FindForm(document, designator);
-    if (!form)
+    PageElement* element = firstElementNamed(FindForm(document, designator), fieldName);
+    if (!element)
         return;
-    const int count = form->elementCount();
-    for (int j = 0; j < count; ++j) {
-        PageElement* element = form->element(j);
-        if (!element || element->name() != fieldName)
-            continue;
-        if (element->tagName() == QLatin1String("SELECT")) {
-            const int options = element->optionCount();
-            for (int k = 0; k < options; ++k) {
-                PageOption* option = element->option(k);
-                if (option && option->text() == value) {
-                    option->setSelected(true);
-                    return;
-                }
+    if (element->tagName() == QLatin1String("SELECT")) {
+        const int options = element->optionCount();
+        for (int k = 0; k < options; ++k) {
+            PageOption* option = element->option(k);
+            if (option && option->text() == value) {
+                option->setSelected(true);
+                return;
             }
-            return;
         }
-        element->setValue(value);
         return;
     }
+    element->setValue(value);
 }
 
 void PageOperations::ClickLink(const PageDocument& document, const QString& address)
@@ -122,17 +129,8 @@ void PageOperations::ClickLink(const PageDocument& document, const QString& addr
 void PageOperations::ClickFormElement(const PageDocument& document, const QString& designator,
                                       const QString& elementName)
 {
-    PageForm* form = FindForm(document, designator);
-    if (!form)
-        return;
-    const int count = form->elementCount();
-    for (int j = 0; j < count; ++j) {
-        PageElement* element = form->element(j);
-        if (element && element->name() == elementName) {
-            element->click();
-            return;
-        }
-    }
+    if (PageElement* element = firstElementNamed(FindForm(document, designator), elementName))
+        element->click();
 }
 
 void PageOperations::SubmitForm(const PageDocument& document, const QString& designator, const QString& value)
