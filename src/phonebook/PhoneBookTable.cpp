@@ -97,6 +97,14 @@ PhoneBookTable::PhoneBookTable(Kind kind, QObject* parent)
 {
     static int connections = 0;
     m_connectionName = QStringLiteral("zk_phonebook_%1").arg(++connections);
+}
+
+// The database is made at the table's first use: an open, empty table looks the same from outside, and
+// the program's start does not wait for the database driver.
+PhoneBookModel* PhoneBookTable::table() const
+{
+    if (m_model)
+        return m_model.get();
 
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(QStringLiteral(":memory:"));
@@ -105,8 +113,9 @@ PhoneBookTable::PhoneBookTable(Kind kind, QObject* parent)
     if (!db.open()) {
         ErrorReport::report(tr("The phone book storage cannot be opened: %1").arg(sqlError(db.lastError())));
     } else {
-        execute(memoryTableStatement());
-        execute(QStringLiteral("CREATE INDEX NameOrder ON Recipients (Name COLLATE NOCASE, RecordId)"));
+        const auto run = [&db](const QString& statement) { QSqlQuery(db).exec(statement); };
+        run(memoryTableStatement());
+        run(QStringLiteral("CREATE INDEX NameOrder ON Recipients (Name COLLATE NOCASE, RecordId)"));
         // Values are cut after they are stored, whichever way they came in (the model, a bulk insert,
         // a load), so no writer can leave an over-long value behind.
         QStringList tooLong;
@@ -117,7 +126,7 @@ PhoneBookTable::PhoneBookTable(Kind kind, QObject* parent)
             cut << QStringLiteral("%1 = substr(%1, 1, %2)").arg(name).arg(Fields[i].width);
         }
         for (const char* when : { "INSERT", "UPDATE" }) {
-            execute(
+            run(
                 QStringLiteral("CREATE TRIGGER CutOn%1 AFTER %1 ON Recipients WHEN %2 "
                                "BEGIN UPDATE Recipients SET %3 WHERE RecordId = NEW.RecordId; END")
                     .arg(QLatin1String(when), tooLong.join(QStringLiteral(" OR ")), cut.join(QStringLiteral(", "))));
@@ -128,10 +137,13 @@ PhoneBookTable::PhoneBookTable(Kind kind, QObject* parent)
     m_model->setEditStrategy(QSqlTableModel::OnManualSubmit);
     m_model->setTable(TableName);
     m_model->select();
+    return m_model.get();
 }
 
 PhoneBookTable::~PhoneBookTable()
 {
+    if (!m_model)
+        return;
     // The model holds the connection; it goes first so that the connection can be removed without
     // any query left on it.
     m_model.reset();
@@ -140,6 +152,12 @@ PhoneBookTable::~PhoneBookTable()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QSqlDatabase PhoneBookTable::database() const
+{
+    table();
+    return QSqlDatabase::database(m_connectionName, false);
 }
 
 QString PhoneBookTable::fileName() const
@@ -171,12 +189,12 @@ int PhoneBookTable::fieldWidth(const QString& field)
 
 QSqlTableModel* PhoneBookTable::model() const
 {
-    return m_model.get();
+    return table();
 }
 
 int PhoneBookTable::keyColumn() const
 {
-    return m_model->fieldIndex(KeyField);
+    return table()->fieldIndex(KeyField);
 }
 
 bool PhoneBookTable::isEmpty() const
@@ -186,7 +204,7 @@ bool PhoneBookTable::isEmpty() const
 
 int PhoneBookTable::recordCount() const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    QSqlQuery query(database());
     if (!query.exec(QStringLiteral("SELECT count(*) FROM Recipients")) || !query.next())
         return 0;
     return query.value(0).toInt();
@@ -194,17 +212,17 @@ int PhoneBookTable::recordCount() const
 
 bool PhoneBookTable::clearRecords()
 {
-    m_model->revertAll();
+    table()->revertAll();
     const bool ok = execute(QStringLiteral("DELETE FROM Recipients"));
-    m_model->select();
+    table()->select();
     return ok;
 }
 
 bool PhoneBookTable::flushPendingEdits()
 {
-    if (!m_model->isDirty())
+    if (!table()->isDirty())
         return true;
-    return m_model->submitAll();
+    return table()->submitAll();
 }
 
 bool PhoneBookTable::appendRecord(const QStringList& values, int* row)
@@ -214,29 +232,29 @@ bool PhoneBookTable::appendRecord(const QStringList& values, int* row)
     if (!flushPendingEdits())
         return false;
 
-    QSqlRecord record = m_model->record();
+    QSqlRecord record = table()->record();
     const QStringList names = fieldNames();
     for (int i = 0; i < names.size(); ++i) {
         record.setValue(names[i], values.value(i));
         record.setGenerated(names[i], true);
     }
     record.setGenerated(KeyField, false);
-    if (!m_model->insertRecord(-1, record)) {
-        m_model->revertAll();
+    if (!table()->insertRecord(-1, record)) {
+        table()->revertAll();
         return false;
     }
-    if (!m_model->submitAll()) {
-        m_model->revertAll();
+    if (!table()->submitAll()) {
+        table()->revertAll();
         return false;
     }
     if (row) {
         // submitAll() has re-read the rows; the new record is the one with the highest key.
-        QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+        QSqlQuery query(database());
         if (query.exec(QStringLiteral("SELECT max(RecordId) FROM Recipients")) && query.next()) {
             const qint64 key = query.value(0).toLongLong();
             const int column = keyColumn();
-            for (int r = 0; r < m_model->rowCount(); ++r) {
-                if (m_model->index(r, column).data().toLongLong() == key) {
+            for (int r = 0; r < table()->rowCount(); ++r) {
+                if (table()->index(r, column).data().toLongLong() == key) {
                     *row = r;
                     break;
                 }
@@ -250,7 +268,7 @@ bool PhoneBookTable::appendRecords(const QList<QStringList>& records)
 {
     if (!flushPendingEdits())
         return false;
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlDatabase db = database();
     if (!db.transaction())
         return false;
     QSqlQuery query(db);
@@ -270,16 +288,16 @@ bool PhoneBookTable::appendRecords(const QList<QStringList>& records)
         ok = db.commit();
     if (!ok)
         db.rollback();
-    m_model->select();
+    table()->select();
     return ok;
 }
 
 bool PhoneBookTable::removeRecord(int row)
 {
-    if (row < 0 || row >= m_model->rowCount() || !flushPendingEdits())
+    if (row < 0 || row >= table()->rowCount() || !flushPendingEdits())
         return false;
-    if (!m_model->removeRow(row) || !m_model->submitAll()) {
-        m_model->revertAll();
+    if (!table()->removeRow(row) || !table()->submitAll()) {
+        table()->revertAll();
         return false;
     }
     return true;
@@ -287,10 +305,10 @@ bool PhoneBookTable::removeRecord(int row)
 
 QString PhoneBookTable::fieldText(int row, const QString& field) const
 {
-    const int column = m_model->fieldIndex(field);
-    if (row < 0 || row >= m_model->rowCount() || column < 0)
+    const int column = table()->fieldIndex(field);
+    if (row < 0 || row >= table()->rowCount() || column < 0)
         return QString();
-    return m_model->index(row, column).data(Qt::EditRole).toString();
+    return table()->index(row, column).data(Qt::EditRole).toString();
 }
 
 QStringList PhoneBookTable::recordValues(int row) const
@@ -308,27 +326,27 @@ void PhoneBookTable::setNamePrefixFilter(const QString& prefix)
     QString text = prefix;
     text.remove(QChar(0));
     if (text.isEmpty()) {
-        m_model->setFilter(QString());
+        table()->setFilter(QString());
     } else {
         // The prefix is a quoted constant made by the driver (quotes doubled), and compared as a whole
         // substring rather than through LIKE, so '%', '_' and '*' mean themselves.
         QSqlField field(QStringLiteral("prefix"), QMetaType(QMetaType::QString));
         field.setValue(text);
-        const QString literal = m_model->database().driver()->formatValue(field);
-        m_model->setFilter(QStringLiteral("substr(Name, 1, length(%1)) = %1 COLLATE NOCASE").arg(literal));
+        const QString literal = table()->database().driver()->formatValue(field);
+        table()->setFilter(QStringLiteral("substr(Name, 1, length(%1)) = %1 COLLATE NOCASE").arg(literal));
     }
-    m_model->select();
+    table()->select();
 }
 
 void PhoneBookTable::setSortedByName(bool sorted)
 {
-    m_model->sortedByName = sorted;
-    m_model->select();
+    table()->sortedByName = sorted;
+    table()->select();
 }
 
 bool PhoneBookTable::isSortedByName() const
 {
-    return m_model->sortedByName;
+    return table()->sortedByName;
 }
 
 bool PhoneBookTable::loadFromFile(const QString& path)
@@ -343,7 +361,7 @@ bool PhoneBookTable::loadFromFile(const QString& path)
     const bool ok = readFile(path, &error);
     if (!ok)
         execute(QStringLiteral("DELETE FROM Recipients"));
-    m_model->select();
+    table()->select();
     if (!ok)
         ErrorReport::report(tr("The file %1 cannot be read: %2").arg(QDir::toNativeSeparators(path), error));
     return ok;
@@ -359,7 +377,7 @@ bool PhoneBookTable::readFile(const QString& path, QString* errorText)
             return false;
         }
     }
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlDatabase db = database();
     QSqlQuery query(db);
     // Read-only: reading never changes the file, whatever it holds.
     const QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
@@ -448,7 +466,7 @@ bool PhoneBookTable::writeFile(const QString& path, QString* errorText) const
     }
     temp.close(); // SQLite opens it by name; an empty file is an empty database
 
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlDatabase db = database();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("ATTACH DATABASE ? AS target"));
     query.addBindValue(temp.fileName());
@@ -500,7 +518,7 @@ bool PhoneBookTable::writeFile(const QString& path, QString* errorText) const
 
 bool PhoneBookTable::execute(const QString& statement, QString* errorText) const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    QSqlQuery query(database());
     if (query.exec(statement))
         return true;
     if (errorText)

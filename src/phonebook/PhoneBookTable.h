@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QSqlDatabase;
 class QSqlTableModel;
 class PhoneBookModel;
 
@@ -85,6 +86,8 @@ public:
     bool saveToFile(const QString& path, QString* errorText = nullptr) const;
 
 private:
+    PhoneBookModel* table() const;
+    QSqlDatabase database() const;
     bool execute(const QString& statement, QString* errorText = nullptr) const;
     bool flushPendingEdits();
     bool readFile(const QString& path, QString* errorText);
@@ -96,5 +99,5 @@ private:
     Kind m_kind;
     QString m_connectionName;
     QString m_prefix;
-    std::unique_ptr<PhoneBookModel> m_model;
+    mutable std::unique_ptr<PhoneBookModel> m_model;
 };
