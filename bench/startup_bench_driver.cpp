@@ -114,7 +114,8 @@ void stop(QProcess& process)
 }
 
 // Starts the program quietly in settings of its own, the clock starting with it.
-void launch(QProcess& process, QTemporaryDir& home, const Display& display, const Program& program, QElapsedTimer& clock)
+void launch(
+    QProcess& process, QTemporaryDir& home, const Display& display, const Program& program, QElapsedTimer& clock)
 {
     process.setProcessEnvironment(environmentFor(program, home));
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -196,23 +197,29 @@ int main(int argc, char** argv)
     const Program zelkora { bin + QStringLiteral("/zelkora"), {}, true };
     const Program zelkoraQuiet { bin + QStringLiteral("/zelkora"), { QStringLiteral("/quiet") }, true };
     const Program minimal { bin + QStringLiteral("/startup_minimal"), {}, false };
+    const Program minimalText { bin + QStringLiteral("/startup_minimal"), { QStringLiteral("--text") }, false };
 
     // One start of each first, so that both find the libraries in the page cache.
     timeToWindow(display, minimal);
+    timeToWindow(display, minimalText);
     timeToWindow(display, zelkora);
 
     std::vector<double> minimalTimes;
+    std::vector<double> minimalTextTimes;
     std::vector<double> zelkoraTimes;
     for (int round = 0; round < Rounds; ++round) {
         minimalTimes.push_back(timeToWindow(display, minimal));
+        minimalTextTimes.push_back(timeToWindow(display, minimalText));
         zelkoraTimes.push_back(timeToWindow(display, zelkora));
     }
-    if (std::count(minimalTimes.begin(), minimalTimes.end(), -1.0) > 0
-        || std::count(zelkoraTimes.begin(), zelkoraTimes.end(), -1.0) > 0) {
+    const auto failed
+        = [](const std::vector<double>& times) { return std::count(times.begin(), times.end(), -1.0) > 0; };
+    if (failed(minimalTimes) || failed(minimalTextTimes) || failed(zelkoraTimes)) {
         std::fprintf(stderr, "startup_bench: a program did not show its window\n");
         return 1;
     }
     const double minimalMedian = median(minimalTimes);
+    const double minimalTextMedian = median(minimalTextTimes);
     const double zelkoraMedian = median(zelkoraTimes);
 
     const Idle minimalIdle = idle(display, minimal, true);
@@ -220,8 +227,11 @@ int main(int argc, char** argv)
 
     std::printf("start to window shown (median of %d)\n", Rounds);
     std::printf("  minimal Qt Widgets program  %7.1f ms\n", minimalMedian);
-    std::printf("  zelkora                     %7.1f ms   %.2fx (goal at most 1.50x)\n", zelkoraMedian,
-        zelkoraMedian / minimalMedian);
+    std::printf(
+        "  the same with a text field  %7.1f ms   %.2fx\n", minimalTextMedian, minimalTextMedian / minimalMedian);
+    std::printf(
+        "  zelkora                     %7.1f ms   %.2fx (goal at most 1.50x)   %.2fx the window with a text field\n",
+        zelkoraMedian, zelkoraMedian / minimalMedian, zelkoraMedian / minimalTextMedian);
     std::printf("peak memory after %d s idle (VmHWM)\n", IdleMilliseconds / 1000);
     std::printf("  minimal, window shown       %7.1f MiB\n", double(minimalIdle.peakKiB) / 1024);
     std::printf("  zelkora /quiet, in the tray %7.1f MiB   %.2fx (goal at most 2.00x)\n",

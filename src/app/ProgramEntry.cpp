@@ -3,11 +3,13 @@
 #include "MessageBoxPrompt.h"
 #include "SingleInstance.h"
 #include "TMsgForm.h"
+#include "app/controls/Skin.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
 #include "phonebook/THiddenForm.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFontDatabase>
 #include <QPointer>
 
@@ -44,40 +46,46 @@ TMsgForm* ProgramEntry::start(
     return mainWindow;
 }
 
-namespace
+namespace {
+// Work that the main window needs but that needs no window, done on a second thread while the main one
+// waits for the display: the font configuration and the skin's pictures while the application object
+// connects, then the toolkit's font list (its font database is thread-safe) and the session bus (the
+// first label's text reaches the accessibility bridge, which would otherwise wait for the bus there)
+// while the hidden window is made. The thread is joined before the main window is made.
+class StartUpWarmUp
 {
-    // Reading the font configuration and the font list is the largest single cost before the window can be
-    // shown (the first text field needs a font). Both run on a second thread: the configuration while the
-    // application object connects to the display, the toolkit's font list (its font database is thread-safe)
-    // while the hidden window and its tables are made. The thread is joined before the main window is made.
-    class FontWarmUp
+public:
+    StartUpWarmUp()
+        : m_thread([] {
+            FcInit();
+            Skin::decodeAhead(Skin::mainWindowPictures());
+        })
     {
-    public:
-        FontWarmUp()
-            : m_thread([] { FcInit(); })
-        {
-        }
-        ~FontWarmUp() { join(); }
-        // Once the application object exists.
-        void loadFontList()
-        {
-            join();
-            m_thread = std::thread([] { QFontDatabase::families(); });
-        }
-        void join()
-        {
-            if (m_thread.joinable())
-                m_thread.join();
-        }
+    }
+    ~StartUpWarmUp() { join(); }
+    // Once the application object exists.
+    void afterApplication()
+    {
+        join();
+        m_thread = std::thread([] {
+            QFontDatabase::families();
+            QDBusConnection::sessionBus();
+        });
+    }
+    void join()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
 
-    private:
-        std::thread m_thread;
-    };
+private:
+    std::thread m_thread;
+};
 } // namespace
 
 int ProgramEntry::run(int argc, char** argv)
 {
-    FontWarmUp fonts;
+    StartUpWarmUp warmUp;
     // No Qt::AA_ShareOpenGLContexts here: with it the application object makes an OpenGL context at once,
     // which loads the system's GL driver at every start (about 55 MiB more at idle and twice the start-up
     // time with Mesa) for a program that lives in the tray. The browser library, loaded at the first send,
@@ -97,10 +105,10 @@ int ProgramEntry::run(int argc, char** argv)
     if (!instance.listen() && SingleInstance::toggleRunningCopy())
         return 0;
 
-    fonts.loadFontList();
+    warmUp.afterApplication();
     MessageBoxPrompt::installForDesktop();
     THiddenForm hiddenForm;
-    fonts.join();
+    warmUp.join();
     QPointer<TMsgForm> mainWindow = start(arguments, hiddenForm);
     instance.setToggleHandler([&hiddenForm] {
         QWidget* current = hiddenForm.mainWindow();

@@ -27,18 +27,12 @@
 namespace {
 constexpr int BannerTimerDesignInterval = 4000;
 
-QFont labelFont()
+// Every text of the window, labels and fields alike: Arial bold, 11 pixels high. One font means one font
+// to load before the window can be shown.
+QFont skinFont()
 {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);
-    font.setBold(true);
-    return font;
-}
-
-QFont fieldFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(12);
     font.setBold(true);
     return font;
 }
@@ -69,7 +63,6 @@ QLineEdit* lineEdit(QWidget* parent, const char* name, const QRect& where)
     edit->setObjectName(QLatin1String(name));
     edit->setGeometry(where);
     edit->setFrame(false);
-    edit->setFont(fieldFont());
     edit->setTextMargins(2, 0, 2, 0);
     // Right to left whatever the text: Qt would align digits and Latin text to the left by their own
     // direction, and an empty field's caret with them.
@@ -83,7 +76,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(where);
-    label->setFont(labelFont());
     label->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, SkinColors::toColor(SkinColors::StatusColorNormal));
@@ -122,6 +114,8 @@ void TMsgForm::createComponents()
     setWindowTitle(QStringLiteral("Zelkora"));
     setLayoutDirection(Qt::RightToLeft);
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Before the components, which take it over as they are made.
+    setFont(skinFont());
     resize(SkinLayout::Image1.size());
 
     Image1 = new QLabel(this);
@@ -159,7 +153,7 @@ void TMsgForm::createComponents()
 
     // "ההודעה: (" with the counter to its left, together reading "ההודעה: (105 / 12 תוים)".
     const QRect line = SkinLayout::MessageLabelLine;
-    const int captionWidth = QFontMetrics(labelFont()).horizontalAdvance(tr("ההודעה: (")) + 2;
+    const int captionWidth = QFontMetrics(font()).horizontalAdvance(tr("ההודעה: (")) + 2;
     Label4 = label(
         this, "Label4", tr("ההודעה: ("), QRect(line.right() + 1 - captionWidth, line.y(), captionWidth, line.height()));
     CharCount
@@ -170,7 +164,6 @@ void TMsgForm::createComponents()
     ToLabel = new TListLabel(this);
     ToLabel->setObjectName(QStringLiteral("ToLabel"));
     ToLabel->setGeometry(SkinLayout::ToLabel);
-    ToLabel->setFont(fieldFont());
     ToLabel->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
     ToLabel->setListCaption(tr("<רשימת נמענים>"));
     ToLabel->setListColor(SkinColors::toColor(SkinColors::StatusColorSent));
@@ -192,7 +185,6 @@ void TMsgForm::createComponents()
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(SkinLayout::Memo1);
     Memo1->setFrameShape(QFrame::NoFrame);
-    Memo1->setFont(fieldFont());
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setTabChangesFocus(true);
@@ -209,7 +201,6 @@ void TMsgForm::createComponents()
     Panel1 = lineEdit(this, "Panel1", SkinLayout::Panel1);
     Panel1->setReadOnly(true);
     Panel1->setText(tr("פעיל"));
-    Panel1->setFont(labelFont());
 
     Button1 = imageButton(this, "Button1", SkinLayout::Button1);
     Led = new TImgLed(this);

@@ -126,8 +126,7 @@ PhoneBookModel* PhoneBookTable::table() const
             cut << QStringLiteral("%1 = substr(%1, 1, %2)").arg(name).arg(Fields[i].width);
         }
         for (const char* when : { "INSERT", "UPDATE" }) {
-            run(
-                QStringLiteral("CREATE TRIGGER CutOn%1 AFTER %1 ON Recipients WHEN %2 "
+            run(QStringLiteral("CREATE TRIGGER CutOn%1 AFTER %1 ON Recipients WHEN %2 "
                                "BEGIN UPDATE Recipients SET %3 WHERE RecordId = NEW.RecordId; END")
                     .arg(QLatin1String(when), tooLong.join(QStringLiteral(" OR ")), cut.join(QStringLiteral(", "))));
         }
