@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <thread>
+
 class TestSkin : public QObject
 {
     Q_OBJECT
@@ -20,15 +22,13 @@ private slots:
         QTest::newRow("logo") << "logo.gif" << QRect(0, 0, 195, 56);
         QTest::newRow("tray") << "tray-2.png" << QRect(QPoint(), SkinLayout::TrayImage);
         QTest::newRow("tray, dense") << "tray-0@2x.png" << QRect(QPoint(), SkinLayout::TrayImage * 2);
-        const QPair<QString, QRect> cut[] = {{"send", SkinLayout::Button1},
-                                             {"area", SkinLayout::ImgButton2},
-                                             {"close", SkinLayout::ImgButton4},
-                                             {"menu", SkinLayout::ImgButton5},
-                                             {"phonebook", SkinLayout::SpeedButton1}};
+        const QPair<QString, QRect> cut[] = { { "send", SkinLayout::Button1 }, { "area", SkinLayout::ImgButton2 },
+            { "close", SkinLayout::ImgButton4 }, { "menu", SkinLayout::ImgButton5 },
+            { "phonebook", SkinLayout::SpeedButton1 } };
         for (const auto& [role, rect] : cut)
-            for (const char* state : {"leave", "enter", "disabled"})
+            for (const char* state : { "leave", "enter", "disabled" })
                 QTest::addRow("%s-%s", qPrintable(role), state) << role + "-" + state + ".jpg" << rect;
-        for (const char* colour : {"red", "yellow", "green"})
+        for (const char* colour : { "red", "yellow", "green" })
             QTest::addRow("led-%s", colour) << QStringLiteral("led-%1.jpg").arg(colour) << SkinLayout::Led;
     }
 
@@ -39,6 +39,25 @@ private slots:
         const QImage picture = Skin::image(file);
         QVERIFY(!picture.isNull());
         QCOMPARE(picture.size(), place.size());
+    }
+
+    // The pictures decoded ahead on another thread while the program starts are the very pictures the
+    // window would decode itself, every one of them, and asking again still gives the picture.
+    void decodedAheadOnAnotherThread()
+    {
+        const QStringList names = Skin::mainWindowPictures();
+        QVERIFY(names.contains(QStringLiteral("background.jpg")));
+        QList<QImage> onDemand;
+        for (const QString& name : names)
+            onDemand << Skin::image(name);
+
+        std::thread ahead([&names] { Skin::decodeAhead(names); });
+        ahead.join();
+        for (int i = 0; i < names.size(); ++i) {
+            QVERIFY2(!onDemand[i].isNull(), qPrintable(names[i]));
+            QCOMPARE(Skin::image(names[i]), onDemand[i]);
+            QCOMPARE(Skin::image(names[i]), onDemand[i]);
+        }
     }
 
     void dressing()

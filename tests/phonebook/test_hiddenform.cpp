@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QSqlDatabase>
 #include <QTimer>
 #include <QtTest>
 
@@ -71,6 +72,19 @@ private slots:
         QCOMPARE(loaderRuns, 1);
         QVERIFY(!form.isVisible());
         QVERIFY(form.ClientDataSet1()->appendRecord({ "Dan", "052", "1234567" }));
+    }
+
+    // The start of the program does not wait for the database driver: a table makes its database at its
+    // first use, and looks open and empty from the start.
+    void tablesMakeTheirDatabaseAtFirstUse()
+    {
+        const int before = QSqlDatabase::connectionNames().size();
+        THiddenForm form;
+        QCOMPARE(QSqlDatabase::connectionNames().size(), before);
+        QVERIFY(form.ClientDataSet1()->isEmpty());
+        QCOMPARE(QSqlDatabase::connectionNames().size(), before + 1);
+        QCOMPARE(form.ClientDataSet2()->recordCount(), 0);
+        QCOMPARE(QSqlDatabase::connectionNames().size(), before + 2);
     }
 
     void shutdownEndsTheProgram_data()
