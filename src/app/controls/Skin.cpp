@@ -21,20 +21,47 @@ QString path(const QString& fileName)
     return QStringLiteral(":/skin/") + fileName;
 }
 
-// Which pictures each of the main window's image buttons wears.
+// The main window's image buttons by object name, and the name their pictures are filed under.
+struct ButtonRole
+{
+    const char* objectName;
+    const char* role;
+};
+constexpr ButtonRole ButtonRoles[] = {
+    { "Button1", "send" },
+    { "ImgButton2", "area" },
+    { "ImgButton4", "close" },
+    { "ImgButton5", "menu" },
+    { "SpeedButton1", "phonebook" },
+};
+
 QString buttonRole(const QString& objectName)
 {
-    if (objectName == QLatin1String("Button1"))
-        return QStringLiteral("send");
-    if (objectName == QLatin1String("ImgButton2"))
-        return QStringLiteral("area");
-    if (objectName == QLatin1String("ImgButton4"))
-        return QStringLiteral("close");
-    if (objectName == QLatin1String("ImgButton5"))
-        return QStringLiteral("menu");
-    if (objectName == QLatin1String("SpeedButton1"))
-        return QStringLiteral("phonebook");
+    for (const ButtonRole& entry : ButtonRoles) {
+        if (objectName == QLatin1String(entry.objectName))
+            return QLatin1String(entry.role);
+    }
     return {};
+}
+
+// A button's pictures: mouse away, mouse over, disabled.
+QStringList buttonPictures(const QString& role)
+{
+    return { role + QStringLiteral("-leave.jpg"), role + QStringLiteral("-enter.jpg"),
+        role + QStringLiteral("-disabled.jpg") };
+}
+
+// The lamp's pictures: red, yellow, green.
+QStringList lampPictures()
+{
+    return { QStringLiteral("led-red.jpg"), QStringLiteral("led-yellow.jpg"), QStringLiteral("led-green.jpg") };
+}
+
+// A connection state's tray pictures: ordinary and for dense screens.
+QStringList trayPictures(int state)
+{
+    const QString base = QStringLiteral("tray-%1").arg(state);
+    return { base + QStringLiteral(".png"), base + QStringLiteral("@2x.png") };
 }
 } // namespace
 
@@ -66,16 +93,11 @@ const QStringList& Skin::mainWindowPictures()
 {
     static const QStringList names = [] {
         QStringList list { QStringLiteral("background.jpg"), QStringLiteral("banner.gif") };
-        for (const char* role : { "send", "area", "close", "menu", "phonebook" }) {
-            for (const char* state : { "-leave.jpg", "-enter.jpg", "-disabled.jpg" })
-                list << QLatin1String(role) + QLatin1String(state);
-        }
-        for (const char* lamp : { "led-red.jpg", "led-yellow.jpg", "led-green.jpg" })
-            list << QLatin1String(lamp);
-        for (int state = 0; state <= 2; ++state) {
-            list << QStringLiteral("tray-%1.png").arg(state);
-            list << QStringLiteral("tray-%1@2x.png").arg(state);
-        }
+        for (const ButtonRole& entry : ButtonRoles)
+            list << buttonPictures(QLatin1String(entry.role));
+        list << lampPictures();
+        for (int state = 0; state <= 2; ++state)
+            list << trayPictures(state);
         return list;
     }();
     return names;
@@ -131,27 +153,28 @@ bool Skin::dressButton(TImgButton* button)
     const QString role = buttonRole(button->objectName());
     if (role.isEmpty())
         return false;
-    button->setMLeavePicture(pixmap(role + QStringLiteral("-leave.jpg")));
-    button->setMEnterPicture(pixmap(role + QStringLiteral("-enter.jpg")));
-    button->setMDisabledPicture(pixmap(role + QStringLiteral("-disabled.jpg")));
+    const QStringList pictures = buttonPictures(role);
+    button->setMLeavePicture(pixmap(pictures[0]));
+    button->setMEnterPicture(pixmap(pictures[1]));
+    button->setMDisabledPicture(pixmap(pictures[2]));
     return true;
 }
 
 void Skin::dressLed(TImgLed* led)
 {
-    led->setImgRed(pixmap(QStringLiteral("led-red.jpg")));
-    led->setImgYellow(pixmap(QStringLiteral("led-yellow.jpg")));
-    led->setImgGreen(pixmap(QStringLiteral("led-green.jpg")));
+    const QStringList pictures = lampPictures();
+    led->setImgRed(pixmap(pictures[0]));
+    led->setImgYellow(pixmap(pictures[1]));
+    led->setImgGreen(pixmap(pictures[2]));
 }
 
 QIcon Skin::trayImage(int state)
 {
     if (state < 0 || state > 2)
         return {};
-    const QString base = QStringLiteral("tray-%1").arg(state);
     QIcon icon;
-    icon.addPixmap(pixmap(base + QStringLiteral(".png")));
-    icon.addPixmap(pixmap(base + QStringLiteral("@2x.png")));
+    for (const QString& picture : trayPictures(state))
+        icon.addPixmap(pixmap(picture));
     return icon;
 }
 
