@@ -16,6 +16,7 @@
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
+#include "common/TimerInterval.h"
 #include "common/UserPrompt.h"
 #include "net/TAdvHttp.h"
 #include "phonebook/THiddenForm.h"
@@ -112,7 +113,7 @@ void TMsgForm::FormCreate()
             // After the two fields: their change handler empties the recipient label.
             ToLabel->setText(ini.lastRecipient());
             SMSBase->TimeOut = ini.timeOut();
-            HTTP->setConnectTimeout(SMSBase->TimeOut * 1000);
+            HTTP->setConnectTimeout(secondsToTimerInterval(SMSBase->TimeOut));
             UsePopupStatus = ini.usePopupStatus();
         }
 

@@ -2,6 +2,7 @@
 
 #include "common/AppPaths.h"
 #include "common/ResStrings.h"
+#include "common/TimerInterval.h"
 #include "engine/TSMSBaseForm.h"
 #include "net/TAdvHttp.h"
 #include "service/ServiceRequests.h"
@@ -145,7 +146,7 @@ namespace
         const QString address = AppPaths::serviceUrl() + InitRequestPath(GetLocalAddress());
         try {
             http.setURL(address);
-            http.setConnectTimeout(std::clamp(ini.timeOut(), 1, 3600) * 1000);
+            http.setConnectTimeout(secondsToTimerInterval(ini.timeOut()));
             http.setRaiseExceptions(false);
             if (!http.Execute(true) || http.StatusCode() != 200) {
                 const QString why = http.StatusCode() > 0 ? QStringLiteral("HTTP %1").arg(http.StatusCode())

@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
+#include "common/TimerInterval.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
 #include "settings/Credentials.h"
@@ -37,11 +38,6 @@ void restart(QTimer& timer, int milliseconds)
     enable(timer);
 }
 
-int connectTimeoutFromSettings()
-{
-    const qint64 ms = static_cast<qint64>(SmsIni().timeOut()) * 1000;
-    return static_cast<int>(std::clamp<qint64>(ms, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 } // namespace
 
 ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost* host, QObject* parent)
@@ -56,7 +52,7 @@ ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost*
     // A service reached over https is verified in full: the two flags that forgive a certificate issued for
     // another name or outside its dates stay off, or any holder of some other site's certificate could feed
     // the program provider definitions that send the users' operator passwords elsewhere.
-    HTTP.setConnectTimeout(connectTimeoutFromSettings());
+    HTTP.setConnectTimeout(secondsToTimerInterval(SmsIni().timeOut()));
     HTTP.setRaiseExceptions(false);
     HTTP.setMethod(QStringLiteral("GET"));
     HTTP.setAuthRetries(3);
