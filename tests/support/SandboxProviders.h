@@ -51,4 +51,29 @@ namespace SandboxProviders
         p.ClearCRLF = 0;
         return p;
     }
+
+    // Login and message pages that their own scripts build and change; the result written by script.
+    inline TProvider ofek(const QString& base)
+    {
+        TProvider p;
+        p.Name = QStringLiteral("Ofek");
+        p.AreaCodes = QStringLiteral("055,058");
+        p.LoginUrl = base + QStringLiteral("/ofek/login");
+        p.LoginForm = QStringLiteral("login");
+        p.UserField = QStringLiteral("user");
+        p.PassField = QStringLiteral("password");
+        p.LoginSubmit = 2;
+        p.LoginSubmitLookup = QStringLiteral("enter");
+        p.MsgUrl = base + QStringLiteral("/ofek/msg");
+        p.MsgForm = QStringLiteral("sms");
+        p.FromField = QStringLiteral("from");
+        p.AreaField = QStringLiteral("area");
+        p.PhoneField = QStringLiteral("phone");
+        p.MsgField = QStringLiteral("body");
+        p.MsgSubmit = 3;
+        p.ResAccepted = QStringLiteral("נמסרה לרשת");
+        p.ResRejected = QStringLiteral("סורבה");
+        p.ClearCRLF = 0;
+        return p;
+    }
 } // namespace SandboxProviders

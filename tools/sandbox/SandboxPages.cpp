@@ -27,6 +27,22 @@ const QStringList& SandboxPages::areaCodes()
     return codes;
 }
 
+const QStringList& SandboxPages::ofekAreaCodes()
+{
+    static const QStringList codes { QStringLiteral("055"), QStringLiteral("058") };
+    return codes;
+}
+
+QString SandboxPages::ofekTokenField()
+{
+    return QStringLiteral("token");
+}
+
+QString SandboxPages::ofekTokenValue()
+{
+    return QStringLiteral("ofek-7f3a");
+}
+
 QString SandboxPages::saharPrefixValue(const QString& code)
 {
     return code.mid(1);
@@ -46,6 +62,8 @@ QString SandboxPages::home(const QString& baseUrl)
                        "<ul>\n"
                        "<li><a href=\"/sahar/\">סהר</a> &ndash; קידומות 050, 052, 053; דורש כניסה.</li>\n"
                        "<li><a href=\"/kesher/sms\">קשר</a> &ndash; קידומות 054, 057; ללא כניסה.</li>\n"
+                       "<li><a href=\"/ofek/login\">אופק</a> &ndash; קידומות 055, 058; דורש כניסה; "
+                       "הדפים נבנים בסקריפט.</li>\n"
                        "</ul>\n"
                        "<h2>פרטי כניסה לדוגמה</h2>\n"
                        "<p>שם משתמש: <b dir=\"ltr\">demo</b><br>סיסמה: <b dir=\"ltr\">demo1234</b></p>\n"
@@ -213,4 +231,78 @@ QString SandboxPages::partnerFrameset(quint16 port)
                           "<frame name=\"main\" src=\"http://localhost:%1/sahar/login\">"
                           "<frame name=\"footer\" src=\"/sahar/footer\"></frameset></html>\n")
         .arg(port);
+}
+
+namespace {
+const QString ofekStyle = QStringLiteral("h1{color:#4a148c}.error{color:#b00020}label{display:inline-block;min-width:7em}");
+} // namespace
+
+QString SandboxPages::ofekLogin(bool failed)
+{
+    QString body = QStringLiteral("<h1>אופק מובייל</h1>\n");
+    if (failed)
+        body += QStringLiteral("<p class=\"error\">הכניסה נכשלה</p>\n");
+    body += QStringLiteral(
+        "<div id=\"login\"><noscript>יש להפעיל סקריפטים</noscript></div>\n"
+        "<script>\n"
+        "window.addEventListener('load', function () {\n"
+        "  var form = document.createElement('form');\n"
+        "  form.name = 'login'; form.method = 'post'; form.action = '/ofek/login';\n"
+        "  form.innerHTML = '<label>שם משתמש:</label> <input type=\"text\" name=\"user\" dir=\"ltr\"><br>'\n"
+        "    + '<label>סיסמה:</label> <input type=\"password\" name=\"password\" dir=\"ltr\"><br>'\n"
+        "    + '<input type=\"submit\" name=\"enter\" value=\"כניסה\">';\n"
+        "  document.getElementById('login').appendChild(form);\n"
+        "});\n"
+        "</script>\n");
+    return page(QStringLiteral("אופק &ndash; כניסה"), body, ofekStyle);
+}
+
+QString SandboxPages::ofekMessage()
+{
+    QString options;
+    for (const QString& code : ofekAreaCodes())
+        options += QStringLiteral("<option value=\"%1\">%2</option>\n").arg(code.mid(1), code);
+    return page(QStringLiteral("אופק &ndash; מסרון"),
+        QStringLiteral(
+            "<h1>אופק מובייל</h1>\n"
+            "<form name=\"sms\" method=\"post\" action=\"/ofek/send\">\n"
+            "<label>השולח:</label> <input type=\"text\" name=\"from\"><br>\n"
+            "<label>קידומת:</label> <select name=\"area\">\n%1</select>\n"
+            "<label>מספר:</label> <input type=\"text\" name=\"phone\" dir=\"ltr\"><br>\n"
+            "<label>הודעה:</label><br><textarea name=\"body\" rows=\"4\" cols=\"40\"></textarea><br>\n"
+            "<input type=\"button\" name=\"go\" value=\"שליחה\" onclick=\"this.form.submit()\">\n"
+            "</form>\n"
+            "<script>\n"
+            "function addHidden(form, name, value) {\n"
+            "  var field = document.createElement('input');\n"
+            "  field.type = 'hidden'; field.name = name; field.value = value;\n"
+            "  form.insertBefore(field, form.firstChild);\n"
+            "}\n"
+            "document.body.onload = function () {\n"
+            "  addHidden(document.forms.sms, '%2', '%3');\n"
+            "  // The site's own defaults and one more field, a moment after the page has loaded.\n"
+            "  setTimeout(function () {\n"
+            "    var form = document.forms.sms;\n"
+            "    form.from.value = 'אורח'; form.phone.value = ''; form.body.value = 'כתבו כאן';\n"
+            "    addHidden(form, 'ts', String(Date.now()));\n"
+            "  }, 0);\n"
+            "};\n"
+            "</script>\n")
+            .arg(options, ofekTokenField(), ofekTokenValue()),
+        ofekStyle);
+}
+
+QString SandboxPages::ofekResult(bool accepted)
+{
+    return page(QStringLiteral("אופק"),
+        QStringLiteral("<h1>אופק מובייל</h1>\n<p id=\"verdict\"></p>\n"
+                       "<script>\n"
+                       "var accepted = %1;\n"
+                       "window.onload = function () {\n"
+                       "  document.getElementById('verdict').textContent =\n"
+                       "    accepted ? 'ההודעה נמסרה לרשת' : 'ההודעה סורבה על ידי הרשת';\n"
+                       "};\n"
+                       "</script>\n")
+            .arg(accepted ? QStringLiteral("true") : QStringLiteral("false")),
+        ofekStyle);
 }

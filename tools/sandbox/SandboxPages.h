@@ -22,8 +22,21 @@ QString kesherForm();
 QString kesherAccepted();
 QString kesherRejected();
 
-// The area codes of both sites' choosers, in the order they are offered.
+// Ofek's pages are made by their own scripts, as on many operators' sites: the login form is built by a
+// load listener, the message page's body onload puts a hidden field before the visible ones and a later
+// script fills in the site's own defaults and adds another field in front, and the result page's
+// window.onload writes the verdict.
+QString ofekLogin(bool failed);
+QString ofekMessage();
+QString ofekResult(bool accepted);
+
+// The area codes of sahar's and kesher's choosers, in the order they are offered.
 const QStringList& areaCodes();
+// The area codes of ofek's chooser.
+const QStringList& ofekAreaCodes();
+// The hidden field that ofek's message page adds before its visible ones; a submission without it is refused.
+QString ofekTokenField();
+QString ofekTokenValue();
 // What sahar's drop-down submits for a code (050 -> 50): deliberately unlike the shown text.
 QString saharPrefixValue(const QString& code);
 // The address of kesher's send link, which the service document names as its lookup.

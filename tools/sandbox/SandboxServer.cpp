@@ -13,6 +13,7 @@
 namespace {
 
 const QByteArray SaharCookie = "SAHAR_SESSION";
+const QByteArray OfekCookie = "OFEK_SESSION";
 
 HttpResponse methodNotAllowed(const QByteArray& allowed)
 {
@@ -180,6 +181,10 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
         return saharSend(request);
     if (path == QLatin1String("/kesher/send"))
         return kesherSend(request);
+    if (path == QLatin1String("/ofek/login"))
+        return ofekLogin(request);
+    if (path == QLatin1String("/ofek/send"))
+        return ofekSend(request);
 
     HttpResponse response;
     if (path == QLatin1String("/"))
@@ -213,6 +218,11 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
         response = HttpResponse::redirect(301, "/kesher/sms");
     else if (path == QLatin1String("/kesher/sms"))
         response = HttpResponse::html(200, SandboxPages::kesherForm());
+    else if (path == QLatin1String("/ofek") || path == QLatin1String("/ofek/"))
+        response = HttpResponse::redirect(301, "/ofek/login");
+    else if (path == QLatin1String("/ofek/msg"))
+        response = hasSession(request, OfekCookie) ? HttpResponse::html(200, SandboxPages::ofekMessage())
+                                                   : HttpResponse::redirect(303, "/ofek/login");
     else
         return HttpResponse::error(404);
 
@@ -259,14 +269,23 @@ HttpResponse SandboxServer::picture(const QString& fileName)
     return r;
 }
 
-bool SandboxServer::hasSaharSession(const HttpRequest& request) const
+bool SandboxServer::hasSession(const HttpRequest& request, const QByteArray& cookie) const
 {
     const auto cookies = HttpForm::parseCookies(request.header("cookie"));
     for (const auto& c : cookies) {
-        if (c.first == SaharCookie && m_sessions.contains(c.second))
+        if (c.first == cookie && m_sessions.contains(c.second))
             return true;
     }
     return false;
+}
+
+HttpResponse SandboxServer::openSession(const QByteArray& cookie, const QByteArray& path, const QByteArray& location)
+{
+    const QByteArray session = newSessionId();
+    m_sessions.insert(session);
+    HttpResponse r = HttpResponse::redirect(303, location);
+    r.addHeader("Set-Cookie", cookie + '=' + session + "; Path=" + path + "; HttpOnly");
+    return r;
 }
 
 void SandboxServer::record(
@@ -298,16 +317,12 @@ HttpResponse SandboxServer::saharLogin(const HttpRequest& request)
     if (!valid)
         return HttpResponse::html(200, SandboxPages::saharLogin(true, fields.value(user)));
 
-    const QByteArray session = newSessionId();
-    m_sessions.insert(session);
-    HttpResponse r = HttpResponse::redirect(303, "/sahar/msg");
-    r.addHeader("Set-Cookie", SaharCookie + '=' + session + "; Path=/sahar; HttpOnly");
-    return r;
+    return openSession(SaharCookie, "/sahar", "/sahar/msg");
 }
 
 HttpResponse SandboxServer::saharMessage(const HttpRequest& request)
 {
-    if (!hasSaharSession(request))
+    if (!hasSession(request, SaharCookie))
         return HttpResponse::redirect(303, "/sahar/login");
     return HttpResponse::html(200, SandboxPages::saharMessage());
 }
@@ -320,7 +335,7 @@ HttpResponse SandboxServer::saharSend(const HttpRequest& request)
     const QMap<QString, QString> fields = formFields(request);
     const QString site = QStringLiteral("sahar");
     // A submission without a live session is still recorded, so a test sees what was sent and why it failed.
-    if (!hasSaharSession(request)) {
+    if (!hasSession(request, SaharCookie)) {
         record(site, request, fields, QStringLiteral("expired"));
         return HttpResponse::html(200, SandboxPages::saharExpired());
     }
@@ -347,4 +362,37 @@ HttpResponse SandboxServer::kesherSend(const HttpRequest& request)
     record(
         QStringLiteral("kesher"), request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
     return HttpResponse::html(200, rejected ? SandboxPages::kesherRejected() : SandboxPages::kesherAccepted());
+}
+
+HttpResponse SandboxServer::ofekLogin(const HttpRequest& request)
+{
+    if (request.method != "POST")
+        return HttpResponse::html(200, SandboxPages::ofekLogin(false));
+    const QMap<QString, QString> fields = formFields(request);
+    const bool valid = fields.value(QStringLiteral("user")) == demoUserName()
+        && fields.value(QStringLiteral("password")) == demoPassword();
+    record(QStringLiteral("ofek"), request, fields, valid ? QStringLiteral("login") : QStringLiteral("badlogin"));
+    if (!valid)
+        return HttpResponse::html(200, SandboxPages::ofekLogin(true));
+    return openSession(OfekCookie, "/ofek", "/ofek/msg");
+}
+
+HttpResponse SandboxServer::ofekSend(const HttpRequest& request)
+{
+    if (request.method != "POST")
+        return HttpResponse::redirect(303, "/ofek/msg");
+    const QMap<QString, QString> fields = formFields(request);
+    const QString site = QStringLiteral("ofek");
+    if (!hasSession(request, OfekCookie)) {
+        record(site, request, fields, QStringLiteral("expired"));
+        return HttpResponse::redirect(303, "/ofek/login");
+    }
+    // The field the page's own script adds is the site's proof that the form came from its page.
+    if (fields.value(SandboxPages::ofekTokenField()) != SandboxPages::ofekTokenValue()) {
+        record(site, request, fields, QStringLiteral("badtoken"));
+        return HttpResponse::html(200, SandboxPages::ofekResult(false));
+    }
+    const bool rejected = fields.value(QStringLiteral("phone")).trimmed().startsWith(QLatin1Char('9'));
+    record(site, request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
+    return HttpResponse::html(200, SandboxPages::ofekResult(!rejected));
 }

@@ -16,18 +16,19 @@ struct HttpResponse;
 // One form submission that an operator site of the sandbox received, login forms included.
 struct SandboxSubmission
 {
-    QString site; // "sahar" or "kesher"
-    QString path; // "/sahar/login", "/sahar/send", "/kesher/send"
+    QString site; // "sahar", "kesher" or "ofek"
+    QString path; // "/sahar/login", "/sahar/send", "/kesher/send", "/ofek/login", "/ofek/send"
     QString method; // "GET" or "POST"
     QMap<QString, QString> fields; // decoded from UTF-8; the first of two fields of one name wins
     QString cookie; // the request's Cookie header as sent, empty when none
-    QString outcome; // "login", "badlogin", "accepted", "rejected" or "expired"
+    QString outcome; // "login", "badlogin", "accepted", "rejected", "expired" or (ofek) "badtoken"
 };
 Q_DECLARE_METATYPE(SandboxSubmission)
 
 // The sandbox network: a loopback-only HTTP/1.1 server that plays the maker's service (/smsinit,
-// /smsupdate, banner pictures) and two operator sites, sahar (login in a frameset, cookie session) and
-// kesher (no login). Tests run it in-process; zelkora-sandbox runs it for the demo.
+// /smsupdate, banner pictures) and three operator sites: sahar (login in a frameset, cookie session), kesher
+// (no login) and ofek (login, pages that their own scripts build and change). Tests run it in-process;
+// zelkora-sandbox runs it for the demo.
 class SandboxServer : public QObject
 {
     Q_OBJECT
@@ -67,7 +68,7 @@ public:
     // The /smsupdate body (by default UPDATED and FINISHED).
     void setUpdateDocument(const QByteArray& document);
 
-    // Forgets every sahar session, as when the site's sessions time out.
+    // Forgets every session of every site, as when the sites' sessions time out.
     void expireSessions();
 
 signals:
@@ -82,10 +83,14 @@ private:
     HttpResponse saharMessage(const HttpRequest& request);
     HttpResponse saharSend(const HttpRequest& request);
     HttpResponse kesherSend(const HttpRequest& request);
+    HttpResponse ofekLogin(const HttpRequest& request);
+    HttpResponse ofekSend(const HttpRequest& request);
     HttpResponse serviceInit();
     HttpResponse picture(const QString& fileName);
 
-    bool hasSaharSession(const HttpRequest& request) const;
+    bool hasSession(const HttpRequest& request, const QByteArray& cookie) const;
+    // A new session whose cookie is valid under `path`, answered with a redirect to `location`.
+    HttpResponse openSession(const QByteArray& cookie, const QByteArray& path, const QByteArray& location);
     void record(
         const QString& site, const HttpRequest& request, const QMap<QString, QString>& fields, const QString& outcome);
 

@@ -38,7 +38,7 @@ QByteArray SandboxService::tag(const QByteArray& name, const Parameters& paramet
 QByteArray SandboxService::initDocument(const QString& baseUrl)
 {
     QStringList defs;
-    for (const QString& code : SandboxPages::areaCodes())
+    for (const QString& code : SandboxPages::areaCodes() + SandboxPages::ofekAreaCodes())
         defs << code + QLatin1Char('=') + code;
 
     QByteArray doc;
@@ -69,6 +69,20 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
             { "MsgSubmit", QStringLiteral("1") }, { "MsgSubmitLookup", SandboxPages::kesherSendLink() },
             { "ResAccepted", QStringLiteral("התקבלה") }, { "ResRejected", QStringLiteral("לא נשלחה") },
             { "MsgLimit", QStringLiteral("עד 70 תווים") }, { "ClearCRLF", QStringLiteral("0") } });
+    // Ofek: pages that their own scripts build; the login form is sent by clicking its button, the message
+    // form by submitting it directly.
+    doc += tag("PROVIDER",
+        { { "Name", QStringLiteral("Ofek") }, { "AreaCodes", SandboxPages::ofekAreaCodes().join(QLatin1Char(',')) },
+            { "LoginUrl", baseUrl + QStringLiteral("/ofek/login") }, { "LoginFrame", QStringLiteral("-1") },
+            { "LoginForm", QStringLiteral("login") }, { "UserField", QStringLiteral("user") },
+            { "PassField", QStringLiteral("password") }, { "LoginSubmit", QStringLiteral("2") },
+            { "LoginSubmitLookup", QStringLiteral("enter") }, { "MsgUrl", baseUrl + QStringLiteral("/ofek/msg") },
+            { "MsgFrame", QStringLiteral("-1") }, { "MsgForm", QStringLiteral("sms") },
+            { "FromField", QStringLiteral("from") }, { "AreaField", QStringLiteral("area") },
+            { "PhoneField", QStringLiteral("phone") }, { "MsgField", QStringLiteral("body") },
+            { "MsgSubmit", QStringLiteral("3") }, { "ResAccepted", QStringLiteral("נמסרה לרשת") },
+            { "ResRejected", QStringLiteral("סורבה") }, { "MsgLimit", QStringLiteral("עד 120 תווים") },
+            { "ClearCRLF", QStringLiteral("0") } });
     doc += tag("PARAMS",
         { { "StatisticsInterval", QStringLiteral("60") }, { "RefreshCount", QStringLiteral("0") },
             { "InitInterval", QStringLiteral("30000") }, { "HomePage", baseUrl + QStringLiteral("/") } });

@@ -204,6 +204,12 @@ void SandboxSelfTest::siteVerdicts_data()
     QTest::newRow("kesher 9 rejected") << "/kesher/send" << QByteArray("phone=0549123456") << "rejected" << kesherNo;
     QTest::newRow("kesher dash") << "/kesher/send" << QByteArray("phone=054-9123456") << "rejected" << kesherNo;
     QTest::newRow("kesher 9 in area") << "/kesher/send" << QByteArray("phone=9541234567") << "accepted" << kesherOk;
+    // Ofek's result page carries its verdict for its script to write.
+    const QString ofekOk = QStringLiteral("var accepted = true;");
+    const QString ofekNo = QStringLiteral("var accepted = false;");
+    QTest::newRow("ofek accepted") << "/ofek/send" << QByteArray("token=ofek-7f3a&phone=1234567") << "accepted" << ofekOk;
+    QTest::newRow("ofek 9 rejected") << "/ofek/send" << QByteArray("token=ofek-7f3a&phone=9234567") << "rejected" << ofekNo;
+    QTest::newRow("ofek without its page's field") << "/ofek/send" << QByteArray("phone=1234567") << "badtoken" << ofekNo;
 }
 
 void SandboxSelfTest::siteVerdicts()
@@ -215,6 +221,7 @@ void SandboxSelfTest::siteVerdicts()
 
     // The login by GET query is what some providers' pages do; it must open a session as a POST does.
     QCOMPARE(get(QStringLiteral("/sahar/login?user=demo&pass=demo1234")).url.path(), QStringLiteral("/sahar/msg"));
+    QCOMPARE(post(QStringLiteral("/ofek/login"), "user=demo&password=demo1234").url.path(), QStringLiteral("/ofek/msg"));
     m_server.clearSubmissions();
 
     const Reply r = body.isEmpty() ? get(path) : post(path, body);
@@ -237,7 +244,7 @@ void SandboxSelfTest::documentDescribesTheSites()
     for (const auto& t : tags)
         names << t.first;
     QCOMPARE(names.join(QLatin1Char(' ')),
-        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT FINISHED"));
+        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT FINISHED"));
 
     // Every address in the document is served, and on this server's own port.
     const QStringList addressKeys { QStringLiteral("loginurl"), QStringLiteral("msgurl"), QStringLiteral("signupurl"),
@@ -255,6 +262,7 @@ void SandboxSelfTest::documentDescribesTheSites()
     // The result texts, the submit lookups and the area values match what the sites really show.
     const auto sahar = tags.at(2).second;
     const auto kesher = tags.at(3).second;
+    const auto ofek = tags.at(4).second;
     QCOMPARE(sahar.value(QStringLiteral("resaccepted")), QStringLiteral("נשלחה בהצלחה"));
     QVERIFY(SandboxPages::saharAccepted(QStringLiteral("1")).contains(sahar.value(QStringLiteral("resaccepted"))));
     QVERIFY(!SandboxPages::saharRejected(QStringLiteral("9")).contains(sahar.value(QStringLiteral("resaccepted"))));
@@ -262,15 +270,19 @@ void SandboxSelfTest::documentDescribesTheSites()
     QVERIFY(SandboxPages::kesherAccepted().contains(kesher.value(QStringLiteral("resaccepted"))));
     QVERIFY(!SandboxPages::kesherRejected().contains(kesher.value(QStringLiteral("resaccepted"))));
     QVERIFY(SandboxPages::kesherRejected().contains(kesher.value(QStringLiteral("resrejected"))));
+    // Ofek's verdict is written by the result page's script, so it is in the page's source only as script text.
+    QVERIFY(SandboxPages::ofekResult(true).contains(ofek.value(QStringLiteral("resaccepted"))));
+    QVERIFY(SandboxPages::ofekResult(true).contains(ofek.value(QStringLiteral("resrejected"))));
     QCOMPARE(sahar.value(QStringLiteral("msgsubmitvalue")), QStringLiteral("שלח"));
     QVERIFY(SandboxPages::saharMessage().contains(QStringLiteral("name=\"Submit\"")));
     QVERIFY(SandboxPages::kesherForm().contains(
         QStringLiteral("href=\"%1\"").arg(kesher.value(QStringLiteral("msgsubmitlookup")))));
     const QStringList defs = tags.at(0).second.value(QStringLiteral("defs")).split(QLatin1Char(','));
-    QCOMPARE(defs.size(), 5);
+    QCOMPARE(defs.size(), 7);
     for (const QString& def : defs) {
-        const QString value = def.section(QLatin1Char('='), 1);
-        QVERIFY2(SandboxPages::saharMessage().contains(QStringLiteral(">%1</option>").arg(value)), qPrintable(def));
+        const QString option = QStringLiteral(">%1</option>").arg(def.section(QLatin1Char('='), 1));
+        QVERIFY2(SandboxPages::saharMessage().contains(option) || SandboxPages::ofekMessage().contains(option),
+            qPrintable(def));
     }
 }
 
