@@ -52,10 +52,14 @@ public:
     // started the load. One handler at a time; an empty handler drops the event.
     void setDocumentComplete(FrameEvent handler) { m_documentComplete = std::move(handler); }
     FrameEvent documentComplete() const { return m_documentComplete; }
+    // Raised when the page itself is lost (its renderer process crashed or was killed): no load in progress
+    // will complete. The next Navigate runs on a fresh page.
+    void setPageLost(std::function<void()> handler) { m_pageLost = std::move(handler); }
 
 protected:
     FrameEvent m_navigateComplete;
     FrameEvent m_documentComplete;
+    std::function<void()> m_pageLost;
 };
 
 // What the browser library exports.

@@ -4,6 +4,7 @@
 #include "PageOperations.h"
 #include "common/ErrorReport.h"
 #include "common/ResStrings.h"
+#include "common/TimerInterval.h"
 #include "common/UserPrompt.h"
 
 #include <cstdio>
@@ -51,6 +52,7 @@ TSMSBaseForm::~TSMSBaseForm()
     if (m_browser) {
         m_browser->setDocumentComplete(nullptr);
         m_browser->setNavigateComplete(nullptr);
+        m_browser->setPageLost(nullptr);
     }
 }
 
@@ -65,6 +67,7 @@ IWebBrowser* TSMSBaseForm::browser()
             // bound the event is dropped.
             m_browser->setDocumentComplete(
                 [this](FrameRef frame, const QString& address) { dispatchDocumentComplete(frame, address); });
+            m_browser->setPageLost([this] { WebBrowser1PageLost(); });
         }
     }
     return m_browser.get();
@@ -84,15 +87,16 @@ void TSMSBaseForm::Send(const QString& from, const QString& areaCode, const QStr
 
 int TSMSBaseForm::timeOutInterval() const
 {
-    return TimeOut > 0 ? TimeOut * 1000 : 60000;
+    return TimeOut > 0 ? secondsToTimerInterval(TimeOut) : 60000;
 }
 
 void TSMSBaseForm::SendNow()
 {
-    // A running timer keeps running: the time-out covers the whole attempt. Only a changed interval
-    // restarts it, as setting the interval of a running timer does.
-    if (Timer1->interval() != timeOutInterval())
-        Timer1->setInterval(timeOutInterval());
+    // Each attempt starts from a clean binding, also one that replaces an attempt under way: no frame of the
+    // replaced attempt's pages can stand in for the new one's, and the new attempt has its whole time-out.
+    NavFrame.clear();
+    Timer1->stop();
+    Timer1->setInterval(timeOutInterval());
 
     ProviderIndex = FindProviderByArea(AreaCode);
     if (ProviderIndex == -1) {
@@ -290,6 +294,13 @@ void TSMSBaseForm::ResultPageComplete(FrameRef frame, const QString&)
     }
     const auto outcome = PageOperations::FindResultText(*top, provider.ResAccepted, provider.ResRejected);
     SetStatus(outcome == PageOperations::ResultOutcome::Rejected ? ssRejected : ssSent);
+}
+
+void TSMSBaseForm::WebBrowser1PageLost()
+{
+    // No page of this attempt will ever complete.
+    if (isBusyStatus(Status))
+        SetStatus(ssFailed);
 }
 
 void TSMSBaseForm::Timer1Timer()

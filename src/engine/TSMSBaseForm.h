@@ -97,6 +97,7 @@ private:
     void LoginPageComplete(FrameRef frame, const QString& address);
     void MessagePageComplete(FrameRef frame, const QString& address);
     void ResultPageComplete(FrameRef frame, const QString& address);
+    void WebBrowser1PageLost();
     void Timer1Timer();
 
     BrowserMaker m_makeBrowser;

@@ -1,54 +1,65 @@
 #include "SnapshotDocument.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 
 namespace
 {
-    // A JavaScript string literal for any text.
-    QString literal(const QString& text)
+    // The handle by which the live page knows a node of the copy.
+    qint64 nodeOf(const QJsonObject& copy)
     {
-        const QJsonArray wrapper{text};
-        const QByteArray json = QJsonDocument(wrapper).toJson(QJsonDocument::Compact);
-        return QString::fromUtf8(json.mid(1, json.size() - 2));
+        return copy.value(QLatin1String("node")).toInteger();
+    }
+
+    QJsonObject step(const char* op, qint64 node, const QString& what, const QJsonValue& value = QJsonValue())
+    {
+        QJsonObject s{{QStringLiteral("op"), QLatin1String(op)},
+                      {QStringLiteral("node"), node},
+                      {QStringLiteral("what"), what}};
+        if (!value.isUndefined() && !value.isNull())
+            s.insert(QStringLiteral("value"), value);
+        return s;
+    }
+
+    QString quoted(const QString& name)
+    {
+        return QLatin1Char('"') + name + QLatin1Char('"');
     }
 } // namespace
 
 class SnapshotDocument::Option : public PageOption
 {
 public:
-    Option(QString text, QString statementPrefix, SinkPtr sink)
-        : m_text(std::move(text))
-        , m_prefix(std::move(statementPrefix))
-        , m_sink(sink)
+    Option(const QJsonObject& copy, const QString& owner, SinkPtr sink)
+        : m_text(copy.value(QLatin1String("text")).toString())
+        , m_node(nodeOf(copy))
+        , m_what(QStringLiteral("option %1 of %2").arg(quoted(m_text), owner))
+        , m_sink(std::move(sink))
     {
     }
     QString text() const override { return m_text; }
-    void setSelected(bool selected) override
-    {
-        (*m_sink)(m_prefix + QStringLiteral(".selected = ") + (selected ? QStringLiteral("true") : QStringLiteral("false")));
-    }
+    void setSelected(bool selected) override { (*m_sink)(step("select", m_node, m_what, selected)); }
 
 private:
     QString m_text;
-    QString m_prefix;
+    qint64 m_node;
+    QString m_what;
     SinkPtr m_sink;
 };
 
 class SnapshotDocument::Element : public PageElement
 {
 public:
-    Element(const QJsonObject& copy, QString expression, SinkPtr sink)
-        : m_name(copy.value(QLatin1String("n")).toString())
-        , m_tag(copy.value(QLatin1String("t")).toString().toUpper())
-        , m_value(copy.value(QLatin1String("v")).toString())
-        , m_expression(std::move(expression))
+    Element(const QJsonObject& copy, const QString& form, const SinkPtr& sink)
+        : m_name(copy.value(QLatin1String("name")).toString())
+        , m_tag(copy.value(QLatin1String("tag")).toString().toUpper())
+        , m_value(copy.value(QLatin1String("value")).toString())
+        , m_node(nodeOf(copy))
+        , m_what(QStringLiteral("control %1 of %2").arg(quoted(m_name), form))
         , m_sink(sink)
     {
-        const QJsonArray options = copy.value(QLatin1String("o")).toArray();
-        for (int k = 0; k < options.size(); ++k)
-            m_options.push_back(std::make_unique<Option>(
-                options[k].toString(), m_expression + QStringLiteral(".options[%1]").arg(k), sink));
+        const QJsonArray options = copy.value(QLatin1String("options")).toArray();
+        for (const QJsonValue& option : options)
+            m_options.push_back(std::make_unique<Option>(option.toObject(), m_what, sink));
     }
     QString name() const override { return m_name; }
     QString tagName() const override { return m_tag; }
@@ -56,9 +67,9 @@ public:
     void setValue(const QString& value) override
     {
         m_value = value;
-        (*m_sink)(m_expression + QStringLiteral(".value = ") + literal(value));
+        (*m_sink)(step("value", m_node, m_what, value));
     }
-    void click() override { (*m_sink)(m_expression + QStringLiteral(".click()")); }
+    void click() override { (*m_sink)(step("click", m_node, m_what)); }
     int optionCount() const override { return static_cast<int>(m_options.size()); }
     PageOption* option(int index) const override
     {
@@ -69,7 +80,8 @@ private:
     QString m_name;
     QString m_tag;
     QString m_value;
-    QString m_expression;
+    qint64 m_node;
+    QString m_what;
     SinkPtr m_sink;
     std::vector<std::unique_ptr<Option>> m_options;
 };
@@ -77,15 +89,15 @@ private:
 class SnapshotDocument::Form : public PageForm
 {
 public:
-    Form(const QJsonObject& copy, QString expression, SinkPtr sink)
-        : m_name(copy.value(QLatin1String("n")).toString())
-        , m_expression(std::move(expression))
+    Form(const QJsonObject& copy, int index, const SinkPtr& sink)
+        : m_name(copy.value(QLatin1String("name")).toString())
+        , m_node(nodeOf(copy))
+        , m_what(m_name.isEmpty() ? QStringLiteral("form %1").arg(index) : QStringLiteral("form ") + quoted(m_name))
         , m_sink(sink)
     {
-        const QJsonArray elements = copy.value(QLatin1String("e")).toArray();
-        for (int j = 0; j < elements.size(); ++j)
-            m_elements.push_back(std::make_unique<Element>(
-                elements[j].toObject(), m_expression + QStringLiteral(".elements[%1]").arg(j), sink));
+        const QJsonArray elements = copy.value(QLatin1String("elements")).toArray();
+        for (const QJsonValue& element : elements)
+            m_elements.push_back(std::make_unique<Element>(element.toObject(), m_what, sink));
     }
     QString name() const override { return m_name; }
     int elementCount() const override { return static_cast<int>(m_elements.size()); }
@@ -93,12 +105,12 @@ public:
     {
         return index >= 0 && index < elementCount() ? m_elements[static_cast<size_t>(index)].get() : nullptr;
     }
-    // HTMLFormElement.prototype.submit, so that a control named "submit" cannot hide the method.
-    void submit() override { (*m_sink)(QStringLiteral("HTMLFormElement.prototype.submit.call(") + m_expression + QLatin1Char(')')); }
+    void submit() override { (*m_sink)(step("submit", m_node, m_what)); }
 
 private:
     QString m_name;
-    QString m_expression;
+    qint64 m_node;
+    QString m_what;
     SinkPtr m_sink;
     std::vector<std::unique_ptr<Element>> m_elements;
 };
@@ -106,18 +118,18 @@ private:
 class SnapshotDocument::Link : public PageLink
 {
 public:
-    Link(QString href, QString expression, SinkPtr sink)
-        : m_href(std::move(href))
-        , m_expression(std::move(expression))
-        , m_sink(sink)
+    Link(const QJsonObject& copy, SinkPtr sink)
+        : m_href(copy.value(QLatin1String("href")).toString())
+        , m_node(nodeOf(copy))
+        , m_sink(std::move(sink))
     {
     }
     QString href() const override { return m_href; }
-    void click() override { (*m_sink)(m_expression + QStringLiteral(".click()")); }
+    void click() override { (*m_sink)(step("click", m_node, QStringLiteral("link ") + m_href)); }
 
 private:
     QString m_href;
-    QString m_expression;
+    qint64 m_node;
     SinkPtr m_sink;
 };
 
@@ -143,32 +155,26 @@ namespace
     };
 } // namespace
 
-SnapshotDocument::SnapshotDocument(const QJsonObject& copy, const QString& path, SinkPtr sink)
-    : m_address(copy.value(QLatin1String("u")).toString())
-    , m_path(path)
+SnapshotDocument::SnapshotDocument(const QJsonObject& copy, SinkPtr sink)
+    : m_address(copy.value(QLatin1String("url")).toString())
 {
-    const QString doc = QStringLiteral("zkDoc(") + path + QLatin1Char(')');
-    const QJsonArray forms = copy.value(QLatin1String("f")).toArray();
+    const QJsonArray forms = copy.value(QLatin1String("forms")).toArray();
     for (int i = 0; i < forms.size(); ++i)
-        m_forms.push_back(std::make_unique<Form>(forms[i].toObject(), doc + QStringLiteral(".forms[%1]").arg(i), sink));
-    const QJsonArray links = copy.value(QLatin1String("l")).toArray();
-    for (int i = 0; i < links.size(); ++i)
-        m_links.push_back(std::make_unique<Link>(links[i].toString(), doc + QStringLiteral(".links[%1]").arg(i), sink));
-    const QJsonArray frames = copy.value(QLatin1String("fr")).toArray();
-    for (int i = 0; i < frames.size(); ++i) {
+        m_forms.push_back(std::make_unique<Form>(forms[i].toObject(), i, sink));
+    const QJsonArray links = copy.value(QLatin1String("links")).toArray();
+    for (const QJsonValue& link : links)
+        m_links.push_back(std::make_unique<Link>(link.toObject(), sink));
+    const QJsonArray frames = copy.value(QLatin1String("frames")).toArray();
+    for (const QJsonValue& frameCopy : frames) {
         auto frame = std::make_unique<Frame>();
-        const QJsonObject child = frames[i].toObject();
-        if (child.value(QLatin1String("denied")).toBool()) {
+        const QJsonObject child = frameCopy.toObject();
+        if (child.value(QLatin1String("denied")).toBool())
             frame->denied = true;
-        } else if (frames[i].isObject()) {
-            QString childPath = path;
-            childPath.chop(1);
-            childPath += (childPath.size() > 1 ? QStringLiteral(",") : QString()) + QString::number(i) + QLatin1Char(']');
-            frame->document = std::make_unique<SnapshotDocument>(child, childPath, sink);
-        }
+        else if (frameCopy.isObject())
+            frame->document = std::make_unique<SnapshotDocument>(child, sink);
         m_frames.push_back(std::move(frame));
     }
-    const QJsonValue body = copy.value(QLatin1String("b"));
+    const QJsonValue body = copy.value(QLatin1String("body"));
     m_hasBody = body.isString();
     m_bodyText = body.toString();
 }

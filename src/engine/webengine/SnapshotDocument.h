@@ -4,22 +4,23 @@
 
 #include <QJsonObject>
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
 
-// The page-document model over a copy of a page taken by the bridge script. Reads come from the copy;
-// writes and clicks are kept in the copy and handed to `CommandSink` as script statements, which the browser
-// runs in the page, in order, once the engine's step has returned.
-using CommandSink = std::function<void(const QString& statement)>;
-using SinkPtr = std::shared_ptr<const CommandSink>;
+// One write the engine makes to the live page: `op` ("value", "select", "click" or "submit") on the node whose
+// handle the copy gave, with `value` for the first two and `what` naming the node for a diagnostic that never
+// carries the value (it may be a password).
+using StepSink = std::function<void(const QJsonObject& step)>;
+using SinkPtr = std::shared_ptr<const StepSink>;
 
+// The page-document model over a copy of a page taken by the bridge script. Reads come from the copy;
+// writes and clicks are kept in the copy and handed to the sink, which plays them back into the very nodes
+// the copy described once the engine's step has returned.
 class SnapshotDocument : public PageDocument
 {
 public:
-    // `path` is the frame path from the top-level window ("[]" for the top, "[0,1]" for frame 1 of frame 0).
-    SnapshotDocument(const QJsonObject& copy, const QString& path, SinkPtr sink);
+    SnapshotDocument(const QJsonObject& copy, SinkPtr sink);
     ~SnapshotDocument() override;
 
     int formCount() const override;
@@ -40,7 +41,6 @@ private:
     struct Frame;
 
     QString m_address;
-    QString m_path;
     bool m_hasBody = false;
     QString m_bodyText;
     std::vector<std::unique_ptr<Form>> m_forms;

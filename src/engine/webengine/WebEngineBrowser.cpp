@@ -4,11 +4,12 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <QUrl>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -16,11 +17,20 @@
 #include <QWebEngineSettings>
 #include <unistd.h>
 
+Q_LOGGING_CATEGORY(lcBrowser, "zelkora.browser", QtInfoMsg)
+
 namespace
 {
     // The bridge runs in a world of its own: the sites' scripts share the page but not its variables.
     constexpr quint32 kBridgeWorld = QWebEngineScript::ApplicationWorld;
-    constexpr double kClockMargin = 20.0;
+    // Both clocks are the system's wall clock; the margin covers the page's millisecond resolution.
+    constexpr double kClockMargin = 2.0;
+    // Where Chromium shows its own page for a load that failed.
+    const QLatin1String kErrorPageScheme("chrome-error:");
+    // Chromium's code for a load that a newer navigation or a stop replaced.
+    constexpr int kLoadAborted = -3;
+    // How often one Navigate asks again for its address when a load of the page it replaced wins.
+    constexpr int kMaxReloads = 3;
 
     QString pathText(const QList<int>& path)
     {
@@ -77,55 +87,90 @@ WebEngineBrowser::WebEngineBrowser(QObject* parent)
     : QObject(parent)
 {
     prepareChromium();
-    m_token = QStringLiteral("\x01zelkora-%1:").arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
+    m_token = QStringLiteral("zelkora-%1:").arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
+    QFile source(QStringLiteral(":/zelkora-browser/bridge.js"));
+    source.open(QIODevice::ReadOnly);
+    m_bridgeSource = QString::fromUtf8(source.readAll()).replace(QLatin1String("@TOKEN@"), m_token);
 
     // An off-the-record profile: cookies and cache live in memory and end with the program.
     m_profile = new QWebEngineProfile(this);
     m_profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    m_page = new BridgePage(m_profile, this);
-    QWebEngineSettings* settings = m_page->settings();
-    settings->setAttribute(QWebEngineSettings::AutoLoadImages, false);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
+    makePage();
 
-    QFile source(QStringLiteral(":/zelkora-browser/bridge.js"));
-    source.open(QIODevice::ReadOnly);
-    QWebEngineScript bridge;
-    bridge.setName(QStringLiteral("zelkora-bridge"));
-    bridge.setSourceCode(QString::fromUtf8(source.readAll()).replace(QLatin1String("@TOKEN@"), m_token.mid(1)));
-    bridge.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    bridge.setRunsOnSubFrames(true);
-    bridge.setWorldId(kBridgeWorld);
-    m_page->scripts().insert(bridge);
-    m_token = m_token.mid(1);
-
-    auto sink = [this](const QString& statement) { queueStatement(statement); };
-    m_sink = std::make_shared<const std::function<void(const QString&)>>(sink);
+    auto sink = [this](const QJsonObject& step) { m_steps.append(step); };
+    m_sink = std::make_shared<const std::function<void(const QJsonObject&)>>(sink);
 }
 
 WebEngineBrowser::~WebEngineBrowser()
 {
     m_navigateComplete = nullptr;
     m_documentComplete = nullptr;
-    // The page must go before its profile.
+    m_pageLost = nullptr;
+    // The pages must go before their profile.
     delete m_page;
     m_page = nullptr;
+    qDeleteAll(findChildren<BridgePage*>(QString(), Qt::FindDirectChildrenOnly));
+}
+
+void WebEngineBrowser::makePage()
+{
+    m_page = new BridgePage(m_profile, this);
+    QWebEngineSettings* settings = m_page->settings();
+    settings->setAttribute(QWebEngineSettings::AutoLoadImages, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
+
+    QWebEngineScript bridge;
+    bridge.setName(QStringLiteral("zelkora-bridge"));
+    bridge.setSourceCode(m_bridgeSource);
+    bridge.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    bridge.setRunsOnSubFrames(true);
+    bridge.setWorldId(kBridgeWorld);
+    m_page->scripts().insert(bridge);
+
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::loadingChanged);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
+        qCWarning(lcBrowser, "the page's renderer process ended (status %d, code %d)", int(status), code);
+        // Queued: the page that lost its renderer is still emitting.
+        QMetaObject::invokeMethod(this, &WebEngineBrowser::pageLost, Qt::QueuedConnection);
+    });
+}
+
+void WebEngineBrowser::startOver()
+{
+    m_events.clear();
+    m_waitingForCopy = false;
+    ++m_generation;
+    m_awaitingTop = true;
+    m_pageId.clear();
 }
 
 void WebEngineBrowser::Navigate(const QString& address)
 {
-    static const bool trace = qEnvironmentVariableIsSet("ZELKORA_BROWSER_TRACE");
-    if (trace)
-        qInfo("browser: Navigate %s", qPrintable(address));
+    qCDebug(lcBrowser, "Navigate %s", qPrintable(address));
+    applySteps();
+    startOver();
+    m_document.reset();
     m_navigatedAt = double(QDateTime::currentMSecsSinceEpoch());
-    flushStatements();
-    m_page->load(QUrl(address));
+    m_requested = QUrl(address);
+    m_reloads = 0;
+    if (m_requested.isValid() && !m_requested.isRelative()) {
+        m_page->load(m_requested);
+        return;
+    }
+    // Nothing can be loaded from that address; like every failed load it completes without a document.
+    const quint64 generation = m_generation;
+    QTimer::singleShot(0, this, [this, generation, address] {
+        if (generation == m_generation)
+            failedLoad(address);
+    });
 }
 
 void WebEngineBrowser::Stop()
 {
-    flushStatements();
+    applySteps();
+    startOver();
     m_page->triggerAction(QWebEnginePage::Stop);
 }
 
@@ -134,31 +179,117 @@ std::shared_ptr<PageDocument> WebEngineBrowser::Document()
     return m_document;
 }
 
+void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
+{
+    // An HTTP error page (404, 500) is a page of the site's like any other; a load replaced by a newer one
+    // or stopped is no failure; and where the browser shows its error page, the page's own reports say
+    // that the load completed without a page of the site's.
+    // A failure without a network error code is a load that another navigation took over.
+    if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus || info.isErrorPage()
+        || info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain || info.errorCode() >= 0
+        || info.errorCode() == kLoadAborted)
+        return;
+    qCDebug(lcBrowser, "load of %s failed: %s (domain %d, code %d)", qPrintable(info.url().toString()),
+            qPrintable(info.errorString()), int(info.errorDomain()), info.errorCode());
+    // Queued, since the page may say so from inside load().
+    const quint64 generation = m_generation;
+    const QString address = info.url().toString();
+    QTimer::singleShot(0, this, [this, generation, address] {
+        if (generation == m_generation)
+            failedLoad(address);
+    });
+}
+
+void WebEngineBrowser::failedLoad(const QString& address)
+{
+    // The top-level window navigated and completed, at an address that is not the one asked for, with no
+    // page of the site's to work on.
+    m_awaitingTop = false;
+    m_pageId.clear();
+    Report navigated;
+    navigated.address = kErrorPageScheme + QStringLiteral("//") + address;
+    Report completed = navigated;
+    completed.document = true;
+    completed.hasCopy = true;
+    completed.noPage = true;
+    m_events.enqueue(navigated);
+    m_events.enqueue(completed);
+    pump();
+}
+
+void WebEngineBrowser::pageLost()
+{
+    // The next Navigate runs on a fresh page, in a fresh renderer; the cookies of the profile stay.
+    m_page->disconnect(this);
+    m_page->deleteLater();
+    makePage();
+    m_steps = QJsonArray();
+    startOver();
+    m_frames.clear();
+    m_document.reset();
+    if (m_pageLost) {
+        const auto handler = m_pageLost;
+        handler();
+    }
+}
+
+bool WebEngineBrowser::accepts(const Report& report, const QJsonObject& fields)
+{
+    const QString pageId = fields.value(QLatin1String("page")).toString();
+    if (!report.path.isEmpty() || report.document) {
+        // Until the new top-level document reports, every report comes from a page the engine has left;
+        // after, only those of its own frames count (a frame of another origin cannot say which page holds it).
+        if (m_awaitingTop)
+            return false;
+        return pageId.isEmpty() || pageId == m_pageId;
+    }
+    // A new top-level document: the one Navigate asked for, unless it was made before Navigate, or is the
+    // blank page that ended the previous attempt. Once that one has reported, the page may go on to others
+    // of its own (a form it submits, a redirect by script).
+    if (fields.value(QLatin1String("created")).toDouble() + kClockMargin < m_navigatedAt)
+        return false;
+    if (m_awaitingTop && report.address == QLatin1String("about:blank") && m_requested != QUrl(report.address))
+        return false;
+    if (m_awaitingTop && !fields.value(QLatin1String("referrer")).toString().isEmpty()) {
+        // A navigation that the page the engine has left started (a form its last step submitted, whose
+        // request reached the browser after Navigate's) has replaced the one asked for: ask again.
+        if (m_reloads++ < kMaxReloads) {
+            qCDebug(lcBrowser, "%s replaced the load of %s", qPrintable(report.address), qPrintable(m_requested.toString()));
+            const quint64 generation = m_generation;
+            QTimer::singleShot(0, this, [this, generation] {
+                if (generation == m_generation)
+                    m_page->load(m_requested);
+            });
+        }
+        return false;
+    }
+    m_awaitingTop = false;
+    m_pageId = pageId;
+    return true;
+}
+
 void WebEngineBrowser::bridgeMessage(const QString& message)
 {
     if (!message.startsWith(m_token))
         return;
-    const QJsonObject report = QJsonDocument::fromJson(message.mid(m_token.size()).toUtf8()).object();
-    static const bool trace = qEnvironmentVariableIsSet("ZELKORA_BROWSER_TRACE");
-    const double started = report.value(QLatin1String("t")).toDouble();
-    if (trace)
-        qInfo("browser: %s %s %s (%+.1f ms)", qPrintable(report.value(QLatin1String("k")).toString()),
-              QJsonDocument(report.value(QLatin1String("p")).toArray()).toJson(QJsonDocument::Compact).constData(),
-              qPrintable(report.value(QLatin1String("u")).toString()), started - m_navigatedAt);
-    // A document whose navigation began before the last Navigate belongs to a load that Navigate replaced
-    // (a frame of a cancelled attempt, the blank page that ended it); its late reports must not reach the
-    // new attempt. The two clocks are read in different processes, hence the margin.
-    if (started > 0 && started + kClockMargin < m_navigatedAt)
+    const QJsonObject fields = QJsonDocument::fromJson(message.mid(m_token.size()).toUtf8()).object();
+    Report report;
+    report.document = fields.value(QLatin1String("kind")).toString() == QLatin1String("document");
+    for (const QJsonValue& step : fields.value(QLatin1String("frame")).toArray())
+        report.path << step.toInt();
+    report.address = fields.value(QLatin1String("url")).toString();
+    qCDebug(lcBrowser, "%s %s %s", report.document ? "document" : "navigate", qPrintable(pathText(report.path)),
+            qPrintable(report.address));
+
+    // A window that shows the browser's own page for a failed load holds no page of the site's.
+    const bool errorPage = report.address.startsWith(kErrorPageScheme);
+    if (!accepts(report, fields))
         return;
-    Event event;
-    event.document = report.value(QLatin1String("k")).toString() == QLatin1String("doc");
-    for (const QJsonValue& step : report.value(QLatin1String("p")).toArray())
-        event.path << step.toInt();
-    event.address = report.value(QLatin1String("u")).toString();
-    const QJsonValue copy = report.value(QLatin1String("s"));
-    event.hasCopy = copy.isObject();
-    event.copy = copy.toObject();
-    m_events.enqueue(event);
+    const QJsonValue copy = fields.value(QLatin1String("copy"));
+    report.noPage = errorPage;
+    report.hasCopy = copy.isObject() || errorPage;
+    report.copy = copy.toObject();
+    m_events.enqueue(report);
     pump();
 }
 
@@ -170,45 +301,48 @@ void WebEngineBrowser::pump()
         return;
     m_delivering = true;
     while (!m_events.isEmpty() && !m_waitingForCopy) {
-        Event& next = m_events.head();
+        Report& next = m_events.head();
         if (next.document && !next.hasCopy) {
+            // A frame of another origin than the top page's: the top page gives the copy.
             m_waitingForCopy = true;
-            m_page->runJavaScript(
-                QStringLiteral("window.__zelkoraSnapshot ? window.__zelkoraSnapshot() : null"), kBridgeWorld,
-                [this](const QVariant& result) {
-                    if (!m_events.isEmpty()) {
-                        m_events.head().copy = QJsonDocument::fromJson(result.toString().toUtf8()).object();
-                        m_events.head().hasCopy = true;
-                    }
-                    m_waitingForCopy = false;
-                    pump();
-                });
+            const quint64 generation = m_generation;
+            m_page->runJavaScript(QStringLiteral("window.__zelkoraSnapshot ? window.__zelkoraSnapshot() : null"),
+                                  kBridgeWorld, [this, generation](const QVariant& result) {
+                                      if (generation != m_generation)
+                                          return;
+                                      // A copy that cannot be made leaves the load without a document.
+                                      m_events.head().copy =
+                                          QJsonDocument::fromJson(result.toString().toUtf8()).object();
+                                      m_events.head().hasCopy = true;
+                                      m_waitingForCopy = false;
+                                      pump();
+                                  });
             break;
         }
-        const Event event = m_events.dequeue();
-        deliver(event);
-        flushStatements();
+        const Report report = m_events.dequeue();
+        deliver(report);
+        applySteps();
     }
     m_delivering = false;
 }
 
-void WebEngineBrowser::deliver(const Event& event)
+void WebEngineBrowser::deliver(const Report& report)
 {
-    if (!event.document && event.path.isEmpty()) {
+    if (!report.document && report.path.isEmpty()) {
         // A new top-level page: the frames of the old one are gone.
         m_frames.clear();
     }
-    const FrameRef frame = frameFor(event.path);
-    if (event.document) {
-        setDocument(event.copy);
+    const FrameRef frame = frameFor(report.path);
+    if (report.document) {
+        setDocument(report);
         // Copied, so that a handler may rebind the event while it runs.
         const FrameEvent handler = m_documentComplete;
         if (handler)
-            handler(frame, event.address);
+            handler(frame, report.address);
     } else {
         const FrameEvent handler = m_navigateComplete;
         if (handler)
-            handler(frame, event.address);
+            handler(frame, report.address);
     }
 }
 
@@ -223,29 +357,30 @@ FrameRef WebEngineBrowser::frameFor(const QList<int>& path)
     return FrameRef(it.value());
 }
 
-void WebEngineBrowser::setDocument(const QJsonObject& copy)
+void WebEngineBrowser::setDocument(const Report& report)
 {
-    if (copy.isEmpty())
-        return;
-    m_document = std::make_shared<SnapshotDocument>(copy, QStringLiteral("[]"), m_sink);
+    // Never the previous page's document: a load without a copy has none.
+    if (report.noPage || report.copy.isEmpty())
+        m_document.reset();
+    else
+        m_document = std::make_shared<SnapshotDocument>(report.copy, m_sink);
 }
 
-void WebEngineBrowser::queueStatement(const QString& statement)
+void WebEngineBrowser::applySteps()
 {
-    m_statements << statement;
-}
-
-void WebEngineBrowser::flushStatements()
-{
-    if (m_statements.isEmpty())
+    if (m_steps.isEmpty())
         return;
-    // Each statement stands alone: one that fails (a control the page has removed since its copy was taken)
-    // does not keep the later ones from running.
-    QString script = QStringLiteral("(function(){function zkDoc(p){let w=window;for(const i of p)w=w.frames[i];"
-                                    "return w.document;}\n");
-    for (const QString& statement : std::as_const(m_statements))
-        script += QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}\n");
-    script += QStringLiteral("})();");
-    m_statements.clear();
-    m_page->runJavaScript(script, kBridgeWorld);
+    const QString steps = QString::fromUtf8(QJsonDocument(m_steps).toJson(QJsonDocument::Compact));
+    const int count = m_steps.size();
+    m_steps = QJsonArray();
+    m_page->runJavaScript(
+        QStringLiteral("window.__zelkoraApply ? window.__zelkoraApply(%1) : null").arg(steps), kBridgeWorld,
+        [count](const QVariant& result) {
+            if (!result.isValid() || result.isNull()) {
+                qCWarning(lcBrowser, "%d change(s) to the page were not made: the page has gone", count);
+                return;
+            }
+            for (const QVariant& failure : result.toList())
+                qCWarning(lcBrowser, "a change to the page was not made: %s", qPrintable(failure.toString()));
+        });
 }

@@ -3,18 +3,21 @@
 #include "engine/IWebBrowser.h"
 
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QObject>
 #include <QQueue>
-#include <QStringList>
+#include <QUrl>
 #include <memory>
 
+class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class BridgePage;
 
 // The engine's browser on a Qt WebEngine page that is never shown. A script injected into every frame
-// reports navigations and loads; each load brings a copy of the top-level document, on which the engine's
-// page operations work, and what they change is played back into the page when the step has returned.
+// reports navigations and loads; each load, once the page's own load handlers have run, brings a copy of
+// the top-level document, on which the engine's page operations work. What they change is played back into
+// the very nodes of the live page that the copy described, when the step has returned.
 class WebEngineBrowser : public QObject, public IWebBrowser
 {
     Q_OBJECT
@@ -30,36 +33,58 @@ public:
     void bridgeMessage(const QString& message);
 
 private:
-    struct Event
+    struct Report
     {
         bool document = false; // document-complete, else navigate-complete
         QList<int> path;
         QString address;
         QJsonObject copy;
         bool hasCopy = false;
+        // The window holds no page of the site's (the browser's own error page, a load that failed): the
+        // document-complete hands no document.
+        bool noPage = false;
     };
 
+    void makePage();
+    // Forgets every report, and the copy under way, of the pages the engine has left.
+    void startOver();
+    bool accepts(const Report& report, const QJsonObject& fields);
+    void loadingChanged(const QWebEngineLoadingInfo& info);
+    void failedLoad(const QString& address);
+    void pageLost();
+
     void pump();
-    void deliver(const Event& event);
+    void deliver(const Report& report);
     FrameRef frameFor(const QList<int>& path);
-    void setDocument(const QJsonObject& copy);
-    void queueStatement(const QString& statement);
-    void flushStatements();
+    void setDocument(const Report& report);
+    void applySteps();
 
     QWebEngineProfile* m_profile = nullptr;
     BridgePage* m_page = nullptr;
     QString m_token;
-    QQueue<Event> m_events;
+    QString m_bridgeSource;
+
+    QQueue<Report> m_events;
     bool m_waitingForCopy = false;
     bool m_delivering = false;
+    // Raised by startOver; a copy or a failure that was under way before belongs to nothing.
+    quint64 m_generation = 0;
+
+    // Milliseconds since the epoch at the last Navigate; a top-level document made before it is not the one
+    // that Navigate asked for.
+    double m_navigatedAt = 0;
+    QUrl m_requested;
+    int m_reloads = 0;
+    // The current top-level document, once it has reported after the last Navigate.
+    bool m_awaitingTop = true;
+    QString m_pageId;
 
     // The top-level window keeps its identity across loads; a frame's identity lasts as long as the top page
     // that holds it.
     quint64 m_nextFrameId = 2;
     QHash<QString, quint64> m_frames;
 
-    double m_navigatedAt = 0; // milliseconds since the epoch, at the last Navigate
     std::shared_ptr<PageDocument> m_document;
-    std::shared_ptr<const std::function<void(const QString&)>> m_sink;
-    QStringList m_statements;
+    std::shared_ptr<const std::function<void(const QJsonObject&)>> m_sink;
+    QJsonArray m_steps;
 };

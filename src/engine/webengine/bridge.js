@@ -1,8 +1,33 @@
 // Runs in every frame of every page the engine loads, in a world of its own so that a site's scripts
 // cannot see or disturb it. It reports each frame's navigation and load to the engine, and with each load
-// a copy of the page's document model (forms, links, frames, body text).
+// a copy of the top-level page's document model (forms, links, frames, body text). Every form, control,
+// option and link in a copy carries a handle: the engine's writes reach that very node later, however the
+// page's scripts have rearranged the document in between.
 (function () {
     const token = "@TOKEN@";
+    // Read from the same clock as the engine's, at the moment this document was made.
+    const created = Date.now();
+    const isTop = window === window.top;
+
+    // The top-level document keeps the handles of every node it has described, its own frames' included.
+    // Its id travels with every report, so that the engine can tell this page's frames from those of a
+    // page it has left.
+    if (isTop) {
+        window.__zelkoraPage = {
+            id: created.toString(36) + "-" + Math.random().toString(36).slice(2),
+            handles: new Map(),
+            next: 1,
+        };
+    }
+    window.__zelkoraState = "loading";
+
+    function topPage() {
+        try {
+            return window.top.__zelkoraPage || null;
+        } catch (e) {
+            return null; // the top page is of another origin
+        }
+    }
 
     function framePath(w) {
         const path = [];
@@ -18,26 +43,37 @@
         return path;
     }
 
-    function snapshot(d) {
+    function handle(page, node) {
+        const id = page.next++;
+        page.handles.set(id, node);
+        return id;
+    }
+
+    function snapshot(d, page) {
         const forms = [];
         for (const f of d.forms) {
             const elements = [];
             for (const e of f.elements) {
-                const item = { n: e.getAttribute("name") || "", t: e.tagName, v: "value" in e ? String(e.value) : "" };
+                const item = {
+                    node: handle(page, e),
+                    name: e.getAttribute("name") || "",
+                    tag: e.tagName,
+                    value: "value" in e ? String(e.value) : "",
+                };
                 if (e.tagName === "SELECT")
-                    item.o = Array.from(e.options, o => o.text);
+                    item.options = Array.from(e.options, o => ({ node: handle(page, o), text: o.text }));
                 elements.push(item);
             }
-            forms.push({ n: f.getAttribute("name") || "", e: elements });
+            forms.push({ node: handle(page, f), name: f.getAttribute("name") || "", elements: elements });
         }
-        const links = Array.from(d.links, a => a.href);
+        const links = Array.from(d.links, a => ({ node: handle(page, a), href: a.href }));
         const frames = [];
         const view = d.defaultView;
         if (view) {
             for (let i = 0; i < view.frames.length; ++i) {
                 try {
                     const fd = view.frames[i].document;
-                    frames.push(fd ? snapshot(fd) : null);
+                    frames.push(fd ? snapshot(fd, page) : null);
                 } catch (e) {
                     frames.push({ denied: true });
                 }
@@ -45,23 +81,88 @@
         }
         const body = d.body;
         const text = body && body.tagName !== "FRAMESET" ? body.innerText : null;
-        return { u: d.URL, f: forms, l: links, fr: frames, b: text };
+        return { url: d.URL, forms: forms, links: links, frames: frames, body: text };
     }
 
     function report(kind, extra) {
-        const message = { k: kind, p: framePath(window), u: location.href, t: performance.timeOrigin };
+        const page = topPage();
+        const message = { kind: kind, frame: framePath(window), url: location.href, created: created,
+                          page: page ? page.id : null };
         console.log(token + JSON.stringify(Object.assign(message, extra)));
     }
 
-    report("nav", {});
-    window.addEventListener("load", function () {
-        let top = null;
-        try {
-            top = snapshot(window.top.document);
-        } catch (e) {
-            // The top page is of another origin; the engine takes the copy itself.
+    // A frame that has finished loading but not yet reported; its report comes before its parent's.
+    function framesPending() {
+        for (let i = 0; i < window.frames.length; ++i) {
+            try {
+                const frame = window.frames[i];
+                if (frame.__zelkoraState === "loading" && frame.document.readyState === "complete")
+                    return true;
+            } catch (e) {
+                // A frame of another origin reports on its own.
+            }
         }
-        report("doc", { s: top });
+        return false;
+    }
+
+    // The referrer tells a load that a page's own script or form started from one the engine asked for.
+    report("navigate", { referrer: document.referrer });
+
+    window.addEventListener("load", function () {
+        // This listener was added before any of the page's, so the page's own load handlers (listeners,
+        // body onload, window.onload) run after it. The report waits for them, and for this window's frames.
+        let waits = 0;
+        const settled = function () {
+            if (framesPending() && waits++ < 20) {
+                setTimeout(settled, 0);
+                return;
+            }
+            window.__zelkoraState = "loaded";
+            let copy = null;
+            const page = topPage();
+            try {
+                copy = page ? snapshot(window.top.document, page) : null;
+            } catch (e) {
+                // The engine takes the copy itself.
+            }
+            report("document", { copy: copy });
+        };
+        setTimeout(settled, 0);
     });
-    window.__zelkoraSnapshot = function () { return JSON.stringify(snapshot(document)); };
+
+    if (!isTop)
+        return;
+
+    window.__zelkoraSnapshot = function () {
+        return JSON.stringify(snapshot(document, window.__zelkoraPage));
+    };
+
+    // Plays the engine's writes back into the nodes its copies named. A node that the page has removed
+    // since, or whose document has been replaced, is missing: nothing is done to it. Returns what could not
+    // be done, one text per step.
+    window.__zelkoraApply = function (steps) {
+        const page = window.__zelkoraPage;
+        const failures = [];
+        for (const step of steps) {
+            const node = page.handles.get(step.node);
+            if (!node || !node.isConnected || !node.ownerDocument.defaultView) {
+                failures.push(step.what + ": no longer on the page");
+                continue;
+            }
+            try {
+                if (step.op === "value")
+                    node.value = step.value;
+                else if (step.op === "select")
+                    node.selected = step.value;
+                else if (step.op === "click")
+                    node.click();
+                else if (step.op === "submit")
+                    // The prototype's method, so that a control named "submit" cannot hide it.
+                    HTMLFormElement.prototype.submit.call(node);
+            } catch (e) {
+                failures.push(step.what + ": " + e);
+            }
+        }
+        return failures;
+    };
 })();
