@@ -3,6 +3,7 @@
 #include "engine/TSMSBaseForm.h"
 
 #include <QtTest>
+#include <climits>
 
 namespace
 {
@@ -19,6 +20,11 @@ namespace
         {
             if (m_documentComplete)
                 m_documentComplete(FrameRef(frame), address);
+        }
+        void lost()
+        {
+            if (m_pageLost)
+                m_pageLost();
         }
 
         QStringList navigations;
@@ -80,6 +86,11 @@ private slots:
         QTest::newRow("zero") << 0 << 60000;
         QTest::newRow("negative") << -3 << 60000;
         QTest::newRow("45 s") << 45 << 45000;
+        QTest::newRow("largest that fits") << 2147483 << 2147483000;
+        QTest::newRow("one more, held at the largest") << 2147484 << INT_MAX;
+        QTest::newRow("would wrap to 704 ms") << 4294968 << INT_MAX;
+        QTest::newRow("largest count") << INT_MAX << INT_MAX;
+        QTest::newRow("smallest count") << INT_MIN << 60000;
     }
     void timeOutInterval()
     {
@@ -199,6 +210,51 @@ private slots:
         m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
         m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
         QCOMPARE(m_statuses.last(), int(ssIdentifying));
+    }
+
+    // A Send that replaces an attempt under way binds afresh: a frame of the replaced attempt's page does not
+    // stand in for the new page, and the new attempt gets its whole time-out.
+    void sendWhileBusyStartsClean()
+    {
+        m_engine->TimeOut = 2;
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
+                       QStringLiteral("u"), QStringLiteral("p"));
+        m_browser->navigated(7, QStringLiteral("http://127.0.0.1/frame")); // the old page's frame
+        QTest::qWait(1200);
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("2"), QStringLiteral("m"),
+                       QStringLiteral("u"), QStringLiteral("p"));
+        QVERIFY(m_engine->NavFrame.isEmpty());
+        QVERIFY(m_engine->Timer1->remainingTime() > 1500);
+
+        ScriptedPage page;
+        m_browser->document = std::make_shared<ScriptedDocument>(&page);
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
+        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssConnecting, ssIdentifying}));
+    }
+
+    // A page whose renderer is gone ends the attempt under way; an idle engine hears nothing of it.
+    void lostPage_data()
+    {
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<QList<int>>("statuses");
+        QTest::newRow("during an attempt") << true << QList<int>{ssConnecting, ssFailed};
+        QTest::newRow("while idle") << false << QList<int>{ssConnecting, ssSent};
+    }
+    void lostPage()
+    {
+        QFETCH(bool, busy);
+        QFETCH(QList<int>, statuses);
+        m_engine->Providers[0].LoginUrl.clear();
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
+                       QStringLiteral("u"), QStringLiteral("p"));
+        if (!busy)
+            m_engine->SetStatus(ssSent);
+        m_browser->navigations.clear();
+        m_browser->lost();
+        QCOMPARE(m_statuses, statuses);
+        QCOMPARE(m_engine->Timer1->isActive(), false);
+        QCOMPARE(m_browser->navigations, busy ? QStringList{QStringLiteral("about:blank")} : QStringList());
     }
 
     void browserErrorLeavesTheStepBound()
