@@ -271,7 +271,7 @@ namespace
             const TProvider p = engine.Providers[engine.FindProviderByArea(r.area)];
             engine.Send(o.from, r.area, r.phone, message, p.UserName, p.Password);
             while (isBusyStatus(engine.Status))
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             if (engine.Status != ssSent)
                 allSent = false;
         }
