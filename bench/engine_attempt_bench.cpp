@@ -1,6 +1,8 @@
 // One complete send attempt (login in a frame, message, result) against the sandbox, beside the same page
 // sequence loaded by the same browser page without the engine's work; then resident memory over 200 attempts;
-// then the start and memory of a program that only constructs the engine, beside a plain Qt program.
+// then zelkora-cli sending to 20 recipients beside sending to one, the cost of each further recipient set
+// against one attempt; then the start and memory of a program that only constructs the engine, beside a
+// plain Qt program.
 #include "SandboxProviders.h"
 #include "SandboxServer.h"
 #include "engine/BrowserLoader.h"
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -56,10 +59,12 @@ namespace
         return values.isEmpty() ? 0 : values[values.size() / 2];
     }
 
+    // Runs the event loop until `done`, sleeping while there is nothing to do (a time limit would turn the
+    // wait into a busy loop that takes a core from the browser's processes).
     void spin(const std::function<bool()>& done)
     {
         while (!done())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
     int probe(const QString& mode)
@@ -79,6 +84,70 @@ namespace
         }
         delete app;
         return 0;
+    }
+
+    // Runs zelkora-cli with its own settings and data folders, keeping this process's event loop (and with it
+    // the sandbox) running; the time from start to exit in milliseconds, or -1 when it did not end well.
+    double runCli(const QString& folder, const QStringList& arguments, int expectedExit)
+    {
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
+        env.insert(QStringLiteral("ZELKORA_APPDIR"), folder + QStringLiteral("/app"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        cli.setProcessEnvironment(env);
+        cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QElapsedTimer timer;
+        timer.start();
+        cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"), arguments);
+        spin([&] { return cli.state() == QProcess::NotRunning; });
+        const double ms = timer.nsecsElapsed() / 1e6;
+        cli.readAllStandardOutput();
+        return cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == expectedExit ? ms : -1;
+    }
+
+    // zelkora-cli sending through the sandbox's sahar site to one recipient and to 20, interleaved; returns the
+    // cost of each further recipient.
+    double cliComparison(const QString& base, double attempt)
+    {
+        QTemporaryDir folder;
+        QDir().mkpath(folder.path() + QStringLiteral("/config/zelkora"));
+        QDir().mkpath(folder.path() + QStringLiteral("/app"));
+        QFile ini(folder.path() + QStringLiteral("/config/zelkora/SMS.INI"));
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+        ini.close();
+        if (runCli(folder.path(), {QStringLiteral("refresh"), QStringLiteral("--service-url"), base}, 0) < 0) {
+            std::printf("\nzelkora-cli refresh failed\n");
+            return 0;
+        }
+        QStringList one{QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+                        QStringLiteral("--text"), QStringLiteral("שלום")};
+        QStringList twenty = one;
+        one << QStringLiteral("--to") << QStringLiteral("052-1234567");
+        for (int i = 0; i < 20; ++i)
+            twenty << QStringLiteral("--to") << QStringLiteral("052-12345%1").arg(i, 2, 10, QLatin1Char('0'));
+        QList<double> times[2];
+        int failures = 0;
+        for (int round = 0; round < 5; ++round) {
+            for (int k = 0; k < 2; ++k) {
+                const double ms = runCli(folder.path(), k == 0 ? one : twenty, 0);
+                if (ms < 0)
+                    ++failures;
+                else
+                    times[k] << ms;
+            }
+        }
+        const double t1 = median(times[0]);
+        const double t20 = median(times[1]);
+        const double further = (t20 - t1) / 19;
+        std::printf("\nzelkora-cli send through sahar (median of 5 runs each):\n");
+        std::printf("  to 1 recipient:          %7.1f ms\n", t1);
+        std::printf("  to 20 recipients:        %7.1f ms\n", t20);
+        std::printf("  each further recipient:  %7.1f ms   = %.2f x one attempt above (goal: at most 1.20)\n", further,
+                    further / attempt);
+        std::printf("  runs that did not end with every recipient sent: %d\n", failures);
+        return further;
     }
 
     void startUpComparison(const QString& program)
@@ -206,6 +275,7 @@ int main(int argc, char** argv)
                 childrenAt20 / 1024.0, childrenAt200 / 1024.0, (childrenAt200 - childrenAt20) / 1024.0);
     std::printf("  attempts that did not end as sent: %d\n", failures);
 
+    cliComparison(base, a);
     startUpComparison(QCoreApplication::applicationFilePath());
     return 0;
 }
