@@ -130,11 +130,12 @@ void WebEngineBrowser::makePage()
     m_page->scripts().insert(bridge);
 
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::loadingChanged);
-    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
-        qCWarning(lcBrowser, "the page's renderer process ended (status %d, code %d)", int(status), code);
-        // Queued: the page that lost its renderer is still emitting.
-        QMetaObject::invokeMethod(this, &WebEngineBrowser::pageLost, Qt::QueuedConnection);
-    });
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
+                qCWarning(lcBrowser, "the page's renderer process ended (status %d, code %d)", int(status), code);
+                // Queued: the page that lost its renderer is still emitting.
+                QMetaObject::invokeMethod(this, &WebEngineBrowser::pageLost, Qt::QueuedConnection);
+            });
 }
 
 void WebEngineBrowser::startOver()
@@ -254,7 +255,8 @@ bool WebEngineBrowser::accepts(const Report& report, const QJsonObject& fields)
         // A navigation that the page the engine has left started (a form its last step submitted, whose
         // request reached the browser after Navigate's) has replaced the one asked for: ask again.
         if (m_reloads++ < kMaxReloads) {
-            qCDebug(lcBrowser, "%s replaced the load of %s", qPrintable(report.address), qPrintable(m_requested.toString()));
+            qCDebug(lcBrowser, "%s replaced the load of %s", qPrintable(report.address),
+                    qPrintable(m_requested.toString()));
             const quint64 generation = m_generation;
             QTimer::singleShot(0, this, [this, generation] {
                 if (generation == m_generation)
