@@ -1,4 +1,5 @@
 // Send attempts through the real browser library against the sandbox's operator sites on 127.0.0.1.
+#include "EngineWait.h"
 #include "SandboxProviders.h"
 #include "SandboxServer.h"
 #include "common/ErrorReport.h"
@@ -26,14 +27,7 @@ class TestBrowserAttempt : public QObject
         m_engine->Send(QStringLiteral("Dana"), area, phone, text, QStringLiteral("demo"), password);
     }
 
-    bool waitForEnd(int ms = 20000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (isBusyStatus(m_engine->Status) && timer.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return !isBusyStatus(m_engine->Status);
-    }
+    bool waitForEnd(int ms = 20000) { return waitForAttemptEnd(*m_engine, ms); }
 
 private slots:
     void initTestCase()

@@ -2,6 +2,7 @@
 // pages that fail: the sandbox's script-driven operator and pages served by a loopback server of the test's
 // own, every site on 127.0.0.1.
 #include "LoopbackHttpServer.h"
+#include "EngineWait.h"
 #include "SandboxProviders.h"
 #include "SandboxServer.h"
 #include "engine/TSMSBaseForm.h"
@@ -103,14 +104,7 @@ class TestBrowserPages : public QObject
         m_engine->Send(QStringLiteral("Dana"), area, phone, text, QStringLiteral("demo"), QStringLiteral("demo1234"));
     }
 
-    bool waitForEnd(int ms = 20000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (isBusyStatus(m_engine->Status) && timer.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return !isBusyStatus(m_engine->Status);
-    }
+    bool waitForEnd(int ms = 20000) { return waitForAttemptEnd(*m_engine, ms); }
 
     // A provider without login whose one page lives on `server`.
     static TProvider loopbackProvider(const LoopbackHttpServer& server)
