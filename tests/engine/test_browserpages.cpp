@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QTcpServer>
 #include <QtTest>
 #include <climits>
 #include <csignal>
@@ -26,16 +25,6 @@ namespace
         if (type == QtWarningMsg && QLatin1String(context.category ? context.category : "") == QLatin1String("zelkora.browser"))
             g_browserWarnings << text;
         g_previousHandler(type, context, text);
-    }
-
-    // A port on 127.0.0.1 where nothing listens.
-    quint16 deadPort()
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        const quint16 port = probe.serverPort();
-        probe.close();
-        return port;
     }
 
     // The renderer processes Chromium runs for this program: those its zygotes (children of this process)
@@ -227,7 +216,8 @@ private slots:
     {
         QFETCH(QString, where);
         QFETCH(QList<int>, statuses);
-        const QString nowhere = QStringLiteral("http://127.0.0.1:%1").arg(deadPort());
+        const QString nowhere = m_sandbox.unreachableUrl();
+        QVERIFY(!nowhere.isEmpty());
         const QByteArray form = "<html><body><form name=f method=post action=\"" + nowhere.toUtf8()
             + "/send\"><input name=phone><textarea name=text></textarea></form></body></html>";
         LoopbackHttpServer server([form](const LoopbackHttpServer::Request&) { return html(form); });

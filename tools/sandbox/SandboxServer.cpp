@@ -7,6 +7,11 @@
 #include "SandboxService.h"
 
 #include <QRandomGenerator>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -67,6 +72,8 @@ SandboxServer::SandboxServer(QObject* parent)
 SandboxServer::~SandboxServer()
 {
     close();
+    if (m_heldPort >= 0)
+        ::close(m_heldPort);
 }
 
 bool SandboxServer::listen(quint16 port)
@@ -102,6 +109,26 @@ void SandboxServer::close()
     const auto connections = findChildren<HttpConnection*>(QString(), Qt::FindDirectChildrenOnly);
     for (HttpConnection* connection : connections)
         connection->abort();
+}
+
+QString SandboxServer::unreachableUrl()
+{
+    if (m_heldPort < 0) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof(address);
+        if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0
+            || ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+            if (fd >= 0)
+                ::close(fd);
+            return QString();
+        }
+        m_heldPort = fd;
+        m_heldPortNumber = ntohs(address.sin_port);
+    }
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_heldPortNumber);
 }
 
 QList<SandboxSubmission> SandboxServer::submissions() const

@@ -52,6 +52,11 @@ public:
     // Stops listening and drops every open connection.
     void close();
 
+    // "http://127.0.0.1:PORT" of an operator where nothing listens: the port is held by a socket that never
+    // listens, so every connection to it is refused and no other program can take it meanwhile. Empty when
+    // no port could be held.
+    QString unreachableUrl();
+
     QList<SandboxSubmission> submissions() const;
     void clearSubmissions();
 
@@ -105,4 +110,6 @@ private:
     QByteArray m_updateDocument;
 
     QHash<QString, QByteArray> m_pictures; // made on first request, by file name
+    int m_heldPort = -1; // the socket of unreachableUrl()
+    quint16 m_heldPortNumber = 0;
 };

@@ -65,6 +65,7 @@ private slots:
     void initAnswerCanBeReplaced();
     void rawExchange_data();
     void rawExchange();
+    void unreachableOperatorRefuses();
     void bannerPictures_data();
     void bannerPictures();
 
@@ -299,6 +300,19 @@ void SandboxSelfTest::initAnswerCanBeReplaced()
 
     QCOMPARE(
         get(QStringLiteral("/smsupdate?ID=sandbox-1&Hits=")).body, QStringLiteral("<#UPDATED>\r\n<#FINISHED>\r\n"));
+}
+
+void SandboxSelfTest::unreachableOperatorRefuses()
+{
+    const QString url = m_server.unreachableUrl();
+    QVERIFY(url.startsWith(QStringLiteral("http://127.0.0.1:")));
+    QCOMPARE(m_server.unreachableUrl(), url); // one port for the server's life
+    for (int i = 0; i < 2; ++i) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, QUrl(url).port());
+        QVERIFY(!socket.waitForConnected(3000));
+        QCOMPARE(socket.error(), QAbstractSocket::ConnectionRefusedError);
+    }
 }
 
 void SandboxSelfTest::rawExchange_data()
