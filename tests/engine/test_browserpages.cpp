@@ -209,6 +209,7 @@ private slots:
         QTest::addColumn<QString>("where");
         QTest::addColumn<QList<int>>("statuses");
         QTest::newRow("login page") << "login" << QList<int>{ssConnecting, ssFailed};
+        QTest::newRow("login address that is no address") << "relative" << QList<int>{ssConnecting, ssFailed};
         QTest::newRow("message page") << "message" << QList<int>{ssConnecting, ssIdentified, ssFailed};
         QTest::newRow("result page") << "result" << QList<int>{ssConnecting, ssIdentified, ssSending, ssFailed};
     }
@@ -225,6 +226,8 @@ private slots:
         TProvider p = loopbackProvider(server);
         if (where == QLatin1String("login"))
             p.LoginUrl = nowhere + QStringLiteral("/login");
+        else if (where == QLatin1String("relative"))
+            p.LoginUrl = QStringLiteral("login.html");
         else if (where == QLatin1String("message"))
             p.MsgUrl = nowhere + QStringLiteral("/form");
         m_engine->Providers = {p};

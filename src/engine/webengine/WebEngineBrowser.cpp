@@ -183,9 +183,8 @@ std::shared_ptr<PageDocument> WebEngineBrowser::Document()
 void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
 {
     // An HTTP error page (404, 500) is a page of the site's like any other; a load replaced by a newer one
-    // or stopped is no failure; and where the browser shows its error page, the page's own reports say
-    // that the load completed without a page of the site's.
-    // A failure without a network error code is a load that another navigation took over.
+    // or stopped (no network error code, or "aborted") is no failure; and where the browser shows its error
+    // page, that page's own reports say that the load completed without a page of the site's.
     if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus || info.isErrorPage()
         || info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain || info.errorCode() >= 0
         || info.errorCode() == kLoadAborted)
