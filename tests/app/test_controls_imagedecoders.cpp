@@ -90,6 +90,42 @@ namespace
         return image;
     }
 
+    // The same picture with the frame header's size replaced: the JPEG's SOF marker, the GIF's screen.
+    QByteArray withDeclaredSize(QByteArray bytes, int width, int height)
+    {
+        auto put16 = [&](qsizetype at, int value, bool bigEndian) {
+            bytes[at] = char(bigEndian ? value >> 8 : value & 0xFF);
+            bytes[at + 1] = char(bigEndian ? value & 0xFF : value >> 8);
+        };
+        if (bytes.startsWith("GIF")) {
+            put16(6, width, false);
+            put16(8, height, false);
+            return bytes;
+        }
+        for (qsizetype i = 2; i + 9 < bytes.size(); ++i) {
+            const auto marker = static_cast<unsigned char>(bytes[i + 1]);
+            if (static_cast<unsigned char>(bytes[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+                put16(i + 5, height, true);
+                put16(i + 7, width, true);
+                break;
+            }
+        }
+        return bytes;
+    }
+
+    // The most memory this process has held so far, in KiB.
+    long peakKb()
+    {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return 0;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').first().toLong();
+        }
+        return 0;
+    }
+
     bool near(QRgb a, QRgb b)
     {
         return qAbs(qRed(a) - qRed(b)) < 24 && qAbs(qGreen(a) - qGreen(b)) < 24 && qAbs(qBlue(a) - qBlue(b)) < 24;
@@ -177,6 +213,8 @@ private slots:
         QTest::newRow("gif signature only") << gif.left(6);
         QTest::newRow("gif cut in the picture") << gif.left(gif.size() - 8);
         QTest::newRow("gif screen too large") << makeGif(huge);
+        QTest::newRow("jpeg over the pixel budget, each side allowed") << withDeclaredSize(jpeg, 4000, 4000);
+        QTest::newRow("gif over the pixel budget, each side allowed") << withDeclaredSize(gif, 4000, 4000);
         QTest::newRow("not a picture") << QByteArray("GIF89a but then nothing sensible at all");
         QTest::newRow("empty") << QByteArray();
     }
@@ -185,6 +223,59 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QVERIFY(ImageDecoders::decode(bytes).isNull());
+    }
+
+    // A header of a few bytes that declares 16384 x 16384 pixels is refused from the header at once, before
+    // a gigabyte is allocated and filled.
+    void hugeDeclaredPictureCostsNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        GifPlan tiny;
+        tiny.screenWidth = tiny.screenHeight = 1;
+        tiny.frame = QRect(0, 0, 1, 1);
+        QTest::newRow("gif") << withDeclaredSize(makeGif(tiny), 16384, 16384);
+        QTest::newRow("jpeg") << withDeclaredSize(jpegOf(quadrants()), 16384, 16384);
+        QImage png(1, 1, QImage::Format_RGB32);
+        QByteArray pngBytes;
+        QBuffer buffer(&pngBytes);
+        buffer.open(QIODevice::WriteOnly);
+        png.save(&buffer, "PNG");
+        // PNG's header: width and height, big-endian 32-bit, at 16 and 20 (the chunk's checksum is left
+        // wrong, which Qt's reader only notices once it reads the picture).
+        pngBytes[18] = char(0x40), pngBytes[22] = char(0x40);
+        QTest::newRow("png, through Qt") << pngBytes;
+    }
+    void hugeDeclaredPictureCostsNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(bytes.size() < 1024);
+        const long before = peakKb();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(ImageDecoders::decode(bytes).isNull());
+        QVERIFY2(timer.elapsed() < 10, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(peakKb() - before < 16 * 1024, qPrintable(QString::number(peakKb() - before)));
+    }
+
+    void budgetAllowsTheSkinAndBanners_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("banner") << 195 << 56 << true;
+        QTest::newRow("main window picture") << 287 << 446 << true;
+        QTest::newRow("at the budget") << 2048 << 2048 << true;
+        QTest::newRow("one row over") << 2048 << 2049 << false;
+        QTest::newRow("long and thin") << 16384 << 256 << true;
+        QTest::newRow("side too long") << 16385 << 1 << false;
+        QTest::newRow("empty") << 0 << 10 << false;
+    }
+    void budgetAllowsTheSkinAndBanners()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(bool, allowed);
+        QCOMPARE(ImageDecoders::withinBudget(width, height), allowed);
     }
 
     void otherTypesGoToQt()

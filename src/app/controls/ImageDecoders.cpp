@@ -1,6 +1,8 @@
 #include "ImageDecoders.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 
 #include <csetjmp>
 #include <cstdio>
@@ -63,9 +65,9 @@ namespace
             jpeg_destroy_decompress(&cinfo);
             return false;
         }
-        if (cinfo.image_width == 0 || cinfo.image_height == 0
-            || cinfo.image_width > static_cast<JDIMENSION>(ImageDecoders::MaxSide)
-            || cinfo.image_height > static_cast<JDIMENSION>(ImageDecoders::MaxSide)) {
+        // Before jpeg_start_decompress, which already allocates in proportion to the picture (a progressive
+        // picture's coefficients above all).
+        if (!ImageDecoders::withinBudget(cinfo.image_width, cinfo.image_height)) {
             jpeg_destroy_decompress(&cinfo);
             return false;
         }
@@ -166,8 +168,7 @@ namespace
 
         const GifImageDesc& frame = gif->Image;
         const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
-        if (!map || frame.Width <= 0 || frame.Height <= 0 || frame.Width > ImageDecoders::MaxSide
-            || frame.Height > ImageDecoders::MaxSide || frame.Left < 0 || frame.Top < 0)
+        if (!map || !ImageDecoders::withinBudget(frame.Width, frame.Height) || frame.Left < 0 || frame.Top < 0)
             return {};
 
         // A screen of 0 x 0 (some encoders write it) means "as big as the frame".
@@ -180,7 +181,7 @@ namespace
             height = frame.Height;
             left = top = 0;
         }
-        if (width > ImageDecoders::MaxSide || height > ImageDecoders::MaxSide)
+        if (!ImageDecoders::withinBudget(width, height))
             return {};
 
         const bool coversScreen = left == 0 && top == 0 && frame.Width >= width && frame.Height >= height;
@@ -229,6 +230,11 @@ namespace
     }
 } // namespace
 
+bool ImageDecoders::withinBudget(qint64 width, qint64 height)
+{
+    return width > 0 && height > 0 && width <= MaxSide && height <= MaxSide && width * height <= MaxPixels;
+}
+
 QImage ImageDecoders::decodeJpeg(const QByteArray& data)
 {
     if (data.isEmpty())
@@ -257,7 +263,17 @@ QImage ImageDecoders::decode(const QByteArray& data)
         return decodeJpeg(data);
     if (data.startsWith("GIF87a") || data.startsWith("GIF89a"))
         return decodeGif(data);
-    return QImage::fromData(data);
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // Qt's readers too are held to the budget by the size their header declares; a reader that cannot tell
+    // is held by the allocation limit (in whole megabytes, four bytes a pixel).
+    const QSize size = reader.size();
+    if (size.isValid() && !withinBudget(size.width(), size.height()))
+        return {};
+    reader.setAllocationLimit(int(MaxPixels * 4 / (1024 * 1024)));
+    return reader.read();
 }
 
 QImage ImageDecoders::decodeFile(const QString& path)

@@ -21,7 +21,12 @@ namespace ImageDecoders
     // be read.
     QImage decodeFile(const QString& path);
 
-    // Pictures larger than this on either side are refused, so that a hostile header cannot make the
-    // program allocate gigabytes.
+    // Pictures larger than this on either side, or with more pixels than the budget, are refused from their
+    // header, before anything is allocated: a header of a few bytes must not make the program allocate and
+    // fill gigabytes. The budget is some four hundred banners' worth (a banner is 195 x 56) and well above
+    // the skin's largest picture.
     constexpr int MaxSide = 16384;
+    constexpr qint64 MaxPixels = 2048 * 2048;
+    // Whether a picture of that size may be decoded.
+    bool withinBudget(qint64 width, qint64 height);
 } // namespace ImageDecoders
