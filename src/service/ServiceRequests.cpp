@@ -5,7 +5,8 @@
 #include <QLocale>
 
 #include <cstring>
-#include <netdb.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -29,43 +30,44 @@ QString GetLocalAddress()
 {
     char name[256];
     if (gethostname(name, sizeof name) != 0)
-        return QString();
+        name[0] = '\0';
     name[sizeof name - 1] = '\0';
-    return ServiceRequestsDetail::localAddressOf(QByteArray(name));
+    return ServiceRequestsDetail::localAddressOf(ServiceRequestsDetail::interfaceAddresses(), QByteArray(name));
 }
 
-QString ServiceRequestsDetail::localAddressOf(const QByteArray& hostName, const Resolver& resolve)
+QString ServiceRequestsDetail::localAddressOf(const QList<InterfaceAddress>& addresses, const QByteArray& hostName)
 {
-    if (hostName.isEmpty())
-        return QString();
-    const std::optional<Ipv4> address = resolve ? resolve(hostName) : resolveIpv4(hostName);
-    if (!address)
-        return QString::fromLocal8Bit(hostName);
-    const Ipv4& a = *address;
-    return QStringLiteral("%1.%2.%3.%4").arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]);
-}
-
-std::optional<ServiceRequestsDetail::Ipv4> ServiceRequestsDetail::resolveIpv4(const QByteArray& hostName)
-{
-    addrinfo hints;
-    std::memset(&hints, 0, sizeof hints);
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM; // one entry per address instead of one per socket type
-    addrinfo* list = nullptr;
-    if (getaddrinfo(hostName.constData(), nullptr, &hints, &list) != 0 || !list)
-        return std::nullopt;
-    std::optional<Ipv4> result;
-    for (const addrinfo* ai = list; ai; ai = ai->ai_next) {
-        if (ai->ai_family != AF_INET || !ai->ai_addr)
+    for (const InterfaceAddress& address : addresses) {
+        // 127.0.0.0/8 is the loopback's whatever interface carries it.
+        if (!address.up || address.loopback || !address.ipv4 || (*address.ipv4)[0] == 127)
             continue;
-        sockaddr_in in;
-        std::memcpy(&in, ai->ai_addr, sizeof in);
-        Ipv4 bytes;
-        std::memcpy(bytes.data(), &in.sin_addr.s_addr, 4);
-        result = bytes;
-        break;
+        const Ipv4& a = *address.ipv4;
+        return QStringLiteral("%1.%2.%3.%4").arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]);
     }
-    freeaddrinfo(list);
+    return QString::fromLocal8Bit(hostName);
+}
+
+QList<ServiceRequestsDetail::InterfaceAddress> ServiceRequestsDetail::interfaceAddresses()
+{
+    QList<InterfaceAddress> result;
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0)
+        return result;
+    for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
+        InterfaceAddress address;
+        address.name = QByteArray(entry->ifa_name ? entry->ifa_name : "");
+        address.up = (entry->ifa_flags & IFF_UP) != 0;
+        address.loopback = (entry->ifa_flags & IFF_LOOPBACK) != 0;
+        if (entry->ifa_addr && entry->ifa_addr->sa_family == AF_INET) {
+            sockaddr_in in;
+            std::memcpy(&in, entry->ifa_addr, sizeof in);
+            Ipv4 bytes;
+            std::memcpy(bytes.data(), &in.sin_addr.s_addr, 4);
+            address.ipv4 = bytes;
+        }
+        result.append(address);
+    }
+    freeifaddrs(list);
     return result;
 }
 

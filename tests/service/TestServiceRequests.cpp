@@ -51,15 +51,39 @@ private slots:
         QCOMPARE(InitRequestPath(QStringLiteral("10.0.0.1")), QStringLiteral("/smsinit?IP=10.0.0.1&Version=1.11"));
     }
 
+    void localAddress_data()
+    {
+        using Address = ServiceRequestsDetail::InterfaceAddress;
+        using Ipv4 = ServiceRequestsDetail::Ipv4;
+        QTest::addColumn<QList<Address>>("addresses");
+        QTest::addColumn<QString>("expected");
+        const Address lo { "lo", true, true, Ipv4 { 127, 0, 0, 1 } };
+        const Address lo6 { "lo", true, true, std::nullopt };
+        const Address eth { "eth0", true, false, Ipv4 { 192, 168, 200, 255 } };
+        const Address eth6 { "eth0", true, false, std::nullopt };
+        const Address wifi { "wlan0", true, false, Ipv4 { 10, 0, 0, 7 } };
+        const Address down { "eth1", false, false, Ipv4 { 172, 16, 0, 1 } };
+        // A Debian host name resolves to 127.0.1.1; an interface may carry a loopback address too.
+        const Address debianLoopback { "dummy0", true, false, Ipv4 { 127, 0, 1, 1 } };
+        QTest::newRow("loopback first, then the network") << QList<Address> { lo, lo6, eth6, eth } << "192.168.200.255";
+        QTest::newRow("first of two networks") << QList<Address> { lo, wifi, eth } << "10.0.0.7";
+        QTest::newRow("an interface that is down") << QList<Address> { down, wifi } << "10.0.0.7";
+        QTest::newRow("loopback range on another interface") << QList<Address> { debianLoopback, eth } << "192.168.200.255";
+        QTest::newRow("loopback only: the host name") << QList<Address> { lo, lo6, debianLoopback } << "box-7";
+        QTest::newRow("no interfaces: the host name") << QList<Address> {} << "box-7";
+    }
     void localAddress()
     {
-        using ServiceRequestsDetail::Ipv4;
-        using ServiceRequestsDetail::localAddressOf;
-        const auto resolvesTo = [](std::optional<Ipv4> address) { return [=](const QByteArray&) { return address; }; };
-        QCOMPARE(localAddressOf("box", resolvesTo(Ipv4 { 192, 168, 200, 255 })), QStringLiteral("192.168.200.255"));
-        QCOMPARE(localAddressOf("box-7", resolvesTo(std::nullopt)), QStringLiteral("box-7"));
-        QCOMPARE(localAddressOf("", resolvesTo(std::nullopt)), QString());
-        QCOMPARE(localAddressOf("localhost"), QStringLiteral("127.0.0.1"));
+        QFETCH(QList<ServiceRequestsDetail::InterfaceAddress>, addresses);
+        QFETCH(QString, expected);
+        QCOMPARE(ServiceRequestsDetail::localAddressOf(addresses, "box-7"), expected);
+        QCOMPARE(ServiceRequestsDetail::localAddressOf({}, ""), QString());
+    }
+
+    void localAddressOfThisMachine()
+    {
+        // Whatever this machine has, the answer is never a loopback address.
+        QVERIFY(!GetLocalAddress().startsWith(QLatin1String("127.")));
     }
 };
 
