@@ -6,6 +6,7 @@
 #include "app/service/ServiceConnection.h"
 #include "common/AppPaths.h"
 #include "service/ServiceState.h"
+#include "settings/RegistryStore.h"
 
 #include <QUrl>
 #include <QtTest>
@@ -50,6 +51,13 @@ struct Window
     ServiceConnection connection { state, &host };
     QSignalSpy initDone { &connection, &ServiceConnection::initDone };
     QSignalSpy statsDone { &connection, &ServiceConnection::statsDone };
+
+    // What the window reads once at its creation.
+    Window()
+    {
+        connection.LastIP = host.localAddress();
+        connection.InstallType = RegistryStore::readInstallationType();
+    }
 
     bool initialise(int attempts = 1)
     {

@@ -3,12 +3,9 @@
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
-#include "common/TimerInterval.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
 #include "settings/Credentials.h"
-#include "settings/RegistryStore.h"
-#include "settings/SmsIni.h"
 
 #include <QMutexLocker>
 #include <QUrl>
@@ -52,7 +49,6 @@ ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost*
     // A service reached over https is verified in full: the two flags that forgive a certificate issued for
     // another name or outside its dates stay off, or any holder of some other site's certificate could feed
     // the program provider definitions that send the users' operator passwords elsewhere.
-    HTTP.setConnectTimeout(secondsToTimerInterval(SmsIni().timeOut()));
     HTTP.setRaiseExceptions(false);
     HTTP.setMethod(QStringLiteral("GET"));
     HTTP.setAuthRetries(3);
@@ -68,8 +64,6 @@ ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost*
     connect(&StatsTimer, &QTimer::timeout, this, &ServiceConnection::StatsTimerTimer);
 
     m_state.setHost(this);
-    LastIP = m_host->localAddress();
-    InstallType = RegistryStore::readInstallationType();
 }
 
 ServiceConnection::~ServiceConnection()

@@ -91,6 +91,8 @@ public:
     TRequestKind RequestKind = rkInit;
     // A live document arrived up to FINISHED and the local address has not changed since.
     bool Initialised = false;
+    // Read once, by the window at its creation (with the HTTP component's connect time-out from the TimeOut
+    // setting): the local address then, and the installation type the statistics carry.
     QString LastIP;
     QString InstallType;
 
