@@ -4,15 +4,42 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 const QByteArray ToggleRequest = QByteArrayLiteral("TOGGLE\n");
 const QByteArray Taken = QByteArrayLiteral("1\n");
 const QByteArray NotTaken = QByteArrayLiteral("0\n");
+
+// Makes the folder when it is missing (only its last part), for this user alone, and says whether it is then
+// a private folder of this user's.
+bool privateFolderAt(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    // A folder of this user's that others may enter is closed to them; one of another user's is left alone.
+    struct stat info;
+    if (::lstat(native.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid()
+        && (info.st_mode & 077) != 0)
+        ::chmod(native.constData(), 0700);
+    return SingleInstance::isPrivateFolder(path);
+}
+
+// A socket in a private folder, owned by this user: anything else is not trusted.
+bool isOwnSocket(const QString& path)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT;
+    return S_ISSOCK(info.st_mode) && info.st_uid == ::getuid();
+}
 
 // Whether a copy answers on the socket; a socket file nobody listens on does not connect.
 bool someoneListens(const QString& name)
@@ -43,11 +70,34 @@ SingleInstance::~SingleInstance()
     m_server->close();
 }
 
+bool SingleInstance::isPrivateFolder(const QString& path)
+{
+    struct stat info;
+    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+QString SingleInstance::socketFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (isPrivateFolder(runtime))
+        return runtime;
+    const QString temporary = QDir(QDir::tempPath()).filePath(QStringLiteral("zelkora-%1").arg(::getuid()));
+    if (privateFolderAt(temporary))
+        return temporary;
+    // The temporary folder's name is taken (by another user, most likely): the user's own cache folder.
+    const QString cache = AppPaths::cacheDir() + QStringLiteral("run");
+    if (QDir().mkpath(AppPaths::cacheDir()) && privateFolderAt(cache))
+        return cache;
+    return QString();
+}
+
 QString SingleInstance::serverName()
 {
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::tempPath();
+    const QString folder = socketFolder();
+    if (folder.isEmpty())
+        return QString();
     const QByteArray digest
         = QCryptographicHash::hash(AppPaths::configDir().toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
     return QDir(folder).filePath(QStringLiteral("zelkora-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest)));
@@ -55,8 +105,11 @@ QString SingleInstance::serverName()
 
 bool SingleInstance::toggleRunningCopy(int timeoutMs)
 {
+    const QString name = serverName();
+    if (name.isEmpty() || !isOwnSocket(name))
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(serverName());
+    socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs))
         return false;
     socket.write(ToggleRequest);
@@ -72,9 +125,11 @@ bool SingleInstance::toggleRunningCopy(int timeoutMs)
 bool SingleInstance::listen()
 {
     const QString name = serverName();
+    if (name.isEmpty())
+        return false;
     if (m_server->listen(name))
         return true;
-    if (m_server->serverError() != QAbstractSocket::AddressInUseError || someoneListens(name))
+    if (m_server->serverError() != QAbstractSocket::AddressInUseError || !isOwnSocket(name) || someoneListens(name))
         return false;
     // Left behind by a copy that crashed.
     QLocalServer::removeServer(name);

@@ -20,9 +20,16 @@ public:
     explicit SingleInstance(QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The socket's path: in $XDG_RUNTIME_DIR (else the temporary folder), named after the user id and a
-    // digest of the settings folder, so that separate settings (tests, the demo) make separate copies.
+    // The socket's path: in socketFolder(), named after the user id and a digest of the settings folder, so
+    // that separate settings (tests, the demo) make separate copies. Empty when there is no such folder.
     static QString serverName();
+    // A folder that only this user can enter: $XDG_RUNTIME_DIR when it is one; else the user's own folder
+    // in the temporary folder, made when missing; else one under the user's cache folder. Another user
+    // could otherwise listen at a predictable path in /tmp and keep this user's program from starting, or
+    // take its requests. Empty when none can be had.
+    static QString socketFolder();
+    // A real folder (not a link) owned by this user that nobody else may enter or write in.
+    static bool isPrivateFolder(const QString& path);
 
     // Asks a running copy to toggle its main window. True when a running copy took the request; false
     // when there is none (or only a socket left behind by one that crashed), or when it has no main window

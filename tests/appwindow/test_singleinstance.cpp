@@ -3,6 +3,7 @@
 #include "TestEnv.h"
 
 #include "app/SingleInstance.h"
+#include "common/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QtTest>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -117,6 +119,76 @@ private slots:
         QVERIFY(startFirstCopy(first, { QStringLiteral("/quiet") }));
         QVERIFY(SingleInstance::toggleRunningCopy());
         stop(first);
+    }
+
+    // The socket's folder is one that only this user can enter; one that others can enter or own is passed
+    // over, and the user's own folder in the temporary folder, or under the cache folder, is used instead.
+    void socketFolderIsPrivate_data()
+    {
+        QTest::addColumn<QString>("runtime"); // how $XDG_RUNTIME_DIR is set up
+        QTest::addColumn<QString>("temporary"); // how <temp>/zelkora-<uid> is set up beforehand
+        QTest::addColumn<QString>("chosen"); // "runtime", "temporary" or "cache"
+        QTest::newRow("private runtime folder") << "private" << "missing" << "runtime";
+        QTest::newRow("runtime folder others may enter") << "open" << "missing" << "temporary";
+        QTest::newRow("runtime folder of another user") << "foreign" << "missing" << "temporary";
+        QTest::newRow("runtime folder through a link") << "link" << "missing" << "temporary";
+        QTest::newRow("no runtime folder") << "unset" << "missing" << "temporary";
+        QTest::newRow("own temporary folder left open") << "unset" << "open" << "temporary";
+        QTest::newRow("temporary name taken by another user") << "unset" << "foreign" << "cache";
+        QTest::newRow("temporary name taken by a file") << "unset" << "file" << "cache";
+    }
+    void socketFolderIsPrivate()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(QString, temporary);
+        QFETCH(QString, chosen);
+        if ((runtime == QLatin1String("foreign") || temporary == QLatin1String("foreign")) && ::getuid() != 0)
+            QSKIP("a folder of another user can only be made by root");
+        const QString base = TestEnv::freshDir(qEnvironmentVariable("HOME") + QStringLiteral("/socket-folders"));
+        const QString tmp = base + QStringLiteral("tmp");
+        QDir().mkpath(tmp);
+        const QString runtimeDir = base + QStringLiteral("runtime");
+        const QString own = tmp + QStringLiteral("/zelkora-%1").arg(::getuid());
+        auto makeFolder = [](const QString& path, const QString& kind) {
+            const QByteArray native = QFile::encodeName(path);
+            if (kind == QLatin1String("file"))
+                return QFile(path).open(QIODevice::WriteOnly);
+            if (kind == QLatin1String("link")) {
+                QDir().mkpath(path + QStringLiteral("-target"));
+                ::chmod(QFile::encodeName(path + QStringLiteral("-target")).constData(), 0700);
+                return QFile::link(path + QStringLiteral("-target"), path);
+            }
+            if (!QDir().mkpath(path))
+                return false;
+            ::chmod(native.constData(), kind == QLatin1String("open") ? 0755 : 0700);
+            return kind != QLatin1String("foreign") || ::chown(native.constData(), 4242, 4242) == 0;
+        };
+        if (runtime != QLatin1String("unset"))
+            QVERIFY(makeFolder(runtimeDir, runtime));
+        if (temporary != QLatin1String("missing"))
+            QVERIFY(makeFolder(own, temporary));
+
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray savedTmp = qgetenv("TMPDIR");
+        if (runtime == QLatin1String("unset"))
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir));
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+        const QString folder = SingleInstance::socketFolder();
+        const QString name = SingleInstance::serverName();
+        qputenv("TMPDIR", savedTmp);
+        if (savedRuntime.isNull())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+
+        const QString expected = chosen == QLatin1String("runtime") ? runtimeDir
+            : chosen == QLatin1String("temporary")                 ? own
+                                                                    : AppPaths::cacheDir() + QStringLiteral("run");
+        QCOMPARE(folder, expected);
+        QVERIFY(SingleInstance::isPrivateFolder(folder));
+        QVERIFY(name.startsWith(folder + QLatin1Char('/')));
     }
 
     void aRunningCopyWithoutMainWindowLetsAnotherStart()
