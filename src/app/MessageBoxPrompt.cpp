@@ -10,6 +10,10 @@ int showBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardBu
     QMessageBox::StandardButton escape)
 {
     QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, QApplication::activeWindow());
+    // The texts come from the service and from errors: shown as written, so that no markup and no link (a
+    // file: address, say) is put before the user, let alone opened by a click.
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.setLayoutDirection(Qt::RightToLeft);
     box.setEscapeButton(escape);
     return box.exec();

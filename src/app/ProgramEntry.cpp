@@ -4,6 +4,7 @@
 #include "SingleInstance.h"
 #include "TMsgForm.h"
 #include "app/controls/Skin.h"
+#include "app/controls/TTrayIcon.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
 #include "phonebook/THiddenForm.h"
@@ -43,6 +44,9 @@ TMsgForm* ProgramEntry::start(
     auto* mainWindow = new TMsgForm(TMsgForm::Options { &hiddenForm, std::move(makeBrowser) });
     if (!arguments.quiet)
         postUserMessage(mainWindow, UM_TOGGLEWINDOW);
+    else if (!TTrayIcon::isSystemTrayAvailable())
+        // With no notification area to start in, the program starts minimised where the user can reach it.
+        mainWindow->putAway();
     return mainWindow;
 }
 

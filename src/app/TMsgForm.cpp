@@ -34,6 +34,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QUrl>
 
@@ -211,14 +212,32 @@ void TMsgForm::CheckOnline()
     Online = OnlineCheck::isOnline();
 }
 
+bool TMsgForm::isShown() const
+{
+    return isVisible() && !isMinimized();
+}
+
+void TMsgForm::putAway()
+{
+    // Without a notification area a hidden window could never be reached again: it is only minimised.
+    if (TTrayIcon::isSystemTrayAvailable())
+        hide();
+    else
+        showMinimized();
+}
+
 void TMsgForm::Open1Click()
 {
-    if (isVisible()) {
-        hide();
+    // A toggle that arrives while the window is being shown (the pending events run below) does not undo it.
+    if (m_showing)
+        return;
+    if (isShown()) {
+        putAway();
         Open1->setText(tr("הודעה חדשה"));
         emit toggled(false);
         return;
     }
+    const QScopedValueRollback<bool> showing(m_showing, true);
     // A list chosen in the phone book survives hiding; its fields stay disabled until the list is dropped.
     if (!ToLabel->isList())
         setRecipientFieldsEnabled(true);
@@ -255,13 +274,18 @@ void TMsgForm::setRecipientFieldsEnabled(bool enabled)
 
 void TMsgForm::FormClose()
 {
-    SMSBase->Cancel();
+    {
+        // The cancel's status goes to a status window that is open; none is opened for it, only to be
+        // destroyed at once.
+        const QScopedValueRollback<bool> closing(m_closing, true);
+        SMSBase->Cancel();
+    }
     if (TPopUpStatusForm* popup = PopUpStatusForm) {
         // Destroyed without closing: a list send under way goes on with its next recipient.
         PopUpStatusForm = nullptr;
         delete popup;
     }
-    if (isVisible())
+    if (isShown())
         Open1Click();
 }
 

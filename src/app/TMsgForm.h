@@ -139,6 +139,11 @@ public:
     EditCaret* caret() const { return m_caret; }
 
     // --- Lifecycle and commands
+    // Shown and not minimised: a minimised window counts as hidden, so the toggle and a second start
+    // bring it back.
+    bool isShown() const;
+    // Hides the window to the notification area, or minimises it where the desktop has none.
+    void putAway();
     void Open1Click();
     void FormClose();
     void Stop1Click();
@@ -170,6 +175,8 @@ public:
     // A status window closes: the running list send stops when it was the current one and its button
     // still offered to cancel.
     void popUpStatusClosed(TPopUpStatusForm* form, bool cancelButton);
+    // A status window owned by this window, wired to it.
+    TPopUpStatusForm* makeStatusWindow();
 
     // --- Skin
     void Edit2Enter(QLineEdit* edit);
@@ -233,4 +240,6 @@ private:
     quint32 m_statusColor = 0;
     QPoint m_dragOffset;
     bool m_dragging = false;
+    bool m_showing = false; // Open1Click is showing the window
+    bool m_closing = false; // FormClose is cancelling the attempt
 };

@@ -74,6 +74,7 @@ QLineEdit* lineEdit(QWidget* parent, const char* name, const QRect& where)
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& where)
 {
     auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(where);
     label->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);

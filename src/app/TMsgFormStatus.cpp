@@ -3,6 +3,7 @@
 
 #include "TMsgForm.h"
 
+#include "PlainText.h"
 #include "SkinColors.h"
 #include "TPopUpStatusForm.h"
 #include "app/controls/TImgLed.h"
@@ -70,16 +71,18 @@ void TMsgForm::ShowStatus(const QString& text)
             Panel1->setText(text);
             Panel1->setCursorPosition(0);
             // The whole text in the tool tip, for one longer than the line.
-            Panel1->setToolTip(text);
+            Panel1->setToolTip(PlainText::toolTip(text));
             return;
         }
         if (!PopUpStatusForm) {
+            if (m_closing)
+                return;
             Panel1->clear();
             Panel1->setToolTip(QString());
-            PopUpStatusForm = new TPopUpStatusForm(this);
+            PopUpStatusForm = makeStatusWindow();
             PopUpStatusForm->setMemoHeight(100);
             // Closing a window that shows single statuses cancels nothing.
-            PopUpStatusForm->Button1->setText(TPopUpStatusForm::closeCaption());
+            PopUpStatusForm->setCancelButton(false);
             PopUpStatusForm->setText(tr("המתן..."));
             PopUpStatusForm->show();
         }
@@ -92,6 +95,14 @@ void TMsgForm::ShowStatus(const QString& text)
         const QString name = ToLabel->list().value(CurrentRecipient).section(QLatin1Char('='), 0, 0);
         PopUpStatusForm->setLine(CurrentRecipient, name + QStringLiteral(": ") + text);
     }
+}
+
+TPopUpStatusForm* TMsgForm::makeStatusWindow()
+{
+    auto* form = new TPopUpStatusForm(this);
+    connect(form, &TPopUpStatusForm::buttonPressed, this, &TMsgForm::offerToDropRecipientList);
+    connect(form, &TPopUpStatusForm::closed, this, &TMsgForm::popUpStatusClosed);
+    return form;
 }
 
 void TMsgForm::popUpStatusClosed(TPopUpStatusForm* form, bool cancelButton)

@@ -1,7 +1,5 @@
 #include "TPopUpStatusForm.h"
 
-#include "TMsgForm.h"
-
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -101,21 +99,20 @@ void TPopUpStatusForm::addLine(const QString& text)
         Memo1->appendPlainText(text);
 }
 
-bool TPopUpStatusForm::isCancelButton() const
+void TPopUpStatusForm::setCancelButton(bool cancels)
 {
-    return Button1->text() == cancelCaption();
+    m_cancels = cancels;
+    Button1->setText(cancels ? cancelCaption() : closeCaption());
 }
 
 void TPopUpStatusForm::Button1Click()
 {
-    if (TMsgForm* main = TMsgForm::current())
-        main->offerToDropRecipientList();
+    emit buttonPressed();
     close();
 }
 
 void TPopUpStatusForm::closeEvent(QCloseEvent* event)
 {
-    if (TMsgForm* main = TMsgForm::current())
-        main->popUpStatusClosed(this, isCancelButton());
+    emit closed(this, m_cancels);
     event->accept();
 }

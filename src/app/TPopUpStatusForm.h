@@ -7,8 +7,9 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The separate status window: the sending status as text, or one line per recipient during a list send.
-// It stays on top of other windows and is destroyed when it closes. While its button reads "&בטל"
-// closing it (by the button, Escape or the close box) asks the running list send to stop.
+// It stays on top of other windows and is destroyed when it closes. While it may cancel (its button reads
+// "&בטל") closing it, by the button, Escape or the close box, asks the running list send to stop; it tells
+// its owner through closed().
 class TPopUpStatusForm : public QWidget
 {
     Q_OBJECT
@@ -31,11 +32,22 @@ public:
     void setText(const QString& text);
     QString text() const;
     void addLine(const QString& text);
-    bool isCancelButton() const;
+    // Whether closing the window asks the list send to stop; the button reads "&בטל" then, else "&סגור".
+    bool isCancelButton() const { return m_cancels; }
+    void setCancelButton(bool cancels);
 
     void Button1Click();
+
+signals:
+    // The button was pressed: the owner may offer to drop its recipient list before the window closes.
+    void buttonPressed();
+    // The window is closing; `cancelRequested` when it still offered to cancel.
+    void closed(TPopUpStatusForm* form, bool cancelRequested);
 
 protected:
     // FormClose.
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool m_cancels = true;
 };

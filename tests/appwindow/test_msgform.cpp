@@ -1,6 +1,7 @@
 // The main window offscreen: creation, showing and hiding, closing, exit, outline and caret.
 
 #include "AppWindowTest.h"
+#include "app/controls/TTrayIcon.h"
 #include "TestEnv.h"
 
 #include "app/EditCaret.h"
@@ -32,6 +33,9 @@ class TestMsgForm : public QObject
     Q_OBJECT
 
 private slots:
+    // These tests run where the desktop has a notification area; the tests of a desktop without one say so.
+    void initTestCase() { TTrayIcon::setSystemTrayAvailableForTesting(true); }
+
     void init()
     {
         TestEnv::freshConfigDir();

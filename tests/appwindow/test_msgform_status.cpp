@@ -4,6 +4,7 @@
 #include "AppWindowTest.h"
 #include "TestEnv.h"
 
+#include "app/PlainText.h"
 #include "app/SkinColors.h"
 #include "app/TPopUpStatusForm.h"
 #include "app/controls/TImgLed.h"
@@ -23,6 +24,9 @@ class TestMsgFormStatus : public QObject
     Q_OBJECT
 
 private slots:
+    // These tests run where the desktop has a notification area; the tests of a desktop without one say so.
+    void initTestCase() { TTrayIcon::setSystemTrayAvailableForTesting(true); }
+
     void init()
     {
         TestEnv::freshConfigDir();
@@ -80,7 +84,7 @@ private slots:
         auto form = makeForm();
         form->SendResult(static_cast<TSMSStatus>(status));
         QCOMPARE(form->Panel1->text(), text);
-        QCOMPARE(form->Panel1->toolTip(), text);
+        QCOMPARE(form->Panel1->toolTip(), PlainText::toolTip(text));
         QCOMPARE(form->LastStatusText, text);
         QCOMPARE(form->statusColor(), colour);
         QCOMPARE(form->Panel1->palette().color(QPalette::Text), SkinColors::toColor(colour));
@@ -121,7 +125,7 @@ private slots:
             QStringLiteral("Avi=050-3333333") };
         form->ToLabel->setList(list);
         form->ToLabel->setIsList(true);
-        auto* popup = new TPopUpStatusForm(form.get());
+        auto* popup = form->makeStatusWindow();
         form->PopUpStatusForm = popup;
         for (const QString& line : list)
             popup->addLine(line.section(QLatin1Char('='), 0, 0) + QStringLiteral(": בהמתנה..."));
@@ -147,13 +151,13 @@ private slots:
     void onlyTheCurrentStatusWindowCancels()
     {
         auto form = makeForm();
-        auto* old = new TPopUpStatusForm(form.get());
-        auto* current = new TPopUpStatusForm(form.get());
+        auto* old = form->makeStatusWindow();
+        auto* current = form->makeStatusWindow();
         form->PopUpStatusForm = current;
         old->close();
         QVERIFY(!form->CancelRequested);
         QCOMPARE(form->PopUpStatusForm.data(), current);
-        current->Button1->setText(TPopUpStatusForm::closeCaption());
+        current->setCancelButton(false);
         current->close();
         QVERIFY(!form->CancelRequested);
         QVERIFY(!form->PopUpStatusForm);
@@ -176,8 +180,8 @@ private slots:
         form->ToLabel->setIsList(true);
         form->Edit1->setEnabled(false);
         form->ComboBox1->setEnabled(false);
-        QPointer<TPopUpStatusForm> popup = new TPopUpStatusForm(form.get());
-        popup->Button1->setText(TPopUpStatusForm::closeCaption());
+        QPointer<TPopUpStatusForm> popup = form->makeStatusWindow();
+        popup->setCancelButton(false);
         popup->show();
         popup->Button1->click();
         QCOMPARE(prompt.asked, QStringList { QStringLiteral("?האם למחוק את רשימת הנמענים") });
@@ -191,13 +195,32 @@ private slots:
     {
         auto form = makeForm();
         form->Open1Click();
-        QPointer<TPopUpStatusForm> popup = new TPopUpStatusForm(form.get());
+        QPointer<TPopUpStatusForm> popup = form->makeStatusWindow();
         form->PopUpStatusForm = popup;
         form->ListSending = true;
         form->FormClose();
         QVERIFY(popup.isNull());
         QVERIFY(!form->PopUpStatusForm);
         QVERIFY(!form->CancelRequested);
+        QVERIFY(!form->isVisible());
+    }
+
+    // With the status window option, the cancel of the closing window opens no status window of its own.
+    void closingWithTheStatusWindowOptionOpensNone()
+    {
+        auto form = makeForm();
+        form->Open1Click();
+        form->UsePopupStatus = true;
+        bool openedByTheCancel = false;
+        const auto showStatus = form->SMSBase->OnStatus;
+        form->SMSBase->OnStatus = [&](TSMSStatus status) {
+            showStatus(status);
+            openedByTheCancel = openedByTheCancel || form->PopUpStatusForm;
+        };
+        form->FormClose();
+        QVERIFY(!openedByTheCancel);
+        QVERIFY(!form->PopUpStatusForm);
+        QCOMPARE(form->LastStatusText, QStringLiteral("ביטול"));
         QVERIFY(!form->isVisible());
     }
 };

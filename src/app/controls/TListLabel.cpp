@@ -13,6 +13,8 @@ namespace
 TListLabel::TListLabel(QWidget* parent)
     : QLabel(parent)
 {
+    // Names come from the phone book and the address book: shown as written, never as markup.
+    setTextFormat(Qt::PlainText);
 }
 
 bool TListLabel::isList() const
@@ -76,6 +78,7 @@ void TListLabel::showListHint()
         m_hint->setFrameShape(QFrame::Box);
         m_hint->setMargin(HintMargin);
         m_hint->setWordWrap(true);
+        m_hint->setTextFormat(Qt::PlainText);
         m_hint->setLayoutDirection(layoutDirection());
     }
     // QLabel breaks lines at LF alone; a CR left in would show as a box in some fonts.

@@ -1,7 +1,8 @@
 #include "TTrayIcon.h"
 
+#include <QGuiApplication>
 #include <QMenu>
-#include <QSystemTrayIcon>
+#include <QStyleHints>
 
 TTrayIcon::TTrayIcon(QObject* parent)
     : QObject(parent)
@@ -9,10 +10,42 @@ TTrayIcon::TTrayIcon(QObject* parent)
 {
     // The context menu is handed to the notification area itself, which opens it at the cursor and
     // closes it again on a click elsewhere.
-    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick)
+    connect(m_tray, &QSystemTrayIcon::activated, this, &TTrayIcon::activated);
+}
+
+namespace {
+std::optional<bool>& trayAvailableForTesting()
+{
+    static std::optional<bool> available;
+    return available;
+}
+} // namespace
+
+bool TTrayIcon::isSystemTrayAvailable()
+{
+    if (trayAvailableForTesting())
+        return *trayAvailableForTesting();
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TTrayIcon::setSystemTrayAvailableForTesting(std::optional<bool> available)
+{
+    trayAvailableForTesting() = available;
+}
+
+void TTrayIcon::activated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger) {
+        m_lastClick.start();
+        emit OnDblClick();
+    } else if (reason == QSystemTrayIcon::DoubleClick) {
+        // The double click of a gesture whose first click already activated the icon.
+        const bool sameGesture
+            = m_lastClick.isValid() && m_lastClick.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        m_lastClick.invalidate();
+        if (!sameGesture)
             emit OnDblClick();
-    });
+    }
 }
 
 TTrayIcon::~TTrayIcon()

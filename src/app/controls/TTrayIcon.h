@@ -1,14 +1,19 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
+#include <QSystemTrayIcon>
 
-class QSystemTrayIcon;
+#include <optional>
 
 // The program's icon in the notification area. Its tip is the hint, cut to the 63 characters that the
-// notification area has room for; a double click raises OnDblClick and the context click opens TrayMenu.
+// notification area has room for; the context click opens TrayMenu. Activating the icon raises OnDblClick:
+// a double click does, and so does the single activation that Plasma and GNOME's AppIndicator tray send
+// (they never send a double click), but a double click that follows the single click of the same gesture
+// (an XEmbed tray sends both) raises it once only.
 class TTrayIcon : public QObject
 {
     Q_OBJECT
@@ -36,6 +41,11 @@ public:
 
     // Whether the icon is in the notification area.
     bool isShown() const;
+    // Whether the desktop has a notification area at all (stock GNOME without its extension has none): a
+    // window hidden there could never be reached again.
+    static bool isSystemTrayAvailable();
+    // Tests decide it: true or false; unset asks the desktop again.
+    static void setSystemTrayAvailableForTesting(std::optional<bool> available);
     // The notification area's own icon object (tests look at it).
     QSystemTrayIcon* systemTrayIcon() const { return m_tray; }
 
@@ -50,9 +60,11 @@ signals:
 
 private:
     void apply();
+    void activated(QSystemTrayIcon::ActivationReason reason);
 
     QIcon m_icon;
     QString m_hint;
     QPointer<QMenu> m_menu;
     QSystemTrayIcon* m_tray;
+    QElapsedTimer m_lastClick; // the last single activation, which a double click of the same gesture follows
 };
