@@ -1,6 +1,7 @@
 #include "ProgramEntry.h"
 
 #include "MessageBoxPrompt.h"
+#include "SessionEnd.h"
 #include "SingleInstance.h"
 #include "TMsgForm.h"
 #include "app/controls/Skin.h"
@@ -121,6 +122,7 @@ int ProgramEntry::run(int argc, char** argv)
         postUserMessage(current, UM_TOGGLEWINDOW);
         return true;
     });
+    const SessionEnd sessionEnd([&hiddenForm] { hiddenForm.requestExit(); });
     const int status = QApplication::exec();
     delete hiddenForm.mainWindow();
     delete mainWindow.data();

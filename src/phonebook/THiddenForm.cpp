@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QSessionManager>
+#include <QThread>
 
 namespace {
 THiddenForm::LanguageModuleLoader& languageModuleLoader()
@@ -32,11 +32,6 @@ THiddenForm::THiddenForm(QWidget* parent)
     m_clientDataSet2 = new PhoneBookTable(PhoneBookTable::Kind::OutlookCache, this);
     m_clientDataSet2->setObjectName(QStringLiteral("ClientDataSet2"));
 
-#ifndef QT_NO_SESSIONMANAGER
-    // The end of the desktop session is this window's close request.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { close(); });
-#endif
-
     // The language module comes after the tables, as the last step of the creation.
     if (languageModuleLoader()) {
         try {
@@ -63,34 +58,54 @@ bool THiddenForm::event(QEvent* event)
     return QWidget::event(event);
 }
 
+void THiddenForm::requestExit()
+{
+    if (m_exiting)
+        return;
+    m_exiting = true;
+    if (m_mainWindow && m_exitCommand) {
+        try {
+            m_exitCommand();
+            return;
+        } catch (...) {
+        }
+    }
+    postUserMessage(this, UM_SHUTDOWN);
+}
+
 void THiddenForm::shutdown()
 {
-    try {
-        delete m_mainWindow.data();
-    } catch (...) {
+    m_exiting = true;
+    QWidget* mainWindow = m_mainWindow;
+    if (!mainWindow) {
+        QCoreApplication::exit(0);
+        return;
     }
-    try {
-        // What the main window's destruction posted still runs before the end.
-        QCoreApplication::processEvents();
-    } catch (...) {
+    mainWindow->hide();
+    if (QThread::currentThread()->loopLevel() == 0) {
+        // No event loop runs (the windows' tests): the window goes at the next deferred deletion.
+        mainWindow->deleteLater();
+        return;
     }
-    // exit(), not quit(): the end cannot be refused by a window that declines to close.
+    // The exit may have been chosen from inside a modal box or a menu of the main window's, whose code runs
+    // on when this handler returns, in its own event loop: the window goes only once every event loop has
+    // ended and nothing of it is left on the stack, and what its destruction posts still runs before the
+    // end. exit(), not quit(): the end cannot be refused by a window that declines to close.
+    connect(
+        qApp, &QCoreApplication::aboutToQuit, this,
+        [this] {
+            try {
+                delete m_mainWindow.data();
+                QCoreApplication::sendPostedEvents();
+            } catch (...) {
+            }
+        },
+        Qt::SingleShotConnection);
     QCoreApplication::exit(0);
 }
 
 void THiddenForm::closeEvent(QCloseEvent* event)
 {
-    // The exit command is run as by the program itself; a main window that is gone has none to run.
-    if (m_mainWindow && m_exitCommand) {
-        try {
-            m_exitCommand();
-        } catch (...) {
-        }
-    }
-    try {
-        QCoreApplication::processEvents();
-    } catch (...) {
-    }
+    requestExit();
     event->accept();
-    QCoreApplication::exit(0);
 }

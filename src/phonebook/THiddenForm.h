@@ -8,9 +8,10 @@
 #include <functional>
 
 // The program's hidden root window: created first, never shown, alive for the whole run. It owns the two
-// recipient tables, and its end is the end of the program: UM_SHUTDOWN (posted by the exit command) and
-// its close request both finish the program here. It switches off Qt's quit-on-last-window-closed, since
-// hiding the main window to the notification area must not end the program.
+// recipient tables, and its end is the end of the program: UM_SHUTDOWN (posted by the exit command), its
+// close request and the end of the desktop session all finish the program here. It switches off Qt's
+// quit-on-last-window-closed, since hiding the main window to the notification area must not end the
+// program.
 class THiddenForm : public QWidget
 {
     Q_OBJECT
@@ -32,18 +33,25 @@ public:
     void setMainWindow(QWidget* mainWindow, std::function<void()> exitCommand = {});
     QWidget* mainWindow() const { return m_mainWindow; }
 
+    // The program's orderly exit from outside its menu (the end of the desktop session, a signal): the main
+    // window's exit command as if the user had chosen it, or, without a main window, UM_SHUTDOWN at once.
+    // Asking again while the exit is under way does nothing more.
+    void requestExit();
+
 protected:
     bool event(QEvent* event) override;
-    // The close request (for example at the end of the desktop session): runs the main window's exit
-    // command, lets the events it posted run, then allows the close, which ends the program.
+    // The close request: the orderly exit.
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // UM_SHUTDOWN: destroys the main window, lets pending events run, ends the program.
+    // UM_SHUTDOWN: ends the program. The main window is destroyed once the event loop has ended, so that no
+    // handler of its (a modal box's or a menu's that its own code waits in) returns into a freed window;
+    // what its destruction posts runs before the end.
     void shutdown();
 
     PhoneBookTable* m_clientDataSet1 = nullptr;
     PhoneBookTable* m_clientDataSet2 = nullptr;
     QPointer<QWidget> m_mainWindow;
     std::function<void()> m_exitCommand;
+    bool m_exiting = false;
 };

@@ -4,16 +4,19 @@
 
 #include "app/SingleInstance.h"
 #include "common/AppPaths.h"
+#include "settings/AutoStart.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -119,6 +122,35 @@ private slots:
         QVERIFY(startFirstCopy(first, { QStringLiteral("/quiet") }));
         QVERIFY(SingleInstance::toggleRunningCopy());
         stop(first);
+    }
+
+    // The desktop session ends by a signal (a logout that only sends signals, systemd stopping the user's
+    // session, Ctrl+C in a terminal): the program runs its orderly exit, which keeps the banner statistics
+    // and refreshes the autostart entry, and ends normally.
+    void endingSignalRunsTheOrderlyExit_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+    void endingSignalRunsTheOrderlyExit()
+    {
+        QFETCH(int, signal);
+        // Written as no exit of the program writes it, so that a rewrite shows.
+        const QString banners = AppPaths::appDir() + QStringLiteral("adcache.dat");
+        TestEnv::writeFile(banners, "A,gif,http://127.0.0.1:9/a.gif,,15000, 3\n");
+        // The entry of the program file, not of this test.
+        const QString entry = QFileInfo(AutoStart::entryPath()).absolutePath() + QStringLiteral("/zelkora.desktop");
+        QFile::remove(entry);
+        QProcess first;
+        QVERIFY(startFirstCopy(first, { QStringLiteral("/quiet") }));
+        ::kill(pid_t(first.processId()), signal);
+        QVERIFY(first.waitForFinished(15000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(TestEnv::readFile(banners), QByteArray("A,gif,http://127.0.0.1:9/a.gif,,15000,3\r\n"));
+        QVERIFY(TestEnv::readFile(entry).contains(program().toUtf8() + " /quiet"));
     }
 
     // The socket's folder is one that only this user can enter; one that others can enter or own is passed
