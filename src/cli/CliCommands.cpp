@@ -4,6 +4,8 @@
 #include "common/ResStrings.h"
 #include "common/TimerInterval.h"
 #include "engine/TSMSBaseForm.h"
+#include "sending/SendWorkflow.h"
+#include "sending/SendWorkflowHost.h"
 #include "net/TAdvHttp.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
@@ -20,8 +22,6 @@
 
 namespace
 {
-    constexpr int kMessageLimit = 105;
-
     const char* const kUsage = "usage:\n"
                                "  zelkora-cli send --from NAME --to AREA-PHONE [--to AREA-PHONE ...] "
                                "(--text TEXT | --text-file FILE) [--json]\n"
@@ -94,15 +94,6 @@ namespace
         return o;
     }
 
-    // The message as the window's edit would hold it: every line break CR LF.
-    QString normaliseLineBreaks(QString text)
-    {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-        return text;
-    }
-
     int providers(const Options& o)
     {
         TProviders list;
@@ -172,11 +163,68 @@ namespace
         return CliCommands::ExitOk;
     }
 
-    struct Recipient
+    // The send workflow's host on a terminal: statuses and per-recipient errors as lines on standard output,
+    // refusals on standard error, every question answered "send anyway", nothing written to SMS.INI.
+    class CliSendHost : public SendWorkflowHost
     {
-        QString label; // AREA-PHONE as given
-        QString area;
-        QString phone;
+    public:
+        CliSendHost(TSMSBaseForm& engine, QStringList labels, bool json, int connectionState)
+            : m_labels(std::move(labels))
+            , m_json(json)
+            , m_connectionState(connectionState)
+        {
+            engine.OnStatus = [this](TSMSStatus s) {
+                line(QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::sendStatusText(s));
+                if (!isBusyStatus(s) && s != ssReady) {
+                    m_reachedEngine = true;
+                    if (s != ssSent)
+                        m_allSent = false;
+                }
+            };
+        }
+
+        bool isOnline() const override { return true; }
+        int connectionState() const override { return m_connectionState; }
+        void setConnectionState(int state) override { m_connectionState = state; }
+        bool ask(const QString&) override { return true; }
+        void reportError(const QString& text) override
+        {
+            m_allSent = false;
+            if (m_current < 0)
+                err(text);
+            else
+                line(QStringLiteral("-"), QStringLiteral("error"), text);
+        }
+        QString credentialsMissing(const TProvider& provider, bool) override
+        {
+            return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
+        }
+        void setCurrentRecipient(int index) override { m_current = index; }
+
+        bool reachedEngine() const { return m_reachedEngine; }
+        bool allSent() const { return m_allSent; }
+
+    private:
+        void line(const QString& number, const QString& name, const QString& text) const
+        {
+            const QString label = m_labels.value(m_current);
+            if (m_json) {
+                out(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("recipient"), label},
+                                                                 {QStringLiteral("status"), number},
+                                                                 {QStringLiteral("name"), name},
+                                                                 {QStringLiteral("text"), text}})
+                                          .toJson(QJsonDocument::Compact)));
+            } else {
+                out(label + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t') + text);
+            }
+        }
+
+        QStringList m_labels;
+        bool m_json;
+        int m_connectionState;
+        int m_current = -1;
+        bool m_reachedEngine = false;
+        bool m_allSent = true;
     };
 
     int send(const Options& o)
@@ -192,35 +240,27 @@ namespace
             if (message.endsWith(QLatin1Char('\n')))
                 message.chop(message.endsWith(QLatin1String("\r\n")) ? 2 : 1);
         }
-        message = normaliseLineBreaks(message);
-        if (o.to.isEmpty()) {
-            err(ResStrings::emptyList());
-            return CliCommands::ExitRefused;
-        }
 
-        QList<Recipient> recipients;
-        for (const QString& to : o.to) {
-            const int dash = to.indexOf(QLatin1Char('-'));
-            recipients.append({to, dash < 0 ? QString() : to.left(dash), dash < 0 ? to : to.mid(dash + 1)});
+        // One recipient is a single send; several are a list, each line named after the recipient as given.
+        SendWorkflow::Composition composition;
+        composition.sender = o.from;
+        composition.message = message;
+        composition.listMode = o.to.size() != 1;
+        if (composition.listMode) {
+            for (const QString& to : o.to)
+                composition.list << to + QLatin1Char('=') + to;
+        } else {
+            const SendWorkflow::ListEntry entry = SendWorkflow::parseListLine(QLatin1Char('=') + o.to.first());
+            composition.area = entry.area;
+            composition.phone = entry.phone;
         }
-
-        // The send command's checks, in its order; the first that fails refuses the whole input.
-        QString refusal;
-        if (message.isEmpty())
-            refusal = ResStrings::emptyMessage();
-        else if (message.size() + o.from.size() > kMessageLimit)
-            refusal = ResStrings::messageTooLong().replace(QLatin1String("%d"), QString::number(kMessageLimit));
-        else if (o.from.isEmpty())
-            refusal = ResStrings::emptySender();
-        else {
-            for (const Recipient& r : std::as_const(recipients)) {
-                if (r.area.isEmpty() || r.phone.isEmpty())
-                    refusal = ResStrings::incompleteNumber();
+        if (!composition.listMode || composition.list.isEmpty()) {
+            // The checks that refuse the whole input, before any recipient's turn.
+            const QString refused = composition.listMode ? ResStrings::emptyList() : SendWorkflow::refusal(composition);
+            if (!refused.isEmpty()) {
+                err(refused);
+                return CliCommands::ExitRefused;
             }
-        }
-        if (!refusal.isEmpty()) {
-            err(refusal);
-            return CliCommands::ExitRefused;
         }
 
         TSMSBaseForm engine;
@@ -232,51 +272,20 @@ namespace
             err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")
                     .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
 
-        auto report = [&](const Recipient& r, const QString& number, const QString& name, const QString& text) {
-            if (o.json) {
-                out(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("recipient"), r.label},
-                                                                 {QStringLiteral("status"), number},
-                                                                 {QStringLiteral("name"), name},
-                                                                 {QStringLiteral("text"), text}})
-                                          .toJson(QJsonDocument::Compact)));
-            } else {
-                out(r.label + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t') + text);
-            }
-        };
-
-        // Recipients the engine cannot take are refused one by one, before anything is sent.
-        QList<Recipient> accepted;
-        for (const Recipient& r : std::as_const(recipients)) {
-            const int index = engine.FindProviderByArea(r.area);
-            if (index < 0) {
-                report(r, QStringLiteral("-"), QStringLiteral("error"), ResStrings::unknownProvider());
-                continue;
-            }
-            const TProvider& p = engine.Providers[index];
-            if (!p.LoginUrl.isEmpty() && (p.UserName.isEmpty() || p.Password.isEmpty())) {
-                report(r, QStringLiteral("-"), QStringLiteral("error"),
-                       ResStrings::missingCredentials().replace(QLatin1String("%s"), p.Name));
-                continue;
-            }
-            accepted << r;
-        }
-        if (accepted.isEmpty())
+        CliSendHost host(engine, o.to, o.json, engine.Providers.isEmpty() ? 0 : 1);
+        if (!composition.listMode)
+            host.setCurrentRecipient(0);
+        SendWorkflow workflow(engine, host);
+        const SendWorkflow::Outcome outcome = workflow.Button1Click(composition);
+        if (outcome == SendWorkflow::Outcome::Refused || outcome == SendWorkflow::Outcome::Declined)
             return CliCommands::ExitRefused;
-
-        bool allSent = accepted.size() == recipients.size();
-        for (const Recipient& r : std::as_const(accepted)) {
-            engine.OnStatus = [&](TSMSStatus s) {
-                report(r, QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::sendStatusText(s));
-            };
-            const TProvider p = engine.Providers[engine.FindProviderByArea(r.area)];
-            engine.Send(o.from, r.area, r.phone, message, p.UserName, p.Password);
-            while (isBusyStatus(engine.Status))
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            if (engine.Status != ssSent)
-                allSent = false;
-        }
+        while (isBusyStatus(engine.Status))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         engine.OnStatus = nullptr;
-        return allSent ? CliCommands::ExitOk : CliCommands::ExitFailed;
+        // Refused before any send: no recipient reached the engine.
+        if (!host.reachedEngine())
+            return CliCommands::ExitRefused;
+        return host.allSent() ? CliCommands::ExitOk : CliCommands::ExitFailed;
     }
 } // namespace
 

@@ -23,6 +23,18 @@ namespace ResStrings
     inline QString incompleteNumber() { return QCoreApplication::translate("ResStrings", "מספר הטלפון אינו שלם"); }
     inline QString unknownProvider() { return QCoreApplication::translate("ResStrings", "ספק תקשורת לא מוכר"); }
     inline QString missingCredentials() { return QCoreApplication::translate("ResStrings", "חסרים נתוני זיהוי עבור %s"); }
+    // The box that tells of missing credentials before the preferences open, and the status after it.
+    inline QString missingCredentialsBox() { return QCoreApplication::translate("ResStrings", "%s חסרים נתוני זיהוי עבור"); }
+    inline QString pressSendAgain() { return QCoreApplication::translate("ResStrings", "לחץ SEND לנסיון נוסף"); }
+
+    // The send command's two questions.
+    inline QString notConnectedNoCache() { return QCoreApplication::translate("ResStrings", "Cache לא מחובר לשרת ואין הגדרות ב"); }
+    inline QString notOnline() { return QCoreApplication::translate("ResStrings", "לא מחובר לאינטרנט!"); }
+    inline QString tryAnyway() { return QCoreApplication::translate("ResStrings", "?האם לנסות לשלוח"); }
+    inline QString cancelAndResend() { return QCoreApplication::translate("ResStrings", "שליחה מתבצעת. האם לבטל ולשלוח מחדש?"); }
+
+    // A list recipient's line in the status window before its turn, after its name.
+    inline QString waitingLine() { return QCoreApplication::translate("ResStrings", ": בהמתנה..."); }
 
     // What the status line says for each send status, by its number.
     inline QString sendStatusText(int status)

@@ -159,6 +159,7 @@ void TSMSBaseForm::SetStatus(TSMSStatus status)
     }
     if (OnStatus)
         OnStatus(status);
+    emit statusChanged(status);
 }
 
 int TSMSBaseForm::FindProviderByArea(const QString& areaCode) const

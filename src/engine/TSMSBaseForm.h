@@ -80,6 +80,10 @@ public:
     // The time-out in force for the next attempt, in milliseconds.
     int timeOutInterval() const;
 
+signals:
+    // Every status, right after OnStatus has had it; for those who wait for an attempt's end.
+    void statusChanged(TSMSStatus status);
+
 private:
     using StepHandler = void (TSMSBaseForm::*)(FrameRef, const QString&);
 

@@ -112,6 +112,23 @@ private slots:
         QVERIFY(run.out.contains(QStringLiteral("050-1234567\t-\terror\tחסרים נתוני זיהוי עבור Sahar")));
     }
 
+    // Several recipients are a list: one that cannot be sent to gets its own error line, the others are sent.
+    void listGoesOnPastARecipientWithAProblem()
+    {
+        QVERIFY(cli({QStringLiteral("refresh")}).exitCode == 0);
+        const Run run = cli({QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+                             QStringLiteral("--to"), QStringLiteral("052-1234567"), QStringLiteral("--to"),
+                             QStringLiteral("0547654321"), QStringLiteral("--to"), QStringLiteral("055-1234567"),
+                             QStringLiteral("--to"), QStringLiteral("057-7654321"), QStringLiteral("--text"),
+                             QStringLiteral("שלום 😀")});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.out.contains(QStringLiteral("052-1234567\t6\tssSent\tההודעה נשלחה")), qPrintable(run.out));
+        QVERIFY(run.out.contains(QStringLiteral("0547654321\t-\terror\tספק תקשורת לא מוכר")));
+        QVERIFY(run.out.contains(QStringLiteral("055-1234567\t-\terror\tחסרים נתוני זיהוי עבור Ofek")));
+        QVERIFY(run.out.contains(QStringLiteral("057-7654321\t6\tssSent\tההודעה נשלחה")));
+        QCOMPARE(m_sandbox.submissions().size(), 3); // the sahar login, its message and kesher's
+    }
+
     void refreshWithoutFinishedLeavesTheCache()
     {
         m_sandbox.setInitDocument("<#PROVIDERS>\r\n<#PROVIDER Name=X AreaCodes=099>\r\n");

@@ -1,0 +1,200 @@
+#include "SendWorkflow.h"
+
+#include "SendWorkflowHost.h"
+#include "common/ErrorReport.h"
+#include "common/ResStrings.h"
+#include "engine/TSMSBaseForm.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QScopeGuard>
+#include <QTextBoundaryFinder>
+#include <QTimer>
+
+namespace {
+// How often a list send that waits for its recipient looks whether it was cancelled meanwhile.
+constexpr int CancelPollInterval = 50;
+// The exit code of the wait's event loop when the attempt ended; the program's end gives another.
+constexpr int AttemptEnded = 1;
+} // namespace
+
+SendWorkflow::SendWorkflow(TSMSBaseForm& engine, SendWorkflowHost& host)
+    : m_engine(engine)
+    , m_host(host)
+{
+}
+
+int SendWorkflow::countedLength(const QString& text)
+{
+    int count = 0;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    for (qsizetype end = graphemes.toNextBoundary(); end != -1; end = graphemes.toNextBoundary()) {
+        const QStringView cluster = QStringView(text).mid(start, end - start);
+        // CR LF is one cluster; a lone CR or LF is a line break too, and each travels as CR LF.
+        const bool lineBreak = cluster == u"\r\n" || cluster == u"\r" || cluster == u"\n";
+        count += lineBreak ? 2 : 1;
+        start = end;
+    }
+    return count;
+}
+
+QString SendWorkflow::wireText(const QString& message)
+{
+    QString text = message;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+SendWorkflow::ListEntry SendWorkflow::parseListLine(const QString& line)
+{
+    ListEntry entry;
+    const qsizetype equals = line.indexOf(QLatin1Char('='));
+    entry.name = line.left(equals < 0 ? line.size() : equals);
+    const QString value = equals < 0 ? QString() : line.mid(equals + 1);
+    const qsizetype dash = value.indexOf(QLatin1Char('-'));
+    if (dash < 0) {
+        entry.phone = value;
+    } else {
+        entry.area = value.left(dash);
+        entry.phone = value.mid(dash + 1);
+    }
+    return entry;
+}
+
+QString SendWorkflow::refusal(const Composition& composition)
+{
+    if (composition.message.isEmpty())
+        return ResStrings::emptyMessage();
+    if (countedLength(composition.message) + countedLength(composition.sender) > MessageLimit)
+        return ResStrings::messageTooLong().replace(QLatin1String("%d"), QString::number(MessageLimit));
+    if (composition.sender.isEmpty())
+        return ResStrings::emptySender();
+    if (!composition.listMode && (composition.area.isEmpty() || composition.phone.isEmpty()))
+        return ResStrings::incompleteNumber();
+    return QString();
+}
+
+SendWorkflow::Outcome SendWorkflow::Button1Click(const Composition& composition)
+{
+    if (composition.listMode && composition.list.isEmpty()) {
+        m_host.reportError(ResStrings::emptyList());
+        return Outcome::Refused;
+    }
+    const bool online = m_host.isOnline();
+    if (!online)
+        m_host.setConnectionState(0);
+    if (m_host.connectionState() == 0) {
+        const QString reason = online ? ResStrings::notConnectedNoCache() : ResStrings::notOnline();
+        if (!m_host.ask(reason + QLatin1Char('\n') + ResStrings::tryAnyway()))
+            return Outcome::Declined;
+    }
+    // The new send replaces the running one: the engine's Send starts afresh.
+    if (isBusyStatus(m_engine.Status) && !m_host.ask(ResStrings::cancelAndResend()))
+        return Outcome::Declined;
+
+    try {
+        const QString refused = refusal(composition);
+        if (!refused.isEmpty()) {
+            m_host.reportError(refused);
+            return Outcome::Refused;
+        }
+        m_host.suspendServiceRequests(true);
+        const auto resume = qScopeGuard([this] { m_host.suspendServiceRequests(false); });
+        m_host.setCancelRequested(false);
+        if (composition.listMode) {
+            MessageText = wireText(composition.message);
+            return sendList(composition.sender, composition.list);
+        }
+        m_host.saveLastUsed();
+        ListSending = false;
+        MessageText = wireText(composition.message);
+        return SendToRecipient(composition.area, composition.phone, composition.sender, MessageText)
+            ? Outcome::Started
+            : Outcome::Failed;
+    } catch (const ZelkoraError& error) {
+        m_host.reportError(error.message());
+    } catch (const std::exception& error) {
+        m_host.reportError(QString::fromLocal8Bit(error.what()));
+    }
+    return Outcome::Failed;
+}
+
+bool SendWorkflow::SendToRecipient(
+    const QString& areaCode, const QString& phone, const QString& sender, const QString& message)
+{
+    const int index = m_engine.FindProviderByArea(areaCode);
+    if (index < 0) {
+        m_host.reportError(ResStrings::unknownProvider());
+        return false;
+    }
+    const TProvider provider = m_engine.Providers.at(index);
+    if (!provider.LoginUrl.isEmpty() && (provider.UserName.isEmpty() || provider.Password.isEmpty())) {
+        m_host.reportError(m_host.credentialsMissing(provider, ListSending));
+        return false;
+    }
+    m_engine.Send(sender, areaCode, phone, message, provider.UserName, provider.Password);
+    return true;
+}
+
+SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStringList& list)
+{
+    QStringList names;
+    names.reserve(list.size());
+    for (const QString& line : list)
+        names.append(parseListLine(line).name);
+    ListSending = true;
+    m_host.beginList(names);
+    bool cancelled = false;
+    const auto finish = qScopeGuard([&] {
+        ListSending = false;
+        m_host.endList(cancelled || m_host.cancelRequested());
+    });
+    for (int i = 0; i < list.size(); ++i) {
+        if (m_host.cancelRequested()) {
+            cancelled = true;
+            break;
+        }
+        m_host.setCurrentRecipient(i);
+        const ListEntry entry = parseListLine(list.at(i));
+        QCoreApplication::processEvents();
+        // A recipient that cannot go to the engine has its own error line; the list goes on.
+        if (!SendToRecipient(entry.area, entry.phone, sender, MessageText))
+            continue;
+        if (!waitWhileBusy()) {
+            cancelled = true;
+            break;
+        }
+        if (isBusyStatus(m_engine.Status)) {
+            // Cancelled while this recipient was under way: its attempt stops, no further line is sent.
+            m_engine.Cancel();
+            cancelled = true;
+            break;
+        }
+    }
+    return cancelled ? Outcome::ListCancelled : Outcome::ListDone;
+}
+
+bool SendWorkflow::waitWhileBusy()
+{
+    if (!isBusyStatus(m_engine.Status) || m_host.cancelRequested())
+        return true;
+    QEventLoop loop;
+    const QMetaObject::Connection ended
+        = QObject::connect(&m_engine, &TSMSBaseForm::statusChanged, &loop, [&loop](TSMSStatus status) {
+              if (!isBusyStatus(status))
+                  loop.exit(AttemptEnded);
+          });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (m_host.cancelRequested())
+            loop.exit(AttemptEnded);
+    });
+    poll.start(CancelPollInterval);
+    // The loop also ends when the program ends (an exit chosen meanwhile), with another code.
+    const int result = loop.exec();
+    QObject::disconnect(ended);
+    return result == AttemptEnded;
+}

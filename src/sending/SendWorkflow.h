@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class SendWorkflowHost;
+class TSMSBaseForm;
+
+// The send command without widgets: its checks in their order with their texts, the hand-over of each
+// recipient to the engine, and the list send with its cancel flag. The window and zelkora-cli both run it.
+class SendWorkflow
+{
+public:
+    // The sender's name and the message together may hold this many characters.
+    static constexpr int MessageLimit = 105;
+
+    // What the user composed.
+    struct Composition
+    {
+        QString sender;
+        QString message; // line breaks as the editor holds them
+        bool listMode = false;
+        // List mode: one line per recipient, Name "=" Area "-" Phone.
+        QStringList list;
+        // Single recipient.
+        QString area;
+        QString phone;
+    };
+
+    enum class Outcome
+    {
+        Refused, // a check failed; its text was reported
+        Declined, // the user answered No to a question
+        Started, // a single recipient went to the engine, which works on
+        Failed, // a single recipient could not go to the engine; the reason was reported
+        ListDone, // every list line was handled
+        ListCancelled, // the list was stopped before its end
+    };
+
+    SendWorkflow(TSMSBaseForm& engine, SendWorkflowHost& host);
+
+    // Button1Click: the checks, then the single send (which returns at once) or the list send (which returns
+    // when the list is done, the event loop running meanwhile).
+    Outcome Button1Click(const Composition& composition);
+    // One recipient to the engine. False, after reporting why, when the recipient could not be handed over.
+    bool SendToRecipient(const QString& areaCode, const QString& phone, const QString& sender, const QString& message);
+
+    // The first check that the composition fails, as its text; empty when it passes them all.
+    static QString refusal(const Composition& composition);
+    // Characters as a user sees them: a letter outside the basic plane or one with its vowel points counts
+    // one, and a line break (CR LF, CR or LF) counts two, as it travels as CR LF.
+    static int countedLength(const QString& text);
+    // The message as the engine sends it: every line break CR LF.
+    static QString wireText(const QString& message);
+    // A list line's parts: the name before the first "=", and in the value after it the area code before the
+    // first "-" and the number after it (no "-": no area code and the whole value as the number).
+    struct ListEntry
+    {
+        QString name;
+        QString area;
+        QString phone;
+    };
+    static ListEntry parseListLine(const QString& line);
+
+    // The message of the send under way.
+    QString MessageText;
+    bool ListSending = false;
+
+private:
+    Outcome sendList(const QString& sender, const QStringList& list);
+    // Runs the event loop while the engine is busy and no cancel is asked; false when the program is ending.
+    bool waitWhileBusy();
+
+    TSMSBaseForm& m_engine;
+    SendWorkflowHost& m_host;
+};
