@@ -1,0 +1,246 @@
+#include "TestEnv.h"
+#include "app/controls/TURLLabel.h"
+#include "common/ErrorReport.h"
+#include "settings/PreferencesHost.h"
+#include "settings/SmsIni.h"
+#include "settings/TPreferencesForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <optional>
+
+namespace
+{
+    const QString Login = QStringLiteral("https://login.example/");
+
+    TProvider provider(const QString& name, const QString& loginUrl, const QString& user = QString(),
+                       const QString& password = QString(), const QString& signup = QString())
+    {
+        TProvider p;
+        p.Name = name;
+        p.LoginUrl = loginUrl;
+        p.UserName = user;
+        p.Password = password;
+        p.SignupURL = signup;
+        p.MsgLimit = name + QStringLiteral(" limit");
+        return p;
+    }
+
+    class FakeHost : public PreferencesHost
+    {
+    public:
+        TProviders list;
+        bool definitions = true;
+        std::optional<bool> usePopupStatus;
+        std::optional<int> timeOut;
+
+        TProviders& providers() override { return list; }
+        bool definitionsAvailable() const override { return definitions; }
+        void setUsePopupStatus(bool on) override { usePopupStatus = on; }
+        void setSendTimeOut(int seconds) override { timeOut = seconds; }
+    };
+
+    // Cellcom and Orange need a login, Pelephone does not; the credentials are also in SMS.INI.
+    FakeHost threeProviders()
+    {
+        FakeHost host;
+        host.list = { provider(QStringLiteral("Pelephone"), QString()),
+                      provider(QStringLiteral("Cellcom"), Login, QStringLiteral("c-user"), QStringLiteral("c-old"),
+                               QStringLiteral("https://cellcom.example/join")),
+                      provider(QStringLiteral("Orange"), Login, QStringLiteral("o-user"), QStringLiteral("o-old")) };
+        SmsIni ini;
+        for (const TProvider& p : host.list) {
+            ini.setUserName(p.Name, p.UserName);
+            ini.setPassword(p.Name, p.Password);
+        }
+        return host;
+    }
+} // namespace
+
+class TestPreferencesForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        TestEnv::freshConfigDir();
+        m_reports.clear();
+        m_previousHandler = ErrorReport::setHandler([this](const QString& text) { m_reports << text; });
+    }
+    void cleanup() { ErrorReport::setHandler(m_previousHandler); }
+
+    void switchThenCancelKeepsTheFirstProvidersPassword()
+    {
+        FakeHost host = threeProviders();
+        TPreferencesForm form(host);
+        form.show();
+        // Pelephone has no login page.
+        QCOMPARE(form.ComboBox1->count(), 2);
+        QCOMPARE(form.ShownProvider(), QStringLiteral("Cellcom"));
+        QCOMPARE(form.Edit2->echoMode(), QLineEdit::Password);
+        form.Edit2->setText(QStringLiteral("c-new"));
+        QTest::keyClick(form.ComboBox1, Qt::Key_Down);
+        QCOMPARE(form.ShownProvider(), QStringLiteral("Orange"));
+        QCOMPARE(form.Edit2->text(), QStringLiteral("o-old"));
+        form.Edit2->setText(QStringLiteral("o-new"));
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        const SmsIni ini;
+        QCOMPARE(ini.password(QStringLiteral("Cellcom")), QStringLiteral("c-new"));
+        QCOMPARE(ini.password(QStringLiteral("Orange")), QStringLiteral("o-old"));
+        QCOMPARE(host.list[1].Password, QStringLiteral("c-new"));
+        QCOMPARE(host.list[2].Password, QStringLiteral("o-old"));
+    }
+
+    void chooseProviderShowsItsRecord()
+    {
+        FakeHost host = threeProviders();
+        TPreferencesForm form(host);
+        QCOMPARE(form.URLLabel1->url(), QStringLiteral("https://cellcom.example/join"));
+        form.chooseProvider(QStringLiteral("Orange"));
+        QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
+        QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("Orange"));
+        QCOMPARE(form.Edit1->text(), QStringLiteral("o-user"));
+        QCOMPARE(form.Edit2->text(), QStringLiteral("o-old"));
+        QCOMPARE(form.Label6->text(), QStringLiteral("Orange limit"));
+        // Orange has no sign-up page: neither Cellcom's caption nor its target stays.
+        QCOMPARE(form.URLLabel1->text(), QString());
+        QCOMPARE(form.URLLabel1->url(), QString());
+
+        form.chooseProvider(QStringLiteral("Pelephone")); // not offered: nothing changes
+        QCOMPARE(form.ShownProvider(), QStringLiteral("Orange"));
+    }
+
+    void timeOutField_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("confirm");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("above, leaving the field") << QStringLiteral("5000") << QStringLiteral("leave") << 3600;
+        QTest::newRow("above, Enter") << QStringLiteral("5000") << QStringLiteral("enter") << 3600;
+        QTest::newRow("above, OK keeps the focus") << QStringLiteral("5000") << QStringLiteral("ok") << 3600;
+        QTest::newRow("too long for any integer") << QStringLiteral("99999999999") << QStringLiteral("leave") << 3600;
+        QTest::newRow("not a number") << QStringLiteral("abc") << QStringLiteral("leave") << 0;
+        QTest::newRow("empty") << QString() << QStringLiteral("enter") << 0;
+    }
+
+    void timeOutField()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, confirm);
+        QFETCH(int, expected);
+        FakeHost host;
+        TPreferencesForm form(host);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.PageControl1->setCurrentWidget(form.TabSheet2);
+        form.SpinEdit1->setFocus();
+        form.SpinEdit1->selectAll();
+        QTest::keyClick(form.SpinEdit1, Qt::Key_Backspace);
+        QTest::keyClicks(form.SpinEdit1, typed);
+
+        if (confirm == QLatin1String("leave")) {
+            form.CheckBox1->setFocus();
+            QCOMPARE(form.SpinEdit1->value(), expected);
+            form.Button1->click();
+        } else if (confirm == QLatin1String("enter")) {
+            QTest::keyClick(form.SpinEdit1, Qt::Key_Return);
+        } else {
+            form.Button1->click();
+        }
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(SmsIni().timeOut(), expected);
+        QCOMPARE(host.timeOut, std::optional<int>(expected));
+    }
+
+    void okStoresTheGeneralOptions_data()
+    {
+        QTest::addColumn<bool>("definitions");
+        QTest::addColumn<bool>("withProviders");
+        QTest::newRow("definitions") << true << true;
+        QTest::newRow("no definitions") << false << true;
+        QTest::newRow("no providers") << false << false;
+    }
+
+    void okStoresTheGeneralOptions()
+    {
+        QFETCH(bool, definitions);
+        QFETCH(bool, withProviders);
+        FakeHost host = withProviders ? threeProviders() : FakeHost();
+        host.definitions = definitions;
+        TestEnv::writeFile(SmsIni::defaultPath(), "[General]\nAutoStart=0\nUsePopupStatus=1\nTimeOut=90\n");
+
+        TPreferencesForm form(host);
+        form.show();
+        QCOMPARE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)), definitions);
+        if (!definitions)
+            QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
+        QCOMPARE(form.CheckBox1->isChecked(), false);
+        QCOMPARE(form.CheckBox2->isChecked(), true);
+        QCOMPARE(form.SpinEdit1->value(), 90);
+
+        form.CheckBox1->setChecked(true);
+        form.CheckBox2->setChecked(false);
+        form.SpinEdit1->setValue(45);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        const SmsIni ini;
+        QCOMPARE(ini.autoStart(), true);
+        QCOMPARE(ini.usePopupStatus(), false);
+        QCOMPARE(ini.timeOut(), 45);
+        QCOMPARE(host.usePopupStatus, std::optional<bool>(false));
+        QCOMPARE(host.timeOut, std::optional<int>(45));
+        if (!withProviders)
+            QVERIFY(!TestEnv::readFile(SmsIni::defaultPath()).contains("UserName"));
+    }
+
+    void refusedWrite_data()
+    {
+        QTest::addColumn<bool>("bySwitch");
+        QTest::newRow("OK") << false;
+        QTest::newRow("provider switch") << true;
+    }
+
+    void refusedWrite()
+    {
+        QFETCH(bool, bySwitch);
+        FakeHost host = threeProviders();
+        TPreferencesForm form(host);
+        form.show();
+        form.Edit2->setText(QStringLiteral("typed"));
+        // A folder where the file should be: every write is refused, whoever runs the test.
+        QFile::remove(SmsIni::defaultPath());
+        QVERIFY(QDir().mkpath(SmsIni::defaultPath()));
+
+        if (bySwitch)
+            QTest::keyClick(form.ComboBox1, Qt::Key_Down);
+        else
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+
+        QCOMPARE(m_reports, QStringList { QStringLiteral("Unable to write to SMS.INI.") });
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("Cellcom"));
+        QCOMPARE(form.ShownProvider(), QStringLiteral("Cellcom"));
+        QCOMPARE(form.Edit2->text(), QStringLiteral("typed"));
+        QVERIFY(!host.usePopupStatus.has_value());
+        QVERIFY(!host.timeOut.has_value());
+    }
+
+private:
+    QStringList m_reports;
+    ErrorReport::Handler m_previousHandler;
+};
+
+QTEST_MAIN(TestPreferencesForm)
+#include "test_preferencesform.moc"
