@@ -20,6 +20,7 @@
 #include "common/UserPrompt.h"
 #include "net/TAdvHttp.h"
 #include "phonebook/THiddenForm.h"
+#include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
 #include "settings/AutoStart.h"
 #include "settings/RegistryStore.h"
@@ -41,7 +42,6 @@
 #include <exception>
 
 namespace {
-constexpr int MessageLimit = 105;
 constexpr int FirstInitDelay = 1000;
 
 TMsgForm*& currentForm()
@@ -421,10 +421,9 @@ bool TMsgForm::eventFilter(QObject* watched, QEvent* event)
 void TMsgForm::UpdateCharCount()
 {
     Panel1->clear();
-    // A line break of the message is sent as CR LF and counts as two characters.
-    const QString message = Memo1->toPlainText();
-    const qsizetype count = Edit2->text().size() + message.size() + message.count(QLatin1Char('\n'));
-    const QString limit = QString::number(MessageLimit);
+    // As the send command counts: a line break of the message is sent as CR LF and counts as two.
+    const int count = SendWorkflow::countedLength(Edit2->text()) + SendWorkflow::countedLength(Memo1->toPlainText());
+    const QString limit = QString::number(SendWorkflow::MessageLimit);
     const QString typed = QString::number(count);
     if (layoutDirection() == Qt::RightToLeft)
         CharCount->setText(limit + QStringLiteral(" / ") + typed + tr(" תוים") + QStringLiteral(")"));

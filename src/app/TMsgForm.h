@@ -2,6 +2,8 @@
 
 #include "app/service/ServiceConnectionHost.h"
 #include "engine/TSMSBaseForm.h"
+#include "sending/SendWorkflowHost.h"
+#include "settings/PreferencesHost.h"
 
 #include <QList>
 #include <QPointer>
@@ -18,6 +20,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QTimer;
+class SendWorkflow;
 class ServiceConnection;
 class ServiceState;
 class TAdvHttp;
@@ -28,6 +31,7 @@ class TImgButton;
 class TImgLed;
 class TListLabel;
 class TPopUpStatusForm;
+class TPreferencesForm;
 class TTrayIcon;
 
 // The main window: a small skinned picture of a device that normally lives hidden behind its icon in the
@@ -37,10 +41,10 @@ class TTrayIcon;
 // tears down in its destruction.
 //
 // The handlers are spread over files by subject: creation, lifecycle and the menus here
-// (TMsgForm.cpp), the window description (TMsgFormComponents.cpp), the skin behaviour (TMsgFormSkin.cpp)
-// and the status display (TMsgFormStatus.cpp). Commands whose windows live elsewhere are stubs in
-// TMsgFormCommands.cpp.
-class TMsgForm : public QWidget, public ServiceConnectionHost
+// (TMsgForm.cpp), the window description (TMsgFormComponents.cpp), the skin behaviour (TMsgFormSkin.cpp),
+// the status display (TMsgFormStatus.cpp) and sending (TMsgFormSending.cpp, the window's side of the send
+// workflow). Commands whose windows live elsewhere are stubs in TMsgFormCommands.cpp.
+class TMsgForm : public QWidget, public ServiceConnectionHost, public SendWorkflowHost, public PreferencesHost
 {
     Q_OBJECT
 public:
@@ -125,6 +129,8 @@ public:
     int CurrentRecipient = 0;
     // The current status window; null when none is current.
     QPointer<TPopUpStatusForm> PopUpStatusForm;
+    // The preferences dialog while it is open.
+    QPointer<TPreferencesForm> PreferencesForm;
     // Banners: the rotation position, the chosen banner and what a click on the banner opens.
     int BannerIndex = 1;
     QString BannerName;
@@ -192,7 +198,11 @@ public:
     // --- Commands built with their own windows; stubs here
     void Button1Click();
     void SpeedButton1Click();
-    void Preferences1Click();
+    // The menu item: the preferences as the user asked for them.
+    void Preferences1Click() { openPreferences(true); }
+    // The preferences dialog; opened by the program (the send workflow), it shows the provider of the
+    // area code in the window.
+    void openPreferences(bool byUser);
     void TellFriends1Click();
     void N6Click();
     void N4Click();
@@ -204,12 +214,33 @@ public:
     // --- ServiceConnectionHost
     bool engineBusy() const override;
     bool checkOnline() override;
-    void setConnectionState(int state) override;
     void areaDefsChanged() override;
     void setOnlineHelpEnabled(bool enabled) override;
     void startBannerTimer(int milliseconds) override;
     void minimiseIfCovered() override;
     QObject* messageReceiver() override;
+
+    // --- SendWorkflowHost
+    bool isOnline() const override { return Online; }
+    int connectionState() const override { return ConnectionState(); }
+    void setConnectionState(int state) override;
+    bool ask(const QString& question) override;
+    void reportError(const QString& text) override;
+    void suspendServiceRequests(bool suspended) override;
+    void saveLastUsed() override;
+    QString credentialsMissing(const TProvider& provider, bool listSend) override;
+    void beginList(const QStringList& names) override;
+    void setCurrentRecipient(int index) override { CurrentRecipient = index; }
+    void endList(bool cancelled) override;
+    bool cancelRequested() const override { return CancelRequested; }
+    void setCancelRequested(bool requested) override { CancelRequested = requested; }
+    SendWorkflow& workflow() const { return *m_workflow; }
+
+    // --- PreferencesHost
+    TProviders& providers() override { return SMSBase->Providers; }
+    bool definitionsAvailable() const override;
+    void setUsePopupStatus(bool on) override { UsePopupStatus = on; }
+    void setSendTimeOut(int seconds) override { SMSBase->TimeOut = seconds; }
 
 signals:
     // The window was shown or hidden by Open1Click.
@@ -236,6 +267,7 @@ private:
 
     Options m_options;
     std::unique_ptr<ServiceState> m_state;
+    std::unique_ptr<SendWorkflow> m_workflow;
     EditCaret* m_caret = nullptr;
     quint32 m_statusColor = 0;
     QPoint m_dragOffset;

@@ -3,14 +3,9 @@
 
 #include "TMsgForm.h"
 
-// Stub: the send command with its checks and the list send.
-void TMsgForm::Button1Click() { }
-
 // Stub: choosing recipients in the phone book window.
 void TMsgForm::SpeedButton1Click() { }
 
-// Stub: the preferences dialog.
-void TMsgForm::Preferences1Click() { }
 
 // Stub: the tell-a-friend mail.
 void TMsgForm::TellFriends1Click() { }

@@ -11,6 +11,7 @@
 #include "app/controls/TImgButton.h"
 #include "app/controls/TImgLed.h"
 #include "app/controls/TListLabel.h"
+#include "sending/SendWorkflow.h"
 #include "app/controls/TTrayIcon.h"
 #include "app/service/ServiceConnection.h"
 #include "service/ServiceState.h"
@@ -237,6 +238,7 @@ void TMsgForm::createComponents()
 
     m_state = std::make_unique<ServiceState>(SMSBase->Providers, SMSBase->AreaDefs);
     Service = new ServiceConnection(*m_state, this, this);
+    m_workflow = std::make_unique<SendWorkflow>(*SMSBase, *this);
     Service->setObjectName(QStringLiteral("ServiceConnection"));
     HTTP = &Service->HTTP;
     InitTimer = &Service->InitTimer;

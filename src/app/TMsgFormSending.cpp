@@ -1,0 +1,118 @@
+// Sending from the window: the send command and the window's side of the send workflow (its questions, its
+// error texts, the status window of a list send, what a single send keeps for the next start).
+
+#include "TMsgForm.h"
+
+#include "SkinColors.h"
+#include "TPopUpStatusForm.h"
+#include "app/controls/TListLabel.h"
+#include "common/ResStrings.h"
+#include "common/UserPrompt.h"
+#include "sending/SendWorkflow.h"
+#include "app/service/ServiceConnection.h"
+#include "service/ServiceState.h"
+#include "settings/SmsIni.h"
+#include "settings/TPreferencesForm.h"
+
+#include <QAction>
+#include <QScopeGuard>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+void TMsgForm::Button1Click()
+{
+    SendWorkflow::Composition composition;
+    composition.sender = Edit2->text();
+    composition.message = Memo1->toPlainText();
+    composition.listMode = ToLabel->isList();
+    composition.list = ToLabel->list();
+    composition.area = ComboBox1->text();
+    composition.phone = Edit1->text();
+    m_workflow->Button1Click(composition);
+    MessageText = m_workflow->MessageText;
+}
+
+bool TMsgForm::ask(const QString& question)
+{
+    return UserPrompt::current()->question(question);
+}
+
+void TMsgForm::reportError(const QString& text)
+{
+    SetStatusColor(SkinColors::StatusColorError);
+    ShowStatus(text);
+}
+
+void TMsgForm::suspendServiceRequests(bool suspended)
+{
+    if (suspended)
+        InitTimer->stop();
+    else
+        InitTimer->start();
+}
+
+void TMsgForm::saveLastUsed()
+{
+    SmsIni ini;
+    ini.setLastFrom(Edit2->text());
+    ini.setLastPhone(Edit1->text());
+    ini.setLastRecipient(ToLabel->text());
+    ini.setLastAreaCode(ComboBox1->text());
+    ini.setTimeOut(SMSBase->TimeOut);
+}
+
+QString TMsgForm::credentialsMissing(const TProvider& provider, bool listSend)
+{
+    if (listSend)
+        return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
+    UserPrompt::current()->information(ResStrings::missingCredentialsBox().replace(QLatin1String("%s"), provider.Name));
+    openPreferences(false);
+    return ResStrings::pressSendAgain();
+}
+
+void TMsgForm::beginList(const QStringList& names)
+{
+    ListSending = true;
+    Panel1->clear();
+    PopUpStatusForm = makeStatusWindow();
+    PopUpStatusForm->setText(QString());
+    for (const QString& name : names)
+        PopUpStatusForm->addLine(name + ResStrings::waitingLine());
+    PopUpStatusForm->show();
+}
+
+void TMsgForm::endList(bool)
+{
+    // Closed by the user, the window no longer is the current one; otherwise it stays on screen with its
+    // button offering only to close it.
+    if (PopUpStatusForm && !CancelRequested)
+        PopUpStatusForm->setCancelButton(false);
+    ListSending = false;
+    PopUpStatusForm = nullptr;
+}
+
+bool TMsgForm::definitionsAvailable() const
+{
+    return Service->Initialised || m_state->CacheLoaded;
+}
+
+void TMsgForm::openPreferences(bool byUser)
+{
+    if (PreferencesForm)
+        return;
+    PreferencesForm = new TPreferencesForm(*this, this);
+    const QPointer<TPreferencesForm> dialog = PreferencesForm;
+    // The window is not replaced under the dialog (a language switch), and the dialog goes in every case.
+    Languages->setEnabled(false);
+    const auto done = qScopeGuard([this, dialog] {
+        Languages->setEnabled(true);
+        delete dialog.data();
+    });
+    // Opened by the send command: on the provider of the recipient's area code.
+    const int provider = SMSBase->FindProviderByArea(ComboBox1->text());
+    if (!byUser && provider >= 0)
+        dialog->chooseProvider(SMSBase->Providers.at(provider).Name);
+    dialog->exec();
+}

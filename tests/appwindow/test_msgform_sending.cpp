@@ -1,0 +1,239 @@
+// The send command in the window: its refusals in the status line, its questions, the single send and what
+// it keeps for the next start, the counter.
+
+#include "AppWindowTest.h"
+#include "TestEnv.h"
+
+#include "app/SkinColors.h"
+#include "app/controls/TListLabel.h"
+#include "app/controls/TTrayIcon.h"
+#include "service/ServiceState.h"
+#include "settings/SmsIni.h"
+#include "settings/TPreferencesForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+using namespace AppWindowTest;
+
+namespace {
+TProvider kesher()
+{
+    TProvider p;
+    p.Name = QStringLiteral("Kesher");
+    p.AreaCodes = QStringLiteral("054");
+    p.MsgUrl = QStringLiteral("http://127.0.0.1:9/kesher");
+    return p;
+}
+
+TProvider sahar(bool credentials)
+{
+    TProvider p;
+    p.Name = QStringLiteral("Sahar");
+    p.AreaCodes = QStringLiteral("052");
+    p.LoginUrl = QStringLiteral("http://127.0.0.1:9/sahar");
+    p.MsgUrl = QStringLiteral("http://127.0.0.1:9/sahar/msg");
+    if (credentials) {
+        p.UserName = QStringLiteral("demo");
+        p.Password = QStringLiteral("demo1234");
+    }
+    return p;
+}
+
+// A window with definitions at hand (connection state 1) and its prompt answering as told.
+std::unique_ptr<TMsgForm> readyForm()
+{
+    auto form = makeForm();
+    form->Online = true;
+    form->SMSBase->Providers = { sahar(true), kesher() };
+    form->SetConnectionState(1);
+    form->Open1Click();
+    return form;
+}
+} // namespace
+
+class TestMsgFormSending : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TTrayIcon::setSystemTrayAvailableForTesting(true); }
+
+    void init()
+    {
+        TestEnv::freshConfigDir();
+        TestEnv::freshAppDir();
+    }
+
+    // Each refusal in the status line, in the error colour, nothing sent and the message kept.
+    void refusalsInTheStatusLine_data()
+    {
+        QTest::addColumn<QString>("sender");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty message") << "Dana" << "" << "054" << "1234567" << "ההודעה ריקה";
+        QTest::newRow("106 characters") << "Dana1" << QString(101, 'x') << "054" << "1234567"
+                                        << "סה\"כ תוים למשלוח גדול מ 105.";
+        QTest::newRow("empty sender") << "" << "hi" << "054" << "1234567" << "שם השולח חסר";
+        QTest::newRow("no number") << "Dana" << "hi" << "054" << "" << "מספר הטלפון אינו שלם";
+        QTest::newRow("no provider") << "Dana" << "hi" << "099" << "1234567" << "ספק תקשורת לא מוכר";
+    }
+    void refusalsInTheStatusLine()
+    {
+        QFETCH(QString, sender);
+        QFETCH(QString, message);
+        QFETCH(QString, area);
+        QFETCH(QString, phone);
+        QFETCH(QString, text);
+        ScriptedPrompt prompt;
+        auto form = readyForm();
+        form->Edit2->setText(sender);
+        form->Memo1->setPlainText(message);
+        form->ComboBox1->setText(area);
+        form->Edit1->setText(phone);
+        form->Button1Click();
+        QCOMPARE(form->Panel1->text(), text);
+        QCOMPARE(form->statusColor(), SkinColors::StatusColorError);
+        QVERIFY(!isBusyStatus(form->SMSBase->Status));
+        QCOMPARE(form->Memo1->toPlainText(), message);
+        QVERIFY(prompt.asked.isEmpty());
+        QVERIFY(form->InitTimer->isActive());
+    }
+
+    void emptyListIsRefused()
+    {
+        auto form = readyForm();
+        form->ToLabel->setIsList(true);
+        form->Button1Click();
+        QCOMPARE(form->Panel1->text(), QStringLiteral("רשימת הנמענים ריקה"));
+    }
+
+    // 105 characters go; a single send keeps its fields for the next start and returns at once.
+    void singleSendKeepsItsFields()
+    {
+        auto form = readyForm();
+        form->SMSBase->TimeOut = 45;
+        form->Edit2->setText(QStringLiteral("Dana1"));
+        form->ComboBox1->setText(QStringLiteral("054"));
+        form->Edit1->setText(QStringLiteral("1234567"));
+        form->ToLabel->setText(QStringLiteral("אבי"));
+        form->Memo1->setPlainText(QString(98, 'x') + QLatin1Char('\n'));
+        QCOMPARE(form->CharCount->text(), QStringLiteral("105 / 105 תוים)"));
+        form->Button1Click();
+        QCOMPARE(form->SMSBase->Status, ssConnecting);
+        QCOMPARE(form->SMSBase->Message, QString(98, 'x') + QStringLiteral("\r\n"));
+        QCOMPARE(form->Panel1->text(), QStringLiteral("מתחבר..."));
+        const SmsIni ini;
+        QCOMPARE(ini.lastFrom(), QStringLiteral("Dana1"));
+        QCOMPARE(ini.lastAreaCode(), QStringLiteral("054"));
+        QCOMPARE(ini.lastPhone(), QStringLiteral("1234567"));
+        QCOMPARE(ini.lastRecipient(), QStringLiteral("אבי"));
+        QCOMPARE(ini.timeOut(), 45);
+    }
+
+    // The counter counts as the send command does, in the window's reading order.
+    void counterCountsCharactersAsSeen_data()
+    {
+        QTest::addColumn<QString>("sender");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("rightToLeft");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("right to left") << "Dana" << "שלום" << true << "105 / 8 תוים)";
+        QTest::newRow("left to right") << "Dana" << "שלום" << false << "8 / 105 תוים)";
+        QTest::newRow("a line break counts two") << "" << "a\nb" << true << "105 / 4 תוים)";
+        QTest::newRow("a letter outside the basic plane counts one")
+            << "" << QString::fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x98\x80") << true << "105 / 2 תוים)";
+    }
+    void counterCountsCharactersAsSeen()
+    {
+        QFETCH(QString, sender);
+        QFETCH(QString, message);
+        QFETCH(bool, rightToLeft);
+        QFETCH(QString, shown);
+        auto form = makeForm();
+        form->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        form->Edit2->setText(sender);
+        form->Memo1->setPlainText(message);
+        QCOMPARE(form->CharCount->text(), shown);
+    }
+
+    // Without definitions the command asks first; offline it names the missing connection.
+    void questionBeforeSendingWithoutDefinitions_data()
+    {
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("offline, No") << false << false << "לא מחובר לאינטרנט!\n?האם לנסות לשלוח";
+        QTest::newRow("no cache, Yes") << true << true << "Cache לא מחובר לשרת ואין הגדרות ב\n?האם לנסות לשלוח";
+    }
+    void questionBeforeSendingWithoutDefinitions()
+    {
+        QFETCH(bool, online);
+        QFETCH(bool, answer);
+        QFETCH(QString, question);
+        ScriptedPrompt prompt;
+        prompt.answer = answer;
+        auto form = readyForm();
+        form->Online = online;
+        form->SetConnectionState(0);
+        form->Edit2->setText(QStringLiteral("Dana"));
+        form->Memo1->setPlainText(QStringLiteral("hi"));
+        form->ComboBox1->setText(QStringLiteral("054"));
+        form->Edit1->setText(QStringLiteral("1234567"));
+        form->Button1Click();
+        QCOMPARE(prompt.asked, QStringList { question });
+        QCOMPARE(form->SMSBase->Status, answer ? ssConnecting : ssReady);
+    }
+
+    // Missing credentials in a single send: the box names the provider, the preferences open on that
+    // provider (the second that needs a login), what is typed there is kept, and the status line asks for
+    // another try, which then sends.
+    void missingCredentialsOpenThePreferencesOnTheProvider()
+    {
+        ScriptedPrompt prompt;
+        auto form = readyForm();
+        form->state().CacheLoaded = true;
+        TProvider ofek = sahar(false);
+        ofek.Name = QStringLiteral("Ofek");
+        ofek.AreaCodes = QStringLiteral("055");
+        form->SMSBase->Providers = { sahar(true), kesher(), ofek };
+        form->Edit2->setText(QStringLiteral("Dana"));
+        form->Memo1->setPlainText(QStringLiteral("hi"));
+        form->ComboBox1->setText(QStringLiteral("055"));
+        form->Edit1->setText(QStringLiteral("1234567"));
+        QString shown;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<TPreferencesForm*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            shown = dialog->ComboBox1->currentText();
+            dialog->Edit1->setText(QStringLiteral("dana"));
+            dialog->Edit2->setText(QStringLiteral("secret"));
+            dialog->Button1->click();
+        });
+        form->Button1Click();
+        QCOMPARE(prompt.told, QStringList { QStringLiteral("Ofek חסרים נתוני זיהוי עבור") });
+        QCOMPARE(shown, QStringLiteral("Ofek"));
+        QCOMPARE(form->Panel1->text(), QStringLiteral("לחץ SEND לנסיון נוסף"));
+        QCOMPARE(form->SMSBase->Status, ssReady);
+        QVERIFY(!form->PreferencesForm);
+        QVERIFY(form->Languages->isEnabled());
+
+        form->Button1Click();
+        QCOMPARE(form->SMSBase->Status, ssConnecting);
+        QCOMPARE(form->SMSBase->UserName, QStringLiteral("dana"));
+        QCOMPARE(SmsIni().password(QStringLiteral("Ofek")), QStringLiteral("secret"));
+    }
+};
+
+QTEST_MAIN(TestMsgFormSending)
+#include "test_msgform_sending.moc"
