@@ -10,6 +10,7 @@
 #include "app/controls/TListLabel.h"
 #include "app/controls/TTrayIcon.h"
 #include "common/ResStrings.h"
+#include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
 
 #include <QLineEdit>
@@ -110,7 +111,9 @@ void TMsgForm::popUpStatusClosed(TPopUpStatusForm* form, bool cancelButton)
     // Only the current window speaks for the list send under way; an older one left on screen does not.
     if (form != PopUpStatusForm)
         return;
-    if (cancelButton)
-        CancelRequested = true;
     PopUpStatusForm = nullptr;
+    if (cancelButton) {
+        CancelRequested = true;
+        workflow().cancelRequested();
+    }
 }

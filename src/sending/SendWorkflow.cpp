@@ -11,8 +11,11 @@
 #include <QTextBoundaryFinder>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
-// How often a list send that waits for its recipient looks whether it was cancelled meanwhile.
+// How often a list send that waits for its recipient looks whether it was cancelled meanwhile, for a host
+// that does not say so.
 constexpr int CancelPollInterval = 50;
 // The exit code of the wait's event loop when the attempt ended; the program's end gives another.
 constexpr int AttemptEnded = 1;
@@ -193,8 +196,16 @@ bool SendWorkflow::waitWhileBusy()
             loop.exit(AttemptEnded);
     });
     poll.start(CancelPollInterval);
+    QEventLoop* const outer = std::exchange(m_wait, &loop);
     // The loop also ends when the program ends (an exit chosen meanwhile), with another code.
     const int result = loop.exec();
+    m_wait = outer;
     QObject::disconnect(ended);
     return result == AttemptEnded;
+}
+
+void SendWorkflow::cancelRequested()
+{
+    if (m_wait && m_host.cancelRequested())
+        m_wait->exit(AttemptEnded);
 }

@@ -62,6 +62,9 @@ public:
     };
     static ListEntry parseListLine(const QString& line);
 
+    // The host's cancel flag was just set: a list that waits for its recipient stops waiting at once.
+    void cancelRequested();
+
     // The message of the send under way.
     QString MessageText;
     bool ListSending = false;
@@ -73,4 +76,5 @@ private:
 
     TSMSBaseForm& m_engine;
     SendWorkflowHost& m_host;
+    class QEventLoop* m_wait = nullptr;
 };

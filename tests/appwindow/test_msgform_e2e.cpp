@@ -1,0 +1,177 @@
+// The desktop program against the sandbox network, as a user drives it: its window made by the program's
+// own start, the real browser library loaded at the first send, the sandbox's operator sites on 127.0.0.1
+// recording what they received.
+
+#include "AppWindowTest.h"
+#include "TestEnv.h"
+
+#include "SandboxServer.h"
+#include "app/ProgramEntry.h"
+#include "app/TPopUpStatusForm.h"
+#include "app/controls/TImgButton.h"
+#include "app/controls/TListLabel.h"
+#include "app/controls/TTrayIcon.h"
+#include "common/AppPaths.h"
+#include "phonebook/THiddenForm.h"
+#include "service/ServiceState.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QtTest>
+
+using namespace AppWindowTest;
+
+namespace {
+constexpr int Patience = 30000;
+} // namespace
+
+class TestMsgFormEndToEnd : public QObject
+{
+    Q_OBJECT
+
+    SandboxServer m_sandbox;
+    std::unique_ptr<THiddenForm> m_hiddenForm;
+    QPointer<TMsgForm> m_form;
+    // Every line of the status window, each time a status arrives.
+    QList<QStringList> m_statusWindowLines;
+
+    QStringList acceptedPaths() const
+    {
+        QStringList paths;
+        for (const SandboxSubmission& s : m_sandbox.submissions()) {
+            if (s.outcome == QLatin1String("accepted"))
+                paths << s.path + QLatin1Char(' ') + s.fields.value(QStringLiteral("number"))
+                        + s.fields.value(QStringLiteral("phone"));
+        }
+        return paths;
+    }
+
+    // The key events of the test library know no Hebrew: the fields take the text as an input method gives it.
+    void compose(const QString& sender, const QString& message)
+    {
+        m_form->Edit2->setText(sender);
+        m_form->Memo1->setPlainText(message);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TTrayIcon::setSystemTrayAvailableForTesting(true);
+        QVERIFY(m_sandbox.listen());
+        AppPaths::setServiceUrlOverride(m_sandbox.baseUrl());
+        TestEnv::freshAppDir();
+        TestEnv::writeFile(TestEnv::freshConfigDir() + QStringLiteral("SMS.INI"),
+            "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+        // The program's own start, with the real browser library.
+        m_hiddenForm = std::make_unique<THiddenForm>();
+        m_form = ProgramEntry::start(ProgramEntry::parse({}), *m_hiddenForm, {});
+        QTRY_VERIFY(m_form->isShown());
+        // The service's definitions arrive a second after the start.
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ConnectionState(), 2, Patience);
+        connect(m_form->SMSBase, &TSMSBaseForm::statusChanged, this, [this] {
+            if (m_form->PopUpStatusForm)
+                m_statusWindowLines << m_form->PopUpStatusForm->text().split(QLatin1Char('\n'));
+        });
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_form.data();
+        m_hiddenForm.reset();
+        AppPaths::setServiceUrlOverride(QString());
+    }
+
+    void init() { m_sandbox.clearSubmissions(); }
+
+    // A recipient typed in, the message sent: the status line ends with the site's acceptance.
+    void singleRecipientIsSent()
+    {
+        m_form->ComboBox1->setText(QStringLiteral("052"));
+        m_form->Edit1->setText(QStringLiteral("1234567"));
+        compose(QStringLiteral("דנה"), QStringLiteral("שלום מהחלון"));
+        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/sahar/send 1234567") });
+        QCOMPARE(m_sandbox.submissions().last().fields.value(QStringLiteral("text")), QStringLiteral("שלום מהחלון"));
+    }
+
+    // A list of two through both operators: each recipient's line in the status window goes through its
+    // statuses to the site's answer, while the window's event loop goes on serving timers.
+    void listThroughBothOperatorsIsSent()
+    {
+        m_form->Edit2->setText(QStringLiteral("דנה"));
+        m_form->Memo1->setPlainText(QStringLiteral("לכולם"));
+        m_form->ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("גלית=054-2222222") });
+        m_form->ToLabel->setIsList(true);
+        m_statusWindowLines.clear();
+        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QCOMPARE(acceptedPaths(),
+            (QStringList { QStringLiteral("/sahar/send 1111111"), QStringLiteral("/kesher/send 0542222222") }));
+        QVERIFY(!m_form->ListSending);
+        QVERIFY(!m_statusWindowLines.isEmpty());
+        QCOMPARE(m_statusWindowLines.first(), (QStringList { "אבי: מתחבר...", "גלית: בהמתנה..." }));
+        QVERIFY(m_statusWindowLines.contains(QStringList { "אבי: ההודעה נשלחה", "גלית: בהמתנה..." }));
+        QCOMPARE(m_statusWindowLines.last(), (QStringList { "אבי: ההודעה נשלחה", "גלית: ההודעה נשלחה" }));
+        // The window stays on screen when the list is done, offering only to close.
+        auto* window = m_form->findChild<TPopUpStatusForm*>();
+        QVERIFY(window);
+        QVERIFY(!window->isCancelButton());
+        window->close();
+    }
+
+    // Closing the status window during a list stops it: the recipient under way is cancelled, the later
+    // ones keep their waiting line and are never sent.
+    void closingTheStatusWindowStopsTheList()
+    {
+        m_form->ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("בני=052-3333333"),
+            QStringLiteral("גלית=054-2222222") });
+        m_form->ToLabel->setIsList(true);
+        m_statusWindowLines.clear();
+        // Closed by the user as the second recipient's attempt starts.
+        const auto closer = connect(m_form->SMSBase, &TSMSBaseForm::statusChanged, this, [this](TSMSStatus status) {
+            if (status == ssConnecting && m_form->CurrentRecipient == 1 && m_form->PopUpStatusForm)
+                QMetaObject::invokeMethod(m_form->PopUpStatusForm, "close", Qt::QueuedConnection);
+        });
+        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        disconnect(closer);
+        QVERIFY(m_form->CancelRequested);
+        QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/sahar/send 1111111") });
+        QCOMPARE(m_form->SMSBase->Status, ssCancelled);
+        // The recipients after the one under way were never tried.
+        QCOMPARE(m_statusWindowLines.last().last(), QStringLiteral("גלית: בהמתנה..."));
+    }
+
+    // Closing the main window during a list cancels only the recipient under way; the list goes on.
+    void closingTheMainWindowDuringAListGoesOn()
+    {
+        m_form->ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("גלית=054-2222222") });
+        m_form->ToLabel->setIsList(true);
+        bool closed = false;
+        connect(m_form->SMSBase, &TSMSBaseForm::statusChanged, this, [&](TSMSStatus status) {
+            if (!closed && status == ssIdentifying) {
+                closed = true;
+                QMetaObject::invokeMethod(m_form, [this] { m_form->close(); }, Qt::QueuedConnection);
+            }
+        });
+        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QVERIFY(closed);
+        QVERIFY(!m_form->isVisible());
+        QVERIFY(!m_form->CancelRequested);
+        QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/kesher/send 0542222222") });
+        QCOMPARE(m_form->LastStatusText, QStringLiteral("ההודעה נשלחה"));
+        m_form->Open1Click();
+    }
+};
+
+int main(int argc, char** argv)
+{
+    // As the desktop program makes its application object.
+    QApplication app(argc, argv);
+    TestMsgFormEndToEnd test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_msgform_e2e.moc"
