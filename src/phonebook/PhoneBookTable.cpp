@@ -9,7 +9,6 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlTableModel>
@@ -50,6 +49,33 @@ QString sqlError(const QSqlError& error)
     return text.isEmpty() ? error.text() : text;
 }
 
+// The first `width` characters of the text, counted as SQLite's substr() counts them (a character outside
+// the Basic Multilingual Plane is one character), so a pending value is cut as its stored copy will be.
+QString cutToWidth(const QString& text, int width)
+{
+    qsizetype units = 0;
+    for (int characters = 0; units < text.size() && characters < width; ++characters) {
+        const bool pair
+            = text.at(units).isHighSurrogate() && units + 1 < text.size() && text.at(units + 1).isLowSurrogate();
+        units += pair ? 2 : 1;
+    }
+    return text.left(units);
+}
+
+// The LIKE pattern of names that begin with `prefix`: the pattern's own characters are escaped, so that
+// '%' and '_' in the prefix mean themselves.
+QString prefixPattern(const QString& prefix)
+{
+    QString pattern;
+    pattern.reserve(prefix.size() + 2);
+    for (const QChar c : prefix) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            pattern += QLatin1Char('\\');
+        pattern += c;
+    }
+    return pattern + QLatin1Char('%');
+}
+
 // Makes sure the bytes of a file, or the entry of a renamed file in its folder, are on the disk.
 bool syncPath(const QString& path, int flags)
 {
@@ -73,22 +99,95 @@ public:
     }
 
     bool sortedByName = true;
+    // The LIKE pattern of the name filter; empty while the filter is off. It is bound to the statement's
+    // parameter, so no text a user types becomes part of the statement.
+    QString namePattern;
 
-    // The whole result is fetched, so rows are stable and rowCount() is the number of visible records.
+    // QSqlTableModel::select() can only run a statement text; this one prepares the statement and binds the
+    // pattern. Unsubmitted model edits are dropped, as they are there.
     bool select() override
     {
-        const bool ok = QSqlTableModel::select();
+        if (m_editsSubmitted) {
+            // Rows submitted through the model stay in QSqlTableModel's edit cache, shadowing the stored
+            // values, until its own select() drops them; nothing else can. It runs on a statement that reads
+            // no row, and the rows are read below.
+            m_editsSubmitted = false;
+            m_readNothing = true;
+            QSqlTableModel::select();
+            m_readNothing = false;
+        }
+        QSqlQuery query(database());
+        const QString statement = selectStatement();
+        if (statement.isEmpty() || !query.prepare(statement)) {
+            setLastError(query.lastError());
+            return false;
+        }
+        if (!namePattern.isEmpty())
+            query.addBindValue(namePattern);
+        if (!query.exec()) {
+            setLastError(query.lastError());
+            return false;
+        }
+        revertAll();
+        QSqlQueryModel::setQuery(std::move(query));
+        return !lastError().isValid();
+    }
+
+    // Reads rows up to `row`, as a view does when it scrolls; false when the result has no such row.
+    bool fetchTo(int row)
+    {
+        while (row >= rowCount() && canFetchMore())
+            fetchMore();
+        return row >= 0 && row < rowCount();
+    }
+
+    void fetchAll()
+    {
         while (canFetchMore())
             fetchMore();
-        return ok;
     }
 
 protected:
+    QString selectStatement() const override
+    {
+        const QString fields
+            = database().driver()->sqlStatement(QSqlDriver::SelectStatement, tableName(), record(), false);
+        if (fields.isEmpty())
+            return QString();
+        if (m_readNothing)
+            return fields + QStringLiteral(" WHERE 0");
+        // The index on Name (NOCASE) serves both the filter and the order: LIKE ignores ASCII case as the
+        // index does, so SQLite reads only the range of names that begin with the pattern's fixed part.
+        const QString where = namePattern.isEmpty() ? QString() : QStringLiteral(" WHERE Name LIKE ? ESCAPE '\\'");
+        return fields + where + QLatin1Char(' ') + orderByClause();
+    }
+
     QString orderByClause() const override
     {
         return sortedByName ? QStringLiteral("ORDER BY Name COLLATE NOCASE, RecordId")
                             : QStringLiteral("ORDER BY RecordId");
     }
+
+    // The three ways a model edit reaches the database.
+    bool insertRowIntoTable(const QSqlRecord& values) override
+    {
+        m_editsSubmitted = true;
+        return QSqlTableModel::insertRowIntoTable(values);
+    }
+    bool updateRowInTable(int row, const QSqlRecord& values) override
+    {
+        m_editsSubmitted = true;
+        return QSqlTableModel::updateRowInTable(row, values);
+    }
+    bool deleteRowFromTable(int row) override
+    {
+        m_editsSubmitted = true;
+        return QSqlTableModel::deleteRowFromTable(row);
+    }
+
+private:
+    bool m_editsSubmitted = false;
+    bool m_readNothing = false;
 };
 
 PhoneBookTable::PhoneBookTable(Kind kind, QObject* parent)
@@ -115,21 +214,8 @@ PhoneBookModel* PhoneBookTable::table() const
     } else {
         const auto run = [&db](const QString& statement) { QSqlQuery(db).exec(statement); };
         run(memoryTableStatement());
-        run(QStringLiteral("CREATE INDEX NameOrder ON Recipients (Name COLLATE NOCASE, RecordId)"));
-        // Values are cut after they are stored, whichever way they came in (the model, a bulk insert,
-        // a load), so no writer can leave an over-long value behind.
-        QStringList tooLong;
-        QStringList cut;
-        for (int i = 0; i < fieldCountOf(m_kind); ++i) {
-            const QString name = QLatin1String(Fields[i].name);
-            tooLong << QStringLiteral("length(NEW.%1) > %2").arg(name).arg(Fields[i].width);
-            cut << QStringLiteral("%1 = substr(%1, 1, %2)").arg(name).arg(Fields[i].width);
-        }
-        for (const char* when : { "INSERT", "UPDATE" }) {
-            run(QStringLiteral("CREATE TRIGGER CutOn%1 AFTER %1 ON Recipients WHEN %2 "
-                               "BEGIN UPDATE Recipients SET %3 WHERE RecordId = NEW.RecordId; END")
-                    .arg(QLatin1String(when), tooLong.join(QStringLiteral(" OR ")), cut.join(QStringLiteral(", "))));
-        }
+        for (const QString& statement : indexAndTriggerStatements())
+            run(statement);
     }
 
     m_model = std::make_unique<PhoneBookModel>(db);
@@ -211,6 +297,7 @@ int PhoneBookTable::recordCount() const
 
 bool PhoneBookTable::clearRecords()
 {
+    cancel();
     table()->revertAll();
     const bool ok = execute(QStringLiteral("DELETE FROM Recipients"));
     table()->select();
@@ -228,38 +315,12 @@ bool PhoneBookTable::appendRecord(const QStringList& values, int* row)
 {
     if (row)
         *row = -1;
-    if (!flushPendingEdits())
+    qint64 key = -1;
+    if (!flushPendingEdits() || !storeNew(values, &key))
         return false;
-
-    QSqlRecord record = table()->record();
-    const QStringList names = fieldNames();
-    for (int i = 0; i < names.size(); ++i) {
-        record.setValue(names[i], values.value(i));
-        record.setGenerated(names[i], true);
-    }
-    record.setGenerated(KeyField, false);
-    if (!table()->insertRecord(-1, record)) {
-        table()->revertAll();
-        return false;
-    }
-    if (!table()->submitAll()) {
-        table()->revertAll();
-        return false;
-    }
-    if (row) {
-        // submitAll() has re-read the rows; the new record is the one with the highest key.
-        QSqlQuery query(database());
-        if (query.exec(QStringLiteral("SELECT max(RecordId) FROM Recipients")) && query.next()) {
-            const qint64 key = query.value(0).toLongLong();
-            const int column = keyColumn();
-            for (int r = 0; r < table()->rowCount(); ++r) {
-                if (table()->index(r, column).data().toLongLong() == key) {
-                    *row = r;
-                    break;
-                }
-            }
-        }
-    }
+    table()->select();
+    if (row)
+        *row = rowOfKey(key);
     return true;
 }
 
@@ -293,19 +354,159 @@ bool PhoneBookTable::appendRecords(const QList<QStringList>& records)
 
 bool PhoneBookTable::removeRecord(int row)
 {
-    if (row < 0 || row >= table()->rowCount() || !flushPendingEdits())
+    const qint64 key = keyAt(row);
+    if (key < 0 || !flushPendingEdits())
         return false;
-    if (!table()->removeRow(row) || !table()->submitAll()) {
-        table()->revertAll();
+    return removeKey(key);
+}
+
+void PhoneBookTable::setEvents(Events events)
+{
+    m_events = std::move(events);
+}
+
+bool PhoneBookTable::insertRecord()
+{
+    if (m_state != State::Browse)
         return false;
-    }
+    m_state = State::Insert;
+    m_pendingKey = -1;
+    m_pending = QStringList();
+    for (int i = 0; i < fieldCountOf(m_kind); ++i)
+        m_pending << QString();
+    if (m_events.afterInsert)
+        m_events.afterInsert(*this);
     return true;
+}
+
+bool PhoneBookTable::editRecord(int row)
+{
+    const qint64 key = keyAt(row);
+    if (m_state != State::Browse || key < 0)
+        return false;
+    m_state = State::Edit;
+    m_pendingKey = key;
+    m_pending = recordValues(row);
+    return true;
+}
+
+void PhoneBookTable::setFieldText(const QString& field, const QString& text)
+{
+    const int index = fieldNames().indexOf(field);
+    if (m_state == State::Browse || index < 0)
+        return;
+    m_pending[index] = cutToWidth(text, Fields[index].width);
+}
+
+QString PhoneBookTable::pendingFieldText(const QString& field) const
+{
+    return m_state == State::Browse ? QString() : m_pending.value(fieldNames().indexOf(field));
+}
+
+bool PhoneBookTable::post(int* row)
+{
+    if (row)
+        *row = -1;
+    // A handler that posts again from inside beforePost would store the record twice.
+    if (m_state == State::Browse || m_posting)
+        return false;
+    m_posting = true;
+    const bool allowed = !m_events.beforePost || m_events.beforePost(*this);
+    m_posting = false;
+    // The handler may have cancelled the record.
+    if (!allowed || m_state == State::Browse || !flushPendingEdits())
+        return false;
+
+    qint64 key = m_pendingKey;
+    const bool stored = m_state == State::Insert ? storeNew(m_pending, &key) : storeChanged(m_pending, key);
+    if (!stored)
+        return false;
+    cancel();
+    table()->select();
+    if (row)
+        *row = rowOfKey(key);
+    return true;
+}
+
+void PhoneBookTable::cancel()
+{
+    m_state = State::Browse;
+    m_pendingKey = -1;
+    m_pending.clear();
+}
+
+bool PhoneBookTable::deleteRecord(int row)
+{
+    const qint64 key = keyAt(row);
+    if (m_state != State::Browse || key < 0)
+        return false;
+    if (m_events.beforeDelete && !m_events.beforeDelete(*this, row))
+        return false;
+    // By its key: the handler may have asked the user, and the rows may have moved meanwhile.
+    return flushPendingEdits() && removeKey(key);
+}
+
+bool PhoneBookTable::storeNew(const QStringList& values, qint64* key)
+{
+    const int count = fieldCountOf(m_kind);
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("INSERT INTO Recipients (%1) VALUES (%2)")
+                      .arg(fieldList(), QStringList(count, QStringLiteral("?")).join(QLatin1Char(','))));
+    for (int i = 0; i < count; ++i)
+        query.addBindValue(values.value(i));
+    if (!query.exec())
+        return false;
+    *key = query.lastInsertId().toLongLong();
+    return true;
+}
+
+bool PhoneBookTable::storeChanged(const QStringList& values, qint64 key)
+{
+    QStringList assignments;
+    for (const QString& name : fieldNames())
+        assignments << name + QStringLiteral(" = ?");
+    QSqlQuery query(database());
+    query.prepare(
+        QStringLiteral("UPDATE Recipients SET %1 WHERE RecordId = ?").arg(assignments.join(QStringLiteral(", "))));
+    for (int i = 0; i < assignments.size(); ++i)
+        query.addBindValue(values.value(i));
+    query.addBindValue(key);
+    // A record removed while it was being edited is not stored again.
+    return query.exec() && query.numRowsAffected() == 1;
+}
+
+bool PhoneBookTable::removeKey(qint64 key)
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("DELETE FROM Recipients WHERE RecordId = ?"));
+    query.addBindValue(key);
+    const bool ok = query.exec() && query.numRowsAffected() == 1;
+    table()->select();
+    return ok;
+}
+
+qint64 PhoneBookTable::keyAt(int row) const
+{
+    if (!table()->fetchTo(row))
+        return -1;
+    const QVariant key = table()->index(row, keyColumn()).data(Qt::EditRole);
+    return key.isNull() ? -1 : key.toLongLong();
+}
+
+int PhoneBookTable::rowOfKey(qint64 key) const
+{
+    const int column = keyColumn();
+    for (int r = 0; table()->fetchTo(r); ++r) {
+        if (table()->index(r, column).data(Qt::EditRole).toLongLong() == key)
+            return r;
+    }
+    return -1;
 }
 
 QString PhoneBookTable::fieldText(int row, const QString& field) const
 {
     const int column = table()->fieldIndex(field);
-    if (row < 0 || row >= table()->rowCount() || column < 0)
+    if (column < 0 || !table()->fetchTo(row))
         return QString();
     return table()->index(row, column).data(Qt::EditRole).toString();
 }
@@ -321,19 +522,10 @@ QStringList PhoneBookTable::recordValues(int row) const
 void PhoneBookTable::setNamePrefixFilter(const QString& prefix)
 {
     m_prefix = prefix;
-    // A NUL would end the statement text early; no name can hold one anyway.
+    // No name holds a NUL, and SQLite's LIKE would take one for the end of the pattern.
     QString text = prefix;
     text.remove(QChar(0));
-    if (text.isEmpty()) {
-        table()->setFilter(QString());
-    } else {
-        // The prefix is a quoted constant made by the driver (quotes doubled), and compared as a whole
-        // substring rather than through LIKE, so '%', '_' and '*' mean themselves.
-        QSqlField field(QStringLiteral("prefix"), QMetaType(QMetaType::QString));
-        field.setValue(text);
-        const QString literal = table()->database().driver()->formatValue(field);
-        table()->setFilter(QStringLiteral("substr(Name, 1, length(%1)) = %1 COLLATE NOCASE").arg(literal));
-    }
+    table()->namePattern = text.isEmpty() ? QString() : prefixPattern(text);
     table()->select();
 }
 
@@ -411,10 +603,12 @@ bool PhoneBookTable::readFile(const QString& path, QString* errorText)
         }
     }
     // Name, Area and Phone make a phone book; the Outlook cache's Unknown may be missing (it is empty then).
+    // The values are cut on the way in, as the triggers would cut them.
     QStringList selected;
-    for (const QString& name : fieldNames()) {
+    for (int i = 0; i < fieldCountOf(m_kind); ++i) {
+        const QString name = QLatin1String(Fields[i].name);
         if (present.contains(name.toLower()))
-            selected << QStringLiteral("coalesce(%1, '')").arg(name);
+            selected << QStringLiteral("substr(coalesce(%1, ''), 1, %2)").arg(name).arg(Fields[i].width);
         else if (name == QLatin1String("Unknown"))
             selected << QStringLiteral("''");
         else
@@ -425,15 +619,21 @@ bool PhoneBookTable::readFile(const QString& path, QString* errorText)
     if (ok && !db.transaction())
         fail(sqlError(db.lastError()));
     if (ok) {
-        if (!query.exec(QStringLiteral("INSERT INTO main.Recipients (%1) SELECT %2 FROM source.Recipients "
-                                       "ORDER BY rowid")
-                            .arg(fieldList(), selected.join(QStringLiteral(", "))))) {
-            fail(sqlError(query.lastError()));
-            db.rollback();
-        } else if (!db.commit()) {
-            fail(sqlError(db.lastError()));
-            db.rollback();
+        // Indexing the rows once they are all in is much faster than keeping the index through the insert,
+        // and the triggers have nothing to cut. Within the transaction, a failed read gets them back too.
+        QStringList statements { QStringLiteral("DROP INDEX NameOrder"), QStringLiteral("DROP TRIGGER CutOnINSERT"),
+            QStringLiteral("DROP TRIGGER CutOnUPDATE"),
+            QStringLiteral("INSERT INTO main.Recipients (%1) SELECT %2 FROM source.Recipients ORDER BY rowid")
+                .arg(fieldList(), selected.join(QStringLiteral(", "))) };
+        statements << indexAndTriggerStatements();
+        for (const QString& statement : statements) {
+            if (ok && !query.exec(statement))
+                fail(sqlError(query.lastError()));
         }
+        if (ok && !db.commit())
+            fail(sqlError(db.lastError()));
+        if (!ok)
+            db.rollback();
     }
     query.finish();
     query.exec(QStringLiteral("DETACH DATABASE source"));
@@ -465,6 +665,9 @@ bool PhoneBookTable::writeFile(const QString& path, QString* errorText) const
     }
     temp.close(); // SQLite opens it by name; an empty file is an empty database
 
+    // While the model has rows left to read, its statement keeps every attached database in a read
+    // transaction, and the target could not be detached; the rows read stay in the model.
+    table()->fetchAll();
     QSqlDatabase db = database();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("ATTACH DATABASE ? AS target"));
@@ -528,6 +731,28 @@ bool PhoneBookTable::execute(const QString& statement, QString* errorText) const
 QString PhoneBookTable::fieldList() const
 {
     return fieldNames().join(QStringLiteral(", "));
+}
+
+// The index that orders the rows by name, and the triggers that cut a value to its field's width after it
+// is stored, whichever way it came in (the model, a bulk insert), so that no writer can leave an over-long
+// value behind.
+QStringList PhoneBookTable::indexAndTriggerStatements() const
+{
+    QStringList statements { QStringLiteral("CREATE INDEX NameOrder ON Recipients (Name COLLATE NOCASE, RecordId)") };
+    QStringList tooLong;
+    QStringList cut;
+    for (int i = 0; i < fieldCountOf(m_kind); ++i) {
+        const QString name = QLatin1String(Fields[i].name);
+        tooLong << QStringLiteral("length(NEW.%1) > %2").arg(name).arg(Fields[i].width);
+        cut << QStringLiteral("%1 = substr(%1, 1, %2)").arg(name).arg(Fields[i].width);
+    }
+    for (const char* when : { "INSERT", "UPDATE" }) {
+        statements << QStringLiteral("CREATE TRIGGER CutOn%1 AFTER %1 ON Recipients WHEN %2 "
+                                     "BEGIN UPDATE Recipients SET %3 WHERE RecordId = NEW.RecordId; END")
+                          .arg(QLatin1String(when), tooLong.join(QStringLiteral(" OR ")),
+                              cut.join(QStringLiteral(", ")));
+    }
+    return statements;
 }
 
 QString PhoneBookTable::memoryTableStatement() const

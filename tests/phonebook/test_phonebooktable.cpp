@@ -94,6 +94,12 @@ private slots:
         QTest::newRow("values read from a file")
             << Kind::OutlookCache << "file" << QStringList { x120, "0541", "987654321", QString(55, QLatin1Char('5')) }
             << QStringList { x120.left(100), "054", "9876543", QString(50, QLatin1Char('5')) };
+        // U+1F600 is two UTF-16 units but one character, as SQLite counts.
+        const QString smiley = QString::fromUcs4(U"\U0001F600");
+        QTest::newRow("a record typed in the details dialog")
+            << Kind::PhoneBook << "post"
+            << QStringList { QString(99, QLatin1Char('x')) + smiley + QStringLiteral("y"), "0521", "123456789" }
+            << QStringList { QString(99, QLatin1Char('x')) + smiley, "052", "1234567" };
         QTest::newRow("values at the widths stay whole")
             << Kind::PhoneBook << "append" << QStringList { x120.left(100), "052", "1234567" }
             << QStringList { x120.left(100), "052", "1234567" };
@@ -111,6 +117,14 @@ private slots:
             QVERIFY(table.appendRecord(input));
         } else if (via == QLatin1String("bulk")) {
             QVERIFY(table.appendRecords({ input }));
+        } else if (via == QLatin1String("post")) {
+            QVERIFY(table.insertRecord());
+            const QStringList names = table.fieldNames();
+            for (int i = 0; i < input.size(); ++i)
+                table.setFieldText(names[i], input[i]);
+            for (int i = 0; i < input.size(); ++i)
+                QCOMPARE(table.pendingFieldText(names[i]), expected[i]);
+            QVERIFY(table.post());
         } else if (via == QLatin1String("edit")) {
             int row = -1;
             QVERIFY(table.appendRecord({}, &row));
@@ -126,6 +140,10 @@ private slots:
             writeForeignFile(path, QStringLiteral("CREATE TABLE Recipients (Name, Area, Phone, Unknown)"),
                 { QStringLiteral("INSERT INTO Recipients VALUES (%1)").arg(quoted.join(QLatin1Char(','))) });
             QVERIFY(table.loadFromFile(path));
+            // A load leaves the table cutting what is stored after it.
+            QVERIFY(table.appendRecords({ input }));
+            QCOMPARE(rowsOf(table), (Records { expected, expected }));
+            return;
         }
         QCOMPARE(rowsOf(table), Records { expected });
     }
@@ -160,9 +178,10 @@ private slots:
         QTest::newRow("percent alone matches nothing") << "%" << QStringList {};
         QTest::newRow("underscore is a character") << "a_" << QStringList { "a_b" };
         QTest::newRow("star is a character") << "ab*" << QStringList { "Ab*" };
+        QTest::newRow("backslash is a character") << "a\\" << QStringList { "a\\%" };
         QTest::newRow("no match") << "x" << QStringList {};
         QTest::newRow("empty shows all") << ""
-                                         << QStringList { "100% Nir", "a_b", "Ab*", "abba", "Abraham", "Gabi",
+                                         << QStringList { "100% Nir", "a\\%", "a_b", "Ab*", "abba", "Abraham", "Gabi",
                                                 "O'Brien", "דוד", "דניאל" };
     }
 
@@ -173,10 +192,10 @@ private slots:
 
         PhoneBookTable table(Kind::PhoneBook);
         QVERIFY(table.appendRecords({ { "Abraham" }, { "abba" }, { "Gabi" }, { "O'Brien" }, { "100% Nir" }, { "a_b" },
-            { "דוד" }, { "דניאל" }, { "Ab*" } }));
+            { "דוד" }, { "דניאל" }, { "Ab*" }, { "a\\%" } }));
         table.setNamePrefixFilter(prefix);
         QCOMPARE(namesOf(table), expected);
-        QCOMPARE(table.recordCount(), 9);
+        QCOMPARE(table.recordCount(), 10);
     }
 
     void filterAppliesToNewRecordsButNotToTheCounts()
@@ -209,6 +228,97 @@ private slots:
         QCOMPARE(rowsOf(table), (Records { { "Dan", "052", "1" }, { "Dan", "052", "2" } }));
         QVERIFY(table.removeRecord(0));
         QCOMPARE(rowsOf(table), (Records { { "Dan", "052", "2" } }));
+    }
+
+    void eventsComeFromTheEditStatesOnly()
+    {
+        PhoneBookTable table(Kind::PhoneBook);
+        QStringList raised;
+        table.setEvents({
+            [&](PhoneBookTable&) { raised << "afterInsert"; },
+            [&](PhoneBookTable&) {
+                raised << "beforePost";
+                return true;
+            },
+            [&](PhoneBookTable&, int) {
+                raised << "beforeDelete";
+                return true;
+            },
+        });
+
+        QVERIFY(table.appendRecord({ "Dan", "052", "1" }));
+        QVERIFY(table.appendRecords({ { "Avi", "054", "2" } }));
+        QVERIFY(table.saveToFile(table.filePath()));
+        QVERIFY(table.loadFromFile(table.filePath()));
+        QCOMPARE(raised, QStringList());
+
+        QVERIFY(table.insertRecord());
+        QCOMPARE(table.state(), PhoneBookTable::State::Insert);
+        QVERIFY(!table.insertRecord());
+        QVERIFY(!table.editRecord(0));
+        QVERIFY(!table.deleteRecord(0));
+        table.cancel();
+        QVERIFY(table.editRecord(1));
+        table.setFieldText("Phone", "3");
+        QVERIFY(table.post());
+        QVERIFY(table.deleteRecord(0));
+        QCOMPARE(raised, (QStringList { "afterInsert", "beforePost", "beforeDelete" }));
+        QCOMPARE(rowsOf(table), (Records { { "Dan", "052", "3" } }));
+    }
+
+    void refusedPostsAndDeletesStoreNothing()
+    {
+        PhoneBookTable table(Kind::PhoneBook);
+        QVERIFY(table.appendRecord({ "Dan", "052", "1" }));
+        bool allow = false;
+        table.setEvents({ {}, [&](PhoneBookTable&) { return allow; }, [&](PhoneBookTable&, int) { return allow; } });
+
+        QVERIFY(table.insertRecord());
+        table.setFieldText("Name", "Avi");
+        int row = 0;
+        QVERIFY(!table.post(&row));
+        QCOMPARE(row, -1);
+        QCOMPARE(table.recordCount(), 1);
+        QCOMPARE(table.state(), PhoneBookTable::State::Insert);
+        QCOMPARE(table.pendingFieldText("Name"), QStringLiteral("Avi"));
+        allow = true;
+        QVERIFY(table.post(&row));
+        QCOMPARE(row, 0);
+        QCOMPARE(table.state(), PhoneBookTable::State::Browse);
+
+        allow = false;
+        QVERIFY(table.editRecord(1));
+        table.setFieldText("Phone", "2");
+        QVERIFY(!table.post());
+        table.cancel();
+        QVERIFY(!table.deleteRecord(0));
+        QCOMPARE(rowsOf(table), (Records { { "Avi", "", "" }, { "Dan", "052", "1" } }));
+    }
+
+    // The model reads a large result in batches; rows beyond the first batch are still reached, and a
+    // result left partly read does not stop the table from being saved, twice over.
+    void aTableLargerThanOneReadBatch()
+    {
+        PhoneBookTable table(Kind::PhoneBook);
+        Records many;
+        for (int i = 0; i < 3000; ++i)
+            many << QStringList { QStringLiteral("שם %1").arg(i, 4, 10, QLatin1Char('0')), "052", QString::number(i) };
+        QVERIFY(table.appendRecords(many));
+        QVERIFY(table.model()->rowCount() < 3000);
+        QCOMPARE(table.fieldText(2999, "Phone"), QStringLiteral("2999"));
+        table.setNamePrefixFilter(QString());
+        int row = -1;
+        QVERIFY(table.appendRecord({ "תמר", "054", "1" }, &row));
+        QCOMPARE(row, 3000);
+
+        for (int save = 0; save < 2; ++save) {
+            table.setNamePrefixFilter(QStringLiteral("ש"));
+            QString error;
+            QVERIFY2(table.saveToFile(table.filePath(), &error), qPrintable(error));
+        }
+        PhoneBookTable read(Kind::PhoneBook);
+        QVERIFY(read.loadFromFile(read.filePath()));
+        QCOMPARE(read.recordCount(), 3001);
     }
 
     void saveAndLoadKeepEveryRecord_data()
