@@ -106,6 +106,13 @@ int ProgramEntry::run(int argc, char** argv)
     // A running copy shows or hides its window, and this one ends having made none.
     if (SingleInstance::toggleRunningCopy())
         return 0;
+    // Taken over before this copy answers later ones: from then on a signal that ends the session is an
+    // orderly exit, handled once the event loop runs, when the hidden root window exists.
+    THiddenForm* root = nullptr;
+    const SessionEnd sessionEnd([&root] {
+        if (root)
+            root->requestExit();
+    });
     SingleInstance instance;
     if (!instance.listen() && SingleInstance::toggleRunningCopy())
         return 0;
@@ -113,6 +120,7 @@ int ProgramEntry::run(int argc, char** argv)
     warmUp.afterApplication();
     MessageBoxPrompt::installForDesktop();
     THiddenForm hiddenForm;
+    root = &hiddenForm;
     warmUp.join();
     QPointer<TMsgForm> mainWindow = start(arguments, hiddenForm);
     instance.setToggleHandler([&hiddenForm] {
@@ -122,7 +130,6 @@ int ProgramEntry::run(int argc, char** argv)
         postUserMessage(current, UM_TOGGLEWINDOW);
         return true;
     });
-    const SessionEnd sessionEnd([&hiddenForm] { hiddenForm.requestExit(); });
     const int status = QApplication::exec();
     delete hiddenForm.mainWindow();
     delete mainWindow.data();

@@ -31,6 +31,7 @@ class TImgButton;
 class TImgLed;
 class TListLabel;
 class TPopUpStatusForm;
+class TPhoneBookForm;
 class TPreferencesForm;
 class TTrayIcon;
 
@@ -129,8 +130,9 @@ public:
     int CurrentRecipient = 0;
     // The current status window; null when none is current.
     QPointer<TPopUpStatusForm> PopUpStatusForm;
-    // The preferences dialog while it is open.
+    // The preferences dialog and the phone book window while they are open.
     QPointer<TPreferencesForm> PreferencesForm;
+    QPointer<TPhoneBookForm> PhoneBookForm;
     // Banners: the rotation position, the chosen banner and what a click on the banner opens.
     int BannerIndex = 1;
     QString BannerName;

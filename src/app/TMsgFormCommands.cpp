@@ -3,9 +3,6 @@
 
 #include "TMsgForm.h"
 
-// Stub: choosing recipients in the phone book window.
-void TMsgForm::SpeedButton1Click() { }
-
 
 // Stub: the tell-a-friend mail.
 void TMsgForm::TellFriends1Click() { }

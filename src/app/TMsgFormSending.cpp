@@ -5,6 +5,7 @@
 
 #include "SkinColors.h"
 #include "TPopUpStatusForm.h"
+#include "app/controls/TImgButton.h"
 #include "app/controls/TListLabel.h"
 #include "common/ResStrings.h"
 #include "common/UserPrompt.h"
@@ -12,9 +13,12 @@
 #include "app/service/ServiceConnection.h"
 #include "service/ServiceState.h"
 #include "settings/SmsIni.h"
+#include "phonebook/THiddenForm.h"
+#include "phonebook/TPhoneBookForm.h"
 #include "settings/TPreferencesForm.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QScopeGuard>
 
 #include <QLineEdit>
@@ -115,4 +119,48 @@ void TMsgForm::openPreferences(bool byUser)
     if (!byUser && provider >= 0)
         dialog->chooseProvider(SMSBase->Providers.at(provider).Name);
     dialog->exec();
+}
+
+void TMsgForm::SpeedButton1Click()
+{
+    // The tables belong to the hidden root window; without one there is no phone book.
+    if (PhoneBookForm || !m_options.hiddenForm)
+        return;
+    PhoneBookForm = new TPhoneBookForm(
+        m_options.hiddenForm->ClientDataSet1(), m_options.hiddenForm->ClientDataSet2(), SMSBase->AreaDefs, this);
+    const QPointer<TPhoneBookForm> dialog = PhoneBookForm;
+    Languages->setEnabled(false);
+    const auto done = qScopeGuard([this, dialog] {
+        Languages->setEnabled(true);
+        delete dialog.data();
+    });
+    // A choice made while the window is hidden is dropped.
+    if (dialog->exec() != QDialog::Accepted || !dialog || !isVisible())
+        return;
+    Edit1->setEnabled(true);
+    ComboBox1->setEnabled(true);
+    Label2->setEnabled(true);
+    ImgButton2->setEnabled(true);
+    if (dialog->selectedCount() < 2) {
+        const TPhoneBookForm::Recipient chosen = dialog->currentRecipient();
+        ToLabel->setIsList(false);
+        // The name last: changing the two fields empties the recipient label.
+        Edit1->setText(chosen.phone);
+        ComboBox1->setText(chosen.area);
+        ToLabel->setText(chosen.name);
+        return;
+    }
+    Edit1->clear();
+    ComboBox1->clear();
+    ToLabel->setIsList(true);
+    Edit1->setEnabled(false);
+    ComboBox1->setEnabled(false);
+    Label2->setEnabled(false);
+    // Rows without an area code or a number cannot be sent to: they are left out.
+    QStringList list;
+    for (const TPhoneBookForm::Recipient& row : dialog->selectedRecipients()) {
+        if (!row.area.isEmpty() && !row.phone.isEmpty())
+            list << row.name + QLatin1Char('=') + row.area + QLatin1Char('-') + row.phone;
+    }
+    ToLabel->setList(list);
 }

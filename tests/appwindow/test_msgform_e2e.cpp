@@ -12,7 +12,9 @@
 #include "app/controls/TListLabel.h"
 #include "app/controls/TTrayIcon.h"
 #include "common/AppPaths.h"
+#include "phonebook/PhoneBookTable.h"
 #include "phonebook/THiddenForm.h"
+#include "phonebook/TPhoneBookForm.h"
 #include "service/ServiceState.h"
 
 #include <QApplication>
@@ -20,12 +22,36 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
 #include <QtTest>
 
 using namespace AppWindowTest;
 
 namespace {
 constexpr int Patience = 30000;
+
+// Picks the grid's rows in the phone book window as a user does (Ctrl + click for more than one) and
+// presses OK.
+void chooseInPhoneBook(QObject* context, const QList<int>& rows)
+{
+    auto* poll = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, rows] {
+        auto* book = qobject_cast<TPhoneBookForm*>(QApplication::activeModalWidget());
+        if (!book || !book->isVisible() || book->DBGrid1->model()->rowCount() == 0)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        for (const int row : rows) {
+            const QModelIndex index = book->DBGrid1->model()->index(row, 0);
+            QTest::mouseClick(book->DBGrid1->viewport(), Qt::LeftButton,
+                rows.size() > 1 ? Qt::ControlModifier : Qt::NoModifier, book->DBGrid1->visualRect(index).center());
+        }
+        book->Button1->click();
+    });
+    poll->start(10);
+}
 } // namespace
 
 class TestMsgFormEndToEnd : public QObject
@@ -65,8 +91,12 @@ private slots:
         TestEnv::freshAppDir();
         TestEnv::writeFile(TestEnv::freshConfigDir() + QStringLiteral("SMS.INI"),
             "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n");
-        // The program's own start, with the real browser library.
+        // The program's own start, with the real browser library, and a phone book of three.
         m_hiddenForm = std::make_unique<THiddenForm>();
+        m_hiddenForm->ClientDataSet1()->appendRecords({ { QStringLiteral("אבי"), QStringLiteral("052"),
+                                                            QStringLiteral("1111111") },
+            { QStringLiteral("בני"), QStringLiteral("052"), QStringLiteral("3333333") },
+            { QStringLiteral("גלית"), QStringLiteral("054"), QStringLiteral("2222222") } });
         m_form = ProgramEntry::start(ProgramEntry::parse({}), *m_hiddenForm, {});
         QTRY_VERIFY(m_form->isShown());
         // The service's definitions arrive a second after the start.
@@ -98,14 +128,26 @@ private slots:
         QCOMPARE(m_sandbox.submissions().last().fields.value(QStringLiteral("text")), QStringLiteral("שלום מהחלון"));
     }
 
+    // The recipient chosen in the phone book.
+    void recipientChosenFromThePhoneBookIsSent()
+    {
+        chooseInPhoneBook(this, { 2 });
+        QTest::mouseClick(m_form->SpeedButton1, Qt::LeftButton);
+        QCOMPARE(m_form->ToLabel->text(), QStringLiteral("גלית"));
+        compose(QStringLiteral("דנה"), QStringLiteral("מהספר"));
+        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/kesher/send 0542222222") });
+    }
+
     // A list of two through both operators: each recipient's line in the status window goes through its
     // statuses to the site's answer, while the window's event loop goes on serving timers.
     void listThroughBothOperatorsIsSent()
     {
-        m_form->Edit2->setText(QStringLiteral("דנה"));
-        m_form->Memo1->setPlainText(QStringLiteral("לכולם"));
-        m_form->ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("גלית=054-2222222") });
-        m_form->ToLabel->setIsList(true);
+        compose(QStringLiteral("דנה"), QStringLiteral("לכולם"));
+        chooseInPhoneBook(this, { 0, 2 });
+        QTest::mouseClick(m_form->SpeedButton1, Qt::LeftButton);
+        QCOMPARE(m_form->ToLabel->list(), (QStringList { "אבי=052-1111111", "גלית=054-2222222" }));
         m_statusWindowLines.clear();
         QTest::mouseClick(m_form->Button1, Qt::LeftButton);
         QCOMPARE(acceptedPaths(),

@@ -10,6 +10,11 @@
 #include "service/ServiceState.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
+#include "phonebook/PhoneBookTable.h"
+#include "phonebook/THiddenForm.h"
+#include "phonebook/TPhoneBookForm.h"
+
+#include <QTableView>
 
 #include <QAction>
 #include <QApplication>
@@ -57,6 +62,13 @@ std::unique_ptr<TMsgForm> readyForm()
     form->SetConnectionState(1);
     form->Open1Click();
     return form;
+}
+
+// Clicks the grid's row as a user does, Ctrl held for a multiple choice.
+void clickRow(TPhoneBookForm* book, int row, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+{
+    const QModelIndex index = book->DBGrid1->model()->index(row, 0);
+    QTest::mouseClick(book->DBGrid1->viewport(), Qt::LeftButton, modifiers, book->DBGrid1->visualRect(index).center());
 }
 } // namespace
 
@@ -193,6 +205,65 @@ private slots:
         form->Button1Click();
         QCOMPARE(prompt.asked, QStringList { question });
         QCOMPARE(form->SMSBase->Status, answer ? ssConnecting : ssReady);
+    }
+
+    // The phone book's choice: one row fills the recipient, several make a list of those that have an area
+    // code and a number, and a choice made while the window is hidden changes nothing.
+    void phoneBookChoiceFillsTheRecipient_data()
+    {
+        QTest::addColumn<QList<int>>("rows"); // in the grid's order: Avi, Beni (no number), Dana, Gal
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<QString>("phone");
+        QTest::newRow("one row") << QList<int> { 2 } << false << "Dana" << QStringList() << "054" << "2222222";
+        QTest::newRow("three rows, one without a number")
+            << QList<int> { 3, 1, 0 } << false << "<רשימת נמענים>"
+            << QStringList { "Gal=055-3333333", "Avi=052-1111111" } << "" << "";
+        QTest::newRow("chosen while hidden") << QList<int> { 2 } << true << "before" << QStringList() << "050"
+                                             << "7777777";
+    }
+    void phoneBookChoiceFillsTheRecipient()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(bool, hidden);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, list);
+        QFETCH(QString, area);
+        QFETCH(QString, phone);
+        THiddenForm hiddenForm;
+        hiddenForm.ClientDataSet1()->appendRecords({ { "Avi", "052", "1111111" }, { "Beni", "053", "" },
+            { "Dana", "054", "2222222" }, { "Gal", "055", "3333333" } });
+        auto form = makeForm(&hiddenForm);
+        if (!hidden)
+            form->Open1Click();
+        form->ComboBox1->setText(QStringLiteral("050"));
+        form->Edit1->setText(QStringLiteral("7777777"));
+        form->ToLabel->setText(QStringLiteral("before"));
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* book = qobject_cast<TPhoneBookForm*>(QApplication::activeModalWidget());
+            if (!book || !book->isVisible() || book->DBGrid1->model()->rowCount() < 4)
+                return;
+            poll.stop();
+            for (const int row : rows)
+                clickRow(book, row, rows.size() > 1 ? Qt::ControlModifier : Qt::NoModifier);
+            QVERIFY(!form->Languages->isEnabled());
+            book->Button1->click();
+        });
+        poll.start(10);
+        form->SpeedButton1Click();
+        QVERIFY(!form->PhoneBookForm);
+        QVERIFY(form->Languages->isEnabled());
+        QCOMPARE(form->ToLabel->text(), caption);
+        QCOMPARE(form->ToLabel->isList(), !list.isEmpty());
+        if (!list.isEmpty())
+            QCOMPARE(form->ToLabel->list(), list);
+        QCOMPARE(form->ComboBox1->text(), area);
+        QCOMPARE(form->Edit1->text(), phone);
+        QCOMPARE(form->Edit1->isEnabled(), list.isEmpty());
+        QCOMPARE(form->ComboBox1->isEnabled(), list.isEmpty());
     }
 
     // Missing credentials in a single send: the box names the provider, the preferences open on that
