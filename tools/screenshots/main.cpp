@@ -1,0 +1,178 @@
+// Takes the documentation's screenshots of the desktop program as it runs against the sandbox network: the
+// main window in the middle of a send, the status window of a list send, the phone book and the preferences.
+// Run it through scripts/screenshots, which gives it an X server of its own (Xvfb) and a window manager; the
+// pictures are what that X server shows.
+#include "app/ProgramEntry.h"
+#include "app/TMsgForm.h"
+#include "app/TPopUpStatusForm.h"
+#include "app/controls/TListLabel.h"
+#include "app/controls/TTrayIcon.h"
+#include "common/AppPaths.h"
+#include "phonebook/PhoneBookTable.h"
+#include "phonebook/THiddenForm.h"
+#include "phonebook/TPhoneBookForm.h"
+#include "settings/TPreferencesForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScreen>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+QString g_outputFolder;
+
+// What the X server shows of the window, its frame included, once everything pending is painted.
+bool shoot(QWidget* window, const QString& name)
+{
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    const QRect frame = window->frameGeometry();
+    const QPixmap picture = window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    const QString path = QDir(g_outputFolder).filePath(name);
+    const bool saved = picture.save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+
+void waitUntil(const std::function<bool()>& done, int ms = 20000)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+}
+
+QString startSandbox(QProcess& sandbox)
+{
+    sandbox.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-sandbox"),
+        { QStringLiteral("--port"), QStringLiteral("0") });
+    QByteArray output;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 10000) {
+        sandbox.waitForReadyRead(100);
+        output += sandbox.readAllStandardOutput() + sandbox.readAllStandardError();
+        const qsizetype at = output.indexOf("listening on ");
+        if (at >= 0 && output.indexOf('\n', at) > at)
+            return QString::fromUtf8(output.mid(at + 13, output.indexOf('\n', at) - at - 13)).trimmed();
+    }
+    return QString();
+}
+
+// Runs `step` once a modal window of that kind is open, then closes it with Cancel.
+template<typename Dialog> void whenOpen(const std::function<void(Dialog*)>& step)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll->deleteLater();
+        poll->stop();
+        step(dialog);
+        dialog->reject();
+    });
+    poll->start(100);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir folder;
+    for (const char* sub : { "config/zelkora", "app", "cache", "data", "home" })
+        QDir().mkpath(folder.path() + QLatin1Char('/') + QLatin1String(sub));
+    qputenv("HOME", QFile::encodeName(folder.path() + QStringLiteral("/home")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.path() + QStringLiteral("/cache")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder.path() + QStringLiteral("/data")));
+    qputenv("ZELKORA_APPDIR", QFile::encodeName(folder.path() + QStringLiteral("/app")));
+    QFile ini(folder.path() + QStringLiteral("/config/zelkora/SMS.INI"));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n"
+              "[Ofek]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+    ini.close();
+
+    QApplication app(argc, argv);
+    g_outputFolder = app.arguments().value(1, QStringLiteral("."));
+    QProcess sandbox;
+    const QString url = startSandbox(sandbox);
+    if (url.isEmpty()) {
+        std::fprintf(stderr, "the sandbox did not start\n");
+        return 1;
+    }
+    AppPaths::setServiceUrlOverride(url);
+    TTrayIcon::setSystemTrayAvailableForTesting(true);
+
+    THiddenForm hiddenForm;
+    PhoneBookTable& book = *hiddenForm.ClientDataSet1();
+    book.appendRecords({ { QStringLiteral("אבי כהן"), QStringLiteral("052"), QStringLiteral("1234567") },
+        { QStringLiteral("גלית לוי"), QStringLiteral("054"), QStringLiteral("7654321") },
+        { QStringLiteral("דני מזרחי"), QStringLiteral("055"), QStringLiteral("2223334") },
+        { QStringLiteral("רונית אברהם"), QStringLiteral("053"), QStringLiteral("9876543") } });
+    book.saveToFile(book.filePath());
+
+    TMsgForm* form = ProgramEntry::start(ProgramEntry::parse({}), hiddenForm);
+    waitUntil([&] { return form->isShown() && form->ConnectionState() == 2; });
+    int status = 0;
+
+    // The main window in the middle of a send.
+    form->Edit2->setText(QStringLiteral("דנה"));
+    form->ComboBox1->setText(QStringLiteral("052"));
+    form->Edit1->setText(QStringLiteral("1234567"));
+    form->ToLabel->setText(QStringLiteral("אבי כהן"));
+    form->Memo1->setPlainText(QStringLiteral("נפגשים בשמונה ליד הקולנוע?"));
+    bool shotMidSend = false;
+    QObject::connect(form->SMSBase, &TSMSBaseForm::statusChanged, form, [&](TSMSStatus s) {
+        if (s == ssSending && !shotMidSend) {
+            shotMidSend = true;
+            status |= !shoot(form, QStringLiteral("screenshot-sending.png"));
+        }
+    });
+    form->Button1Click();
+    waitUntil([&] { return !isBusyStatus(form->SMSBase->Status); });
+
+    // The status window of a list send, as its second recipient is under way.
+    form->ToLabel->setList({ QStringLiteral("אבי כהן=052-1234567"), QStringLiteral("גלית לוי=054-7654321"),
+        QStringLiteral("דני מזרחי=055-2223334") });
+    form->ToLabel->setIsList(true);
+    bool shotList = false;
+    QObject::connect(form->SMSBase, &TSMSBaseForm::statusChanged, form, [&](TSMSStatus s) {
+        if (s == ssSending && form->CurrentRecipient == 1 && form->PopUpStatusForm && !shotList) {
+            shotList = true;
+            status |= !shoot(form->PopUpStatusForm, QStringLiteral("screenshot-list.png"));
+        }
+    });
+    form->Button1Click();
+    if (auto* window = form->findChild<TPopUpStatusForm*>())
+        window->close();
+
+    // The phone book and the preferences.
+    whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
+        waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 0; }, 5000);
+        status |= !shoot(dialog, QStringLiteral("screenshot-phonebook.png"));
+    });
+    form->SpeedButton1Click();
+    whenOpen<TPreferencesForm>([&](TPreferencesForm* dialog) {
+        dialog->chooseProvider(QStringLiteral("Sahar"));
+        status |= !shoot(dialog, QStringLiteral("screenshot-preferences.png"));
+    });
+    form->Preferences1Click();
+
+    delete form;
+    sandbox.terminate();
+    sandbox.waitForFinished(3000);
+    return status;
+}
