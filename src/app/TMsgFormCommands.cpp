@@ -3,7 +3,6 @@
 
 #include "TMsgForm.h"
 
-
 // Stub: the tell-a-friend mail.
 void TMsgForm::TellFriends1Click() { }
 
@@ -15,12 +14,3 @@ void TMsgForm::N4Click() { }
 
 // Stub: the interface-language dialog.
 void TMsgForm::LanguagesClick() { }
-
-// Stub: banner rotation (choosing the next banner).
-void TMsgForm::BannerTimerTimer() { }
-
-// Stub: UM_BANNERCHOSEN, showing the chosen banner from the cache folder or downloading it.
-void TMsgForm::BannerChosen() { }
-
-// Stub: UM_BANNERLOADED, storing and showing a downloaded banner.
-void TMsgForm::BannerLoaded() { }
