@@ -1,6 +1,5 @@
 #include "TMsgForm.h"
 
-#include "BannerTableFile.h"
 #include "EditCaret.h"
 #include "OnlineCheck.h"
 #include "SkinColors.h"
@@ -122,7 +121,7 @@ void TMsgForm::FormCreate()
             m_state->SendParams = QStringLiteral("yes");
             m_state->RefreshCount = 0;
             m_state->HitsUpdated = false;
-            ClickURL = AppPaths::serviceUrl();
+            Banners->ClickURL = AppPaths::serviceUrl();
             m_state->HomePage = AppPaths::serviceUrl();
 
             m_caret = new EditCaret(this);
@@ -138,7 +137,7 @@ void TMsgForm::FormCreate()
             Service->Initialised = false;
             Service->LastIP = localAddress();
 
-            BannerIndex = 1;
+            Banners->BannerIndex = 1;
             ToLabel->clearList();
             // The message is emptied before the first status: emptying it clears the status line.
             Memo1->clear();
@@ -195,16 +194,20 @@ void TMsgForm::FormDestroy()
     }
 }
 
+QString TMsgForm::bannerTableFile()
+{
+    return AppPaths::appDir() + QStringLiteral("adcache.dat");
+}
+
 void TMsgForm::loadBannerTable()
 {
-    const QString file = BannerTableFile::path();
-    if (QFileInfo::exists(file))
-        BannerTableFile::load(m_state->Adverts, file);
+    if (QFileInfo::exists(bannerTableFile()))
+        m_state->Adverts.LoadFromFile(bannerTableFile());
 }
 
 void TMsgForm::saveBannerTable()
 {
-    BannerTableFile::save(m_state->Adverts, BannerTableFile::path());
+    m_state->Adverts.SaveToFile(bannerTableFile());
 }
 
 void TMsgForm::CheckOnline()
@@ -309,31 +312,6 @@ void TMsgForm::Stop1Click()
         postUserMessage(m_options.hiddenForm, UM_SHUTDOWN);
 }
 
-void TMsgForm::ShowBanner(const QString& file)
-{
-    const QImage picture = ImageDecoders::decodeFile(file);
-    if (picture.isNull())
-        return;
-    Image2->setPixmap(QPixmap::fromImage(picture));
-    ClickURL = BannerHomeURL;
-    Image2->update();
-    ShownFile = file;
-    // One impression of the banner on show; a name the table does not hold counts nothing.
-    const qsizetype index = m_state->Adverts.IndexOfName(BannerName);
-    if (index >= 0)
-        ++m_state->Adverts[index].Hits;
-}
-
-void TMsgForm::Image2Click()
-{
-    if (ClickURL.isEmpty())
-        return;
-    // The address comes from the service: only web addresses are handed to the desktop.
-    const QUrl url(ClickURL.trimmed());
-    if (TURLLabel::isOpenable(url))
-        openUrl(url);
-}
-
 bool TMsgForm::IsRectCovered(const QRect& screenRect) const
 {
     return WindowStacking::isRectCovered(screenRect, WindowStacking::windowsAbove(this));
@@ -382,10 +360,10 @@ bool TMsgForm::event(QEvent* event)
         Service->StatsDone();
         return true;
     case UM_BANNERCHOSEN:
-        BannerChosen();
+        Banners->BannerChosen();
         return true;
     case UM_BANNERLOADED:
-        BannerLoaded();
+        Banners->BannerLoaded();
         return true;
     default:
         break;

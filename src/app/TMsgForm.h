@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BannerRotation.h"
 #include "app/service/ServiceConnectionHost.h"
 #include "engine/TSMSBaseForm.h"
 #include "sending/SendWorkflowHost.h"
@@ -45,7 +46,11 @@ class TTrayIcon;
 // (TMsgForm.cpp), the window description (TMsgFormComponents.cpp), the skin behaviour (TMsgFormSkin.cpp),
 // the status display (TMsgFormStatus.cpp) and sending (TMsgFormSending.cpp, the window's side of the send
 // workflow). Commands whose windows live elsewhere are stubs in TMsgFormCommands.cpp.
-class TMsgForm : public QWidget, public ServiceConnectionHost, public SendWorkflowHost, public PreferencesHost
+class TMsgForm : public QWidget,
+                 public ServiceConnectionHost,
+                 public SendWorkflowHost,
+                 public PreferencesHost,
+                 public BannerRotationHost
 {
     Q_OBJECT
 public:
@@ -133,12 +138,8 @@ public:
     // The preferences dialog and the phone book window while they are open.
     QPointer<TPreferencesForm> PreferencesForm;
     QPointer<TPhoneBookForm> PhoneBookForm;
-    // Banners: the rotation position, the chosen banner and what a click on the banner opens.
-    int BannerIndex = 1;
-    QString BannerName;
-    QString BannerHomeURL;
-    QString ClickURL;
-    QString ShownFile;
+    // The banner space: the rotation, its timer (BannerTimer), the chosen and the shown banner.
+    BannerRotation* Banners = nullptr;
 
     ServiceState& state() const { return *m_state; }
     int ConnectionState() const;
@@ -156,14 +157,14 @@ public:
     void FormClose();
     void Stop1Click();
     void CheckOnline();
-    void ShowBanner(const QString& file);
+    void ShowBanner(const QString& file) { Banners->ShowBanner(file); }
     bool IsRectCovered(const QRect& screenRect) const;
     bool IsWindowCovered() const;
     bool IsBannerCovered() const;
     void ImgButton5Click();
     void ImgButton4Click();
     void TrayIcon1DblClick();
-    void Image2Click();
+    void Image2Click() { Banners->Image2Click(); }
 
     // --- Composing
     void UpdateCharCount();
@@ -209,9 +210,6 @@ public:
     void N6Click();
     void N4Click();
     void LanguagesClick();
-    void BannerTimerTimer();
-    void BannerChosen();
-    void BannerLoaded();
 
     // --- ServiceConnectionHost
     bool engineBusy() const override;
@@ -238,6 +236,12 @@ public:
     void setCancelRequested(bool requested) override { CancelRequested = requested; }
     SendWorkflow& workflow() const { return *m_workflow; }
 
+    // --- BannerRotationHost (with checkOnline and minimiseIfCovered above)
+    bool windowShown() const override { return isShown(); }
+    bool bannerCovered() const override { return IsBannerCovered(); }
+    void displayBanner(const QImage& picture) override;
+    bool openUrl(const QUrl& url) override { return ServiceConnectionHost::openUrl(url); }
+
     // --- PreferencesHost
     TProviders& providers() override { return SMSBase->Providers; }
     bool definitionsAvailable() const override;
@@ -261,6 +265,8 @@ private:
     void FormDestroy();
     // FormCreate's last steps, which also run when an earlier step failed.
     void finishCreation();
+    // "adcache.dat" in the data folder: the banner table between runs.
+    static QString bannerTableFile();
     void loadBannerTable();
     void saveBannerTable();
     void setRecipientFieldsEnabled(bool enabled);

@@ -1,12 +1,12 @@
-// The banner space: rotation of the service's banners, their pictures and their clicks.
+// The banner space: the window's side of the banner rotation.
 
 #include "TMsgForm.h"
 
-// Stub: banner rotation (choosing the next banner).
-void TMsgForm::BannerTimerTimer() { }
+#include <QLabel>
+#include <QPixmap>
 
-// Stub: UM_BANNERCHOSEN, showing the chosen banner from the cache folder or downloading it.
-void TMsgForm::BannerChosen() { }
-
-// Stub: UM_BANNERLOADED, storing and showing a downloaded banner.
-void TMsgForm::BannerLoaded() { }
+void TMsgForm::displayBanner(const QImage& picture)
+{
+    Image2->setPixmap(QPixmap::fromImage(picture));
+    Image2->update();
+}

@@ -26,7 +26,6 @@
 #include <QTimer>
 
 namespace {
-constexpr int BannerTimerDesignInterval = 4000;
 
 // Every text of the window, labels and fields alike: Arial bold, 11 pixels high. One font means one font
 // to load before the window can be shown.
@@ -239,14 +238,13 @@ void TMsgForm::createComponents()
     m_state = std::make_unique<ServiceState>(SMSBase->Providers, SMSBase->AreaDefs);
     Service = new ServiceConnection(*m_state, this, this);
     m_workflow = std::make_unique<SendWorkflow>(*SMSBase, *this);
+    Banners = new BannerRotation(*m_state, *Service, *this, this, this);
+    BannerTimer = &Banners->BannerTimer;
     Service->setObjectName(QStringLiteral("ServiceConnection"));
     HTTP = &Service->HTTP;
     InitTimer = &Service->InitTimer;
     StatsTimer = &Service->StatsTimer;
 
-    BannerTimer = new QTimer(this);
-    BannerTimer->setObjectName(QStringLiteral("BannerTimer"));
-    BannerTimer->setInterval(BannerTimerDesignInterval);
 
     connect(ImgButton4, &TImgButton::clicked, this, &TMsgForm::ImgButton4Click);
     connect(ImgButton5, &TImgButton::clicked, this, &TMsgForm::ImgButton5Click);
@@ -255,7 +253,6 @@ void TMsgForm::createComponents()
     connect(ImgButton2, &TImgButton::OnMouseDown, this,
         [this](Qt::MouseButton, const QPoint& pos) { ImgButton2MouseDown(pos); });
     connect(TrayIcon1, &TTrayIcon::OnDblClick, this, &TMsgForm::TrayIcon1DblClick);
-    connect(BannerTimer, &QTimer::timeout, this, &TMsgForm::BannerTimerTimer);
     connect(Edit2, &QLineEdit::textChanged, this, &TMsgForm::UpdateCharCount);
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TMsgForm::UpdateCharCount);
     connect(Edit1, &QLineEdit::textChanged, this, &TMsgForm::Edit1Change);

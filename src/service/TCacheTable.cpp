@@ -1,6 +1,46 @@
 #include "TCacheTable.h"
 
+#include "Cp1255.h"
+
+#include <QFile>
 #include <QHash>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace {
+constexpr quint32 DefaultInterval = 10000;
+
+// Takes the text before the next comma off `rest`; false, leaving `rest` alone, when there is none.
+bool takeField(QString& rest, QString* field)
+{
+    const qsizetype comma = rest.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return false;
+    *field = rest.left(comma);
+    rest.remove(0, comma + 1);
+    return true;
+}
+
+quint32 number(const QString& text, quint32 fallback)
+{
+    bool ok = false;
+    const quint32 value = text.toUInt(&ok);
+    return ok ? value : fallback;
+}
+
+TCacheEntry parseLine(QString rest)
+{
+    TCacheEntry entry;
+    entry.Interval = DefaultInterval;
+    takeField(rest, &entry.Name);
+    QString interval;
+    if (takeField(rest, &entry.BannerType) && takeField(rest, &entry.URL) && takeField(rest, &entry.HomeURL)
+        && takeField(rest, &interval))
+        entry.Interval = number(interval, DefaultInterval);
+    entry.Hits = number(rest.trimmed(), 0);
+    return entry;
+}
+} // namespace
 
 qsizetype TCacheTable::IndexOfName(const QString& name) const
 {
@@ -51,4 +91,37 @@ QString TCacheTable::HitsText() const
             text += QLatin1Char(',');
     }
     return text;
+}
+
+void TCacheTable::SaveToFile(const QString& path) const
+{
+    if (m_entries.isEmpty())
+        return;
+    QByteArray bytes;
+    for (const TCacheEntry& entry : m_entries) {
+        const QString line = QStringList { entry.Name, entry.BannerType, entry.URL, entry.HomeURL,
+            QString::number(entry.Interval), QString::number(entry.Hits) }
+                                 .join(QLatin1Char(','));
+        bytes += Cp1255::fromUnicode(line) + "\r\n";
+    }
+    QSaveFile output(path);
+    if (output.open(QIODevice::WriteOnly) && output.write(bytes) == bytes.size())
+        output.commit();
+}
+
+void TCacheTable::LoadFromFile(const QString& path)
+{
+    m_entries.clear();
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly))
+        return;
+    while (!input.atEnd()) {
+        QByteArray line = input.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        const QString text = Cp1255::toUnicode(line);
+        if (!text.contains(QLatin1Char(',')))
+            continue;
+        m_entries.append(parseLine(text));
+    }
 }

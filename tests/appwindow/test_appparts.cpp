@@ -3,7 +3,6 @@
 
 #include "TestEnv.h"
 
-#include "app/BannerTableFile.h"
 #include "app/OnlineCheck.h"
 #include "app/ProgramEntry.h"
 #include "app/WindowStacking.h"
@@ -56,7 +55,7 @@ private slots:
         TestEnv::writeFile(file, "no comma\r\n" + line + "\r\n");
         TCacheTable table;
         table.Append(TCacheEntry { QStringLiteral("old"), {}, {}, {}, 1, 1 });
-        BannerTableFile::load(table, file);
+        table.LoadFromFile(file);
         QCOMPARE(table.Count(), 1);
         QCOMPARE(table[0].Name, name);
         QCOMPARE(table[0].BannerType, type);
@@ -73,16 +72,16 @@ private slots:
             QStringLiteral("http://h/"), 15000, 3 });
         table.Append(TCacheEntry {
             QStringLiteral("B"), QStringLiteral("jpg"), QStringLiteral("http://h/b.jpg"), QString(), 4000, 0 });
-        BannerTableFile::save(table, file);
+        table.SaveToFile(file);
         QCOMPARE(TestEnv::readFile(file),
             QByteArray("\xf9\xec\xe5\xed,gif,http://h/a.gif,http://h/,15000,3\r\nB,jpg,http://h/b.jpg,,4000,0\r\n"));
         TCacheTable loaded;
-        BannerTableFile::load(loaded, file);
+        loaded.LoadFromFile(file);
         QCOMPARE(loaded.entries(), table.entries());
         // An empty table leaves the file as it was.
-        BannerTableFile::save(TCacheTable(), file);
+        TCacheTable().SaveToFile(file);
         QCOMPARE(loaded.Count(), 2);
-        BannerTableFile::load(loaded, file);
+        loaded.LoadFromFile(file);
         QCOMPARE(loaded.Count(), 2);
     }
 

@@ -63,8 +63,8 @@ private slots:
         QCOMPARE(form->InitTimer->interval(), 1000);
         QVERIFY(!form->BannerTimer->isActive());
         QVERIFY(!form->StatsTimer->isActive());
-        QCOMPARE(form->BannerIndex, 1);
-        QCOMPARE(form->ClickURL, QStringLiteral("http://127.0.0.1:9"));
+        QCOMPARE(form->Banners->BannerIndex, 1);
+        QCOMPARE(form->Banners->ClickURL, QStringLiteral("http://127.0.0.1:9"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Zelkora"));
         QCOMPARE(form->layoutDirection(), Qt::RightToLeft);
         QCOMPARE(form->size(), QSize(287, 446));

@@ -56,7 +56,6 @@ QString SandboxServer::demoPassword()
 SandboxServer::SandboxServer(QObject* parent)
     : QObject(parent)
     , m_server(new QTcpServer(this))
-    , m_updateDocument(SandboxService::updateDocument())
 {
     qRegisterMetaType<SandboxSubmission>();
     connect(m_server, &QTcpServer::newConnection, this, [this] {
@@ -176,6 +175,7 @@ void SandboxServer::setInitStatus(int httpStatus)
 void SandboxServer::setUpdateDocument(const QByteArray& document)
 {
     m_updateDocument = document;
+    m_updateDocumentSet = true;
 }
 
 void SandboxServer::expireSessions()
@@ -222,7 +222,7 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
         response = serviceInit();
     else if (path == QLatin1String("/smsupdate")) {
         response.contentType = "text/plain; charset=windows-1255";
-        response.body = m_updateDocument;
+        response.body = m_updateDocumentSet ? m_updateDocument : SandboxService::updateDocument(baseUrl());
     } else if (path.startsWith(QLatin1String("/banners/")))
         response = picture(path.mid(9));
     else if (path == QLatin1String("/sahar"))

@@ -70,7 +70,7 @@ public:
     void resetInitDocument();
     // The status /smsinit answers with (200 by default); other than 200 the body is a short error page.
     void setInitStatus(int httpStatus);
-    // The /smsupdate body (by default UPDATED and FINISHED).
+    // The /smsupdate body (by default the banner list, UPDATED and FINISHED).
     void setUpdateDocument(const QByteArray& document);
 
     // Forgets every session of every site, as when the sites' sessions time out.
@@ -108,6 +108,7 @@ private:
     bool m_initDocumentSet = false;
     int m_initStatus = 200;
     QByteArray m_updateDocument;
+    bool m_updateDocumentSet = false;
 
     QHash<QString, QByteArray> m_pictures; // made on first request, by file name
     int m_heldPort = -1; // the socket of unreachableUrl()

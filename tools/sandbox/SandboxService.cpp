@@ -88,6 +88,14 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
             { "InitInterval", QStringLiteral("30000") }, { "HomePage", baseUrl + QStringLiteral("/") } });
     doc += tag("ONLINEHELP", { { "URL", baseUrl + QStringLiteral("/help") } });
     doc += tag("SESSION", { { "ID", QStringLiteral("sandbox-1") } });
+    doc += advertList(baseUrl);
+    doc += tag("FINISHED");
+    return doc;
+}
+
+QByteArray SandboxService::advertList(const QString& baseUrl)
+{
+    QByteArray doc;
     doc += tag("ADVERTS");
     doc += tag("ADVERT",
         { { "AdBannerName", QStringLiteral("sahar-banner") }, { "AdBannerType", QStringLiteral("gif") },
@@ -97,11 +105,15 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
         { { "AdBannerName", QStringLiteral("kesher-banner") }, { "AdBannerType", QStringLiteral("gif") },
             { "AdURL", baseUrl + QStringLiteral("/banners/b.gif") }, { "AdHomeURL", baseUrl + QStringLiteral("/help") },
             { "Interval", QStringLiteral("8") } });
-    doc += tag("FINISHED");
+    doc += tag("ADVERT",
+        { { "AdBannerName", QStringLiteral("ofek-banner") }, { "AdBannerType", QStringLiteral("jpg") },
+            { "AdURL", baseUrl + QStringLiteral("/banners/c.jpg") }, { "AdHomeURL", baseUrl + QStringLiteral("/") },
+            { "Interval", QStringLiteral("8") } });
     return doc;
 }
 
-QByteArray SandboxService::updateDocument()
+QByteArray SandboxService::updateDocument(const QString& baseUrl)
 {
-    return tag("UPDATED") + tag("FINISHED");
+    // The banner list travels with the statistics reply: UPDATED makes it the list that rotates.
+    return advertList(baseUrl) + tag("UPDATED") + tag("FINISHED");
 }

@@ -22,5 +22,9 @@ QByteArray tag(const QByteArray& name, const Parameters& parameters = {});
 // The complete definitions for the sandbox's two sites, every address on baseUrl.
 QByteArray initDocument(const QString& baseUrl);
 
-QByteArray updateDocument();
+// ADVERTS and the ADVERT of each of the sandbox's banners (two GIF pictures and a JPEG one).
+QByteArray advertList(const QString& baseUrl);
+
+// The statistics reply: the banner list, UPDATED and FINISHED.
+QByteArray updateDocument(const QString& baseUrl);
 } // namespace SandboxService

@@ -230,6 +230,26 @@ namespace
     }
 } // namespace
 
+namespace
+{
+    // Through Qt's readers: that of `format` alone when one is named, else the one the content calls for.
+    QImage decodeWithQt(const QByteArray& data, const QByteArray& format)
+    {
+        QBuffer buffer;
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, format);
+        reader.setDecideFormatFromContent(format.isEmpty());
+        // Qt's readers too are held to the budget by the size their header declares; a reader that cannot
+        // tell is held by the allocation limit (in whole megabytes, four bytes a pixel).
+        const QSize size = reader.size();
+        if (size.isValid() && !ImageDecoders::withinBudget(size.width(), size.height()))
+            return {};
+        reader.setAllocationLimit(int(ImageDecoders::MaxPixels * 4 / (1024 * 1024)));
+        return reader.read();
+    }
+} // namespace
+
 bool ImageDecoders::withinBudget(qint64 width, qint64 height)
 {
     return width > 0 && height > 0 && width <= MaxSide && height <= MaxSide && width * height <= MaxPixels;
@@ -263,17 +283,17 @@ QImage ImageDecoders::decode(const QByteArray& data)
         return decodeJpeg(data);
     if (data.startsWith("GIF87a") || data.startsWith("GIF89a"))
         return decodeGif(data);
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    // Qt's readers too are held to the budget by the size their header declares; a reader that cannot tell
-    // is held by the allocation limit (in whole megabytes, four bytes a pixel).
-    const QSize size = reader.size();
-    if (size.isValid() && !withinBudget(size.width(), size.height()))
-        return {};
-    reader.setAllocationLimit(int(MaxPixels * 4 / (1024 * 1024)));
-    return reader.read();
+    return decodeWithQt(data, QByteArray());
+}
+
+QImage ImageDecoders::decodeAs(const QByteArray& data, const QString& extension)
+{
+    if (extension.compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0)
+        return decodeGif(data);
+    if (extension.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0
+        || extension.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0)
+        return decodeJpeg(data);
+    return decodeWithQt(data, extension.toLower().toLatin1());
 }
 
 QImage ImageDecoders::decodeFile(const QString& path)

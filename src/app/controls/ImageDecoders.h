@@ -20,6 +20,10 @@ namespace ImageDecoders
     // Reads a file (a resource path such as ":/skin/..." included) and decodes it; null when it cannot
     // be read.
     QImage decodeFile(const QString& path);
+    // Chooses the decoder by the picture's file extension, without regard to letter case: "gif" through the
+    // GIF decoder, "jpg" and "jpeg" through the JPEG decoder, any other through Qt's readers. Data the
+    // chosen decoder rejects gives a null image, whatever it really holds.
+    QImage decodeAs(const QByteArray& data, const QString& extension);
 
     // Pictures larger than this on either side, or with more pixels than the budget, are refused from their
     // header, before anything is allocated: a header of a few bytes must not make the program allocate and

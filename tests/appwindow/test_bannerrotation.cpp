@@ -1,0 +1,306 @@
+// The banner rotation with the real service connection and its HTTP component against a loopback server:
+// choosing, downloading, caching and showing pictures, counting impressions, clicks, and sharing the one HTTP
+// component with the statistics report.
+
+#include "BannerPictures.h"
+#include "LoopbackHttpServer.h"
+#include "TestEnv.h"
+
+#include "app/BannerRotation.h"
+#include "app/service/ServiceConnection.h"
+#include "common/AppPaths.h"
+#include "common/Messages.h"
+#include "service/ServiceState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+#include <QtTest>
+
+namespace {
+using Request = LoopbackHttpServer::Request;
+using Reply = LoopbackHttpServer::Reply;
+
+class FakeHost : public BannerRotationHost, public ServiceConnectionHost
+{
+public:
+    bool shown = true;
+    bool covered = false;
+    bool online = true;
+    QList<QImage> displayed;
+    QList<QUrl> opened;
+    QObject* receiver = nullptr;
+
+    bool windowShown() const override { return shown; }
+    bool bannerCovered() const override { return covered; }
+    void minimiseIfCovered() override { }
+    bool checkOnline() override { return online; }
+    void displayBanner(const QImage& picture) override { displayed << picture; }
+    bool openUrl(const QUrl& url) override
+    {
+        opened << url;
+        return true;
+    }
+    QObject* messageReceiver() override { return receiver; }
+};
+
+// Hands the window's messages to the rotation, as the window does.
+class Router : public QObject
+{
+public:
+    BannerRotation* rotation = nullptr;
+    ServiceConnection* service = nullptr;
+    bool event(QEvent* event) override
+    {
+        switch (userMessageOf(event)) {
+        case UM_STATSDONE:
+            service->StatsDone();
+            return true;
+        case UM_BANNERCHOSEN:
+            rotation->BannerChosen();
+            return true;
+        case UM_BANNERLOADED:
+            rotation->BannerLoaded();
+            return true;
+        default:
+            return QObject::event(event);
+        }
+    }
+};
+
+Reply reply(int status, const QByteArray& body, int delayMs = 0)
+{
+    Reply r;
+    r.status = status;
+    r.reason = status == 200 ? "OK" : "Not Found";
+    r.body = body;
+    r.pieceDelayMs = delayMs;
+    r.pieceSize = 16;
+    return r;
+}
+
+TCacheEntry banner(const QString& name, const QString& type, const QString& url)
+{
+    return TCacheEntry { name, type, url, QStringLiteral("http://127.0.0.1:9/") + name, 15000, 0 };
+}
+} // namespace
+
+class TestBannerRotation : public QObject
+{
+    Q_OBJECT
+
+    TProviders m_providers;
+    QStringList m_areaDefs;
+    std::unique_ptr<ServiceState> m_state;
+    FakeHost m_host;
+    Router m_router;
+    std::unique_ptr<ServiceConnection> m_service;
+    std::unique_ptr<BannerRotation> m_rotation;
+
+    // One tick of the banner timer, and what it posts handled.
+    void tick()
+    {
+        m_rotation->BannerTimerTimer();
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void init()
+    {
+        TestEnv::freshDir(ServiceConnectionHost::bannerCacheFolder());
+        m_state = std::make_unique<ServiceState>(m_providers, m_areaDefs);
+        m_host = FakeHost();
+        m_host.receiver = &m_router;
+        m_service = std::make_unique<ServiceConnection>(*m_state, &m_host);
+        m_rotation = std::make_unique<BannerRotation>(*m_state, *m_service, m_host, &m_router);
+        m_router.rotation = m_rotation.get();
+        m_router.service = m_service.get();
+    }
+
+    void cleanup()
+    {
+        m_rotation.reset();
+        m_service.reset();
+    }
+
+    // With three banners, the first one chosen after start-up is the second entry; shown from its cached
+    // picture, it counts one impression and becomes what a click opens.
+    void firstChoiceIsTheSecondEntry()
+    {
+        for (const QString& name : { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C") }) {
+            m_state->Adverts.Append(banner(name, QStringLiteral("gif"), QStringLiteral("http://127.0.0.1:9/x.gif")));
+            TestEnv::writeFile(BannerRotation::cacheFileFor(name, QStringLiteral("gif")), BannerPictures::bannerA());
+        }
+        QSignalSpy shown(m_rotation.get(), &BannerRotation::bannerShown);
+        tick();
+        QVERIFY(shown.wait(5000));
+        QCOMPARE(m_rotation->BannerName, QStringLiteral("B"));
+        QCOMPARE(m_rotation->BannerIndex, 2);
+        QCOMPARE(m_rotation->BannerTimer.interval(), 15000);
+        QCOMPARE(m_host.displayed.size(), 1);
+        QCOMPARE(m_host.displayed.first().size(), QSize(195, 56));
+        QCOMPARE(m_state->Adverts.HitsText(), QStringLiteral("B=1,"));
+        QCOMPARE(m_rotation->ClickURL, QStringLiteral("http://127.0.0.1:9/B"));
+    }
+
+    // Ticks pass without effect while the window is hidden or minimised, its banner is hidden behind other
+    // windows, or a request is in flight.
+    void rotationPauses_data()
+    {
+        QTest::addColumn<QString>("why");
+        QTest::newRow("window hidden") << "hidden";
+        QTest::newRow("banner covered") << "covered";
+        QTest::newRow("a request in flight") << "busy";
+    }
+    void rotationPauses()
+    {
+        QFETCH(QString, why);
+        m_state->Adverts.Append(banner(QStringLiteral("A"), QStringLiteral("gif"), QStringLiteral("http://127.0.0.1:9/a.gif")));
+        m_host.shown = why != QLatin1String("hidden");
+        m_host.covered = why == QLatin1String("covered");
+        m_service->HttpIdle = why != QLatin1String("busy");
+        tick();
+        QCOMPARE(m_rotation->BannerIndex, 1);
+        QVERIFY(m_rotation->BannerName.isEmpty());
+        m_service->HttpIdle = true;
+    }
+
+    // A picture is downloaded once, kept in the cache folder and shown; a failed download or a picture that
+    // cannot be decoded shows nothing new and counts nothing, and the index advances all the same.
+    void downloads_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("gif") << 200 << BannerPictures::bannerA() << "gif" << true;
+        QTest::newRow("jpeg") << 200 << BannerPictures::bannerC() << "JPG" << true;
+        QTest::newRow("not found") << 404 << QByteArray("missing") << "gif" << false;
+        QTest::newRow("not a picture") << 200 << QByteArray("GIF89a and nothing") << "gif" << false;
+        QTest::newRow("gif under a jpg name") << 200 << BannerPictures::bannerA() << "jpg" << false;
+        QTest::newRow("over the pixel budget") << 200
+                                               << BannerPictures::gif(4000, 4000, { qRgb(0, 0, 0) },
+                                                      [](int, int) { return 0; })
+                                               << "gif" << false;
+    }
+    void downloads()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, type);
+        QFETCH(bool, shown);
+        LoopbackHttpServer server([&](const Request&) { return reply(status, body); });
+        QVERIFY(server.start());
+        m_state->Adverts.Append(banner(QStringLiteral("X"), type, server.url(QStringLiteral("/x"))));
+        m_state->Adverts.Append(banner(QStringLiteral("Y"), type, server.url(QStringLiteral("/x"))));
+        tick();
+        QTRY_COMPARE_WITH_TIMEOUT(m_rotation->BannerIndex, 3, 10000);
+        QVERIFY(m_service->isHttpIdle());
+        QCOMPARE(server.requestCount(), 1);
+        QCOMPARE(QFile::exists(BannerRotation::cacheFileFor(QStringLiteral("Y"), type)), status == 200);
+        if (shown)
+            QTRY_COMPARE(m_host.displayed.size(), 1);
+        else
+            QTest::qWait(200);
+        QCOMPARE(m_host.displayed.size(), shown ? 1 : 0);
+        QCOMPARE(m_state->Adverts.HitsText(), shown ? QStringLiteral("Y=1") : QString());
+    }
+
+    // The cache file's name comes from the service: nothing in it leads outside the cache folder.
+    void cacheFileStaysInTheFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("plain") << "banner" << "gif";
+        QTest::newRow("up and out") << "../../evil" << "gif";
+        QTest::newRow("absolute") << "/etc/passwd" << "gif";
+        QTest::newRow("backslashes") << "..\\..\\evil" << "gif";
+        QTest::newRow("in the type") << "banner" << "/../../x";
+        QTest::newRow("dot dot alone") << ".." << "";
+        QTest::newRow("hidden") << ".profile" << "gif";
+        QTest::newRow("control character") << "a\nb" << "gif";
+        QTest::newRow("empty") << "" << "";
+    }
+    void cacheFileStaysInTheFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        const QString folder = ServiceConnectionHost::bannerCacheFolder();
+        const QString file = BannerRotation::cacheFileFor(name, type);
+        QVERIFY2(file.startsWith(folder), qPrintable(file));
+        const QString inside = file.mid(folder.size());
+        QVERIFY2(!inside.contains(QLatin1Char('/')) && !inside.startsWith(QLatin1Char('.')), qPrintable(inside));
+        QCOMPARE(QFileInfo(file).absolutePath() + QLatin1Char('/'), QDir(folder).absolutePath() + QLatin1Char('/'));
+    }
+
+    // Two names that clean up alike keep files of their own.
+    void cleanedNamesStayApart()
+    {
+        QVERIFY(BannerRotation::cacheFileFor(QStringLiteral("a/b"), QStringLiteral("gif"))
+            != BannerRotation::cacheFileFor(QStringLiteral("a_b"), QStringLiteral("gif")));
+        QVERIFY(BannerRotation::cacheFileFor(QStringLiteral("a/b"), QStringLiteral("gif"))
+            != BannerRotation::cacheFileFor(QStringLiteral("a\\b"), QStringLiteral("gif")));
+    }
+
+    void clickOpensOnlyWebAddresses_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("http") << "http://127.0.0.1:9/offer" << true;
+        QTest::newRow("https") << " https://example.invalid/x " << true;
+        QTest::newRow("a local file") << "file:///etc/passwd" << false;
+        QTest::newRow("another scheme") << "javascript:alert(1)" << false;
+        QTest::newRow("nothing") << "" << false;
+    }
+    void clickOpensOnlyWebAddresses()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, opened);
+        m_rotation->ClickURL = address;
+        m_rotation->Image2Click();
+        QCOMPARE(m_host.opened.size(), opened ? 1 : 0);
+        if (opened)
+            QCOMPARE(m_host.opened.first(), QUrl(address.trimmed()));
+    }
+
+    // A banner download and the statistics report fall due together: the one that finds the HTTP component
+    // busy waits its turn, and both complete.
+    void downloadAndStatisticsShareTheComponent()
+    {
+        LoopbackHttpServer server([](const Request& request) {
+            if (request.target.startsWith("/smsupdate"))
+                return reply(200, "<#UPDATED>\r\n<#FINISHED>\r\n", 10);
+            return reply(200, BannerPictures::bannerB(), 10);
+        });
+        QVERIFY(server.start());
+        AppPaths::setServiceUrlOverride(server.url(QString()));
+        m_state->Adverts.Append(banner(QStringLiteral("A"), QStringLiteral("gif"), server.url(QStringLiteral("/a.gif"))));
+        m_state->Adverts[0].Hits = 2;
+        QSignalSpy statsDone(m_service.get(), &ServiceConnection::statsDone);
+
+        // The report goes first; the banner's tick finds the component busy and passes.
+        m_service->StatsTimerTimer();
+        tick();
+        QCOMPARE(m_rotation->BannerIndex, 1);
+        QVERIFY(statsDone.wait(5000));
+        // The download goes first; the report finds the component busy and waits its retry.
+        tick();
+        QVERIFY(!m_service->isHttpIdle());
+        m_state->Adverts[0].Hits = 1;
+        m_service->StatsTimerTimer();
+        QCOMPARE(m_service->StatsTimer.interval(), 5000);
+        QVERIFY(m_service->StatsTimer.isActive());
+        QTRY_COMPARE_WITH_TIMEOUT(m_host.displayed.size(), 1, 5000);
+        QTRY_VERIFY(m_service->isHttpIdle());
+        m_service->StatsTimerTimer();
+        QVERIFY(statsDone.wait(5000));
+        QStringList paths;
+        for (const Request& request : server.requests())
+            paths << QString::fromLatin1(request.target.split('?').first());
+        QCOMPARE(paths, (QStringList { "/smsupdate", "/a.gif", "/smsupdate" }));
+        AppPaths::setServiceUrlOverride(QString());
+    }
+};
+
+QTEST_MAIN(TestBannerRotation)
+#include "test_bannerrotation.moc"
