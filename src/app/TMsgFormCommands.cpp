@@ -1,16 +1,65 @@
-// Commands whose windows and workflows are built with their own subsystems. Each is a stub that does
-// nothing until then; the menus and buttons are already wired to them.
+// The main menu's side commands (the tell-a-friend mail, the local help, the About box), and the
+// interface-language dialog, which is a stub until the language modules are built.
 
 #include "TMsgForm.h"
 
-// Stub: the tell-a-friend mail.
-void TMsgForm::TellFriends1Click() { }
+#include "HelpViewer.h"
+#include "TAboutForm.h"
+#include "TellFriend.h"
+#include "common/UserPrompt.h"
+#include "service/ServiceState.h"
 
-// Stub: the local help viewer.
-void TMsgForm::N6Click() { }
+#include <QAction>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QUrl>
 
-// Stub: the About box.
-void TMsgForm::N4Click() { }
+void TMsgForm::TellFriends1Click()
+{
+    const QString link = TellFriend::mailLink(TellFriend::subject(), TellFriend::body(state().HomePage));
+    // Without a mail program nothing happens, and nothing is said.
+    openUrl(TellFriend::mailUrl(link));
+}
+
+void TMsgForm::N6Click()
+{
+    if (auto* open = findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly)) {
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* viewer = new HelpViewer([this](const QUrl& url) { return openUrl(url); }, this);
+    QString error;
+    if (!viewer->setFile(HelpFile, &error)) {
+        delete viewer;
+        UserPrompt::current()->information(error);
+        return;
+    }
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->show();
+}
+
+void TMsgForm::N4Click()
+{
+    // The tray's menu stays usable while the box is open; a second command brings the open box forward.
+    if (auto* open = findChild<TAboutForm*>(QString(), Qt::FindDirectChildrenOnly)) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    const QPointer<TMsgForm> self(this);
+    const QPointer<TAboutForm> box = new TAboutForm(this);
+    // The window is not replaced under the box (a language switch), and the box goes in every case. The
+    // window itself may end while the box is open (the exit command from the tray), and the box with it.
+    Languages->setEnabled(false);
+    const auto done = qScopeGuard([self, box] {
+        if (self)
+            self->Languages->setEnabled(true);
+        delete box.data();
+    });
+    box->exec();
+}
 
 // Stub: the interface-language dialog.
 void TMsgForm::LanguagesClick() { }
