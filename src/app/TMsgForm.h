@@ -45,7 +45,8 @@ class TTrayIcon;
 // The handlers are spread over files by subject: creation, lifecycle and the menus here
 // (TMsgForm.cpp), the window description (TMsgFormComponents.cpp), the skin behaviour (TMsgFormSkin.cpp),
 // the status display (TMsgFormStatus.cpp) and sending (TMsgFormSending.cpp, the window's side of the send
-// workflow). Commands whose windows live elsewhere are stubs in TMsgFormCommands.cpp.
+// workflow), the banner space (TMsgFormBanners.cpp, the window's side of the banner rotation) and the side
+// commands (TMsgFormCommands.cpp).
 class TMsgForm : public QWidget,
                  public ServiceConnectionHost,
                  public SendWorkflowHost,
@@ -198,7 +199,7 @@ public:
     int screenDensity() const;
     bool isShaped() const;
 
-    // --- Commands built with their own windows; stubs here
+    // --- Commands with windows of their own
     void Button1Click();
     void SpeedButton1Click();
     // The menu item: the preferences as the user asked for them.

@@ -4,6 +4,8 @@
 // pictures are what that X server shows.
 #include "app/ProgramEntry.h"
 #include "app/TMsgForm.h"
+#include "app/HelpViewer.h"
+#include "app/TAboutForm.h"
 #include "app/TPopUpStatusForm.h"
 #include "app/controls/TListLabel.h"
 #include "app/controls/TTrayIcon.h"
@@ -126,6 +128,11 @@ int main(int argc, char** argv)
 
     TMsgForm* form = ProgramEntry::start(ProgramEntry::parse({}), hiddenForm);
     waitUntil([&] { return form->isShown() && form->ConnectionState() == 2; });
+    // The service's banners come with its statistics reply; the first one is downloaded and shown.
+    bool bannerShown = false;
+    QObject::connect(form->Banners, &BannerRotation::bannerShown, form, [&] { bannerShown = true; });
+    waitUntil([&] { return bannerShown; }, 20000);
+    form->BannerTimer->stop();
     int status = 0;
 
     // The main window in the middle of a send.
@@ -170,6 +177,14 @@ int main(int argc, char** argv)
         status |= !shoot(dialog, QStringLiteral("screenshot-preferences.png"));
     });
     form->Preferences1Click();
+    whenOpen<TAboutForm>([&](TAboutForm* dialog) { status |= !shoot(dialog, QStringLiteral("screenshot-about.png")); });
+    form->N4Click();
+    form->N6Click();
+    if (auto* help = form->findChild<HelpViewer*>()) {
+        waitUntil([&] { return help->isVisible(); }, 5000);
+        status |= !shoot(help, QStringLiteral("screenshot-help.png"));
+        help->close();
+    }
 
     delete form;
     sandbox.terminate();
