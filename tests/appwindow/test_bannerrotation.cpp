@@ -206,6 +206,24 @@ private slots:
         QCOMPARE(m_state->Adverts.HitsText(), shown ? QStringLiteral("Y=1") : QString());
     }
 
+    // A download that cannot even start (no web address) gives the component back at once.
+    void unstartableDownloadFreesTheComponent_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("a local file") << "file:///etc/passwd";
+        QTest::newRow("no address") << "not an address";
+    }
+    void unstartableDownloadFreesTheComponent()
+    {
+        QFETCH(QString, address);
+        m_state->Adverts.Append(banner(QStringLiteral("A"), QStringLiteral("gif"), address));
+        tick();
+        QVERIFY(m_service->isHttpIdle());
+        QTRY_COMPARE(m_rotation->BannerIndex, 3);
+        QVERIFY(m_host.displayed.isEmpty());
+        QVERIFY(!QFile::exists(BannerRotation::cacheFileFor(QStringLiteral("A"), QStringLiteral("gif"))));
+    }
+
     // The cache file's name comes from the service: nothing in it leads outside the cache folder.
     void cacheFileStaysInTheFolder_data()
     {
