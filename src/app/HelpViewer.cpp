@@ -1,6 +1,7 @@
 #include "HelpViewer.h"
 
 #include "app/controls/TURLLabel.h"
+#include "common/InterfaceDirection.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +26,7 @@ HelpViewer::HelpViewer(UrlOpener opener, QWidget* parent)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(tr("עזרה"));
-    setLayoutDirection(Qt::RightToLeft);
+    setLayoutDirection(interfaceDirection());
     setModal(false);
 
     Browser = new QTextBrowser(this);
@@ -33,7 +34,8 @@ HelpViewer::HelpViewer(UrlOpener opener, QWidget* parent)
     // Links are followed here, never by the browser itself: it would load any local file it is pointed at.
     Browser->setOpenLinks(false);
     Browser->setOpenExternalLinks(false);
-    // Every paragraph and list reads right to left, whether or not the file says so for each.
+    // The guide is written in Hebrew: every paragraph and list reads right to left, whatever the
+    // interface's direction and whether or not the file says so for each.
     QTextOption direction = Browser->document()->defaultTextOption();
     direction.setTextDirection(Qt::RightToLeft);
     Browser->document()->setDefaultTextOption(direction);

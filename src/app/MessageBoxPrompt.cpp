@@ -1,9 +1,13 @@
 #include "MessageBoxPrompt.h"
 
 #include "common/ErrorReport.h"
+#include "common/InterfaceDirection.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QMessageBox>
+
+#include <utility>
 
 namespace {
 int showBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
@@ -14,7 +18,17 @@ int showBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardBu
     // file: address, say) is put before the user, let alone opened by a click.
     box.setTextFormat(Qt::PlainText);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
-    box.setLayoutDirection(Qt::RightToLeft);
+    box.setLayoutDirection(interfaceDirection());
+    // The buttons speak the interface's language too, not the toolkit's.
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        { QMessageBox::Ok, QT_TRANSLATE_NOOP("MessageBoxPrompt", "אישור") },
+        { QMessageBox::Yes, QT_TRANSLATE_NOOP("MessageBoxPrompt", "כן") },
+        { QMessageBox::No, QT_TRANSLATE_NOOP("MessageBoxPrompt", "לא") },
+    };
+    for (const auto& [which, caption] : captions) {
+        if (QAbstractButton* button = box.button(which))
+            button->setText(QCoreApplication::translate("MessageBoxPrompt", caption));
+    }
     box.setEscapeButton(escape);
     return box.exec();
 }

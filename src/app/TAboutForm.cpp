@@ -2,6 +2,7 @@
 
 #include "app/controls/Skin.h"
 #include "service/ServiceRequests.h"
+#include "common/InterfaceDirection.h"
 
 #include <QColor>
 #include <QFont>
@@ -29,7 +30,7 @@ TAboutForm::TAboutForm(QWidget* owner)
 {
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(tr("אודות"));
-    setLayoutDirection(Qt::RightToLeft);
+    setLayoutDirection(interfaceDirection());
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);

@@ -15,6 +15,7 @@
 #include "app/controls/TTrayIcon.h"
 #include "app/service/ServiceConnection.h"
 #include "service/ServiceState.h"
+#include "common/InterfaceDirection.h"
 
 #include <QAction>
 #include <QLabel>
@@ -113,7 +114,7 @@ void TMsgForm::createComponents()
 {
     setObjectName(QStringLiteral("MsgForm"));
     setWindowTitle(QStringLiteral("Zelkora"));
-    setLayoutDirection(Qt::RightToLeft);
+    setLayoutDirection(interfaceDirection());
     setAttribute(Qt::WA_QuitOnClose, false);
     // Before the components, which take it over as they are made.
     setFont(skinFont());
@@ -190,10 +191,12 @@ void TMsgForm::createComponents()
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setTabChangesFocus(true);
     {
-        // The message is written right to left from its first character, as the window's other fields.
+        // The message is written in the interface's direction from its first character, as the window's
+        // other fields.
         QTextOption option = Memo1->document()->defaultTextOption();
-        option.setTextDirection(Qt::RightToLeft);
-        option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+        option.setTextDirection(interfaceDirection());
+        option.setAlignment(
+            (interfaceDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute);
         Memo1->document()->setDefaultTextOption(option);
     }
     paintField(Memo1);
@@ -274,7 +277,7 @@ void TMsgForm::createMenus()
 {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupMenu1->setLayoutDirection(Qt::RightToLeft);
+    PopupMenu1->setLayoutDirection(interfaceDirection());
 
     const auto item = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* action = menu->addAction(caption);

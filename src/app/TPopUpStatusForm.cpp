@@ -1,4 +1,5 @@
 #include "TPopUpStatusForm.h"
+#include "common/InterfaceDirection.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -22,7 +23,7 @@ TPopUpStatusForm::TPopUpStatusForm(QWidget* owner)
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(tr("מצב שליחה"));
-    setLayoutDirection(Qt::RightToLeft);
+    setLayoutDirection(interfaceDirection());
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));

@@ -4,6 +4,7 @@
 #include "common/ErrorReport.h"
 #include "settings/PreferencesHost.h"
 #include "settings/SmsIni.h"
+#include "common/InterfaceDirection.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -103,7 +104,7 @@ void TPreferencesForm::buildControls()
 {
     setObjectName(QStringLiteral("PreferencesForm"));
     setWindowTitle(tr("הגדרות"));
-    setLayoutDirection(Qt::RightToLeft);
+    setLayoutDirection(interfaceDirection());
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
