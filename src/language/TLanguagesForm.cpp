@@ -1,0 +1,117 @@
+#include "TLanguagesForm.h"
+
+#include "common/ErrorReport.h"
+#include "language/LanguagesHost.h"
+#include "language/THalvernLanguage.h"
+#include "settings/RegistryStore.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+TLanguagesForm::TLanguagesForm(LanguagesHost& host, const QString& moduleBase, QWidget* parent)
+    : QDialog(parent)
+    , m_host(host)
+{
+    buildControls(moduleBase);
+    FormCreate();
+}
+
+TLanguagesForm::~TLanguagesForm() = default;
+
+void TLanguagesForm::buildControls(const QString& moduleBase)
+{
+    setObjectName(QStringLiteral("LanguagesForm"));
+    // The caption and the texts are English in every language, so that a user lost in a language they cannot
+    // read still finds the way back.
+    setWindowTitle(QStringLiteral("Languages"));
+    setLayoutDirection(Qt::LeftToRight);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // With the main window gone this may be the only window shown; closing it must not end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    Label1 = new QLabel(QStringLiteral("Please choose interface language:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+
+    HalvernLanguage1 = new THalvernLanguage(moduleBase, this);
+    HalvernLanguage1->setObjectName(QStringLiteral("HalvernLanguage1"));
+    HalvernLanguage1->setFixedWidth(201);
+    HalvernLanguage1->setRefreshImmidiate(true);
+
+    Button1 = new QPushButton(QStringLiteral("&Close"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &TLanguagesForm::Button1Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addStretch();
+
+    auto* form = new QVBoxLayout(this);
+    form->addWidget(Label1);
+    form->addWidget(HalvernLanguage1, 0, Qt::AlignHCenter);
+    form->addLayout(buttons);
+    // A fixed border, the window sized to its contents: about 212 by 96 with the usual fonts.
+    form->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TLanguagesForm::FormCreate()
+{
+    const QString languageCode = m_host.languageCode();
+    m_host.releaseMainWindow();
+    HalvernLanguage1->setSelectedCode(languageCode);
+    HalvernLanguage1->showCode(languageCode);
+}
+
+void TLanguagesForm::Button1Click()
+{
+    try {
+        RegistryStore::writeLanguage(HalvernLanguage1->SelectedCode());
+    } catch (const ZelkoraError&) {
+        // The language stays in force for this run; the next start uses the value stored before.
+    }
+    close();
+}
+
+void TLanguagesForm::FormClose()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_host.rebuildMainWindow();
+}
+
+void TLanguagesForm::closeEvent(QCloseEvent* event)
+{
+    // QDialog's own handling would turn the close into a rejection that only hides the window.
+    FormClose();
+    event->accept();
+}
+
+void TLanguagesForm::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes like the title-bar button rather than hiding the window through reject().
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TLanguagesForm::showEvent(QShowEvent* event)
+{
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "language/LanguageModules.h"
+
+#include <QDialog>
+
+class LanguagesHost;
+class QLabel;
+class QPushButton;
+class THalvernLanguage;
+
+// The interface-language window. Opening it takes the main window down; each language picked is loaded at
+// once; Close stores the language in the registry value "Language"; every close, the title-bar button and
+// Escape included, builds the main window again and deletes this window. It is shown without an owner and not
+// modally, and it is always left to right, whatever the language in force.
+class TLanguagesForm : public QDialog
+{
+    Q_OBJECT
+public:
+    // Runs FormCreate, which releases the host's main window. The host must outlive the window.
+    explicit TLanguagesForm(LanguagesHost& host, const QString& moduleBase = LanguageModules::programModuleBase(),
+                            QWidget* parent = nullptr);
+    ~TLanguagesForm() override;
+
+    QLabel* Label1;
+    THalvernLanguage* HalvernLanguage1;
+    QPushButton* Button1;
+
+    void FormCreate();
+    // Close: stores SelectedCode, then closes the window, also when the store refused the value.
+    void Button1Click();
+    // Builds the main window again; runs once, on the window's first close.
+    void FormClose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls(const QString& moduleBase);
+
+    LanguagesHost& m_host;
+    bool m_closed = false;
+    bool m_centred = false;
+};
