@@ -2,6 +2,7 @@
 
 #include "MessageBoxPrompt.h"
 #include "SessionEnd.h"
+#include "language/LanguageModules.h"
 #include "SingleInstance.h"
 #include "TMsgForm.h"
 #include "app/controls/Skin.h"
@@ -119,6 +120,10 @@ int ProgramEntry::run(int argc, char** argv)
 
     warmUp.afterApplication();
     MessageBoxPrompt::installForDesktop();
+    // The interface language of the last run, loaded as the hidden root window's last creation step, before
+    // any window with texts is made.
+    THiddenForm::setLanguageModuleLoader([](THiddenForm&) { LanguageModules::loadAtStartUp(); });
+    LanguageModules::applyLayoutDirection();
     THiddenForm hiddenForm;
     root = &hiddenForm;
     warmUp.join();

@@ -72,6 +72,8 @@ public:
 
     // The program-wide reference to the current main window; null while there is none.
     static TMsgForm* current();
+    // What the window was made with; a window that replaces it is made with the same.
+    const Options& options() const { return m_options; }
 
     // --- Components (object names as the window description declares them)
     QLabel* Image1 = nullptr; // the device picture; dragging it moves the window
@@ -269,7 +271,10 @@ private:
     // "adcache.dat" in the data folder: the banner table between runs.
     static QString bannerTableFile();
     void loadBannerTable();
+public:
+    // Writes the banner table to its file (the exit command, a language switch).
     void saveBannerTable();
+private:
     void setRecipientFieldsEnabled(bool enabled);
     void focusFirstEmptyField();
     bool dragBackground(QEvent* event);

@@ -3,6 +3,8 @@
 
 #include "TMsgForm.h"
 
+#include "LanguageSwitch.h"
+
 #include "HelpViewer.h"
 #include "TAboutForm.h"
 #include "TellFriend.h"
@@ -61,5 +63,7 @@ void TMsgForm::N4Click()
     box->exec();
 }
 
-// Stub: the interface-language dialog.
-void TMsgForm::LanguagesClick() { }
+void TMsgForm::LanguagesClick()
+{
+    LanguageSwitch::open(*this);
+}

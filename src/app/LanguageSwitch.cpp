@@ -1,0 +1,122 @@
+#include "LanguageSwitch.h"
+
+#include "TMsgForm.h"
+#include "app/controls/TTrayIcon.h"
+#include "common/Messages.h"
+#include "language/TLanguagesForm.h"
+#include "net/TAdvHttp.h"
+#include "phonebook/THiddenForm.h"
+#include "sending/SendWorkflow.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+QPointer<TLanguagesForm>& openWindow()
+{
+    static QPointer<TLanguagesForm> window;
+    return window;
+}
+
+QString& moduleBase()
+{
+    static QString base;
+    return base;
+}
+
+// Runs `work` from the outermost event loop, when no handler of the main window's is left on the stack.
+void whenUnwound(QObject* context, std::function<void()> work)
+{
+    QTimer::singleShot(0, context, [context, work] {
+        if (QThread::currentThread()->loopLevel() > 1)
+            whenUnwound(context, work);
+        else
+            work();
+    });
+}
+} // namespace
+
+LanguageSwitch::LanguageSwitch(THiddenForm& root)
+    : QObject(&root)
+    , m_root(root)
+{
+}
+
+TLanguagesForm* LanguageSwitch::window()
+{
+    return openWindow();
+}
+
+void LanguageSwitch::setModuleBase(const QString& base)
+{
+    moduleBase() = base;
+}
+
+void LanguageSwitch::open(TMsgForm& mainWindow)
+{
+    THiddenForm* root = mainWindow.options().hiddenForm;
+    if (!root || openWindow())
+        return;
+    // A list send waits in an event loop of its own inside the send command: it stops with the recipient
+    // under way, and the switch follows once it has returned.
+    if (mainWindow.ListSending) {
+        mainWindow.CancelRequested = true;
+        mainWindow.workflow().cancelRequested();
+    }
+    const QPointer<TMsgForm> guard(&mainWindow);
+    whenUnwound(root, [root, guard] {
+        if (!guard || openWindow() || root->mainWindow() != guard)
+            return;
+        auto* host = new LanguageSwitch(*root);
+        auto* window = new TLanguagesForm(
+            *host, moduleBase().isEmpty() ? LanguageModules::programModuleBase() : moduleBase());
+        openWindow() = window;
+        // The switch goes when the window has done its work.
+        QObject::connect(window, &QObject::destroyed, host, &QObject::deleteLater);
+        window->show();
+    });
+}
+
+QString LanguageSwitch::languageCode() const
+{
+    if (auto* mainWindow = qobject_cast<TMsgForm*>(m_root.mainWindow()))
+        return mainWindow->LanguageCode;
+    return m_languageCode;
+}
+
+void LanguageSwitch::releaseMainWindow()
+{
+    auto* mainWindow = qobject_cast<TMsgForm*>(m_root.mainWindow());
+    if (!mainWindow)
+        return;
+    m_languageCode = mainWindow->LanguageCode;
+    // Nothing of the window may run on after it is gone: its timers, its engine (silently) and its HTTP
+    // transfer stop, and its icon leaves the notification area. What it keeps between runs is kept now.
+    mainWindow->InitTimer->stop();
+    mainWindow->StatsTimer->stop();
+    mainWindow->BannerTimer->stop();
+    mainWindow->SMSBase->OnStatus = nullptr;
+    mainWindow->SMSBase->Abort();
+    mainWindow->HTTP->AbortRequest();
+    mainWindow->TrayIcon1->RemoveIcon();
+    mainWindow->saveBannerTable();
+    mainWindow->hide();
+    QCoreApplication::processEvents();
+    m_released = mainWindow;
+    // Released from the outermost event loop (see open()): it goes at the next turn of that loop.
+    mainWindow->deleteLater();
+}
+
+void LanguageSwitch::rebuildMainWindow()
+{
+    TMsgForm::Options options;
+    options.hiddenForm = &m_root;
+    if (m_released)
+        options = m_released->options();
+    // The released window is gone before the new one registers with the root window.
+    delete m_released.data();
+    auto* mainWindow = new TMsgForm(options);
+    QCoreApplication::processEvents();
+    postUserMessage(mainWindow, UM_TOGGLEWINDOW);
+}

@@ -1,0 +1,176 @@
+// The interface language switched from the main window: the window taken down and built again in the
+// language picked, from the outermost event loop only, also while a send is under way.
+
+#include "AppWindowTest.h"
+#include "TestEnv.h"
+
+#include "app/LanguageSwitch.h"
+#include "app/controls/TTrayIcon.h"
+#include "language/LanguageModules.h"
+#include "language/THalvernLangInfo.h"
+#include "language/THalvernLanguage.h"
+#include "language/TLanguagesForm.h"
+#include "phonebook/THiddenForm.h"
+#include "settings/RegistryStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace AppWindowTest;
+
+namespace {
+// The program's own modules, built beside this test.
+QString builtModules()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora");
+}
+
+// Picks the language in the open language window as the user does.
+void pick(TLanguagesForm* window, const QString& code)
+{
+    THalvernLanguage* list = window->HalvernLanguage1;
+    for (int i = 0; i < list->count(); ++i) {
+        const THalvernLangInfo* info = list->itemLangInfo(i);
+        if (info && info->Abbreviation.compare(code, Qt::CaseInsensitive) == 0) {
+            // As the user's choice in the list does.
+            list->setCurrentIndex(i);
+            emit list->activated(i);
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("%1 is not listed").arg(code)));
+}
+} // namespace
+
+class TestLanguageSwitch : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<THiddenForm> m_root;
+
+    TMsgForm* mainWindow() const { return qobject_cast<TMsgForm*>(m_root->mainWindow()); }
+
+    TLanguagesForm* openLanguages()
+    {
+        mainWindow()->Languages->trigger();
+        return QTest::qWaitFor([] { return LanguageSwitch::window() != nullptr; }) ? LanguageSwitch::window() : nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        TTrayIcon::setSystemTrayAvailableForTesting(true);
+        LanguageSwitch::setModuleBase(builtModules());
+    }
+
+    void init()
+    {
+        TestEnv::freshConfigDir();
+        TestEnv::freshAppDir();
+        LanguageModules::SetResourceModule(nullptr);
+        // The last run's language was Hebrew.
+        RegistryStore::writeLanguage(QStringLiteral("HEB"));
+        m_root = std::make_unique<THiddenForm>();
+        makeForm(m_root.get()).release();
+        mainWindow()->Open1Click();
+    }
+
+    void cleanup()
+    {
+        delete LanguageSwitch::window();
+        delete mainWindow();
+        m_root.reset();
+        LanguageModules::SetResourceModule(nullptr);
+    }
+
+    // English picked and the window closed by its title-bar button: the new main window is English and left
+    // to right at once; the stored language (the next start's) stays as it was.
+    void pickedLanguageShowsAtOnceStoredOnlyByClose_data()
+    {
+        QTest::addColumn<bool>("closeButton");
+        QTest::newRow("title-bar button") << false;
+        QTest::newRow("Close") << true;
+    }
+    void pickedLanguageShowsAtOnceStoredOnlyByClose()
+    {
+        QFETCH(bool, closeButton);
+        const QPointer<TMsgForm> before = mainWindow();
+        QCOMPARE(before->LanguageCode, QStringLiteral("HEB"));
+        QCOMPARE(before->layoutDirection(), Qt::RightToLeft);
+        TLanguagesForm* window = openLanguages();
+        QTRY_VERIFY(before.isNull());
+        pick(window, QStringLiteral("ENU"));
+        QVERIFY2(LanguageModules::activeModuleFile().endsWith(QLatin1String("zelkora.ENU")),
+            qPrintable(LanguageModules::activeModuleFile()));
+        if (closeButton)
+            window->Button1->click();
+        else
+            window->close();
+        QTRY_VERIFY(mainWindow());
+        QTRY_VERIFY(mainWindow()->isVisible());
+        QCOMPARE(mainWindow()->layoutDirection(), Qt::LeftToRight);
+        QCOMPARE(mainWindow()->Label1->text(), QStringLiteral("From:"));
+        QCOMPARE(mainWindow()->Stop1->text(), QStringLiteral("Exit"));
+        QCOMPARE(mainWindow()->CharCount->text(), QStringLiteral("0 / 105 chars)"));
+        QCOMPARE(RegistryStore::readLanguage(), closeButton ? QStringLiteral("ENU") : QStringLiteral("HEB"));
+        QTRY_VERIFY(!LanguageSwitch::window());
+    }
+
+    // The switch asked for while an attempt is under way: the attempt ends with the old window, silently,
+    // and the new window starts idle.
+    void switchDuringASendAttempt()
+    {
+        TProvider provider;
+        provider.Name = QStringLiteral("Kesher");
+        provider.AreaCodes = QStringLiteral("054");
+        provider.MsgUrl = QStringLiteral("http://127.0.0.1:9/kesher");
+        mainWindow()->SMSBase->Providers = { provider };
+        mainWindow()->SMSBase->Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"),
+            QStringLiteral("hi"), {}, {});
+        QVERIFY(isBusyStatus(mainWindow()->SMSBase->Status));
+        const QPointer<TMsgForm> before = mainWindow();
+        TLanguagesForm* window = openLanguages();
+        QTRY_VERIFY(before.isNull());
+        window->Button1->click();
+        QTRY_VERIFY(mainWindow() && mainWindow()->isVisible());
+        QCOMPARE(mainWindow()->SMSBase->Status, ssReady);
+        QCOMPARE(mainWindow()->layoutDirection(), Qt::RightToLeft);
+    }
+
+    // Chosen from a menu, the switch waits until the menu's own event loop has returned, and one language
+    // window opens however often it is asked for.
+    void switchWaitsForTheMenuToReturn()
+    {
+        const QPointer<TMsgForm> before = mainWindow();
+        // The program's event loop, and in it a menu's.
+        QEventLoop programLoop;
+        bool stillThere = false;
+        QTimer::singleShot(0, &programLoop, [&] {
+            QEventLoop menuLoop;
+            QTimer::singleShot(0, &menuLoop, [&] {
+                before->LanguagesClick();
+                before->LanguagesClick();
+                QTest::qWait(50);
+                // Still inside the menu's loop: nothing has been taken down.
+                stillThere = before && !LanguageSwitch::window();
+                menuLoop.quit();
+            });
+            menuLoop.exec();
+            QTimer::singleShot(200, &programLoop, &QEventLoop::quit);
+        });
+        programLoop.exec();
+        QVERIFY(stillThere);
+        QTRY_VERIFY(LanguageSwitch::window());
+        QTRY_VERIFY(before.isNull());
+        LanguageSwitch::window()->close();
+        QTRY_VERIFY(mainWindow());
+        QTRY_VERIFY(!LanguageSwitch::window());
+    }
+};
+
+QTEST_MAIN(TestLanguageSwitch)
+#include "test_languageswitch.moc"
