@@ -9,6 +9,7 @@
 #include "app/controls/TTrayIcon.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
+#include "contacts/PhoneBookSteps.h"
 #include "phonebook/THiddenForm.h"
 
 #include <QApplication>
@@ -120,6 +121,8 @@ int ProgramEntry::run(int argc, char** argv)
 
     warmUp.afterApplication();
     MessageBoxPrompt::installForDesktop();
+    // The phone book's Outlook mode reads the address book's vCard folder.
+    Contacts::installPhoneBookSteps();
     // The interface language of the last run, loaded as the hidden root window's last creation step, before
     // any window with texts is made.
     THiddenForm::setLanguageModuleLoader([](THiddenForm&) { LanguageModules::loadAtStartUp(); });

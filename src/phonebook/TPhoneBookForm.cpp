@@ -459,6 +459,9 @@ bool TPhoneBookForm::ClientDataSet1BeforePost(PhoneBookTable& table)
         if (!installedOutlookSteps().updateContact)
             failConnection();
         installedOutlookSteps().updateContact(entry);
+    } catch (const OutlookSteps::Refusal& refusal) {
+        ErrorReport::report(refusal.message());
+        return false;
     } catch (const std::exception&) {
         ErrorReport::report(tr("איש קשר לא נמצא"));
         return false;
@@ -481,11 +484,14 @@ bool TPhoneBookForm::ClientDataSet1BeforeDelete(PhoneBookTable& table, int row)
     if (!UserPrompt::current()->question(tr("?מידע שנמחק לא ניתן לשחזור. האם למחוק")))
         return false;
     if (outlookMode()) {
-        // A contact that cannot be deleted keeps its row, without a word.
+        // A contact that cannot be deleted keeps its row, without a word unless the step refused.
         try {
             if (!installedOutlookSteps().deleteContact)
                 failConnection();
             installedOutlookSteps().deleteContact(table.fieldText(row, NameField));
+        } catch (const OutlookSteps::Refusal& refusal) {
+            ErrorReport::report(refusal.message());
+            return false;
         } catch (const std::exception&) {
             return false;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ErrorReport.h"
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -41,6 +43,13 @@ public:
         {
             Created,
             AlreadyExists, // a contact of this full name exists; nothing was created
+        };
+        // An update or a deletion refused for a reason the user must read as it stands (a contact changed
+        // by another program since it was read): the window shows this message instead of its own.
+        class Refusal : public ZelkoraError
+        {
+        public:
+            using ZelkoraError::ZelkoraError;
         };
         // Fills the cache, which is empty and unsorted when called, with appendRecord(s): no table events.
         // `window` owns the progress window.

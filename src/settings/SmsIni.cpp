@@ -97,6 +97,11 @@ void SmsIni::setUseOutlook(bool on)
     WriteBool(General, UseOutlookKey, on);
 }
 
+QString SmsIni::contactsFolder() const
+{
+    return ReadString(General, ContactsFolderKey, QString());
+}
+
 QString SmsIni::userName(const QString& providerName) const
 {
     return ReadString(providerName, UserNameKey, QString());

@@ -18,6 +18,7 @@ public:
     static constexpr QLatin1String UsePopupStatusKey { "UsePopupStatus" };
     static constexpr QLatin1String AutoStartKey { "AutoStart" };
     static constexpr QLatin1String UseOutlookKey { "UseOutlook" };
+    static constexpr QLatin1String ContactsFolderKey { "ContactsFolder" };
     static constexpr QLatin1String UserNameKey { "UserName" };
     static constexpr QLatin1String PasswordKey { "Password" };
 
@@ -46,6 +47,8 @@ public:
     void setAutoStart(bool on);
     bool useOutlook() const; // false when missing
     void setUseOutlook(bool on);
+    // The folder of the address book's vCard files that stands in for Outlook's contacts; "" when missing.
+    QString contactsFolder() const;
 
     // A provider's credentials live in the section named by the provider's Name; "" when missing.
     QString userName(const QString& providerName) const;

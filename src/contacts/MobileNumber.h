@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace Contacts {
+
+// A contact's mobile number as the phone book keeps it: area code and number, or, when it cannot be split
+// that way, the whole of it as the unknown number.
+struct MobileNumber
+{
+    QString area;
+    QString phone;
+    QString unknown;
+
+    // The separator is the first "-", else the first blank. At position 1 to 4 (1-based) it splits the
+    // number: the area code is what stands before it, the number at most 7 characters after it. Anything
+    // else (no separator, or a separator further on, as in "+972-52-1234567") leaves the whole number
+    // unknown. An empty number gives three empty parts.
+    static MobileNumber split(const QString& number);
+
+    // The text written back to the contact: area code, "-", number; the number alone when there is no
+    // area code.
+    static QString joined(const QString& area, const QString& phone);
+};
+
+} // namespace Contacts

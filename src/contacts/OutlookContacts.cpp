@@ -1,0 +1,187 @@
+#include "OutlookContacts.h"
+
+#include "common/ErrorReport.h"
+#include "contacts/ImportProgress.h"
+#include "contacts/MobileNumber.h"
+#include "phonebook/PhoneBookTable.h"
+
+#include <QElapsedTimer>
+
+namespace Contacts {
+
+namespace {
+    // Records go to the cache in batches, a few times a second: storing re-reads the table's model and redraws
+    // the grid, which once a contact would cost more than reading the contacts.
+    constexpr qint64 StoreInterval = 250; // ms
+
+    // Disconnects when the operation ends, however it ends.
+    class Connection
+    {
+    public:
+        explicit Connection(OutlookContacts& outlook)
+            : m_outlook(outlook)
+        {
+            try {
+                m_outlook.ConnectOutlook();
+            } catch (...) {
+                m_outlook.DisconnectOutlook();
+                throw;
+            }
+        }
+        ~Connection() { m_outlook.DisconnectOutlook(); }
+        Connection(const Connection&) = delete;
+        Connection& operator=(const Connection&) = delete;
+
+    private:
+        OutlookContacts& m_outlook;
+    };
+} // namespace
+
+OutlookContacts::OutlookContacts(ApplicationFactory createApplication)
+    : m_createApplication(std::move(createApplication))
+{
+}
+
+OutlookContacts::~OutlookContacts()
+{
+    DisconnectOutlook();
+}
+
+void OutlookContacts::ConnectOutlook()
+{
+    try {
+        OutlookApp = m_createApplication();
+        OutlookNamespace = OutlookApp->getNameSpace(QStringLiteral("MAPI"));
+    } catch (const std::exception&) {
+        throw ZelkoraError(tr("Outlook נכשל הקישור ל "));
+    }
+    try {
+        ContactsFolder = OutlookNamespace->getDefaultFolder(olFolderContacts);
+    } catch (const std::exception&) {
+        throw ZelkoraError(tr("הקישור לתקיית אנשי קשר נכשל"));
+    }
+}
+
+void OutlookContacts::DisconnectOutlook()
+{
+    ContactsFolder.reset();
+    OutlookNamespace.reset();
+    OutlookApp.reset();
+}
+
+QString OutlookContacts::restrictionText(const QString& name)
+{
+    return QStringLiteral("[FullName] = \"") + name + QLatin1Char('"');
+}
+
+int OutlookContacts::ImportContacts(PhoneBookTable& cache, ImportProgress& progress)
+{
+    cache.clearRecords();
+    QList<QStringList> batch;
+    const auto store = [&cache, &batch] {
+        if (batch.isEmpty())
+            return;
+        const bool stored = cache.appendRecords(batch);
+        batch.clear();
+        if (!stored)
+            throw ZelkoraError(tr("אנשי הקשר לא נשמרו בטבלה"));
+    };
+    // However the import ends: the progress window says it is disconnecting, the gauge reaches its maximum,
+    // the cache is sorted again and the windows repaint.
+    const auto finish = [this, &cache, &progress] {
+        progress.disconnecting();
+        DisconnectOutlook();
+        progress.advance();
+        cache.setSortedByName(true);
+        progress.letMessagesRun();
+    };
+    int unreadable = 0;
+    try {
+        ConnectOutlook();
+        // Appended unsorted, sorted once at the end.
+        cache.setSortedByName(false);
+        std::unique_ptr<ItemCollection> items = ContactsFolder->items();
+        progress.setRange(0, items->count() + 1);
+        const int count = ContactsFolder->items()->count();
+        QElapsedTimer sinceStored;
+        sinceStored.start();
+        for (int i = 1; i <= count; ++i) {
+            progress.advance();
+            progress.letMessagesRun();
+            QString name;
+            QString number;
+            try {
+                name = items->item(i)->fullName();
+                number = items->item(i)->mobileTelephoneNumber();
+            } catch (const std::exception&) {
+                continue;
+            }
+            if (name.isEmpty())
+                continue;
+            const MobileNumber parts = MobileNumber::split(number);
+            batch << QStringList { name, parts.area, parts.phone, parts.unknown };
+            if (sinceStored.elapsed() >= StoreInterval) {
+                store();
+                sinceStored.restart();
+            }
+        }
+        store();
+        unreadable = items->unreadableCount();
+    } catch (...) {
+        // What was read stays in the cache; the first failure is the one to report.
+        try {
+            store();
+        } catch (const std::exception&) {
+        }
+        finish();
+        throw;
+    }
+    finish();
+    return unreadable;
+}
+
+std::unique_ptr<ContactItem> OutlookContacts::findContact(const QString& name)
+{
+    return ContactsFolder->items()->find(restrictionText(name));
+}
+
+std::unique_ptr<ContactItem> OutlookContacts::requireContact(const QString& name)
+{
+    std::unique_ptr<ContactItem> contact = findContact(name);
+    if (!contact)
+        throw ZelkoraError(tr("אין איש קשר בשם %1").arg(name));
+    return contact;
+}
+
+OutlookContacts::Creation OutlookContacts::CreateContact(const QString& name, const QString& area, const QString& phone)
+{
+    const Connection connection(*this);
+    if (findContact(name))
+        return Creation::AlreadyExists;
+    std::unique_ptr<ContactItem> contact = OutlookApp->createItem(olContactItem);
+    contact->setFullName(name);
+    contact->setMobileTelephoneNumber(area + QLatin1Char('-') + phone);
+    contact->save();
+    return Creation::Created;
+}
+
+void OutlookContacts::UpdateContact(const QString& name, const QString& area, const QString& phone)
+{
+    const Connection connection(*this);
+    std::unique_ptr<ContactItem> contact = requireContact(name);
+    const QString number = MobileNumber::joined(area, phone);
+    // Saving an entry whose number was never split would otherwise erase the contact's number.
+    const bool keepsUnknown
+        = number.isEmpty() && !MobileNumber::split(contact->mobileTelephoneNumber()).unknown.isEmpty();
+    if (!keepsUnknown)
+        contact->setMobileTelephoneNumber(number);
+    contact->save();
+}
+
+void OutlookContacts::DeleteContact(const QString& name)
+{
+    const Connection connection(*this);
+    requireContact(name)->remove();
+}
+
+} // namespace Contacts

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "contacts/OutlookObjects.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class PhoneBookTable;
+
+namespace Contacts {
+
+class ImportProgress;
+
+// The phone book's work on the address book through the automation objects: the import into the contacts
+// cache and the write-back of each addition, change and deletion. Every operation connects first and
+// disconnects at its end, failure or not, so nothing is held between operations. A failure throws
+// ZelkoraError; the phone book window decides what the user is told.
+class OutlookContacts
+{
+    Q_DECLARE_TR_FUNCTIONS(Contacts::OutlookContacts)
+public:
+    // Starts "Outlook.Application"; throws when it cannot.
+    using ApplicationFactory = std::function<std::unique_ptr<Application>()>;
+
+    enum class Creation
+    {
+        Created,
+        AlreadyExists, // a contact of this full name exists; nothing was created
+    };
+
+    explicit OutlookContacts(ApplicationFactory createApplication);
+    ~OutlookContacts();
+
+    // Sets OutlookApp, OutlookNamespace and ContactsFolder, or throws "Outlook נכשל הקישור ל " (no
+    // application or namespace) or "הקישור לתקיית אנשי קשר נכשל" (no contacts folder).
+    void ConnectOutlook();
+    void DisconnectOutlook();
+    bool isConnected() const { return ContactsFolder != nullptr; }
+
+    // Empties the cache and fills it with one record a contact that has a full name (Name, Area, Phone,
+    // Unknown), the gauge running from 0 to the count + 1. Contacts whose values cannot be read are
+    // skipped. The cache is sorted by Name again at the end, also after a failure, which is then thrown
+    // with what was read so far in the cache. Returns the number of cards the folder could not read.
+    int ImportContacts(PhoneBookTable& cache, ImportProgress& progress);
+
+    // The number written to a new contact is always area code, "-", number.
+    Creation CreateContact(const QString& name, const QString& area, const QString& phone);
+    // Writes the number to the first contact of this name. With neither area code nor number, a contact
+    // whose number the cache holds as unknown keeps it: the entry was saved without being given one.
+    void UpdateContact(const QString& name, const QString& area, const QString& phone);
+    // Deletes the first contact of this name; a name that finds none throws.
+    void DeleteContact(const QString& name);
+
+    // The text Find is given: [FullName] = "name", the name inserted as it stands.
+    static QString restrictionText(const QString& name);
+
+private:
+    std::unique_ptr<ContactItem> findContact(const QString& name);
+    std::unique_ptr<ContactItem> requireContact(const QString& name);
+
+    ApplicationFactory m_createApplication;
+    std::unique_ptr<Application> OutlookApp;
+    std::unique_ptr<NameSpace> OutlookNamespace;
+    std::unique_ptr<Folder> ContactsFolder;
+};
+
+} // namespace Contacts

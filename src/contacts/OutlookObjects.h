@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+// The few calls of Outlook's automation interface that the phone book relies on, as objects of our own.
+// Every call may fail; a failure throws ZelkoraError carrying the reason. Objects handed out are the
+// caller's: releasing one is destroying it.
+namespace Contacts {
+
+// GetDefaultFolder's number for the default contacts folder, and CreateItem's for a contact.
+constexpr int olFolderContacts = 10;
+constexpr int olContactItem = 2;
+
+class ContactItem
+{
+public:
+    virtual ~ContactItem() = default;
+    virtual QString fullName() const = 0;
+    virtual void setFullName(const QString& name) = 0;
+    virtual QString mobileTelephoneNumber() const = 0;
+    virtual void setMobileTelephoneNumber(const QString& number) = 0;
+    // Stores the contact: a new one is added to the folder, a stored one is changed.
+    virtual void save() = 0;
+    // Delete: removes the contact from the folder.
+    virtual void remove() = 0;
+};
+
+// A folder's Items collection.
+class ItemCollection
+{
+public:
+    virtual ~ItemCollection() = default;
+    virtual int count() const = 0;
+    // 1-based, as Outlook counts.
+    virtual std::unique_ptr<ContactItem> item(int index) = 0;
+    // The first item that matches a restriction such as [FullName] = "Dana Levi"; null when none does.
+    virtual std::unique_ptr<ContactItem> find(const QString& restriction) = 0;
+    // Contacts of the folder that could not be read and that the collection leaves out. Outlook has no
+    // such thing; an address book of files can.
+    virtual int unreadableCount() const = 0;
+};
+
+class Folder
+{
+public:
+    virtual ~Folder() = default;
+    virtual std::unique_ptr<ItemCollection> items() = 0;
+};
+
+class NameSpace
+{
+public:
+    virtual ~NameSpace() = default;
+    virtual std::unique_ptr<Folder> getDefaultFolder(int folderType) = 0;
+};
+
+// "Outlook.Application".
+class Application
+{
+public:
+    virtual ~Application() = default;
+    // Outlook knows one namespace, "MAPI".
+    virtual std::unique_ptr<NameSpace> getNameSpace(const QString& type) = 0;
+    // A new contact, stored in the default contacts folder by its save().
+    virtual std::unique_ptr<ContactItem> createItem(int itemType) = 0;
+};
+
+} // namespace Contacts

@@ -1,0 +1,246 @@
+#include "VCardFolder.h"
+
+#include "contacts/VCardReader.h"
+#include "contacts/VCardWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUuid>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace Contacts {
+
+namespace {
+    struct Edit
+    {
+        qsizetype begin;
+        qsizetype end;
+        QByteArray bytes;
+    };
+
+    QByteArray applied(QByteArray bytes, QList<Edit> edits)
+    {
+        // From the end backwards, so that the offsets of the edits still to come stay right.
+        std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.begin > b.begin; });
+        for (const Edit& edit : edits)
+            bytes.replace(edit.begin, edit.end - edit.begin, edit.bytes);
+        return bytes;
+    }
+
+    bool readBytes(const QString& path, QByteArray* bytes)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        *bytes = file.readAll();
+        return file.error() == QFileDevice::NoError;
+    }
+
+    // The renamed file's entry in its folder reaches the disk too.
+    void syncFolder(const QString& folder)
+    {
+        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        ::fsync(fd);
+        ::close(fd);
+    }
+
+    bool isBlank(const QByteArray& bytes)
+    {
+        return bytes.trimmed().isEmpty() || bytes == "\xEF\xBB\xBF" || bytes.trimmed() == "\xEF\xBB\xBF";
+    }
+} // namespace
+
+VCardFolder::VCardFolder(const QString& path)
+    : m_path(path)
+{
+}
+
+void VCardFolder::load()
+{
+    if (m_loaded)
+        return;
+    const QFileInfo info(m_path);
+    if (!info.isDir() || !info.isReadable() || !info.isExecutable())
+        throw ZelkoraError(tr("אין אפשרות לקרוא את תיקיית אנשי הקשר %1").arg(m_path));
+    const QDir dir(m_path);
+    QStringList paths = dir.entryList({ QStringLiteral("*.vcf") }, QDir::Files, QDir::Name);
+    for (QString& name : paths)
+        name = dir.filePath(name);
+
+    // Files are read and parsed on every core at once: for a large address book the reading is most of the
+    // wait. The results come back in the files' order.
+    struct Read
+    {
+        File file;
+        int unreadable = 0;
+    };
+    const QList<Read> reads = QtConcurrent::blockingMapped(paths, [](const QString& path) {
+        Read read;
+        read.file.path = path;
+        if (!readBytes(path, &read.file.bytes)) {
+            read.unreadable = 1;
+            return read;
+        }
+        VCardReader::Result cards = VCardReader::read(read.file.bytes);
+        read.unreadable = cards.unreadable;
+        read.file.cards = std::move(cards.cards);
+        return read;
+    });
+
+    m_files.reserve(reads.size());
+    m_cards.reserve(reads.size());
+    for (const Read& read : reads) {
+        m_unreadable += read.unreadable;
+        if (read.file.cards.isEmpty())
+            continue;
+        const int index = int(m_files.size());
+        m_files << read.file;
+        for (int slot = 0; slot < read.file.cards.size(); ++slot) {
+            m_files.last().places << slot;
+            m_cards << CardId { index, slot };
+        }
+    }
+    m_loaded = true;
+}
+
+const VCard* VCardFolder::card(CardId id) const
+{
+    if (id.file < 0 || id.file >= m_files.size())
+        return nullptr;
+    const File& file = m_files[id.file];
+    const int index = file.places.value(id.slot, -1);
+    return index < 0 ? nullptr : &file.cards[index];
+}
+
+VCardFolder::File& VCardFolder::fileOf(CardId id)
+{
+    if (!card(id))
+        throw ZelkoraError(tr("איש הקשר כבר נמחק"));
+    return m_files[id.file];
+}
+
+void VCardFolder::checkUnchanged(const File& file) const
+{
+    const QString name = QFileInfo(file.path).fileName();
+    QByteArray now;
+    if (!readBytes(file.path, &now))
+        throw CardChangedError(tr("כרטיס איש הקשר %1 נמחק בידי תוכנה אחרת מאז שנקרא; דבר לא נכתב.").arg(name));
+    if (now != file.bytes) {
+        throw CardChangedError(
+            tr("כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנקרא, ולכן השינוי לא נשמר. נסה שוב.").arg(name));
+    }
+}
+
+void VCardFolder::write(File& file, const QByteArray& bytes)
+{
+    QSaveFile out(file.path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        throw ZelkoraError(tr("אין אפשרות לכתוב את %1: %2").arg(QFileInfo(file.path).fileName(), out.errorString()));
+    }
+    syncFolder(m_path);
+    file.bytes = bytes;
+}
+
+void VCardFolder::change(CardId id, const Changes& changes)
+{
+    File& file = fileOf(id);
+    const int index = file.places[id.slot];
+    const VCard& card = file.cards[index];
+
+    QList<Edit> edits;
+    if (changes.fullName && *changes.fullName != card.fullName()) {
+        const int fn = card.indexOf("FN");
+        if (fn >= 0) {
+            const VCardProperty& property = card.properties[fn];
+            edits << Edit { property.begin, property.end, VCardWriter::changedLine(card, property, *changes.fullName) };
+        } else {
+            edits << Edit { card.endLine, card.endLine, VCardWriter::newLine(card, "FN", *changes.fullName) };
+        }
+    }
+    if (changes.mobileNumber && *changes.mobileNumber != card.mobileNumber()) {
+        const QString& number = *changes.mobileNumber;
+        const int tel = card.mobileIndex();
+        if (tel < 0) {
+            edits << Edit { card.endLine, card.endLine, VCardWriter::newLine(card, "TEL", number) };
+        } else {
+            const VCardProperty& property = card.properties[tel];
+            QByteArray line;
+            if (!number.isEmpty()) {
+                const bool scheme = card.text(property).startsWith(QLatin1String("tel:"), Qt::CaseInsensitive);
+                line = VCardWriter::changedLine(card, property, scheme ? QStringLiteral("tel:") + number : number);
+            }
+            edits << Edit { property.begin, property.end, line };
+        }
+    }
+    if (edits.isEmpty())
+        return;
+
+    checkUnchanged(file);
+    const QByteArray bytes = applied(file.bytes, edits);
+    // What is written must read back as meant, with the file's other cards where they were.
+    VCardReader::Result reread = VCardReader::read(bytes);
+    const bool meant = reread.cards.size() == file.cards.size()
+        && (!changes.fullName || reread.cards[index].fullName() == *changes.fullName)
+        && (!changes.mobileNumber || changes.mobileNumber->isEmpty()
+            || reread.cards[index].mobileNumber() == *changes.mobileNumber);
+    if (!meant)
+        throw ZelkoraError(
+            tr("השינוי בכרטיס %1 לא נשמר: הכרטיס לא נקרא כראוי לאחר השינוי.").arg(QFileInfo(file.path).fileName()));
+    write(file, bytes);
+    file.cards = std::move(reread.cards);
+}
+
+void VCardFolder::remove(CardId id)
+{
+    File& file = fileOf(id);
+    const int index = file.places[id.slot];
+    checkUnchanged(file);
+    const VCard& card = file.cards[index];
+    const QByteArray rest = applied(file.bytes, { Edit { card.begin, card.end, QByteArray() } });
+    if (isBlank(rest)) {
+        QFile out(file.path);
+        if (!out.remove())
+            throw ZelkoraError(
+                tr("אין אפשרות למחוק את %1: %2").arg(QFileInfo(file.path).fileName(), out.errorString()));
+        syncFolder(m_path);
+        file.bytes.clear();
+        file.cards.clear();
+    } else {
+        // The file's other cards stay.
+        VCardReader::Result reread = VCardReader::read(rest);
+        write(file, rest);
+        file.cards = std::move(reread.cards);
+    }
+    file.places[id.slot] = -1;
+    for (int& later : file.places) {
+        if (later > index)
+            --later;
+    }
+}
+
+VCardFolder::CardId VCardFolder::create(const QString& fullName, const QString& mobileNumber)
+{
+    const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    File file;
+    file.path = QDir(m_path).filePath(uid + QStringLiteral(".vcf"));
+    if (QFileInfo::exists(file.path))
+        throw ZelkoraError(tr("אין אפשרות לכתוב את %1: הקובץ קיים").arg(QFileInfo(file.path).fileName()));
+    const QByteArray bytes = VCardWriter::newCard(uid, fullName, mobileNumber);
+    write(file, bytes);
+    file.cards = VCardReader::read(bytes).cards;
+    file.places << 0;
+    m_files << file;
+    const CardId id { int(m_files.size()) - 1, 0 };
+    m_cards << id;
+    return id;
+}
+
+} // namespace Contacts

@@ -1,0 +1,215 @@
+#include "TestEnv.h"
+#include "common/ErrorReport.h"
+#include "contacts/ImportProgress.h"
+#include "contacts/OutlookContacts.h"
+#include "contacts/VCardApplication.h"
+#include "phonebook/PhoneBookTable.h"
+#include "settings/SmsIni.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace Contacts;
+using Records = QList<QStringList>;
+
+namespace {
+QByteArray card(const QString& name, const QString& mobile)
+{
+    QByteArray text = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    if (!name.isNull())
+        text += "FN:" + name.toUtf8() + "\r\n";
+    text += "EMAIL:someone@example.org\r\n";
+    if (!mobile.isNull())
+        text += "TEL;TYPE=CELL:" + mobile.toUtf8() + "\r\n";
+    return text + "END:VCARD\r\n";
+}
+
+// The gauge as the progress window would show it.
+class RecordedProgress : public ImportProgress
+{
+public:
+    void setRange(int minimum, int maximum) override
+    {
+        range = { minimum, maximum };
+        values = { minimum };
+    }
+    void advance() override { values << values.last() + 1; }
+    void letMessagesRun() override { }
+    void disconnecting() override { disconnectedAt = values.last(); }
+
+    QList<int> range;
+    QList<int> values;
+    int disconnectedAt = -1;
+};
+
+Records rowsOf(const PhoneBookTable& table)
+{
+    Records rows;
+    for (int row = 0; row < table.recordCount(); ++row)
+        rows << table.recordValues(row);
+    return rows;
+}
+} // namespace
+
+class TestOutlookContacts : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_folder;
+
+    OutlookContacts outlook(const QString& folder = QString()) const
+    {
+        const QString path = folder.isNull() ? m_folder : folder;
+        return OutlookContacts([path] { return VCardApplication::create(path); });
+    }
+
+    QString fileHolding(const QString& name) const
+    {
+        for (const QString& file : QDir(m_folder).entryList({ QStringLiteral("*.vcf") }, QDir::Files)) {
+            if (TestEnv::readFile(m_folder + file).contains("FN:" + name.toUtf8() + "\r\n"))
+                return m_folder + file;
+        }
+        return QString();
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = TestEnv::freshDir(m_dir.filePath(QStringLiteral("contacts")));
+        TestEnv::freshConfigDir();
+    }
+
+    void theMobileNumberIsSplit_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QStringList>("record");
+        QTest::newRow("hyphen") << "052-1234567" << QStringList { "Dana", "052", "1234567", "" };
+        QTest::newRow("blank") << "052 1234567" << QStringList { "Dana", "052", "1234567", "" };
+        QTest::newRow("international, hyphen at 5")
+            << "+972-52-1234567" << QStringList { "Dana", "", "", "+972-52-1234567" };
+        QTest::newRow("ten digits") << "0521234567" << QStringList { "Dana", "", "", "0521234567" };
+        QTest::newRow("hyphen first") << "-1234567" << QStringList { "Dana", "", "1234567", "" };
+        QTest::newRow("eight digits") << "03-12345678" << QStringList { "Dana", "03", "1234567", "" };
+        QTest::newRow("a blank, then a hyphen at 5") << "050 -123" << QStringList { "Dana", "", "", "050 -123" };
+        QTest::newRow("longer than the field")
+            << QString(60, QLatin1Char('9')) << QStringList { "Dana", "", "", QString(50, QLatin1Char('9')) };
+        QTest::newRow("none") << QString() << QStringList { "Dana", "", "", "" };
+    }
+
+    void theMobileNumberIsSplit()
+    {
+        QFETCH(QString, number);
+        QFETCH(QStringList, record);
+
+        TestEnv::writeFile(m_folder + QStringLiteral("dana.vcf"), card(QStringLiteral("Dana"), number));
+        PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
+        RecordedProgress progress;
+        QCOMPARE(outlook().ImportContacts(cache, progress), 0);
+        QCOMPARE(rowsOf(cache), Records { record });
+    }
+
+    // A card without a name is no entry; a card that cannot be read is counted; the gauge runs from 0 to
+    // the count + 1, one step a contact, and the rows end sorted by name.
+    void importFillsTheCache()
+    {
+        TestEnv::writeFile(m_folder + QStringLiteral("1.vcf"), card(QStringLiteral("Zohar"), QStringLiteral("052-1")));
+        TestEnv::writeFile(m_folder + QStringLiteral("2.vcf"), card(QString(), QStringLiteral("052-2222222")));
+        TestEnv::writeFile(m_folder + QStringLiteral("3.vcf"),
+            card(QStringLiteral("Avi"), QString()) + card(QStringLiteral("Ben"), QStringLiteral("03 3")));
+        TestEnv::writeFile(m_folder + QStringLiteral("4.vcf"), "BEGIN:VCARD\r\nFN:Broken\r\n");
+        TestEnv::writeFile(m_folder + QStringLiteral("notes.txt"), card(QStringLiteral("Not a card"), QString()));
+        PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
+        QVERIFY(cache.appendRecord({ "From before" }));
+
+        RecordedProgress progress;
+        QCOMPARE(outlook().ImportContacts(cache, progress), 1);
+        QCOMPARE(
+            rowsOf(cache), (Records { { "Avi", "", "", "" }, { "Ben", "03", "3", "" }, { "Zohar", "052", "1", "" } }));
+        QCOMPARE(progress.range, (QList<int> { 0, 5 }));
+        QCOMPARE(progress.values, (QList<int> { 0, 1, 2, 3, 4, 5 }));
+        QCOMPARE(progress.disconnectedAt, 4);
+        QVERIFY(cache.isSortedByName());
+    }
+
+    // Where the address book is, and the two messages of a connection that fails.
+    void connecting_data()
+    {
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("error");
+        const QString home = QDir::homePath();
+        const QString data = qEnvironmentVariable("XDG_DATA_HOME");
+        QTest::newRow("the default") << "" << data + "/contacts" << true << "";
+        QTest::newRow("set in SMS.INI") << "~/book/" << home + "/book" << true << "";
+        QTest::newRow("no folder") << "~/nothing"
+                                   << "" << true << "Outlook נכשל הקישור ל ";
+        QTest::newRow("a folder that cannot be read")
+            << "~/locked" << home + "/locked" << false << "הקישור לתקיית אנשי קשר נכשל";
+    }
+
+    void connecting()
+    {
+        QFETCH(QString, configured);
+        QFETCH(QString, folder);
+        QFETCH(bool, readable);
+        QFETCH(QString, error);
+        if (!readable && ::geteuid() == 0)
+            QSKIP("root reads every folder");
+
+        if (!configured.isEmpty())
+            SmsIni().WriteString(SmsIni::General, SmsIni::ContactsFolderKey, configured);
+        if (!folder.isEmpty()) {
+            TestEnv::freshDir(folder);
+            QCOMPARE(VCardApplication::folderPath(), folder);
+        }
+        if (!readable)
+            QVERIFY(QFile::setPermissions(folder, QFile::WriteOwner));
+        OutlookContacts contacts = outlook(VCardApplication::folderPath());
+        QString message;
+        try {
+            contacts.ConnectOutlook();
+        } catch (const ZelkoraError& failure) {
+            message = failure.message();
+        }
+        if (!readable)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(message, error);
+        QCOMPARE(contacts.isConnected(), error.isEmpty());
+    }
+
+    void writingBack()
+    {
+        const QByteArray unknown = card(QStringLiteral("Dana"), QStringLiteral("+972-52-1111111"));
+        TestEnv::writeFile(m_folder + QStringLiteral("dana.vcf"), unknown);
+
+        QCOMPARE(outlook().CreateContact(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("2222222")),
+            OutlookContacts::Creation::AlreadyExists);
+        QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), 1);
+        QCOMPARE(
+            outlook().CreateContact(QStringLiteral("Gil"), QString(), QString()), OutlookContacts::Creation::Created);
+        QVERIFY(TestEnv::readFile(fileHolding(QStringLiteral("Gil"))).contains("\r\nTEL;TYPE=CELL:-\r\n"));
+        // The update that follows a creation writes the number by its own rule.
+        outlook().UpdateContact(QStringLiteral("Gil"), QString(), QString());
+        QVERIFY(!TestEnv::readFile(fileHolding(QStringLiteral("Gil"))).contains("TEL"));
+
+        // Saved without a number, an entry whose number was never split keeps it.
+        outlook().UpdateContact(QStringLiteral("Dana"), QString(), QString());
+        QCOMPARE(TestEnv::readFile(m_folder + QStringLiteral("dana.vcf")), unknown);
+        outlook().UpdateContact(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("3333333"));
+        QCOMPARE(TestEnv::readFile(m_folder + QStringLiteral("dana.vcf")),
+            card(QStringLiteral("Dana"), QStringLiteral("052-3333333")));
+
+        QVERIFY_THROWS_EXCEPTION(ZelkoraError, outlook().UpdateContact(QStringLiteral("Nobody"), QString(), QString()));
+        QVERIFY_THROWS_EXCEPTION(ZelkoraError, outlook().DeleteContact(QStringLiteral("Nobody")));
+        outlook().DeleteContact(QStringLiteral("Dana"));
+        QVERIFY(!QFile::exists(m_folder + QStringLiteral("dana.vcf")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOutlookContacts)
+#include "test_outlookcontacts.moc"

@@ -1,0 +1,320 @@
+#include "TestEnv.h"
+#include "common/ErrorReport.h"
+#include "common/UserPrompt.h"
+#include "contacts/PhoneBookSteps.h"
+#include "phonebook/PhoneBookTable.h"
+#include "phonebook/TDetailsForm.h"
+#include "phonebook/TPhoneBookForm.h"
+#include "phonebook/TProgressForm.h"
+#include "settings/SmsIni.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlTableModel>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using Records = QList<QStringList>;
+
+namespace {
+const QByteArray Dana = "BEGIN:VCARD\r\n"
+                        "VERSION:3.0\r\n"
+                        "UID:pas-id-5F2A\r\n"
+                        "FN:Dana\r\n"
+                        "EMAIL;TYPE=INTERNET:dana@example.org\r\n"
+                        "ADR;TYPE=HOME:;;Herzl 1;Tel Aviv;;;Israel\r\n"
+                        "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAP/////////////////\r\n"
+                        " BABAAAAAAAAAAAAAAAAAAAAAP/aAAgBAQABPxA=\r\n"
+                        "TEL;TYPE=CELL:+972-52-1111111\r\n"
+                        "X-UNKNOWN;X-PARAM=\"a:b\":kept as it is\r\n"
+                        "END:VCARD\r\n";
+const QByteArray Avi = "BEGIN:VCARD\nVERSION:2.1\nFN:Avi\nTEL;CELL:050-1000000\nEND:VCARD\n";
+const QByteArray Nameless = "BEGIN:VCARD\r\nVERSION:4.0\r\nTEL;TYPE=cell:054-0000000\r\nEND:VCARD\r\n";
+
+class ScriptedPrompt : public UserPrompt
+{
+public:
+    ScriptedPrompt() { UserPrompt::install(this); }
+    ~ScriptedPrompt() override { UserPrompt::install(nullptr); }
+    void information(const QString& text) override { told << text; }
+    bool question(const QString&) override { return true; }
+    QStringList told;
+};
+
+// Runs `steps` on the next modal dialog of this type, from the event loop of its exec().
+template<typename Dialog> void whenModal(std::function<void(Dialog&)> steps)
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [poll, steps] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QMetaObject::invokeMethod(
+            dialog, [dialog, steps] { steps(*dialog); }, Qt::QueuedConnection);
+    });
+    poll->start(10);
+}
+
+Records rowsOf(const PhoneBookTable& table)
+{
+    Records rows;
+    for (int row = 0; row < table.recordCount(); ++row)
+        rows << table.recordValues(row);
+    return rows;
+}
+
+// What the progress window showed: its gauge's values, and whether the "disconnecting" text was up.
+class ProgressWatch : public QObject
+{
+public:
+    ProgressWatch() { qApp->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* form = qobject_cast<TProgressForm*>(watched);
+        if (form && event->type() == QEvent::Show) {
+            title = form->windowTitle();
+            size = form->size();
+            values = { form->Gauge1->Progress() };
+            ticksBefore = ticks;
+            connect(form->Gauge1, &TGauge::progressChanged, this, [this, form](int value) {
+                values << value;
+                maximum = form->Gauge1->MaxValue();
+                endShown = form->Label1->isVisible() && !form->Gauge1->ShowText();
+                ticksDuringImport = ticks - ticksBefore;
+            });
+        }
+        return false;
+    }
+
+    QString title;
+    QSize size;
+    QList<int> values;
+    int maximum = -1;
+    bool endShown = false;
+    int ticks = 0; // of a timer the test runs
+    int ticksBefore = 0;
+    int ticksDuringImport = 0;
+};
+} // namespace
+
+class TestPhoneBookSteps : public QObject
+{
+    Q_OBJECT
+    QString m_folder;
+    std::unique_ptr<PhoneBookTable> m_phoneBook;
+    std::unique_ptr<PhoneBookTable> m_cache;
+    std::unique_ptr<ScriptedPrompt> m_prompt;
+    QStringList m_errors;
+
+    std::unique_ptr<TPhoneBookForm> openForm()
+    {
+        auto form = std::make_unique<TPhoneBookForm>(m_phoneBook.get(), m_cache.get(), QStringList { "052=0522" });
+        form->show();
+        QCoreApplication::processEvents(); // the first activation imports
+        return form;
+    }
+
+    void selectRow(TPhoneBookForm& form, const QString& name)
+    {
+        for (int row = 0; row < form.DBGrid1->model()->rowCount(); ++row) {
+            if (form.DBGrid1->model()->index(row, 0).data().toString() == name)
+                form.DBGrid1->setCurrentIndex(form.DBGrid1->model()->index(row, 0));
+        }
+    }
+
+    QString path(const char* file) const { return m_folder + QLatin1String(file); }
+
+private slots:
+    void init()
+    {
+        TestEnv::freshAppDir();
+        TestEnv::freshConfigDir();
+        m_folder = TestEnv::freshDir(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/contacts"));
+        TestEnv::writeFile(path("dana.vcf"), Dana);
+        TestEnv::writeFile(path("avi.vcf"), Avi);
+        TestEnv::writeFile(path("nameless.vcf"), Nameless);
+        TestEnv::writeFile(path("broken.vcf"), "BEGIN:VCARD\r\nFN:Broken\r\n");
+        SmsIni().setUseOutlook(true);
+        m_phoneBook = std::make_unique<PhoneBookTable>(PhoneBookTable::Kind::PhoneBook);
+        m_cache = std::make_unique<PhoneBookTable>(PhoneBookTable::Kind::OutlookCache);
+        m_prompt = std::make_unique<ScriptedPrompt>();
+        m_errors.clear();
+        ErrorReport::setHandler([this](const QString& text) { m_errors << text; });
+        Contacts::installPhoneBookSteps();
+    }
+
+    void cleanup()
+    {
+        TPhoneBookForm::setOutlookSteps({});
+        ErrorReport::setHandler({});
+        m_prompt.reset();
+    }
+
+    void theImportShowsItsProgressAndWhatItSkipped()
+    {
+        ProgressWatch watch;
+        QTimer ticking;
+        connect(&ticking, &QTimer::timeout, [&watch] { ++watch.ticks; });
+        ticking.start(0);
+        auto form = openForm();
+
+        QCOMPARE(
+            rowsOf(*m_cache), (Records { { "Avi", "050", "1000000", "" }, { "Dana", "", "", "+972-52-1111111" } }));
+        QCOMPARE(watch.title, QStringLiteral("טעינת אנשי קשר מ- Outlook"));
+        QCOMPARE(watch.size, QSize(270, 39));
+        QCOMPARE(watch.values, (QList<int> { 0, 1, 2, 3, 4 }));
+        QCOMPARE(watch.maximum, 4);
+        QVERIFY(watch.endShown);
+        // The event loop ran between the contacts.
+        QVERIFY(watch.ticksDuringImport > 0);
+        QVERIFY(!form->findChild<TProgressForm*>());
+        QCOMPARE(m_prompt->told, QStringList { "כרטיסי אנשי קשר שלא ניתן היה לקרוא ולכן לא נטענו: 1" });
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void editingWritesTheNumberBack_data()
+    {
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QByteArray>("card");
+        QTest::newRow("a number given") << "052"
+                                        << "1234567" << QStringList { "Dana", "052", "1234567", "" }
+                                        << QByteArray(Dana).replace("+972-52-1111111", "052-1234567");
+        QTest::newRow("none given") << ""
+                                    << "" << QStringList { "Dana", "", "", "+972-52-1111111" } << Dana;
+    }
+
+    void editingWritesTheNumberBack()
+    {
+        QFETCH(QString, area);
+        QFETCH(QString, phone);
+        QFETCH(QStringList, row);
+        QFETCH(QByteArray, card);
+
+        auto form = openForm();
+        selectRow(*form, QStringLiteral("Dana"));
+        bool nameLocked = false;
+        whenModal<TDetailsForm>([&](TDetailsForm& details) {
+            nameLocked = !details.Edit1->isEnabled();
+            details.ComboBox1->setEditText(area);
+            details.Edit2->setText(phone);
+            details.Button1->click();
+        });
+        form->SpeedButton4->click();
+
+        QVERIFY(nameLocked);
+        QVERIFY(m_errors.isEmpty());
+        QCOMPARE(rowsOf(*m_cache).value(1), row);
+        QCOMPARE(TestEnv::readFile(path("dana.vcf")), card);
+    }
+
+    void newEntriesBecomeContacts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("told");
+        QTest::addColumn<int>("files");
+        QTest::newRow("a new name") << "Gil" << QStringList {} << 5;
+        QTest::newRow("a name the address book has") << "Avi" << QStringList { ".קיים איש קשר בשם זה" } << 4;
+    }
+
+    void newEntriesBecomeContacts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, told);
+        QFETCH(int, files);
+
+        auto form = openForm();
+        m_prompt->told.clear();
+        const Records before = rowsOf(*m_cache);
+        whenModal<TDetailsForm>([name](TDetailsForm& details) {
+            details.Edit1->setText(name);
+            details.ComboBox1->setEditText(QStringLiteral("052"));
+            details.Edit2->setText(QStringLiteral("7654321"));
+            details.Button1->click();
+        });
+        form->SpeedButton1->click();
+
+        QCOMPARE(m_prompt->told, told);
+        QVERIFY(m_errors.isEmpty());
+        QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), files);
+        QCOMPARE(rowsOf(*m_cache).size(), before.size() + (told.isEmpty() ? 1 : 0));
+        if (told.isEmpty()) {
+            const QStringList made = QDir(m_folder).entryList({ "*.vcf" }, QDir::Files).filter(QStringLiteral("-"));
+            QCOMPARE(made.size(), 1);
+            const QByteArray card = TestEnv::readFile(m_folder + made[0]);
+            QVERIFY(card.contains("\r\nFN:Gil\r\n"));
+            QVERIFY(card.contains("\r\nTEL;TYPE=CELL:052-7654321\r\n"));
+        }
+    }
+
+    // A contact another program removed meanwhile: the delete does nothing, silently.
+    void deleting_data()
+    {
+        QTest::addColumn<bool>("goneMeanwhile");
+        QTest::newRow("a contact in the folder") << false;
+        QTest::newRow("a contact gone meanwhile") << true;
+    }
+
+    void deleting()
+    {
+        QFETCH(bool, goneMeanwhile);
+
+        auto form = openForm();
+        if (goneMeanwhile)
+            QVERIFY(QFile::remove(path("avi.vcf")));
+        selectRow(*form, QStringLiteral("Avi"));
+        form->SpeedButton2->click();
+
+        QVERIFY(m_errors.isEmpty());
+        QCOMPARE(rowsOf(*m_cache).value(0).value(0), goneMeanwhile ? QStringLiteral("Avi") : QStringLiteral("Dana"));
+        QVERIFY(!QFile::exists(path("avi.vcf")));
+        QVERIFY(QFile::exists(path("dana.vcf")));
+    }
+
+    void refreshReadsTheFolderAgain()
+    {
+        auto form = openForm();
+        TestEnv::writeFile(path("ben.vcf"), "BEGIN:VCARD\nVERSION:3.0\nFN:Ben\nTEL;TYPE=CELL:053-3333333\nEND:VCARD\n");
+        form->SpeedButton3->click();
+        QCOMPARE(rowsOf(*m_cache).value(1), (QStringList { "Ben", "053", "3333333", "" }));
+
+        QVERIFY(QDir(m_folder).removeRecursively());
+        form->SpeedButton3->click();
+        QCOMPARE(m_errors, QStringList { "Outlook נכשל הקישור ל " });
+        QVERIFY(m_cache->isEmpty());
+    }
+
+    // A step that refuses for a reason of its own is heard in its own words.
+    void aRefusalIsShownAsItIs()
+    {
+        const QString reason = QStringLiteral("כרטיס איש הקשר dana.vcf שונה בידי תוכנה אחרת מאז שנקרא.");
+        TPhoneBookForm::OutlookSteps steps = Contacts::phoneBookSteps();
+        steps.updateContact
+            = [reason](const TPhoneBookForm::Recipient&) { throw TPhoneBookForm::OutlookSteps::Refusal(reason); };
+        steps.deleteContact = [reason](const QString&) { throw TPhoneBookForm::OutlookSteps::Refusal(reason); };
+        TPhoneBookForm::setOutlookSteps(steps);
+        auto form = openForm();
+        selectRow(*form, QStringLiteral("Dana"));
+        whenModal<TDetailsForm>([](TDetailsForm& details) { details.Button1->click(); });
+        form->SpeedButton4->click();
+        form->SpeedButton2->click();
+
+        QCOMPARE(m_errors, (QStringList { reason, reason }));
+        QCOMPARE(rowsOf(*m_cache).size(), 2);
+    }
+};
+
+QTEST_MAIN(TestPhoneBookSteps)
+#include "test_phonebooksteps.moc"
