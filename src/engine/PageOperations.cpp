@@ -15,20 +15,6 @@ namespace
         return result;
     }
 
-    // The first control of the form with that name; only this form is searched.
-    PageElement* firstElementNamed(PageForm* form, const QString& name)
-    {
-        if (!form)
-            return nullptr;
-        const int count = form->elementCount();
-        for (int j = 0; j < count; ++j) {
-            PageElement* element = form->element(j);
-            if (element && element->name() == name)
-                return element;
-        }
-        return nullptr;
-    }
-
     int hexDigit(QChar c)
     {
         const ushort u = c.unicode();
@@ -94,10 +80,47 @@ PageForm* PageOperations::FindForm(const PageDocument& document, const QString& 
     return nullptr;
 }
 
+PageElement* PageOperations::FindFormElement(PageForm* form, const QString& name)
+{
+    if (!form)
+        return nullptr;
+    const int count = form->elementCount();
+    for (int j = 0; j < count; ++j) {
+        PageElement* element = form->element(j);
+        if (element && element->name() == name)
+            return element;
+    }
+    return nullptr;
+}
+
+PageLink* PageOperations::FindLink(const PageDocument& document, const QString& address)
+{
+    const int count = document.linkCount();
+    for (int i = 0; i < count; ++i) {
+        PageLink* link = document.link(i);
+        if (link && link->href() == address)
+            return link;
+    }
+    return nullptr;
+}
+
+PageElement* PageOperations::FindSubmitControl(PageForm* form)
+{
+    if (!form)
+        return nullptr;
+    const int count = form->elementCount();
+    for (int j = 0; j < count; ++j) {
+        PageElement* element = form->element(j);
+        if (element && asciiUpper(element->name()) == QLatin1String("SUBMIT"))
+            return element;
+    }
+    return nullptr;
+}
+
 void PageOperations::SetFormField(const PageDocument& document, const QString& designator, const QString& fieldName,
                                   const QString& value)
 {
-    PageElement* element = firstElementNamed(FindForm(document, designator), fieldName);
+    PageElement* element = PageOperations::FindFormElement(FindForm(document, designator), fieldName);
     if (!element)
         return;
     if (element->tagName() == QLatin1String("SELECT")) {
@@ -116,20 +139,14 @@ void PageOperations::SetFormField(const PageDocument& document, const QString& d
 
 void PageOperations::ClickLink(const PageDocument& document, const QString& address)
 {
-    const int count = document.linkCount();
-    for (int i = 0; i < count; ++i) {
-        PageLink* link = document.link(i);
-        if (link && link->href() == address) {
-            link->click();
-            return;
-        }
-    }
+    if (PageLink* link = FindLink(document, address))
+        link->click();
 }
 
 void PageOperations::ClickFormElement(const PageDocument& document, const QString& designator,
                                       const QString& elementName)
 {
-    if (PageElement* element = firstElementNamed(FindForm(document, designator), elementName))
+    if (PageElement* element = PageOperations::FindFormElement(FindForm(document, designator), elementName))
         element->click();
 }
 
@@ -142,14 +159,9 @@ void PageOperations::SubmitForm(const PageDocument& document, const QString& des
         form->submit();
         return;
     }
-    const int count = form->elementCount();
-    for (int j = 0; j < count; ++j) {
-        PageElement* element = form->element(j);
-        if (element && asciiUpper(element->name()) == QLatin1String("SUBMIT")) {
-            element->setValue(value);
-            element->click();
-            return;
-        }
+    if (PageElement* element = FindSubmitControl(form)) {
+        element->setValue(value);
+        element->click();
     }
 }
 

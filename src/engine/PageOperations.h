@@ -15,6 +15,12 @@ namespace PageOperations
 
     // The first form whose name equals the designator or whose position equals its number; null when none.
     PageForm* FindForm(const PageDocument& document, const QString& designator);
+    // The first control of the form with that name; only this form is searched. Null when none.
+    PageElement* FindFormElement(PageForm* form, const QString& name);
+    // The first link whose address equals `address`; null when none.
+    PageLink* FindLink(const PageDocument& document, const QString& address);
+    // The control named SUBMIT in any letter case that SubmitForm gives its value to; null when none.
+    PageElement* FindSubmitControl(PageForm* form);
 
     void SetFormField(const PageDocument& document, const QString& designator, const QString& fieldName,
                       const QString& value);

@@ -82,6 +82,20 @@ void TSMSBaseForm::Send(const QString& from, const QString& areaCode, const QStr
     Message = message;
     UserName = userName;
     Password = password;
+    m_checking = false;
+    SendNow();
+}
+
+void TSMSBaseForm::Check(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
+                         const QString& userName, const QString& password)
+{
+    From = from;
+    AreaCode = areaCode;
+    Phone = phone;
+    Message = message;
+    UserName = userName;
+    Password = password;
+    m_checking = true;
     SendNow();
 }
 
@@ -100,15 +114,27 @@ void TSMSBaseForm::SendNow()
 
     ProviderIndex = FindProviderByArea(AreaCode);
     if (ProviderIndex == -1) {
-        SetStatus(ssFailed);
-        return;
-    }
-    IWebBrowser* web = browser();
-    if (!web) {
+        if (m_checking)
+            checkStep(QStringLiteral("provider"), false, QStringLiteral("no provider serves area code %1").arg(AreaCode));
         SetStatus(ssFailed);
         return;
     }
     const TProvider& provider = Providers[ProviderIndex];
+    if (m_checking) {
+        if (!checkStep(QStringLiteral("provider"), true, QStringLiteral("%1 serves %2").arg(provider.Name, AreaCode)))
+            return;
+        if (!provider.LoginUrl.isEmpty()
+            && !checkStep(QStringLiteral("credentials"), !UserName.isEmpty() && !Password.isEmpty(),
+                          QStringLiteral("a user name and a password for %1").arg(provider.Name)))
+            return;
+    }
+    IWebBrowser* web = browser();
+    if (!web) {
+        if (m_checking)
+            checkStep(QStringLiteral("browser"), false, QStringLiteral("the embedded browser cannot be loaded"));
+        SetStatus(ssFailed);
+        return;
+    }
     if (!provider.LoginUrl.isEmpty()) {
         bindDocumentComplete(&TSMSBaseForm::LoginPageComplete);
         web->Navigate(provider.LoginUrl);
@@ -141,14 +167,7 @@ void TSMSBaseForm::SetStatus(TSMSStatus status)
     case ssRejected:
     case ssFailed:
     case ssTimedOut:
-        Timer1->stop();
-        bindDocumentComplete(nullptr);
-        // A frame of the finished attempt's pages belongs to no later page; forgetting it here keeps an attempt
-        // that ended by time-out or cancel from blocking the next one.
-        NavFrame.clear();
-        // Before the first attempt there is no page to blank.
-        if (m_browser)
-            m_browser->Navigate(kBlankPage);
+        endAttempt();
         break;
     case ssConnecting:
         if (!Timer1->isActive())
@@ -160,6 +179,36 @@ void TSMSBaseForm::SetStatus(TSMSStatus status)
     if (OnStatus)
         OnStatus(status);
     emit statusChanged(status);
+}
+
+void TSMSBaseForm::endAttempt()
+{
+    Timer1->stop();
+    bindDocumentComplete(nullptr);
+    // A frame of the finished attempt's pages belongs to no later page; forgetting it here keeps an attempt
+    // that ended by time-out or cancel from blocking the next one.
+    NavFrame.clear();
+    // Before the first attempt there is no page to blank.
+    if (m_browser)
+        m_browser->Navigate(kBlankPage);
+}
+
+bool TSMSBaseForm::checkStep(const QString& step, bool passed, const QString& detail)
+{
+    if (OnCheckStep)
+        OnCheckStep(CheckStep{step, passed, detail});
+    if (!passed)
+        SetStatus(ssFailed);
+    return passed;
+}
+
+bool TSMSBaseForm::checkSteps(const QVector<CheckStep>& steps)
+{
+    for (const CheckStep& step : steps) {
+        if (!checkStep(step.step, step.passed, step.detail))
+            return false;
+    }
+    return true;
 }
 
 int TSMSBaseForm::FindProviderByArea(const QString& areaCode) const
@@ -180,8 +229,12 @@ void TSMSBaseForm::dispatchDocumentComplete(FrameRef frame, const QString& addre
         (this->*m_step)(frame, address);
     } catch (const BrowserError& error) {
         // The step stops where the browser refused; binding and status stay, so the attempt ends by time-out
-        // unless the browser completes another page that the same step can handle.
-        ErrorReport::report(error.message());
+        // unless the browser completes another page that the same step can handle. A dry run names the
+        // refusal and ends there.
+        if (m_checking && isBusyStatus(Status))
+            checkStep(QStringLiteral("page access"), false, error.message());
+        else
+            ErrorReport::report(error.message());
     }
 }
 
@@ -210,13 +263,33 @@ void TSMSBaseForm::triggerSubmission(const PageDocument& document, quint8 kind, 
 }
 
 const PageDocument* TSMSBaseForm::stepDocument(std::shared_ptr<PageDocument>& top, qint32 frameIndex,
-                                               const QString& expectedAddress, const QString& address)
+                                               const QString& expectedAddress, const QString& address,
+                                               const QString& page)
 {
     top = m_browser->Document();
     const PageDocument* document = top.get();
     // A frame number the page lacks gives no document, as does a frame that holds none.
     if (document && frameIndex > -1)
         document = top->frameDocument(frameIndex);
+    if (m_checking) {
+        if (!top)
+        {
+            checkStep(page, false, QStringLiteral("no page of the site's loaded instead of %1").arg(expectedAddress));
+            return nullptr;
+        }
+        if (!checkStep(page, address == expectedAddress,
+                       address == expectedAddress
+                           ? QStringLiteral("loaded at %1").arg(address)
+                           : QStringLiteral("the page that loaded is %1, not %2").arg(address, expectedAddress)))
+            return nullptr;
+        if (frameIndex > -1
+            && !checkStep(page + QStringLiteral(" frame"), document != nullptr,
+                          document ? QStringLiteral("frame %1").arg(frameIndex)
+                                   : QStringLiteral("the page has no frame %1 with a document (it has %2 frame(s))")
+                                         .arg(frameIndex)
+                                         .arg(top->frameCount())))
+            return nullptr;
+    }
     if (!document || address != expectedAddress) {
         SetStatus(ssFailed);
         return nullptr;
@@ -231,8 +304,11 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
     NavFrame.clear();
     const TProvider provider = Providers.value(ProviderIndex);
     std::shared_ptr<PageDocument> top;
-    const PageDocument* document = stepDocument(top, provider.LoginFrame, provider.LoginUrl, address);
+    const PageDocument* document =
+        stepDocument(top, provider.LoginFrame, provider.LoginUrl, address, QStringLiteral("login page"));
     if (!document)
+        return;
+    if (m_checking && !checkSteps(DefinitionCheck::inspectLogin(*document, provider)))
         return;
     PageOperations::SetFormField(*document, provider.LoginForm, provider.UserField, UserName);
     PageOperations::SetFormField(*document, provider.LoginForm, provider.PassField, Password);
@@ -250,8 +326,12 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
     SetStatus(ssIdentified);
     const TProvider provider = Providers.value(ProviderIndex);
     std::shared_ptr<PageDocument> top;
-    const PageDocument* document = stepDocument(top, provider.MsgFrame, provider.MsgUrl, address);
+    const PageDocument* document =
+        stepDocument(top, provider.MsgFrame, provider.MsgUrl, address, QStringLiteral("message page"));
     if (!document)
+        return;
+    if (m_checking
+        && !checkSteps(DefinitionCheck::inspectMessage(*document, provider, areaValueFor(AreaDefs, AreaCode))))
         return;
 
     QString text = Message;
@@ -274,6 +354,12 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
         PageOperations::SetFormField(*document, provider.MsgForm, provider.PhoneField, area + Phone);
     }
 
+    if (m_checking) {
+        // The form stands filled, and nothing of it reaches the site.
+        endAttempt();
+        SetStatus(ssReady);
+        return;
+    }
     bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
     triggerSubmission(*document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup,
                       provider.MsgSubmitValue);
@@ -300,11 +386,19 @@ void TSMSBaseForm::ResultPageComplete(FrameRef frame, const QString&)
 void TSMSBaseForm::WebBrowser1PageLost()
 {
     // No page of this attempt will ever complete.
-    if (isBusyStatus(Status))
+    if (m_checking && isBusyStatus(Status))
+        checkStep(QStringLiteral("browser"), false, QStringLiteral("the page's renderer process ended"));
+    else if (isBusyStatus(Status))
         SetStatus(ssFailed);
 }
 
 void TSMSBaseForm::Timer1Timer()
 {
+    if (m_checking && OnCheckStep) {
+        const QString page = m_step == &TSMSBaseForm::LoginPageComplete ? QStringLiteral("login page")
+                                                                         : QStringLiteral("message page");
+        OnCheckStep(CheckStep{page, false,
+                              QStringLiteral("no page completed within %1 s").arg(Timer1->interval() / 1000)});
+    }
     SetStatus(ssTimedOut);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DefinitionCheck.h"
 #include "IWebBrowser.h"
 #include "service/TProvider.h"
 
@@ -52,6 +53,13 @@ public:
 
     void Send(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
               const QString& userName, const QString& password);
+    // A dry run of Send: the same pages under the same rules, each step reported to OnCheckStep as it is
+    // taken. The login is submitted, since the message page lies behind it, but the message form, once
+    // filled, is not. Ends with ssReady when a send would have reached the message's submission, with
+    // ssFailed or ssTimedOut (after naming the step that failed) otherwise.
+    void Check(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
+               const QString& userName, const QString& password);
+    bool Checking() const { return m_checking; }
     void SendNow();
     void Cancel();
     void Abort();
@@ -68,6 +76,7 @@ public:
     FrameRef NavFrame;
     TProviders Providers;
     StatusCallback OnStatus;
+    std::function<void(const CheckStep&)> OnCheckStep;
     QStringList AreaDefs;
     qint32 ProviderIndex = -1;
     qint32 TimeOut = 0;
@@ -93,7 +102,12 @@ private:
     // The document a step works on, the top-level one or that of frame `frameIndex`; null after setting
     // status 8 when there is none or the loaded address is not the expected one. `top` keeps it alive.
     const PageDocument* stepDocument(std::shared_ptr<PageDocument>& top, qint32 frameIndex,
-                                     const QString& expectedAddress, const QString& address);
+                                     const QString& expectedAddress, const QString& address, const QString& page);
+    // Ends an attempt: no step bound, no time-out running, the browser on a blank page.
+    void endAttempt();
+    // In a dry run, hands the step on; a failed step ends the run with ssFailed. Returns whether it passed.
+    bool checkStep(const QString& step, bool passed, const QString& detail);
+    bool checkSteps(const QVector<CheckStep>& steps);
     void triggerSubmission(const PageDocument& document, quint8 kind, const QString& form, const QString& lookup,
                            const QString& value);
 
@@ -107,4 +121,5 @@ private:
     BrowserMaker m_makeBrowser;
     std::unique_ptr<IWebBrowser> m_browser;
     StepHandler m_step = nullptr;
+    bool m_checking = false;
 };
