@@ -1,5 +1,7 @@
 #include "TDetailsForm.h"
 
+#include "common/InterfaceDirection.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,7 +26,7 @@ TDetailsForm::TDetailsForm(const QStringList& areaCodes, QWidget* owner)
 {
     setObjectName(QStringLiteral("DetailsForm"));
     setWindowTitle(tr("עדכון פרטי נמען"));
-    setLayoutDirection(Qt::RightToLeft);
+    setLayoutDirection(interfaceDirection());
 
     Label1 = boldLabel(tr("שם מלא:"), "Label1", this);
     Edit1 = new QLineEdit(this);

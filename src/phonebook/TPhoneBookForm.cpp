@@ -1,6 +1,7 @@
 #include "TPhoneBookForm.h"
 
 #include "common/ErrorReport.h"
+#include "common/InterfaceDirection.h"
 #include "common/UserPrompt.h"
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/TDetailsForm.h"
@@ -130,7 +131,7 @@ TPhoneBookForm::TPhoneBookForm(
 {
     setObjectName(QStringLiteral("PhoneBookForm"));
     setWindowTitle(tr("ספר טלפונים"));
-    setLayoutDirection(Qt::RightToLeft);
+    setLayoutDirection(interfaceDirection());
     for (const QString& item : areaDefs)
         m_areaCodes << item.section(QLatin1Char('='), 0, 0);
 

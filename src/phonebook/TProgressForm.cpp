@@ -1,5 +1,7 @@
 #include "TProgressForm.h"
 
+#include "common/InterfaceDirection.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -84,7 +86,7 @@ TProgressForm::TProgressForm(QWidget* owner)
 {
     setObjectName(QStringLiteral("ProgressForm"));
     setWindowTitle(tr("טעינת אנשי קשר מ- Outlook"));
-    setLayoutDirection(Qt::RightToLeft);
+    setLayoutDirection(interfaceDirection());
     setWindowModality(Qt::WindowModal);
     setFixedSize(270, 39);
 
