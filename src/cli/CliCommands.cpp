@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "CliCheck.h"
 
 #include "common/AppPaths.h"
 #include "common/ResStrings.h"
@@ -7,12 +8,14 @@
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
 #include "net/TAdvHttp.h"
+#include "service/LocalDefinitions.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
 #include "settings/Credentials.h"
 #include "settings/SmsIni.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,8 +28,11 @@ namespace
     const char* const kUsage = "usage:\n"
                                "  zelkora-cli send --from NAME --to AREA-PHONE [--to AREA-PHONE ...] "
                                "(--text TEXT | --text-file FILE) [--json]\n"
-                               "  zelkora-cli providers [--json]\n"
+                               "  zelkora-cli providers [--json]   (name, area codes, login, origin: service, cache\n"
+                               "                                    or local:FILE from providers.d)\n"
                                "  zelkora-cli refresh\n"
+                               "  zelkora-cli check AREA-CODE [--json]   (walks the provider's pages up to the filled\n"
+                               "                                    message form and submits nothing)\n"
                                "options: --service-url URL\n";
 
     void out(const QString& line)
@@ -45,6 +51,7 @@ namespace
     struct Options
     {
         QString command;
+        QStringList operands; // the words after the command
         QString from;
         QStringList to;
         QString text;
@@ -83,8 +90,11 @@ namespace
                 QString url;
                 value(url);
                 AppPaths::setServiceUrlOverride(url);
-            } else if (o.command.isEmpty() && !a.startsWith(QLatin1String("--"))) {
-                o.command = a;
+            } else if (!a.startsWith(QLatin1String("--"))) {
+                if (o.command.isEmpty())
+                    o.command = a;
+                else
+                    o.operands << a;
             } else {
                 o.error = QStringLiteral("unknown argument: %1").arg(a);
             }
@@ -101,28 +111,48 @@ namespace
         ServiceState state(list, areaDefs);
         state.LoadProviderCache();
         LoadCredentials(list);
+        auto originName = [](const TProvider& p) {
+            switch (p.Origin) {
+            case ProviderOrigin::Cache:
+                return QStringLiteral("cache");
+            case ProviderOrigin::Local:
+                return QStringLiteral("local");
+            case ProviderOrigin::Service:
+                break;
+            }
+            return QStringLiteral("service");
+        };
         if (o.json) {
             QJsonArray array;
             for (const TProvider& p : std::as_const(list)) {
-                array.append(QJsonObject{{QStringLiteral("name"), p.Name},
-                                         {QStringLiteral("areaCodes"), QJsonArray::fromStringList(parseCommaText(p.AreaCodes))},
-                                         {QStringLiteral("needsLogin"), !p.LoginUrl.isEmpty()},
-                                         {QStringLiteral("hasCredentials"), !p.UserName.isEmpty() && !p.Password.isEmpty()},
-                                         {QStringLiteral("msgLimit"), p.MsgLimit},
-                                         {QStringLiteral("signupUrl"), p.SignupURL}});
+                QJsonObject entry{{QStringLiteral("name"), p.Name},
+                                  {QStringLiteral("areaCodes"), QJsonArray::fromStringList(parseCommaText(p.AreaCodes))},
+                                  {QStringLiteral("needsLogin"), !p.LoginUrl.isEmpty()},
+                                  {QStringLiteral("hasCredentials"), !p.UserName.isEmpty() && !p.Password.isEmpty()},
+                                  {QStringLiteral("msgLimit"), p.MsgLimit},
+                                  {QStringLiteral("signupUrl"), p.SignupURL},
+                                  {QStringLiteral("origin"), originName(p)}};
+                if (p.Origin == ProviderOrigin::Local)
+                    entry.insert(QStringLiteral("file"), p.OriginFile);
+                array.append(entry);
             }
             out(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
             return CliCommands::ExitOk;
         }
         if (list.isEmpty()) {
-            err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)").arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
+            err(QStringLiteral("no provider definitions in %1 or %2 (run: zelkora-cli refresh)")
+                    .arg(AppPaths::appDir() + QStringLiteral("providers.dat"), LocalDefinitions::folder()));
             return CliCommands::ExitFailed;
         }
         for (const TProvider& p : std::as_const(list)) {
             const QString login = p.LoginUrl.isEmpty() ? QStringLiteral("no login")
                 : (p.UserName.isEmpty() || p.Password.isEmpty()) ? QStringLiteral("login, credentials missing")
                                                                  : QStringLiteral("login, credentials set");
-            out(p.Name + QLatin1Char('\t') + parseCommaText(p.AreaCodes).join(QLatin1Char(',')) + QLatin1Char('\t') + login);
+            const QString origin = p.Origin == ProviderOrigin::Local
+                ? QStringLiteral("local:") + QFileInfo(p.OriginFile).fileName()
+                : originName(p);
+            out(p.Name + QLatin1Char('\t') + parseCommaText(p.AreaCodes).join(QLatin1Char(',')) + QLatin1Char('\t') + login
+                + QLatin1Char('\t') + origin);
         }
         return CliCommands::ExitOk;
     }
@@ -160,6 +190,8 @@ namespace
                 .arg(list.size())
                 .arg(areaDefs.size())
                 .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
+        // After the counts, which are the service's alone: this only tells of the local files' problems.
+        state.ApplyLocalDefinitions();
         return CliCommands::ExitOk;
     }
 
@@ -323,6 +355,19 @@ int CliCommands::run(int argc, char** argv)
         err(o.error);
         std::fputs(kUsage, stderr);
         return ExitRefused;
+    }
+    if (o.command != QLatin1String("check") && !o.operands.isEmpty()) {
+        err(QStringLiteral("unknown argument: %1").arg(o.operands.first()));
+        std::fputs(kUsage, stderr);
+        return ExitRefused;
+    }
+    if (o.command == QLatin1String("check")) {
+        if (o.operands.size() != 1) {
+            err(QStringLiteral("check needs one area code"));
+            std::fputs(kUsage, stderr);
+            return ExitRefused;
+        }
+        return CliCheck::run(o.operands.first(), o.json);
     }
     if (o.command == QLatin1String("send"))
         return send(o);

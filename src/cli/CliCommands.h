@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// The command-line front end: send, providers and refresh over the same core as the desktop program.
+// The command-line front end: send, providers, refresh and check over the same core as the desktop program.
 namespace CliCommands
 {
     enum ExitCode { ExitOk = 0, ExitRefused = 1, ExitFailed = 2 };

@@ -1,5 +1,6 @@
 #include "ServiceDocument.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -47,7 +48,60 @@ qsizetype lineNumberAt(const char* text, const char* at)
 
 ProcessResult failure(const QString& what, qsizetype line)
 {
-    return ProcessResult { false, QStringLiteral("%1 on line %2").arg(what, QString::number(line)) };
+    return ProcessResult { false, QStringLiteral("%1 on line %2").arg(what, QString::number(line)), what, line };
+}
+
+// The walk behind both ProcessDocument overloads; `onTag` gets the name, the parameters and where the tag's
+// "<" stands. A template, so that the service's path pays nothing for what only the other one needs.
+template<typename OnTag> ProcessResult processTags(const ServiceDocument& document, TagParams& params, OnTag onTag)
+{
+    const char* const text = document.text().constData();
+    // Nothing from the first over-long line on is read; getting there is the error.
+    const bool cutShort = document.tooLongOffset() >= 0;
+    const char* const end = text + (cutShort ? document.tooLongOffset() : document.text().size());
+
+    const char* p = text;
+    while (p < end) {
+        const char* open = static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(end - p)));
+        if (!open)
+            break;
+        const char* q = open + 1;
+        while (q < end && isBlank(*q))
+            ++q;
+        if (q >= end)
+            break;
+        if (*q != '#') {
+            // "<" and the piece after it are plain text, which is how "<<#NAME>" hides a tag.
+            p = skipNameOrChar(q, end);
+            continue;
+        }
+        ++q;
+        while (q < end && isBlank(*q))
+            ++q;
+        if (q >= end)
+            break;
+
+        const char* nameEnd = skipNameOrChar(q, end);
+        const QLatin1String name(q, nameEnd - q);
+
+        const char* close = static_cast<const char*>(std::memchr(nameEnd, '>', static_cast<size_t>(end - nameEnd)));
+        if (!close && cutShort)
+            break; // the tag runs on into the over-long line
+        const char* paramsBegin = nameEnd;
+        const char* paramsEnd = close ? close : end;
+        while (paramsBegin < paramsEnd && isTrimmed(*paramsBegin))
+            ++paramsBegin;
+        while (paramsEnd > paramsBegin && isTrimmed(paramsEnd[-1]))
+            --paramsEnd;
+
+        if (!params.parse(paramsBegin, paramsEnd))
+            return failure(QStringLiteral("Invalid %-escape"), lineNumberAt(text, open));
+        onTag(name, params, open);
+        p = close ? close + 1 : end;
+    }
+    if (cutShort)
+        return failure(QStringLiteral("Line too long"), document.tooLongLine());
+    return ProcessResult {};
 }
 } // namespace
 
@@ -98,52 +152,21 @@ ServiceDocument ServiceDocument::fromText(const QByteArray& raw)
 
 ProcessResult ProcessDocument(const ServiceDocument& document, const ServiceTagHandler& handler)
 {
-    const char* const text = document.text().constData();
-    // Nothing from the first over-long line on is read; getting there is the error.
-    const bool cutShort = document.tooLongOffset() >= 0;
-    const char* const end = text + (cutShort ? document.tooLongOffset() : document.text().size());
-
     TagParams params;
-    const char* p = text;
-    while (p < end) {
-        const char* open = static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(end - p)));
-        if (!open)
-            break;
-        const char* q = open + 1;
-        while (q < end && isBlank(*q))
-            ++q;
-        if (q >= end)
-            break;
-        if (*q != '#') {
-            // "<" and the piece after it are plain text, which is how "<<#NAME>" hides a tag.
-            p = skipNameOrChar(q, end);
-            continue;
-        }
-        ++q;
-        while (q < end && isBlank(*q))
-            ++q;
-        if (q >= end)
-            break;
+    return processTags(document, params,
+        [&handler](QLatin1String name, const TagParams& tagParams, const char*) { handler(name, tagParams); });
+}
 
-        const char* nameEnd = skipNameOrChar(q, end);
-        const QLatin1String name(q, nameEnd - q);
-
-        const char* close = static_cast<const char*>(std::memchr(nameEnd, '>', static_cast<size_t>(end - nameEnd)));
-        if (!close && cutShort)
-            break; // the tag runs on into the over-long line
-        const char* paramsBegin = nameEnd;
-        const char* paramsEnd = close ? close : end;
-        while (paramsBegin < paramsEnd && isTrimmed(*paramsBegin))
-            ++paramsBegin;
-        while (paramsEnd > paramsBegin && isTrimmed(paramsEnd[-1]))
-            --paramsEnd;
-
-        if (!params.parse(paramsBegin, paramsEnd))
-            return failure(QStringLiteral("Invalid %-escape"), lineNumberAt(text, open));
-        handler(name, params);
-        p = close ? close + 1 : end;
-    }
-    if (cutShort)
-        return failure(QStringLiteral("Line too long"), document.tooLongLine());
-    return ProcessResult {};
+ProcessResult ProcessDocument(
+    const ServiceDocument& document, const ServiceTagLineHandler& handler, TagParams::Encoding encoding)
+{
+    TagParams params(encoding);
+    // Lines are counted on from the previous tag, so the whole walk reads each byte once.
+    const char* counted = document.text().constData();
+    qsizetype line = 1;
+    return processTags(document, params, [&](QLatin1String name, const TagParams& tagParams, const char* open) {
+        line += std::count(counted, open, '\n');
+        counted = open;
+        handler(name, tagParams, line);
+    });
 }

@@ -39,13 +39,21 @@ private:
 struct ProcessResult
 {
     bool ok = true;
-    QString error;
+    QString error; // the reason and its line: "Line too long on line 7"
+    QString reason; // "Line too long"
+    qsizetype line = 0; // 1-based, where processing stopped
 };
 
 // Receives each tag in document order. The name and the parameters are only valid during the call.
 using ServiceTagHandler = std::function<void(QLatin1String tagName, const TagParams& params)>;
+// The same, also told the 1-based line on which the tag's "<" stands.
+using ServiceTagLineHandler = std::function<void(QLatin1String tagName, const TagParams& params, qsizetype line)>;
 
 // Runs through the document once and hands every tag to the handler as soon as it has been read whole.
 // Processing stops at a tag whose parameters hold a malformed "%" escape (that tag is not handed on) and
 // on reaching a line that is too long; the tags before keep their effect and the result says what failed.
 ProcessResult ProcessDocument(const ServiceDocument& document, const ServiceTagHandler& handler);
+// The same walk for files that are not the service's: the handler learns each tag's line, and the values are
+// decoded with `encoding`.
+ProcessResult ProcessDocument(const ServiceDocument& document, const ServiceTagLineHandler& handler,
+    TagParams::Encoding encoding);

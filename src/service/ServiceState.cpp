@@ -1,5 +1,6 @@
 #include "ServiceState.h"
 
+#include "LocalDefinitions.h"
 #include "ProviderCache.h"
 #include "ServiceRequests.h"
 #include "common/AppPaths.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <exception>
@@ -47,6 +49,49 @@ bool is(QLatin1String tagName, const char* name)
 {
     return tagName == QLatin1String(name);
 }
+
+// A fault in handling a tag rather than in the document's text: no line to name.
+ProcessResult failedWith(const QString& text)
+{
+    ProcessResult result;
+    result.ok = false;
+    result.error = text;
+    result.reason = text;
+    return result;
+}
+
+// Provider names are SMS.INI section names, which ignore letter case.
+const TProvider* findByName(const TProviders& providers, const QString& name)
+{
+    for (const TProvider& p : providers) {
+        if (p.Name.compare(name, Qt::CaseInsensitive) == 0)
+            return &p;
+    }
+    return nullptr;
+}
+
+// The local items first, the first of each code kept; then the service's items whose code no local item
+// defines. Items without "=" define no code and stay as they are.
+QStringList mergeAreaDefs(const QStringList& local, const QStringList& service)
+{
+    QStringList merged;
+    QSet<QString> localCodes;
+    for (const QString& item : local) {
+        const QString code = areaCodeOf(item).toCaseFolded();
+        if (!code.isEmpty()) {
+            if (localCodes.contains(code))
+                continue;
+            localCodes.insert(code);
+        }
+        merged.append(item);
+    }
+    for (const QString& item : service) {
+        const QString code = areaCodeOf(item).toCaseFolded();
+        if (code.isEmpty() || !localCodes.contains(code))
+            merged.append(item);
+    }
+    return merged;
+}
 } // namespace
 
 ServiceState::ServiceState(TProviders& providers, QStringList& areaDefs, ServiceHost* host)
@@ -68,7 +113,7 @@ void ServiceState::SetConnectionState(int state)
     m_host->setConnectionState(state);
 }
 
-ProcessResult ServiceState::ProcessDocument(const QByteArray& text)
+ProcessResult ServiceState::ProcessDocument(const QByteArray& text, ProviderOrigin origin)
 {
     Document = ServiceDocument::fromText(text);
     // A MESSAGE box runs an event loop, in which another reply may replace Document; this copy keeps the
@@ -76,28 +121,36 @@ ProcessResult ServiceState::ProcessDocument(const QByteArray& text)
     const ServiceDocument document = Document;
     try {
         return ::ProcessDocument(
-            document, [this](QLatin1String tagName, const TagParams& params) { HandleServiceTag(tagName, params); });
+            document, [this, origin](QLatin1String tagName, const TagParams& params) {
+                HandleServiceTag(tagName, params, origin);
+            });
     } catch (const ZelkoraError& error) {
-        return ProcessResult { false, error.message() };
+        return failedWith(error.message());
     } catch (const std::exception& error) {
-        return ProcessResult { false, QString::fromLocal8Bit(error.what()) };
+        return failedWith(QString::fromLocal8Bit(error.what()));
     }
 }
 
-void ServiceState::HandleServiceTag(QLatin1String tagName, const TagParams& params)
+void ServiceState::HandleServiceTag(QLatin1String tagName, const TagParams& params, ProviderOrigin origin)
 {
     auto number = [&](const char* name, qint32 fallback) {
         return parseDecimalInt(params.value(QLatin1String(name)), fallback);
     };
 
     if (is(tagName, "AREAS")) {
-        AreaDefs = parseCommaText(params.value(QLatin1String("DEFS")));
+        m_service.areaDefs = parseCommaText(params.value(QLatin1String("DEFS")));
+        AreaDefs = m_service.areaDefs;
         m_host->areaDefsChanged();
     } else if (is(tagName, "PROVIDERS")) {
-        Providers.clear();
+        m_service.providers.clear();
+        // Local providers stay, with their credentials, until ApplyLocalDefinitions rebuilds the list.
+        Providers.removeIf([](const TProvider& p) { return p.Origin != ProviderOrigin::Local; });
     } else if (is(tagName, "PROVIDER")) {
-        Providers.append(
-            TProvider::fromParameters([&](const QString& name) { return params.value(QStringView(name)); }));
+        TProvider provider
+            = TProvider::fromParameters([&](const QString& name) { return params.value(QStringView(name)); });
+        provider.Origin = origin;
+        m_service.providers.append(provider);
+        Providers.append(provider);
     } else if (is(tagName, "MESSAGE")) {
         handleMessage(params);
     } else if (is(tagName, "SESSION")) {
@@ -159,6 +212,12 @@ void ServiceState::handleMessage(const TagParams& params)
 
 void ServiceState::LoadProviderCache()
 {
+    readProviderCache();
+    ApplyLocalDefinitions();
+}
+
+void ServiceState::readProviderCache()
+{
     CacheLoaded = false;
     const QString path = ProviderCache::path();
     if (!QFile::exists(path))
@@ -168,7 +227,7 @@ void ServiceState::LoadProviderCache()
         return;
     try {
         SetConnectionState(0);
-        if (!ProcessDocument(*bytes).ok)
+        if (!ProcessDocument(*bytes, ProviderOrigin::Cache).ok)
             return;
         // Only FINISHED moves the state off 0.
         CacheLoaded = ConnectionState != 0;
@@ -180,4 +239,49 @@ void ServiceState::LoadProviderCache()
 void ServiceState::SaveProviderCache()
 {
     ProviderCache::write(ProviderCache::path(), Document.text());
+}
+
+void ServiceState::ApplyLocalDefinitions()
+{
+    TProviders local;
+    QStringList localAreas;
+    QStringList report;
+    const QVector<LocalDefinitionFile> files = LocalDefinitions::readFolder();
+    for (const LocalDefinitionFile& file : files) {
+        report += file.warnings;
+        if (!file.error.isEmpty())
+            report.append(file.error);
+        local += file.providers;
+        localAreas += file.areaDefs;
+    }
+
+    // Without local definitions, now or from the last reading, the lists are the service's as they stand.
+    const bool anyLocal = !local.isEmpty() || !localAreas.isEmpty();
+    if (anyLocal || m_localInForce)
+        rebuildLists(local, localAreas);
+    m_localInForce = anyLocal;
+    m_host->localDefinitionsReport(report);
+}
+
+void ServiceState::rebuildLists(const TProviders& local, const QStringList& localAreas)
+{
+    TProviders providers = local;
+    for (const TProvider& p : std::as_const(m_service.providers)) {
+        if (!findByName(local, p.Name))
+            providers.append(p);
+    }
+    // The records are made anew from their tags, without the credentials SMS.INI gave the ones in force.
+    for (TProvider& p : providers) {
+        if (const TProvider* before = findByName(Providers, p.Name)) {
+            p.UserName = before->UserName;
+            p.Password = before->Password;
+        }
+    }
+    Providers = providers;
+
+    const QStringList areaDefs = mergeAreaDefs(localAreas, m_service.areaDefs);
+    if (areaDefs != AreaDefs) {
+        AreaDefs = areaDefs;
+        m_host->areaDefsChanged();
+    }
 }

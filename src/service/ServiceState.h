@@ -40,23 +40,47 @@ public:
     // The last load of providers.dat reached FINISHED.
     bool CacheLoaded = false;
 
-    // The document processed last, live or from the cache; SaveProviderCache writes it.
+    // The document processed last, live or from the cache; SaveProviderCache writes it. Local definitions
+    // never enter it.
     ServiceDocument Document;
 
     void SetConnectionState(int state);
 
-    // Normalises the text into Document and processes it tag by tag.
-    ProcessResult ProcessDocument(const QByteArray& text);
-    void HandleServiceTag(QLatin1String tagName, const TagParams& params);
+    // Normalises the text into Document and processes it tag by tag; the providers it defines get `origin`.
+    ProcessResult ProcessDocument(const QByteArray& text, ProviderOrigin origin = ProviderOrigin::Service);
+    void HandleServiceTag(
+        QLatin1String tagName, const TagParams& params, ProviderOrigin origin = ProviderOrigin::Service);
 
-    // Reads providers.dat and processes it as a live document. CacheLoaded tells whether it reached FINISHED;
-    // a missing, unreadable or invalid file ends the load without a word.
+    // Reads providers.dat and processes it as a live document, then applies the local definitions.
+    // CacheLoaded tells whether the cache reached FINISHED; a missing, unreadable or invalid file ends its
+    // load without a word.
     void LoadProviderCache();
     // Writes Document to providers.dat. Failures are not reported; the old file then stays.
     void SaveProviderCache();
 
+    // Reads providers.d again and rebuilds the lists from it and from the service's own definitions: the
+    // local providers first, then the service's whose Name no local one has; the local area items first,
+    // then the service's whose code no local item defines. Credentials are carried over by Name. The host
+    // hears of the files' problems (an empty list when there are none), and of AreaDefs when it changed.
+    void ApplyLocalDefinitions();
+
+    // What the service and the cache defined, without the local definitions: what ApplyLocalDefinitions
+    // starts from, so that applying again gives the same lists.
+    struct ServiceDefinitions
+    {
+        TProviders providers;
+        QStringList areaDefs;
+    };
+    const ServiceDefinitions& serviceDefinitions() const { return m_service; }
+    // For a caller that puts earlier lists back after a document broke off.
+    void restoreServiceDefinitions(const ServiceDefinitions& definitions) { m_service = definitions; }
+
 private:
     void handleMessage(const TagParams& params);
+    void readProviderCache();
+    void rebuildLists(const TProviders& local, const QStringList& localAreas);
 
     ServiceHost* m_host;
+    ServiceDefinitions m_service;
+    bool m_localInForce = false; // the lists hold what the last reading of providers.d gave
 };

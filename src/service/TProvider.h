@@ -5,8 +5,16 @@
 #include <QVector>
 #include <functional>
 
-// One mobile network whose web site the engine drives. Everything but the credentials comes from the
-// service's PROVIDER tag; the credentials come from SMS.INI.
+// Where a provider's definition came from.
+enum class ProviderOrigin : quint8
+{
+    Service, // a live service document
+    Cache, // providers.dat
+    Local // a file of the user's in providers.d
+};
+
+// One mobile network whose web site the engine drives. Everything but the credentials comes from a PROVIDER
+// tag, of the service or of a local definition file; the credentials come from SMS.INI.
 struct TProvider
 {
     QString Name;
@@ -36,6 +44,10 @@ struct TProvider
     QString Password;
     QString SignupURL;
     quint8 ClearCRLF = 1;
+
+    // Set by whoever read the tag; OriginFile is the local file's path and empty otherwise.
+    ProviderOrigin Origin = ProviderOrigin::Service;
+    QString OriginFile;
 
     // Builds a record from a tag's parameters; `param` returns a parameter's value by name ("" when absent).
     // The credentials stay empty.

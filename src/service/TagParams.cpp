@@ -2,6 +2,8 @@
 
 #include "Cp1255.h"
 
+#include <QStringDecoder>
+
 #include <array>
 #include <cstring>
 
@@ -153,12 +155,18 @@ template<typename Name> const TagParams::Item* TagParams::find(const Name& name)
     return nullptr;
 }
 
+QString TagParams::decode(size_t from, size_t to) const
+{
+    const char* const bytes = m_bytes.data() + from;
+    const auto size = static_cast<qsizetype>(to - from);
+    return m_encoding == Encoding::Utf8 ? QString::fromUtf8(bytes, size) : Cp1255::toUnicode(bytes, size);
+}
+
 QString TagParams::valueOf(const Item* item) const
 {
     if (!item)
         return QString();
-    const size_t from = item->equals + 1;
-    return Cp1255::toUnicode(m_bytes.data() + from, static_cast<qsizetype>(item->end - from));
+    return decode(item->equals + 1, item->end);
 }
 
 QString TagParams::value(QLatin1String name) const
@@ -180,6 +188,20 @@ QStringList TagParams::items() const
 {
     QStringList list;
     for (const Item& item : m_items)
-        list.append(Cp1255::toUnicode(m_bytes.data() + item.begin, static_cast<qsizetype>(item.end - item.begin)));
+        list.append(decode(item.begin, item.end));
     return list;
+}
+
+bool TagParams::isValidUtf8() const
+{
+    // Item by item: a sequence cut at the end of one item must not be completed by the start of the next.
+    for (const Item& item : m_items) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        // The decoder works when its result becomes a string, not before.
+        const QString text
+            = decoder.decode(QByteArrayView(m_bytes.data() + item.begin, static_cast<qsizetype>(item.end - item.begin)));
+        if (decoder.hasError())
+            return false;
+    }
+    return true;
 }

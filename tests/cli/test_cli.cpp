@@ -2,6 +2,9 @@
 #include "SandboxServer.h"
 #include "TestEnv.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
 
@@ -127,6 +130,112 @@ private slots:
         QVERIFY(run.out.contains(QStringLiteral("055-1234567\t-\terror\tחסרים נתוני זיהוי עבור Ofek")));
         QVERIFY(run.out.contains(QStringLiteral("057-7654321\t6\tssSent\tההודעה נשלחה")));
         QCOMPARE(m_sandbox.submissions().size(), 3); // the sahar login, its message and kesher's
+    }
+
+    // Local definitions come before the service's, with or without a cache, and the listing says where each
+    // provider came from.
+    void providersShowsLocalFirst()
+    {
+        const QString folder = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/providers.d"));
+        TestEnv::writeFile(folder + QStringLiteral("acme.def"),
+                           "<#PROVIDER Name=Acme AreaCodes=059 MsgUrl=http://127.0.0.1:9/acme>\n"
+                           "<#PROVIDER Name=kesher AreaCodes=054 MsgUrl=http://127.0.0.1:9/kesher>");
+        TestEnv::writeFile(folder + QStringLiteral("broken.def"), "<#PROVIDER Name=B AreaCodes=051>");
+        const QStringList local{QStringLiteral("Acme\t059\tno login\tlocal:acme.def"),
+                                QStringLiteral("kesher\t054\tno login\tlocal:acme.def")};
+
+        const Run alone = cli({QStringLiteral("providers")});
+        QVERIFY2(alone.exitCode == 0, qPrintable(alone.err));
+        QCOMPARE(alone.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), local);
+        QVERIFY2(alone.err.contains(QStringLiteral("providers.d/broken.def, line 1: PROVIDER without MsgUrl; the file was skipped")),
+                 qPrintable(alone.err));
+
+        QVERIFY(cli({QStringLiteral("refresh")}).exitCode == 0);
+        const Run listed = cli({QStringLiteral("providers")});
+        QCOMPARE(listed.exitCode, 0);
+        const QStringList cached{QStringLiteral("Sahar\t050,052,053\tlogin, credentials set\tcache"),
+                                 QStringLiteral("Ofek\t055,058\tlogin, credentials missing\tcache")};
+        QCOMPARE(listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), local + cached);
+
+        const QJsonArray json = QJsonDocument::fromJson(cli({QStringLiteral("providers"), QStringLiteral("--json")}).out.toUtf8()).array();
+        QCOMPARE(json.size(), 4);
+        QCOMPARE(json[0][QStringLiteral("origin")].toString(), QStringLiteral("local"));
+        QCOMPARE(json[0][QStringLiteral("file")].toString(), folder + QStringLiteral("acme.def"));
+        QCOMPARE(json[2][QStringLiteral("origin")].toString(), QStringLiteral("cache"));
+        QVERIFY(!json[2].toObject().contains(QStringLiteral("file")));
+    }
+
+    // The sandbox's own Sahar definition and area items as a local file, with one text replaced.
+    void writeSaharDefinition(const QByteArray& from, const QByteArray& to)
+    {
+        const QByteArray document = m_sandbox.serviceDocument();
+        const int start = document.indexOf("<#PROVIDER Name=Sahar");
+        QByteArray tag = document.mid(start, document.indexOf('>', start) + 1 - start);
+        QVERIFY(start >= 0 && (from.isEmpty() || tag.contains(from)));
+        if (!from.isEmpty())
+            tag.replace(from, to);
+        const QString folder =
+            TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/providers.d"));
+        // The area items too: the value the area list is set to comes from them.
+        const int areas = document.indexOf("<#AREAS");
+        TestEnv::writeFile(folder + QStringLiteral("sahar.def"),
+                           document.mid(areas, document.indexOf('>', areas) + 1 - areas) + "\n" + tag);
+    }
+
+    void checkWalksToTheFilledFormAndSubmitsNothing_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("good definition") << QByteArray() << QByteArray() << 0 << "ok\tresult\t";
+        QTest::newRow("wrong field name") << QByteArray("PhoneField=number") << QByteArray("PhoneField=phone") << 1
+                                          << "FAILED\tnumber field\t";
+        QTest::newRow("wrong form") << QByteArray("MsgForm=smsForm") << QByteArray("MsgForm=sendForm") << 1
+                                    << "FAILED\tmessage form\t";
+        QTest::newRow("wrong address") << QByteArray("/sahar/msg") << QByteArray("/sahar/message") << 1
+                                       << "FAILED\tmessage page\t";
+    }
+    void checkWalksToTheFilledFormAndSubmitsNothing()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, exitCode);
+        QFETCH(QString, lastLine);
+        writeSaharDefinition(from, to);
+
+        const Run check = cli({QStringLiteral("check"), QStringLiteral("052")});
+        const QStringList lines = check.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(check.exitCode == exitCode, qPrintable(check.out + check.err));
+        QVERIFY2(!lines.isEmpty() && lines.last().startsWith(lastLine), qPrintable(check.out));
+        // Every step before the last passed, and the login was walked through in each case.
+        for (int i = 0; i + 1 < lines.size(); ++i)
+            QVERIFY2(lines[i].startsWith(QLatin1String("ok\t")), qPrintable(lines[i]));
+        QVERIFY(check.out.contains(QStringLiteral("ok\tlogin submit\t")));
+        QVERIFY(!check.out.contains(SandboxServer::demoPassword()));
+        for (const SandboxSubmission& s : m_sandbox.submissions())
+            QVERIFY2(!s.path.endsWith(QLatin1String("/send")), "a message was submitted");
+    }
+
+    void checkNamesWhatIsMissing_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no provider for the area code")
+            << QStringList{QStringLiteral("check"), QStringLiteral("059")} << "FAILED\tprovider\tno provider serves area code 059";
+        QTest::newRow("no area code") << QStringList{QStringLiteral("check")} << "check needs one area code";
+        QTest::newRow("an operand elsewhere") << QStringList{QStringLiteral("refresh"), QStringLiteral("052")}
+                                              << "unknown argument: 052";
+    }
+    void checkNamesWhatIsMissing()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, expected);
+        writeSaharDefinition(QByteArray(), QByteArray());
+        const Run run = cli(args);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2((run.out + run.err).contains(expected), qPrintable(run.out + run.err));
+        QVERIFY(m_sandbox.submissions().isEmpty());
     }
 
     void refreshWithoutFinishedLeavesTheCache()

@@ -253,14 +253,18 @@ bool ServiceConnection::isInitialisationReply() const
 void ServiceConnection::HTTPSuccess()
 {
     const QByteArray text = HTTP.Text();
+    // Any document may carry PROVIDERS or AREAS; the local definitions are applied again after each, so they
+    // keep coming first.
     if (!isInitialisationReply()) {
         m_state.ProcessDocument(text);
+        m_state.ApplyLocalDefinitions();
         return;
     }
 
     // The definitions in force, in case the reply breaks off before FINISHED (see below).
     const TProviders providersBefore = m_state.Providers;
     const QStringList areaDefsBefore = m_state.AreaDefs;
+    const ServiceState::ServiceDefinitions serviceBefore = m_state.serviceDefinitions();
 
     m_state.SetConnectionState(0);
     const ProcessResult result = m_state.ProcessDocument(text);
@@ -273,6 +277,7 @@ void ServiceConnection::HTTPSuccess()
         Initialised = true;
         m_state.CacheLoaded = false;
         m_state.SaveProviderCache();
+        m_state.ApplyLocalDefinitions();
         return;
     }
 
@@ -281,11 +286,13 @@ void ServiceConnection::HTTPSuccess()
         // State 1 promises the cache's definitions. A reply cut short after PROVIDERS would otherwise leave
         // a part of the new list in their place, and sends to the other operators would fail.
         m_state.Providers = providersBefore;
+        m_state.restoreServiceDefinitions(serviceBefore);
         if (m_state.AreaDefs != areaDefsBefore) {
             m_state.AreaDefs = areaDefsBefore;
             m_host->areaDefsChanged();
         }
     }
+    m_state.ApplyLocalDefinitions();
     m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
 }
 
@@ -410,6 +417,21 @@ void ServiceConnection::setOnlineHelpEnabled(bool enabled)
 void ServiceConnection::setConnectionState(int state)
 {
     m_host->setConnectionState(state);
+}
+
+void ServiceConnection::localDefinitionsReport(const QStringList& lines)
+{
+    // Every document reads the files again; a problem the user has seen once in this run, even in a window
+    // since replaced, is not news. A set that went away and came back is.
+    static QStringList lastShown;
+    if (lines == lastShown)
+        return;
+    lastShown = lines;
+    if (lines.isEmpty())
+        return;
+    const QString text = tr("Problems in the local provider definitions:") + QLatin1Char('\n')
+        + lines.join(QLatin1Char('\n'));
+    QMetaObject::invokeMethod(this, [this, text] { m_host->showMessage(text); }, Qt::QueuedConnection);
 }
 
 void ServiceConnection::finished()

@@ -79,6 +79,9 @@ public:
     void setOnlineHelpEnabled(bool enabled) override;
     void setConnectionState(int state) override;
     void finished() override;
+    // Shown once in an information box, posted so that it never holds up start-up or a reply; the same set
+    // of problems is not shown again in this run.
+    void localDefinitionsReport(const QStringList& lines) override;
 
     TAdvHttp HTTP;
     // The first tick one second after start-up, then every InitInterval; 5000 ms while it must wait.

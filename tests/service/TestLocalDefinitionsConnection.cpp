@@ -1,0 +1,209 @@
+// The local definitions in the main window's service connection: read at start-up, kept first through every
+// live document, and their problems shown to the user once.
+#include "LoopbackHttpServer.h"
+#include "TestEnv.h"
+
+#include "app/service/ServiceConnection.h"
+#include "common/AppPaths.h"
+#include "service/LocalDefinitions.h"
+#include "service/ProviderCache.h"
+#include "service/ServiceState.h"
+
+#include <QtTest>
+
+#include <atomic>
+
+namespace {
+using Request = LoopbackHttpServer::Request;
+using Reply = LoopbackHttpServer::Reply;
+constexpr int Patience = 15000;
+
+const QByteArray Session = "<#SESSION ID=S1>\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Solo AreaCodes=050 MsgUrl=s>\r\n"
+                           "<#FINISHED>\r\n";
+const QByteArray Updated = "<#UPDATED>\r\n<#FINISHED>\r\n";
+const QByteArray Acme = "<#AREAS DEFS=059=59>\n<#PROVIDER Name=Acme AreaCodes=052,059 MsgUrl=http://acme/>";
+
+class TestHost : public ServiceConnectionHost
+{
+public:
+    QStringList messages;
+
+    QString localAddress() const override { return QStringLiteral("10.1.2.3"); }
+    void showMessage(const QString& text) override { messages.append(text); }
+    void ClearBannerCache() override { }
+};
+
+struct Window
+{
+    TProviders providers;
+    QStringList areaDefs;
+    ServiceState state { providers, areaDefs };
+    TestHost host;
+    ServiceConnection connection { state, &host };
+    QSignalSpy initDone { &connection, &ServiceConnection::initDone };
+    QSignalSpy statsDone { &connection, &ServiceConnection::statsDone };
+
+    Window() { connection.LastIP = host.localAddress(); }
+
+    bool initialise()
+    {
+        connection.InitTimerTimer();
+        return QTest::qWaitFor([&] { return initDone.count() == 1; }, Patience);
+    }
+    bool reportStatistics(int reports)
+    {
+        connection.StatsTimerTimer();
+        return QTest::qWaitFor([&] { return statsDone.count() == reports; }, Patience);
+    }
+    QStringList names() const
+    {
+        QStringList list;
+        for (const TProvider& p : providers)
+            list << p.Name;
+        return list;
+    }
+};
+
+Reply ok(const QByteArray& body)
+{
+    Reply reply;
+    reply.body = body;
+    return reply;
+}
+
+bool serve(LoopbackHttpServer& server)
+{
+    if (!server.start())
+        return false;
+    AppPaths::setServiceUrlOverride(server.url(QString()));
+    return true;
+}
+} // namespace
+
+class TestLocalDefinitionsConnection : public QObject
+{
+    Q_OBJECT
+
+    QString folder;
+
+    void writeDef(const QString& name, const QByteArray& text) { TestEnv::writeFile(folder + name, text); }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
+            qunsetenv(name);
+    }
+
+    void init()
+    {
+        TestEnv::freshAppDir();
+        TestEnv::freshConfigDir();
+        folder = TestEnv::freshDir(LocalDefinitions::folder());
+    }
+
+    void keptFirstThroughLiveDocuments()
+    {
+        writeDef(QStringLiteral("acme.def"), Acme);
+        std::atomic<int> reports { 0 };
+        LoopbackHttpServer server([&reports](const Request& request) {
+            if (request.target.startsWith("/smsinit"))
+                return ok(Session);
+            // Statistics replies may define providers too: first one appended, then a new list.
+            return ok(++reports == 1 ? "<#PROVIDER Name=Extra AreaCodes=051 MsgUrl=e>\r\n" + Updated
+                                     : "<#AREAS DEFS=056=056>\r\n<#PROVIDERS>\r\n"
+                                       "<#PROVIDER Name=Other AreaCodes=056 MsgUrl=o>\r\n"
+                                       + Updated);
+        });
+        QVERIFY(serve(server));
+
+        Window w;
+        w.connection.startUp();
+        QCOMPARE(w.names(), QStringList({ "Acme" }));
+        QVERIFY(w.initialise());
+        QCOMPARE(w.state.ConnectionState, 2);
+        QCOMPARE(w.names(), QStringList({ "Acme", "Solo" }));
+        QCOMPARE(TestEnv::readFile(ProviderCache::path()), Session);
+
+        QVERIFY(w.reportStatistics(1));
+        QCOMPARE(w.names(), QStringList({ "Acme", "Solo", "Extra" }));
+        QVERIFY(w.reportStatistics(2));
+        QCOMPARE(w.names(), QStringList({ "Acme", "Other" }));
+        QCOMPARE(w.areaDefs, QStringList({ "059=59", "056=056" }));
+        QVERIFY(w.host.messages.isEmpty());
+    }
+
+    // A reply that breaks off leaves the cache's definitions in force, and what is applied later starts
+    // from them, not from the broken reply's.
+    void brokenReplyLeavesTheCache()
+    {
+        writeDef(QStringLiteral("acme.def"), Acme);
+        TestEnv::writeFile(ProviderCache::path(),
+            "<#AREAS DEFS=050=050>\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Sahar AreaCodes=050 MsgUrl=s>\r\n<#FINISHED>\r\n");
+        LoopbackHttpServer server([](const Request& request) {
+            if (request.target.startsWith("/smsinit"))
+                return ok("<#AREAS DEFS=058=058>\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Partial AreaCodes=058 MsgUrl=p>\r\n");
+            return ok(Updated);
+        });
+        QVERIFY(serve(server));
+
+        Window w;
+        w.connection.startUp();
+        QVERIFY(w.initialise());
+        QCOMPARE(w.state.ConnectionState, 1);
+        QCOMPARE(w.names(), QStringList({ "Acme", "Sahar" }));
+        QCOMPARE(w.areaDefs, QStringList({ "059=59", "050=050" }));
+
+        QVERIFY(QFile::remove(folder + QStringLiteral("acme.def")));
+        QVERIFY(w.reportStatistics(1));
+        QCOMPARE(w.names(), QStringList({ "Sahar" }));
+        QCOMPARE(w.providers[0].Origin, ProviderOrigin::Cache);
+        QCOMPARE(w.areaDefs, QStringList({ "050=050" }));
+    }
+
+    void problemsShownOnce()
+    {
+        const QString brokenA = QStringLiteral("providers.d/broken-a.def, line 1: PROVIDER without MsgUrl; the file was skipped");
+        writeDef(QStringLiteral("broken-a.def"), "<#PROVIDER Name=A AreaCodes=1>");
+        LoopbackHttpServer server(
+            [](const Request& request) { return ok(request.target.startsWith("/smsinit") ? Session : Updated); });
+        QVERIFY(serve(server));
+
+        Window w;
+        w.connection.startUp();
+        // Posted: start-up goes on without waiting for the user.
+        QVERIFY(w.host.messages.isEmpty());
+        QTRY_COMPARE(w.host.messages.size(), 1);
+        QVERIFY2(w.host.messages[0].contains(brokenA), qPrintable(w.host.messages[0]));
+
+        QVERIFY(w.initialise());
+        QTest::qWait(50);
+        QCOMPARE(w.host.messages.size(), 1);
+
+        // Another problem makes a new set, shown whole.
+        writeDef(QStringLiteral("broken-b.def"), "<#PROVIDER Name=B MsgUrl=u>");
+        QVERIFY(w.reportStatistics(1));
+        QTRY_COMPARE(w.host.messages.size(), 2);
+        QVERIFY(w.host.messages[1].contains(brokenA));
+        QVERIFY(w.host.messages[1].contains(QStringLiteral("broken-b.def, line 1: PROVIDER without AreaCodes")));
+
+        // A window made again in the same run does not repeat it.
+        {
+            Window again;
+            again.connection.startUp();
+            QTest::qWait(50);
+            QVERIFY(again.host.messages.isEmpty());
+        }
+
+        // Mended, then broken again the first way: that is news again.
+        QFile::remove(folder + QStringLiteral("broken-a.def"));
+        QFile::remove(folder + QStringLiteral("broken-b.def"));
+        QVERIFY(w.reportStatistics(2));
+        writeDef(QStringLiteral("broken-a.def"), "<#PROVIDER Name=A AreaCodes=1>");
+        QVERIFY(w.reportStatistics(3));
+        QTRY_COMPARE(w.host.messages.size(), 3);
+    }
+};
+
+QTEST_MAIN(TestLocalDefinitionsConnection)
+#include "TestLocalDefinitionsConnection.moc"
