@@ -44,17 +44,30 @@ int BrowserLoader::majorVersion()
     return meta.value(QLatin1String("MetaData")).toObject().value(QLatin1String("ChromiumMajor")).toInt(0);
 }
 
+namespace
+{
+    BrowserFactory* factory()
+    {
+        QPluginLoader& plugin = loader();
+        if (plugin.fileName().isEmpty())
+            plugin.setFileName(BrowserLoader::libraryPath());
+        auto* made = qobject_cast<BrowserFactory*>(plugin.instance());
+        if (!made)
+            qWarning("zelkora: the browser library cannot be loaded: %s", qPrintable(plugin.errorString()));
+        return made;
+    }
+} // namespace
+
 std::unique_ptr<IWebBrowser> BrowserLoader::createBrowser(QObject* parent)
 {
-    QPluginLoader& plugin = loader();
-    if (plugin.fileName().isEmpty())
-        plugin.setFileName(libraryPath());
-    auto* factory = qobject_cast<BrowserFactory*>(plugin.instance());
-    if (!factory) {
-        qWarning("zelkora: the browser library cannot be loaded: %s", qPrintable(plugin.errorString()));
-        return nullptr;
-    }
-    return std::unique_ptr<IWebBrowser>(factory->createBrowser(parent));
+    BrowserFactory* browsers = factory();
+    return browsers ? std::unique_ptr<IWebBrowser>(browsers->createBrowser(parent)) : nullptr;
+}
+
+IBrowserView* BrowserLoader::createView(QWidget* parent)
+{
+    BrowserFactory* browsers = factory();
+    return browsers ? browsers->createView(parent) : nullptr;
 }
 
 bool BrowserLoader::isLoaded()

@@ -19,6 +19,8 @@ namespace BrowserLoader
     int majorVersion();
     // Loads the library and makes a browser; null (with a warning) when it cannot.
     std::unique_ptr<IWebBrowser> createBrowser(QObject* parent);
+    // Loads the library and makes a view in `parent`, which owns it; null (with a warning) when it cannot.
+    IBrowserView* createView(QWidget* parent);
     // True once the library has been loaded into this process.
     bool isLoaded();
 } // namespace BrowserLoader

@@ -8,6 +8,8 @@
 #include <memory>
 
 class QObject;
+class QVariant;
+class QWidget;
 
 // The identity of one browser window (the top-level window or a frame). The same window gives the same
 // reference in the navigate-complete and document-complete events and throughout one load; a frame of a
@@ -62,6 +64,43 @@ protected:
     std::function<void()> m_pageLost;
 };
 
+// A browser the user sees and works in, with a script of the caller's in every frame of every page it shows.
+// Its cookies and cache live in memory and end with it.
+class IBrowserView
+{
+public:
+    using Handler = std::function<void(const QString& text)>;
+
+    virtual ~IBrowserView() = default;
+
+    // The widget that shows the page; its parent owns it, and this object ends with it.
+    virtual QWidget* widget() = 0;
+
+    // Runs `source` in a world of its own, in every frame, from each document's creation. In the source,
+    // @TOKEN@ stands for a secret of this view's: what the script writes to its console after the token
+    // reaches the message handler, and nothing else does. Set before the first load.
+    virtual void setPageScript(const QString& source) = 0;
+    // Runs `source` in the page script's world of the top-level document; `done` receives its value.
+    virtual void runScript(const QString& source, std::function<void(const QVariant&)> done) = 0;
+
+    virtual void load(const QString& address) = 0;
+    virtual void back() = 0;
+    virtual void reload() = 0;
+    // The top-level document's address.
+    virtual QString address() const = 0;
+
+    void setMessageHandler(Handler handler) { m_message = std::move(handler); }
+    // The address shown changed (a load, a link, a form).
+    void setAddressChanged(Handler handler) { m_addressChanged = std::move(handler); }
+    // A load of the top-level page started (0) or went on (up to 100).
+    void setLoadProgress(std::function<void(int percent)> handler) { m_loadProgress = std::move(handler); }
+
+protected:
+    Handler m_message;
+    Handler m_addressChanged;
+    std::function<void(int)> m_loadProgress;
+};
+
 // What the browser library exports.
 class BrowserFactory
 {
@@ -69,7 +108,9 @@ public:
     virtual ~BrowserFactory() = default;
     // A browser whose page lives until the object is deleted; no window is ever shown for it.
     virtual IWebBrowser* createBrowser(QObject* parent) = 0;
+    // A browser shown in a widget of `parent`'s.
+    virtual IBrowserView* createView(QWidget* parent) = 0;
 };
 
-#define ZelkoraBrowserFactory_iid "org.zelkora.BrowserFactory/1"
+#define ZelkoraBrowserFactory_iid "org.zelkora.BrowserFactory/2"
 Q_DECLARE_INTERFACE(BrowserFactory, ZelkoraBrowserFactory_iid)

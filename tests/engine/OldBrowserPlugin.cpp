@@ -10,6 +10,7 @@ class OldBrowserPlugin : public QObject, public BrowserFactory
     Q_INTERFACES(BrowserFactory)
 public:
     IWebBrowser* createBrowser(QObject*) override { return nullptr; }
+    IBrowserView* createView(QWidget*) override { return nullptr; }
 };
 
 #include "OldBrowserPlugin.moc"

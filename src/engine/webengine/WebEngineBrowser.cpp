@@ -1,5 +1,6 @@
 #include "WebEngineBrowser.h"
 
+#include "ChromiumSetup.h"
 #include "SnapshotDocument.h"
 
 #include <QDateTime>
@@ -15,7 +16,6 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
-#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcBrowser, "zelkora.browser", QtInfoMsg)
 
@@ -40,25 +40,6 @@ namespace
         return QLatin1Char('[') + parts.join(QLatin1Char(',')) + QLatin1Char(']');
     }
 
-    // Chromium must be told before its first use: as root its own sandbox cannot run, and this program has
-    // no business with the browser's background services.
-    void prepareChromium()
-    {
-        static bool done = false;
-        if (done)
-            return;
-        done = true;
-        if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        flags += " --disable-background-networking --disable-component-update --disable-sync"
-                 " --no-first-run --disable-quic --disable-breakpad";
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
-        // Without a display Chromium renders nothing, which is all this page needs; its report of the
-        // graphics set-up would only alarm the user.
-        if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
-            QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
-    }
 } // namespace
 
 class BridgePage : public QWebEnginePage
@@ -86,7 +67,7 @@ private:
 WebEngineBrowser::WebEngineBrowser(QObject* parent)
     : QObject(parent)
 {
-    prepareChromium();
+    ChromiumSetup::prepare();
     m_token = QStringLiteral("zelkora-%1:").arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
     QFile source(QStringLiteral(":/zelkora-browser/bridge.js"));
     source.open(QIODevice::ReadOnly);

@@ -11,4 +11,5 @@ class WebEngineBrowserPlugin : public QObject, public BrowserFactory
     Q_INTERFACES(BrowserFactory)
 public:
     IWebBrowser* createBrowser(QObject* parent) override;
+    IBrowserView* createView(QWidget* parent) override;
 };
