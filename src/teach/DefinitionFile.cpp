@@ -1,0 +1,126 @@
+#include "DefinitionFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace
+{
+    // Every value the engine reads from a PROVIDER tag, by parameter name, in the tag's own order.
+    QList<QPair<const char*, QString>> parameters(const TProvider& p)
+    {
+        return {
+            {"Name", p.Name},
+            {"AreaCodes", p.AreaCodes},
+            {"LoginUrl", p.LoginUrl},
+            {"LoginFrame", QString::number(p.LoginFrame)},
+            {"LoginForm", p.LoginForm},
+            {"UserField", p.UserField},
+            {"PassField", p.PassField},
+            {"LoginSubmit", QString::number(p.LoginSubmit)},
+            {"LoginSubmitLookup", p.LoginSubmitLookup},
+            {"LoginSubmitValue", p.LoginSubmitValue},
+            {"MsgUrl", p.MsgUrl},
+            {"MsgFrame", QString::number(p.MsgFrame)},
+            {"MsgForm", p.MsgForm},
+            {"FromField", p.FromField},
+            {"AreaField", p.AreaField},
+            {"PhoneField", p.PhoneField},
+            {"MsgField", p.MsgField},
+            {"MsgSubmit", QString::number(p.MsgSubmit)},
+            {"MsgSubmitLookup", p.MsgSubmitLookup},
+            {"MsgSubmitValue", p.MsgSubmitValue},
+            {"ResAccepted", p.ResAccepted},
+            {"ResRejected", p.ResRejected},
+            {"MsgLimit", p.MsgLimit},
+            {"SignupURL", p.SignupURL},
+            {"ClearCRLF", QString::number(p.ClearCRLF)},
+        };
+    }
+} // namespace
+
+QByteArray DefinitionFile::encodeValue(const QString& value)
+{
+    QByteArray out;
+    for (const char c : value.toUtf8()) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u == ' ')
+            out += '+';
+        else if (u <= 32 || u == 127 || c == '%' || c == '+' || c == '>')
+            out += '%' + QByteArray::number(u, 16).rightJustified(2, '0').toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
+QStringList DefinitionFile::unwritable(const TProvider& provider, const QStringList& areaDefs)
+{
+    QStringList problems;
+    for (const auto& [name, value] : parameters(provider)) {
+        if (value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\'')))
+            problems << QCoreApplication::translate("DefinitionFile", "הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.")
+                            .arg(QLatin1String(name), value);
+    }
+    for (const QString& item : areaDefs) {
+        const QString value = item.mid(item.indexOf(QLatin1Char('=')) + 1);
+        bool blank = false;
+        for (const QChar c : value)
+            blank = blank || c.unicode() <= 32 || c == QLatin1Char(',');
+        if (blank || value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\'')))
+            problems << QCoreApplication::translate("DefinitionFile", "ברשימת הקידומות של האתר מופיע \"%1\", וקובץ הגדרות אינו יכול לשמור רווחים, "
+                                     "פסיקים או מירכאות בערך של קידומת.")
+                            .arg(value);
+    }
+    return problems;
+}
+
+QByteArray DefinitionFile::text(const TProvider& provider, const QStringList& areaDefs, const QString& writtenAt)
+{
+    QByteArray out;
+    out += "Provider " + provider.Name.toUtf8() + ", taught to Zelkora on " + writtenAt.toUtf8() + ".\n";
+    out += "Only the tags count; text outside them is a note. The user name and password are kept in SMS.INI.\n\n";
+    QByteArray defs;
+    for (const QString& item : areaDefs)
+        defs += (defs.isEmpty() ? "" : ",") + encodeValue(item);
+    out += "<#AREAS DEFS=" + defs + ">\n\n";
+    out += "<#PROVIDER\n";
+    for (const auto& [name, value] : parameters(provider)) {
+        if (!value.isEmpty())
+            out += "    " + QByteArray(name) + '=' + encodeValue(value) + '\n';
+    }
+    out += ">\n";
+    return out;
+}
+
+QString DefinitionFile::pathFor(const QString& folder, const QString& providerName)
+{
+    QString base;
+    for (const QChar c : providerName) {
+        if (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))
+            base += c.toLower();
+        else if (!base.isEmpty() && !base.endsWith(QLatin1Char('-')))
+            base += QLatin1Char('-');
+    }
+    while (base.endsWith(QLatin1Char('-')))
+        base.chop(1);
+    if (base.isEmpty())
+        base = QStringLiteral("provider");
+    return QDir(folder).filePath(base + QStringLiteral(".def"));
+}
+
+bool DefinitionFile::write(const QString& path, const QByteArray& text, QString* error)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        if (error)
+            *error = QCoreApplication::translate("DefinitionFile", "לא ניתן ליצור את התיקייה %1.").arg(QFileInfo(path).absolutePath());
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        if (error)
+            *error = QCoreApplication::translate("DefinitionFile", "לא ניתן לכתוב את הקובץ %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
