@@ -34,10 +34,12 @@ ProgramEntry::Arguments ProgramEntry::parse(const QStringList& arguments)
             parsed.serviceUrl = arguments.at(++i);
         else if (argument.startsWith(ServiceUrlOption + QLatin1Char('=')))
             parsed.serviceUrl = argument.mid(ServiceUrlOption.size() + 1);
+        else if (argument == QLatin1String("--teach"))
+            parsed.teach = true;
         else
             rest.append(argument);
     }
-    parsed.quiet = !rest.isEmpty() && rest.first() == QLatin1String("/quiet");
+    parsed.quiet = parsed.teach || (!rest.isEmpty() && rest.first() == QLatin1String("/quiet"));
     return parsed;
 }
 
@@ -105,8 +107,12 @@ int ProgramEntry::run(int argc, char** argv)
     if (!arguments.serviceUrl.isEmpty())
         AppPaths::setServiceUrlOverride(arguments.serviceUrl);
 
-    // A running copy shows or hides its window, and this one ends having made none.
-    if (SingleInstance::toggleRunningCopy())
+    // A running copy shows or hides its window (or opens its teach window), and this one ends having made
+    // none.
+    const auto askRunningCopy = [&arguments] {
+        return arguments.teach ? SingleInstance::teachInRunningCopy() : SingleInstance::toggleRunningCopy();
+    };
+    if (askRunningCopy())
         return 0;
     // Taken over before this copy answers later ones: from then on a signal that ends the session is an
     // orderly exit, handled once the event loop runs, when the hidden root window exists.
@@ -116,7 +122,7 @@ int ProgramEntry::run(int argc, char** argv)
             root->requestExit();
     });
     SingleInstance instance;
-    if (!instance.listen() && SingleInstance::toggleRunningCopy())
+    if (!instance.listen() && askRunningCopy())
         return 0;
 
     warmUp.afterApplication();
@@ -138,6 +144,15 @@ int ProgramEntry::run(int argc, char** argv)
         postUserMessage(current, UM_TOGGLEWINDOW);
         return true;
     });
+    instance.setTeachHandler([&hiddenForm] {
+        auto* current = qobject_cast<TMsgForm*>(hiddenForm.mainWindow());
+        if (!current)
+            return false;
+        QMetaObject::invokeMethod(current, &TMsgForm::Teach1Click, Qt::QueuedConnection);
+        return true;
+    });
+    if (arguments.teach && mainWindow)
+        QMetaObject::invokeMethod(mainWindow, &TMsgForm::Teach1Click, Qt::QueuedConnection);
     const int status = QApplication::exec();
     delete hiddenForm.mainWindow();
     delete mainWindow.data();

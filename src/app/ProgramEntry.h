@@ -15,6 +15,7 @@ struct Arguments
 {
     bool quiet = false; // the first argument is exactly "/quiet" (letter case counts)
     QString serviceUrl; // --service-url URL or --service-url=URL; empty when not given
+    bool teach = false; // --teach: the teach window opens, the main window starts as with "/quiet"
 };
 
 // The program's arguments without the program name. The options are taken out before the first

@@ -14,6 +14,7 @@
 
 namespace {
 const QByteArray ToggleRequest = QByteArrayLiteral("TOGGLE\n");
+const QByteArray TeachRequest = QByteArrayLiteral("TEACH\n");
 const QByteArray Taken = QByteArrayLiteral("1\n");
 const QByteArray NotTaken = QByteArrayLiteral("0\n");
 
@@ -105,6 +106,16 @@ QString SingleInstance::serverName()
 
 bool SingleInstance::toggleRunningCopy(int timeoutMs)
 {
+    return ask(ToggleRequest, timeoutMs);
+}
+
+bool SingleInstance::teachInRunningCopy(int timeoutMs)
+{
+    return ask(TeachRequest, timeoutMs);
+}
+
+bool SingleInstance::ask(const QByteArray& request, int timeoutMs)
+{
     const QString name = serverName();
     if (name.isEmpty() || !isOwnSocket(name))
         return false;
@@ -112,7 +123,7 @@ bool SingleInstance::toggleRunningCopy(int timeoutMs)
     socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    socket.write(ToggleRequest);
+    socket.write(request);
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
     while (!socket.canReadLine()) {
@@ -145,11 +156,14 @@ void SingleInstance::answer(QLocalSocket* socket)
 {
     while (socket->canReadLine()) {
         const QByteArray request = socket->readLine();
-        if (request != ToggleRequest) {
+        const ToggleHandler* handler = request == ToggleRequest ? &m_handler
+            : request == TeachRequest                           ? &m_teachHandler
+                                                                : nullptr;
+        if (!handler) {
             socket->disconnectFromServer();
             return;
         }
-        const bool taken = m_handler && m_handler();
+        const bool taken = *handler && (*handler)();
         socket->write(taken ? Taken : NotTaken);
         socket->flush();
     }

@@ -35,6 +35,8 @@ public:
     // when there is none (or only a socket left behind by one that crashed), or when it has no main window
     // at the moment (it is replacing it), so that this copy starts after all.
     static bool toggleRunningCopy(int timeoutMs = 3000);
+    // Asks a running copy to open its teach window; true when it took the request, as above.
+    static bool teachInRunningCopy(int timeoutMs = 3000);
 
     // Starts answering later copies. A socket left behind by a copy that ended without removing it is
     // replaced; false when another copy answers on it or the socket cannot be made.
@@ -42,10 +44,13 @@ public:
     bool isListening() const;
 
     void setToggleHandler(ToggleHandler handler) { m_handler = std::move(handler); }
+    void setTeachHandler(ToggleHandler handler) { m_teachHandler = std::move(handler); }
 
 private:
     void answer(QLocalSocket* socket);
+    static bool ask(const QByteArray& request, int timeoutMs);
 
     QLocalServer* m_server;
     ToggleHandler m_handler;
+    ToggleHandler m_teachHandler;
 };

@@ -107,6 +107,7 @@ public:
     QAction* Open1 = nullptr;
     QAction* PhoneBook1 = nullptr;
     QAction* Preferences1 = nullptr;
+    QAction* Teach1 = nullptr; // teaching the program an operator
     QAction* TellFriends1 = nullptr;
     QAction* HomePage1 = nullptr;
     QAction* N5 = nullptr; // help submenu
@@ -213,6 +214,12 @@ public:
     void N6Click();
     void N4Click();
     void LanguagesClick();
+    // The Languages item is disabled while any window that a rebuild of this one would take down is open:
+    // each such window holds it once and lets go once.
+    void holdLanguages(bool hold);
+    // Opens the teach window, or brings the open one forward. A definition it saves goes into the provider
+    // list at once.
+    void Teach1Click();
 
     // --- ServiceConnectionHost
     bool engineBusy() const override;
@@ -280,6 +287,7 @@ private:
     bool dragBackground(QEvent* event);
 
     Options m_options;
+    int m_languageHolds = 0;
     std::unique_ptr<ServiceState> m_state;
     std::unique_ptr<SendWorkflow> m_workflow;
     EditCaret* m_caret = nullptr;

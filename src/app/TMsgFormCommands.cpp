@@ -1,5 +1,5 @@
 // The main menu's side commands (the tell-a-friend mail, the local help, the About box), and the
-// interface-language dialog, which is a stub until the language modules are built.
+// interface-language dialog.
 
 #include "TMsgForm.h"
 
@@ -54,13 +54,19 @@ void TMsgForm::N4Click()
     const QPointer<TAboutForm> box = new TAboutForm(this);
     // The window is not replaced under the box (a language switch), and the box goes in every case. The
     // window itself may end while the box is open (the exit command from the tray), and the box with it.
-    Languages->setEnabled(false);
+    holdLanguages(true);
     const auto done = qScopeGuard([self, box] {
         if (self)
-            self->Languages->setEnabled(true);
+            self->holdLanguages(false);
         delete box.data();
     });
     box->exec();
+}
+
+void TMsgForm::holdLanguages(bool hold)
+{
+    m_languageHolds = qMax(0, m_languageHolds + (hold ? 1 : -1));
+    Languages->setEnabled(m_languageHolds == 0);
 }
 
 void TMsgForm::LanguagesClick()

@@ -288,6 +288,7 @@ void TMsgForm::createMenus()
     PopupMenu1->addSeparator();
     PhoneBook1 = item(PopupMenu1, "PhoneBook1", tr("ספר טלפונים"));
     Preferences1 = item(PopupMenu1, "Preferences1", tr("הגדרות"));
+    Teach1 = item(PopupMenu1, "Teach1", tr("לימוד ספק חדש..."));
     PopupMenu1->addSeparator();
     TellFriends1 = item(PopupMenu1, "TellFriends1", tr("ספר לחברים!"));
     HomePage1 = item(PopupMenu1, "HomePage1", tr("אתר הבית"));
@@ -307,6 +308,7 @@ void TMsgForm::createMenus()
     connect(Open1, &QAction::triggered, this, &TMsgForm::Open1Click);
     connect(PhoneBook1, &QAction::triggered, this, &TMsgForm::SpeedButton1Click);
     connect(Preferences1, &QAction::triggered, this, &TMsgForm::Preferences1Click);
+    connect(Teach1, &QAction::triggered, this, &TMsgForm::Teach1Click);
     connect(TellFriends1, &QAction::triggered, this, &TMsgForm::TellFriends1Click);
     connect(HomePage1, &QAction::triggered, this, [this] { Service->HomePage1Click(); });
     connect(N6, &QAction::triggered, this, &TMsgForm::N6Click);

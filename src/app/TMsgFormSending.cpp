@@ -109,9 +109,9 @@ void TMsgForm::openPreferences(bool byUser)
     PreferencesForm = new TPreferencesForm(*this, this);
     const QPointer<TPreferencesForm> dialog = PreferencesForm;
     // The window is not replaced under the dialog (a language switch), and the dialog goes in every case.
-    Languages->setEnabled(false);
+    holdLanguages(true);
     const auto done = qScopeGuard([this, dialog] {
-        Languages->setEnabled(true);
+        holdLanguages(false);
         delete dialog.data();
     });
     // Opened by the send command: on the provider of the recipient's area code.
@@ -129,9 +129,9 @@ void TMsgForm::SpeedButton1Click()
     PhoneBookForm = new TPhoneBookForm(
         m_options.hiddenForm->ClientDataSet1(), m_options.hiddenForm->ClientDataSet2(), SMSBase->AreaDefs, this);
     const QPointer<TPhoneBookForm> dialog = PhoneBookForm;
-    Languages->setEnabled(false);
+    holdLanguages(true);
     const auto done = qScopeGuard([this, dialog] {
-        Languages->setEnabled(true);
+        holdLanguages(false);
         delete dialog.data();
     });
     // A choice made while the window is hidden is dropped.

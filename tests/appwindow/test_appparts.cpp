@@ -111,13 +111,18 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("quiet");
         QTest::addColumn<QString>("serviceUrl");
-        QTest::newRow("none") << QStringList() << false << "";
-        QTest::newRow("/quiet") << QStringList { "/quiet" } << true << "";
-        QTest::newRow("capitals") << QStringList { "/Quiet" } << false << "";
-        QTest::newRow("not first") << QStringList { "-x", "/quiet" } << false << "";
+        QTest::addColumn<bool>("teach");
+        QTest::newRow("none") << QStringList() << false << "" << false;
+        QTest::newRow("/quiet") << QStringList { "/quiet" } << true << "" << false;
+        QTest::newRow("capitals") << QStringList { "/Quiet" } << false << "" << false;
+        QTest::newRow("not first") << QStringList { "-x", "/quiet" } << false << "" << false;
         QTest::newRow("option first") << QStringList { "--service-url", "http://s:1", "/quiet" } << true
-                                      << "http://s:1";
-        QTest::newRow("option joined") << QStringList { "/quiet", "--service-url=http://s:2" } << true << "http://s:2";
+                                      << "http://s:1" << false;
+        QTest::newRow("option joined") << QStringList { "/quiet", "--service-url=http://s:2" } << true << "http://s:2" << false;
+        // The teach window opens over a main window that stays in the tray.
+        QTest::newRow("teach") << QStringList { "--teach" } << true << "" << true;
+        QTest::newRow("teach after an option") << QStringList { "--service-url=http://s:3", "-x", "--teach" } << true
+                                               << "http://s:3" << true;
     }
 
     void programArguments()
@@ -125,9 +130,11 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(bool, quiet);
         QFETCH(QString, serviceUrl);
+        QFETCH(bool, teach);
         const ProgramEntry::Arguments parsed = ProgramEntry::parse(arguments);
         QCOMPARE(parsed.quiet, quiet);
         QCOMPARE(parsed.serviceUrl, serviceUrl);
+        QCOMPARE(parsed.teach, teach);
     }
 
     void localServiceCountsAsReachable_data()

@@ -15,6 +15,7 @@
 #include "phonebook/THiddenForm.h"
 #include "service/ServiceState.h"
 #include "settings/AutoStart.h"
+#include "teach/TTeachForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -115,6 +116,8 @@ private slots:
                                     << "ספר טלפונים" << true;
         QTest::newRow("Preferences1") << "Preferences1"
                                       << "הגדרות" << true;
+        QTest::newRow("Teach1") << "Teach1"
+                                << "לימוד ספק חדש..." << true;
         QTest::newRow("TellFriends1") << "TellFriends1"
                                       << "ספר לחברים!" << true;
         QTest::newRow("HomePage1") << "HomePage1"
@@ -143,6 +146,43 @@ private slots:
         QVERIFY(action);
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->isEnabled(), enabled);
+    }
+
+    // One teach window at a time; while it is open the window is not rebuilt in another language, and a
+    // definition it saves is used for the next send at once.
+    void teachItemOpensOneWindowWhoseDefinitionsAreUsed()
+    {
+        auto form = makeForm();
+        form->Teach1->trigger();
+        form->Teach1->trigger();
+        const auto open = form->findChildren<TTeachForm*>(QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(open.size(), 1);
+        QVERIFY(open.first()->isVisible());
+        QVERIFY(!form->Languages->isEnabled());
+
+        const QString folder = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/zelkora/providers.d");
+        TestEnv::writeFile(folder + "acme.def", "<#AREAS DEFS=059=59>\n<#PROVIDER Name=Acme AreaCodes=059 "
+                                                "MsgUrl=http://127.0.0.1:9/acme LoginUrl=http://127.0.0.1:9/login>");
+        TestEnv::writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/zelkora/SMS.INI",
+                           "[Acme]\r\nUserName=dana\r\nPassword=secret\r\n");
+        QCOMPARE(form->SMSBase->FindProviderByArea("059"), -1);
+        emit open.first()->definitionSaved(folder + "acme.def");
+        const int index = form->SMSBase->FindProviderByArea("059");
+        QVERIFY(index >= 0);
+        QCOMPARE(form->SMSBase->Providers[index].UserName, QStringLiteral("dana"));
+        QVERIFY(form->SMSBase->AreaDefs.contains(QStringLiteral("059=59")));
+
+        // The About box held and let go in between does not free the item while the teach window is open.
+        form->holdLanguages(true);
+        form->holdLanguages(false);
+        QVERIFY(!form->Languages->isEnabled());
+        open.first()->close();
+        QTRY_VERIFY(form->findChildren<TTeachForm*>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
+        QVERIFY(form->Languages->isEnabled());
+
+        // The program ends while the teach window is open.
+        form->Teach1->trigger();
+        form.reset();
     }
 
     void quietArgumentKeepsTheWindowHidden_data()

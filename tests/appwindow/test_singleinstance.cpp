@@ -223,18 +223,41 @@ private slots:
         QVERIFY(name.startsWith(folder + QLatin1Char('/')));
     }
 
-    void aRunningCopyWithoutMainWindowLetsAnotherStart()
+    // Each request reaches its own handler, and a running copy without a main window lets another start.
+    void requestsReachTheirHandler_data()
     {
+        QTest::addColumn<bool>("teach");
+        QTest::addColumn<bool>("hasMainWindow");
+        QTest::newRow("toggle") << false << true;
+        QTest::newRow("teach") << true << true;
+        QTest::newRow("toggle, no main window") << false << false;
+        QTest::newRow("teach, no main window") << true << false;
+    }
+    void requestsReachTheirHandler()
+    {
+        QFETCH(bool, teach);
+        QFETCH(bool, hasMainWindow);
         SingleInstance running;
         QVERIFY(running.listen());
-        running.setToggleHandler([] { return false; });
+        QStringList handled;
+        running.setToggleHandler([&] {
+            handled << QStringLiteral("toggle");
+            return hasMainWindow;
+        });
+        running.setTeachHandler([&] {
+            handled << QStringLiteral("teach");
+            return hasMainWindow;
+        });
         // The request is answered from this event loop, so it is made from a worker.
-        bool taken = true;
-        QThread* asker = QThread::create([&] { taken = SingleInstance::toggleRunningCopy(5000); });
+        bool taken = !hasMainWindow;
+        QThread* asker = QThread::create([&] {
+            taken = teach ? SingleInstance::teachInRunningCopy(5000) : SingleInstance::toggleRunningCopy(5000);
+        });
         asker->start();
         QTRY_VERIFY(asker->isFinished());
         delete asker;
-        QVERIFY(!taken);
+        QCOMPARE(taken, hasMainWindow);
+        QCOMPARE(handled, QStringList { teach ? QStringLiteral("teach") : QStringLiteral("toggle") });
     }
 };
 

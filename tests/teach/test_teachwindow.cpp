@@ -1,4 +1,5 @@
 #include "SandboxServer.h"
+#include "TestEnv.h"
 #include "TeachDriver.h"
 #include "engine/TSMSBaseForm.h"
 #include "service/LocalDefinitions.h"
@@ -113,6 +114,8 @@ class TestTeachWindow : public QObject
 
 private slots:
     void initTestCase() { QVERIFY(m_sandbox.listen()); }
+    // No definition or credentials of an earlier run: a file of the same name would be asked about.
+    void init() { TestEnv::freshConfigDir(); }
     void cleanup()
     {
         delete m_form.data();

@@ -1,5 +1,8 @@
 // Takes the documentation's screenshots of the desktop program as it runs against the sandbox network: the
-// main window in the middle of a send, the status window of a list send, the phone book and the preferences.
+// main window in the middle of a send, the status window of a list send, the phone book (also on the address
+// book's contacts, with the progress window of their import), the preferences, the About box, the help and
+// the teach window in the middle of a demonstration. With a second argument "ENU" it takes the main window,
+// the preferences and the phone book in English instead.
 // Run it through scripts/screenshots, which gives it an X server of its own (Xvfb) and a window manager; the
 // pictures are what that X server shows.
 #include "app/ProgramEntry.h"
@@ -10,18 +13,26 @@
 #include "app/controls/TListLabel.h"
 #include "app/controls/TTrayIcon.h"
 #include "common/AppPaths.h"
+#include "contacts/PhoneBookSteps.h"
+#include "engine/IWebBrowser.h"
+#include "language/LanguageModules.h"
+#include "phonebook/TProgressForm.h"
+#include "teach/TTeachForm.h"
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/THiddenForm.h"
 #include "phonebook/TPhoneBookForm.h"
+#include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -89,6 +100,78 @@ template<typename Dialog> void whenOpen(const std::function<void(Dialog*)>& step
     });
     poll->start(100);
 }
+
+// Runs `step` on the first visible window of that kind that is `ready`, once.
+template<typename Window>
+void whenShown(const std::function<bool(Window*)>& ready, const std::function<void(Window*)>& step)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, ready, step] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* window = qobject_cast<Window*>(widget);
+            if (window && window->isVisible() && ready(window)) {
+                poll->deleteLater();
+                poll->stop();
+                step(window);
+                return;
+            }
+        }
+    });
+    poll->start(20);
+}
+
+// An address book of some thousands of cards, so that its import is long enough to be seen.
+QString writeAddressBook(const QString& folder)
+{
+    static const char* const first[] = { "אבי", "גלית", "דני", "רונית", "יוסי", "מיכל", "עומר", "שירה" };
+    static const char* const last[] = { "כהן", "לוי", "מזרחי", "אברהם", "פרץ", "ביטון", "דהן", "אזולאי" };
+    QDir().mkpath(folder);
+    for (int i = 0; i < 6000; ++i) {
+        QFile card(QStringLiteral("%1/%2.vcf").arg(folder).arg(i, 4, 10, QLatin1Char('0')));
+        card.open(QIODevice::WriteOnly);
+        const QString name = QString::fromUtf8(first[i % 8]) + QLatin1Char(' ') + QString::fromUtf8(last[(i / 8) % 8])
+            + (i < 64 ? QString() : QStringLiteral(" %1").arg(i));
+        card.write(QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:%1\r\nTEL;TYPE=CELL:05%2-%3\r\nEND:VCARD\r\n")
+                       .arg(name)
+                       .arg(2 + i % 6)
+                       .arg(1000000 + i * 37)
+                       .toUtf8());
+    }
+    return folder;
+}
+
+// Types into the field of the teach window's page as the keyboard does: the field is focused, then each
+// character arrives as a key press and release, so that the page's recorder sees real typing.
+void typeInPage(IBrowserView* view, const QString& field, const QString& text, bool enter = false)
+{
+    bool done = false;
+    view->runScript(QStringLiteral("(function(){const e=document.querySelector('%1');e.focus();"
+                                   "if(e.select)e.select();})()")
+                        .arg(field),
+                    [&](const QVariant&) { done = true; });
+    waitUntil([&] { return done; }, 5000);
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    QWidget* target = view->widget()->focusProxy() ? view->widget()->focusProxy() : view->widget();
+    const auto key = [&](int code, const QString& character) {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, character);
+        QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, character);
+        QCoreApplication::sendEvent(target, &press);
+        QCoreApplication::sendEvent(target, &release);
+    };
+    for (const QChar c : text)
+        key(c.isDigit() ? Qt::Key_0 + c.digitValue() : c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : Qt::Key_Space,
+            QString(c));
+    if (enter)
+        key(Qt::Key_Return, QStringLiteral("\r"));
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,12 +186,23 @@ int main(int argc, char** argv)
     qputenv("ZELKORA_APPDIR", QFile::encodeName(folder.path() + QStringLiteral("/app")));
     QFile ini(folder.path() + QStringLiteral("/config/zelkora/SMS.INI"));
     ini.open(QIODevice::WriteOnly);
-    ini.write("[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n"
+    ini.write("[General]\r\nTimeOut=30\r\nContactsFolder=" + QFile::encodeName(folder.path()) + "/data/contacts\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n"
               "[Ofek]\r\nUserName=demo\r\nPassword=demo1234\r\n");
     ini.close();
 
     QApplication app(argc, argv);
     g_outputFolder = app.arguments().value(1, QStringLiteral("."));
+    const bool english = app.arguments().value(2) == QLatin1String("ENU");
+    if (english) {
+        const QString base = QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora");
+        QTranslator* module = LanguageModules::LoadLanguageModule(base, QStringLiteral("ENU"));
+        if (!module) {
+            std::fprintf(stderr, "the English module is missing beside the program\n");
+            return 1;
+        }
+        LanguageModules::SetResourceModule(module);
+    }
+    Contacts::installPhoneBookSteps();
     QProcess sandbox;
     const QString url = startSandbox(sandbox);
     if (url.isEmpty()) {
@@ -134,6 +228,28 @@ int main(int argc, char** argv)
     waitUntil([&] { return bannerShown; }, 20000);
     form->BannerTimer->stop();
     int status = 0;
+
+    if (english) {
+        form->Edit2->setText(QStringLiteral("Dana"));
+        form->ComboBox1->setText(QStringLiteral("052"));
+        form->Edit1->setText(QStringLiteral("1234567"));
+        form->Memo1->setPlainText(QStringLiteral("Meet you at eight by the cinema?"));
+        status |= !shoot(form, QStringLiteral("screenshot-english.png"));
+        whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
+            waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 0; }, 5000);
+            status |= !shoot(dialog, QStringLiteral("screenshot-phonebook-english.png"));
+        });
+        form->SpeedButton1Click();
+        whenOpen<TPreferencesForm>([&](TPreferencesForm* dialog) {
+            dialog->chooseProvider(QStringLiteral("Sahar"));
+            status |= !shoot(dialog, QStringLiteral("screenshot-preferences-english.png"));
+        });
+        form->Preferences1Click();
+        delete form;
+        sandbox.terminate();
+        sandbox.waitForFinished(3000);
+        return status;
+    }
 
     // The main window in the middle of a send.
     form->Edit2->setText(QStringLiteral("דנה"));
@@ -172,6 +288,21 @@ int main(int argc, char** argv)
         status |= !shoot(dialog, QStringLiteral("screenshot-phonebook.png"));
     });
     form->SpeedButton1Click();
+
+    // The phone book on the address book's contacts: the progress window of their import, then the list.
+    writeAddressBook(folder.path() + QStringLiteral("/data/contacts"));
+    SmsIni().setUseOutlook(true);
+    whenShown<TProgressForm>(
+        [](TProgressForm* progress) { return progress->Gauge1->PercentDone() >= 40; },
+        [&](TProgressForm* progress) { status |= !shoot(progress, QStringLiteral("screenshot-import.png")); });
+    whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
+        waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 2000; }, 60000);
+        status |= !shoot(dialog, QStringLiteral("screenshot-contacts.png"));
+        dialog->CheckBox1->setChecked(false);
+    });
+    form->SpeedButton1Click();
+    SmsIni().setUseOutlook(false);
+
     whenOpen<TPreferencesForm>([&](TPreferencesForm* dialog) {
         dialog->chooseProvider(QStringLiteral("Sahar"));
         status |= !shoot(dialog, QStringLiteral("screenshot-preferences.png"));
@@ -184,6 +315,39 @@ int main(int argc, char** argv)
         waitUntil([&] { return help->isVisible(); }, 5000);
         status |= !shoot(help, QStringLiteral("screenshot-help.png"));
         help->close();
+    }
+
+    // The teach window at the second step, on kesher (no login): the message form being filled in with the
+    // sample values, typed.
+    form->Teach1Click();
+    if (auto* teach = form->findChild<TTeachForm*>(); teach && teach->browserView()) {
+        teach->resize(1000, 700);
+        IBrowserView* view = teach->browserView();
+        teach->findChild<QLineEdit*>(QStringLiteral("ProviderName"))->setText(QStringLiteral("Kesher"));
+        teach->findChild<QLineEdit*>(QStringLiteral("AreaCodes"))->setText(QStringLiteral("054,057"));
+        teach->findChild<QLineEdit*>(QStringLiteral("OwnArea"))->setText(QStringLiteral("054"));
+        teach->findChild<QLineEdit*>(QStringLiteral("OwnNumber"))->setText(QStringLiteral("1234567"));
+        QMetaObject::invokeMethod(teach->findChild<QPushButton*>(QStringLiteral("SkipLoginButton")), "click");
+        auto* address = teach->findChild<QLineEdit*>(QStringLiteral("AddressEdit"));
+        address->setText(url + QStringLiteral("/kesher/sms"));
+        QMetaObject::invokeMethod(address, "returnPressed");
+        const auto pageHas = [&](const QString& selector) {
+            bool found = false;
+            bool done = false;
+            view->runScript(QStringLiteral("document.readyState==='complete'&&!!document.querySelector('%1')").arg(selector),
+                            [&](const QVariant& v) {
+                                found = v.toBool();
+                                done = true;
+                            });
+            waitUntil([&] { return done; }, 5000);
+            return found;
+        };
+        waitUntil([&] { return pageHas(QStringLiteral("textarea[name=msg]")); });
+        const SampleValues samples = teach->samples();
+        typeInPage(view, QStringLiteral("[name=phone]"), samples.area + samples.number);
+        typeInPage(view, QStringLiteral("[name=msg]"), samples.message);
+        status |= !shoot(teach, QStringLiteral("screenshot-teach.png"));
+        teach->close();
     }
 
     delete form;
