@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test demo bench format clean
+.PHONY: all deps configure build test demo bench fuzz format clean package
 
 all: build
 
@@ -22,6 +22,16 @@ demo: build
 
 bench: build
 	./scripts/bench $(BUILD)
+
+# Every fuzz target for FUZZ_SECONDS seconds (60 by default), in a clang build of its own (build-fuzz/).
+fuzz: deps
+	./fuzz/run
+
+# The Debian package $(BUILD)/zelkora_<version>-1_<arch>.deb, for an install under /usr.
+package: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(BUILD) -j$(JOBS)
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
