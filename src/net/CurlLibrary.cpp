@@ -1,5 +1,8 @@
 #include "CurlLibrary.h"
 
+#include <QFile>
+
+#include <cstring>
 #include <dlfcn.h>
 #include <mutex>
 
@@ -8,26 +11,26 @@ namespace
     CurlLibrary g_api;
     bool g_loaded = false;
     QString g_error;
+    QByteArray g_libraryFile = ZELKORA_CURL_SONAME;
+    CurlLibrary::OpenSsl g_openSsl;
+    bool g_openSslFound = false;
 
     template<typename Function>
     bool resolve(void* library, const char* name, Function& target)
     {
         target = reinterpret_cast<Function>(::dlsym(library, name));
         if (!target)
-            g_error = QStringLiteral("%1 lacks %2").arg(QLatin1String(ZELKORA_CURL_SONAME), QLatin1String(name));
+            g_error = QStringLiteral("%1 lacks %2").arg(QString::fromLocal8Bit(g_libraryFile), QLatin1String(name));
         return target != nullptr;
     }
 
     void open()
     {
-        void* curl = ::dlopen(ZELKORA_CURL_SONAME, RTLD_NOW | RTLD_LOCAL);
-        // libcurl has loaded its TLS libraries as its own dependencies; asking again only finds them.
-        void* ssl = curl ? ::dlopen("libssl.so.3", RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD) : nullptr;
-        void* crypto = curl ? ::dlopen("libcrypto.so.3", RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD) : nullptr;
-        if (!curl || !ssl || !crypto) {
+        void* curl = ::dlopen(g_libraryFile.constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!curl) {
             const char* reason = ::dlerror();
             g_error = QStringLiteral("cannot open %1: %2")
-                          .arg(QLatin1String(ZELKORA_CURL_SONAME), QString::fromLocal8Bit(reason ? reason : "its TLS library is not OpenSSL 3"));
+                          .arg(QString::fromLocal8Bit(g_libraryFile), QString::fromLocal8Bit(reason ? reason : "unknown"));
             return;
         }
         CurlLibrary& a = g_api;
@@ -44,8 +47,7 @@ namespace
             && resolve(curl, "curl_slist_append", a.slist_append)
             && resolve(curl, "curl_slist_free_all", a.slist_free_all) && resolve(curl, "curl_url", a.url)
             && resolve(curl, "curl_url_set", a.url_set) && resolve(curl, "curl_url_cleanup", a.url_cleanup)
-            && resolve(ssl, "SSL_CTX_get0_param", a.SSL_CTX_get0_param)
-            && resolve(crypto, "X509_VERIFY_PARAM_set_flags", a.X509_VERIFY_PARAM_set_flags);
+            && resolve(curl, "curl_version_info", a.version_info);
         if (!complete)
             return;
         if (a.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
@@ -53,6 +55,28 @@ namespace
             return;
         }
         g_loaded = true;
+    }
+
+    void findOpenSsl()
+    {
+        if (!g_loaded)
+            return;
+        const curl_version_info_data* version = g_api.version_info(CURLVERSION_NOW);
+        if (!version || !version->ssl_version || std::strncmp(version->ssl_version, "OpenSSL/3", 9) != 0)
+            return;
+        // libcurl has loaded its TLS libraries as its own dependencies; asking again only finds them.
+        void* ssl = ::dlopen("libssl.so.3", RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+        void* crypto = ::dlopen("libcrypto.so.3", RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+        if (!ssl || !crypto)
+            return;
+        CurlLibrary::OpenSsl calls;
+        calls.SSL_CTX_get0_param = reinterpret_cast<decltype(calls.SSL_CTX_get0_param)>(::dlsym(ssl, "SSL_CTX_get0_param"));
+        calls.X509_VERIFY_PARAM_set_flags = reinterpret_cast<decltype(calls.X509_VERIFY_PARAM_set_flags)>(
+            ::dlsym(crypto, "X509_VERIFY_PARAM_set_flags"));
+        if (!calls.SSL_CTX_get0_param || !calls.X509_VERIFY_PARAM_set_flags)
+            return;
+        g_openSsl = calls;
+        g_openSslFound = true;
     }
 } // namespace
 
@@ -68,4 +92,16 @@ bool CurlLibrary::load(QString* error)
 const CurlLibrary& CurlLibrary::api()
 {
     return g_api;
+}
+
+const CurlLibrary::OpenSsl* CurlLibrary::openSsl()
+{
+    static std::once_flag once;
+    std::call_once(once, findOpenSsl);
+    return g_openSslFound ? &g_openSsl : nullptr;
+}
+
+void CurlLibrary::setLibraryFile(const QString& fileName)
+{
+    g_libraryFile = QFile::encodeName(fileName);
 }

@@ -40,10 +40,11 @@ namespace
 
     // Installed on each TLS context of a request that ignores certificate dates. The chain and the host name
     // are still checked.
-    CURLcode ignoreCertificateDates(CURL*, void* sslContext, void*)
+    CURLcode ignoreCertificateDates(CURL*, void* sslContext, void* openSsl)
     {
-        X509_VERIFY_PARAM* param = curlApi().SSL_CTX_get0_param(static_cast<SSL_CTX*>(sslContext));
-        curlApi().X509_VERIFY_PARAM_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
+        const auto* calls = static_cast<const CurlLibrary::OpenSsl*>(openSsl);
+        X509_VERIFY_PARAM* param = calls->SSL_CTX_get0_param(static_cast<SSL_CTX*>(sslContext));
+        calls->X509_VERIFY_PARAM_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
         return CURLE_OK;
     }
 
@@ -925,8 +926,13 @@ void TAdvHttp::Transfer::configure(CURL* easy, const Exchange& exchange, HeaderL
     if (!m_request.caFile.isEmpty())
         curlApi().easy_setopt(easy, CURLOPT_CAINFO, m_request.caFile.constData());
     const bool keep = m_request.flags.testFlag(ifKeepConnection);
-    if (m_request.flags.testFlag(ifIgnoreCertDateInvalid)) {
+    // Only OpenSSL lets the date rule go while the chain is still checked; with another TLS library the
+    // certificate is checked in full.
+    const CurlLibrary::OpenSsl* openSsl
+        = m_request.flags.testFlag(ifIgnoreCertDateInvalid) ? CurlLibrary::openSsl() : nullptr;
+    if (openSsl) {
         curlApi().easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &ignoreCertificateDates);
+        curlApi().easy_setopt(easy, CURLOPT_SSL_CTX_DATA, openSsl);
         // A connection or TLS session accepted without its dates must not serve a later, stricter request.
         curlApi().easy_setopt(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
         curlApi().easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);

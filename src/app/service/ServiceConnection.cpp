@@ -57,6 +57,12 @@ ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost*
     HTTP.OnConnectingToServer = [this](TAdvHttp* sender) { HTTPConnectingToServer(sender); };
     HTTP.OnRequestComplete = [this](TAdvHttp* sender) { HTTPRequestComplete(sender); };
     HTTP.OnError = [this](TAdvHttp* sender) { HTTPError(sender); };
+    HTTP.OnDataAvailable = [this](TAdvHttp*) {
+        if (!m_replyTooLarge && HTTP.BytesRead() > MaxReplySize) {
+            m_replyTooLarge = true;
+            HTTP.AbortRequest();
+        }
+    };
 
     InitTimer.setInterval(FirstInitDelay);
     StatsTimer.setInterval(FirstStatsDelay);
@@ -178,6 +184,7 @@ bool ServiceConnection::StartBannerDownload(const QString& url)
 bool ServiceConnection::startRequest(TRequestKind kind, const QString& url)
 {
     RequestKind = kind;
+    m_replyTooLarge = false;
     const quint64 completionsBefore = m_completions;
     try {
         HTTP.setMethod(QStringLiteral("GET"));
@@ -215,10 +222,10 @@ void ServiceConnection::HTTPRequestComplete(TAdvHttp*)
     try {
         if (RequestKind == rkBanner) {
             // A banner picture comes from the advertiser's own address; it is kept for the banner code and
-            // never read as a service document.
-            m_bannerStatus = HTTP.StatusCode();
-            m_bannerReply = HTTP.ResponseStream();
-        } else if (HTTP.Succeeded()) {
+            // never read as a service document. One stopped for its size is no picture.
+            m_bannerStatus = m_replyTooLarge ? 0 : HTTP.StatusCode();
+            m_bannerReply = m_replyTooLarge ? QByteArray() : HTTP.ResponseStream();
+        } else if (HTTP.Succeeded() && !m_replyTooLarge) {
             HTTPSuccess();
         } else {
             HTTPFailure();
@@ -252,7 +259,11 @@ bool ServiceConnection::isInitialisationReply() const
 
 void ServiceConnection::HTTPSuccess()
 {
-    const QByteArray text = HTTP.Text();
+    HTTPSuccess(HTTP.Text());
+}
+
+void ServiceConnection::HTTPSuccess(const QByteArray& text)
+{
     // Any document may carry PROVIDERS or AREAS; the local definitions are applied again after each, so they
     // keep coming first.
     if (!isInitialisationReply()) {
@@ -432,6 +443,12 @@ void ServiceConnection::localDefinitionsReport(const QStringList& lines)
     const QString text = tr("Problems in the local provider definitions:") + QLatin1Char('\n')
         + lines.join(QLatin1Char('\n'));
     QMetaObject::invokeMethod(this, [this, text] { m_host->showMessage(text); }, Qt::QueuedConnection);
+}
+
+void ServiceConnection::localDefinitionsChanged()
+{
+    m_state.ApplyLocalDefinitions();
+    LoadCredentials(m_state.Providers);
 }
 
 void ServiceConnection::finished()

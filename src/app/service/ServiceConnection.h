@@ -56,6 +56,8 @@ public:
     void HTTPRequestComplete(TAdvHttp* sender);
     void HTTPError(TAdvHttp* sender);
     void HTTPSuccess();
+    // The reply handling itself, on the reply's text (the body up to its first NUL byte).
+    void HTTPSuccess(const QByteArray& text);
     void HTTPFailure();
     // UM_INITDONE: the initialisation attempt is over, whatever its outcome.
     void InitDone();
@@ -82,6 +84,13 @@ public:
     // Shown once in an information box, posted so that it never holds up start-up or a reply; the same set
     // of problems is not shown again in this run.
     void localDefinitionsReport(const QStringList& lines) override;
+    // A local definition file was written or removed: the provider list is built again from the files and
+    // the service's definitions, with the credentials SMS.INI holds.
+    void localDefinitionsChanged();
+
+    // No service document or banner picture comes near this; a reply that goes past it (a server that
+    // streams without end) is stopped and counts as a failed request.
+    static constexpr qint64 MaxReplySize = 32 * 1024 * 1024;
 
     TAdvHttp HTTP;
     // The first tick one second after start-up, then every InitInterval; 5000 ms while it must wait.
@@ -119,6 +128,7 @@ private:
     ServiceState& m_state;
     ServiceConnectionHost* m_host;
     quint64 m_completions = 0; // requests finished through the component's events, for startRequest
+    bool m_replyTooLarge = false; // the request in flight was stopped at MaxReplySize
     int m_bannerStatus = 0;
     QByteArray m_bannerReply;
 };

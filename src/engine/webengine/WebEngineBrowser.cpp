@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -38,6 +39,30 @@ namespace
         for (int i : path)
             parts << QString::number(i);
         return QLatin1Char('[') + parts.join(QLatin1Char(',')) + QLatin1Char(']');
+    }
+
+    // An address as the trace shows it: where the page went, without what a form or a link carried there. A
+    // login form sent with GET puts the password in the query, and an address may hold a password of its own.
+    QString traceAddress(const QString& address)
+    {
+        QUrl url(address);
+        if (!url.isValid())
+            return QStringLiteral("(not an address)");
+        if (url.hasQuery()) {
+            QUrlQuery query(url);
+            QList<QPair<QString, QString>> items = query.queryItems();
+            for (auto& item : items)
+                item.second = QStringLiteral("*");
+            query.setQueryItems(items);
+            url.setQuery(query);
+        }
+        if (url.hasFragment())
+            url.setFragment(QStringLiteral("*"));
+        return url.toString(QUrl::RemovePassword);
+    }
+    QString traceAddress(const QUrl& address)
+    {
+        return traceAddress(address.toString());
     }
 
 } // namespace
@@ -130,7 +155,7 @@ void WebEngineBrowser::startOver()
 
 void WebEngineBrowser::Navigate(const QString& address)
 {
-    qCDebug(lcBrowser, "Navigate %s", qPrintable(address));
+    qCDebug(lcBrowser, "Navigate %s", qPrintable(traceAddress(address)));
     applySteps();
     startOver();
     m_document.reset();
@@ -170,7 +195,7 @@ void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
         || info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain || info.errorCode() >= 0
         || info.errorCode() == kLoadAborted)
         return;
-    qCDebug(lcBrowser, "load of %s failed: %s (domain %d, code %d)", qPrintable(info.url().toString()),
+    qCDebug(lcBrowser, "load of %s failed: %s (domain %d, code %d)", qPrintable(traceAddress(info.url())),
             qPrintable(info.errorString()), int(info.errorDomain()), info.errorCode());
     // Queued, since the page may say so from inside load().
     const quint64 generation = m_generation;
@@ -235,8 +260,8 @@ bool WebEngineBrowser::accepts(const Report& report, const QJsonObject& fields)
         // A navigation that the page the engine has left started (a form its last step submitted, whose
         // request reached the browser after Navigate's) has replaced the one asked for: ask again.
         if (m_reloads++ < kMaxReloads) {
-            qCDebug(lcBrowser, "%s replaced the load of %s", qPrintable(report.address),
-                    qPrintable(m_requested.toString()));
+            qCDebug(lcBrowser, "%s replaced the load of %s", qPrintable(traceAddress(report.address)),
+                    qPrintable(traceAddress(m_requested)));
             const quint64 generation = m_generation;
             QTimer::singleShot(0, this, [this, generation] {
                 if (generation == m_generation)
@@ -261,7 +286,7 @@ void WebEngineBrowser::bridgeMessage(const QString& message)
         report.path << step.toInt();
     report.address = fields.value(QLatin1String("url")).toString();
     qCDebug(lcBrowser, "%s %s %s", report.document ? "document" : "navigate", qPrintable(pathText(report.path)),
-            qPrintable(report.address));
+            qPrintable(traceAddress(report.address)));
 
     // A window that shows the browser's own page for a failed load holds no page of the site's.
     const bool errorPage = report.address.startsWith(kErrorPageScheme);
