@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test demo bench fuzz format clean package
+.PHONY: all deps configure build test test-sanitize demo bench fuzz format clean package
 
 all: build
 
@@ -16,6 +16,14 @@ build: configure
 
 test: build
 	cd $(BUILD) && QTWEBENGINE_DISABLE_SANDBOX=1 ctest --output-on-failure -j$(JOBS)
+
+# Every test in a build of its own (build-sanitize/, or SANITIZE_BUILD) with AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer; the sanitizers' options and suppressions (tests/sanitize/) are set per test by CTest.
+SANITIZE_BUILD ?= build-sanitize
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELKORA_SANITIZE=ON -DZELKORA_BUILD_BENCH=OFF
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cd $(SANITIZE_BUILD) && QTWEBENGINE_DISABLE_SANDBOX=1 ctest --output-on-failure -j$(JOBS)
 
 demo: build
 	./scripts/demo $(BUILD)

@@ -151,7 +151,7 @@ void TMsgForm::FormCreate()
             lastStepsDone = true;
             if (m_state->Adverts.Count() > 0)
                 BannerTimer->start();
-            HelpFile = AppPaths::programDir() + QStringLiteral("Zelkora_heb.HLP");
+            HelpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
         } catch (...) {
             if (!lastStepsDone)
                 finishCreation();
@@ -172,7 +172,7 @@ void TMsgForm::finishCreation()
         InitTimer->start();
         if (m_state->Adverts.Count() > 0)
             BannerTimer->start();
-        HelpFile = AppPaths::programDir() + QStringLiteral("Zelkora_heb.HLP");
+        HelpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
     } catch (...) {
     }
 }

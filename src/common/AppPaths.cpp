@@ -4,6 +4,11 @@
 #include <QDir>
 #include <QFileInfo>
 
+// The install's data folder relative to its program folder, from the build's install folders.
+#ifndef ZELKORA_DATA_DIR_FROM_BINDIR
+#define ZELKORA_DATA_DIR_FROM_BINDIR "../share/zelkora"
+#endif
+
 namespace
 {
     QString withSlash(QString dir)
@@ -35,6 +40,32 @@ QString AppPaths::programDir()
     return withSlash(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
 }
 
+QString AppPaths::installDataDirFor(const QString& programFolder)
+{
+    return withSlash(QDir::cleanPath(withSlash(programFolder) + QLatin1String(ZELKORA_DATA_DIR_FROM_BINDIR)));
+}
+
+bool AppPaths::isInstalled()
+{
+    return QFileInfo(installDataDirFor(programDir())).isDir();
+}
+
+QStringList AppPaths::resourceDirs()
+{
+    const QString program = programDir();
+    return {program, installDataDirFor(program)};
+}
+
+QString AppPaths::resourceFile(const QString& fileName)
+{
+    const QStringList folders = resourceDirs();
+    for (const QString& folder : folders) {
+        if (QFileInfo::exists(folder + fileName))
+            return folder + fileName;
+    }
+    return folders.first() + fileName;
+}
+
 QString AppPaths::appDir()
 {
     const QString forced = qEnvironmentVariable("ZELKORA_APPDIR");
@@ -43,7 +74,7 @@ QString AppPaths::appDir()
         return withSlash(QDir(forced).absolutePath());
     }
     const QString program = programDir();
-    if (QFileInfo(program).isWritable())
+    if (QFileInfo(program).isWritable() && !isInstalled())
         return program;
     const QString data = xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("zelkora/");
     ensureDir(data);

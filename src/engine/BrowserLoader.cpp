@@ -6,6 +6,12 @@
 #include <QJsonObject>
 #include <QPluginLoader>
 
+// The install's folder of the library relative to its program folder, from the build's install folders
+// (../lib/<multiarch>/zelkora for an install under /usr on Debian).
+#ifndef ZELKORA_LIBRARY_DIR_FROM_BINDIR
+#define ZELKORA_LIBRARY_DIR_FROM_BINDIR "../lib/zelkora"
+#endif
+
 namespace
 {
     const char* const kLibraryName = "zelkora-browser.so";
@@ -23,8 +29,10 @@ QString BrowserLoader::libraryPath()
     if (!forced.isEmpty())
         return QFileInfo::exists(forced) ? forced : QString();
     const QString program = AppPaths::programDir();
-    const QStringList candidates{program + QLatin1String(kLibraryName),
-                                 program + QStringLiteral("../lib/zelkora/") + QLatin1String(kLibraryName)};
+    const QStringList candidates{
+        program + QLatin1String(kLibraryName),
+        program + QLatin1String(ZELKORA_LIBRARY_DIR_FROM_BINDIR "/") + QLatin1String(kLibraryName),
+        program + QStringLiteral("../lib/zelkora/") + QLatin1String(kLibraryName)};
     for (const QString& candidate : candidates) {
         if (QFileInfo::exists(candidate))
             return QFileInfo(candidate).canonicalFilePath();

@@ -11,8 +11,9 @@ class QObject;
 // reading its version only reads the metadata recorded in the file.
 namespace BrowserLoader
 {
-    // ZELKORA_BROWSER_LIBRARY when set, else zelkora-browser.so next to the program, else under
-    // ../lib/zelkora/ beside the program's folder. Empty when no file is found.
+    // ZELKORA_BROWSER_LIBRARY when set, else zelkora-browser.so next to the program, else in the install's
+    // library folder beside the program's folder (../lib/<multiarch>/zelkora/ under /usr), else under
+    // ../lib/zelkora/. Empty when no file is found.
     QString libraryPath();
     // The embedded Chromium's major version recorded in the library; 0 when the library is missing or its
     // metadata cannot be read.

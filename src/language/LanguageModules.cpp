@@ -1,5 +1,6 @@
 #include "LanguageModules.h"
 
+#include "common/AppPaths.h"
 #include "settings/RegistryStore.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QTranslator>
+
+#include <algorithm>
 
 namespace
 {
@@ -44,6 +47,17 @@ namespace
         static QPointer<QTranslator> module;
         return module;
     }
+
+    // True when the folder has an entry named `name` + "." + something, regardless of letter case.
+    bool holdsModules(const QString& folder, const QString& name)
+    {
+        const QString prefix = name + QLatin1Char('.');
+        const QStringList entries
+            = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        return std::any_of(entries.cbegin(), entries.cend(), [&prefix](const QString& entry) {
+            return entry.size() > prefix.size() && entry.startsWith(prefix, Qt::CaseInsensitive);
+        });
+    }
 } // namespace
 
 QString LanguageModules::moduleBaseFor(const QString& programFile)
@@ -59,7 +73,16 @@ QString LanguageModules::programModuleBase()
     const QString program = QCoreApplication::instance()
         ? QCoreApplication::applicationFilePath()
         : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return moduleBaseFor(program);
+    const QString base = moduleBaseFor(program);
+    // The first folder that holds any module of the program's name: beside the program (the build tree, a
+    // portable copy), else the install's data folder (an install under /usr keeps none in /usr/bin).
+    const QString name = QFileInfo(base).fileName();
+    const QStringList folders = AppPaths::resourceDirs();
+    for (const QString& folder : folders) {
+        if (holdsModules(folder, name))
+            return folder + name;
+    }
+    return base;
 }
 
 QString LanguageModules::moduleFile(const QString& base, const QString& code)

@@ -16,7 +16,8 @@ namespace LanguageModules
     // The module base of a program file: its folder plus its file name up to the first ".". Dots in the
     // folder's name stay: "/opt/z.1/zelkora.bin" gives "/opt/z.1/zelkora".
     QString moduleBaseFor(const QString& programFile);
-    // The module base of the running program.
+    // The module base of the running program: in its own folder, or in the install's data folder when only
+    // that one holds modules of the program's name.
     QString programModuleBase();
 
     // The file of the module for `code`: base + "." + code when that entry exists; otherwise the folder's entry
