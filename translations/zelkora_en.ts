@@ -2,6 +2,204 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>Contacts::OutlookContacts</name>
+    <message>
+        <source>Outlook נכשל הקישור ל </source>
+        <translation>Connecting to Outlook failed</translation>
+    </message>
+    <message>
+        <source>הקישור לתקיית אנשי קשר נכשל</source>
+        <translation>Connecting to the contacts folder failed</translation>
+    </message>
+    <message>
+        <source>אנשי הקשר לא נשמרו בטבלה</source>
+        <translation>The contacts were not stored in the table</translation>
+    </message>
+    <message>
+        <source>אין איש קשר בשם %1</source>
+        <translation>There is no contact named %1</translation>
+    </message>
+</context>
+<context>
+    <name>Contacts::PhoneBookSteps</name>
+    <message>
+        <source>כרטיסי אנשי קשר שלא ניתן היה לקרוא ולכן לא נטענו: %1</source>
+        <translation>Contact cards that could not be read and were not loaded: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Contacts::VCardApplication</name>
+    <message>
+        <source>איש הקשר כבר נמחק</source>
+        <translation>The contact has already been deleted</translation>
+    </message>
+    <message>
+        <source>אין פריט מספר %1</source>
+        <translation>There is no item number %1</translation>
+    </message>
+    <message>
+        <source>תנאי החיפוש אינו מובן: %1</source>
+        <translation>The search condition is not understood: %1</translation>
+    </message>
+    <message>
+        <source>אין תיקייה מספר %1</source>
+        <translation>There is no folder number %1</translation>
+    </message>
+    <message>
+        <source>אין אפשרות לקרוא את תיקיית אנשי הקשר %1</source>
+        <translation>The contacts folder %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>תיקיית אנשי הקשר %1 לא נמצאה</source>
+        <translation>The contacts folder %1 was not found</translation>
+    </message>
+    <message>
+        <source>אין מרחב שמות בשם %1</source>
+        <translation>There is no namespace named %1</translation>
+    </message>
+    <message>
+        <source>אין אפשרות ליצור פריט מסוג %1</source>
+        <translation>An item of type %1 cannot be created</translation>
+    </message>
+</context>
+<context>
+    <name>Contacts::VCardFolder</name>
+    <message>
+        <source>אין אפשרות לקרוא את תיקיית אנשי הקשר %1</source>
+        <translation>The contacts folder %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>איש הקשר כבר נמחק</source>
+        <translation>The contact has already been deleted</translation>
+    </message>
+    <message>
+        <source>כרטיס איש הקשר %1 נמחק בידי תוכנה אחרת מאז שנקרא; דבר לא נכתב.</source>
+        <translation>The contact card %1 was deleted by another program since it was read; nothing was written.</translation>
+    </message>
+    <message>
+        <source>כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנקרא, ולכן השינוי לא נשמר. נסה שוב.</source>
+        <translation>The contact card %1 was changed by another program since it was read, so the change was not saved. Try again.</translation>
+    </message>
+    <message>
+        <source>אין אפשרות לכתוב את %1: %2</source>
+        <translation>%1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>השינוי בכרטיס %1 לא נשמר: הכרטיס לא נקרא כראוי לאחר השינוי.</source>
+        <translation>The change to the card %1 was not saved: the card did not read back correctly after the change.</translation>
+    </message>
+    <message>
+        <source>אין אפשרות למחוק את %1: %2</source>
+        <translation>%1 cannot be deleted: %2</translation>
+    </message>
+    <message>
+        <source>אין אפשרות לכתוב את %1: הקובץ קיים</source>
+        <translation>%1 cannot be written: the file exists</translation>
+    </message>
+</context>
+<context>
+    <name>DefinitionFile</name>
+    <message>
+        <source>הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.</source>
+        <translation>The value of %1 (%2) holds a quotation mark or an apostrophe, which a definition file cannot keep.</translation>
+    </message>
+    <message>
+        <source>ברשימת הקידומות של האתר מופיע &quot;%1&quot;, וקובץ הגדרות אינו יכול לשמור רווחים, פסיקים או מירכאות בערך של קידומת.</source>
+        <translation>The site&apos;s list of area codes holds &quot;%1&quot;, and a definition file cannot keep blanks, commas or quotation marks in an area code&apos;s value.</translation>
+    </message>
+    <message>
+        <source>לא ניתן ליצור את התיקייה %1.</source>
+        <translation>The folder %1 cannot be created.</translation>
+    </message>
+    <message>
+        <source>לא ניתן לכתוב את הקובץ %1: %2</source>
+        <translation>The file %1 cannot be written: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Demonstration</name>
+    <message>
+        <source>דף התוצאה נטען בתוך מסגרת, והתוכנה מחפשת את טקסט התוצאה רק בדף עצמו; אם אינו נמצא שם, כל שליחה תיחשב כמוצלחת.</source>
+        <translation>The result page loaded inside a frame, and the program looks for the result text only in the page itself; if it is not there, every send will count as successful.</translation>
+    </message>
+    <message>
+        <source>%1 נמצא במסגרת של אתר אחר (%2), והתוכנה אינה יכולה להגיע אליו.</source>
+        <translation>%1 is in a frame of another site (%2), which the program cannot reach.</translation>
+    </message>
+    <message>
+        <source>%1 נמצא במסגרת שבתוך מסגרת אחרת; התוכנה מגיעה רק למסגרות של הדף עצמו.</source>
+        <translation>%1 is in a frame inside another frame; the program reaches only the frames of the page itself.</translation>
+    </message>
+    <message>
+        <source>טופס הכניסה</source>
+        <translation>The login form</translation>
+    </message>
+    <message>
+        <source>לא נראתה הקלדה של שם משתמש בטופס הכניסה.</source>
+        <translation>No user name was seen being typed into the login form.</translation>
+    </message>
+    <message>
+        <source>לא נראתה הקלדה של סיסמה בטופס הכניסה.</source>
+        <translation>No password was seen being typed into the login form.</translation>
+    </message>
+    <message>
+        <source>לשדה בטופס הכניסה שבו הקלדת אין שם, והתוכנה מוצאת שדות לפי שמם.</source>
+        <translation>The login form field you typed into has no name, and the program finds fields by their names.</translation>
+    </message>
+    <message>
+        <source>טופס ההודעה</source>
+        <translation>The message form</translation>
+    </message>
+    <message>
+        <source>טופס ההודעה הופיע בלי שדף חדש נטען אחרי הכניסה (האתר החליף את תוכן הדף בסקריפט); התוכנה ממשיכה רק מדף שנטען.</source>
+        <translation>The message form appeared without a new page loading after the login (the site replaced the page&apos;s content by a script); the program goes on only from a page that loaded.</translation>
+    </message>
+    <message>
+        <source>אחרי הכניסה האתר פתח את %1, אבל טופס ההודעה שמילאת היה בדף %2 שהגעת אליו משם. התוכנה יכולה למלא רק את הדף שהכניסה מובילה אליו.</source>
+        <translation>After the login the site opened %1, but the message form you filled in was on the page %2 that you reached from there. The program can fill in only the page the login leads to.</translation>
+    </message>
+    <message>
+        <source>לשדה שבו הקלדת את %1 אין שם, והתוכנה מוצאת שדות לפי שמם.</source>
+        <translation>The field you typed %1 into has no name, and the program finds fields by their names.</translation>
+    </message>
+    <message>
+        <source>%1 הגיע לאתר דרך שדה שסקריפט של האתר מילא (%2); התוכנה אינה מריצה סקריפטים כאלה.</source>
+        <translation>%1 reached the site through a field that a script of the site filled in (%2); the program does not run such scripts.</translation>
+    </message>
+    <message>
+        <source>ההודעה לדוגמה</source>
+        <translation>The sample message</translation>
+    </message>
+    <message>
+        <source>ההודעה לדוגמה (%1) לא נמצאה בטופס שנשלח.</source>
+        <translation>The sample message (%1) was not found in the form that was sent.</translation>
+    </message>
+    <message>
+        <source>האתר שינה את מה שהקלדת בשדה %1 לפני השליחה; הוא זקוק לסקריפט שהתוכנה אינה מריצה.</source>
+        <translation>The site changed what you typed in the field %1 before sending; it needs a script that the program does not run.</translation>
+    </message>
+    <message>
+        <source>שם השולח</source>
+        <translation>The sender&apos;s name</translation>
+    </message>
+    <message>
+        <source>הקידומת</source>
+        <translation>The area code</translation>
+    </message>
+    <message>
+        <source>המספר</source>
+        <translation>The number</translation>
+    </message>
+    <message>
+        <source>המספר לדוגמה (%1) לא נמצא בטופס שנשלח.</source>
+        <translation>The sample number (%1) was not found in the form that was sent.</translation>
+    </message>
+    <message>
+        <source>הטקסט שסימנת נמצא בתוך מסגרת; התוכנה מחפשת את התוצאה רק בטקסט של הדף עצמו.</source>
+        <translation>The text you marked is inside a frame; the program looks for the result only in the text of the page itself.</translation>
+    </message>
+</context>
+<context>
     <name>HelpViewer</name>
     <message>
         <source>עזרה</source>
@@ -22,6 +220,13 @@
     <message>
         <source>לא ניתן לקרוא את קובץ העזרה %1.</source>
         <translation>The help file %1 cannot be read.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalDefinitions</name>
+    <message>
+        <source>%1: cannot be read (%2)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -180,6 +385,13 @@
     </message>
 </context>
 <context>
+    <name>ServiceConnection</name>
+    <message>
+        <source>Problems in the local provider definitions:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TAboutForm</name>
     <message>
         <source>אודות</source>
@@ -227,6 +439,13 @@
     <message>
         <source>&amp;בטל</source>
         <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>THalvernLanguage</name>
+    <message>
+        <source>לא ניתן לטעון את קובץ השפה %1.</source>
+        <translation>The language file %1 cannot be loaded.</translation>
     </message>
 </context>
 <context>
@@ -322,6 +541,10 @@
     <message>
         <source>המתן...</source>
         <translation>Please wait...</translation>
+    </message>
+    <message>
+        <source>לימוד ספק חדש...</source>
+        <translation>Teach a new provider...</translation>
     </message>
 </context>
 <context>
@@ -483,6 +706,239 @@
     <message>
         <source>&amp;בטל</source>
         <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TProgressForm</name>
+    <message>
+        <source>טעינת אנשי קשר מ- Outlook</source>
+        <translation>Loading contacts from Outlook</translation>
+    </message>
+    <message>
+        <source>מתנתק מ- Outlook...</source>
+        <translation>Disconnecting from Outlook...</translation>
+    </message>
+</context>
+<context>
+    <name>TTeachForm</name>
+    <message>
+        <source>ספק</source>
+        <translation>Provider</translation>
+    </message>
+    <message>
+        <source>פרטי כניסה</source>
+        <translation>Login details</translation>
+    </message>
+    <message>
+        <source>הדפדפן</source>
+        <translation>The browser</translation>
+    </message>
+    <message>
+        <source>גישה לדף</source>
+        <translation>Page access</translation>
+    </message>
+    <message>
+        <source>דף הכניסה</source>
+        <translation>Login page</translation>
+    </message>
+    <message>
+        <source>מסגרת דף הכניסה</source>
+        <translation>Login page frame</translation>
+    </message>
+    <message>
+        <source>טופס הכניסה</source>
+        <translation>Login form</translation>
+    </message>
+    <message>
+        <source>שדה שם המשתמש</source>
+        <translation>User name field</translation>
+    </message>
+    <message>
+        <source>שדה הסיסמה</source>
+        <translation>Password field</translation>
+    </message>
+    <message>
+        <source>שליחת טופס הכניסה</source>
+        <translation>Sending the login form</translation>
+    </message>
+    <message>
+        <source>דף ההודעה</source>
+        <translation>Message page</translation>
+    </message>
+    <message>
+        <source>מסגרת דף ההודעה</source>
+        <translation>Message page frame</translation>
+    </message>
+    <message>
+        <source>טופס ההודעה</source>
+        <translation>Message form</translation>
+    </message>
+    <message>
+        <source>שדה השולח</source>
+        <translation>Sender field</translation>
+    </message>
+    <message>
+        <source>שדה הקידומת</source>
+        <translation>Area code field</translation>
+    </message>
+    <message>
+        <source>בחירת הקידומת</source>
+        <translation>Area code choice</translation>
+    </message>
+    <message>
+        <source>שדה המספר</source>
+        <translation>Number field</translation>
+    </message>
+    <message>
+        <source>שדה ההודעה</source>
+        <translation>Message field</translation>
+    </message>
+    <message>
+        <source>שליחת טופס ההודעה</source>
+        <translation>Sending the message form</translation>
+    </message>
+    <message>
+        <source>לימוד ספק חדש</source>
+        <translation>Teach a new provider</translation>
+    </message>
+    <message>
+        <source>חזרה</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>רענון</source>
+        <translation>Reload</translation>
+    </message>
+    <message>
+        <source>כתובת דף הכניסה של הספק</source>
+        <translation>Address of the provider&apos;s login page</translation>
+    </message>
+    <message>
+        <source>לא ניתן לטעון את הדפדפן המובנה, ולכן אי אפשר להדגים שליחה.</source>
+        <translation>The embedded browser cannot be loaded, so no send can be shown.</translation>
+    </message>
+    <message>
+        <source>הראו לתוכנה פעם אחת איך שולחים הודעה באתר של הספק, והיא תכתוב את ההגדרה בעצמה, תבדוק אותה ותשתמש בה.</source>
+        <translation>Show the program once how a message is sent on the provider&apos;s site, and it will write the definition itself, check it and use it.</translation>
+    </message>
+    <message>
+        <source>שם הספק:</source>
+        <translation>Provider name:</translation>
+    </message>
+    <message>
+        <source>הקידומות שהוא משרת:</source>
+        <translation>Area codes it serves:</translation>
+    </message>
+    <message>
+        <source>האתר אינו דורש כניסה</source>
+        <translation>The site needs no login</translation>
+    </message>
+    <message>
+        <source>שם השולח:</source>
+        <translation>Sender name:</translation>
+    </message>
+    <message>
+        <source>הקידומת שלכם:</source>
+        <translation>Your area code:</translation>
+    </message>
+    <message>
+        <source>המספר שלכם:</source>
+        <translation>Your number:</translation>
+    </message>
+    <message>
+        <source>ההודעה:</source>
+        <translation>Message:</translation>
+    </message>
+    <message>
+        <source>האתר מקבל שורות חדשות בהודעה</source>
+        <translation>The site accepts line breaks in the message</translation>
+    </message>
+    <message>
+        <source>זה הטקסט שאומר שההודעה נשלחה</source>
+        <translation>This is the text that says the message was sent</translation>
+    </message>
+    <message>
+        <source>טקסט שאומר שההודעה נדחתה (לא חובה):</source>
+        <translation>Text that says the message was refused (optional):</translation>
+    </message>
+    <message>
+        <source>בדיקה</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>שמירה</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>סגירה</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>1. האתר אינו דורש כניסה.</source>
+        <translation>1. The site needs no login.</translation>
+    </message>
+    <message>
+        <source>1. כתבו למעלה את כתובת דף הכניסה של הספק, פתחו אותו והיכנסו כרגיל עם שם המשתמש והסיסמה שלכם.</source>
+        <translation>1. Type the address of the provider&apos;s login page above, open it and log in as usual with your user name and password.</translation>
+    </message>
+    <message>
+        <source>2. פתחו את דף שליחת ההודעות, מלאו את הטופס בערכים האלה ושלחו. המספר הוא שלכם, כדי שההודעה תגיע אליכם.</source>
+        <translation>2. Open the page that sends messages, fill in the form with these values and send it. The number is yours, so the message comes to you.</translation>
+    </message>
+    <message>
+        <source>3. בדף התוצאה סמנו בעכבר את הטקסט שאומר שההודעה נשלחה, ולחצו:</source>
+        <translation>3. On the result page, select with the mouse the text that says the message was sent, and press:</translation>
+    </message>
+    <message>
+        <source>טקסט ההצלחה: %1</source>
+        <translation>Success text: %1</translation>
+    </message>
+    <message>
+        <source>כתבו את הקידומת ואת המספר שלכם לפני שתמלאו את טופס ההודעה.</source>
+        <translation>Type your area code and number before you fill in the message form.</translation>
+    </message>
+    <message>
+        <source>בודק את ההגדרה; שום הודעה לא תישלח...</source>
+        <translation>Checking the definition; no message will be sent...</translation>
+    </message>
+    <message>
+        <source>כבר יש הגדרה בשם הזה (%1). להחליף אותה?</source>
+        <translation>There already is a definition of this name (%1). Replace it?</translation>
+    </message>
+    <message>
+        <source>ההגדרה נשמרה ב-%1</source>
+        <translation>The definition was saved in %1</translation>
+    </message>
+    <message>
+        <source>הבדיקה עברה: שליחה אמיתית תגיע עד שליחת טופס ההודעה.</source>
+        <translation>The check passed: a real send will get as far as sending the message form.</translation>
+    </message>
+    <message>
+        <source>הבדיקה נכשלה; השלב שנכשל מסומן למעלה.</source>
+        <translation>The check failed; the failing step is marked above.</translation>
+    </message>
+</context>
+<context>
+    <name>TeachSession</name>
+    <message>
+        <source>יש לתת לספק שם.</source>
+        <translation>Give the provider a name.</translation>
+    </message>
+    <message>
+        <source>יש לכתוב את הקידומות שהספק משרת.</source>
+        <translation>Type the area codes the provider serves.</translation>
+    </message>
+    <message>
+        <source>ההדגמה עדיין לא הגיעה לשליחת טופס ההודעה.</source>
+        <translation>The demonstration has not yet reached sending the message form.</translation>
+    </message>
+    <message>
+        <source>דף התוצאה עדיין לא נטען.</source>
+        <translation>The result page has not loaded yet.</translation>
+    </message>
+    <message>
+        <source>יש לסמן בדף התוצאה את הטקסט שאומר שההודעה נשלחה.</source>
+        <translation>Mark the text on the result page that says the message was sent.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,204 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="he_IL">
 <context>
+    <name>Contacts::OutlookContacts</name>
+    <message>
+        <source>Outlook נכשל הקישור ל </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הקישור לתקיית אנשי קשר נכשל</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אנשי הקשר לא נשמרו בטבלה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין איש קשר בשם %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Contacts::PhoneBookSteps</name>
+    <message>
+        <source>כרטיסי אנשי קשר שלא ניתן היה לקרוא ולכן לא נטענו: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Contacts::VCardApplication</name>
+    <message>
+        <source>איש הקשר כבר נמחק</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין פריט מספר %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>תנאי החיפוש אינו מובן: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין תיקייה מספר %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין אפשרות לקרוא את תיקיית אנשי הקשר %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>תיקיית אנשי הקשר %1 לא נמצאה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין מרחב שמות בשם %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין אפשרות ליצור פריט מסוג %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Contacts::VCardFolder</name>
+    <message>
+        <source>אין אפשרות לקרוא את תיקיית אנשי הקשר %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>איש הקשר כבר נמחק</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כרטיס איש הקשר %1 נמחק בידי תוכנה אחרת מאז שנקרא; דבר לא נכתב.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנקרא, ולכן השינוי לא נשמר. נסה שוב.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין אפשרות לכתוב את %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>השינוי בכרטיס %1 לא נשמר: הכרטיס לא נקרא כראוי לאחר השינוי.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין אפשרות למחוק את %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין אפשרות לכתוב את %1: הקובץ קיים</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DefinitionFile</name>
+    <message>
+        <source>הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ברשימת הקידומות של האתר מופיע &quot;%1&quot;, וקובץ הגדרות אינו יכול לשמור רווחים, פסיקים או מירכאות בערך של קידומת.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא ניתן ליצור את התיקייה %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא ניתן לכתוב את הקובץ %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Demonstration</name>
+    <message>
+        <source>דף התוצאה נטען בתוך מסגרת, והתוכנה מחפשת את טקסט התוצאה רק בדף עצמו; אם אינו נמצא שם, כל שליחה תיחשב כמוצלחת.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 נמצא במסגרת של אתר אחר (%2), והתוכנה אינה יכולה להגיע אליו.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 נמצא במסגרת שבתוך מסגרת אחרת; התוכנה מגיעה רק למסגרות של הדף עצמו.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>טופס הכניסה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא נראתה הקלדה של שם משתמש בטופס הכניסה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא נראתה הקלדה של סיסמה בטופס הכניסה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לשדה בטופס הכניסה שבו הקלדת אין שם, והתוכנה מוצאת שדות לפי שמם.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>טופס ההודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>טופס ההודעה הופיע בלי שדף חדש נטען אחרי הכניסה (האתר החליף את תוכן הדף בסקריפט); התוכנה ממשיכה רק מדף שנטען.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אחרי הכניסה האתר פתח את %1, אבל טופס ההודעה שמילאת היה בדף %2 שהגעת אליו משם. התוכנה יכולה למלא רק את הדף שהכניסה מובילה אליו.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לשדה שבו הקלדת את %1 אין שם, והתוכנה מוצאת שדות לפי שמם.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 הגיע לאתר דרך שדה שסקריפט של האתר מילא (%2); התוכנה אינה מריצה סקריפטים כאלה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההודעה לדוגמה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההודעה לדוגמה (%1) לא נמצאה בטופס שנשלח.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר שינה את מה שהקלדת בשדה %1 לפני השליחה; הוא זקוק לסקריפט שהתוכנה אינה מריצה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שם השולח</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הקידומת</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>המספר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>המספר לדוגמה (%1) לא נמצא בטופס שנשלח.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הטקסט שסימנת נמצא בתוך מסגרת; התוכנה מחפשת את התוצאה רק בטקסט של הדף עצמו.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HelpViewer</name>
     <message>
         <source>עזרה</source>
@@ -21,6 +219,13 @@
     </message>
     <message>
         <source>לא ניתן לקרוא את קובץ העזרה %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LocalDefinitions</name>
+    <message>
+        <source>%1: cannot be read (%2)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -180,6 +385,13 @@
     </message>
 </context>
 <context>
+    <name>ServiceConnection</name>
+    <message>
+        <source>Problems in the local provider definitions:</source>
+        <translation>בעיות בהגדרות הספקים המקומיות:</translation>
+    </message>
+</context>
+<context>
     <name>TAboutForm</name>
     <message>
         <source>אודות</source>
@@ -226,6 +438,13 @@
     </message>
     <message>
         <source>&amp;בטל</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>THalvernLanguage</name>
+    <message>
+        <source>לא ניתן לטעון את קובץ השפה %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -321,6 +540,10 @@
     </message>
     <message>
         <source>המתן...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לימוד ספק חדש...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -482,6 +705,239 @@
     </message>
     <message>
         <source>&amp;בטל</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TProgressForm</name>
+    <message>
+        <source>טעינת אנשי קשר מ- Outlook</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מתנתק מ- Outlook...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TTeachForm</name>
+    <message>
+        <source>ספק</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>פרטי כניסה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הדפדפן</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>גישה לדף</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>דף הכניסה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מסגרת דף הכניסה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>טופס הכניסה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שדה שם המשתמש</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שדה הסיסמה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שליחת טופס הכניסה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>דף ההודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מסגרת דף ההודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>טופס ההודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שדה השולח</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שדה הקידומת</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בחירת הקידומת</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שדה המספר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שדה ההודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שליחת טופס ההודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לימוד ספק חדש</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>חזרה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>רענון</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כתובת דף הכניסה של הספק</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא ניתן לטעון את הדפדפן המובנה, ולכן אי אפשר להדגים שליחה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הראו לתוכנה פעם אחת איך שולחים הודעה באתר של הספק, והיא תכתוב את ההגדרה בעצמה, תבדוק אותה ותשתמש בה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שם הספק:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הקידומות שהוא משרת:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר אינו דורש כניסה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שם השולח:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הקידומת שלכם:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>המספר שלכם:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההודעה:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר מקבל שורות חדשות בהודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>זה הטקסט שאומר שההודעה נשלחה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>טקסט שאומר שההודעה נדחתה (לא חובה):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בדיקה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שמירה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>סגירה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1. האתר אינו דורש כניסה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1. כתבו למעלה את כתובת דף הכניסה של הספק, פתחו אותו והיכנסו כרגיל עם שם המשתמש והסיסמה שלכם.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2. פתחו את דף שליחת ההודעות, מלאו את הטופס בערכים האלה ושלחו. המספר הוא שלכם, כדי שההודעה תגיע אליכם.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3. בדף התוצאה סמנו בעכבר את הטקסט שאומר שההודעה נשלחה, ולחצו:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>טקסט ההצלחה: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כתבו את הקידומת ואת המספר שלכם לפני שתמלאו את טופס ההודעה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בודק את ההגדרה; שום הודעה לא תישלח...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כבר יש הגדרה בשם הזה (%1). להחליף אותה?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההגדרה נשמרה ב-%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הבדיקה עברה: שליחה אמיתית תגיע עד שליחת טופס ההודעה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הבדיקה נכשלה; השלב שנכשל מסומן למעלה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TeachSession</name>
+    <message>
+        <source>יש לתת לספק שם.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>יש לכתוב את הקידומות שהספק משרת.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההדגמה עדיין לא הגיעה לשליחת טופס ההודעה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>דף התוצאה עדיין לא נטען.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>יש לסמן בדף התוצאה את הטקסט שאומר שההודעה נשלחה.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
