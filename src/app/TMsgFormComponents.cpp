@@ -65,9 +65,10 @@ QLineEdit* lineEdit(QWidget* parent, const char* name, const QRect& where)
     edit->setGeometry(where);
     edit->setFrame(false);
     edit->setTextMargins(2, 0, 2, 0);
-    // Right to left whatever the text: Qt would align digits and Latin text to the left by their own
-    // direction, and an empty field's caret with them.
-    edit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    // In the interface's direction whatever the text: Qt would align digits and Latin text in a Hebrew
+    // window to the left by their own direction, and an empty field's caret with them.
+    edit->setAlignment((interfaceDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute
+                       | Qt::AlignVCenter);
     paintField(edit);
     return edit;
 }

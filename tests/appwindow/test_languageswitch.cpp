@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -115,6 +116,7 @@ private slots:
         QCOMPARE(mainWindow()->layoutDirection(), Qt::LeftToRight);
         QCOMPARE(mainWindow()->Label1->text(), QStringLiteral("From:"));
         QCOMPARE(mainWindow()->Stop1->text(), QStringLiteral("Exit"));
+        QVERIFY(mainWindow()->Edit2->alignment() & Qt::AlignLeft);
         QCOMPARE(mainWindow()->CharCount->text(), QStringLiteral("0 / 105 chars)"));
         QCOMPARE(RegistryStore::readLanguage(), closeButton ? QStringLiteral("ENU") : QStringLiteral("HEB"));
         QTRY_VERIFY(!LanguageSwitch::window());
