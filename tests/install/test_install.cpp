@@ -7,6 +7,7 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -157,6 +158,24 @@ class TestInstall : public QObject
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), user + QStringLiteral("runtime"));
         env.insert(QStringLiteral("ZELKORA_SERVICE_URL"), m_sandbox.baseUrl());
         return env;
+    }
+
+    // Starts Xvfb on a free display and returns its name (":N"); empty when it cannot be started.
+    static QString startXvfb(QProcess& xvfb)
+    {
+        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                            QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                            QStringLiteral("tcp")});
+        if (!xvfb.waitForStarted(5000))
+            return QString();
+        QByteArray number;
+        QElapsedTimer timer;
+        timer.start();
+        while (!number.contains('\n') && timer.elapsed() < 10000 && xvfb.state() == QProcess::Running) {
+            xvfb.waitForReadyRead(100);
+            number += xvfb.readAllStandardOutput();
+        }
+        return number.contains('\n') ? QLatin1Char(':') + QString::fromLatin1(number.trimmed()) : QString();
     }
 
     // Runs an installed program while this process goes on serving the sandbox.
@@ -356,8 +375,22 @@ private slots:
         QVERIFY(opened.watch(usr + LibDir + QStringLiteral("/zelkora")));
         const QString providers = user + QStringLiteral("data/zelkora/providers.dat");
 
+        // On an X server of its own, as on a desktop; offscreen where there is no Xvfb.
+        QProcessEnvironment env = environmentOf(user);
+        QProcess xvfb;
+        const QString display = startXvfb(xvfb);
+        if (!display.isEmpty()) {
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            env.insert(QStringLiteral("DISPLAY"), display);
+        } else {
+            qInfo("no Xvfb: the program runs offscreen");
+        }
+        const auto stopXvfb = qScopeGuard([&xvfb] {
+            xvfb.terminate();
+            xvfb.waitForFinished(5000);
+        });
         QProcess program;
-        program.setProcessEnvironment(environmentOf(user));
+        program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::MergedChannels);
         program.start(bin + QStringLiteral("zelkora"), {QStringLiteral("/quiet")});
         QVERIFY(program.waitForStarted(10000));
