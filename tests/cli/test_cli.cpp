@@ -14,35 +14,13 @@ class TestCli : public QObject
 
     SandboxServer m_sandbox;
 
-    struct Run
-    {
-        int exitCode = -1;
-        QString out;
-        QString err;
-    };
+    using Run = TestEnv::ProgramRun;
 
     // Runs the program while this process goes on serving the sandbox.
     Run cli(const QStringList& args)
     {
-        QProcess process;
-        process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
-                      QStringList{QStringLiteral("--service-url"), m_sandbox.baseUrl()} + args);
-        Run run;
-        if (!process.waitForStarted(10000))
-            return run;
-        QElapsedTimer timer;
-        timer.start();
-        while (process.state() != QProcess::NotRunning && timer.elapsed() < 60000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return TestEnv::runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
+                                   QStringList{QStringLiteral("--service-url"), m_sandbox.baseUrl()} + args);
     }
 
 private slots:

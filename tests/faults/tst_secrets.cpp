@@ -60,39 +60,17 @@ class TestSecrets : public QObject
 
     SandboxServer m_sandbox;
 
-    struct Run
-    {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = TestEnv::ProgramRun;
 
     // Runs the command-line program while this process goes on serving the sandbox.
     Run cli(const QStringList& args)
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         // As talkative as it can be made.
         environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=true"));
-        process.setProcessEnvironment(environment);
-        process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
-                      QStringList{QStringLiteral("--service-url"), m_sandbox.baseUrl()} + args);
-        Run run;
-        if (!process.waitForStarted(10000))
-            return run;
-        QElapsedTimer timer;
-        timer.start();
-        while (process.state() != QProcess::NotRunning && timer.elapsed() < 60000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = process.readAllStandardOutput();
-        run.err = process.readAllStandardError();
-        return run;
+        return TestEnv::runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
+                                   QStringList{QStringLiteral("--service-url"), m_sandbox.baseUrl()} + args,
+                                   environment);
     }
 
     void writeCredentials(const QString& password)
@@ -150,9 +128,9 @@ private slots:
         m_sandbox.clearSubmissions();
 
         const Run run = cli(args);
-        QVERIFY2(run.exitCode >= 0, run.err.constData());
-        QVERIFY2(!leaks(run.out, password), run.out.constData());
-        QVERIFY2(!leaks(run.err, password), run.err.constData());
+        QVERIFY2(run.exitCode >= 0, run.errBytes.constData());
+        QVERIFY2(!leaks(run.outBytes, password), run.outBytes.constData());
+        QVERIFY2(!leaks(run.errBytes, password), run.errBytes.constData());
         if (loginSent) {
             const QList<SandboxSubmission> got = m_sandbox.submissions();
             QVERIFY(!got.isEmpty());

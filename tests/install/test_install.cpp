@@ -2,6 +2,7 @@
 // there against the sandbox: the desktop program started with /quiet, zelkora-cli refreshing and sending.
 // Two roots: `cmake --install` into a scratch prefix, and the package unpacked with dpkg-deb when one was built
 // in this build folder ("make package") after the programs.
+#include "TestEnv.h"
 #include "SandboxServer.h"
 #include "settings/RegistryStore.h"
 
@@ -70,12 +71,7 @@ namespace
         int m_fd;
     };
 
-    struct Run
-    {
-        int exitCode = -1; // -2: crashed, -1: did not start or did not end
-        QString out;
-        QString err;
-    };
+    using Run = TestEnv::ProgramRun;
 
     // Runs a tool to its end (no event loop needed: the sandbox is not involved).
     Run tool(const QString& program, const QStringList& arguments, int timeoutMs = 120000)
@@ -181,25 +177,7 @@ class TestInstall : public QObject
     // Runs an installed program while this process goes on serving the sandbox.
     Run serve(const QString& program, const QStringList& arguments, const QProcessEnvironment& env)
     {
-        QProcess process;
-        process.setProcessEnvironment(env);
-        process.start(program, arguments);
-        Run run;
-        if (!process.waitForStarted(10000))
-            return run;
-        QElapsedTimer timer;
-        timer.start();
-        while (process.state() != QProcess::NotRunning && timer.elapsed() < 90000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return TestEnv::runProgram(program, arguments, env, 90000);
     }
 
     QString newestPackage() const

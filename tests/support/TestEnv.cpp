@@ -1,7 +1,10 @@
 #include "TestEnv.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 QString TestEnv::freshDir(const QString& path)
@@ -42,4 +45,30 @@ void TestEnv::writeFile(const QString& path, const QByteArray& content)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(path));
     f.write(content);
+}
+
+TestEnv::ProgramRun TestEnv::runProgram(const QString& program, const QStringList& arguments,
+                                        const QProcessEnvironment& environment, int timeoutMs)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    ProgramRun run;
+    if (!process.waitForStarted(10000))
+        return run;
+    QElapsedTimer timer;
+    timer.start();
+    while (process.state() != QProcess::NotRunning && timer.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.outBytes = process.readAllStandardOutput();
+    run.errBytes = process.readAllStandardError();
+    run.out = QString::fromUtf8(run.outBytes);
+    run.err = QString::fromUtf8(run.errBytes);
+    return run;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 // Helpers shared by the tests.
 namespace TestEnv
@@ -14,4 +16,19 @@ namespace TestEnv
     QString freshConfigDir();
     QByteArray readFile(const QString& path);
     void writeFile(const QString& path, const QByteArray& content);
+
+    // What a program run by runProgram did. exitCode -2: it crashed; -1: it did not start or did not end.
+    struct ProgramRun
+    {
+        int exitCode = -1;
+        QString out; // standard output and error, read as UTF-8
+        QString err;
+        QByteArray outBytes;
+        QByteArray errBytes;
+    };
+    // Runs a program to its end while this process goes on handling its own events (a sandbox it serves);
+    // one that has not ended within `timeoutMs` is killed.
+    ProgramRun runProgram(const QString& program, const QStringList& arguments,
+                          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                          int timeoutMs = 60000);
 } // namespace TestEnv
