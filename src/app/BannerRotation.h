@@ -40,8 +40,8 @@ class BannerRotation : public QObject
     Q_OBJECT
 public:
     // `messageReceiver` is where UM_BANNERCHOSEN is posted; it hands it back to BannerChosen().
-    BannerRotation(ServiceState& state, ServiceConnection& service, BannerRotationHost& host,
-        QObject* messageReceiver, QObject* parent = nullptr);
+    BannerRotation(ServiceState& state, ServiceConnection& service, BannerRotationHost& host, QObject* messageReceiver,
+        QObject* parent = nullptr);
     ~BannerRotation() override;
 
     // 4000 ms at start; then each chosen banner's interval.
@@ -77,8 +77,8 @@ signals:
     void bannerShown(const QString& file);
 
 private:
-    void pictureDecoded(quint64 request, const QImage& picture, const QString& file, const QString& name,
-        const QString& homeUrl);
+    void pictureDecoded(
+        quint64 request, const QImage& picture, const QString& file, const QString& name, const QString& homeUrl);
 
     ServiceState& m_state;
     ServiceConnection& m_service;

@@ -69,8 +69,8 @@ void LanguageSwitch::open(TMsgForm& mainWindow)
         if (!guard || openWindow() || root->mainWindow() != guard)
             return;
         auto* host = new LanguageSwitch(*root);
-        auto* window = new TLanguagesForm(
-            *host, moduleBase().isEmpty() ? LanguageModules::programModuleBase() : moduleBase());
+        auto* window
+            = new TLanguagesForm(*host, moduleBase().isEmpty() ? LanguageModules::programModuleBase() : moduleBase());
         openWindow() = window;
         // The switch goes when the window has done its work.
         QObject::connect(window, &QObject::destroyed, host, &QObject::deleteLater);

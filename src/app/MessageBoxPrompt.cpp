@@ -3,8 +3,8 @@
 #include "common/ErrorReport.h"
 #include "common/InterfaceDirection.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 
 #include <utility>

@@ -2,7 +2,6 @@
 
 #include "MessageBoxPrompt.h"
 #include "SessionEnd.h"
-#include "language/LanguageModules.h"
 #include "SingleInstance.h"
 #include "TMsgForm.h"
 #include "app/controls/Skin.h"
@@ -10,6 +9,7 @@
 #include "common/AppPaths.h"
 #include "common/Messages.h"
 #include "contacts/PhoneBookSteps.h"
+#include "language/LanguageModules.h"
 #include "phonebook/THiddenForm.h"
 
 #include <QApplication>
@@ -103,7 +103,7 @@ int ProgramEntry::run(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("zelkora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zelkora"));
 
-    const Arguments arguments = parse(application.arguments().mid(1));
+    const Arguments arguments = parse(QApplication::arguments().mid(1));
     if (!arguments.serviceUrl.isEmpty())
         AppPaths::setServiceUrlOverride(arguments.serviceUrl);
 

@@ -23,7 +23,8 @@ struct Arguments
 Arguments parse(const QStringList& arguments);
 
 // Makes the main window under the hidden root window and, without "/quiet", posts the request that
-// shows it once events are processed; with "/quiet" on a desktop without a notification area, minimises it. `makeBrowser` replaces the browser library (tests).
+// shows it once events are processed; with "/quiet" on a desktop without a notification area, minimises it.
+// `makeBrowser` replaces the browser library (tests).
 TMsgForm* start(const Arguments& arguments, THiddenForm& hiddenForm, TSMSBaseForm::BrowserMaker makeBrowser = {});
 
 int run(int argc, char** argv);

@@ -32,7 +32,9 @@ SessionEnd::SessionEnd(ExitRequest requestExit, QObject* parent)
         ::fcntl(signalPipe[1], F_SETFL, O_NONBLOCK);
         m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &SessionEnd::signalArrived);
-        struct sigaction action {};
+        struct sigaction action
+        {
+        };
         action.sa_handler = onSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
@@ -75,7 +77,6 @@ bool SessionEnd::eventFilter(QObject* watched, QEvent* event)
 void SessionEnd::signalArrived()
 {
     char bytes[16];
-    while (::recv(signalPipe[0], bytes, sizeof bytes, MSG_DONTWAIT) > 0) {
-    }
+    while (::recv(signalPipe[0], bytes, sizeof bytes, MSG_DONTWAIT) > 0) { }
     m_requestExit();
 }

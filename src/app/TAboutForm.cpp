@@ -1,8 +1,8 @@
 #include "TAboutForm.h"
 
 #include "app/controls/Skin.h"
-#include "service/ServiceRequests.h"
 #include "common/InterfaceDirection.h"
+#include "service/ServiceRequests.h"
 
 #include <QColor>
 #include <QFont>

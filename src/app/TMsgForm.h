@@ -278,9 +278,11 @@ private:
     // "adcache.dat" in the data folder: the banner table between runs.
     static QString bannerTableFile();
     void loadBannerTable();
+
 public:
     // Writes the banner table to its file (the exit command, a language switch).
     void saveBannerTable();
+
 private:
     void setRecipientFieldsEnabled(bool enabled);
     void focusFirstEmptyField();

@@ -11,11 +11,11 @@
 #include "app/controls/TImgButton.h"
 #include "app/controls/TImgLed.h"
 #include "app/controls/TListLabel.h"
-#include "sending/SendWorkflow.h"
 #include "app/controls/TTrayIcon.h"
 #include "app/service/ServiceConnection.h"
-#include "service/ServiceState.h"
 #include "common/InterfaceDirection.h"
+#include "sending/SendWorkflow.h"
+#include "service/ServiceState.h"
 
 #include <QAction>
 #include <QLabel>
@@ -68,7 +68,7 @@ QLineEdit* lineEdit(QWidget* parent, const char* name, const QRect& where)
     // In the interface's direction whatever the text: Qt would align digits and Latin text in a Hebrew
     // window to the left by their own direction, and an empty field's caret with them.
     edit->setAlignment((interfaceDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute
-                       | Qt::AlignVCenter);
+        | Qt::AlignVCenter);
     paintField(edit);
     return edit;
 }
@@ -248,7 +248,6 @@ void TMsgForm::createComponents()
     HTTP = &Service->HTTP;
     InitTimer = &Service->InitTimer;
     StatsTimer = &Service->StatsTimer;
-
 
     connect(ImgButton4, &TImgButton::clicked, this, &TMsgForm::ImgButton4Click);
     connect(ImgButton5, &TImgButton::clicked, this, &TMsgForm::ImgButton5Click);

@@ -7,14 +7,14 @@
 #include "TPopUpStatusForm.h"
 #include "app/controls/TImgButton.h"
 #include "app/controls/TListLabel.h"
+#include "app/service/ServiceConnection.h"
 #include "common/ResStrings.h"
 #include "common/UserPrompt.h"
-#include "sending/SendWorkflow.h"
-#include "app/service/ServiceConnection.h"
-#include "service/ServiceState.h"
-#include "settings/SmsIni.h"
 #include "phonebook/THiddenForm.h"
 #include "phonebook/TPhoneBookForm.h"
+#include "sending/SendWorkflow.h"
+#include "service/ServiceState.h"
+#include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 
 #include <QAction>

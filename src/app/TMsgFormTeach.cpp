@@ -20,12 +20,14 @@ void TMsgForm::Teach1Click()
     // The window is not replaced under the teach window (a language switch would take the demonstration
     // with it).
     holdLanguages(true);
-    // The teach window also goes with this window, after the menu's items.
-    const QPointer<TMsgForm> self(this);
+    // The teach window also goes with this window, from QWidget's destructor: by then this object is a
+    // TMsgForm no more (the cast finds none) and its menu's items are gone, so there is nothing to let go.
+    const QPointer<QObject> self(this);
     const QPointer<QAction> languages(Languages);
     connect(form, &QObject::destroyed, this, [self, languages] {
-        if (self && languages)
-            self->holdLanguages(false);
+        auto* window = qobject_cast<TMsgForm*>(self.data());
+        if (window && languages)
+            window->holdLanguages(false);
     });
     connect(form, &TTeachForm::definitionSaved, this, [this] {
         Service->localDefinitionsChanged();

@@ -10,29 +10,28 @@
 #include <QJsonObject>
 #include <cstdio>
 
-namespace
-{
-    // What the form is filled with. Nothing of it leaves the machine: the form is never submitted.
-    const char* const kSender = "Zelkora";
-    const char* const kNumber = "1234567";
-    const char* const kMessage = "Zelkora check";
+namespace {
+// What the form is filled with. Nothing of it leaves the machine: the form is never submitted.
+const char* const kSender = "Zelkora";
+const char* const kNumber = "1234567";
+const char* const kMessage = "Zelkora check";
 
-    void print(const CheckStep& step, bool json)
-    {
-        QString line;
-        if (json) {
-            line = QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("step"), step.step},
-                                                                {QStringLiteral("passed"), step.passed},
-                                                                {QStringLiteral("detail"), step.detail}})
-                                         .toJson(QJsonDocument::Compact));
-        } else {
-            line = (step.passed ? QStringLiteral("ok") : QStringLiteral("FAILED")) + QLatin1Char('\t') + step.step
-                + QLatin1Char('\t') + step.detail;
-        }
-        std::fputs(line.toUtf8().constData(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
+void print(const CheckStep& step, bool json)
+{
+    QString line;
+    if (json) {
+        line = QString::fromUtf8(QJsonDocument(
+            QJsonObject { { QStringLiteral("step"), step.step }, { QStringLiteral("passed"), step.passed },
+                { QStringLiteral("detail"),
+                    step.detail } }).toJson(QJsonDocument::Compact));
+    } else {
+        line = (step.passed ? QStringLiteral("ok") : QStringLiteral("FAILED")) + QLatin1Char('\t') + step.step
+            + QLatin1Char('\t') + step.detail;
     }
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
 } // namespace
 
 int CliCheck::run(const QString& areaCode, bool json)
@@ -47,15 +46,15 @@ int CliCheck::run(const QString& areaCode, bool json)
     const int index = engine.FindProviderByArea(areaCode);
     const TProvider provider = engine.Providers.value(index);
     engine.Check(QLatin1String(kSender), areaCode, QLatin1String(kNumber), QLatin1String(kMessage), provider.UserName,
-                 provider.Password);
+        provider.Password);
     while (isBusyStatus(engine.Status))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     engine.OnCheckStep = nullptr;
 
     if (engine.Status != ssReady)
         return 1;
-    print(CheckStep{QStringLiteral("result"), true,
-                    QStringLiteral("a send would submit the message form here; nothing was submitted")},
-          json);
+    print(CheckStep { QStringLiteral("result"), true,
+              QStringLiteral("a send would submit the message form here; nothing was submitted") },
+        json);
     return 0;
 }

@@ -5,9 +5,9 @@
 #include "common/ResStrings.h"
 #include "common/TimerInterval.h"
 #include "engine/TSMSBaseForm.h"
+#include "net/TAdvHttp.h"
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
-#include "net/TAdvHttp.h"
 #include "service/LocalDefinitions.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
@@ -23,320 +23,317 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace
+namespace {
+const char* const kUsage = "usage:\n"
+                           "  zelkora-cli send --from NAME --to AREA-PHONE [--to AREA-PHONE ...] "
+                           "(--text TEXT | --text-file FILE) [--json]\n"
+                           "  zelkora-cli providers [--json]   (name, area codes, login, origin: service, cache\n"
+                           "                                    or local:FILE from providers.d)\n"
+                           "  zelkora-cli refresh\n"
+                           "  zelkora-cli check AREA-CODE [--json]   (walks the provider's pages up to the filled\n"
+                           "                                    message form and submits nothing)\n"
+                           "options: --service-url URL\n";
+
+void out(const QString& line)
 {
-    const char* const kUsage = "usage:\n"
-                               "  zelkora-cli send --from NAME --to AREA-PHONE [--to AREA-PHONE ...] "
-                               "(--text TEXT | --text-file FILE) [--json]\n"
-                               "  zelkora-cli providers [--json]   (name, area codes, login, origin: service, cache\n"
-                               "                                    or local:FILE from providers.d)\n"
-                               "  zelkora-cli refresh\n"
-                               "  zelkora-cli check AREA-CODE [--json]   (walks the provider's pages up to the filled\n"
-                               "                                    message form and submits nothing)\n"
-                               "options: --service-url URL\n";
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
 
-    void out(const QString& line)
-    {
-        std::fputs(line.toUtf8().constData(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
-    }
+void err(const QString& line)
+{
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
 
-    void err(const QString& line)
-    {
-        std::fputs(line.toUtf8().constData(), stderr);
-        std::fputc('\n', stderr);
-    }
+struct Options
+{
+    QString command;
+    QStringList operands; // the words after the command
+    QString from;
+    QStringList to;
+    QString text;
+    bool hasText = false;
+    QString textFile;
+    bool json = false;
+    QString error;
+};
 
-    struct Options
-    {
-        QString command;
-        QStringList operands; // the words after the command
-        QString from;
-        QStringList to;
-        QString text;
-        bool hasText = false;
-        QString textFile;
-        bool json = false;
-        QString error;
-    };
-
-    Options parse(const QStringList& args)
-    {
-        Options o;
-        for (int i = 1; i < args.size(); ++i) {
-            const QString& a = args[i];
-            auto value = [&](QString& target) {
-                if (i + 1 >= args.size()) {
-                    o.error = QStringLiteral("%1 needs a value").arg(a);
-                    return;
-                }
-                target = args[++i];
-            };
-            if (a == QLatin1String("--from")) {
-                value(o.from);
-            } else if (a == QLatin1String("--to")) {
-                QString r;
-                value(r);
-                o.to << r;
-            } else if (a == QLatin1String("--text")) {
-                value(o.text);
-                o.hasText = true;
-            } else if (a == QLatin1String("--text-file")) {
-                value(o.textFile);
-            } else if (a == QLatin1String("--json")) {
-                o.json = true;
-            } else if (a == QLatin1String("--service-url")) {
-                QString url;
-                value(url);
-                AppPaths::setServiceUrlOverride(url);
-            } else if (!a.startsWith(QLatin1String("--"))) {
-                if (o.command.isEmpty())
-                    o.command = a;
-                else
-                    o.operands << a;
-            } else {
-                o.error = QStringLiteral("unknown argument: %1").arg(a);
+Options parse(const QStringList& args)
+{
+    Options o;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](QString& target) {
+            if (i + 1 >= args.size()) {
+                o.error = QStringLiteral("%1 needs a value").arg(a);
+                return;
             }
-            if (!o.error.isEmpty())
-                break;
-        }
-        return o;
-    }
-
-    int providers(const Options& o)
-    {
-        TProviders list;
-        QStringList areaDefs;
-        ServiceState state(list, areaDefs);
-        state.LoadProviderCache();
-        LoadCredentials(list);
-        auto originName = [](const TProvider& p) {
-            switch (p.Origin) {
-            case ProviderOrigin::Cache:
-                return QStringLiteral("cache");
-            case ProviderOrigin::Local:
-                return QStringLiteral("local");
-            case ProviderOrigin::Service:
-                break;
-            }
-            return QStringLiteral("service");
+            target = args[++i];
         };
-        if (o.json) {
-            QJsonArray array;
-            for (const TProvider& p : std::as_const(list)) {
-                QJsonObject entry{{QStringLiteral("name"), p.Name},
-                                  {QStringLiteral("areaCodes"), QJsonArray::fromStringList(parseCommaText(p.AreaCodes))},
-                                  {QStringLiteral("needsLogin"), !p.LoginUrl.isEmpty()},
-                                  {QStringLiteral("hasCredentials"), !p.UserName.isEmpty() && !p.Password.isEmpty()},
-                                  {QStringLiteral("msgLimit"), p.MsgLimit},
-                                  {QStringLiteral("signupUrl"), p.SignupURL},
-                                  {QStringLiteral("origin"), originName(p)}};
-                if (p.Origin == ProviderOrigin::Local)
-                    entry.insert(QStringLiteral("file"), p.OriginFile);
-                array.append(entry);
-            }
-            out(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
-            return CliCommands::ExitOk;
-        }
-        if (list.isEmpty()) {
-            err(QStringLiteral("no provider definitions in %1 or %2 (run: zelkora-cli refresh)")
-                    .arg(AppPaths::appDir() + QStringLiteral("providers.dat"), LocalDefinitions::folder()));
-            return CliCommands::ExitFailed;
-        }
-        for (const TProvider& p : std::as_const(list)) {
-            const QString login = p.LoginUrl.isEmpty() ? QStringLiteral("no login")
-                : (p.UserName.isEmpty() || p.Password.isEmpty()) ? QStringLiteral("login, credentials missing")
-                                                                 : QStringLiteral("login, credentials set");
-            const QString origin = p.Origin == ProviderOrigin::Local
-                ? QStringLiteral("local:") + QFileInfo(p.OriginFile).fileName()
-                : originName(p);
-            out(p.Name + QLatin1Char('\t') + parseCommaText(p.AreaCodes).join(QLatin1Char(',')) + QLatin1Char('\t') + login
-                + QLatin1Char('\t') + origin);
-        }
-        return CliCommands::ExitOk;
-    }
-
-    int refresh()
-    {
-        TProviders list;
-        QStringList areaDefs;
-        ServiceState state(list, areaDefs);
-        SmsIni ini;
-        TAdvHttp http;
-        const QString address = AppPaths::serviceUrl() + InitRequestPath(GetLocalAddress());
-        try {
-            http.setURL(address);
-            http.setConnectTimeout(secondsToTimerInterval(ini.timeOut()));
-            http.setRaiseExceptions(false);
-            if (!http.Execute(true) || http.StatusCode() != 200) {
-                const QString why = http.StatusCode() > 0 ? QStringLiteral("HTTP %1").arg(http.StatusCode())
-                                                          : http.ErrorMessage(http.LastError());
-                err(QStringLiteral("the service at %1 did not answer: %2").arg(AppPaths::serviceUrl(), why));
-                return CliCommands::ExitFailed;
-            }
-        } catch (const std::exception& e) {
-            err(QStringLiteral("the service at %1 cannot be reached: %2").arg(AppPaths::serviceUrl(), QString::fromUtf8(e.what())));
-            return CliCommands::ExitFailed;
-        }
-        const ProcessResult result = state.ProcessDocument(http.ResponseStream());
-        if (!result.ok || state.ConnectionState != 2) {
-            err(QStringLiteral("the service's reply is incomplete%1; providers.dat was left as it was")
-                    .arg(result.ok ? QString() : QStringLiteral(" (") + result.error + QLatin1Char(')')));
-            return CliCommands::ExitFailed;
-        }
-        state.SaveProviderCache();
-        out(QStringLiteral("%1 providers, %2 area codes written to %3")
-                .arg(list.size())
-                .arg(areaDefs.size())
-                .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
-        // After the counts, which are the service's alone: this only tells of the local files' problems.
-        state.ApplyLocalDefinitions();
-        return CliCommands::ExitOk;
-    }
-
-    // The send workflow's host on a terminal: statuses and per-recipient errors as lines on standard output,
-    // refusals on standard error, every question answered "send anyway", nothing written to SMS.INI.
-    class CliSendHost : public SendWorkflowHost
-    {
-    public:
-        CliSendHost(TSMSBaseForm& engine, QStringList labels, bool json, int connectionState)
-            : m_labels(std::move(labels))
-            , m_json(json)
-            , m_connectionState(connectionState)
-        {
-            engine.OnStatus = [this](TSMSStatus s) {
-                line(QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::sendStatusText(s));
-                if (!isBusyStatus(s) && s != ssReady) {
-                    m_reachedEngine = true;
-                    if (s != ssSent)
-                        m_allSent = false;
-                }
-            };
-        }
-
-        bool isOnline() const override { return true; }
-        int connectionState() const override { return m_connectionState; }
-        void setConnectionState(int state) override { m_connectionState = state; }
-        bool ask(const QString&) override { return true; }
-        void reportError(const QString& text) override
-        {
-            m_allSent = false;
-            if (m_current < 0)
-                err(text);
+        if (a == QLatin1String("--from")) {
+            value(o.from);
+        } else if (a == QLatin1String("--to")) {
+            QString r;
+            value(r);
+            o.to << r;
+        } else if (a == QLatin1String("--text")) {
+            value(o.text);
+            o.hasText = true;
+        } else if (a == QLatin1String("--text-file")) {
+            value(o.textFile);
+        } else if (a == QLatin1String("--json")) {
+            o.json = true;
+        } else if (a == QLatin1String("--service-url")) {
+            QString url;
+            value(url);
+            AppPaths::setServiceUrlOverride(url);
+        } else if (!a.startsWith(QLatin1String("--"))) {
+            if (o.command.isEmpty())
+                o.command = a;
             else
-                line(QStringLiteral("-"), QStringLiteral("error"), text);
-        }
-        QString credentialsMissing(const TProvider& provider, bool) override
-        {
-            return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
-        }
-        void setCurrentRecipient(int index) override { m_current = index; }
-
-        bool reachedEngine() const { return m_reachedEngine; }
-        bool allSent() const { return m_allSent; }
-
-    private:
-        void line(const QString& number, const QString& name, const QString& text) const
-        {
-            const QString label = m_labels.value(m_current);
-            if (m_json) {
-                out(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("recipient"), label},
-                                                                 {QStringLiteral("status"), number},
-                                                                 {QStringLiteral("name"), name},
-                                                                 {QStringLiteral("text"), text}})
-                                          .toJson(QJsonDocument::Compact)));
-            } else {
-                out(label + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t') + text);
-            }
-        }
-
-        QStringList m_labels;
-        bool m_json;
-        int m_connectionState;
-        int m_current = -1;
-        bool m_reachedEngine = false;
-        bool m_allSent = true;
-    };
-
-    int send(const Options& o)
-    {
-        QString message = o.text;
-        if (!o.textFile.isEmpty()) {
-            QFile file(o.textFile);
-            if (!file.open(QIODevice::ReadOnly)) {
-                err(QStringLiteral("cannot read %1: %2").arg(o.textFile, file.errorString()));
-                return CliCommands::ExitRefused;
-            }
-            message = QString::fromUtf8(file.readAll());
-            if (message.endsWith(QLatin1Char('\n')))
-                message.chop(message.endsWith(QLatin1String("\r\n")) ? 2 : 1);
-        }
-
-        // One recipient is a single send; several are a list, each line named after the recipient as given.
-        SendWorkflow::Composition composition;
-        composition.sender = o.from;
-        composition.message = message;
-        composition.listMode = o.to.size() != 1;
-        if (composition.listMode) {
-            for (const QString& to : o.to)
-                composition.list << to + QLatin1Char('=') + to;
+                o.operands << a;
         } else {
-            const SendWorkflow::ListEntry entry = SendWorkflow::parseListLine(QLatin1Char('=') + o.to.first());
-            composition.area = entry.area;
-            composition.phone = entry.phone;
+            o.error = QStringLiteral("unknown argument: %1").arg(a);
         }
-        if (!composition.listMode || composition.list.isEmpty()) {
-            // The checks that refuse the whole input, before any recipient's turn.
-            const QString refused = composition.listMode ? ResStrings::emptyList() : SendWorkflow::refusal(composition);
-            if (!refused.isEmpty()) {
-                err(refused);
-                return CliCommands::ExitRefused;
-            }
-        }
-
-        TSMSBaseForm engine;
-        ServiceState state(engine.Providers, engine.AreaDefs);
-        state.LoadProviderCache();
-        LoadCredentials(engine.Providers);
-        engine.TimeOut = SmsIni().timeOut();
-        if (engine.Providers.isEmpty())
-            err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")
-                    .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
-
-        CliSendHost host(engine, o.to, o.json, engine.Providers.isEmpty() ? 0 : 1);
-        if (!composition.listMode)
-            host.setCurrentRecipient(0);
-        SendWorkflow workflow(engine, host);
-        const SendWorkflow::Outcome outcome = workflow.Button1Click(composition);
-        if (outcome == SendWorkflow::Outcome::Refused || outcome == SendWorkflow::Outcome::Declined)
-            return CliCommands::ExitRefused;
-        while (isBusyStatus(engine.Status))
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        engine.OnStatus = nullptr;
-        // Refused before any send: no recipient reached the engine.
-        if (!host.reachedEngine())
-            return CliCommands::ExitRefused;
-        return host.allSent() ? CliCommands::ExitOk : CliCommands::ExitFailed;
+        if (!o.error.isEmpty())
+            break;
     }
+    return o;
+}
+
+int providers(const Options& o)
+{
+    TProviders list;
+    QStringList areaDefs;
+    ServiceState state(list, areaDefs);
+    state.LoadProviderCache();
+    LoadCredentials(list);
+    auto originName = [](const TProvider& p) {
+        switch (p.Origin) {
+        case ProviderOrigin::Cache:
+            return QStringLiteral("cache");
+        case ProviderOrigin::Local:
+            return QStringLiteral("local");
+        case ProviderOrigin::Service:
+            break;
+        }
+        return QStringLiteral("service");
+    };
+    if (o.json) {
+        QJsonArray array;
+        for (const TProvider& p : std::as_const(list)) {
+            QJsonObject entry { { QStringLiteral("name"), p.Name },
+                { QStringLiteral("areaCodes"), QJsonArray::fromStringList(parseCommaText(p.AreaCodes)) },
+                { QStringLiteral("needsLogin"), !p.LoginUrl.isEmpty() },
+                { QStringLiteral("hasCredentials"), !p.UserName.isEmpty() && !p.Password.isEmpty() },
+                { QStringLiteral("msgLimit"), p.MsgLimit }, { QStringLiteral("signupUrl"), p.SignupURL },
+                { QStringLiteral("origin"), originName(p) } };
+            if (p.Origin == ProviderOrigin::Local)
+                entry.insert(QStringLiteral("file"), p.OriginFile);
+            array.append(entry);
+        }
+        out(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
+        return CliCommands::ExitOk;
+    }
+    if (list.isEmpty()) {
+        err(QStringLiteral("no provider definitions in %1 or %2 (run: zelkora-cli refresh)")
+                .arg(AppPaths::appDir() + QStringLiteral("providers.dat"), LocalDefinitions::folder()));
+        return CliCommands::ExitFailed;
+    }
+    for (const TProvider& p : std::as_const(list)) {
+        const QString login = p.LoginUrl.isEmpty()           ? QStringLiteral("no login")
+            : (p.UserName.isEmpty() || p.Password.isEmpty()) ? QStringLiteral("login, credentials missing")
+                                                             : QStringLiteral("login, credentials set");
+        const QString origin = p.Origin == ProviderOrigin::Local
+            ? QStringLiteral("local:") + QFileInfo(p.OriginFile).fileName()
+            : originName(p);
+        out(p.Name + QLatin1Char('\t') + parseCommaText(p.AreaCodes).join(QLatin1Char(',')) + QLatin1Char('\t') + login
+            + QLatin1Char('\t') + origin);
+    }
+    return CliCommands::ExitOk;
+}
+
+int refresh()
+{
+    TProviders list;
+    QStringList areaDefs;
+    ServiceState state(list, areaDefs);
+    SmsIni ini;
+    TAdvHttp http;
+    const QString address = AppPaths::serviceUrl() + InitRequestPath(GetLocalAddress());
+    try {
+        http.setURL(address);
+        http.setConnectTimeout(secondsToTimerInterval(ini.timeOut()));
+        http.setRaiseExceptions(false);
+        if (!http.Execute(true) || http.StatusCode() != 200) {
+            const QString why = http.StatusCode() > 0 ? QStringLiteral("HTTP %1").arg(http.StatusCode())
+                                                      : http.ErrorMessage(http.LastError());
+            err(QStringLiteral("the service at %1 did not answer: %2").arg(AppPaths::serviceUrl(), why));
+            return CliCommands::ExitFailed;
+        }
+    } catch (const std::exception& e) {
+        err(QStringLiteral("the service at %1 cannot be reached: %2")
+                .arg(AppPaths::serviceUrl(), QString::fromUtf8(e.what())));
+        return CliCommands::ExitFailed;
+    }
+    const ProcessResult result = state.ProcessDocument(http.ResponseStream());
+    if (!result.ok || state.ConnectionState != 2) {
+        err(QStringLiteral("the service's reply is incomplete%1; providers.dat was left as it was")
+                .arg(result.ok ? QString() : QStringLiteral(" (") + result.error + QLatin1Char(')')));
+        return CliCommands::ExitFailed;
+    }
+    state.SaveProviderCache();
+    out(QStringLiteral("%1 providers, %2 area codes written to %3")
+            .arg(list.size())
+            .arg(areaDefs.size())
+            .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
+    // After the counts, which are the service's alone: this only tells of the local files' problems.
+    state.ApplyLocalDefinitions();
+    return CliCommands::ExitOk;
+}
+
+// The send workflow's host on a terminal: statuses and per-recipient errors as lines on standard output,
+// refusals on standard error, every question answered "send anyway", nothing written to SMS.INI.
+class CliSendHost : public SendWorkflowHost
+{
+public:
+    CliSendHost(TSMSBaseForm& engine, QStringList labels, bool json, int connectionState)
+        : m_labels(std::move(labels))
+        , m_json(json)
+        , m_connectionState(connectionState)
+    {
+        engine.OnStatus = [this](TSMSStatus s) {
+            line(QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::sendStatusText(s));
+            if (!isBusyStatus(s) && s != ssReady) {
+                m_reachedEngine = true;
+                if (s != ssSent)
+                    m_allSent = false;
+            }
+        };
+    }
+
+    bool isOnline() const override { return true; }
+    int connectionState() const override { return m_connectionState; }
+    void setConnectionState(int state) override { m_connectionState = state; }
+    bool ask(const QString&) override { return true; }
+    void reportError(const QString& text) override
+    {
+        m_allSent = false;
+        if (m_current < 0)
+            err(text);
+        else
+            line(QStringLiteral("-"), QStringLiteral("error"), text);
+    }
+    QString credentialsMissing(const TProvider& provider, bool) override
+    {
+        return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
+    }
+    void setCurrentRecipient(int index) override { m_current = index; }
+
+    bool reachedEngine() const { return m_reachedEngine; }
+    bool allSent() const { return m_allSent; }
+
+private:
+    void line(const QString& number, const QString& name, const QString& text) const
+    {
+        const QString label = m_labels.value(m_current);
+        if (m_json) {
+            out(QString::fromUtf8(QJsonDocument(
+                QJsonObject { { QStringLiteral("recipient"), label }, { QStringLiteral("status"), number },
+                    { QStringLiteral("name"), name }, { QStringLiteral("text"), text } })
+                                      .toJson(QJsonDocument::Compact)));
+        } else {
+            out(label + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t') + text);
+        }
+    }
+
+    QStringList m_labels;
+    bool m_json;
+    int m_connectionState;
+    int m_current = -1;
+    bool m_reachedEngine = false;
+    bool m_allSent = true;
+};
+
+int send(const Options& o)
+{
+    QString message = o.text;
+    if (!o.textFile.isEmpty()) {
+        QFile file(o.textFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            err(QStringLiteral("cannot read %1: %2").arg(o.textFile, file.errorString()));
+            return CliCommands::ExitRefused;
+        }
+        message = QString::fromUtf8(file.readAll());
+        if (message.endsWith(QLatin1Char('\n')))
+            message.chop(message.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    }
+
+    // One recipient is a single send; several are a list, each line named after the recipient as given.
+    SendWorkflow::Composition composition;
+    composition.sender = o.from;
+    composition.message = message;
+    composition.listMode = o.to.size() != 1;
+    if (composition.listMode) {
+        for (const QString& to : o.to)
+            composition.list << to + QLatin1Char('=') + to;
+    } else {
+        const SendWorkflow::ListEntry entry = SendWorkflow::parseListLine(QLatin1Char('=') + o.to.first());
+        composition.area = entry.area;
+        composition.phone = entry.phone;
+    }
+    if (!composition.listMode || composition.list.isEmpty()) {
+        // The checks that refuse the whole input, before any recipient's turn.
+        const QString refused = composition.listMode ? ResStrings::emptyList() : SendWorkflow::refusal(composition);
+        if (!refused.isEmpty()) {
+            err(refused);
+            return CliCommands::ExitRefused;
+        }
+    }
+
+    TSMSBaseForm engine;
+    ServiceState state(engine.Providers, engine.AreaDefs);
+    state.LoadProviderCache();
+    LoadCredentials(engine.Providers);
+    engine.TimeOut = SmsIni().timeOut();
+    if (engine.Providers.isEmpty())
+        err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")
+                .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
+
+    CliSendHost host(engine, o.to, o.json, engine.Providers.isEmpty() ? 0 : 1);
+    if (!composition.listMode)
+        host.setCurrentRecipient(0);
+    SendWorkflow workflow(engine, host);
+    const SendWorkflow::Outcome outcome = workflow.Button1Click(composition);
+    if (outcome == SendWorkflow::Outcome::Refused || outcome == SendWorkflow::Outcome::Declined)
+        return CliCommands::ExitRefused;
+    while (isBusyStatus(engine.Status))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    engine.OnStatus = nullptr;
+    // Refused before any send: no recipient reached the engine.
+    if (!host.reachedEngine())
+        return CliCommands::ExitRefused;
+    return host.allSent() ? CliCommands::ExitOk : CliCommands::ExitFailed;
+}
 } // namespace
 
-namespace
+namespace {
+// The terminal shows the program's own words; the browser's start-up chatter about graphics and its
+// sandbox means nothing to a user here.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    // The terminal shows the program's own words; the browser's start-up chatter about graphics and its
-    // sandbox means nothing to a user here.
-    void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        if (type == QtDebugMsg || type == QtInfoMsg)
-            return;
-        if (type == QtWarningMsg
-            && (QLatin1String(context.category ? context.category : "").startsWith(QLatin1String("qt.webengine"))
-                || text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))
-                || text.startsWith(QLatin1String("WebEngineContext used before"))
-                || text.startsWith(QLatin1String("No suitable graphics backend"))))
-            return;
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    }
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    if (type == QtWarningMsg
+        && (QLatin1String(context.category ? context.category : "").startsWith(QLatin1String("qt.webengine"))
+            || text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))
+            || text.startsWith(QLatin1String("WebEngineContext used before"))
+            || text.startsWith(QLatin1String("No suitable graphics backend"))))
+        return;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
 } // namespace
 
 int CliCommands::run(int argc, char** argv)

@@ -2,13 +2,12 @@
 
 #include <cstdio>
 
-namespace
+namespace {
+ErrorReport::Handler& currentHandler()
 {
-    ErrorReport::Handler& currentHandler()
-    {
-        static ErrorReport::Handler handler;
-        return handler;
-    }
+    static ErrorReport::Handler handler;
+    return handler;
+}
 } // namespace
 
 QString ErrorReport::displayText(const QString& message)

@@ -21,13 +21,12 @@ private:
 
 // The application's general error handler: an error that nobody caught ends here. The desktop program
 // shows it in a message box; without a window it goes to the standard error stream.
-namespace ErrorReport
-{
-    using Handler = std::function<void(const QString& text)>;
+namespace ErrorReport {
+using Handler = std::function<void(const QString& text)>;
 
-    // The text as the user sees it: a "." is appended when its last character sorts after ".".
-    QString displayText(const QString& message);
-    void report(const QString& message);
-    // Installs the handler and returns the previous one.
-    Handler setHandler(Handler handler);
+// The text as the user sees it: a "." is appended when its last character sorts after ".".
+QString displayText(const QString& message);
+void report(const QString& message);
+// Installs the handler and returns the previous one.
+Handler setHandler(Handler handler);
 } // namespace ErrorReport

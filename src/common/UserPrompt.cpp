@@ -2,10 +2,9 @@
 
 #include <cstdio>
 
-namespace
-{
-    ConsolePrompt g_console;
-    UserPrompt* g_prompt = nullptr;
+namespace {
+ConsolePrompt g_console;
+UserPrompt* g_prompt = nullptr;
 } // namespace
 
 UserPrompt* UserPrompt::current()

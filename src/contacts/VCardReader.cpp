@@ -175,9 +175,7 @@ namespace {
             // A quoted-printable line that ends in "=" goes on, as it stands, on the next line.
             const bool quotedPrintable = property->encoding == VCardProperty::Encoding::QuotedPrintable;
             while (j < count) {
-                if (quotedPrintable && content(j - 1).endsWith('=') && !isDelimiter(j, "END"))
-                    ++j;
-                else if (isContinuation(j))
+                if ((quotedPrintable && content(j - 1).endsWith('=') && !isDelimiter(j, "END")) || isContinuation(j))
                     ++j;
                 else
                     break;

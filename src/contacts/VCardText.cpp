@@ -84,7 +84,7 @@ QString decode(const QByteArray& bytes, const QByteArray& charset)
         return QString::fromLatin1(bytes);
     if (charset.isEmpty() || isUtf8Name(charset)) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8.decode(bytes);
+        QString text = utf8.decode(bytes);
         if (!utf8.hasError() || !charset.isEmpty())
             return text;
         QStringDecoder& hebrew = decoderFor("windows-1255");

@@ -4,96 +4,94 @@
 
 #include <QStringList>
 
-namespace
+namespace {
+QString quoted(const QString& text)
 {
-    QString quoted(const QString& text)
-    {
-        return QLatin1Char('\'') + text + QLatin1Char('\'');
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+QString fieldList(PageForm* form)
+{
+    QStringList names;
+    const int count = form->elementCount();
+    for (int j = 0; j < count; ++j) {
+        if (PageElement* element = form->element(j); element && !element->name().isEmpty())
+            names << element->name();
     }
+    return names.isEmpty() ? QStringLiteral("it has no named fields")
+                           : QStringLiteral("its fields: ") + names.join(QStringLiteral(", "));
+}
 
-    QString fieldList(PageForm* form)
+struct Steps
+{
+    QVector<CheckStep> list;
+    bool failed = false;
+
+    // Adds the step unless an earlier one has failed; returns whether the walk goes on.
+    bool add(const QString& step, bool passed, const QString& detail)
     {
-        QStringList names;
-        const int count = form->elementCount();
-        for (int j = 0; j < count; ++j) {
-            if (PageElement* element = form->element(j); element && !element->name().isEmpty())
-                names << element->name();
-        }
-        return names.isEmpty() ? QStringLiteral("it has no named fields")
-                               : QStringLiteral("its fields: ") + names.join(QStringLiteral(", "));
+        if (failed)
+            return false;
+        list.append(CheckStep { step, passed, detail });
+        failed = !passed;
+        return passed;
     }
+};
 
-    struct Steps
-    {
-        QVector<CheckStep> list;
-        bool failed = false;
+PageForm* form(Steps& steps, const PageDocument& document, const QString& step, const QString& designator)
+{
+    PageForm* found = PageOperations::FindForm(document, designator);
+    steps.add(step, found != nullptr,
+        found ? quoted(designator)
+              : QStringLiteral("no form named or numbered %1 (%2)")
+                    .arg(quoted(designator), DefinitionCheck::formList(document)));
+    return found;
+}
 
-        // Adds the step unless an earlier one has failed; returns whether the walk goes on.
-        bool add(const QString& step, bool passed, const QString& detail)
-        {
-            if (failed)
-                return false;
-            list.append(CheckStep{step, passed, detail});
-            failed = !passed;
-            return passed;
-        }
-    };
+PageElement* field(Steps& steps, PageForm* form, const QString& step, const QString& name)
+{
+    if (steps.failed)
+        return nullptr;
+    PageElement* found = PageOperations::FindFormElement(form, name);
+    steps.add(step, found != nullptr,
+        found ? quoted(name) : QStringLiteral("no field %1 in the form; %2").arg(quoted(name), fieldList(form)));
+    return found;
+}
 
-    PageForm* form(Steps& steps, const PageDocument& document, const QString& step, const QString& designator)
-    {
-        PageForm* found = PageOperations::FindForm(document, designator);
-        steps.add(step, found != nullptr,
-                  found ? quoted(designator)
-                        : QStringLiteral("no form named or numbered %1 (%2)")
-                              .arg(quoted(designator), DefinitionCheck::formList(document)));
-        return found;
+// The control a send would use to submit the form, described as the engine would use it.
+void submission(Steps& steps, const PageDocument& document, PageForm* form, const QString& step, quint8 kind,
+    const QString& lookup, const QString& value)
+{
+    if (steps.failed)
+        return;
+    switch (kind) {
+    case 1:
+        steps.add(step, PageOperations::FindLink(document, lookup) != nullptr,
+            PageOperations::FindLink(document, lookup) ? QStringLiteral("click on the link to %1").arg(lookup)
+                                                       : QStringLiteral("no link on the page goes to %1").arg(lookup));
+        break;
+    case 2: {
+        const bool found = PageOperations::FindFormElement(form, lookup) != nullptr;
+        steps.add(step, found,
+            found ? QStringLiteral("click on %1").arg(quoted(lookup))
+                  : QStringLiteral("no control %1 in the form; %2").arg(quoted(lookup), fieldList(form)));
+        break;
     }
-
-    PageElement* field(Steps& steps, PageForm* form, const QString& step, const QString& name)
-    {
-        if (steps.failed)
-            return nullptr;
-        PageElement* found = PageOperations::FindFormElement(form, name);
-        steps.add(step, found != nullptr,
-                  found ? quoted(name) : QStringLiteral("no field %1 in the form; %2").arg(quoted(name), fieldList(form)));
-        return found;
-    }
-
-    // The control a send would use to submit the form, described as the engine would use it.
-    void submission(Steps& steps, const PageDocument& document, PageForm* form, const QString& step, quint8 kind,
-                    const QString& lookup, const QString& value)
-    {
-        if (steps.failed)
-            return;
-        switch (kind) {
-        case 1:
-            steps.add(step, PageOperations::FindLink(document, lookup) != nullptr,
-                      PageOperations::FindLink(document, lookup)
-                          ? QStringLiteral("click on the link to %1").arg(lookup)
-                          : QStringLiteral("no link on the page goes to %1").arg(lookup));
-            break;
-        case 2: {
-            const bool found = PageOperations::FindFormElement(form, lookup) != nullptr;
+    case 3:
+        if (value.isEmpty()) {
+            steps.add(step, true, QStringLiteral("the form submitted as it is"));
+        } else {
+            const bool found = PageOperations::FindSubmitControl(form) != nullptr;
             steps.add(step, found,
-                      found ? QStringLiteral("click on %1").arg(quoted(lookup))
-                            : QStringLiteral("no control %1 in the form; %2").arg(quoted(lookup), fieldList(form)));
-            break;
+                found ? QStringLiteral("click on the control named SUBMIT, given %1").arg(quoted(value))
+                      : QStringLiteral("no control named SUBMIT in the form; %1").arg(fieldList(form)));
         }
-        case 3:
-            if (value.isEmpty()) {
-                steps.add(step, true, QStringLiteral("the form submitted as it is"));
-            } else {
-                const bool found = PageOperations::FindSubmitControl(form) != nullptr;
-                steps.add(step, found,
-                          found ? QStringLiteral("click on the control named SUBMIT, given %1").arg(quoted(value))
-                                : QStringLiteral("no control named SUBMIT in the form; %1").arg(fieldList(form)));
-            }
-            break;
-        default:
-            steps.add(step, false, QStringLiteral("the definition names no way to submit the form (%1)").arg(kind));
-            break;
-        }
+        break;
+    default:
+        steps.add(step, false, QStringLiteral("the definition names no way to submit the form (%1)").arg(kind));
+        break;
     }
+}
 } // namespace
 
 QString DefinitionCheck::formList(const PageDocument& document)
@@ -118,13 +116,13 @@ QVector<CheckStep> DefinitionCheck::inspectLogin(const PageDocument& document, c
     PageForm* found = form(steps, document, QStringLiteral("login form"), provider.LoginForm);
     field(steps, found, QStringLiteral("user field"), provider.UserField);
     field(steps, found, QStringLiteral("password field"), provider.PassField);
-    submission(steps, document, found, QStringLiteral("login submit"), provider.LoginSubmit,
-               provider.LoginSubmitLookup, provider.LoginSubmitValue);
+    submission(steps, document, found, QStringLiteral("login submit"), provider.LoginSubmit, provider.LoginSubmitLookup,
+        provider.LoginSubmitValue);
     return steps.list;
 }
 
-QVector<CheckStep> DefinitionCheck::inspectMessage(const PageDocument& document, const TProvider& provider,
-                                                   const QString& areaValue)
+QVector<CheckStep> DefinitionCheck::inspectMessage(
+    const PageDocument& document, const TProvider& provider, const QString& areaValue)
 {
     Steps steps;
     PageForm* found = form(steps, document, QStringLiteral("message form"), provider.MsgForm);
@@ -142,15 +140,15 @@ QVector<CheckStep> DefinitionCheck::inspectMessage(const PageDocument& document,
                 }
             }
             steps.add(QStringLiteral("area choice"), offered,
-                      offered ? quoted(areaValue)
-                              : QStringLiteral("the list offers no %1 (it offers %2)")
-                                    .arg(quoted(areaValue), texts.join(QStringLiteral(", "))));
+                offered ? quoted(areaValue)
+                        : QStringLiteral("the list offers no %1 (it offers %2)")
+                              .arg(quoted(areaValue), texts.join(QStringLiteral(", "))));
         }
     }
     field(steps, found, QStringLiteral("number field"), provider.PhoneField);
     field(steps, found, QStringLiteral("message field"), provider.MsgField);
     submission(steps, document, found, QStringLiteral("message submit"), provider.MsgSubmit, provider.MsgSubmitLookup,
-               provider.MsgSubmitValue);
+        provider.MsgSubmitValue);
     return steps.list;
 }
 

@@ -2,30 +2,29 @@
 
 #include <limits>
 
-namespace
+namespace {
+// Upper-cases the letters a to z only, as the original comparison does.
+QString asciiUpper(const QString& text)
 {
-    // Upper-cases the letters a to z only, as the original comparison does.
-    QString asciiUpper(const QString& text)
-    {
-        QString result = text;
-        for (QChar& c : result) {
-            if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-                c = QChar(c.unicode() - 'a' + 'A');
-        }
-        return result;
+    QString result = text;
+    for (QChar& c : result) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
     }
+    return result;
+}
 
-    int hexDigit(QChar c)
-    {
-        const ushort u = c.unicode();
-        if (u >= '0' && u <= '9')
-            return u - '0';
-        if (u >= 'a' && u <= 'f')
-            return u - 'a' + 10;
-        if (u >= 'A' && u <= 'F')
-            return u - 'A' + 10;
-        return -1;
-    }
+int hexDigit(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
 } // namespace
 
 int PageOperations::designatorIndex(const QString& designator)
@@ -44,7 +43,7 @@ int PageOperations::designatorIndex(const QString& designator)
         base = 16;
         ++i;
     } else if (i + 1 < n && designator[i] == QLatin1Char('0')
-               && (designator[i + 1] == QLatin1Char('x') || designator[i + 1] == QLatin1Char('X'))) {
+        && (designator[i + 1] == QLatin1Char('x') || designator[i + 1] == QLatin1Char('X'))) {
         base = 16;
         i += 2;
     }
@@ -117,8 +116,8 @@ PageElement* PageOperations::FindSubmitControl(PageForm* form)
     return nullptr;
 }
 
-void PageOperations::SetFormField(const PageDocument& document, const QString& designator, const QString& fieldName,
-                                  const QString& value)
+void PageOperations::SetFormField(
+    const PageDocument& document, const QString& designator, const QString& fieldName, const QString& value)
 {
     PageElement* element = PageOperations::FindFormElement(FindForm(document, designator), fieldName);
     if (!element)
@@ -143,8 +142,8 @@ void PageOperations::ClickLink(const PageDocument& document, const QString& addr
         link->click();
 }
 
-void PageOperations::ClickFormElement(const PageDocument& document, const QString& designator,
-                                      const QString& elementName)
+void PageOperations::ClickFormElement(
+    const PageDocument& document, const QString& designator, const QString& elementName)
 {
     if (PageElement* element = PageOperations::FindFormElement(FindForm(document, designator), elementName))
         element->click();
@@ -165,8 +164,8 @@ void PageOperations::SubmitForm(const PageDocument& document, const QString& des
     }
 }
 
-PageOperations::ResultOutcome PageOperations::FindResultText(const PageDocument& document, const QString& accepted,
-                                                             const QString& rejected)
+PageOperations::ResultOutcome PageOperations::FindResultText(
+    const PageDocument& document, const QString& accepted, const QString& rejected)
 {
     std::unique_ptr<PageTextRange> range;
     try {

@@ -10,20 +10,19 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace
-{
-    const QString kBlankPage = QStringLiteral("about:blank");
-    constexpr int kMinimumBrowserVersion = 4;
+namespace {
+const QString kBlankPage = QStringLiteral("about:blank");
+constexpr int kMinimumBrowserVersion = 4;
 
-    void checkBrowserVersion()
-    {
-        if (BrowserLoader::majorVersion() >= kMinimumBrowserVersion)
-            return;
-        UserPrompt::current()->information(ResStrings::browserTooOld());
-        std::fflush(nullptr);
-        // Nothing else of the program may run on, so no destructors and no event loop.
-        ::_exit(1);
-    }
+void checkBrowserVersion()
+{
+    if (BrowserLoader::majorVersion() >= kMinimumBrowserVersion)
+        return;
+    UserPrompt::current()->information(ResStrings::browserTooOld());
+    std::fflush(nullptr);
+    // Nothing else of the program may run on, so no destructors and no event loop.
+    ::_exit(1);
+}
 } // namespace
 
 TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
@@ -74,7 +73,7 @@ IWebBrowser* TSMSBaseForm::browser()
 }
 
 void TSMSBaseForm::Send(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
-                        const QString& userName, const QString& password)
+    const QString& userName, const QString& password)
 {
     From = from;
     AreaCode = areaCode;
@@ -87,7 +86,7 @@ void TSMSBaseForm::Send(const QString& from, const QString& areaCode, const QStr
 }
 
 void TSMSBaseForm::Check(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
-                         const QString& userName, const QString& password)
+    const QString& userName, const QString& password)
 {
     From = from;
     AreaCode = areaCode;
@@ -115,7 +114,8 @@ void TSMSBaseForm::SendNow()
     ProviderIndex = FindProviderByArea(AreaCode);
     if (ProviderIndex == -1) {
         if (m_checking)
-            checkStep(QStringLiteral("provider"), false, QStringLiteral("no provider serves area code %1").arg(AreaCode));
+            checkStep(
+                QStringLiteral("provider"), false, QStringLiteral("no provider serves area code %1").arg(AreaCode));
         SetStatus(ssFailed);
         return;
     }
@@ -125,7 +125,7 @@ void TSMSBaseForm::SendNow()
             return;
         if (!provider.LoginUrl.isEmpty()
             && !checkStep(QStringLiteral("credentials"), !UserName.isEmpty() && !Password.isEmpty(),
-                          QStringLiteral("a user name and a password for %1").arg(provider.Name)))
+                QStringLiteral("a user name and a password for %1").arg(provider.Name)))
             return;
     }
     IWebBrowser* web = browser();
@@ -196,7 +196,7 @@ void TSMSBaseForm::endAttempt()
 bool TSMSBaseForm::checkStep(const QString& step, bool passed, const QString& detail)
 {
     if (OnCheckStep)
-        OnCheckStep(CheckStep{step, passed, detail});
+        OnCheckStep(CheckStep { step, passed, detail });
     if (!passed)
         SetStatus(ssFailed);
     return passed;
@@ -244,8 +244,8 @@ void TSMSBaseForm::WebBrowser1NavigateComplete2(FrameRef frame, const QString&)
         NavFrame = frame;
 }
 
-void TSMSBaseForm::triggerSubmission(const PageDocument& document, quint8 kind, const QString& form,
-                                     const QString& lookup, const QString& value)
+void TSMSBaseForm::triggerSubmission(
+    const PageDocument& document, quint8 kind, const QString& form, const QString& lookup, const QString& value)
 {
     switch (kind) {
     case 1:
@@ -263,8 +263,7 @@ void TSMSBaseForm::triggerSubmission(const PageDocument& document, quint8 kind, 
 }
 
 const PageDocument* TSMSBaseForm::stepDocument(std::shared_ptr<PageDocument>& top, qint32 frameIndex,
-                                               const QString& expectedAddress, const QString& address,
-                                               const QString& page)
+    const QString& expectedAddress, const QString& address, const QString& page)
 {
     top = m_browser->Document();
     const PageDocument* document = top.get();
@@ -272,22 +271,21 @@ const PageDocument* TSMSBaseForm::stepDocument(std::shared_ptr<PageDocument>& to
     if (document && frameIndex > -1)
         document = top->frameDocument(frameIndex);
     if (m_checking) {
-        if (!top)
-        {
+        if (!top) {
             checkStep(page, false, QStringLiteral("no page of the site's loaded instead of %1").arg(expectedAddress));
             return nullptr;
         }
         if (!checkStep(page, address == expectedAddress,
-                       address == expectedAddress
-                           ? QStringLiteral("loaded at %1").arg(address)
-                           : QStringLiteral("the page that loaded is %1, not %2").arg(address, expectedAddress)))
+                address == expectedAddress
+                    ? QStringLiteral("loaded at %1").arg(address)
+                    : QStringLiteral("the page that loaded is %1, not %2").arg(address, expectedAddress)))
             return nullptr;
         if (frameIndex > -1
             && !checkStep(page + QStringLiteral(" frame"), document != nullptr,
-                          document ? QStringLiteral("frame %1").arg(frameIndex)
-                                   : QStringLiteral("the page has no frame %1 with a document (it has %2 frame(s))")
-                                         .arg(frameIndex)
-                                         .arg(top->frameCount())))
+                document ? QStringLiteral("frame %1").arg(frameIndex)
+                         : QStringLiteral("the page has no frame %1 with a document (it has %2 frame(s))")
+                               .arg(frameIndex)
+                               .arg(top->frameCount())))
             return nullptr;
     }
     if (!document || address != expectedAddress) {
@@ -304,8 +302,8 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
     NavFrame.clear();
     const TProvider provider = Providers.value(ProviderIndex);
     std::shared_ptr<PageDocument> top;
-    const PageDocument* document =
-        stepDocument(top, provider.LoginFrame, provider.LoginUrl, address, QStringLiteral("login page"));
+    const PageDocument* document
+        = stepDocument(top, provider.LoginFrame, provider.LoginUrl, address, QStringLiteral("login page"));
     if (!document)
         return;
     if (m_checking && !checkSteps(DefinitionCheck::inspectLogin(*document, provider)))
@@ -313,8 +311,8 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
     PageOperations::SetFormField(*document, provider.LoginForm, provider.UserField, UserName);
     PageOperations::SetFormField(*document, provider.LoginForm, provider.PassField, Password);
     bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
-    triggerSubmission(*document, provider.LoginSubmit, provider.LoginForm, provider.LoginSubmitLookup,
-                      provider.LoginSubmitValue);
+    triggerSubmission(
+        *document, provider.LoginSubmit, provider.LoginForm, provider.LoginSubmitLookup, provider.LoginSubmitValue);
     SetStatus(ssIdentifying);
 }
 
@@ -326,8 +324,8 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
     SetStatus(ssIdentified);
     const TProvider provider = Providers.value(ProviderIndex);
     std::shared_ptr<PageDocument> top;
-    const PageDocument* document =
-        stepDocument(top, provider.MsgFrame, provider.MsgUrl, address, QStringLiteral("message page"));
+    const PageDocument* document
+        = stepDocument(top, provider.MsgFrame, provider.MsgUrl, address, QStringLiteral("message page"));
     if (!document)
         return;
     if (m_checking
@@ -342,8 +340,8 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
         PageOperations::SetFormField(*document, provider.MsgForm, provider.FromField, From);
         PageOperations::SetFormField(*document, provider.MsgForm, provider.MsgField, text);
     } else {
-        PageOperations::SetFormField(*document, provider.MsgForm, provider.MsgField,
-                                     text + QStringLiteral(" (") + From + QLatin1Char(')'));
+        PageOperations::SetFormField(
+            *document, provider.MsgForm, provider.MsgField, text + QStringLiteral(" (") + From + QLatin1Char(')'));
     }
 
     const QString area = areaValueFor(AreaDefs, AreaCode);
@@ -361,8 +359,8 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
         return;
     }
     bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
-    triggerSubmission(*document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup,
-                      provider.MsgSubmitValue);
+    triggerSubmission(
+        *document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
     SetStatus(ssSending);
 }
 
@@ -396,9 +394,9 @@ void TSMSBaseForm::Timer1Timer()
 {
     if (m_checking && OnCheckStep) {
         const QString page = m_step == &TSMSBaseForm::LoginPageComplete ? QStringLiteral("login page")
-                                                                         : QStringLiteral("message page");
-        OnCheckStep(CheckStep{page, false,
-                              QStringLiteral("no page completed within %1 s").arg(Timer1->interval() / 1000)});
+                                                                        : QStringLiteral("message page");
+        OnCheckStep(
+            CheckStep { page, false, QStringLiteral("no page completed within %1 s").arg(Timer1->interval() / 1000) });
     }
     SetStatus(ssTimedOut);
 }

@@ -11,7 +11,8 @@
 #include <memory>
 
 // The one-byte status of a send attempt. 2 to 5 are busy; 0 and 6 to 9 end an attempt.
-enum TSMSStatus : quint8 {
+enum TSMSStatus : quint8
+{
     ssCancelled = 0,
     ssReady = 1,
     ssConnecting = 2,
@@ -32,8 +33,8 @@ inline bool isBusyStatus(TSMSStatus status)
 // The status's own name, as "ssSent".
 inline const char* statusName(TSMSStatus status)
 {
-    static const char* const names[] = {"ssCancelled", "ssReady",  "ssConnecting", "ssIdentifying", "ssIdentified",
-                                        "ssSending",   "ssSent",   "ssRejected",   "ssFailed",      "ssTimedOut"};
+    static const char* const names[] = { "ssCancelled", "ssReady", "ssConnecting", "ssIdentifying", "ssIdentified",
+        "ssSending", "ssSent", "ssRejected", "ssFailed", "ssTimedOut" };
     return status <= ssTimedOut ? names[status] : "";
 }
 
@@ -52,13 +53,13 @@ public:
     ~TSMSBaseForm() override;
 
     void Send(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
-              const QString& userName, const QString& password);
+        const QString& userName, const QString& password);
     // A dry run of Send: the same pages under the same rules, each step reported to OnCheckStep as it is
     // taken. The login is submitted, since the message page lies behind it, but the message form, once
     // filled, is not. Ends with ssReady when a send would have reached the message's submission, with
     // ssFailed or ssTimedOut (after naming the step that failed) otherwise.
     void Check(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
-               const QString& userName, const QString& password);
+        const QString& userName, const QString& password);
     bool Checking() const { return m_checking; }
     void SendNow();
     void Cancel();
@@ -102,14 +103,14 @@ private:
     // The document a step works on, the top-level one or that of frame `frameIndex`; null after setting
     // status 8 when there is none or the loaded address is not the expected one. `top` keeps it alive.
     const PageDocument* stepDocument(std::shared_ptr<PageDocument>& top, qint32 frameIndex,
-                                     const QString& expectedAddress, const QString& address, const QString& page);
+        const QString& expectedAddress, const QString& address, const QString& page);
     // Ends an attempt: no step bound, no time-out running, the browser on a blank page.
     void endAttempt();
     // In a dry run, hands the step on; a failed step ends the run with ssFailed. Returns whether it passed.
     bool checkStep(const QString& step, bool passed, const QString& detail);
     bool checkSteps(const QVector<CheckStep>& steps);
-    void triggerSubmission(const PageDocument& document, quint8 kind, const QString& form, const QString& lookup,
-                           const QString& value);
+    void triggerSubmission(
+        const PageDocument& document, quint8 kind, const QString& form, const QString& lookup, const QString& value);
 
     void WebBrowser1NavigateComplete2(FrameRef frame, const QString& address);
     void LoginPageComplete(FrameRef frame, const QString& address);

@@ -19,7 +19,7 @@ class TLanguagesForm : public QDialog
 public:
     // Runs FormCreate, which releases the host's main window. The host must outlive the window.
     explicit TLanguagesForm(LanguagesHost& host, const QString& moduleBase = LanguageModules::programModuleBase(),
-                            QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
     ~TLanguagesForm() override;
 
     QLabel* Label1;

@@ -22,81 +22,80 @@
 
 using namespace InternetErrors;
 
-namespace
+namespace {
+constexpr int kMaxRedirects = 20;
+// A Content-Length is only a promise; never reserve more than this for it in advance.
+constexpr qint64 kMaxReserve = qint64(64) * 1024 * 1024;
+constexpr int kPollMilliseconds = 100;
+// libcurl's receive buffer, as large as the curl program's; the body still reaches the owner in chunks
+// of the component's read size.
+constexpr long kReceiveBuffer = 100L * 1024;
+constexpr size_t kChunkSize = 16384;
+
+const CurlLibrary& curlApi()
 {
-    constexpr int kMaxRedirects = 20;
-    // A Content-Length is only a promise; never reserve more than this for it in advance.
-    constexpr qint64 kMaxReserve = 64 * 1024 * 1024;
-    constexpr int kPollMilliseconds = 100;
-    // libcurl's receive buffer, as large as the curl program's; the body still reaches the owner in chunks
-    // of the component's read size.
-    constexpr long kReceiveBuffer = 100 * 1024;
-    constexpr size_t kChunkSize = 16384;
+    return CurlLibrary::api();
+}
 
-    const CurlLibrary& curlApi()
-    {
-        return CurlLibrary::api();
+// Installed on each TLS context of a request that ignores certificate dates. The chain and the host name
+// are still checked.
+CURLcode ignoreCertificateDates(CURL*, void* sslContext, void* openSsl)
+{
+    const auto* calls = static_cast<const CurlLibrary::OpenSsl*>(openSsl);
+    X509_VERIFY_PARAM* param = calls->SSL_CTX_get0_param(static_cast<SSL_CTX*>(sslContext));
+    calls->X509_VERIFY_PARAM_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
+    return CURLE_OK;
+}
+
+QString addressText(const curl_sockaddr* address)
+{
+    sockaddr_storage storage {};
+    std::memcpy(&storage, &address->addr, std::min<size_t>(address->addrlen, sizeof storage));
+    char text[INET6_ADDRSTRLEN] = {};
+    if (storage.ss_family == AF_INET) {
+        sockaddr_in in {};
+        std::memcpy(&in, &storage, sizeof in);
+        inet_ntop(AF_INET, &in.sin_addr, text, sizeof text);
+    } else if (storage.ss_family == AF_INET6) {
+        sockaddr_in6 in6 {};
+        std::memcpy(&in6, &storage, sizeof in6);
+        inet_ntop(AF_INET6, &in6.sin6_addr, text, sizeof text);
     }
+    return QString::fromLatin1(text);
+}
 
-    // Installed on each TLS context of a request that ignores certificate dates. The chain and the host name
-    // are still checked.
-    CURLcode ignoreCertificateDates(CURL*, void* sslContext, void* openSsl)
-    {
-        const auto* calls = static_cast<const CurlLibrary::OpenSsl*>(openSsl);
-        X509_VERIFY_PARAM* param = calls->SSL_CTX_get0_param(static_cast<SSL_CTX*>(sslContext));
-        calls->X509_VERIFY_PARAM_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
-        return CURLE_OK;
+bool isFollowedRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+bool hasHeader(const QList<QByteArray>& lines, const QByteArray& name)
+{
+    for (const QByteArray& line : lines) {
+        const int colon = line.indexOf(':');
+        const int semicolon = line.indexOf(';');
+        const int end = colon >= 0 ? colon : semicolon;
+        if (end >= 0 && line.left(end).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return true;
     }
+    return false;
+}
 
-    QString addressText(const curl_sockaddr* address)
+struct HeaderList
+{
+    curl_slist* list = nullptr;
+    HeaderList() = default;
+    HeaderList(const HeaderList&) = delete;
+    HeaderList& operator=(const HeaderList&) = delete;
+    ~HeaderList()
     {
-        sockaddr_storage storage{};
-        std::memcpy(&storage, &address->addr, std::min<size_t>(address->addrlen, sizeof storage));
-        char text[INET6_ADDRSTRLEN] = {};
-        if (storage.ss_family == AF_INET) {
-            sockaddr_in in{};
-            std::memcpy(&in, &storage, sizeof in);
-            inet_ntop(AF_INET, &in.sin_addr, text, sizeof text);
-        } else if (storage.ss_family == AF_INET6) {
-            sockaddr_in6 in6{};
-            std::memcpy(&in6, &storage, sizeof in6);
-            inet_ntop(AF_INET6, &in6.sin6_addr, text, sizeof text);
-        }
-        return QString::fromLatin1(text);
+        if (list)
+            curlApi().slist_free_all(list);
     }
+    void append(const QByteArray& line) { list = curlApi().slist_append(list, line.constData()); }
+};
 
-    bool isFollowedRedirect(int status)
-    {
-        return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-    }
-
-    bool hasHeader(const QList<QByteArray>& lines, const QByteArray& name)
-    {
-        for (const QByteArray& line : lines) {
-            const int colon = line.indexOf(':');
-            const int semicolon = line.indexOf(';');
-            const int end = colon >= 0 ? colon : semicolon;
-            if (end >= 0 && line.left(end).trimmed().compare(name, Qt::CaseInsensitive) == 0)
-                return true;
-        }
-        return false;
-    }
-
-    struct HeaderList
-    {
-        curl_slist* list = nullptr;
-        HeaderList() = default;
-        HeaderList(const HeaderList&) = delete;
-        HeaderList& operator=(const HeaderList&) = delete;
-        ~HeaderList()
-        {
-            if (list)
-                curlApi().slist_free_all(list);
-        }
-        void append(const QByteArray& line) { list = curlApi().slist_append(list, line.constData()); }
-    };
-
-    using Clock = std::chrono::steady_clock;
+using Clock = std::chrono::steady_clock;
 } // namespace
 
 // Everything a request needs, copied from the properties when it starts, so the owner may change them
@@ -194,7 +193,11 @@ public:
     static size_t onWrite(char* buffer, size_t size, size_t count, void* clientp);
 
 private:
-    enum class BodyMode { Discard, Deliver };
+    enum class BodyMode
+    {
+        Discard,
+        Deliver
+    };
 
     void configure(CURL* easy, const Exchange& exchange, HeaderList& headers, char* errorBuffer);
     void requestSent();
@@ -625,7 +628,7 @@ TAdvHttp::Request TAdvHttp::makeRequest() const
 {
     Request request;
     if (m_hostName.trimmed().isEmpty())
-        throw StartFailure{InvalidUrl};
+        throw StartFailure { InvalidUrl };
     request.ssl = m_ssl;
     request.hostName = m_hostName;
     request.port = m_port;
@@ -634,7 +637,7 @@ TAdvHttp::Request TAdvHttp::makeRequest() const
     const CURLUcode parsed = curlApi().url_set(check, CURLUPART_URL, request.url.constData(), 0);
     curlApi().url_cleanup(check);
     if (parsed != CURLUE_OK)
-        throw StartFailure{InvalidUrl};
+        throw StartFailure { InvalidUrl };
 
     request.method = m_method.trimmed().toLatin1();
     if (request.method.isEmpty())
@@ -704,14 +707,14 @@ bool TAdvHttp::Execute(bool synchronous)
     try {
         QString unavailable;
         if (!CurlLibrary::load(&unavailable))
-            throw StartFailure{InternalError, unavailable};
+            throw StartFailure { InternalError, unavailable };
         request = makeRequest();
         if (!m_session) {
             auto session = std::make_unique<Session>();
             session->multi = curlApi().multi_init();
             session->share = curlApi().share_init();
             if (!session->multi || !session->share)
-                throw StartFailure{InternalError};
+                throw StartFailure { InternalError };
             curlApi().share_setopt(session->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
             curlApi().share_setopt(session->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
             m_session = std::move(session);
@@ -739,7 +742,7 @@ bool TAdvHttp::Execute(bool synchronous)
                     finished->store(true);
                 });
             } catch (const std::system_error&) {
-                throw StartFailure{AsyncThreadFailed};
+                throw StartFailure { AsyncThreadFailed };
             }
             m_workers.push_back(std::move(worker));
             return true;
@@ -802,9 +805,8 @@ std::exception_ptr TAdvHttp::runRequest(const Request& request)
         setLastError(code, transfer.errorDetail);
         transfer.notifyFinal(Event::Error);
     };
-    const auto errorOf = [&](CURLcode result) {
-        return transfer.receiveTimedOut ? Timeout : fromCurl(result, transfer.verifyResult);
-    };
+    const auto errorOf
+        = [&](CURLcode result) { return transfer.receiveTimedOut ? Timeout : fromCurl(result, transfer.verifyResult); };
 
     for (;;) {
         const CURLcode result = transfer.run(exchange);
@@ -1068,8 +1070,7 @@ bool TAdvHttp::Transfer::followRedirect(Exchange& exchange) const
     const int status = m_replyStatus;
     exchange.url = HttpAddress::requestUrl(parts.ssl, parts.hostName, parts.port, parts.urlPath, parts.extraInfo);
     exchange.sendCredentials = exchange.sendCredentials && parts.ssl == m_request.ssl
-                               && parts.hostName.compare(m_request.hostName, Qt::CaseInsensitive) == 0
-                               && parts.port == m_request.port;
+        && parts.hostName.compare(m_request.hostName, Qt::CaseInsensitive) == 0 && parts.port == m_request.port;
     exchange.ssl = parts.ssl;
     // As browsers do: only 307 and 308 send the body again; 303 turns any method but HEAD into GET, and 301
     // and 302 turn a POST into GET.
@@ -1187,7 +1188,7 @@ int TAdvHttp::Transfer::onCloseSocket(void* clientp, curl_socket_t socket)
     auto* http = static_cast<TAdvHttp*>(clientp);
     Transfer* transfer = http->m_transfer;
     // Only a connection that was made is reported closed, not an address that could not be reached.
-    sockaddr_storage peer{};
+    sockaddr_storage peer {};
     socklen_t length = sizeof peer;
     const bool connected = ::getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &length) == 0;
     if (transfer && connected)

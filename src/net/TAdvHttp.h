@@ -58,7 +58,8 @@ class TAdvHttp : public QObject
 public:
     // The request flags. Each stands for the Internet library flag of the same name; flagWord() gives the
     // combined word. The cache flags have no effect here, as no reply is ever taken from a cache.
-    enum TInternetFlag : quint32 {
+    enum TInternetFlag : quint32
+    {
         ifCacheIfNetFail = 1u << 0,
         ifDontCache = 1u << 1,
         ifHyperLink = 1u << 2,
@@ -198,7 +199,8 @@ public:
     TNotifyEvent OnError;
 
 private:
-    enum class Event {
+    enum class Event
+    {
         ClosingConnection,
         ConnectedToServer,
         ConnectingToServer,
@@ -285,9 +287,9 @@ private:
     qint64 m_chunkSize = 0;
     qint64 m_chunkOffset = 0;
 
-    std::atomic<bool> m_busy{false};
-    std::atomic<bool> m_aborted{false};
-    std::atomic<bool> m_destroying{false};
+    std::atomic<bool> m_busy { false };
+    std::atomic<bool> m_aborted { false };
+    std::atomic<bool> m_destroying { false };
 
     std::unique_ptr<Session> m_session;
     Transfer* m_transfer = nullptr; // the exchange running now; touched only by the thread that runs it

@@ -114,9 +114,8 @@ SendWorkflow::Outcome SendWorkflow::Button1Click(const Composition& composition)
         m_host.saveLastUsed();
         ListSending = false;
         MessageText = wireText(composition.message);
-        return SendToRecipient(composition.area, composition.phone, composition.sender, MessageText)
-            ? Outcome::Started
-            : Outcome::Failed;
+        return SendToRecipient(composition.area, composition.phone, composition.sender, MessageText) ? Outcome::Started
+                                                                                                     : Outcome::Failed;
     } catch (const ZelkoraError& error) {
         m_host.reportError(error.message());
     } catch (const std::exception& error) {

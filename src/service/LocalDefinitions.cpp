@@ -46,8 +46,8 @@ LocalDefinitionFile readAs(
         const bool areas = tagName == QLatin1String("AREAS");
         const bool provider = tagName == QLatin1String("PROVIDER");
         if (!areas && !provider) {
-            file.warnings.append(atLine(path, line,
-                tr("tag %1 ignored; a local file defines only AREAS and PROVIDER").arg(QString(tagName))));
+            file.warnings.append(atLine(
+                path, line, tr("tag %1 ignored; a local file defines only AREAS and PROVIDER").arg(QString(tagName))));
             return;
         }
         if (!params.isValidUtf8())
@@ -112,7 +112,7 @@ LocalDefinitionFile LocalDefinitions::parse(const QByteArray& bytes, const QStri
 {
     const ServiceDocument document = ServiceDocument::fromText(bytes);
     bool wellFormedUtf8 = true;
-    const LocalDefinitionFile asUtf8 = readAs(document, path, TagParams::Encoding::Utf8, wellFormedUtf8);
+    LocalDefinitionFile asUtf8 = readAs(document, path, TagParams::Encoding::Utf8, wellFormedUtf8);
     if (wellFormedUtf8)
         return asUtf8;
     return readAs(document, path, TagParams::Encoding::Windows1255, wellFormedUtf8);

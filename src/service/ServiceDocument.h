@@ -55,5 +55,5 @@ using ServiceTagLineHandler = std::function<void(QLatin1String tagName, const Ta
 ProcessResult ProcessDocument(const ServiceDocument& document, const ServiceTagHandler& handler);
 // The same walk for files that are not the service's: the handler learns each tag's line, and the values are
 // decoded with `encoding`.
-ProcessResult ProcessDocument(const ServiceDocument& document, const ServiceTagLineHandler& handler,
-    TagParams::Encoding encoding);
+ProcessResult ProcessDocument(
+    const ServiceDocument& document, const ServiceTagLineHandler& handler, TagParams::Encoding encoding);

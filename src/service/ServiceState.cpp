@@ -120,10 +120,9 @@ ProcessResult ServiceState::ProcessDocument(const QByteArray& text, ProviderOrig
     // text being walked alive.
     const ServiceDocument document = Document;
     try {
-        return ::ProcessDocument(
-            document, [this, origin](QLatin1String tagName, const TagParams& params) {
-                HandleServiceTag(tagName, params, origin);
-            });
+        return ::ProcessDocument(document, [this, origin](QLatin1String tagName, const TagParams& params) {
+            HandleServiceTag(tagName, params, origin);
+        });
     } catch (const ZelkoraError& error) {
         return failedWith(error.message());
     } catch (const std::exception& error) {

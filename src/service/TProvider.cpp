@@ -1,11 +1,10 @@
 #include "TProvider.h"
 
-namespace
+namespace {
+bool isBlank(QChar c)
 {
-    bool isBlank(QChar c)
-    {
-        return c.unicode() >= 1 && c.unicode() <= 32;
-    }
+    return c.unicode() >= 1 && c.unicode() <= 32;
+}
 } // namespace
 
 TProvider TProvider::fromParameters(const std::function<QString(const QString& name)>& param)

@@ -198,8 +198,8 @@ bool TagParams::isValidUtf8() const
     for (const Item& item : m_items) {
         QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         // The decoder works when its result becomes a string, not before.
-        const QString text
-            = decoder.decode(QByteArrayView(m_bytes.data() + item.begin, static_cast<qsizetype>(item.end - item.begin)));
+        const QString text = decoder.decode(
+            QByteArrayView(m_bytes.data() + item.begin, static_cast<qsizetype>(item.end - item.begin)));
         if (decoder.hasError())
             return false;
     }

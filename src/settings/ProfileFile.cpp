@@ -11,183 +11,190 @@
 #include <QStringList>
 #include <optional>
 
-namespace
+namespace {
+const QByteArray Utf8Bom("\xEF\xBB\xBF");
+
+// The file as lines, with what is needed to write it back the way it was.
+struct Document
 {
-    const QByteArray Utf8Bom("\xEF\xBB\xBF");
+    QStringList lines; // without their line ends
+    bool crlf = false;
+    bool bom = false;
+};
 
-    // The file as lines, with what is needed to write it back the way it was.
-    struct Document
-    {
-        QStringList lines; // without their line ends
-        bool crlf = false;
-        bool bom = false;
-    };
+enum class LoadResult
+{
+    Missing,
+    Loaded,
+    Unreadable
+};
 
-    enum class LoadResult { Missing, Loaded, Unreadable };
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
-    bool isBlank(QChar c)
-    {
-        return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-    }
+QString trimBlanks(const QString& s)
+{
+    int begin = 0;
+    int end = s.size();
+    while (begin < end && isBlank(s[begin]))
+        ++begin;
+    while (end > begin && isBlank(s[end - 1]))
+        --end;
+    return s.mid(begin, end - begin);
+}
 
-    QString trimBlanks(const QString& s)
-    {
-        int begin = 0;
-        int end = s.size();
-        while (begin < end && isBlank(s[begin]))
-            ++begin;
-        while (end > begin && isBlank(s[end - 1]))
-            --end;
-        return s.mid(begin, end - begin);
-    }
+QString withoutLineBreaks(QString s)
+{
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return s;
+}
 
-    QString withoutLineBreaks(QString s)
-    {
-        s.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        s.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        return s;
-    }
+QString sectionName(const QString& section)
+{
+    return trimBlanks(withoutLineBreaks(section));
+}
 
-    QString sectionName(const QString& section)
-    {
-        return trimBlanks(withoutLineBreaks(section));
-    }
+bool isQuoted(const QString& s)
+{
+    return s.size() >= 2 && (s.front() == QLatin1Char('"') || s.front() == QLatin1Char('\'')) && s.back() == s.front();
+}
 
-    bool isQuoted(const QString& s)
-    {
-        return s.size() >= 2 && (s.front() == QLatin1Char('"') || s.front() == QLatin1Char('\''))
-            && s.back() == s.front();
-    }
+// Reading trims blanks and removes one pair of matching quotes, so a value that would lose something that
+// way is written inside a pair of double quotes.
+QString encodeValue(const QString& value)
+{
+    QString v = withoutLineBreaks(value);
+    if (!v.isEmpty() && (isBlank(v.front()) || isBlank(v.back()) || isQuoted(v)))
+        return QLatin1Char('"') + v + QLatin1Char('"');
+    return v;
+}
 
-    // Reading trims blanks and removes one pair of matching quotes, so a value that would lose something that
-    // way is written inside a pair of double quotes.
-    QString encodeValue(const QString& value)
-    {
-        const QString v = withoutLineBreaks(value);
-        if (!v.isEmpty() && (isBlank(v.front()) || isBlank(v.back()) || isQuoted(v)))
-            return QLatin1Char('"') + v + QLatin1Char('"');
-        return v;
-    }
+QString decodeValue(const QString& raw)
+{
+    const QString v = trimBlanks(raw);
+    return isQuoted(v) ? v.mid(1, v.size() - 2) : v;
+}
 
-    QString decodeValue(const QString& raw)
-    {
-        const QString v = trimBlanks(raw);
-        return isQuoted(v) ? v.mid(1, v.size() - 2) : v;
-    }
+enum class LineKind
+{
+    Other,
+    Section,
+    Key
+};
 
-    enum class LineKind { Other, Section, Key };
+struct Line
+{
+    LineKind kind = LineKind::Other;
+    QString name;
+    QString rawValue;
+};
 
-    struct Line
-    {
-        LineKind kind = LineKind::Other;
-        QString name;
-        QString rawValue;
-    };
-
-    Line parseLine(const QString& text)
-    {
-        Line line;
-        const QString t = trimBlanks(text);
-        if (t.isEmpty() || t.front() == QLatin1Char(';') || t.front() == QLatin1Char('#'))
-            return line;
-        if (t.front() == QLatin1Char('[')) {
-            // The last ']' closes the heading, so a section named "a]b" survives its own round trip.
-            const int close = t.lastIndexOf(QLatin1Char(']'));
-            line.kind = LineKind::Section;
-            line.name = trimBlanks(close > 0 ? t.mid(1, close - 1) : t.mid(1));
-            return line;
-        }
-        const int eq = t.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            return line;
-        line.kind = LineKind::Key;
-        line.name = trimBlanks(t.left(eq));
-        line.rawValue = t.mid(eq + 1);
+Line parseLine(const QString& text)
+{
+    Line line;
+    const QString t = trimBlanks(text);
+    if (t.isEmpty() || t.front() == QLatin1Char(';') || t.front() == QLatin1Char('#'))
+        return line;
+    if (t.front() == QLatin1Char('[')) {
+        // The last ']' closes the heading, so a section named "a]b" survives its own round trip.
+        const int close = t.lastIndexOf(QLatin1Char(']'));
+        line.kind = LineKind::Section;
+        line.name = trimBlanks(close > 0 ? t.mid(1, close - 1) : t.mid(1));
         return line;
     }
+    const int eq = t.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return line;
+    line.kind = LineKind::Key;
+    line.name = trimBlanks(t.left(eq));
+    line.rawValue = t.mid(eq + 1);
+    return line;
+}
 
-    bool sameName(const QString& a, const QString& b)
-    {
-        return a.compare(b, Qt::CaseInsensitive) == 0;
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString decodeText(QByteArray bytes, bool& bom)
+{
+    bom = bytes.startsWith(Utf8Bom);
+    if (bom)
+        bytes.remove(0, Utf8Bom.size());
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder hebrew("windows-1255", QStringDecoder::Flag::Stateless);
+    if (hebrew.isValid())
+        return hebrew.decode(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+LoadResult load(const QString& path, Document& doc)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return LoadResult::Missing;
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        return LoadResult::Unreadable;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return LoadResult::Unreadable;
+    doc.crlf = bytes.contains("\r\n");
+    QString text = decodeText(bytes, doc.bom);
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    if (!text.isEmpty() || bytes.size() > (doc.bom ? Utf8Bom.size() : 0))
+        doc.lines = text.split(QLatin1Char('\n'));
+    for (QString& l : doc.lines) {
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
     }
+    return LoadResult::Loaded;
+}
 
-    QString decodeText(QByteArray bytes, bool& bom)
-    {
-        bom = bytes.startsWith(Utf8Bom);
-        if (bom)
-            bytes.remove(0, Utf8Bom.size());
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return text;
-        QStringDecoder hebrew("windows-1255", QStringDecoder::Flag::Stateless);
-        if (hebrew.isValid())
-            return hebrew.decode(bytes);
-        return QString::fromLatin1(bytes);
+// The value of the first matching key in any section of the name.
+std::optional<QString> findValue(const Document& doc, const QString& section, const QString& key)
+{
+    const QString wantedSection = sectionName(section);
+    const QString wantedKey = trimBlanks(key);
+    bool inSection = false;
+    for (const QString& text : doc.lines) {
+        const Line line = parseLine(text);
+        if (line.kind == LineKind::Section)
+            inSection = sameName(line.name, wantedSection);
+        else if (inSection && line.kind == LineKind::Key && sameName(line.name, wantedKey))
+            return decodeValue(line.rawValue);
     }
+    return std::nullopt;
+}
 
-    LoadResult load(const QString& path, Document& doc)
-    {
-        const QFileInfo info(path);
-        if (!info.exists())
-            return LoadResult::Missing;
-        QFile file(path);
-        if (info.isDir() || !file.open(QIODevice::ReadOnly))
-            return LoadResult::Unreadable;
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return LoadResult::Unreadable;
-        doc.crlf = bytes.contains("\r\n");
-        QString text = decodeText(bytes, doc.bom);
-        if (text.endsWith(QLatin1Char('\n')))
-            text.chop(1);
-        if (!text.isEmpty() || bytes.size() > (doc.bom ? Utf8Bom.size() : 0))
-            doc.lines = text.split(QLatin1Char('\n'));
-        for (QString& l : doc.lines) {
-            if (l.endsWith(QLatin1Char('\r')))
-                l.chop(1);
-        }
-        return LoadResult::Loaded;
-    }
+QString writeError(const QString& path)
+{
+    return QCoreApplication::translate("ProfileFile", "Unable to write to %1").arg(QFileInfo(path).fileName());
+}
 
-    // The value of the first matching key in any section of the name.
-    std::optional<QString> findValue(const Document& doc, const QString& section, const QString& key)
-    {
-        const QString wantedSection = sectionName(section);
-        const QString wantedKey = trimBlanks(key);
-        bool inSection = false;
-        for (const QString& text : doc.lines) {
-            const Line line = parseLine(text);
-            if (line.kind == LineKind::Section)
-                inSection = sameName(line.name, wantedSection);
-            else if (inSection && line.kind == LineKind::Key && sameName(line.name, wantedKey))
-                return decodeValue(line.rawValue);
-        }
-        return std::nullopt;
-    }
+void save(const QString& path, const Document& doc)
+{
+    const QString eol = doc.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    QByteArray bytes = doc.bom ? Utf8Bom : QByteArray();
+    for (const QString& l : doc.lines)
+        bytes += (l + eol).toUtf8();
 
-    QString writeError(const QString& path)
-    {
-        return QCoreApplication::translate("ProfileFile", "Unable to write to %1").arg(QFileInfo(path).fileName());
-    }
-
-    void save(const QString& path, const Document& doc)
-    {
-        const QString eol = doc.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-        QByteArray bytes = doc.bom ? Utf8Bom : QByteArray();
-        for (const QString& l : doc.lines)
-            bytes += (l + eol).toUtf8();
-
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-            throw ZelkoraError(writeError(path));
-        QSaveFile file(path);
-        // The temporary file takes the mode before the first byte goes in, so the passwords are never readable
-        // by others, not even in the temporary file.
-        if (!file.open(QIODevice::WriteOnly)
-            || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-            || file.write(bytes) != bytes.size() || !file.commit())
-            throw ZelkoraError(writeError(path));
-    }
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        throw ZelkoraError(writeError(path));
+    QSaveFile file(path);
+    // The temporary file takes the mode before the first byte goes in, so the passwords are never readable
+    // by others, not even in the temporary file.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        || file.write(bytes) != bytes.size() || !file.commit())
+        throw ZelkoraError(writeError(path));
+}
 } // namespace
 
 ProfileFile::ProfileFile(const QString& path)

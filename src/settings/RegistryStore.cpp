@@ -5,10 +5,9 @@
 
 #include <QDir>
 
-namespace
-{
-    const QString LanguageValue = QStringLiteral("Language");
-    const QString TypeValue = QStringLiteral("Type");
+namespace {
+const QString LanguageValue = QStringLiteral("Language");
+const QString TypeValue = QStringLiteral("Type");
 } // namespace
 
 QString RegistryStore::programKey()

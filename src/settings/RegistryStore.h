@@ -8,21 +8,20 @@
 // - the machine's keys are read-only, in zelkora/registry.ini under the first folder of $XDG_CONFIG_DIRS
 //   (default /etc/xdg) whose file holds the key; an administrator or a package puts them there.
 // Nothing here shows a message: a key that cannot be opened reads as the text the callers expect for it.
-namespace RegistryStore
-{
-    // "Software\Halvern Systems\Corvalent"
-    QString programKey();
+namespace RegistryStore {
+// "Software\Halvern Systems\Corvalent"
+QString programKey();
 
-    QString currentUserFile();
-    // The machine files in the order they are searched.
-    QStringList localMachineFiles();
+QString currentUserFile();
+// The machine files in the order they are searched.
+QStringList localMachineFiles();
 
-    // The interface language code: "ENU" when the value is missing or empty, "" when the current user's store
-    // cannot be opened at all (the file exists but cannot be read).
-    QString readLanguage();
-    // Raises ZelkoraError when the store cannot be written.
-    void writeLanguage(const QString& code);
+// The interface language code: "ENU" when the value is missing or empty, "" when the current user's store
+// cannot be opened at all (the file exists but cannot be read).
+QString readLanguage();
+// Raises ZelkoraError when the store cannot be written.
+void writeLanguage(const QString& code);
 
-    // The installation type "Type" of the machine's program key; "" when the key or the value is missing.
-    QString readInstallationType();
+// The installation type "Type" of the machine's program key; "" when the key or the value is missing.
+QString readInstallationType();
 } // namespace RegistryStore

@@ -2,9 +2,9 @@
 
 #include "app/controls/TURLLabel.h"
 #include "common/ErrorReport.h"
+#include "common/InterfaceDirection.h"
 #include "settings/PreferencesHost.h"
 #include "settings/SmsIni.h"
-#include "common/InterfaceDirection.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,70 +24,69 @@
 #include <limits>
 #include <optional>
 
-namespace
+namespace {
+// The time-out field takes any text while it is typed. When the text is taken over (the field loses the
+// focus, Enter, a step, or the dialog reading it) a number outside the range goes to the nearest bound and
+// text that is not a number counts as 0. A plain QSpinBox would refuse such keys instead, so "5000" could
+// never be typed and corrected.
+class TimeOutSpinBox : public QSpinBox
 {
-    // The time-out field takes any text while it is typed. When the text is taken over (the field loses the
-    // focus, Enter, a step, or the dialog reading it) a number outside the range goes to the nearest bound and
-    // text that is not a number counts as 0. A plain QSpinBox would refuse such keys instead, so "5000" could
-    // never be typed and corrected.
-    class TimeOutSpinBox : public QSpinBox
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& text, int& pos) const override
     {
-    public:
-        using QSpinBox::QSpinBox;
+        Q_UNUSED(pos)
+        const std::optional<qlonglong> seconds = parse(text);
+        return seconds && *seconds >= minimum() && *seconds <= maximum() ? QValidator::Acceptable
+                                                                         : QValidator::Intermediate;
+    }
+    void fixup(QString& text) const override { text = QString::number(boundedValue(text)); }
+    int valueFromText(const QString& text) const override { return boundedValue(text); }
+    QString textFromValue(int value) const override { return QString::number(value); }
 
-    protected:
-        QValidator::State validate(QString& text, int& pos) const override
-        {
-            Q_UNUSED(pos)
-            const std::optional<qlonglong> seconds = parse(text);
-            return seconds && *seconds >= minimum() && *seconds <= maximum() ? QValidator::Acceptable
-                                                                              : QValidator::Intermediate;
-        }
-        void fixup(QString& text) const override { text = QString::number(boundedValue(text)); }
-        int valueFromText(const QString& text) const override { return boundedValue(text); }
-        QString textFromValue(int value) const override { return QString::number(value); }
-
-    private:
-        // A signed decimal number, however long; nothing for any other text.
-        static std::optional<qlonglong> parse(const QString& text)
-        {
-            static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
-            const QString trimmed = text.trimmed();
-            if (!number.match(trimmed).hasMatch())
-                return std::nullopt;
-            bool ok = false;
-            const qlonglong value = trimmed.toLongLong(&ok);
-            if (ok)
-                return value;
-            // Too many digits for any integer type: still a number, beyond either bound.
-            return trimmed.startsWith(QLatin1Char('-')) ? std::numeric_limits<qlonglong>::min()
-                                                        : std::numeric_limits<qlonglong>::max();
-        }
-
-        int boundedValue(const QString& text) const
-        {
-            const qlonglong seconds = parse(text).value_or(0);
-            return static_cast<int>(std::clamp<qlonglong>(seconds, minimum(), maximum()));
-        }
-    };
-
-    // The first provider whose Name is `name`, letter case included; -1 when none is. A provider without a
-    // name is never meant: no list item can tell it apart.
-    int indexOfProvider(const TProviders& providers, const QString& name)
+private:
+    // A signed decimal number, however long; nothing for any other text.
+    static std::optional<qlonglong> parse(const QString& text)
     {
-        if (name.isEmpty())
-            return -1;
-        const auto it = std::find_if(providers.cbegin(), providers.cend(),
-                                     [&name](const TProvider& provider) { return provider.Name == name; });
-        return it == providers.cend() ? -1 : static_cast<int>(it - providers.cbegin());
+        static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
+        const QString trimmed = text.trimmed();
+        if (!number.match(trimmed).hasMatch())
+            return std::nullopt;
+        bool ok = false;
+        const qlonglong value = trimmed.toLongLong(&ok);
+        if (ok)
+            return value;
+        // Too many digits for any integer type: still a number, beyond either bound.
+        return trimmed.startsWith(QLatin1Char('-')) ? std::numeric_limits<qlonglong>::min()
+                                                    : std::numeric_limits<qlonglong>::max();
     }
 
-    QLabel* makeLabel(const QString& objectName, const QString& text, QWidget* parent)
+    int boundedValue(const QString& text) const
     {
-        auto* label = new QLabel(text, parent);
-        label->setObjectName(objectName);
-        return label;
+        const qlonglong seconds = parse(text).value_or(0);
+        return static_cast<int>(std::clamp<qlonglong>(seconds, minimum(), maximum()));
     }
+};
+
+// The first provider whose Name is `name`, letter case included; -1 when none is. A provider without a
+// name is never meant: no list item can tell it apart.
+int indexOfProvider(const TProviders& providers, const QString& name)
+{
+    if (name.isEmpty())
+        return -1;
+    const auto it = std::find_if(
+        providers.cbegin(), providers.cend(), [&name](const TProvider& provider) { return provider.Name == name; });
+    return it == providers.cend() ? -1 : static_cast<int>(it - providers.cbegin());
+}
+
+QLabel* makeLabel(const QString& objectName, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    return label;
+}
 } // namespace
 
 TPreferencesForm::TPreferencesForm(PreferencesHost& host, QWidget* owner)

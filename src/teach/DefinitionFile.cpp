@@ -4,39 +4,38 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace
+namespace {
+// Every value the engine reads from a PROVIDER tag, by parameter name, in the tag's own order.
+QList<QPair<const char*, QString>> parameters(const TProvider& p)
 {
-    // Every value the engine reads from a PROVIDER tag, by parameter name, in the tag's own order.
-    QList<QPair<const char*, QString>> parameters(const TProvider& p)
-    {
-        return {
-            {"Name", p.Name},
-            {"AreaCodes", p.AreaCodes},
-            {"LoginUrl", p.LoginUrl},
-            {"LoginFrame", QString::number(p.LoginFrame)},
-            {"LoginForm", p.LoginForm},
-            {"UserField", p.UserField},
-            {"PassField", p.PassField},
-            {"LoginSubmit", QString::number(p.LoginSubmit)},
-            {"LoginSubmitLookup", p.LoginSubmitLookup},
-            {"LoginSubmitValue", p.LoginSubmitValue},
-            {"MsgUrl", p.MsgUrl},
-            {"MsgFrame", QString::number(p.MsgFrame)},
-            {"MsgForm", p.MsgForm},
-            {"FromField", p.FromField},
-            {"AreaField", p.AreaField},
-            {"PhoneField", p.PhoneField},
-            {"MsgField", p.MsgField},
-            {"MsgSubmit", QString::number(p.MsgSubmit)},
-            {"MsgSubmitLookup", p.MsgSubmitLookup},
-            {"MsgSubmitValue", p.MsgSubmitValue},
-            {"ResAccepted", p.ResAccepted},
-            {"ResRejected", p.ResRejected},
-            {"MsgLimit", p.MsgLimit},
-            {"SignupURL", p.SignupURL},
-            {"ClearCRLF", QString::number(p.ClearCRLF)},
-        };
-    }
+    return {
+        { "Name", p.Name },
+        { "AreaCodes", p.AreaCodes },
+        { "LoginUrl", p.LoginUrl },
+        { "LoginFrame", QString::number(p.LoginFrame) },
+        { "LoginForm", p.LoginForm },
+        { "UserField", p.UserField },
+        { "PassField", p.PassField },
+        { "LoginSubmit", QString::number(p.LoginSubmit) },
+        { "LoginSubmitLookup", p.LoginSubmitLookup },
+        { "LoginSubmitValue", p.LoginSubmitValue },
+        { "MsgUrl", p.MsgUrl },
+        { "MsgFrame", QString::number(p.MsgFrame) },
+        { "MsgForm", p.MsgForm },
+        { "FromField", p.FromField },
+        { "AreaField", p.AreaField },
+        { "PhoneField", p.PhoneField },
+        { "MsgField", p.MsgField },
+        { "MsgSubmit", QString::number(p.MsgSubmit) },
+        { "MsgSubmitLookup", p.MsgSubmitLookup },
+        { "MsgSubmitValue", p.MsgSubmitValue },
+        { "ResAccepted", p.ResAccepted },
+        { "ResRejected", p.ResRejected },
+        { "MsgLimit", p.MsgLimit },
+        { "SignupURL", p.SignupURL },
+        { "ClearCRLF", QString::number(p.ClearCRLF) },
+    };
+}
 } // namespace
 
 QByteArray DefinitionFile::encodeValue(const QString& value)
@@ -59,7 +58,8 @@ QStringList DefinitionFile::unwritable(const TProvider& provider, const QStringL
     QStringList problems;
     for (const auto& [name, value] : parameters(provider)) {
         if (value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\'')))
-            problems << QCoreApplication::translate("DefinitionFile", "הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.")
+            problems << QCoreApplication::translate(
+                "DefinitionFile", "הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.")
                             .arg(QLatin1String(name), value);
     }
     for (const QString& item : areaDefs) {
@@ -68,8 +68,9 @@ QStringList DefinitionFile::unwritable(const TProvider& provider, const QStringL
         for (const QChar c : value)
             blank = blank || c.unicode() <= 32 || c == QLatin1Char(',');
         if (blank || value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\'')))
-            problems << QCoreApplication::translate("DefinitionFile", "ברשימת הקידומות של האתר מופיע \"%1\", וקובץ הגדרות אינו יכול לשמור רווחים, "
-                                     "פסיקים או מירכאות בערך של קידומת.")
+            problems << QCoreApplication::translate("DefinitionFile",
+                "ברשימת הקידומות של האתר מופיע \"%1\", וקובץ הגדרות אינו יכול לשמור רווחים, "
+                "פסיקים או מירכאות בערך של קידומת.")
                             .arg(value);
     }
     return problems;
@@ -113,13 +114,15 @@ bool DefinitionFile::write(const QString& path, const QByteArray& text, QString*
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         if (error)
-            *error = QCoreApplication::translate("DefinitionFile", "לא ניתן ליצור את התיקייה %1.").arg(QFileInfo(path).absolutePath());
+            *error = QCoreApplication::translate("DefinitionFile", "לא ניתן ליצור את התיקייה %1.")
+                         .arg(QFileInfo(path).absolutePath());
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
         if (error)
-            *error = QCoreApplication::translate("DefinitionFile", "לא ניתן לכתוב את הקובץ %1: %2").arg(path, file.errorString());
+            *error = QCoreApplication::translate("DefinitionFile", "לא ניתן לכתוב את הקובץ %1: %2")
+                         .arg(path, file.errorString());
         return false;
     }
     return true;

@@ -4,29 +4,28 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
-namespace
+namespace {
+QString plain(const QString& value)
 {
-    QString plain(const QString& value)
-    {
-        return value.trimmed();
-    }
+    return value.trimmed();
+}
 
-    bool isPassword(const QString& type)
-    {
-        return type == QLatin1String("password");
-    }
+bool isPassword(const QString& type)
+{
+    return type == QLatin1String("password");
+}
 
-    // Whether a field is one a person types into (not a button, a box to tick or a hidden value).
-    bool isTextEntry(const QString& tag, const QString& type)
-    {
-        if (tag == QLatin1String("TEXTAREA"))
-            return true;
-        if (tag != QLatin1String("INPUT"))
-            return false;
-        static const QStringList entries{QString(), QStringLiteral("text"), QStringLiteral("email"),
-                                         QStringLiteral("tel"), QStringLiteral("number"), QStringLiteral("search")};
-        return entries.contains(type);
-    }
+// Whether a field is one a person types into (not a button, a box to tick or a hidden value).
+bool isTextEntry(const QString& tag, const QString& type)
+{
+    if (tag == QLatin1String("TEXTAREA"))
+        return true;
+    if (tag != QLatin1String("INPUT"))
+        return false;
+    static const QStringList entries { QString(), QStringLiteral("text"), QStringLiteral("email"),
+        QStringLiteral("tel"), QStringLiteral("number"), QStringLiteral("search") };
+    return entries.contains(type);
+}
 } // namespace
 
 Demonstration::Demonstration(SampleValues samples)
@@ -43,7 +42,7 @@ void Demonstration::recorderMessage(const QString& json)
 Demonstration::Place Demonstration::placeOf(const QJsonObject& message)
 {
     Place place;
-    for (const QJsonValue& step : message.value(QLatin1String("frame")).toArray())
+    for (const auto& step : message.value(QLatin1String("frame")).toArray())
         place.frame << step.toInt();
     place.created = message.value(QLatin1String("created")).toDouble();
     place.url = message.value(QLatin1String("url")).toString();
@@ -70,7 +69,7 @@ Demonstration::Field Demonstration::fieldOf(const QJsonValue& value)
     field.type = value[QLatin1String("type")].toString();
     field.value = value[QLatin1String("value")].toString();
     field.selected = value[QLatin1String("selected")].toString();
-    for (const QJsonValue& option : value[QLatin1String("options")].toArray())
+    for (const auto& option : value[QLatin1String("options")].toArray())
         field.options << option.toString();
     return field;
 }
@@ -78,7 +77,7 @@ Demonstration::Field Demonstration::fieldOf(const QJsonValue& value)
 QList<Demonstration::Field> Demonstration::fieldsOf(const QJsonValue& value)
 {
     QList<Field> fields;
-    for (const QJsonValue& field : value.toArray())
+    for (const auto& field : value.toArray())
         fields << fieldOf(field);
     return fields;
 }
@@ -99,10 +98,10 @@ void Demonstration::recorderMessage(const QJsonObject& message)
             m_topAddress.insert(place.page, place.url);
         documentLoaded(place);
     } else if (kind == QLatin1String("input")) {
-        m_typed.append(Typed{place, formOf(message.value(QLatin1String("form"))),
-                             fieldOf(message.value(QLatin1String("field")))});
+        m_typed.append(Typed {
+            place, formOf(message.value(QLatin1String("form"))), fieldOf(message.value(QLatin1String("field"))) });
     } else if (kind == QLatin1String("click")) {
-        m_lastClick = Click{};
+        m_lastClick = Click {};
         m_lastClick.place = place;
         m_lastClick.link = message.value(QLatin1String("link")).toString();
         m_lastClick.control = fieldOf(message.value(QLatin1String("control")));
@@ -132,8 +131,8 @@ void Demonstration::recorderMessage(const QJsonObject& message)
         // A page left after a click with no submit event: a link, or a script that submitted a form.
         if (!m_submitSeen && m_lastClick.valid && m_lastClick.place == place) {
             QList<QPair<FormRef, QList<Field>>> forms;
-            for (const QJsonValue& form : message.value(QLatin1String("forms")).toArray())
-                forms.append({formOf(form[QLatin1String("form")]), fieldsOf(form[QLatin1String("fields")])});
+            for (const auto& form : message.value(QLatin1String("forms")).toArray())
+                forms.append({ formOf(form[QLatin1String("form")]), fieldsOf(form[QLatin1String("fields")]) });
             Submission submission;
             submission.place = place;
             if (!m_lastClick.link.isEmpty()) {
@@ -161,8 +160,8 @@ void Demonstration::recorderMessage(const QJsonObject& message)
         m_lastClick.valid = false;
         m_submitSeen = false;
     } else if (kind == QLatin1String("selection")) {
-        m_selection = Selection{place, message.value(QLatin1String("text")).toString(),
-                                message.value(QLatin1String("inBody")).toBool()};
+        m_selection = Selection { place, message.value(QLatin1String("text")).toString(),
+            message.value(QLatin1String("inBody")).toBool() };
     }
 }
 
@@ -189,8 +188,8 @@ QHash<QString, QString> Demonstration::typedInto(const Place& place, const FormR
     QHash<QString, QString> typed;
     for (const Typed& entry : m_typed) {
         if (entry.place == place && entry.form == form)
-            typed.insert(entry.field.name, entry.field.tag == QLatin1String("SELECT") ? entry.field.selected
-                                                                                       : entry.field.value);
+            typed.insert(entry.field.name,
+                entry.field.tag == QLatin1String("SELECT") ? entry.field.selected : entry.field.value);
     }
     return typed;
 }
@@ -258,7 +257,8 @@ void Demonstration::recordLogin(const Submission& submission)
     for (const Field& field : submission.fields) {
         if (isPassword(field.type) && !password && !field.value.isEmpty())
             password = &field;
-        else if (!password && isTextEntry(field.tag, field.type) && typed.contains(field.name) && !field.value.isEmpty())
+        else if (!password && isTextEntry(field.tag, field.type) && typed.contains(field.name)
+            && !field.value.isEmpty())
             user = &field;
     }
     if (!user) {
@@ -271,7 +271,7 @@ void Demonstration::recordLogin(const Submission& submission)
         m_loginProblems << tr("לא נראתה הקלדה של שם משתמש בטופס הכניסה.");
     if (!password)
         m_loginProblems << tr("לא נראתה הקלדה של סיסמה בטופס הכניסה.");
-    for (const Field* field : {user, password}) {
+    for (const Field* field : { user, password }) {
         if (field && field->name.isEmpty())
             m_loginProblems << tr("לשדה בטופס הכניסה שבו הקלדת אין שם, והתוכנה מוצאת שדות לפי שמם.");
     }
@@ -324,7 +324,7 @@ void Demonstration::recordMessage(const Submission& submission)
             m_messageProblems << tr("טופס ההודעה הופיע בלי שדף חדש נטען אחרי הכניסה (האתר החליף את תוכן "
                                     "הדף בסקריפט); התוכנה ממשיכה רק מדף שנטען.");
         } else if (m_afterLoginKnown
-                   && (submission.place.url != m_afterLogin.url || submission.place.frame != m_afterLogin.frame)) {
+            && (submission.place.url != m_afterLogin.url || submission.place.frame != m_afterLogin.frame)) {
             // The same page loaded again (reloaded, say) is still the page the login leads to.
             m_messageProblems << tr("אחרי הכניסה האתר פתח את %1, אבל טופס ההודעה שמילאת היה בדף %2 שהגעת אליו "
                                     "משם. התוכנה יכולה למלא רק את הדף שהכניסה מובילה אליו.")
@@ -382,10 +382,10 @@ void Demonstration::recordMessage(const Submission& submission)
     if (!message) {
         const QString changed = changedByScript(m_samples.message);
         m_messageProblems << (changed.isEmpty()
-                                  ? tr("ההודעה לדוגמה (%1) לא נמצאה בטופס שנשלח.").arg(m_samples.message)
-                                  : tr("האתר שינה את מה שהקלדת בשדה %1 לפני השליחה; הוא זקוק לסקריפט שהתוכנה "
-                                       "אינה מריצה.")
-                                        .arg(changed));
+                ? tr("ההודעה לדוגמה (%1) לא נמצאה בטופס שנשלח.").arg(m_samples.message)
+                : tr("האתר שינה את מה שהקלדת בשדה %1 לפני השליחה; הוא זקוק לסקריפט שהתוכנה "
+                     "אינה מריצה.")
+                      .arg(changed));
     }
     m_provider.FromField = use(find(holds(m_samples.sender)), tr("שם השולח"));
 

@@ -28,7 +28,12 @@ class Demonstration
 {
     Q_DECLARE_TR_FUNCTIONS(Demonstration)
 public:
-    enum class Stage { Login, Message, Result };
+    enum class Stage
+    {
+        Login,
+        Message,
+        Result
+    };
 
     explicit Demonstration(SampleValues samples = {});
     // The samples the window shows; they may change until the message form is submitted.
@@ -151,7 +156,12 @@ private:
     bool m_submitSeen = false;
 
     // After a submission: the window that navigates first, and the document it completes.
-    enum class Waiting { Nothing, AfterLogin, AfterMessage };
+    enum class Waiting
+    {
+        Nothing,
+        AfterLogin,
+        AfterMessage
+    };
     Waiting m_waiting = Waiting::Nothing;
     QList<int> m_navFrame;
     bool m_navFrameKnown = false;

@@ -27,54 +27,53 @@ static void initTeachResources()
     Q_INIT_RESOURCE(teach);
 }
 
-namespace
+namespace {
+const QString kDone = QStringLiteral("✔ ");
+
+QLabel* wrapped(const QString& text, QWidget* parent)
 {
-    const QString kDone = QStringLiteral("✔ ");
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
 
-    QLabel* wrapped(const QString& text, QWidget* parent)
-    {
-        auto* label = new QLabel(text, parent);
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        return label;
-    }
+QLineEdit* sample(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    edit->setLayoutDirection(Qt::LeftToRight);
+    return edit;
+}
 
-    QLineEdit* sample(const QString& name, const QString& text, QWidget* parent)
-    {
-        auto* edit = new QLineEdit(text, parent);
-        edit->setObjectName(name);
-        edit->setReadOnly(true);
-        edit->setLayoutDirection(Qt::LeftToRight);
-        return edit;
-    }
-
-    // The check's steps in the words of the window.
-    QString stepLabel(const QString& step)
-    {
-        static const QHash<QString, const char*> labels{
-            {QStringLiteral("provider"), QT_TRANSLATE_NOOP("TTeachForm", "ספק")},
-            {QStringLiteral("credentials"), QT_TRANSLATE_NOOP("TTeachForm", "פרטי כניסה")},
-            {QStringLiteral("browser"), QT_TRANSLATE_NOOP("TTeachForm", "הדפדפן")},
-            {QStringLiteral("page access"), QT_TRANSLATE_NOOP("TTeachForm", "גישה לדף")},
-            {QStringLiteral("login page"), QT_TRANSLATE_NOOP("TTeachForm", "דף הכניסה")},
-            {QStringLiteral("login page frame"), QT_TRANSLATE_NOOP("TTeachForm", "מסגרת דף הכניסה")},
-            {QStringLiteral("login form"), QT_TRANSLATE_NOOP("TTeachForm", "טופס הכניסה")},
-            {QStringLiteral("user field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה שם המשתמש")},
-            {QStringLiteral("password field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה הסיסמה")},
-            {QStringLiteral("login submit"), QT_TRANSLATE_NOOP("TTeachForm", "שליחת טופס הכניסה")},
-            {QStringLiteral("message page"), QT_TRANSLATE_NOOP("TTeachForm", "דף ההודעה")},
-            {QStringLiteral("message page frame"), QT_TRANSLATE_NOOP("TTeachForm", "מסגרת דף ההודעה")},
-            {QStringLiteral("message form"), QT_TRANSLATE_NOOP("TTeachForm", "טופס ההודעה")},
-            {QStringLiteral("sender field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה השולח")},
-            {QStringLiteral("area field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה הקידומת")},
-            {QStringLiteral("area choice"), QT_TRANSLATE_NOOP("TTeachForm", "בחירת הקידומת")},
-            {QStringLiteral("number field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה המספר")},
-            {QStringLiteral("message field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה ההודעה")},
-            {QStringLiteral("message submit"), QT_TRANSLATE_NOOP("TTeachForm", "שליחת טופס ההודעה")},
-        };
-        const char* label = labels.value(step);
-        return label ? QCoreApplication::translate("TTeachForm", label) : step;
-    }
+// The check's steps in the words of the window.
+QString stepLabel(const QString& step)
+{
+    static const QHash<QString, const char*> labels {
+        { QStringLiteral("provider"), QT_TRANSLATE_NOOP("TTeachForm", "ספק") },
+        { QStringLiteral("credentials"), QT_TRANSLATE_NOOP("TTeachForm", "פרטי כניסה") },
+        { QStringLiteral("browser"), QT_TRANSLATE_NOOP("TTeachForm", "הדפדפן") },
+        { QStringLiteral("page access"), QT_TRANSLATE_NOOP("TTeachForm", "גישה לדף") },
+        { QStringLiteral("login page"), QT_TRANSLATE_NOOP("TTeachForm", "דף הכניסה") },
+        { QStringLiteral("login page frame"), QT_TRANSLATE_NOOP("TTeachForm", "מסגרת דף הכניסה") },
+        { QStringLiteral("login form"), QT_TRANSLATE_NOOP("TTeachForm", "טופס הכניסה") },
+        { QStringLiteral("user field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה שם המשתמש") },
+        { QStringLiteral("password field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה הסיסמה") },
+        { QStringLiteral("login submit"), QT_TRANSLATE_NOOP("TTeachForm", "שליחת טופס הכניסה") },
+        { QStringLiteral("message page"), QT_TRANSLATE_NOOP("TTeachForm", "דף ההודעה") },
+        { QStringLiteral("message page frame"), QT_TRANSLATE_NOOP("TTeachForm", "מסגרת דף ההודעה") },
+        { QStringLiteral("message form"), QT_TRANSLATE_NOOP("TTeachForm", "טופס ההודעה") },
+        { QStringLiteral("sender field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה השולח") },
+        { QStringLiteral("area field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה הקידומת") },
+        { QStringLiteral("area choice"), QT_TRANSLATE_NOOP("TTeachForm", "בחירת הקידומת") },
+        { QStringLiteral("number field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה המספר") },
+        { QStringLiteral("message field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה ההודעה") },
+        { QStringLiteral("message submit"), QT_TRANSLATE_NOOP("TTeachForm", "שליחת טופס ההודעה") },
+    };
+    const char* label = labels.value(step);
+    return label ? QCoreApplication::translate("TTeachForm", label) : step;
+}
 } // namespace
 
 QString TTeachForm::recorderScript()
@@ -182,7 +181,7 @@ void TTeachForm::buildGuide(QWidget* panel)
     auto* layout = new QVBoxLayout(panel);
     layout->addWidget(wrapped(tr("הראו לתוכנה פעם אחת איך שולחים הודעה באתר של הספק, והיא תכתוב את ההגדרה "
                                  "בעצמה, תבדוק אותה ותשתמש בה."),
-                              panel));
+        panel));
 
     auto* names = new QFormLayout;
     ProviderName = new QLineEdit(panel);
@@ -219,7 +218,7 @@ void TTeachForm::buildGuide(QWidget* panel)
     OwnNumber->setObjectName(QStringLiteral("OwnNumber"));
     OwnNumber->setLayoutDirection(Qt::LeftToRight);
     SampleMessage = sample(QStringLiteral("SampleMessage"),
-                           QStringLiteral("Zelkora %1").arg(QRandomGenerator::global()->bounded(1000, 10000)), step2);
+        QStringLiteral("Zelkora %1").arg(QRandomGenerator::global()->bounded(1000, 10000)), step2);
     samplesForm->addRow(tr("שם השולח:"), SampleSender);
     samplesForm->addRow(tr("הקידומת שלכם:"), OwnArea);
     samplesForm->addRow(tr("המספר שלכם:"), OwnNumber);
@@ -276,20 +275,19 @@ void TTeachForm::buildGuide(QWidget* panel)
     connect(CheckButton, &QPushButton::clicked, this, &TTeachForm::CheckClick);
     connect(SaveButton, &QPushButton::clicked, this, &TTeachForm::SaveClick);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
-    for (QLineEdit* edit : {ProviderName, AreaCodes, OwnArea, OwnNumber, RejectedText})
+    for (QLineEdit* edit : { ProviderName, AreaCodes, OwnArea, OwnNumber, RejectedText })
         connect(edit, &QLineEdit::textChanged, this, [this] {
             samplesChanged();
             refreshGuide();
         });
-    connect(KeepLineBreaks, &QCheckBox::toggled, this, [this](bool keep) {
-        m_session->demonstration().setClearLineBreaks(!keep);
-    });
+    connect(KeepLineBreaks, &QCheckBox::toggled, this,
+        [this](bool keep) { m_session->demonstration().setClearLineBreaks(!keep); });
 }
 
 SampleValues TTeachForm::samples() const
 {
-    return SampleValues{SampleSender->text(), OwnArea->text().trimmed(), OwnNumber->text().trimmed(),
-                        SampleMessage->text()};
+    return SampleValues { SampleSender->text(), OwnArea->text().trimmed(), OwnNumber->text().trimmed(),
+        SampleMessage->text() };
 }
 
 void TTeachForm::samplesChanged()
@@ -325,19 +323,18 @@ void TTeachForm::refreshGuide()
 
     const bool loginDone = demonstration.loginRecorded() || demonstration.loginSkipped();
     Step1Label->setText((loginDone ? kDone : QString())
-                        + (demonstration.loginSkipped()
-                               ? tr("1. האתר אינו דורש כניסה.")
-                               : tr("1. כתבו למעלה את כתובת דף הכניסה של הספק, פתחו אותו והיכנסו כרגיל עם שם "
-                                    "המשתמש והסיסמה שלכם.")));
+        + (demonstration.loginSkipped() ? tr("1. האתר אינו דורש כניסה.")
+                                        : tr("1. כתבו למעלה את כתובת דף הכניסה של הספק, פתחו אותו והיכנסו כרגיל עם שם "
+                                             "המשתמש והסיסמה שלכם.")));
     SkipLoginButton->setEnabled(stage == Demonstration::Stage::Login);
 
     Step2Label->setText((demonstration.messageRecorded() ? kDone : QString())
-                        + tr("2. פתחו את דף שליחת ההודעות, מלאו את הטופס בערכים האלה ושלחו. המספר הוא "
-                             "שלכם, כדי שההודעה תגיע אליכם."));
+        + tr("2. פתחו את דף שליחת ההודעות, מלאו את הטופס בערכים האלה ושלחו. המספר הוא "
+             "שלכם, כדי שההודעה תגיע אליכם."));
     const bool samplesGiven = !OwnArea->text().trimmed().isEmpty() && !OwnNumber->text().trimmed().isEmpty();
 
     Step3Label->setText((!demonstration.provider(QString(), {}).ResAccepted.isEmpty() ? kDone : QString())
-                        + tr("3. בדף התוצאה סמנו בעכבר את הטקסט שאומר שההודעה נשלחה, ולחצו:"));
+        + tr("3. בדף התוצאה סמנו בעכבר את הטקסט שאומר שההודעה נשלחה, ולחצו:"));
     MarkAcceptedButton->setEnabled(stage == Demonstration::Stage::Result && demonstration.resultLoaded());
     const QString accepted = demonstration.provider(QString(), {}).ResAccepted;
     AcceptedText->setText(accepted.isEmpty() ? QString() : tr("טקסט ההצלחה: %1").arg(accepted));
@@ -398,8 +395,8 @@ void TTeachForm::SaveClick()
 
 void TTeachForm::checkStep(const CheckStep& step)
 {
-    auto* item = new QListWidgetItem((step.passed ? kDone : QStringLiteral("✘ ")) + stepLabel(step.step)
-                                     + QStringLiteral(": ") + step.detail);
+    auto* item = new QListWidgetItem(
+        (step.passed ? kDone : QStringLiteral("✘ ")) + stepLabel(step.step) + QStringLiteral(": ") + step.detail);
     if (!step.passed)
         item->setForeground(QColor(0xb0, 0x00, 0x20));
     CheckList->addItem(item);

@@ -88,12 +88,12 @@ void TeachSession::startCheck(const Draft& draft)
         };
     }
     m_engine->TimeOut = SmsIni().timeOut();
-    m_engine->Providers = {draft.provider};
+    m_engine->Providers = { draft.provider };
     m_engine->AreaDefs = draft.areaDefs;
     const SampleValues& samples = m_demonstration.samples();
     m_checking = true;
     m_engine->Check(samples.sender, samples.area, samples.number, samples.message, m_demonstration.userName(),
-                    m_demonstration.password());
+        m_demonstration.password());
 }
 
 void TeachSession::cancelCheck()

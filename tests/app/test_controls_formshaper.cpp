@@ -7,33 +7,32 @@
 #include <QtEndian>
 #include <QtTest>
 
-namespace
+namespace {
+QRect edges(int l, int t, int r, int b)
 {
-    QRect edges(int l, int t, int r, int b)
-    {
-        return QRect(l, t, r - l, b - t);
-    }
+    return QRect(l, t, r - l, b - t);
+}
 
-    QRegion ring()
-    {
-        return QRegion(0, 0, 10, 10).subtracted(QRegion(3, 3, 4, 4));
-    }
+QRegion ring()
+{
+    return QRegion(0, 0, 10, 10).subtracted(QRegion(3, 3, 4, 4));
+}
 
-    QByteArray le32(qint32 v)
-    {
-        QByteArray b(4, '\0');
-        qToLittleEndian(v, b.data());
-        return b;
-    }
+QByteArray le32(qint32 v)
+{
+    QByteArray b(4, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
 
-    // Region data with chosen header fields, for the malformed cases.
-    QByteArray rawData(qint32 header, qint32 type, qint32 count, qint32 size, const QVector<QRect>& rects)
-    {
-        QByteArray d = le32(header) + le32(type) + le32(count) + le32(size) + le32(0) + le32(0) + le32(9) + le32(9);
-        for (const QRect& r : rects)
-            d += le32(r.left()) + le32(r.top()) + le32(r.left() + r.width()) + le32(r.top() + r.height());
-        return d;
-    }
+// Region data with chosen header fields, for the malformed cases.
+QByteArray rawData(qint32 header, qint32 type, qint32 count, qint32 size, const QVector<QRect>& rects)
+{
+    QByteArray d = le32(header) + le32(type) + le32(count) + le32(size) + le32(0) + le32(0) + le32(9) + le32(9);
+    for (const QRect& r : rects)
+        d += le32(r.left()) + le32(r.top()) + le32(r.left() + r.width()) + le32(r.top() + r.height());
+    return d;
+}
 } // namespace
 
 class TestFormShaper : public QObject
@@ -124,7 +123,7 @@ private slots:
     void malformed_data()
     {
         QTest::addColumn<QByteArray>("stored");
-        const QVector<QRect> one {QRect(0, 0, 9, 9)};
+        const QVector<QRect> one { QRect(0, 0, 9, 9) };
         const QByteArray good = rawData(32, 1, 1, 16, one);
         QTest::newRow("length prefix cut") << QByteArray("\x10\x00", 2);
         QTest::newRow("length beyond the data") << le32(good.size() + 16) + good;
@@ -135,9 +134,9 @@ private slots:
         QTest::newRow("count past the end") << FormShapeData::stored(rawData(32, 1, 5, 80, one));
         QTest::newRow("negative count") << FormShapeData::stored(rawData(32, 1, -1, 16, one));
         QTest::newRow("size disagrees") << FormShapeData::stored(rawData(32, 1, 1, 32, one));
-        QTest::newRow("inverted rectangle") << FormShapeData::stored(rawData(32, 1, 1, 16, {QRect(9, 0, -5, 9)}));
+        QTest::newRow("inverted rectangle") << FormShapeData::stored(rawData(32, 1, 1, 16, { QRect(9, 0, -5, 9) }));
         QTest::newRow("coordinate out of range")
-            << FormShapeData::stored(rawData(32, 1, 1, 16, {QRect(0, 0, 2000000000, 1)}));
+            << FormShapeData::stored(rawData(32, 1, 1, 16, { QRect(0, 0, 2000000000, 1) }));
     }
 
     void malformed()

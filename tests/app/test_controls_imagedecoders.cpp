@@ -5,131 +5,130 @@
 
 #include <gif_lib.h>
 
-namespace
+namespace {
+const QRgb Palette[4] = { qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255) };
+
+int indexAt(int x, int y)
 {
-    const QRgb Palette[4] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)};
+    return (x + 2 * y) % 4;
+}
 
-    int indexAt(int x, int y)
-    {
-        return (x + 2 * y) % 4;
+int appendBytes(GifFileType* gif, const GifByteType* data, int length)
+{
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
+    return length;
+}
+
+struct GifPlan
+{
+    int screenWidth = 6;
+    int screenHeight = 5;
+    QRect frame = QRect(0, 0, 6, 5);
+    int transparent = NO_TRANSPARENT_COLOR;
+    bool interlace = false;
+    bool localMap = false;
+};
+
+// A one-frame GIF written with giflib itself, so the decoder is checked against the library's own
+// encoder rather than against bytes typed in by hand.
+QByteArray makeGif(const GifPlan& plan)
+{
+    QByteArray out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, appendBytes, &error);
+    GifColorType colours[4];
+    for (int i = 0; i < 4; ++i)
+        colours[i] = { static_cast<GifByteType>(qRed(Palette[i])), static_cast<GifByteType>(qGreen(Palette[i])),
+            static_cast<GifByteType>(qBlue(Palette[i])) };
+    ColorMapObject* map = GifMakeMapObject(4, colours);
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, plan.screenWidth, plan.screenHeight, 2, 0, plan.localMap ? nullptr : map);
+    if (plan.transparent != NO_TRANSPARENT_COLOR) {
+        GraphicsControlBlock gcb { 0, false, 0, plan.transparent }; // no disposal, no delay
+        GifByteType block[4];
+        const size_t length = EGifGCBToExtension(&gcb, block);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), block);
     }
-
-    int appendBytes(GifFileType* gif, const GifByteType* data, int length)
-    {
-        static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
-        return length;
-    }
-
-    struct GifPlan
-    {
-        int screenWidth = 6;
-        int screenHeight = 5;
-        QRect frame = QRect(0, 0, 6, 5);
-        int transparent = NO_TRANSPARENT_COLOR;
-        bool interlace = false;
-        bool localMap = false;
-    };
-
-    // A one-frame GIF written with giflib itself, so the decoder is checked against the library's own
-    // encoder rather than against bytes typed in by hand.
-    QByteArray makeGif(const GifPlan& plan)
-    {
-        QByteArray out;
-        int error = 0;
-        GifFileType* gif = EGifOpen(&out, appendBytes, &error);
-        GifColorType colours[4];
-        for (int i = 0; i < 4; ++i)
-            colours[i] = {static_cast<GifByteType>(qRed(Palette[i])), static_cast<GifByteType>(qGreen(Palette[i])),
-                          static_cast<GifByteType>(qBlue(Palette[i]))};
-        ColorMapObject* map = GifMakeMapObject(4, colours);
-        EGifSetGifVersion(gif, true);
-        EGifPutScreenDesc(gif, plan.screenWidth, plan.screenHeight, 2, 0, plan.localMap ? nullptr : map);
-        if (plan.transparent != NO_TRANSPARENT_COLOR) {
-            GraphicsControlBlock gcb {0, false, 0, plan.transparent}; // no disposal, no delay
-            GifByteType block[4];
-            const size_t length = EGifGCBToExtension(&gcb, block);
-            EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), block);
-        }
-        const QRect f = plan.frame;
-        EGifPutImageDesc(gif, f.x(), f.y(), f.width(), f.height(), plan.interlace, plan.localMap ? map : nullptr);
-        QVector<int> rows;
-        if (plan.interlace) {
-            for (const auto& [start, step] : {qMakePair(0, 8), qMakePair(4, 8), qMakePair(2, 4), qMakePair(1, 2)})
-                for (int y = start; y < f.height(); y += step)
-                    rows.append(y);
-        } else {
-            for (int y = 0; y < f.height(); ++y)
+    const QRect f = plan.frame;
+    EGifPutImageDesc(gif, f.x(), f.y(), f.width(), f.height(), plan.interlace, plan.localMap ? map : nullptr);
+    QVector<int> rows;
+    if (plan.interlace) {
+        for (const auto& [start, step] : { qMakePair(0, 8), qMakePair(4, 8), qMakePair(2, 4), qMakePair(1, 2) })
+            for (int y = start; y < f.height(); y += step)
                 rows.append(y);
-        }
-        for (const int y : rows) {
-            QVector<GifPixelType> line(f.width());
-            for (int x = 0; x < f.width(); ++x)
-                line[x] = static_cast<GifPixelType>(indexAt(x, y));
-            EGifPutLine(gif, line.data(), f.width());
-        }
-        EGifCloseFile(gif, &error);
-        GifFreeMapObject(map);
-        return out;
+    } else {
+        for (int y = 0; y < f.height(); ++y)
+            rows.append(y);
     }
+    for (const int y : rows) {
+        QVector<GifPixelType> line(f.width());
+        for (int x = 0; x < f.width(); ++x)
+            line[x] = static_cast<GifPixelType>(indexAt(x, y));
+        EGifPutLine(gif, line.data(), f.width());
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    return out;
+}
 
-    QByteArray jpegOf(const QImage& image)
-    {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPG", 95);
+QByteArray jpegOf(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return bytes;
+}
+
+QImage quadrants()
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            image.setPixel(x, y, Palette[(x < 20 ? 0 : 1) + (y < 15 ? 0 : 2)]);
+    return image;
+}
+
+// The same picture with the frame header's size replaced: the JPEG's SOF marker, the GIF's screen.
+QByteArray withDeclaredSize(QByteArray bytes, int width, int height)
+{
+    auto put16 = [&](qsizetype at, int value, bool bigEndian) {
+        bytes[at] = char(bigEndian ? value >> 8 : value & 0xFF);
+        bytes[at + 1] = char(bigEndian ? value & 0xFF : value >> 8);
+    };
+    if (bytes.startsWith("GIF")) {
+        put16(6, width, false);
+        put16(8, height, false);
         return bytes;
     }
-
-    QImage quadrants()
-    {
-        QImage image(40, 30, QImage::Format_RGB32);
-        for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 40; ++x)
-                image.setPixel(x, y, Palette[(x < 20 ? 0 : 1) + (y < 15 ? 0 : 2)]);
-        return image;
+    for (qsizetype i = 2; i + 9 < bytes.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(bytes[i + 1]);
+        if (static_cast<unsigned char>(bytes[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            put16(i + 5, height, true);
+            put16(i + 7, width, true);
+            break;
+        }
     }
+    return bytes;
+}
 
-    // The same picture with the frame header's size replaced: the JPEG's SOF marker, the GIF's screen.
-    QByteArray withDeclaredSize(QByteArray bytes, int width, int height)
-    {
-        auto put16 = [&](qsizetype at, int value, bool bigEndian) {
-            bytes[at] = char(bigEndian ? value >> 8 : value & 0xFF);
-            bytes[at + 1] = char(bigEndian ? value & 0xFF : value >> 8);
-        };
-        if (bytes.startsWith("GIF")) {
-            put16(6, width, false);
-            put16(8, height, false);
-            return bytes;
-        }
-        for (qsizetype i = 2; i + 9 < bytes.size(); ++i) {
-            const auto marker = static_cast<unsigned char>(bytes[i + 1]);
-            if (static_cast<unsigned char>(bytes[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
-                put16(i + 5, height, true);
-                put16(i + 7, width, true);
-                break;
-            }
-        }
-        return bytes;
-    }
-
-    // The most memory this process has held so far, in KiB.
-    long peakKb()
-    {
-        QFile status(QStringLiteral("/proc/self/status"));
-        if (!status.open(QIODevice::ReadOnly))
-            return 0;
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toLong();
-        }
+// The most memory this process has held so far, in KiB.
+long peakKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
         return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
     }
+    return 0;
+}
 
-    bool near(QRgb a, QRgb b)
-    {
-        return qAbs(qRed(a) - qRed(b)) < 24 && qAbs(qGreen(a) - qGreen(b)) < 24 && qAbs(qBlue(a) - qBlue(b)) < 24;
-    }
+bool near(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) < 24 && qAbs(qGreen(a) - qGreen(b)) < 24 && qAbs(qBlue(a) - qBlue(b)) < 24;
+}
 } // namespace
 
 class TestImageDecoders : public QObject
@@ -140,7 +139,7 @@ private slots:
     void jpeg()
     {
         const QByteArray bytes = jpegOf(quadrants());
-        for (const QImage& image : {ImageDecoders::decodeJpeg(bytes), ImageDecoders::decode(bytes)}) {
+        for (const QImage& image : { ImageDecoders::decodeJpeg(bytes), ImageDecoders::decode(bytes) }) {
             QCOMPARE(image.size(), QSize(40, 30));
             QVERIFY(near(image.pixel(8, 6), Palette[0]));
             QVERIFY(near(image.pixel(32, 6), Palette[1]));
@@ -254,7 +253,7 @@ private slots:
         timer.start();
         QVERIFY(ImageDecoders::decode(bytes).isNull());
         QVERIFY2(timer.elapsed() < 10, qPrintable(QString::number(timer.elapsed())));
-        QVERIFY2(peakKb() - before < 16 * 1024, qPrintable(QString::number(peakKb() - before)));
+        QVERIFY2(peakKb() - before < 16L * 1024, qPrintable(QString::number(peakKb() - before)));
     }
 
     void budgetAllowsTheSkinAndBanners_data()

@@ -3,8 +3,8 @@
 
 #include <QMenu>
 #include <QSignalSpy>
-#include <QSystemTrayIcon>
 #include <QStyleHints>
+#include <QSystemTrayIcon>
 #include <QtTest>
 
 class TestTrayIcon : public QObject
@@ -17,14 +17,16 @@ private slots:
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("tip");
         const QString hebrew = QString(70, QChar(0x05D0));
-        QTest::newRow("short") << "Zelkora" << "Zelkora";
+        QTest::newRow("short") << "Zelkora"
+                               << "Zelkora";
         QTest::newRow("63 fit") << QString(63, QLatin1Char('a')) << QString(63, QLatin1Char('a'));
         QTest::newRow("64 cut to 63") << QString(64, QLatin1Char('b')) << QString(63, QLatin1Char('b'));
         QTest::newRow("Hebrew cut to 63") << hebrew << hebrew.left(63);
         // A character outside the basic plane that would be split at the limit is left out whole.
         const QString emoji = QString(62, QLatin1Char('c')) + QString::fromUtf8("\xF0\x9F\x98\x80") + "d";
         QTest::newRow("pair at the limit") << emoji << QString(62, QLatin1Char('c'));
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void tip()
@@ -66,7 +68,8 @@ private slots:
         QTest::newRow("double click after its single click") << QList<int> { R::Trigger, R::DoubleClick } << 1;
         QTest::newRow("double click alone") << QList<int> { R::DoubleClick } << 1;
         QTest::newRow("two single activations") << QList<int> { R::Trigger, -1, R::Trigger } << 2;
-        QTest::newRow("two double clicks") << QList<int> { R::Trigger, R::DoubleClick, -1, R::Trigger, R::DoubleClick } << 2;
+        QTest::newRow("two double clicks")
+            << QList<int> { R::Trigger, R::DoubleClick, -1, R::Trigger, R::DoubleClick } << 2;
         QTest::newRow("double click long after a click") << QList<int> { R::Trigger, -1, R::DoubleClick } << 2;
         QTest::newRow("context and middle") << QList<int> { R::Context, R::MiddleClick } << 0;
     }

@@ -9,36 +9,35 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace
+namespace {
+QPixmap solid(const QColor& colour)
 {
-    QPixmap solid(const QColor& colour)
-    {
-        QPixmap p(8, 8);
-        p.fill(colour);
-        return p;
-    }
+    QPixmap p(8, 8);
+    p.fill(colour);
+    return p;
+}
 
-    QColor shownColour(const QPixmap& p)
-    {
-        return p.toImage().pixelColor(1, 1);
-    }
+QColor shownColour(const QPixmap& p)
+{
+    return p.toImage().pixelColor(1, 1);
+}
 
-    void enter(QWidget* w)
-    {
-        QEnterEvent event(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
-        QApplication::sendEvent(w, &event);
-    }
+void enter(QWidget* w)
+{
+    QEnterEvent event(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(w, &event);
+}
 
-    void leave(QWidget* w)
-    {
-        QEvent event(QEvent::Leave);
-        QApplication::sendEvent(w, &event);
-    }
+void leave(QWidget* w)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(w, &event);
+}
 
-    QColor textColour(const QWidget* w)
-    {
-        return w->palette().color(QPalette::WindowText);
-    }
+QColor textColour(const QWidget* w)
+{
+    return w->palette().color(QPalette::WindowText);
+}
 } // namespace
 
 // Receives what the URL label hands to the desktop, so that no browser is started.
@@ -59,8 +58,8 @@ class TestControlWidgets : public QObject
 
 private:
     UrlRecorder m_recorder;
-    const QStringList m_schemes {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
-                                 QStringLiteral("javascript"), QStringLiteral("mailto"), QStringLiteral("c")};
+    const QStringList m_schemes { QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
+        QStringLiteral("javascript"), QStringLiteral("mailto"), QStringLiteral("c") };
 
 private slots:
     void initTestCase()
@@ -80,11 +79,16 @@ private slots:
         QTest::addColumn<QString>("listCaption");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("isList");
-        QTest::newRow("list caption") << "<רשימת נמענים>" << "<רשימת נמענים>" << true;
-        QTest::newRow("a name") << "<רשימת נמענים>" << "דנה" << false;
-        QTest::newRow("letter case counts") << "<LIST>" << "<list>" << false;
-        QTest::newRow("empty caption") << "<LIST>" << "" << false;
-        QTest::newRow("no list caption") << "" << "" << false;
+        QTest::newRow("list caption") << "<רשימת נמענים>"
+                                      << "<רשימת נמענים>" << true;
+        QTest::newRow("a name") << "<רשימת נמענים>"
+                                << "דנה" << false;
+        QTest::newRow("letter case counts") << "<LIST>"
+                                            << "<list>" << false;
+        QTest::newRow("empty caption") << "<LIST>"
+                                       << "" << false;
+        QTest::newRow("no list caption") << ""
+                                         << "" << false;
     }
 
     void listMode()
@@ -102,7 +106,7 @@ private slots:
         TListLabel label;
         label.setListCaption(QStringLiteral("<רשימת נמענים>"));
         label.setText(QStringLiteral("דנה"));
-        label.setList({QStringLiteral("a=052-1")});
+        label.setList({ QStringLiteral("a=052-1") });
         label.setIsList(true);
         QVERIFY(label.isList());
         label.setIsList(true);
@@ -123,10 +127,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("list");
         QTest::addColumn<QString>("text");
-        QTest::newRow("two") << QStringList {"דנה=052-1234567", "Ruth=054-7654321"} << "דנה\r\nRuth";
-        QTest::newRow("one, no trailing break") << QStringList {"Dan=03-1"} << "Dan";
-        QTest::newRow("up to the first equals sign") << QStringList {"A=B=C"} << "A";
-        QTest::newRow("a line without a name part") << QStringList {"=052-1", "Ron=1"} << "\r\nRon";
+        QTest::newRow("two") << QStringList { "דנה=052-1234567", "Ruth=054-7654321" } << "דנה\r\nRuth";
+        QTest::newRow("one, no trailing break") << QStringList { "Dan=03-1" } << "Dan";
+        QTest::newRow("up to the first equals sign") << QStringList { "A=B=C" } << "A";
+        QTest::newRow("a line without a name part") << QStringList { "=052-1", "Ron=1" } << "\r\nRon";
         QTest::newRow("empty") << QStringList {} << "";
     }
 
@@ -142,7 +146,7 @@ private slots:
         auto* label = new TListLabel(&window);
         label->setListCaption(QStringLiteral("<LIST>"));
         label->setListColor(Qt::yellow);
-        label->setList({QStringLiteral("Dan=052-1"), QStringLiteral("A much longer name that has to wrap=054-2")});
+        label->setList({ QStringLiteral("Dan=052-1"), QStringLiteral("A much longer name that has to wrap=054-2") });
         label->setText(QStringLiteral("Dan"));
         window.show();
         const QColor normal = textColour(label);
@@ -289,13 +293,20 @@ private slots:
     {
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("https") << "https://signup.example/a?b=1" << "https://signup.example/a?b=1";
-        QTest::newRow("bare host") << "www.example.org" << "http://www.example.org";
-        QTest::newRow("local file") << "file:///etc/passwd" << "";
-        QTest::newRow("a path") << "/usr/bin/xterm" << "";
-        QTest::newRow("script") << "javascript:alert(1)" << "";
-        QTest::newRow("windows program") << "C:\\evil.exe" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("https") << "https://signup.example/a?b=1"
+                               << "https://signup.example/a?b=1";
+        QTest::newRow("bare host") << "www.example.org"
+                                   << "http://www.example.org";
+        QTest::newRow("local file") << "file:///etc/passwd"
+                                    << "";
+        QTest::newRow("a path") << "/usr/bin/xterm"
+                                << "";
+        QTest::newRow("script") << "javascript:alert(1)"
+                                << "";
+        QTest::newRow("windows program") << "C:\\evil.exe"
+                                         << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void urlLabelOpens()

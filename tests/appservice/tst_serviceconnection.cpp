@@ -184,7 +184,8 @@ private slots:
                          : QByteArray());
         if (state != 0) {
             // The definitions in force are whole, live or cached, and carry their credentials.
-            QCOMPARE(w.providerNames(), QStringList({ QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek") }));
+            QCOMPARE(w.providerNames(),
+                QStringList({ QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek") }));
             QCOMPARE(w.providers.first().UserName, QStringLiteral("dana"));
         }
     }

@@ -116,13 +116,14 @@ private slots:
         QTest::newRow("/quiet") << QStringList { "/quiet" } << true << "" << false;
         QTest::newRow("capitals") << QStringList { "/Quiet" } << false << "" << false;
         QTest::newRow("not first") << QStringList { "-x", "/quiet" } << false << "" << false;
-        QTest::newRow("option first") << QStringList { "--service-url", "http://s:1", "/quiet" } << true
-                                      << "http://s:1" << false;
-        QTest::newRow("option joined") << QStringList { "/quiet", "--service-url=http://s:2" } << true << "http://s:2" << false;
+        QTest::newRow("option first") << QStringList { "--service-url", "http://s:1", "/quiet" } << true << "http://s:1"
+                                      << false;
+        QTest::newRow("option joined") << QStringList { "/quiet", "--service-url=http://s:2" } << true << "http://s:2"
+                                       << false;
         // The teach window opens over a main window that stays in the tray.
         QTest::newRow("teach") << QStringList { "--teach" } << true << "" << true;
-        QTest::newRow("teach after an option") << QStringList { "--service-url=http://s:3", "-x", "--teach" } << true
-                                               << "http://s:3" << true;
+        QTest::newRow("teach after an option")
+            << QStringList { "--service-url=http://s:3", "-x", "--teach" } << true << "http://s:3" << true;
     }
 
     void programArguments()

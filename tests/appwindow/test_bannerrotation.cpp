@@ -155,7 +155,8 @@ private slots:
     void rotationPauses()
     {
         QFETCH(QString, why);
-        m_state->Adverts.Append(banner(QStringLiteral("A"), QStringLiteral("gif"), QStringLiteral("http://127.0.0.1:9/a.gif")));
+        m_state->Adverts.Append(
+            banner(QStringLiteral("A"), QStringLiteral("gif"), QStringLiteral("http://127.0.0.1:9/a.gif")));
         m_host.shown = why != QLatin1String("hidden");
         m_host.covered = why == QLatin1String("covered");
         m_service->HttpIdle = why != QLatin1String("busy");
@@ -178,10 +179,8 @@ private slots:
         QTest::newRow("not found") << 404 << QByteArray("missing") << "gif" << false;
         QTest::newRow("not a picture") << 200 << QByteArray("GIF89a and nothing") << "gif" << false;
         QTest::newRow("gif under a jpg name") << 200 << BannerPictures::bannerA() << "jpg" << false;
-        QTest::newRow("over the pixel budget") << 200
-                                               << BannerPictures::gif(4000, 4000, { qRgb(0, 0, 0) },
-                                                      [](int, int) { return 0; })
-                                               << "gif" << false;
+        QTest::newRow("over the pixel budget")
+            << 200 << BannerPictures::gif(4000, 4000, { qRgb(0, 0, 0) }, [](int, int) { return 0; }) << "gif" << false;
     }
     void downloads()
     {
@@ -229,15 +228,24 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("type");
-        QTest::newRow("plain") << "banner" << "gif";
-        QTest::newRow("up and out") << "../../evil" << "gif";
-        QTest::newRow("absolute") << "/etc/passwd" << "gif";
-        QTest::newRow("backslashes") << "..\\..\\evil" << "gif";
-        QTest::newRow("in the type") << "banner" << "/../../x";
-        QTest::newRow("dot dot alone") << ".." << "";
-        QTest::newRow("hidden") << ".profile" << "gif";
-        QTest::newRow("control character") << "a\nb" << "gif";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("plain") << "banner"
+                               << "gif";
+        QTest::newRow("up and out") << "../../evil"
+                                    << "gif";
+        QTest::newRow("absolute") << "/etc/passwd"
+                                  << "gif";
+        QTest::newRow("backslashes") << "..\\..\\evil"
+                                     << "gif";
+        QTest::newRow("in the type") << "banner"
+                                     << "/../../x";
+        QTest::newRow("dot dot alone") << ".."
+                                       << "";
+        QTest::newRow("hidden") << ".profile"
+                                << "gif";
+        QTest::newRow("control character") << "a\nb"
+                                           << "gif";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void cacheFileStaysInTheFolder()
     {
@@ -292,7 +300,8 @@ private slots:
         });
         QVERIFY(server.start());
         AppPaths::setServiceUrlOverride(server.url(QString()));
-        m_state->Adverts.Append(banner(QStringLiteral("A"), QStringLiteral("gif"), server.url(QStringLiteral("/a.gif"))));
+        m_state->Adverts.Append(
+            banner(QStringLiteral("A"), QStringLiteral("gif"), server.url(QStringLiteral("/a.gif"))));
         m_state->Adverts[0].Hits = 2;
         QSignalSpy statsDone(m_service.get(), &ServiceConnection::statsDone);
 

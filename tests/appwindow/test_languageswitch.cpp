@@ -131,8 +131,8 @@ private slots:
         provider.AreaCodes = QStringLiteral("054");
         provider.MsgUrl = QStringLiteral("http://127.0.0.1:9/kesher");
         mainWindow()->SMSBase->Providers = { provider };
-        mainWindow()->SMSBase->Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"),
-            QStringLiteral("hi"), {}, {});
+        mainWindow()->SMSBase->Send(
+            QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"), QStringLiteral("hi"), {}, {});
         QVERIFY(isBusyStatus(mainWindow()->SMSBase->Status));
         const QPointer<TMsgForm> before = mainWindow();
         TLanguagesForm* window = openLanguages();

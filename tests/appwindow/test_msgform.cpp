@@ -1,8 +1,8 @@
 // The main window offscreen: creation, showing and hiding, closing, exit, outline and caret.
 
 #include "AppWindowTest.h"
-#include "app/controls/TTrayIcon.h"
 #include "TestEnv.h"
+#include "app/controls/TTrayIcon.h"
 
 #include "app/EditCaret.h"
 #include "app/ProgramEntry.h"
@@ -161,10 +161,11 @@ private slots:
         QVERIFY(!form->Languages->isEnabled());
 
         const QString folder = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/zelkora/providers.d");
-        TestEnv::writeFile(folder + "acme.def", "<#AREAS DEFS=059=59>\n<#PROVIDER Name=Acme AreaCodes=059 "
-                                                "MsgUrl=http://127.0.0.1:9/acme LoginUrl=http://127.0.0.1:9/login>");
+        TestEnv::writeFile(folder + "acme.def",
+            "<#AREAS DEFS=059=59>\n<#PROVIDER Name=Acme AreaCodes=059 "
+            "MsgUrl=http://127.0.0.1:9/acme LoginUrl=http://127.0.0.1:9/login>");
         TestEnv::writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/zelkora/SMS.INI",
-                           "[Acme]\r\nUserName=dana\r\nPassword=secret\r\n");
+            "[Acme]\r\nUserName=dana\r\nPassword=secret\r\n");
         QCOMPARE(form->SMSBase->FindProviderByArea("059"), -1);
         emit open.first()->definitionSaved(folder + "acme.def");
         const int index = form->SMSBase->FindProviderByArea("059");

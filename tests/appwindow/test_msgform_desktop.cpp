@@ -78,7 +78,8 @@ private slots:
     {
         QTest::addColumn<QList<int>>("gesture");
         QTest::newRow("single activation") << QList<int> { QSystemTrayIcon::Trigger };
-        QTest::newRow("double click, both reported") << QList<int> { QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick };
+        QTest::newRow("double click, both reported")
+            << QList<int> { QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick };
         QTest::newRow("double click alone") << QList<int> { QSystemTrayIcon::DoubleClick };
     }
     void trayGestureTogglesOnce()

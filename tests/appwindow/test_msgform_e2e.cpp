@@ -93,10 +93,10 @@ private slots:
             "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n");
         // The program's own start, with the real browser library, and a phone book of three.
         m_hiddenForm = std::make_unique<THiddenForm>();
-        m_hiddenForm->ClientDataSet1()->appendRecords({ { QStringLiteral("אבי"), QStringLiteral("052"),
-                                                            QStringLiteral("1111111") },
-            { QStringLiteral("בני"), QStringLiteral("052"), QStringLiteral("3333333") },
-            { QStringLiteral("גלית"), QStringLiteral("054"), QStringLiteral("2222222") } });
+        m_hiddenForm->ClientDataSet1()->appendRecords(
+            { { QStringLiteral("אבי"), QStringLiteral("052"), QStringLiteral("1111111") },
+                { QStringLiteral("בני"), QStringLiteral("052"), QStringLiteral("3333333") },
+                { QStringLiteral("גלית"), QStringLiteral("054"), QStringLiteral("2222222") } });
         m_form = ProgramEntry::start(ProgramEntry::parse({}), *m_hiddenForm, {});
         QTRY_VERIFY(m_form->isShown());
         // The service's definitions arrive a second after the start.
@@ -195,7 +195,8 @@ private slots:
         connect(m_form->SMSBase, &TSMSBaseForm::statusChanged, this, [&](TSMSStatus status) {
             if (!closed && status == ssIdentifying) {
                 closed = true;
-                QMetaObject::invokeMethod(m_form, [this] { m_form->close(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    m_form, [this] { m_form->close(); }, Qt::QueuedConnection);
             }
         });
         QTest::mouseClick(m_form->Button1, Qt::LeftButton);

@@ -7,12 +7,12 @@
 #include "app/SkinColors.h"
 #include "app/controls/TListLabel.h"
 #include "app/controls/TTrayIcon.h"
-#include "service/ServiceState.h"
-#include "settings/SmsIni.h"
-#include "settings/TPreferencesForm.h"
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/THiddenForm.h"
 #include "phonebook/TPhoneBookForm.h"
+#include "service/ServiceState.h"
+#include "settings/SmsIni.h"
+#include "settings/TPreferencesForm.h"
 
 #include <QTableView>
 
@@ -93,12 +93,29 @@ private slots:
         QTest::addColumn<QString>("area");
         QTest::addColumn<QString>("phone");
         QTest::addColumn<QString>("text");
-        QTest::newRow("empty message") << "Dana" << "" << "054" << "1234567" << "ההודעה ריקה";
-        QTest::newRow("106 characters") << "Dana1" << QString(101, 'x') << "054" << "1234567"
+        QTest::newRow("empty message") << "Dana"
+                                       << ""
+                                       << "054"
+                                       << "1234567"
+                                       << "ההודעה ריקה";
+        QTest::newRow("106 characters") << "Dana1" << QString(101, 'x') << "054"
+                                        << "1234567"
                                         << "סה\"כ תוים למשלוח גדול מ 105.";
-        QTest::newRow("empty sender") << "" << "hi" << "054" << "1234567" << "שם השולח חסר";
-        QTest::newRow("no number") << "Dana" << "hi" << "054" << "" << "מספר הטלפון אינו שלם";
-        QTest::newRow("no provider") << "Dana" << "hi" << "099" << "1234567" << "ספק תקשורת לא מוכר";
+        QTest::newRow("empty sender") << ""
+                                      << "hi"
+                                      << "054"
+                                      << "1234567"
+                                      << "שם השולח חסר";
+        QTest::newRow("no number") << "Dana"
+                                   << "hi"
+                                   << "054"
+                                   << ""
+                                   << "מספר הטלפון אינו שלם";
+        QTest::newRow("no provider") << "Dana"
+                                     << "hi"
+                                     << "099"
+                                     << "1234567"
+                                     << "ספק תקשורת לא מוכר";
     }
     void refusalsInTheStatusLine()
     {
@@ -160,9 +177,12 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("rightToLeft");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("right to left") << "Dana" << "שלום" << true << "105 / 8 תוים)";
-        QTest::newRow("left to right") << "Dana" << "שלום" << false << "8 / 105 תוים)";
-        QTest::newRow("a line break counts two") << "" << "a\nb" << true << "105 / 4 תוים)";
+        QTest::newRow("right to left") << "Dana"
+                                       << "שלום" << true << "105 / 8 תוים)";
+        QTest::newRow("left to right") << "Dana"
+                                       << "שלום" << false << "8 / 105 תוים)";
+        QTest::newRow("a line break counts two") << ""
+                                                 << "a\nb" << true << "105 / 4 תוים)";
         QTest::newRow("a letter outside the basic plane counts one")
             << "" << QString::fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x98\x80") << true << "105 / 2 תוים)";
     }
@@ -217,10 +237,11 @@ private slots:
         QTest::addColumn<QStringList>("list");
         QTest::addColumn<QString>("area");
         QTest::addColumn<QString>("phone");
-        QTest::newRow("one row") << QList<int> { 2 } << false << "Dana" << QStringList() << "054" << "2222222";
-        QTest::newRow("three rows, one without a number")
-            << QList<int> { 3, 1, 0 } << false << "<רשימת נמענים>"
-            << QStringList { "Gal=055-3333333", "Avi=052-1111111" } << "" << "";
+        QTest::newRow("one row") << QList<int> { 2 } << false << "Dana" << QStringList() << "054"
+                                 << "2222222";
+        QTest::newRow("three rows, one without a number") << QList<int> { 3, 1, 0 } << false << "<רשימת נמענים>"
+                                                          << QStringList { "Gal=055-3333333", "Avi=052-1111111" } << ""
+                                                          << "";
         QTest::newRow("chosen while hidden") << QList<int> { 2 } << true << "before" << QStringList() << "050"
                                              << "7777777";
     }

@@ -160,14 +160,30 @@ private slots:
         QTest::addColumn<QString>("runtime"); // how $XDG_RUNTIME_DIR is set up
         QTest::addColumn<QString>("temporary"); // how <temp>/zelkora-<uid> is set up beforehand
         QTest::addColumn<QString>("chosen"); // "runtime", "temporary" or "cache"
-        QTest::newRow("private runtime folder") << "private" << "missing" << "runtime";
-        QTest::newRow("runtime folder others may enter") << "open" << "missing" << "temporary";
-        QTest::newRow("runtime folder of another user") << "foreign" << "missing" << "temporary";
-        QTest::newRow("runtime folder through a link") << "link" << "missing" << "temporary";
-        QTest::newRow("no runtime folder") << "unset" << "missing" << "temporary";
-        QTest::newRow("own temporary folder left open") << "unset" << "open" << "temporary";
-        QTest::newRow("temporary name taken by another user") << "unset" << "foreign" << "cache";
-        QTest::newRow("temporary name taken by a file") << "unset" << "file" << "cache";
+        QTest::newRow("private runtime folder") << "private"
+                                                << "missing"
+                                                << "runtime";
+        QTest::newRow("runtime folder others may enter") << "open"
+                                                         << "missing"
+                                                         << "temporary";
+        QTest::newRow("runtime folder of another user") << "foreign"
+                                                        << "missing"
+                                                        << "temporary";
+        QTest::newRow("runtime folder through a link") << "link"
+                                                       << "missing"
+                                                       << "temporary";
+        QTest::newRow("no runtime folder") << "unset"
+                                           << "missing"
+                                           << "temporary";
+        QTest::newRow("own temporary folder left open") << "unset"
+                                                        << "open"
+                                                        << "temporary";
+        QTest::newRow("temporary name taken by another user") << "unset"
+                                                              << "foreign"
+                                                              << "cache";
+        QTest::newRow("temporary name taken by a file") << "unset"
+                                                        << "file"
+                                                        << "cache";
     }
     void socketFolderIsPrivate()
     {
@@ -216,7 +232,7 @@ private slots:
             qputenv("XDG_RUNTIME_DIR", savedRuntime);
 
         const QString expected = chosen == QLatin1String("runtime") ? runtimeDir
-            : chosen == QLatin1String("temporary")                 ? own
+            : chosen == QLatin1String("temporary")                  ? own
                                                                     : AppPaths::cacheDir() + QStringLiteral("run");
         QCOMPARE(folder, expected);
         QVERIFY(SingleInstance::isPrivateFolder(folder));

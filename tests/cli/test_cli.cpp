@@ -20,7 +20,7 @@ class TestCli : public QObject
     Run cli(const QStringList& args)
     {
         return TestEnv::runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
-                                   QStringList{QStringLiteral("--service-url"), m_sandbox.baseUrl()} + args);
+            QStringList { QStringLiteral("--service-url"), m_sandbox.baseUrl() } + args);
     }
 
 private slots:
@@ -31,19 +31,19 @@ private slots:
         const QString config = TestEnv::freshConfigDir();
         TestEnv::freshAppDir();
         TestEnv::writeFile(config + QStringLiteral("SMS.INI"),
-                           "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+            "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n");
         m_sandbox.clearSubmissions();
     }
 
     void refreshThenSendToTwoRecipients()
     {
-        const Run refresh = cli({QStringLiteral("refresh")});
+        const Run refresh = cli({ QStringLiteral("refresh") });
         QVERIFY2(refresh.exitCode == 0, qPrintable(refresh.err));
         QVERIFY(QFile::exists(qEnvironmentVariable("ZELKORA_APPDIR") + QStringLiteral("/providers.dat")));
 
-        const Run send = cli({QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("דנה"), QStringLiteral("--to"),
-                              QStringLiteral("052-1234567"), QStringLiteral("--to"), QStringLiteral("057-7654321"),
-                              QStringLiteral("--text"), QStringLiteral("שלום")});
+        const Run send = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("דנה"),
+            QStringLiteral("--to"), QStringLiteral("052-1234567"), QStringLiteral("--to"),
+            QStringLiteral("057-7654321"), QStringLiteral("--text"), QStringLiteral("שלום") });
         QVERIFY2(send.exitCode == 0, qPrintable(send.out + send.err));
         QVERIFY(send.out.contains(QStringLiteral("052-1234567\t6\tssSent\tההודעה נשלחה")));
         QVERIFY(send.out.contains(QStringLiteral("057-7654321\t6\tssSent\tההודעה נשלחה")));
@@ -53,7 +53,7 @@ private slots:
             if (s.outcome == QLatin1String("accepted"))
                 sent << s.path;
         }
-        QCOMPARE(sent, (QStringList{QStringLiteral("/sahar/send"), QStringLiteral("/kesher/send")}));
+        QCOMPARE(sent, (QStringList { QStringLiteral("/sahar/send"), QStringLiteral("/kesher/send") }));
     }
 
     void refusedInput_data()
@@ -62,22 +62,24 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("text");
         const QString to = QStringLiteral("052-1234567");
-        QTest::newRow("empty message") << QStringList{"--from", "Dana", "--to", to, "--text", ""} << 1 << "ההודעה ריקה";
-        QTest::newRow("106 characters") << QStringList{"--from", "Dana1", "--to", to, "--text", QString(101, 'x')} << 1
-                                        << "סה\"כ תוים למשלוח גדול מ 105.";
-        QTest::newRow("empty sender") << QStringList{"--from", "", "--to", to, "--text", "hi"} << 1 << "שם השולח חסר";
-        QTest::newRow("incomplete number") << QStringList{"--from", "Dana", "--to", "052-", "--text", "hi"} << 1
-                                           << "מספר הטלפון אינו שלם";
-        QTest::newRow("unknown provider") << QStringList{"--from", "Dana", "--to", "099-1234567", "--text", "hi"} << 1
-                                          << "099-1234567\t-\terror\tספק תקשורת לא מוכר";
+        QTest::newRow("empty message") << QStringList { "--from", "Dana", "--to", to, "--text", "" } << 1
+                                       << "ההודעה ריקה";
+        QTest::newRow("106 characters") << QStringList { "--from", "Dana1", "--to", to, "--text", QString(101, 'x') }
+                                        << 1 << "סה\"כ תוים למשלוח גדול מ 105.";
+        QTest::newRow("empty sender") << QStringList { "--from", "", "--to", to, "--text", "hi" } << 1
+                                      << "שם השולח חסר";
+        QTest::newRow("incomplete number")
+            << QStringList { "--from", "Dana", "--to", "052-", "--text", "hi" } << 1 << "מספר הטלפון אינו שלם";
+        QTest::newRow("unknown provider") << QStringList { "--from", "Dana", "--to", "099-1234567", "--text", "hi" }
+                                          << 1 << "099-1234567\t-\terror\tספק תקשורת לא מוכר";
     }
     void refusedInput()
     {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, text);
-        QVERIFY(cli({QStringLiteral("refresh")}).exitCode == 0);
-        const Run run = cli(QStringList{QStringLiteral("send")} + args);
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const Run run = cli(QStringList { QStringLiteral("send") } + args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2((run.out + run.err).contains(text), qPrintable(run.out + run.err));
         QVERIFY(m_sandbox.submissions().isEmpty());
@@ -85,10 +87,11 @@ private slots:
 
     void missingCredentialsNameTheProvider()
     {
-        TestEnv::writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/SMS.INI"), "[General]\r\n");
-        QVERIFY(cli({QStringLiteral("refresh")}).exitCode == 0);
-        const Run run = cli({QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"), QStringLiteral("--to"),
-                             QStringLiteral("050-1234567"), QStringLiteral("--text"), QStringLiteral("hi")});
+        TestEnv::writeFile(
+            qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/SMS.INI"), "[General]\r\n");
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("050-1234567"), QStringLiteral("--text"), QStringLiteral("hi") });
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.contains(QStringLiteral("050-1234567\t-\terror\tחסרים נתוני זיהוי עבור Sahar")));
     }
@@ -96,12 +99,11 @@ private slots:
     // Several recipients are a list: one that cannot be sent to gets its own error line, the others are sent.
     void listGoesOnPastARecipientWithAProblem()
     {
-        QVERIFY(cli({QStringLiteral("refresh")}).exitCode == 0);
-        const Run run = cli({QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
-                             QStringLiteral("--to"), QStringLiteral("052-1234567"), QStringLiteral("--to"),
-                             QStringLiteral("0547654321"), QStringLiteral("--to"), QStringLiteral("055-1234567"),
-                             QStringLiteral("--to"), QStringLiteral("057-7654321"), QStringLiteral("--text"),
-                             QStringLiteral("שלום 😀")});
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("052-1234567"), QStringLiteral("--to"), QStringLiteral("0547654321"),
+            QStringLiteral("--to"), QStringLiteral("055-1234567"), QStringLiteral("--to"),
+            QStringLiteral("057-7654321"), QStringLiteral("--text"), QStringLiteral("שלום 😀") });
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.out.contains(QStringLiteral("052-1234567\t6\tssSent\tההודעה נשלחה")), qPrintable(run.out));
         QVERIFY(run.out.contains(QStringLiteral("0547654321\t-\terror\tספק תקשורת לא מוכר")));
@@ -114,28 +116,32 @@ private slots:
     // provider came from.
     void providersShowsLocalFirst()
     {
-        const QString folder = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/providers.d"));
+        const QString folder
+            = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/providers.d"));
         TestEnv::writeFile(folder + QStringLiteral("acme.def"),
-                           "<#PROVIDER Name=Acme AreaCodes=059 MsgUrl=http://127.0.0.1:9/acme>\n"
-                           "<#PROVIDER Name=kesher AreaCodes=054 MsgUrl=http://127.0.0.1:9/kesher>");
+            "<#PROVIDER Name=Acme AreaCodes=059 MsgUrl=http://127.0.0.1:9/acme>\n"
+            "<#PROVIDER Name=kesher AreaCodes=054 MsgUrl=http://127.0.0.1:9/kesher>");
         TestEnv::writeFile(folder + QStringLiteral("broken.def"), "<#PROVIDER Name=B AreaCodes=051>");
-        const QStringList local{QStringLiteral("Acme\t059\tno login\tlocal:acme.def"),
-                                QStringLiteral("kesher\t054\tno login\tlocal:acme.def")};
+        const QStringList local { QStringLiteral("Acme\t059\tno login\tlocal:acme.def"),
+            QStringLiteral("kesher\t054\tno login\tlocal:acme.def") };
 
-        const Run alone = cli({QStringLiteral("providers")});
+        const Run alone = cli({ QStringLiteral("providers") });
         QVERIFY2(alone.exitCode == 0, qPrintable(alone.err));
         QCOMPARE(alone.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), local);
-        QVERIFY2(alone.err.contains(QStringLiteral("providers.d/broken.def, line 1: PROVIDER without MsgUrl; the file was skipped")),
-                 qPrintable(alone.err));
+        QVERIFY2(alone.err.contains(
+                     QStringLiteral("providers.d/broken.def, line 1: PROVIDER without MsgUrl; the file was skipped")),
+            qPrintable(alone.err));
 
-        QVERIFY(cli({QStringLiteral("refresh")}).exitCode == 0);
-        const Run listed = cli({QStringLiteral("providers")});
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const Run listed = cli({ QStringLiteral("providers") });
         QCOMPARE(listed.exitCode, 0);
-        const QStringList cached{QStringLiteral("Sahar\t050,052,053\tlogin, credentials set\tcache"),
-                                 QStringLiteral("Ofek\t055,058\tlogin, credentials missing\tcache")};
+        const QStringList cached { QStringLiteral("Sahar\t050,052,053\tlogin, credentials set\tcache"),
+            QStringLiteral("Ofek\t055,058\tlogin, credentials missing\tcache") };
         QCOMPARE(listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), local + cached);
 
-        const QJsonArray json = QJsonDocument::fromJson(cli({QStringLiteral("providers"), QStringLiteral("--json")}).out.toUtf8()).array();
+        const QJsonArray json
+            = QJsonDocument::fromJson(cli({ QStringLiteral("providers"), QStringLiteral("--json") }).out.toUtf8())
+                  .array();
         QCOMPARE(json.size(), 4);
         QCOMPARE(json[0][QStringLiteral("origin")].toString(), QStringLiteral("local"));
         QCOMPARE(json[0][QStringLiteral("file")].toString(), folder + QStringLiteral("acme.def"));
@@ -152,12 +158,12 @@ private slots:
         QVERIFY(start >= 0 && (from.isEmpty() || tag.contains(from)));
         if (!from.isEmpty())
             tag.replace(from, to);
-        const QString folder =
-            TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/providers.d"));
+        const QString folder
+            = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/providers.d"));
         // The area items too: the value the area list is set to comes from them.
         const int areas = document.indexOf("<#AREAS");
         TestEnv::writeFile(folder + QStringLiteral("sahar.def"),
-                           document.mid(areas, document.indexOf('>', areas) + 1 - areas) + "\n" + tag);
+            document.mid(areas, document.indexOf('>', areas) + 1 - areas) + "\n" + tag);
     }
 
     void checkWalksToTheFilledFormAndSubmitsNothing_data()
@@ -167,8 +173,8 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("lastLine");
         QTest::newRow("good definition") << QByteArray() << QByteArray() << 0 << "ok\tresult\t";
-        QTest::newRow("wrong field name") << QByteArray("PhoneField=number") << QByteArray("PhoneField=phone") << 1
-                                          << "FAILED\tnumber field\t";
+        QTest::newRow("wrong field name")
+            << QByteArray("PhoneField=number") << QByteArray("PhoneField=phone") << 1 << "FAILED\tnumber field\t";
         QTest::newRow("wrong form") << QByteArray("MsgForm=smsForm") << QByteArray("MsgForm=sendForm") << 1
                                     << "FAILED\tmessage form\t";
         QTest::newRow("wrong address") << QByteArray("/sahar/msg") << QByteArray("/sahar/message") << 1
@@ -182,7 +188,7 @@ private slots:
         QFETCH(QString, lastLine);
         writeSaharDefinition(from, to);
 
-        const Run check = cli({QStringLiteral("check"), QStringLiteral("052")});
+        const Run check = cli({ QStringLiteral("check"), QStringLiteral("052") });
         const QStringList lines = check.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(check.exitCode == exitCode, qPrintable(check.out + check.err));
         QVERIFY2(!lines.isEmpty() && lines.last().startsWith(lastLine), qPrintable(check.out));
@@ -199,11 +205,11 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no provider for the area code")
-            << QStringList{QStringLiteral("check"), QStringLiteral("059")} << "FAILED\tprovider\tno provider serves area code 059";
-        QTest::newRow("no area code") << QStringList{QStringLiteral("check")} << "check needs one area code";
-        QTest::newRow("an operand elsewhere") << QStringList{QStringLiteral("refresh"), QStringLiteral("052")}
-                                              << "unknown argument: 052";
+        QTest::newRow("no provider for the area code") << QStringList { QStringLiteral("check"), QStringLiteral("059") }
+                                                       << "FAILED\tprovider\tno provider serves area code 059";
+        QTest::newRow("no area code") << QStringList { QStringLiteral("check") } << "check needs one area code";
+        QTest::newRow("an operand elsewhere")
+            << QStringList { QStringLiteral("refresh"), QStringLiteral("052") } << "unknown argument: 052";
     }
     void checkNamesWhatIsMissing()
     {
@@ -219,7 +225,7 @@ private slots:
     void refreshWithoutFinishedLeavesTheCache()
     {
         m_sandbox.setInitDocument("<#PROVIDERS>\r\n<#PROVIDER Name=X AreaCodes=099>\r\n");
-        const Run run = cli({QStringLiteral("refresh")});
+        const Run run = cli({ QStringLiteral("refresh") });
         m_sandbox.resetInitDocument();
         QCOMPARE(run.exitCode, 2);
         QVERIFY(!QFile::exists(qEnvironmentVariable("ZELKORA_APPDIR") + QStringLiteral("/providers.dat")));

@@ -28,61 +28,61 @@
 #include <functional>
 #include <memory>
 
-namespace
+namespace {
+struct Writers
 {
-    struct Writers
+    TProviders providers;
+    QStringList areaDefs;
+    ServiceState service { providers, areaDefs };
+    TCacheTable adverts[2];
+    std::unique_ptr<PhoneBookTable> phoneBooks[2] { std::make_unique<PhoneBookTable>(PhoneBookTable::Kind::PhoneBook),
+        std::make_unique<PhoneBookTable>(PhoneBookTable::Kind::PhoneBook) };
+    Contacts::VCardFolder contacts { CrashFiles::contactsFolder() };
+    Contacts::VCardFolder::CardId card;
+
+    Writers()
     {
-        TProviders providers;
-        QStringList areaDefs;
-        ServiceState service{providers, areaDefs};
-        TCacheTable adverts[2];
-        std::unique_ptr<PhoneBookTable> phoneBooks[2]{std::make_unique<PhoneBookTable>(PhoneBookTable::Kind::PhoneBook),
-                                                      std::make_unique<PhoneBookTable>(PhoneBookTable::Kind::PhoneBook)};
-        Contacts::VCardFolder contacts{CrashFiles::contactsFolder()};
-        Contacts::VCardFolder::CardId card;
-
-        Writers()
-        {
-            for (int state = 0; state < 2; ++state) {
-                for (const TCacheEntry& entry : CrashFiles::banners(state))
-                    adverts[state].Append(entry);
-                phoneBooks[state]->appendRecords(CrashFiles::recipients(state));
-            }
-            QDir().mkpath(CrashFiles::contactsFolder());
-            contacts.load();
-            card = contacts.cardCount() > 0 ? contacts.cardAt(0)
-                                            : contacts.create(CrashFiles::contactName(0), QStringLiteral("0521234567"));
+        for (int state = 0; state < 2; ++state) {
+            for (const TCacheEntry& entry : CrashFiles::banners(state))
+                adverts[state].Append(entry);
+            phoneBooks[state]->appendRecords(CrashFiles::recipients(state));
         }
-
-        // Every file in the state, one writer after the other; `progress` after each.
-        void write(int state, const std::function<void()>& progress = [] {})
-        {
-            service.ProcessDocument(CrashFiles::serviceDocument(state));
-            service.SaveProviderCache();
-            progress();
-
-            SmsIni ini(CrashFiles::smsIni());
-            ini.setLastFrom(CrashFiles::lastFrom(state));
-            progress();
-
-            adverts[state].SaveToFile(CrashFiles::adCache());
-            progress();
-
-            phoneBooks[state]->saveToFile(CrashFiles::phoneBook());
-            progress();
-
-            Contacts::VCardFolder::Changes changes;
-            changes.fullName = CrashFiles::contactName(state);
-            contacts.change(card, changes);
-            progress();
-        }
-    };
-
-    bool copy(const QString& from, const QString& to)
-    {
-        QFile::remove(to);
-        return QFile::copy(from, to);
+        QDir().mkpath(CrashFiles::contactsFolder());
+        contacts.load();
+        card = contacts.cardCount() > 0 ? contacts.cardAt(0)
+                                        : contacts.create(CrashFiles::contactName(0), QStringLiteral("0521234567"));
     }
+
+    // Every file in the state, one writer after the other; `progress` after each.
+    void write(
+        int state, const std::function<void()>& progress = [] {})
+    {
+        service.ProcessDocument(CrashFiles::serviceDocument(state));
+        service.SaveProviderCache();
+        progress();
+
+        SmsIni ini(CrashFiles::smsIni());
+        ini.setLastFrom(CrashFiles::lastFrom(state));
+        progress();
+
+        adverts[state].SaveToFile(CrashFiles::adCache());
+        progress();
+
+        phoneBooks[state]->saveToFile(CrashFiles::phoneBook());
+        progress();
+
+        Contacts::VCardFolder::Changes changes;
+        changes.fullName = CrashFiles::contactName(state);
+        contacts.change(card, changes);
+        progress();
+    }
+};
+
+bool copy(const QString& from, const QString& to)
+{
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
 } // namespace
 
 int main(int argc, char** argv)

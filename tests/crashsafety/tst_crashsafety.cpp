@@ -12,22 +12,21 @@
 
 #include <unistd.h>
 
-namespace
+namespace {
+constexpr int Kills = 210;
+
+QString helper()
 {
-    constexpr int Kills = 210;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/crashwriter");
+}
 
-    QString helper()
-    {
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/crashwriter");
-    }
-
-    QSet<QString> recordSet(const QList<QStringList>& records)
-    {
-        QSet<QString> set;
-        for (const QStringList& record : records)
-            set.insert(record.join(QLatin1Char('|')));
-        return set;
-    }
+QSet<QString> recordSet(const QList<QStringList>& records)
+{
+    QSet<QString> set;
+    for (const QStringList& record : records)
+        set.insert(record.join(QLatin1Char('|')));
+    return set;
+}
 } // namespace
 
 class TestCrashSafety : public QObject
@@ -77,11 +76,11 @@ private slots:
         TestEnv::freshConfigDir();
         m_references = TestEnv::freshDir(qEnvironmentVariable("HOME") + QStringLiteral("/references"));
         QProcess prepare;
-        prepare.start(helper(), {QStringLiteral("prepare"), m_references});
+        prepare.start(helper(), { QStringLiteral("prepare"), m_references });
         QVERIFY(prepare.waitForFinished(60000));
         QVERIFY2(prepare.exitCode() == 0, prepare.readAllStandardError().constData());
-        for (const QString& name : {QStringLiteral("providers.dat"), QStringLiteral("SMS.INI"),
-                                    QStringLiteral("adcache.dat"), QStringLiteral("card")}) {
+        for (const QString& name : { QStringLiteral("providers.dat"), QStringLiteral("SMS.INI"),
+                 QStringLiteral("adcache.dat"), QStringLiteral("card") }) {
             m_old[name] = TestEnv::readFile(m_references + name + QStringLiteral(".old"));
             m_new[name] = TestEnv::readFile(m_references + name + QStringLiteral(".new"));
             QVERIFY(!m_old[name].isEmpty());
@@ -101,7 +100,7 @@ private slots:
         QRandomGenerator* random = QRandomGenerator::global();
         for (int kill = 0; kill < Kills; ++kill) {
             QProcess writer;
-            writer.start(helper(), {QStringLiteral("loop")});
+            writer.start(helper(), { QStringLiteral("loop") });
             QVERIFY(writer.waitForStarted(10000));
             QVERIFY(writer.waitForReadyRead(20000));
             QCOMPARE(writer.readLine(), QByteArray("ready\n"));
@@ -119,21 +118,23 @@ private slots:
             QVERIFY(writer.waitForFinished(10000));
             QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
 
-            const QMap<QString, QString> states{
-                {QStringLiteral("providers.dat"), stateOfBytes(CrashFiles::providerCache(), QStringLiteral("providers.dat"))},
-                {QStringLiteral("SMS.INI"), stateOfBytes(CrashFiles::smsIni(), QStringLiteral("SMS.INI"))},
-                {QStringLiteral("adcache.dat"), stateOfBytes(CrashFiles::adCache(), QStringLiteral("adcache.dat"))},
-                {QStringLiteral("phonebook.db"), stateOfPhoneBook()},
-                {QStringLiteral("vCard"), stateOfBytes(CrashFiles::cardFile(), QStringLiteral("card"))},
+            const QMap<QString, QString> states {
+                { QStringLiteral("providers.dat"),
+                    stateOfBytes(CrashFiles::providerCache(), QStringLiteral("providers.dat")) },
+                { QStringLiteral("SMS.INI"), stateOfBytes(CrashFiles::smsIni(), QStringLiteral("SMS.INI")) },
+                { QStringLiteral("adcache.dat"), stateOfBytes(CrashFiles::adCache(), QStringLiteral("adcache.dat")) },
+                { QStringLiteral("phonebook.db"), stateOfPhoneBook() },
+                { QStringLiteral("vCard"), stateOfBytes(CrashFiles::cardFile(), QStringLiteral("card")) },
             };
             for (auto it = states.cbegin(); it != states.cend(); ++it) {
                 QVERIFY2(it.value() == QLatin1String("old") || it.value() == QLatin1String("new"),
-                         qPrintable(QStringLiteral("kill %1: %2 is %3").arg(kill).arg(it.key(), it.value())));
+                    qPrintable(QStringLiteral("kill %1: %2 is %3").arg(kill).arg(it.key(), it.value())));
                 seen[it.key()].insert(it.value());
             }
         }
         for (auto it = seen.cbegin(); it != seen.cend(); ++it)
-            QVERIFY2(it.value().size() == 2, qPrintable(it.key() + QStringLiteral(" was always ") + *it.value().cbegin()));
+            QVERIFY2(
+                it.value().size() == 2, qPrintable(it.key() + QStringLiteral(" was always ") + *it.value().cbegin()));
     }
 };
 

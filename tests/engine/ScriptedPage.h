@@ -18,7 +18,11 @@ class ScriptedOption : public PageOption
 {
 public:
     ScriptedOption(ScriptedPage* page, QString owner, QString text)
-        : m_page(page), m_owner(std::move(owner)), m_text(std::move(text)) {}
+        : m_page(page)
+        , m_owner(std::move(owner))
+        , m_text(std::move(text))
+    {
+    }
     QString text() const override { return m_text; }
     void setSelected(bool selected) override
     {
@@ -35,8 +39,11 @@ private:
 class ScriptedElement : public PageElement
 {
 public:
-    ScriptedElement(ScriptedPage* page, QString id, QString name, QString tag, QStringList options = {})
-        : m_page(page), m_id(std::move(id)), m_name(std::move(name)), m_tag(std::move(tag))
+    ScriptedElement(ScriptedPage* page, QString id, QString name, QString tag, const QStringList& options = {})
+        : m_page(page)
+        , m_id(std::move(id))
+        , m_name(std::move(name))
+        , m_tag(std::move(tag))
     {
         for (const QString& text : options)
             m_options.push_back(std::make_unique<ScriptedOption>(page, m_id, text));
@@ -65,8 +72,14 @@ private:
 class ScriptedForm : public PageForm
 {
 public:
-    ScriptedForm(ScriptedPage* page, QString id, QString name) : m_page(page), m_id(std::move(id)), m_name(std::move(name)) {}
-    ScriptedForm& input(const QString& name, const QString& tag = QStringLiteral("INPUT"), const QStringList& options = {})
+    ScriptedForm(ScriptedPage* page, QString id, QString name)
+        : m_page(page)
+        , m_id(std::move(id))
+        , m_name(std::move(name))
+    {
+    }
+    ScriptedForm& input(
+        const QString& name, const QString& tag = QStringLiteral("INPUT"), const QStringList& options = {})
     {
         const QString id = m_id + QLatin1Char('.') + (name.isEmpty() ? QString::number(m_elements.size()) : name);
         m_elements.push_back(std::make_unique<ScriptedElement>(m_page, id, name, tag, options));
@@ -87,7 +100,11 @@ private:
 class ScriptedLink : public PageLink
 {
 public:
-    ScriptedLink(ScriptedPage* page, QString href) : m_page(page), m_href(std::move(href)) {}
+    ScriptedLink(ScriptedPage* page, QString href)
+        : m_page(page)
+        , m_href(std::move(href))
+    {
+    }
     QString href() const override { return m_href; }
     void click() override { m_page->journal << QStringLiteral("link ") + m_href + QStringLiteral(" click"); }
 
@@ -99,7 +116,10 @@ private:
 class ScriptedRange : public PageTextRange
 {
 public:
-    explicit ScriptedRange(QString text) : m_text(std::move(text)) {}
+    explicit ScriptedRange(QString text)
+        : m_text(std::move(text))
+    {
+    }
     bool findText(const QString& text) const override { return m_text.contains(text, Qt::CaseInsensitive); }
 
 private:
@@ -109,7 +129,10 @@ private:
 class ScriptedDocument : public PageDocument
 {
 public:
-    explicit ScriptedDocument(ScriptedPage* page) : m_page(page) {}
+    explicit ScriptedDocument(ScriptedPage* page)
+        : m_page(page)
+    {
+    }
     // Forms are named f0, f1, ... in the journal by their position.
     ScriptedForm& addForm(const QString& name)
     {
@@ -123,7 +146,11 @@ public:
         return *m_frames.back();
     }
     void addDeniedFrame() { m_frames.push_back(nullptr); }
-    void setBody(const QString& text) { m_body = text; m_hasBody = true; }
+    void setBody(const QString& text)
+    {
+        m_body = text;
+        m_hasBody = true;
+    }
 
     int formCount() const override { return int(m_forms.size()); }
     PageForm* form(int index) const override { return m_forms.at(size_t(index)).get(); }

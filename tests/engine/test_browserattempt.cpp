@@ -21,7 +21,8 @@ class TestBrowserAttempt : public QObject
     TProvider sahar() const { return SandboxProviders::sahar(m_sandbox.baseUrl()); }
     TProvider kesher() const { return SandboxProviders::kesher(m_sandbox.baseUrl()); }
 
-    void send(const QString& area, const QString& phone, const QString& text, const QString& password = QStringLiteral("demo1234"))
+    void send(const QString& area, const QString& phone, const QString& text,
+        const QString& password = QStringLiteral("demo1234"))
     {
         m_statuses.clear();
         m_engine->Send(QStringLiteral("Dana"), area, phone, text, QStringLiteral("demo"), password);
@@ -36,13 +37,13 @@ private slots:
         m_engine = std::make_unique<TSMSBaseForm>();
         m_engine->OnStatus = [this](TSMSStatus s) { m_statuses << s; };
         m_engine->TimeOut = 20;
-        m_engine->AreaDefs = QStringList{QStringLiteral("050=050"), QStringLiteral("052=052"), QStringLiteral("053=053"),
-                                         QStringLiteral("054=054"), QStringLiteral("057=7")};
+        m_engine->AreaDefs = QStringList { QStringLiteral("050=050"), QStringLiteral("052=052"),
+            QStringLiteral("053=053"), QStringLiteral("054=054"), QStringLiteral("057=7") };
     }
 
     void init()
     {
-        m_engine->Providers = {sahar(), kesher()};
+        m_engine->Providers = { sahar(), kesher() };
         m_engine->TimeOut = 20;
         m_sandbox.clearSubmissions();
     }
@@ -51,7 +52,7 @@ private slots:
     {
         send(QStringLiteral("052"), QStringLiteral("1234567"), QStringLiteral("שלום\r\nמה נשמע"));
         QVERIFY(waitForEnd());
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssSending, ssSent}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssSending, ssSent }));
 
         const QList<SandboxSubmission> got = m_sandbox.submissions();
         QCOMPARE(got.size(), 2);
@@ -60,11 +61,10 @@ private slots:
         QCOMPARE(got[0].fields.value(QStringLiteral("pass")), QStringLiteral("demo1234"));
         QCOMPARE(got[1].path, QStringLiteral("/sahar/send"));
         // The drop-down is chosen by its displayed text 052; the site receives that option's own value.
-        const QMap<QString, QString> expected{{QStringLiteral("sender"), QStringLiteral("Dana")},
-                                              {QStringLiteral("prefix"), QStringLiteral("52")},
-                                              {QStringLiteral("number"), QStringLiteral("1234567")},
-                                              {QStringLiteral("text"), QStringLiteral("שלוםמה נשמע")},
-                                              {QStringLiteral("Submit"), QStringLiteral("שלח")}};
+        const QMap<QString, QString> expected { { QStringLiteral("sender"), QStringLiteral("Dana") },
+            { QStringLiteral("prefix"), QStringLiteral("52") }, { QStringLiteral("number"), QStringLiteral("1234567") },
+            { QStringLiteral("text"), QStringLiteral("שלוםמה נשמע") },
+            { QStringLiteral("Submit"), QStringLiteral("שלח") } };
         QCOMPARE(got[1].fields, expected);
     }
 
@@ -72,12 +72,12 @@ private slots:
     {
         send(QStringLiteral("057"), QStringLiteral("1234567"), QStringLiteral("hi\r\nthere"));
         QVERIFY(waitForEnd());
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, ssSent}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, ssSent }));
         const QList<SandboxSubmission> got = m_sandbox.submissions();
         QCOMPARE(got.size(), 1);
         // No area field: the area value goes before the number. No sender field: the name ends the text.
-        const QMap<QString, QString> expected{{QStringLiteral("phone"), QStringLiteral("71234567")},
-                                              {QStringLiteral("msg"), QStringLiteral("hi\r\nthere (Dana)")}};
+        const QMap<QString, QString> expected { { QStringLiteral("phone"), QStringLiteral("71234567") },
+            { QStringLiteral("msg"), QStringLiteral("hi\r\nthere (Dana)") } };
         QCOMPARE(got[0].fields, expected);
     }
 
@@ -85,7 +85,7 @@ private slots:
     {
         send(QStringLiteral("054"), QStringLiteral("9000000"), QStringLiteral("hi"));
         QVERIFY(waitForEnd());
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, ssRejected}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, ssRejected }));
     }
 
     void wrongPagesFail_data()
@@ -93,10 +93,10 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QList<int>>("statuses");
         QTest::newRow("message address with a trailing slash")
-            << "msgslash" << QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssFailed};
-        QTest::newRow("login frame the page lacks") << "frame" << QList<int>{ssConnecting, ssFailed};
+            << "msgslash" << QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssFailed };
+        QTest::newRow("login frame the page lacks") << "frame" << QList<int> { ssConnecting, ssFailed };
         QTest::newRow("wrong password lands on another page")
-            << "password" << QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssFailed};
+            << "password" << QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssFailed };
     }
     void wrongPagesFail()
     {
@@ -120,10 +120,10 @@ private slots:
         m_engine->Providers[1].MsgSubmitLookup = url(QStringLiteral("/kesher/nowhere"));
         send(QStringLiteral("054"), QStringLiteral("1234567"), QStringLiteral("hi"));
         QVERIFY(waitForEnd(10000));
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, ssTimedOut}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, ssTimedOut }));
         QVERIFY(m_sandbox.submissions().isEmpty());
 
-        m_engine->Providers = {sahar(), kesher()};
+        m_engine->Providers = { sahar(), kesher() };
         send(QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("again"));
         QVERIFY(waitForEnd());
         QCOMPARE(m_statuses.last(), int(ssSent));
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(reported.size(), 1);
         QVERIFY2(reported[0].contains(QStringLiteral("denied")), qPrintable(reported[0]));
         // The step stopped where the browser refused; the attempt ends by its time-out.
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssTimedOut}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssTimedOut }));
     }
 
     void cancelReportsZero()

@@ -1,8 +1,8 @@
 // Send attempts through the real browser library on pages that their own scripts build and change, and on
 // pages that fail: the sandbox's script-driven operator and pages served by a loopback server of the test's
 // own, every site on 127.0.0.1.
-#include "LoopbackHttpServer.h"
 #include "EngineWait.h"
+#include "LoopbackHttpServer.h"
 #include "SandboxProviders.h"
 #include "SandboxServer.h"
 #include "engine/TSMSBaseForm.h"
@@ -14,69 +14,69 @@
 #include <climits>
 #include <csignal>
 
-namespace
+namespace {
+// Warnings of the browser library, collected while a test runs.
+QStringList g_browserWarnings;
+QtMessageHandler g_previousHandler = nullptr;
+
+void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    // Warnings of the browser library, collected while a test runs.
-    QStringList g_browserWarnings;
-    QtMessageHandler g_previousHandler = nullptr;
+    if (type == QtWarningMsg
+        && QLatin1String(context.category ? context.category : "") == QLatin1String("zelkora.browser"))
+        g_browserWarnings << text;
+    g_previousHandler(type, context, text);
+}
 
-    void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        if (type == QtWarningMsg && QLatin1String(context.category ? context.category : "") == QLatin1String("zelkora.browser"))
-            g_browserWarnings << text;
-        g_previousHandler(type, context, text);
+// The renderer processes Chromium runs for this program: those its zygotes (children of this process)
+// have forked, which carry the zygote's command line.
+QList<qint64> rendererProcesses()
+{
+    QHash<qint64, qint64> parentOf;
+    QSet<qint64> zygotes;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool ok = false;
+        const qint64 pid = entry.toLongLong(&ok);
+        if (!ok)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        parentOf[pid] = stat.readAll().split(')').value(1).trimmed().split(' ').value(1).toLongLong();
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains("--type=zygote"))
+            zygotes << pid;
     }
+    QList<qint64> renderers;
+    for (auto it = parentOf.cbegin(); it != parentOf.cend(); ++it) {
+        if (zygotes.contains(it.value()) && parentOf.value(it.value()) == QCoreApplication::applicationPid())
+            renderers << it.key();
+    }
+    return renderers;
+}
 
-    // The renderer processes Chromium runs for this program: those its zygotes (children of this process)
-    // have forked, which carry the zygote's command line.
-    QList<qint64> rendererProcesses()
-    {
-        QHash<qint64, qint64> parentOf;
-        QSet<qint64> zygotes;
-        for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-            bool ok = false;
-            const qint64 pid = entry.toLongLong(&ok);
-            if (!ok)
-                continue;
-            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-            if (!stat.open(QIODevice::ReadOnly))
-                continue;
-            parentOf[pid] = stat.readAll().split(')').value(1).trimmed().split(' ').value(1).toLongLong();
-            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-            if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains("--type=zygote"))
-                zygotes << pid;
-        }
-        QList<qint64> renderers;
-        for (auto it = parentOf.cbegin(); it != parentOf.cend(); ++it) {
-            if (zygotes.contains(it.value()) && parentOf.value(it.value()) == QCoreApplication::applicationPid())
-                renderers << it.key();
-        }
-        return renderers;
-    }
+LoopbackHttpServer::Reply html(const QByteArray& body, int status = 200)
+{
+    LoopbackHttpServer::Reply reply;
+    reply.status = status;
+    reply.reason = status == 200 ? "OK" : "Error";
+    reply.headers << qMakePair(QByteArray("Content-Type"), QByteArray("text/html; charset=utf-8"));
+    reply.body = body;
+    return reply;
+}
 
-    LoopbackHttpServer::Reply html(const QByteArray& body, int status = 200)
-    {
-        LoopbackHttpServer::Reply reply;
-        reply.status = status;
-        reply.reason = status == 200 ? "OK" : "Error";
-        reply.headers << qMakePair(QByteArray("Content-Type"), QByteArray("text/html; charset=utf-8"));
-        reply.body = body;
-        return reply;
+// The fields of a form submission that reached the loopback server.
+QMap<QString, QString> fieldsOf(const QByteArray& body)
+{
+    QMap<QString, QString> fields;
+    for (const QByteArray& pair : body.split('&')) {
+        const int eq = pair.indexOf('=');
+        QByteArray value = pair.mid(eq + 1);
+        value.replace('+', ' ');
+        fields.insert(QString::fromUtf8(QByteArray::fromPercentEncoding(pair.left(eq))),
+            QString::fromUtf8(QByteArray::fromPercentEncoding(value)));
     }
-
-    // The fields of a form submission that reached the loopback server.
-    QMap<QString, QString> fieldsOf(const QByteArray& body)
-    {
-        QMap<QString, QString> fields;
-        for (const QByteArray& pair : body.split('&')) {
-            const int eq = pair.indexOf('=');
-            QByteArray value = pair.mid(eq + 1);
-            value.replace('+', ' ');
-            fields.insert(QString::fromUtf8(QByteArray::fromPercentEncoding(pair.left(eq))),
-                          QString::fromUtf8(QByteArray::fromPercentEncoding(value)));
-        }
-        return fields;
-    }
+    return fields;
+}
 } // namespace
 
 class TestBrowserPages : public QObject
@@ -118,14 +118,15 @@ private slots:
         QVERIFY(m_sandbox.listen());
         m_engine = std::make_unique<TSMSBaseForm>();
         m_engine->OnStatus = [this](TSMSStatus s) { m_statuses << s; };
-        m_engine->AreaDefs = QStringList{QStringLiteral("050=050"), QStringLiteral("052=052"), QStringLiteral("054=054"),
-                                         QStringLiteral("055=055"), QStringLiteral("058=058")};
+        m_engine->AreaDefs = QStringList { QStringLiteral("050=050"), QStringLiteral("052=052"),
+            QStringLiteral("054=054"), QStringLiteral("055=055"), QStringLiteral("058=058") };
     }
 
     void init()
     {
         const QString base = m_sandbox.baseUrl();
-        m_engine->Providers = {SandboxProviders::sahar(base), SandboxProviders::kesher(base), SandboxProviders::ofek(base)};
+        m_engine->Providers
+            = { SandboxProviders::sahar(base), SandboxProviders::kesher(base), SandboxProviders::ofek(base) };
         m_engine->TimeOut = 20;
         m_sandbox.clearSubmissions();
         g_browserWarnings.clear();
@@ -155,23 +156,23 @@ private slots:
         QFETCH(QString, verdict);
         send(QStringLiteral("055"), phone, QStringLiteral("שלום\r\nלכם"));
         QVERIFY(waitForEnd());
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssSending, outcome}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssSending, outcome }));
 
         const QList<SandboxSubmission> got = m_sandbox.submissions();
         QCOMPARE(got.size(), 2);
         QCOMPARE(got[0].path, QStringLiteral("/ofek/login"));
-        QCOMPARE(got[0].fields, (QMap<QString, QString>{{QStringLiteral("user"), QStringLiteral("demo")},
-                                                        {QStringLiteral("password"), QStringLiteral("demo1234")},
-                                                        {QStringLiteral("enter"), QStringLiteral("כניסה")}}));
+        QCOMPARE(got[0].fields,
+            (QMap<QString, QString> { { QStringLiteral("user"), QStringLiteral("demo") },
+                { QStringLiteral("password"), QStringLiteral("demo1234") },
+                { QStringLiteral("enter"), QStringLiteral("כניסה") } }));
         QCOMPARE(got[1].path, QStringLiteral("/ofek/send"));
         QCOMPARE(got[1].outcome, verdict);
         QMap<QString, QString> fields = got[1].fields;
         QVERIFY(!fields.take(QStringLiteral("ts")).isEmpty());
-        QCOMPARE(fields, (QMap<QString, QString>{{QStringLiteral("token"), QStringLiteral("ofek-7f3a")},
-                                                 {QStringLiteral("from"), QStringLiteral("Dana")},
-                                                 {QStringLiteral("area"), QStringLiteral("55")},
-                                                 {QStringLiteral("phone"), phone},
-                                                 {QStringLiteral("body"), QStringLiteral("שלום\r\nלכם")}}));
+        QCOMPARE(fields,
+            (QMap<QString, QString> { { QStringLiteral("token"), QStringLiteral("ofek-7f3a") },
+                { QStringLiteral("from"), QStringLiteral("Dana") }, { QStringLiteral("area"), QStringLiteral("55") },
+                { QStringLiteral("phone"), phone }, { QStringLiteral("body"), QStringLiteral("שלום\r\nלכם") } }));
         QCOMPARE(g_browserWarnings, QStringList());
     }
 
@@ -189,17 +190,18 @@ private slots:
                         "</body></html>");
         });
         QVERIFY(server.start());
-        m_engine->Providers = {loopbackProvider(server)};
+        m_engine->Providers = { loopbackProvider(server) };
         send(QStringLiteral("059"), QStringLiteral("1234567"));
         QVERIFY(waitForEnd());
         QCOMPARE(m_statuses.last(), int(ssSent));
         QList<LoopbackHttpServer::Request> requests = server.requests();
         requests.removeIf([](const LoopbackHttpServer::Request& r) { return r.target == "/favicon.ico"; });
         QCOMPARE(requests.size(), 2);
-        QCOMPARE(fieldsOf(requests[1].body), (QMap<QString, QString>{{QStringLiteral("phone"), QStringLiteral("1234567")}}));
+        QCOMPARE(fieldsOf(requests[1].body),
+            (QMap<QString, QString> { { QStringLiteral("phone"), QStringLiteral("1234567") } }));
         QCOMPARE(g_browserWarnings.size(), 1);
         QVERIFY2(g_browserWarnings[0].contains(QStringLiteral("control \"text\" of form \"f\": no longer on the page")),
-                 qPrintable(g_browserWarnings[0]));
+            qPrintable(g_browserWarnings[0]));
     }
 
     // A page that cannot be loaded at all completes at once at another address and without a document: the
@@ -208,10 +210,10 @@ private slots:
     {
         QTest::addColumn<QString>("where");
         QTest::addColumn<QList<int>>("statuses");
-        QTest::newRow("login page") << "login" << QList<int>{ssConnecting, ssFailed};
-        QTest::newRow("login address that is no address") << "relative" << QList<int>{ssConnecting, ssFailed};
-        QTest::newRow("message page") << "message" << QList<int>{ssConnecting, ssIdentified, ssFailed};
-        QTest::newRow("result page") << "result" << QList<int>{ssConnecting, ssIdentified, ssSending, ssFailed};
+        QTest::newRow("login page") << "login" << QList<int> { ssConnecting, ssFailed };
+        QTest::newRow("login address that is no address") << "relative" << QList<int> { ssConnecting, ssFailed };
+        QTest::newRow("message page") << "message" << QList<int> { ssConnecting, ssIdentified, ssFailed };
+        QTest::newRow("result page") << "result" << QList<int> { ssConnecting, ssIdentified, ssSending, ssFailed };
     }
     void unreachablePageFailsAtOnce()
     {
@@ -230,7 +232,7 @@ private slots:
             p.LoginUrl = QStringLiteral("login.html");
         else if (where == QLatin1String("message"))
             p.MsgUrl = nowhere + QStringLiteral("/form");
-        m_engine->Providers = {p};
+        m_engine->Providers = { p };
         m_engine->TimeOut = 60;
         QElapsedTimer elapsed;
         elapsed.start();
@@ -261,10 +263,10 @@ private slots:
                         "<textarea name=text></textarea></form></body></html>");
         });
         QVERIFY(server.start());
-        m_engine->Providers = {loopbackProvider(server)};
+        m_engine->Providers = { loopbackProvider(server) };
         send(QStringLiteral("059"), QStringLiteral("1234567"));
         QVERIFY(waitForEnd());
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, outcome}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, outcome }));
     }
 
     void rendererKilledEndsTheAttemptAndTheNextOneSends()
@@ -280,7 +282,7 @@ private slots:
 
         send(QStringLiteral("050"), QStringLiteral("1234567"));
         QVERIFY(waitForEnd());
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssSending, ssSent}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssSending, ssSent }));
     }
 
     // Counts of seconds whose milliseconds do not fit a timer: the largest interval, not a wrapped one.
@@ -298,7 +300,7 @@ private slots:
         QVERIFY(m_engine->Timer1->isActive());
         QCOMPARE(m_engine->Timer1->interval(), INT_MAX);
         QVERIFY(waitForEnd());
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, ssSent}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, ssSent }));
     }
 
     // A new Send while an attempt is under way ends with the new attempt's result, at every step of the old
@@ -324,7 +326,7 @@ private slots:
                     m_engine.get(),
                     [this] {
                         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("9000000"),
-                                       QStringLiteral("again"), QStringLiteral("demo"), QStringLiteral("demo1234"));
+                            QStringLiteral("again"), QStringLiteral("demo"), QStringLiteral("demo1234"));
                     },
                     Qt::QueuedConnection);
             }

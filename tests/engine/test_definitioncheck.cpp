@@ -4,59 +4,58 @@
 
 #include <QtTest>
 
-namespace
+namespace {
+const QString kLogin = QStringLiteral("http://127.0.0.1/login");
+const QString kMsg = QStringLiteral("http://127.0.0.1/msg");
+
+TProvider provider()
 {
-    const QString kLogin = QStringLiteral("http://127.0.0.1/login");
-    const QString kMsg = QStringLiteral("http://127.0.0.1/msg");
+    TProvider p;
+    p.Name = QStringLiteral("Sahar");
+    p.AreaCodes = QStringLiteral("050");
+    p.LoginUrl = kLogin;
+    p.LoginFrame = 0;
+    p.LoginForm = QStringLiteral("login");
+    p.UserField = QStringLiteral("user");
+    p.PassField = QStringLiteral("pass");
+    p.LoginSubmit = 2;
+    p.LoginSubmitLookup = QStringLiteral("go");
+    p.MsgUrl = kMsg;
+    p.MsgForm = QStringLiteral("1");
+    p.FromField = QStringLiteral("from");
+    p.AreaField = QStringLiteral("area");
+    p.PhoneField = QStringLiteral("phone");
+    p.MsgField = QStringLiteral("text");
+    p.MsgSubmit = 3;
+    p.MsgSubmitValue = QStringLiteral("send");
+    return p;
+}
 
-    TProvider provider()
-    {
-        TProvider p;
-        p.Name = QStringLiteral("Sahar");
-        p.AreaCodes = QStringLiteral("050");
-        p.LoginUrl = kLogin;
-        p.LoginFrame = 0;
-        p.LoginForm = QStringLiteral("login");
-        p.UserField = QStringLiteral("user");
-        p.PassField = QStringLiteral("pass");
-        p.LoginSubmit = 2;
-        p.LoginSubmitLookup = QStringLiteral("go");
-        p.MsgUrl = kMsg;
-        p.MsgForm = QStringLiteral("1");
-        p.FromField = QStringLiteral("from");
-        p.AreaField = QStringLiteral("area");
-        p.PhoneField = QStringLiteral("phone");
-        p.MsgField = QStringLiteral("text");
-        p.MsgSubmit = 3;
-        p.MsgSubmitValue = QStringLiteral("send");
-        return p;
-    }
+// The login page: a frameset whose first frame holds the form.
+std::shared_ptr<ScriptedDocument> loginPage(ScriptedPage* page)
+{
+    auto top = std::make_shared<ScriptedDocument>(page);
+    top->addFrame()
+        .addForm(QStringLiteral("login"))
+        .input(QStringLiteral("user"))
+        .input(QStringLiteral("pass"))
+        .input(QStringLiteral("go"));
+    return top;
+}
 
-    // The login page: a frameset whose first frame holds the form.
-    std::shared_ptr<ScriptedDocument> loginPage(ScriptedPage* page)
-    {
-        auto top = std::make_shared<ScriptedDocument>(page);
-        top->addFrame()
-            .addForm(QStringLiteral("login"))
-            .input(QStringLiteral("user"))
-            .input(QStringLiteral("pass"))
-            .input(QStringLiteral("go"));
-        return top;
-    }
-
-    // The message page: a search form first, the message form second and unnamed.
-    std::shared_ptr<ScriptedDocument> messagePage(ScriptedPage* page)
-    {
-        auto top = std::make_shared<ScriptedDocument>(page);
-        top->addForm(QStringLiteral("search")).input(QStringLiteral("q"));
-        top->addForm(QString())
-            .input(QStringLiteral("from"))
-            .input(QStringLiteral("area"), QStringLiteral("SELECT"), {QStringLiteral("050"), QStringLiteral("052")})
-            .input(QStringLiteral("phone"))
-            .input(QStringLiteral("text"))
-            .input(QStringLiteral("Submit"));
-        return top;
-    }
+// The message page: a search form first, the message form second and unnamed.
+std::shared_ptr<ScriptedDocument> messagePage(ScriptedPage* page)
+{
+    auto top = std::make_shared<ScriptedDocument>(page);
+    top->addForm(QStringLiteral("search")).input(QStringLiteral("q"));
+    top->addForm(QString())
+        .input(QStringLiteral("from"))
+        .input(QStringLiteral("area"), QStringLiteral("SELECT"), { QStringLiteral("050"), QStringLiteral("052") })
+        .input(QStringLiteral("phone"))
+        .input(QStringLiteral("text"))
+        .input(QStringLiteral("Submit"));
+    return top;
+}
 } // namespace
 
 class TestDefinitionCheck : public QObject
@@ -79,14 +78,14 @@ class TestDefinitionCheck : public QObject
         });
         m_engine->OnStatus = [this](TSMSStatus s) { m_statuses << s; };
         m_engine->OnCheckStep = [this](const CheckStep& step) { m_steps << step; };
-        m_engine->Providers = {p};
-        m_engine->AreaDefs = QStringList{QStringLiteral("050=050")};
+        m_engine->Providers = { p };
+        m_engine->AreaDefs = QStringList { QStringLiteral("050=050") };
     }
 
     void check(const QString& user = QStringLiteral("u"))
     {
         m_engine->Check(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"),
-                        user, QStringLiteral("p"));
+            user, QStringLiteral("p"));
     }
 
     // Plays the browser's side of a login that leads to the message page.
@@ -119,14 +118,15 @@ private slots:
         ScriptedPage page;
         check();
         walkPages(page);
-        QCOMPARE(stepNames(), (QStringList{"provider", "credentials", "login page", "login page frame", "login form",
-                                           "user field", "password field", "login submit", "message page",
-                                           "message form", "sender field", "area field", "area choice", "number field",
-                                           "message field", "message submit"}));
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssReady}));
+        QCOMPARE(stepNames(),
+            (QStringList { "provider", "credentials", "login page", "login page frame", "login form", "user field",
+                "password field", "login submit", "message page", "message form", "sender field", "area field",
+                "area choice", "number field", "message field", "message submit" }));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssReady }));
         // The login went out; the message form was filled and left alone.
-        QCOMPARE(page.journal, (QStringList{"f0.user = u", "f0.pass = p", "f0.go click", "f1.from = Dana",
-                                            "f1.text = hi", "f1.area select 050", "f1.phone = 1234567"}));
+        QCOMPARE(page.journal,
+            (QStringList { "f0.user = u", "f0.pass = p", "f0.go click", "f1.from = Dana", "f1.text = hi",
+                "f1.area select 050", "f1.phone = 1234567" }));
         QCOMPARE(m_browser->navigations.last(), QStringLiteral("about:blank"));
         QVERIFY(!m_engine->Timer1->isActive());
         QVERIFY(!m_engine->Checking() || m_engine->Status == ssReady);
@@ -138,21 +138,54 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("failedStep");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("unknown area") << "AreaCodes" << "052" << "provider" << "no provider serves area code 050";
-        QTest::newRow("login address") << "LoginUrl" << "http://127.0.0.1/login/" << "login page"
+        QTest::newRow("unknown area") << "AreaCodes"
+                                      << "052"
+                                      << "provider"
+                                      << "no provider serves area code 050";
+        QTest::newRow("login address") << "LoginUrl"
+                                       << "http://127.0.0.1/login/"
+                                       << "login page"
                                        << "the page that loaded is http://127.0.0.1/login, not http://127.0.0.1/login/";
-        QTest::newRow("login frame") << "LoginFrame" << "2" << "login page frame" << "has 1 frame(s)";
-        QTest::newRow("login form") << "LoginForm" << "signin" << "login form" << "no form named or numbered 'signin'";
-        QTest::newRow("password field") << "PassField" << "password" << "password field"
+        QTest::newRow("login frame") << "LoginFrame"
+                                     << "2"
+                                     << "login page frame"
+                                     << "has 1 frame(s)";
+        QTest::newRow("login form") << "LoginForm"
+                                    << "signin"
+                                    << "login form"
+                                    << "no form named or numbered 'signin'";
+        QTest::newRow("password field") << "PassField"
+                                        << "password"
+                                        << "password field"
                                         << "its fields: user, pass, go";
-        QTest::newRow("login control") << "LoginSubmitLookup" << "enter" << "login submit" << "no control 'enter'";
-        QTest::newRow("message address") << "MsgUrl" << "http://127.0.0.1/sms" << "message page"
+        QTest::newRow("login control") << "LoginSubmitLookup"
+                                       << "enter"
+                                       << "login submit"
+                                       << "no control 'enter'";
+        QTest::newRow("message address") << "MsgUrl"
+                                         << "http://127.0.0.1/sms"
+                                         << "message page"
                                          << "the page that loaded is http://127.0.0.1/msg";
-        QTest::newRow("message form") << "MsgForm" << "sms" << "message form" << "forms on the page: 'search', #1";
-        QTest::newRow("number field") << "PhoneField" << "number" << "number field" << "no field 'number'";
-        QTest::newRow("area not offered") << "AreaCodes+Defs" << "050=50" << "area choice" << "offers no '50'";
-        QTest::newRow("no way to submit") << "MsgSubmit" << "0" << "message submit" << "no way to submit";
-        QTest::newRow("link missing") << "MsgSubmit" << "1" << "message submit" << "no link on the page goes to";
+        QTest::newRow("message form") << "MsgForm"
+                                      << "sms"
+                                      << "message form"
+                                      << "forms on the page: 'search', #1";
+        QTest::newRow("number field") << "PhoneField"
+                                      << "number"
+                                      << "number field"
+                                      << "no field 'number'";
+        QTest::newRow("area not offered") << "AreaCodes+Defs"
+                                          << "050=50"
+                                          << "area choice"
+                                          << "offers no '50'";
+        QTest::newRow("no way to submit") << "MsgSubmit"
+                                          << "0"
+                                          << "message submit"
+                                          << "no way to submit";
+        QTest::newRow("link missing") << "MsgSubmit"
+                                      << "1"
+                                      << "message submit"
+                                      << "no link on the page goes to";
     }
     void firstFailingStepIsNamed()
     {
@@ -161,7 +194,7 @@ private slots:
         QFETCH(QString, failedStep);
         QFETCH(QString, detail);
         TProvider p = provider();
-        QStringList areaDefs{QStringLiteral("050=050")};
+        QStringList areaDefs { QStringLiteral("050=050") };
         if (field == QLatin1String("AreaCodes"))
             p.AreaCodes = value;
         else if (field == QLatin1String("LoginUrl"))
@@ -181,7 +214,7 @@ private slots:
         else if (field == QLatin1String("PhoneField"))
             p.PhoneField = value;
         else if (field == QLatin1String("AreaCodes+Defs"))
-            areaDefs = QStringList{value};
+            areaDefs = QStringList { value };
         else if (field == QLatin1String("MsgSubmit"))
             p.MsgSubmit = quint8(value.toInt());
         makeEngine(p);
@@ -207,9 +240,9 @@ private slots:
     {
         makeEngine(provider());
         check(QString());
-        QCOMPARE(stepNames(), (QStringList{"provider", "credentials FAILED"}));
+        QCOMPARE(stepNames(), (QStringList { "provider", "credentials FAILED" }));
         QVERIFY(!m_engine->WebBrowser1() || m_browser->navigations.isEmpty()
-                || m_browser->navigations == QStringList{QStringLiteral("about:blank")});
+            || m_browser->navigations == QStringList { QStringLiteral("about:blank") });
     }
 
     void timeOutNamesTheStepWaitedFor()
@@ -236,7 +269,7 @@ private slots:
         m_steps.clear();
         page.journal.clear();
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         walkPages(page);
         QVERIFY(m_steps.isEmpty());
         QCOMPARE(page.journal.last(), QStringLiteral("f1.Submit click"));

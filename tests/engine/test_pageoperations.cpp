@@ -5,28 +5,28 @@
 
 using namespace PageOperations;
 
-namespace
+namespace {
+// Two forms named "contact", an unnamed one at position 2, and links given absolute.
+void buildContactPage(ScriptedDocument& doc)
 {
-    // Two forms named "contact", an unnamed one at position 2, and links given absolute.
-    void buildContactPage(ScriptedDocument& doc)
-    {
-        doc.addForm(QStringLiteral("contact"))
-            .input(QStringLiteral("user"))
-            .input(QStringLiteral("area"), QStringLiteral("SELECT"), {QStringLiteral("Pelephone"), QStringLiteral("Cellcom")})
-            .input(QStringLiteral("Submit"));
-        doc.addForm(QStringLiteral("contact")).input(QStringLiteral("extra"));
-        doc.addForm(QString()).input(QStringLiteral("x")).input(QStringLiteral("send")).input(QStringLiteral("submit"));
-        doc.addForm(QStringLiteral("nobutton")).input(QStringLiteral("z"));
-        doc.addLink(QStringLiteral("http://127.0.0.1/a"));
-        doc.addLink(QStringLiteral("http://127.0.0.1/a"));
-    }
+    doc.addForm(QStringLiteral("contact"))
+        .input(QStringLiteral("user"))
+        .input(QStringLiteral("area"), QStringLiteral("SELECT"),
+            { QStringLiteral("Pelephone"), QStringLiteral("Cellcom") })
+        .input(QStringLiteral("Submit"));
+    doc.addForm(QStringLiteral("contact")).input(QStringLiteral("extra"));
+    doc.addForm(QString()).input(QStringLiteral("x")).input(QStringLiteral("send")).input(QStringLiteral("submit"));
+    doc.addForm(QStringLiteral("nobutton")).input(QStringLiteral("z"));
+    doc.addLink(QStringLiteral("http://127.0.0.1/a"));
+    doc.addLink(QStringLiteral("http://127.0.0.1/a"));
+}
 
-    // A form named "1" at position 0 and an unnamed form at position 1.
-    void buildNumberedPage(ScriptedDocument& doc)
-    {
-        doc.addForm(QStringLiteral("1")).input(QStringLiteral("y"));
-        doc.addForm(QString()).input(QStringLiteral("y"));
-    }
+// A form named "1" at position 0 and an unnamed form at position 1.
+void buildNumberedPage(ScriptedDocument& doc)
+{
+    doc.addForm(QStringLiteral("1")).input(QStringLiteral("y"));
+    doc.addForm(QString()).input(QStringLiteral("y"));
+}
 } // namespace
 
 class TestPageOperations : public QObject
@@ -68,45 +68,52 @@ private slots:
         QTest::addColumn<QStringList>("journal");
 
         const QString contact = QStringLiteral("contact");
-        QTest::newRow("field by form name") << contact << "set" << QStringList{"contact", "user", "dana"}
-                                            << QStringList{"f0.user = dana"};
+        QTest::newRow("field by form name")
+            << contact << "set" << QStringList { "contact", "user", "dana" } << QStringList { "f0.user = dana" };
         QTest::newRow("only the first form of a name is searched")
-            << contact << "set" << QStringList{"contact", "extra", "v"} << QStringList{};
-        QTest::newRow("form by position") << contact << "set" << QStringList{"2", "x", "v"} << QStringList{"f2.x = v"};
-        QTest::newRow("form by hex position") << contact << "set" << QStringList{"$2", "x", "v"}
-                                              << QStringList{"f2.x = v"};
-        QTest::newRow("position beyond the forms") << contact << "set" << QStringList{"9", "x", "v"} << QStringList{};
-        QTest::newRow("minus one is no position") << contact << "set" << QStringList{"-1", "x", "v"} << QStringList{};
-        QTest::newRow("field name case matters") << contact << "set" << QStringList{"contact", "USER", "v"}
-                                                 << QStringList{};
-        QTest::newRow("form name case matters") << contact << "set" << QStringList{"Contact", "user", "v"}
-                                                << QStringList{};
-        QTest::newRow("drop-down by displayed text") << contact << "set" << QStringList{"contact", "area", "Cellcom"}
-                                                     << QStringList{"f0.area select Cellcom"};
-        QTest::newRow("drop-down text case matters") << contact << "set"
-                                                     << QStringList{"contact", "area", "cellcom"} << QStringList{};
-        QTest::newRow("name wins over an earlier position") << "numbered" << "set" << QStringList{"1", "y", "v"}
-                                                            << QStringList{"f0.y = v"};
-        QTest::newRow("unnamed form by position 0") << "numbered" << "set" << QStringList{"0", "y", "v"}
-                                                    << QStringList{"f0.y = v"};
+            << contact << "set" << QStringList { "contact", "extra", "v" } << QStringList {};
+        QTest::newRow("form by position")
+            << contact << "set" << QStringList { "2", "x", "v" } << QStringList { "f2.x = v" };
+        QTest::newRow("form by hex position")
+            << contact << "set" << QStringList { "$2", "x", "v" } << QStringList { "f2.x = v" };
+        QTest::newRow("position beyond the forms")
+            << contact << "set" << QStringList { "9", "x", "v" } << QStringList {};
+        QTest::newRow("minus one is no position")
+            << contact << "set" << QStringList { "-1", "x", "v" } << QStringList {};
+        QTest::newRow("field name case matters")
+            << contact << "set" << QStringList { "contact", "USER", "v" } << QStringList {};
+        QTest::newRow("form name case matters")
+            << contact << "set" << QStringList { "Contact", "user", "v" } << QStringList {};
+        QTest::newRow("drop-down by displayed text") << contact << "set" << QStringList { "contact", "area", "Cellcom" }
+                                                     << QStringList { "f0.area select Cellcom" };
+        QTest::newRow("drop-down text case matters")
+            << contact << "set" << QStringList { "contact", "area", "cellcom" } << QStringList {};
+        QTest::newRow("name wins over an earlier position")
+            << "numbered"
+            << "set" << QStringList { "1", "y", "v" } << QStringList { "f0.y = v" };
+        QTest::newRow("unnamed form by position 0")
+            << "numbered"
+            << "set" << QStringList { "0", "y", "v" } << QStringList { "f0.y = v" };
 
-        QTest::newRow("click element") << contact << "click" << QStringList{"2", "send"}
-                                       << QStringList{"f2.send click"};
-        QTest::newRow("click missing element") << contact << "click" << QStringList{"2", "go"} << QStringList{};
-        QTest::newRow("click in a missing form") << contact << "click" << QStringList{"none", "send"} << QStringList{};
+        QTest::newRow("click element") << contact << "click" << QStringList { "2", "send" }
+                                       << QStringList { "f2.send click" };
+        QTest::newRow("click missing element") << contact << "click" << QStringList { "2", "go" } << QStringList {};
+        QTest::newRow("click in a missing form")
+            << contact << "click" << QStringList { "none", "send" } << QStringList {};
 
-        QTest::newRow("submit button named Submit") << contact << "submit" << QStringList{"contact", "go"}
-                                                    << QStringList{"f0.Submit = go", "f0.Submit click"};
-        QTest::newRow("submit button named submit") << contact << "submit" << QStringList{"2", "go"}
-                                                    << QStringList{"f2.submit = go", "f2.submit click"};
-        QTest::newRow("no submit button: nothing") << contact << "submit" << QStringList{"nobutton", "go"}
-                                                   << QStringList{};
-        QTest::newRow("empty value submits the form itself") << contact << "submit" << QStringList{"nobutton", ""}
-                                                             << QStringList{"f3 submit"};
+        QTest::newRow("submit button named Submit") << contact << "submit" << QStringList { "contact", "go" }
+                                                    << QStringList { "f0.Submit = go", "f0.Submit click" };
+        QTest::newRow("submit button named submit")
+            << contact << "submit" << QStringList { "2", "go" } << QStringList { "f2.submit = go", "f2.submit click" };
+        QTest::newRow("no submit button: nothing")
+            << contact << "submit" << QStringList { "nobutton", "go" } << QStringList {};
+        QTest::newRow("empty value submits the form itself")
+            << contact << "submit" << QStringList { "nobutton", "" } << QStringList { "f3 submit" };
 
-        QTest::newRow("link by absolute address") << contact << "link" << QStringList{"http://127.0.0.1/a"}
-                                                  << QStringList{"link http://127.0.0.1/a click"};
-        QTest::newRow("relative address matches no link") << contact << "link" << QStringList{"/a"} << QStringList{};
+        QTest::newRow("link by absolute address") << contact << "link" << QStringList { "http://127.0.0.1/a" }
+                                                  << QStringList { "link http://127.0.0.1/a click" };
+        QTest::newRow("relative address matches no link")
+            << contact << "link" << QStringList { "/a" } << QStringList {};
     }
     void operations()
     {
@@ -156,7 +163,7 @@ private slots:
             doc.setBody(body);
         const bool latin = body.startsWith(QLatin1String("Message"));
         const auto outcome = FindResultText(doc, latin ? QStringLiteral("sent") : QStringLiteral("נשלחה"),
-                                            latin ? QStringLiteral("rejected") : QStringLiteral("נדחתה"));
+            latin ? QStringLiteral("rejected") : QStringLiteral("נדחתה"));
         QCOMPARE(outcome == ResultOutcome::Rejected, rejected);
     }
 

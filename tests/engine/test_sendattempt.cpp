@@ -1,34 +1,33 @@
-#include "common/ErrorReport.h"
 #include "FakeBrowser.h"
 #include "ScriptedPage.h"
+#include "common/ErrorReport.h"
 #include "engine/TSMSBaseForm.h"
 
 #include <QtTest>
 #include <climits>
 
-namespace
+namespace {
+TProvider loginProvider()
 {
-    TProvider loginProvider()
-    {
-        TProvider p;
-        p.Name = QStringLiteral("Sahar");
-        p.AreaCodes = QStringLiteral("050, 052");
-        p.LoginUrl = QStringLiteral("http://127.0.0.1/login");
-        p.LoginForm = QStringLiteral("login");
-        p.UserField = QStringLiteral("user");
-        p.PassField = QStringLiteral("pass");
-        p.LoginSubmit = 3;
-        p.MsgUrl = QStringLiteral("http://127.0.0.1/msg");
-        p.MsgForm = QStringLiteral("sms");
-        p.FromField = QStringLiteral("from");
-        p.AreaField = QStringLiteral("area");
-        p.PhoneField = QStringLiteral("phone");
-        p.MsgField = QStringLiteral("text");
-        p.MsgSubmit = 3;
-        p.ResAccepted = QStringLiteral("sent");
-        p.ResRejected = QStringLiteral("rejected");
-        return p;
-    }
+    TProvider p;
+    p.Name = QStringLiteral("Sahar");
+    p.AreaCodes = QStringLiteral("050, 052");
+    p.LoginUrl = QStringLiteral("http://127.0.0.1/login");
+    p.LoginForm = QStringLiteral("login");
+    p.UserField = QStringLiteral("user");
+    p.PassField = QStringLiteral("pass");
+    p.LoginSubmit = 3;
+    p.MsgUrl = QStringLiteral("http://127.0.0.1/msg");
+    p.MsgForm = QStringLiteral("sms");
+    p.FromField = QStringLiteral("from");
+    p.AreaField = QStringLiteral("area");
+    p.PhoneField = QStringLiteral("phone");
+    p.MsgField = QStringLiteral("text");
+    p.MsgSubmit = 3;
+    p.ResAccepted = QStringLiteral("sent");
+    p.ResRejected = QStringLiteral("rejected");
+    return p;
+}
 } // namespace
 
 class TestSendAttempt : public QObject
@@ -48,8 +47,8 @@ class TestSendAttempt : public QObject
             return browser;
         });
         m_engine->OnStatus = [this](TSMSStatus s) { m_statuses << s; };
-        m_engine->Providers = {loginProvider()};
-        m_engine->AreaDefs = QStringList{QStringLiteral("050=5"), QStringLiteral("052=052")};
+        m_engine->Providers = { loginProvider() };
+        m_engine->AreaDefs = QStringList { QStringLiteral("050=5"), QStringLiteral("052=052") };
     }
 
 private slots:
@@ -74,7 +73,7 @@ private slots:
         QFETCH(int, interval);
         m_engine->TimeOut = timeOut;
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         QCOMPARE(m_engine->Timer1->interval(), interval);
         QVERIFY(m_engine->Timer1->isActive());
     }
@@ -82,49 +81,51 @@ private slots:
     void unknownAreaFailsWithoutContactingAnySite()
     {
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("099"), QStringLiteral("1234567"), QStringLiteral("hi"),
-                       QString(), QString());
-        QCOMPARE(m_statuses, QList<int>{ssFailed});
+            QString(), QString());
+        QCOMPARE(m_statuses, QList<int> { ssFailed });
         QVERIFY(!m_engine->Timer1->isActive());
-        QVERIFY(!m_engine->WebBrowser1() || m_browser->navigations == QStringList{QStringLiteral("about:blank")});
+        QVERIFY(!m_engine->WebBrowser1() || m_browser->navigations == QStringList { QStringLiteral("about:blank") });
     }
 
     void loginFlowFillsFieldsInOrder()
     {
         ScriptedPage page;
         auto loginDoc = std::make_shared<ScriptedDocument>(&page);
-        loginDoc->addForm(QStringLiteral("login")).input(QStringLiteral("user")).input(QStringLiteral("pass")).input(
-            QStringLiteral("submit"));
+        loginDoc->addForm(QStringLiteral("login"))
+            .input(QStringLiteral("user"))
+            .input(QStringLiteral("pass"))
+            .input(QStringLiteral("submit"));
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"),
-                       QStringLiteral("a\r\nb"), QStringLiteral("u"), QStringLiteral("p"));
-        QCOMPARE(m_browser->navigations, QStringList{QStringLiteral("http://127.0.0.1/login")});
+            QStringLiteral("a\r\nb"), QStringLiteral("u"), QStringLiteral("p"));
+        QCOMPARE(m_browser->navigations, QStringList { QStringLiteral("http://127.0.0.1/login") });
 
         m_browser->document = loginDoc;
         m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
         m_browser->navigated(2, QStringLiteral("http://127.0.0.1/banner"));
         m_browser->loaded(2, QStringLiteral("http://127.0.0.1/banner")); // another frame: ignored
-        QCOMPARE(m_statuses, QList<int>{ssConnecting});
+        QCOMPARE(m_statuses, QList<int> { ssConnecting });
         m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
-        QCOMPARE(page.journal, (QStringList{"f0.user = u", "f0.pass = p", "f0 submit"}));
+        QCOMPARE(page.journal, (QStringList { "f0.user = u", "f0.pass = p", "f0 submit" }));
 
         auto msgDoc = std::make_shared<ScriptedDocument>(&page);
         msgDoc->addForm(QStringLiteral("sms"))
             .input(QStringLiteral("from"))
-            .input(QStringLiteral("area"), QStringLiteral("SELECT"), {QStringLiteral("5")})
+            .input(QStringLiteral("area"), QStringLiteral("SELECT"), { QStringLiteral("5") })
             .input(QStringLiteral("phone"))
             .input(QStringLiteral("text"));
         page.journal.clear();
         m_browser->document = msgDoc;
         m_browser->navigated(1, QStringLiteral("http://127.0.0.1/msg"));
         m_browser->loaded(1, QStringLiteral("http://127.0.0.1/msg"));
-        QCOMPARE(page.journal, (QStringList{"f0.from = Dana", "f0.text = ab", "f0.area select 5", "f0.phone = 1234567",
-                                            "f0 submit"}));
+        QCOMPARE(page.journal,
+            (QStringList { "f0.from = Dana", "f0.text = ab", "f0.area select 5", "f0.phone = 1234567", "f0 submit" }));
 
         auto resultDoc = std::make_shared<ScriptedDocument>(&page);
         resultDoc->setBody(QStringLiteral("Your message was REJECTED"));
         m_browser->document = resultDoc;
         m_browser->navigated(1, QStringLiteral("http://127.0.0.1/result"));
         m_browser->loaded(1, QStringLiteral("http://127.0.0.1/result"));
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssSending, ssRejected}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssSending, ssRejected }));
         QCOMPARE(m_browser->navigations.last(), QStringLiteral("about:blank"));
         QVERIFY(!m_engine->Timer1->isActive());
     }
@@ -144,20 +145,20 @@ private slots:
         m_engine->Providers[0].LoginFrame = loginFrame;
         ScriptedPage page;
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("1"), QStringLiteral("m"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         m_browser->document = std::make_shared<ScriptedDocument>(&page);
         m_browser->navigated(1, address);
         m_browser->loaded(1, address);
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssFailed}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssFailed }));
     }
 
     void cancelAndAbort()
     {
         m_engine->Cancel();
-        QCOMPARE(m_statuses, QList<int>{ssCancelled});
+        QCOMPARE(m_statuses, QList<int> { ssCancelled });
 
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         m_statuses.clear();
         m_engine->Abort();
         QVERIFY(m_statuses.isEmpty());
@@ -174,9 +175,9 @@ private slots:
     {
         m_engine->TimeOut = 1;
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         m_browser->navigated(7, QStringLiteral("http://127.0.0.1/frame")); // a frame load that never completes
-        QTRY_COMPARE_WITH_TIMEOUT(m_statuses, (QList<int>{ssConnecting, ssTimedOut}), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_statuses, (QList<int> { ssConnecting, ssTimedOut }), 3000);
         QVERIFY(m_engine->NavFrame.isEmpty());
 
         // The next attempt is not blocked by the frame of the one that timed out.
@@ -194,11 +195,11 @@ private slots:
     {
         m_engine->TimeOut = 2;
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         m_browser->navigated(7, QStringLiteral("http://127.0.0.1/frame")); // the old page's frame
         QTest::qWait(1200);
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("2"), QStringLiteral("m"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         QVERIFY(m_engine->NavFrame.isEmpty());
         QVERIFY(m_engine->Timer1->remainingTime() > 1500);
 
@@ -206,7 +207,7 @@ private slots:
         m_browser->document = std::make_shared<ScriptedDocument>(&page);
         m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
         m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssConnecting, ssIdentifying}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssConnecting, ssIdentifying }));
     }
 
     // A page whose renderer is gone ends the attempt under way; an idle engine hears nothing of it.
@@ -214,8 +215,8 @@ private slots:
     {
         QTest::addColumn<bool>("busy");
         QTest::addColumn<QList<int>>("statuses");
-        QTest::newRow("during an attempt") << true << QList<int>{ssConnecting, ssFailed};
-        QTest::newRow("while idle") << false << QList<int>{ssConnecting, ssSent};
+        QTest::newRow("during an attempt") << true << QList<int> { ssConnecting, ssFailed };
+        QTest::newRow("while idle") << false << QList<int> { ssConnecting, ssSent };
     }
     void lostPage()
     {
@@ -223,14 +224,14 @@ private slots:
         QFETCH(QList<int>, statuses);
         m_engine->Providers[0].LoginUrl.clear();
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         if (!busy)
             m_engine->SetStatus(ssSent);
         m_browser->navigations.clear();
         m_browser->lost();
         QCOMPARE(m_statuses, statuses);
         QCOMPARE(m_engine->Timer1->isActive(), false);
-        QCOMPARE(m_browser->navigations, busy ? QStringList{QStringLiteral("about:blank")} : QStringList());
+        QCOMPARE(m_browser->navigations, busy ? QStringList { QStringLiteral("about:blank") } : QStringList());
     }
 
     void browserErrorLeavesTheStepBound()
@@ -242,13 +243,13 @@ private slots:
         auto doc = std::make_shared<ScriptedDocument>(&page);
         doc->addDeniedFrame();
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
-                       QStringLiteral("u"), QStringLiteral("p"));
+            QStringLiteral("u"), QStringLiteral("p"));
         m_browser->document = doc;
         m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
         m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
         ErrorReport::setHandler(previous);
         QCOMPARE(reported.size(), 1);
-        QCOMPARE(m_statuses, QList<int>{ssConnecting});
+        QCOMPARE(m_statuses, QList<int> { ssConnecting });
         QVERIFY(m_engine->Timer1->isActive());
     }
 };

@@ -33,8 +33,9 @@ private slots:
             QCOMPARE(out.trimmed(), QStringLiteral("status 1 loaded 0"));
         } else {
             QVERIFY(out.isEmpty());
-            QVERIFY2(err.contains(QStringLiteral(" ,מגירסא 4 ומעלה Interner Explorer דרוש דפדפן\r.או שהדפדפן אינו מותקן כראוי")),
-                     qPrintable(err));
+            QVERIFY2(err.contains(
+                         QStringLiteral(" ,מגירסא 4 ומעלה Interner Explorer דרוש דפדפן\r.או שהדפדפן אינו מותקן כראוי")),
+                qPrintable(err));
         }
     }
 };

@@ -8,19 +8,18 @@
 
 #include <QtTest>
 
-namespace
+namespace {
+QString fixture(const QString& name)
 {
-    QString fixture(const QString& name)
-    {
-        return QStringLiteral(NET_FIXTURES "/") + name;
-    }
+    return QStringLiteral(NET_FIXTURES "/") + name;
+}
 
-    LoopbackHttpServer::Reply hello(const LoopbackHttpServer::Request&)
-    {
-        LoopbackHttpServer::Reply reply;
-        reply.body = "hello";
-        return reply;
-    }
+LoopbackHttpServer::Reply hello(const LoopbackHttpServer::Request&)
+{
+    LoopbackHttpServer::Reply reply;
+    reply.body = "hello";
+    return reply;
+}
 } // namespace
 
 class TestCurlGnuTls : public QObject
@@ -30,7 +29,7 @@ class TestCurlGnuTls : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
+        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
             qunsetenv(name);
         // Before the first request: the component opens this build instead of the OpenSSL one.
         CurlLibrary::setLibraryFile(QStringLiteral("libcurl-gnutls.so.4"));
@@ -83,7 +82,8 @@ private slots:
         QFETCH(bool, ignoreDates);
         QFETCH(bool, accepted);
         LoopbackHttpServer server(&hello);
-        QVERIFY(server.startTls(fixture(certificate + QStringLiteral(".crt")), fixture(certificate + QStringLiteral(".key"))));
+        QVERIFY(server.startTls(
+            fixture(certificate + QStringLiteral(".crt")), fixture(certificate + QStringLiteral(".key"))));
         TAdvHttp http;
         http.setRaiseExceptions(false);
         http.setCaCertificates(fixture(QStringLiteral("ca.crt")));

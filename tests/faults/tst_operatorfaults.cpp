@@ -12,21 +12,20 @@
 #include <QGuiApplication>
 #include <QtTest>
 
-namespace
+namespace {
+using Request = LoopbackHttpServer::Request;
+using Reply = LoopbackHttpServer::Reply;
+
+Reply html(const QByteArray& body)
 {
-    using Request = LoopbackHttpServer::Request;
-    using Reply = LoopbackHttpServer::Reply;
+    Reply reply;
+    reply.headers << qMakePair(QByteArray("Content-Type"), QByteArray("text/html; charset=utf-8"));
+    reply.body = body;
+    return reply;
+}
 
-    Reply html(const QByteArray& body)
-    {
-        Reply reply;
-        reply.headers << qMakePair(QByteArray("Content-Type"), QByteArray("text/html; charset=utf-8"));
-        reply.body = body;
-        return reply;
-    }
-
-    const QByteArray kMessageForm = "<html><body><form name=f method=post action=/done><input name=phone>"
-                                    "<textarea name=text></textarea></form></body></html>";
+const QByteArray kMessageForm = "<html><body><form name=f method=post action=/done><input name=phone>"
+                                "<textarea name=text></textarea></form></body></html>";
 } // namespace
 
 class TestOperatorFaults : public QObject
@@ -36,10 +35,10 @@ class TestOperatorFaults : public QObject
     std::unique_ptr<TSMSBaseForm> m_engine;
     QList<int> m_statuses;
     // Another origin (another port) for the frame that refuses access.
-    LoopbackHttpServer m_partner{[](const Request&) {
+    LoopbackHttpServer m_partner { [](const Request&) {
         return html("<html><body><form name=login><input name=user><input name=pass></form></body></html>");
-    }};
-    LoopbackHttpServer m_site{[this](const Request& request) { return serve(request); }};
+    } };
+    LoopbackHttpServer m_site { [this](const Request& request) { return serve(request); } };
 
     Reply serve(const Request& request)
     {
@@ -59,7 +58,7 @@ class TestOperatorFaults : public QObject
         }
         if (request.target.startsWith("/frameset"))
             return html("<html><frameset cols=\"100%\"><frame src=\"" + m_partner.url(QStringLiteral("/login")).toUtf8()
-                        + "\"></frameset></html>");
+                + "\"></frameset></html>");
         if (request.target.startsWith("/done"))
             return html("<html><body>accepted</body></html>");
         return html(kMessageForm);
@@ -84,7 +83,7 @@ class TestOperatorFaults : public QObject
     {
         m_statuses.clear();
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("059"), QStringLiteral("1234567"), QStringLiteral("hi"),
-                       QStringLiteral("demo"), QStringLiteral("demo1234"));
+            QStringLiteral("demo"), QStringLiteral("demo1234"));
     }
 
 private slots:
@@ -94,7 +93,7 @@ private slots:
         QVERIFY(m_partner.start());
         m_engine = std::make_unique<TSMSBaseForm>();
         m_engine->OnStatus = [this](TSMSStatus s) { m_statuses << s; };
-        m_engine->AreaDefs = QStringList{QStringLiteral("059=059")};
+        m_engine->AreaDefs = QStringList { QStringLiteral("059=059") };
     }
 
     void cleanup()
@@ -111,9 +110,9 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QList<int>>("statuses");
         QTest::addColumn<int>("errorReports");
-        QTest::newRow("endless redirect") << "/loop" << QList<int>{ssConnecting, ssFailed} << 0;
-        QTest::newRow("answer slower than the time-out") << "/slow" << QList<int>{ssConnecting, ssTimedOut} << 0;
-        QTest::newRow("frame of another origin") << "/frameset" << QList<int>{ssConnecting, ssTimedOut} << 1;
+        QTest::newRow("endless redirect") << "/loop" << QList<int> { ssConnecting, ssFailed } << 0;
+        QTest::newRow("answer slower than the time-out") << "/slow" << QList<int> { ssConnecting, ssTimedOut } << 0;
+        QTest::newRow("frame of another origin") << "/frameset" << QList<int> { ssConnecting, ssTimedOut } << 1;
     }
     void faultySiteEndsTheAttempt()
     {
@@ -130,7 +129,7 @@ private slots:
         p.UserField = QStringLiteral("user");
         p.PassField = QStringLiteral("pass");
         p.LoginSubmit = 3;
-        m_engine->Providers = {p};
+        m_engine->Providers = { p };
         m_engine->TimeOut = 3;
 
         GuiResponsiveness gui;
@@ -139,16 +138,16 @@ private slots:
         ErrorReport::setHandler(previous);
         QVERIFY(ended);
         QVERIFY2(gui.largestGapMs() < GuiResponsiveness::MaxGapMs,
-                 qPrintable(QStringLiteral("the window stood still for %1 ms").arg(gui.largestGapMs())));
+            qPrintable(QStringLiteral("the window stood still for %1 ms").arg(gui.largestGapMs())));
         QCOMPARE(m_statuses, statuses);
         QCOMPARE(reported.size(), errorReports);
 
         // Nothing of the fault blocks the next attempt.
-        m_engine->Providers = {provider()};
+        m_engine->Providers = { provider() };
         m_engine->TimeOut = 20;
         send();
         QVERIFY(waitForAttemptEnd(*m_engine, 20000));
-        QCOMPARE(m_statuses, (QList<int>{ssConnecting, ssIdentified, ssSending, ssSent}));
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, ssSent }));
     }
 };
 

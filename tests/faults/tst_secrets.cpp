@@ -1,10 +1,10 @@
 // Where an operator password could leak: zelkora-cli's output, the statistics requests, the browser's
 // diagnostic trace; and the mode of SMS.INI, which holds the passwords, whichever writer touched it last.
+#include "../engine/EngineWait.h"
 #include "LoopbackHttpServer.h"
 #include "SandboxServer.h"
 #include "SandboxService.h"
 #include "TestEnv.h"
-#include "../engine/EngineWait.h"
 
 #include "app/service/ServiceConnection.h"
 #include "common/AppPaths.h"
@@ -19,39 +19,40 @@
 
 #include <sys/stat.h>
 
-namespace
+namespace {
+using Request = LoopbackHttpServer::Request;
+using Reply = LoopbackHttpServer::Reply;
+
+// A password no program text could hold by chance; the sandbox's sahar accepts only demo1234.
+const QString kWrongPassword = QStringLiteral("Kq7-pw-xZ93");
+const QString kDemoPassword = QStringLiteral("demo1234");
+
+// The forms a password can take on the way out: as typed, percent-encoded, form-encoded.
+bool leaks(const QByteArray& text, const QString& password)
 {
-    using Request = LoopbackHttpServer::Request;
-    using Reply = LoopbackHttpServer::Reply;
+    const QByteArray plain = password.toUtf8();
+    return text.contains(plain) || text.contains(plain.toPercentEncoding());
+}
 
-    // A password no program text could hold by chance; the sandbox's sahar accepts only demo1234.
-    const QString kWrongPassword = QStringLiteral("Kq7-pw-xZ93");
-    const QString kDemoPassword = QStringLiteral("demo1234");
+QStringList g_messages;
+QtMessageHandler g_previousHandler = nullptr;
+void collectMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    g_messages << QString::fromLatin1(context.category ? context.category : "") + QLatin1Char(' ') + text;
+    if (type != QtDebugMsg)
+        g_previousHandler(type, context, text);
+}
 
-    // The forms a password can take on the way out: as typed, percent-encoded, form-encoded.
-    bool leaks(const QByteArray& text, const QString& password)
+// The file's permission bits.
+int modeOf(const QString& path)
+{
+    struct stat info
     {
-        const QByteArray plain = password.toUtf8();
-        return text.contains(plain) || text.contains(plain.toPercentEncoding());
-    }
-
-    QStringList g_messages;
-    QtMessageHandler g_previousHandler = nullptr;
-    void collectMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        g_messages << QString::fromLatin1(context.category ? context.category : "") + QLatin1Char(' ') + text;
-        if (type != QtDebugMsg)
-            g_previousHandler(type, context, text);
-    }
-
-    // The file's permission bits.
-    int modeOf(const QString& path)
-    {
-        struct stat info{};
-        if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-            return -1;
-        return int(info.st_mode & 07777);
-    }
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 07777);
+}
 } // namespace
 
 class TestSecrets : public QObject
@@ -69,20 +70,19 @@ class TestSecrets : public QObject
         // As talkative as it can be made.
         environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=true"));
         return TestEnv::runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
-                                   QStringList{QStringLiteral("--service-url"), m_sandbox.baseUrl()} + args,
-                                   environment);
+            QStringList { QStringLiteral("--service-url"), m_sandbox.baseUrl() } + args, environment);
     }
 
     void writeCredentials(const QString& password)
     {
         TestEnv::writeFile(TestEnv::freshConfigDir() + QStringLiteral("SMS.INI"),
-                           "[General]\r\nTimeOut=20\r\n[Sahar]\r\nUserName=demo\r\nPassword=" + password.toUtf8() + "\r\n");
+            "[General]\r\nTimeOut=20\r\n[Sahar]\r\nUserName=demo\r\nPassword=" + password.toUtf8() + "\r\n");
     }
 
 private slots:
     void initTestCase()
     {
-        for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
+        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
             qunsetenv(name);
         QVERIFY(m_sandbox.listen());
     }
@@ -100,21 +100,22 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<bool>("loginSent");
-        const QStringList send{QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
-                               QStringLiteral("--to"), QStringLiteral("052-1234567"), QStringLiteral("--text"),
-                               QStringLiteral("hi")};
-        for (const QString& password : {kDemoPassword, kWrongPassword}) {
+        const QStringList send { QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("052-1234567"), QStringLiteral("--text"), QStringLiteral("hi") };
+        for (const QString& password : { kDemoPassword, kWrongPassword }) {
             const char* which = password == kDemoPassword ? "right password" : "wrong password";
-            QTest::addRow("refresh, %s", which) << password << QStringList{QStringLiteral("refresh")} << false;
-            QTest::addRow("providers, %s", which) << password << QStringList{QStringLiteral("providers")} << false;
+            QTest::addRow("refresh, %s", which) << password << QStringList { QStringLiteral("refresh") } << false;
+            QTest::addRow("providers, %s", which) << password << QStringList { QStringLiteral("providers") } << false;
             QTest::addRow("providers --json, %s", which)
-                << password << QStringList{QStringLiteral("providers"), QStringLiteral("--json")} << false;
+                << password << QStringList { QStringLiteral("providers"), QStringLiteral("--json") } << false;
             QTest::addRow("send, %s", which) << password << send << true;
-            QTest::addRow("send --json, %s", which) << password << (send + QStringList{QStringLiteral("--json")}) << true;
-            QTest::addRow("check, %s", which) << password << QStringList{QStringLiteral("check"), QStringLiteral("052")}
-                                              << true;
+            QTest::addRow("send --json, %s", which)
+                << password << (send + QStringList { QStringLiteral("--json") }) << true;
+            QTest::addRow("check, %s", which)
+                << password << QStringList { QStringLiteral("check"), QStringLiteral("052") } << true;
             QTest::addRow("check --json, %s", which)
-                << password << QStringList{QStringLiteral("check"), QStringLiteral("052"), QStringLiteral("--json")} << true;
+                << password << QStringList { QStringLiteral("check"), QStringLiteral("052"), QStringLiteral("--json") }
+                << true;
         }
     }
     void cliNeverPrintsThePassword()
@@ -124,7 +125,7 @@ private slots:
         QFETCH(bool, loginSent);
         writeCredentials(password);
         if (args.first() != QLatin1String("refresh"))
-            QCOMPARE(cli({QStringLiteral("refresh")}).exitCode, 0);
+            QCOMPARE(cli({ QStringLiteral("refresh") }).exitCode, 0);
         m_sandbox.clearSubmissions();
 
         const Run run = cli(args);
@@ -147,7 +148,8 @@ private slots:
             Reply reply;
             reply.body = request.target.startsWith("/smsinit")
                 ? SandboxService::initDocument(QStringLiteral("http://127.0.0.1:1"))
-                : QByteArray("<#ADVERTS>\r\n<#ADVERT AdBannerName=A AdURL=http://127.0.0.1:1/a.gif>\r\n<#FINISHED>\r\n");
+                : QByteArray(
+                    "<#ADVERTS>\r\n<#ADVERT AdBannerName=A AdURL=http://127.0.0.1:1/a.gif>\r\n<#FINISHED>\r\n");
             return reply;
         });
         QVERIFY(server.start());
@@ -196,8 +198,8 @@ private slots:
         LoopbackHttpServer site([&](const Request& request) {
             Reply reply;
             reply.headers << qMakePair(QByteArray("Content-Type"), QByteArray("text/html"));
-            reply.body = request.target.startsWith("/welcome") ? QByteArray("<html><body>welcome</body></html>")
-                                                               : loginPage;
+            reply.body
+                = request.target.startsWith("/welcome") ? QByteArray("<html><body>welcome</body></html>") : loginPage;
             return reply;
         });
         QVERIFY(site.start());
@@ -217,12 +219,12 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("zelkora.browser.debug=true"));
         g_previousHandler = qInstallMessageHandler(collectMessages);
         TSMSBaseForm engine;
-        engine.Providers = {p};
+        engine.Providers = { p };
         engine.TimeOut = 20;
         QList<int> statuses;
         engine.OnStatus = [&](TSMSStatus s) { statuses << s; };
         engine.Send(QStringLiteral("Dana"), QStringLiteral("059"), QStringLiteral("1234567"), QStringLiteral("hi"),
-                    QStringLiteral("demo"), kWrongPassword);
+            QStringLiteral("demo"), kWrongPassword);
         const bool ended = waitForAttemptEnd(engine, 20000);
         qInstallMessageHandler(g_previousHandler);
         QLoggingCategory::setFilterRules(QString());
@@ -233,7 +235,7 @@ private slots:
         for (const Request& request : site.requests())
             sawPassword = sawPassword || leaks(request.target, kWrongPassword);
         QVERIFY(sawPassword);
-        QCOMPARE(statuses, (QList<int>{ssConnecting, ssIdentifying, ssIdentified, ssFailed}));
+        QCOMPARE(statuses, (QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssFailed }));
 
         const QByteArray trace = g_messages.join(QLatin1Char('\n')).toUtf8();
         // The trace does follow the pages, to the address that carried the form's values.
@@ -247,13 +249,13 @@ private slots:
     {
         QTest::addColumn<QString>("writer");
         QTest::addColumn<int>("modeBefore"); // -1: no file yet
-        const QStringList writers{QStringLiteral("last used values"), QStringLiteral("time-out"),
-                                  QStringLiteral("status window"), QStringLiteral("autostart"),
-                                  QStringLiteral("outlook mode"), QStringLiteral("user name"),
-                                  QStringLiteral("password"), QStringLiteral("integer and boolean")};
+        const QStringList writers { QStringLiteral("last used values"), QStringLiteral("time-out"),
+            QStringLiteral("status window"), QStringLiteral("autostart"), QStringLiteral("outlook mode"),
+            QStringLiteral("user name"), QStringLiteral("password"), QStringLiteral("integer and boolean") };
         for (const QString& writer : writers) {
-            for (int mode : {-1, 0644, 0666, 0604}) {
-                QTest::addRow("%s, %s", qPrintable(writer), mode < 0 ? "new file" : qPrintable(QString::number(mode, 8)))
+            for (int mode : { -1, 0644, 0666, 0604 }) {
+                QTest::addRow(
+                    "%s, %s", qPrintable(writer), mode < 0 ? "new file" : qPrintable(QString::number(mode, 8)))
                     << writer << mode;
             }
         }
@@ -293,7 +295,8 @@ private slots:
         ::umask(oldMask);
         QCOMPARE(modeOf(path), 0600);
         // Nothing else was left beside it: no temporary copy that others could read.
-        QCOMPARE(QDir(AppPaths::configDir()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("SMS.INI")});
+        QCOMPARE(QDir(AppPaths::configDir()).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("SMS.INI") });
     }
 };
 

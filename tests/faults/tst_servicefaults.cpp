@@ -14,8 +14,8 @@
 
 #include <QHostAddress>
 #include <QLoggingCategory>
-#include <QScopeGuard>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -23,187 +23,187 @@
 
 #include <sys/socket.h>
 
-namespace
+namespace {
+using Request = LoopbackHttpServer::Request;
+using Reply = LoopbackHttpServer::Reply;
+constexpr int Patience = 20000;
+
+class QuietHost : public ServiceConnectionHost
 {
-    using Request = LoopbackHttpServer::Request;
-    using Reply = LoopbackHttpServer::Reply;
-    constexpr int Patience = 20000;
+public:
+    bool checkOnline() override { return true; }
+    QString localAddress() const override { return QStringLiteral("10.1.2.3"); }
+    void showMessage(const QString&) override { }
+    void ClearBannerCache() override { }
+};
 
-    class QuietHost : public ServiceConnectionHost
+// What the main window holds: the engine's lists, the service state and the connection on them.
+struct Window
+{
+    TProviders providers;
+    QStringList areaDefs;
+    ServiceState state { providers, areaDefs };
+    QuietHost host;
+    ServiceConnection connection { state, &host };
+    QSignalSpy initDone { &connection, &ServiceConnection::initDone };
+
+    Window() { connection.LastIP = host.localAddress(); }
+    ~Window()
     {
-    public:
-        bool checkOnline() override { return true; }
-        QString localAddress() const override { return QStringLiteral("10.1.2.3"); }
-        void showMessage(const QString&) override { }
-        void ClearBannerCache() override { }
+        connection.InitTimer.stop();
+        connection.StatsTimer.stop();
+    }
+
+    // Runs the event loop as the program does (QTest::qWaitFor would sleep between turns, and the HTTP
+    // component's worker waits for the GUI thread at every chunk of a body).
+    bool initialise()
+    {
+        const int before = int(initDone.count());
+        QEventLoop loop;
+        QObject::connect(&connection, &ServiceConnection::initDone, &loop, &QEventLoop::quit);
+        QTimer::singleShot(Patience, &loop, &QEventLoop::quit);
+        connection.InitTimerTimer();
+        if (initDone.count() == before)
+            loop.exec();
+        return initDone.count() > before;
+    }
+
+    QStringList providerNames() const
+    {
+        QStringList names;
+        for (const TProvider& provider : providers)
+            names << provider.Name;
+        return names;
+    }
+};
+
+QString cachePath()
+{
+    return AppPaths::appDir() + QStringLiteral("providers.dat");
+}
+
+// The service document a healthy service gives; a second one serves as the older cache.
+QByteArray liveDocument()
+{
+    return SandboxService::initDocument(QStringLiteral("http://127.0.0.1:1"));
+}
+QByteArray oldCache()
+{
+    return SandboxService::initDocument(QStringLiteral("http://127.0.0.1:2"));
+}
+const QStringList kProviders { QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek") };
+
+// A raw loopback server for what an HTTP server would never do on purpose: reset the connection in the
+// middle of a reply, or stream a body that never ends. It runs on a thread of its own.
+class RawFaultServer
+{
+public:
+    enum class Mode
+    {
+        Reset,
+        Endless,
     };
 
-    // What the main window holds: the engine's lists, the service state and the connection on them.
-    struct Window
+    explicit RawFaultServer(Mode mode)
+        : m_mode(mode)
     {
-        TProviders providers;
-        QStringList areaDefs;
-        ServiceState state{providers, areaDefs};
-        QuietHost host;
-        ServiceConnection connection{state, &host};
-        QSignalSpy initDone{&connection, &ServiceConnection::initDone};
-
-        Window() { connection.LastIP = host.localAddress(); }
-        ~Window()
-        {
-            connection.InitTimer.stop();
-            connection.StatsTimer.stop();
-        }
-
-        // Runs the event loop as the program does (QTest::qWaitFor would sleep between turns, and the HTTP
-        // component's worker waits for the GUI thread at every chunk of a body).
-        bool initialise()
-        {
-            const int before = int(initDone.count());
-            QEventLoop loop;
-            QObject::connect(&connection, &ServiceConnection::initDone, &loop, &QEventLoop::quit);
-            QTimer::singleShot(Patience, &loop, &QEventLoop::quit);
-            connection.InitTimerTimer();
-            if (initDone.count() == before)
-                loop.exec();
-            return initDone.count() > before;
-        }
-
-        QStringList providerNames() const
-        {
-            QStringList names;
-            for (const TProvider& provider : providers)
-                names << provider.Name;
-            return names;
-        }
-    };
-
-    QString cachePath()
+        m_thread.start();
+        m_server = new QTcpServer;
+        m_server->moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            m_server,
+            [this] {
+                QObject::connect(m_server, &QTcpServer::newConnection, m_server, [this] { accept(); });
+                m_server->listen(QHostAddress::LocalHost, 0);
+                m_port = m_server->serverPort();
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~RawFaultServer()
     {
-        return AppPaths::appDir() + QStringLiteral("providers.dat");
+        QMetaObject::invokeMethod(
+            m_server, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
     }
 
-    // The service document a healthy service gives; a second one serves as the older cache.
-    QByteArray liveDocument()
-    {
-        return SandboxService::initDocument(QStringLiteral("http://127.0.0.1:1"));
-    }
-    QByteArray oldCache()
-    {
-        return SandboxService::initDocument(QStringLiteral("http://127.0.0.1:2"));
-    }
-    const QStringList kProviders{QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek")};
+    QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
 
-    // A raw loopback server for what an HTTP server would never do on purpose: reset the connection in the
-    // middle of a reply, or stream a body that never ends. It runs on a thread of its own.
-    class RawFaultServer
+private:
+    void accept()
     {
-    public:
-        enum class Mode
-        {
-            Reset,
-            Endless,
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+            auto* input = new QByteArray;
+            QObject::connect(socket, &QObject::destroyed, [input] { delete input; });
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, input] {
+                *input += socket->readAll();
+                if (!input->contains("\r\n\r\n") || input->isEmpty())
+                    return;
+                input->clear();
+                answer(socket);
+            });
+        }
+    }
+
+    void answer(QTcpSocket* socket)
+    {
+        if (m_mode == Mode::Reset) {
+            // Half a reply, then a reset: with a zero linger time the close sends RST, not FIN.
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Half");
+            socket->flush();
+            socket->waitForBytesWritten(1000);
+            const linger hard { 1, 0 };
+            ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+            socket->abort();
+            return;
+        }
+        // A body without a length that goes on for as long as the client reads it.
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
+        QByteArray piece;
+        while (piece.size() < 64 * 1024)
+            piece += "<#PROVIDER Name=Again AreaCodes=050>\r\n";
+        const auto feed = [socket, piece] {
+            while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 256 * 1024)
+                socket->write(piece);
         };
-
-        explicit RawFaultServer(Mode mode)
-            : m_mode(mode)
-        {
-            m_thread.start();
-            m_server = new QTcpServer;
-            m_server->moveToThread(&m_thread);
-            QMetaObject::invokeMethod(
-                m_server,
-                [this] {
-                    QObject::connect(m_server, &QTcpServer::newConnection, m_server, [this] { accept(); });
-                    m_server->listen(QHostAddress::LocalHost, 0);
-                    m_port = m_server->serverPort();
-                },
-                Qt::BlockingQueuedConnection);
-        }
-        ~RawFaultServer()
-        {
-            QMetaObject::invokeMethod(m_server, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
-            m_thread.quit();
-            m_thread.wait();
-        }
-
-        QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
-
-    private:
-        void accept()
-        {
-            while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-                auto* input = new QByteArray;
-                QObject::connect(socket, &QObject::destroyed, [input] { delete input; });
-                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, input] {
-                    *input += socket->readAll();
-                    if (!input->contains("\r\n\r\n") || input->isEmpty())
-                        return;
-                    input->clear();
-                    answer(socket);
-                });
-            }
-        }
-
-        void answer(QTcpSocket* socket)
-        {
-            if (m_mode == Mode::Reset) {
-                // Half a reply, then a reset: with a zero linger time the close sends RST, not FIN.
-                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Half");
-                socket->flush();
-                socket->waitForBytesWritten(1000);
-                const linger hard{1, 0};
-                ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-                socket->abort();
-                return;
-            }
-            // A body without a length that goes on for as long as the client reads it.
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
-            QByteArray piece;
-            while (piece.size() < 64 * 1024)
-                piece += "<#PROVIDER Name=Again AreaCodes=050>\r\n";
-            const auto feed = [socket, piece] {
-                while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 256 * 1024)
-                    socket->write(piece);
-            };
-            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, feed);
-            feed();
-        }
-
-        Mode m_mode;
-        QThread m_thread;
-        QTcpServer* m_server = nullptr;
-        quint16 m_port = 0;
-    };
-
-    Reply reply(int status, const QByteArray& body)
-    {
-        Reply r;
-        r.status = status;
-        r.reason = status == 200 ? "OK" : "Internal Server Error";
-        r.body = body;
-        return r;
+        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, feed);
+        feed();
     }
 
-    QByteArray garbage()
-    {
-        QByteArray bytes(64 * 1024, Qt::Uninitialized);
-        QRandomGenerator generator(1234);
-        for (char& c : bytes)
-            c = char(generator.bounded(256));
-        return bytes;
-    }
+    Mode m_mode;
+    QThread m_thread;
+    QTcpServer* m_server = nullptr;
+    quint16 m_port = 0;
+};
 
-    // A line far beyond the 4094 characters the processor takes, before or after FINISHED.
-    QByteArray withLongLine(bool afterFinished)
-    {
-        const QByteArray line = "<#MESSAGE Text=" + QByteArray(10 * 1024 * 1024, 'x') + ">\r\n";
-        QByteArray document = liveDocument();
-        if (afterFinished)
-            return document + line;
-        return line + document;
-    }
+Reply reply(int status, const QByteArray& body)
+{
+    Reply r;
+    r.status = status;
+    r.reason = status == 200 ? "OK" : "Internal Server Error";
+    r.body = body;
+    return r;
+}
+
+QByteArray garbage()
+{
+    QByteArray bytes(64 * 1024, Qt::Uninitialized);
+    QRandomGenerator generator(1234);
+    for (char& c : bytes)
+        c = char(generator.bounded(256));
+    return bytes;
+}
+
+// A line far beyond the 4094 characters the processor takes, before or after FINISHED.
+QByteArray withLongLine(bool afterFinished)
+{
+    const QByteArray line = "<#MESSAGE Text=" + QByteArray(10 * 1024 * 1024, 'x') + ">\r\n";
+    QByteArray document = liveDocument();
+    if (afterFinished)
+        return document + line;
+    return line + document;
+}
 } // namespace
 
 class TestServiceFaults : public QObject
@@ -213,7 +213,7 @@ class TestServiceFaults : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
+        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
             qunsetenv(name);
     }
 
@@ -232,8 +232,8 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("cached");
 
-        for (const char* fault : {"500", "garbage", "truncated", "cut document", "endless", "reset",
-                                  "10 MB line before FINISHED", "10 MB line after FINISHED"}) {
+        for (const char* fault : { "500", "garbage", "truncated", "cut document", "endless", "reset",
+                 "10 MB line before FINISHED", "10 MB line after FINISHED" }) {
             QTest::addRow("%s, cache", fault) << QString::fromLatin1(fault) << true;
             QTest::addRow("%s, no cache", fault) << QString::fromLatin1(fault) << false;
         }
@@ -262,8 +262,8 @@ private slots:
         });
         std::unique_ptr<RawFaultServer> raw;
         if (fault == QLatin1String("reset") || fault == QLatin1String("endless")) {
-            raw = std::make_unique<RawFaultServer>(fault == QLatin1String("reset") ? RawFaultServer::Mode::Reset
-                                                                                   : RawFaultServer::Mode::Endless);
+            raw = std::make_unique<RawFaultServer>(
+                fault == QLatin1String("reset") ? RawFaultServer::Mode::Reset : RawFaultServer::Mode::Endless);
             AppPaths::setServiceUrlOverride(raw->baseUrl());
         } else {
             QVERIFY(server.start());
@@ -277,7 +277,7 @@ private slots:
         GuiResponsiveness gui;
         QVERIFY(w.initialise());
         QVERIFY2(gui.largestGapMs() < GuiResponsiveness::MaxGapMs,
-                 qPrintable(QStringLiteral("the window stood still for %1 ms").arg(gui.largestGapMs())));
+            qPrintable(QStringLiteral("the window stood still for %1 ms").arg(gui.largestGapMs())));
 
         QCOMPARE(w.state.ConnectionState, cached ? 1 : 0);
         QVERIFY(!w.connection.Initialised);
@@ -292,7 +292,7 @@ private slots:
     // After a fault the next healthy reply is taken whole: nothing of the fault lingers in the connection.
     void healthyReplyAfterAFaultIsTaken()
     {
-        std::atomic<int> calls{0};
+        std::atomic<int> calls { 0 };
         const QByteArray live = liveDocument();
         LoopbackHttpServer server([&](const Request&) {
             if (calls++ == 0) {
@@ -383,7 +383,10 @@ private slots:
         QFETCH(int, length);
         const QByteArray live = liveDocument();
         const qsizetype finished = live.indexOf("<#FINISHED");
-        const qsizetype n = length >= 0 ? length : length == -1 ? finished + 9 : length == -2 ? live.size() / 2 : live.size();
+        const qsizetype n = length >= 0 ? length
+            : length == -1              ? finished + 9
+            : length == -2              ? live.size() / 2
+                                        : live.size();
         const QByteArray cut = live.left(n);
         LoopbackHttpServer server([&](const Request&) { return reply(200, cut); });
         QVERIFY(server.start());

@@ -27,9 +27,12 @@ private slots:
     {
         QTest::addColumn<QString>("programFile");
         QTest::addColumn<QString>("base");
-        QTest::newRow("no extension") << "/opt/Zelkora.1.11/zelkora" << "/opt/Zelkora.1.11/zelkora";
-        QTest::newRow("extension") << "/opt/Zelkora.1.11/zelkora.exe" << "/opt/Zelkora.1.11/zelkora";
-        QTest::newRow("cut at the first dot") << "/opt/z/n.tar.gz" << "/opt/z/n";
+        QTest::newRow("no extension") << "/opt/Zelkora.1.11/zelkora"
+                                      << "/opt/Zelkora.1.11/zelkora";
+        QTest::newRow("extension") << "/opt/Zelkora.1.11/zelkora.exe"
+                                   << "/opt/Zelkora.1.11/zelkora";
+        QTest::newRow("cut at the first dot") << "/opt/z/n.tar.gz"
+                                              << "/opt/z/n";
     }
     void moduleBase()
     {
@@ -80,8 +83,8 @@ private slots:
         QTest::newRow("no value: ENU") << QString() << both << "ENU" << Qt::LeftToRight;
         QTest::newRow("HEB") << "HEB" << both << "HEB" << Qt::RightToLeft;
         QTest::newRow("value in lower case") << "enu" << both << "ENU" << Qt::LeftToRight;
-        QTest::newRow("file name in lower case") << "ENU" << QStringList { "zelkora.enu=english" } << "ENU"
-                                                 << Qt::LeftToRight;
+        QTest::newRow("file name in lower case")
+            << "ENU" << QStringList { "zelkora.enu=english" } << "ENU" << Qt::LeftToRight;
         QTest::newRow("no module of the code") << "DEU" << both << "" << Qt::RightToLeft;
         QTest::newRow("damaged module") << "ENU" << QStringList { "zelkora.ENU=damaged" } << "" << Qt::RightToLeft;
     }
@@ -191,7 +194,7 @@ private slots:
         for (int i = 0; i < locales.count(); ++i) {
             const THalvernLangInfo* info = locales.at(i);
             QVERIFY2(QRegularExpression(QStringLiteral("^[A-Z]{3}$")).match(info->Abbreviation).hasMatch(),
-                     qPrintable(info->Abbreviation));
+                qPrintable(info->Abbreviation));
             QVERIFY(!info->DisplayName().isEmpty());
             QVERIFY(info->DisplayName().size() <= 50);
             QVERIFY2(!identifiers.contains(info->Locale), qPrintable(QString::number(info->Locale, 16)));
@@ -212,11 +215,16 @@ private slots:
         QTest::addColumn<quint32>("lcid");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("name");
-        QTest::newRow("en-US") << 0x0409u << "ENU" << "English (United States)";
-        QTest::newRow("he-IL") << 0x040Du << "HEB" << "Hebrew (Israel)";
-        QTest::newRow("de-DE") << 0x0407u << "DEU" << "German (Germany)";
-        QTest::newRow("es-ES") << 0x0C0Au << "ESN" << "Spanish (Spain, International Sort)";
-        QTest::newRow("uz-Cyrl-UZ") << 0x0843u << "UZC" << "Uzbek (Cyrillic, Uzbekistan)";
+        QTest::newRow("en-US") << 0x0409u << "ENU"
+                               << "English (United States)";
+        QTest::newRow("he-IL") << 0x040Du << "HEB"
+                               << "Hebrew (Israel)";
+        QTest::newRow("de-DE") << 0x0407u << "DEU"
+                               << "German (Germany)";
+        QTest::newRow("es-ES") << 0x0C0Au << "ESN"
+                               << "Spanish (Spain, International Sort)";
+        QTest::newRow("uz-Cyrl-UZ") << 0x0843u << "UZC"
+                                    << "Uzbek (Cyrillic, Uzbekistan)";
     }
     void knownLocales()
     {

@@ -11,26 +11,25 @@
 
 using namespace LanguageTest;
 
-namespace
+namespace {
+// The main window as the language window sees it; records what is done to it.
+class FakeHost : public LanguagesHost
 {
-    // The main window as the language window sees it; records what is done to it.
-    class FakeHost : public LanguagesHost
-    {
-    public:
-        QString code;
-        int released = 0;
-        int rebuilt = 0;
-        // The language in force when the main window was built again.
-        QString rebuiltIn;
+public:
+    QString code;
+    int released = 0;
+    int rebuilt = 0;
+    // The language in force when the main window was built again.
+    QString rebuiltIn;
 
-        QString languageCode() const override { return code; }
-        void releaseMainWindow() override { ++released; }
-        void rebuildMainWindow() override
-        {
-            ++rebuilt;
-            rebuiltIn = languageInForce();
-        }
-    };
+    QString languageCode() const override { return code; }
+    void releaseMainWindow() override { ++released; }
+    void rebuildMainWindow() override
+    {
+        ++rebuilt;
+        rebuiltIn = languageInForce();
+    }
+};
 } // namespace
 
 class TestLanguagesForm : public QObject
@@ -74,9 +73,12 @@ private slots:
     {
         QTest::addColumn<QString>("closeBy");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("Close") << "Button1" << "ENU";
-        QTest::newRow("title-bar button") << "title bar" << "HEB";
-        QTest::newRow("Escape") << "Escape" << "HEB";
+        QTest::newRow("Close") << "Button1"
+                               << "ENU";
+        QTest::newRow("title-bar button") << "title bar"
+                                          << "HEB";
+        QTest::newRow("Escape") << "Escape"
+                                << "HEB";
     }
     void pickedLanguageIsInForceAtOnce()
     {

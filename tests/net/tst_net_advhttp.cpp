@@ -23,85 +23,84 @@ namespace IE = InternetErrors;
 
 #define WAIT_UNTIL_IDLE(http) QTRY_VERIFY_WITH_TIMEOUT(!(http).Busy(), 15000)
 
-namespace
+namespace {
+sockaddr_in loopback(quint16 port)
 {
-    sockaddr_in loopback(quint16 port)
-    {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return address;
-    }
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
 
-    quint16 boundPort(int fd)
-    {
-        sockaddr_in address{};
-        socklen_t length = sizeof address;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        return ntohs(address.sin_port);
-    }
+quint16 boundPort(int fd)
+{
+    sockaddr_in address {};
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
 
-    // A listening socket whose queue of accepted connections is already full, so the kernel drops every
-    // further connection attempt and a client waits for its own connect time-out. Loopback only.
-    class FullBacklogListener
+// A listening socket whose queue of accepted connections is already full, so the kernel drops every
+// further connection attempt and a client waits for its own connect time-out. Loopback only.
+class FullBacklogListener
+{
+public:
+    FullBacklogListener()
     {
-    public:
-        FullBacklogListener()
-        {
-            m_fd = socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in address = loopback(0);
-            bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-            listen(m_fd, 0);
-            m_port = boundPort(m_fd);
-            for (int i = 0; i < 3; ++i) {
-                const int filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-                sockaddr_in target = loopback(m_port);
-                ::connect(filler, reinterpret_cast<sockaddr*>(&target), sizeof target);
-                m_fillers.push_back(filler);
-            }
-            QThread::msleep(100);
-        }
-        ~FullBacklogListener()
-        {
-            for (int filler : m_fillers)
-                close(filler);
-            close(m_fd);
-        }
-        quint16 port() const { return m_port; }
-
-    private:
-        int m_fd = -1;
-        quint16 m_port = 0;
-        std::vector<int> m_fillers;
-    };
-
-    // A port on which nothing listens.
-    quint16 closedPort()
-    {
-        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        m_fd = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address = loopback(0);
-        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        const quint16 port = boundPort(fd);
-        close(fd);
-        return port;
+        bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        listen(m_fd, 0);
+        m_port = boundPort(m_fd);
+        for (int i = 0; i < 3; ++i) {
+            const int filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            sockaddr_in target = loopback(m_port);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&target), sizeof target);
+            m_fillers.push_back(filler);
+        }
+        QThread::msleep(100);
     }
-
-    Reply text(const QByteArray& body, int status = 200)
+    ~FullBacklogListener()
     {
-        Reply reply;
-        reply.status = status;
-        reply.body = body;
-        return reply;
+        for (int filler : m_fillers)
+            close(filler);
+        close(m_fd);
     }
+    quint16 port() const { return m_port; }
 
-    QByteArray pattern(qsizetype size)
-    {
-        QByteArray bytes(size, Qt::Uninitialized);
-        for (qsizetype i = 0; i < size; ++i)
-            bytes[i] = static_cast<char>('a' + i % 23);
-        return bytes;
-    }
+private:
+    int m_fd = -1;
+    quint16 m_port = 0;
+    std::vector<int> m_fillers;
+};
+
+// A port on which nothing listens.
+quint16 closedPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = loopback(0);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    const quint16 port = boundPort(fd);
+    close(fd);
+    return port;
+}
+
+Reply text(const QByteArray& body, int status = 200)
+{
+    Reply reply;
+    reply.status = status;
+    reply.body = body;
+    return reply;
+}
+
+QByteArray pattern(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>('a' + i % 23);
+    return bytes;
+}
 } // namespace
 
 class TestNetAdvHttp : public QObject
@@ -137,7 +136,7 @@ private slots:
 void TestNetAdvHttp::initTestCase()
 {
     // libcurl reads these; the tests talk to 127.0.0.1 directly.
-    for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
+    for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
         qunsetenv(name);
 }
 
@@ -147,15 +146,15 @@ void TestNetAdvHttp::eventOrder_data()
     QTest::addColumn<bool>("closeAfterBody");
     QTest::addColumn<QStringList>("expected");
 
-    const QStringList exchange = {"SendingRequest",    "RequestSent",       "ReceivingResponse", "ResponseReceived",
-                                  "ReceivingResponse", "ResponseReceived",  "DataAvailable"};
-    const QStringList connect = {"ResolvingName", "NameResolved", "ConnectingToServer", "ConnectedToServer"};
-    QTest::newRow("address, connection kept") << "127.0.0.1" << false
-                                              << (connect + exchange + QStringList{"RequestComplete"});
+    const QStringList exchange = { "SendingRequest", "RequestSent", "ReceivingResponse", "ResponseReceived",
+        "ReceivingResponse", "ResponseReceived", "DataAvailable" };
+    const QStringList connect = { "ResolvingName", "NameResolved", "ConnectingToServer", "ConnectedToServer" };
+    QTest::newRow("address, connection kept")
+        << "127.0.0.1" << false << (connect + exchange + QStringList { "RequestComplete" });
     QTest::newRow("address, connection closed")
         << "127.0.0.1" << true
-        << (connect + exchange + QStringList{"ClosingConnection", "ConnectionClosed", "RequestComplete"});
-    QTest::newRow("host name") << "localhost" << false << (connect + exchange + QStringList{"RequestComplete"});
+        << (connect + exchange + QStringList { "ClosingConnection", "ConnectionClosed", "RequestComplete" });
+    QTest::newRow("host name") << "localhost" << false << (connect + exchange + QStringList { "RequestComplete" });
 }
 
 void TestNetAdvHttp::eventOrder()
@@ -233,8 +232,8 @@ void TestNetAdvHttp::chunksAddUp()
             return;
         const QByteArray stream = sender->ResponseStream();
         consistent = consistent && sender->ChunkOffset() == total && sender->ChunkSize() > 0
-                     && sender->ChunkSize() <= 16384
-                     && stream.mid(sender->ChunkOffset()) == body.mid(total, sender->ChunkSize());
+            && sender->ChunkSize() <= 16384
+            && stream.mid(sender->ChunkOffset()) == body.mid(total, sender->ChunkSize());
         total += sender->ChunkSize();
         consistent = consistent && sender->BytesRead() == total;
     };
@@ -267,7 +266,8 @@ void TestNetAdvHttp::authDemandIsResentThenCancelled()
     LoopbackHttpServer server([&](const Request&) {
         Reply reply = text("denied", status);
         reply.reason = "Denied";
-        reply.headers.append(LoopbackHttpServer::Header(status == 401 ? "WWW-Authenticate" : "Proxy-Authenticate", "Basic realm=\"z\""));
+        reply.headers.append(
+            LoopbackHttpServer::Header(status == 401 ? "WWW-Authenticate" : "Proxy-Authenticate", "Basic realm=\"z\""));
         return reply;
     });
     QVERIFY(server.start());
@@ -398,7 +398,8 @@ void TestNetAdvHttp::failedBodyReadReportsErrorThenCompletes()
     WAIT_UNTIL_IDLE(http);
     QCOMPARE(recorder.count(QStringLiteral("Error")), 1);
     QCOMPARE(recorder.count(QStringLiteral("RequestComplete")), 1);
-    QVERIFY(recorder.events.indexOf(QStringLiteral("Error")) < recorder.events.indexOf(QStringLiteral("RequestComplete")));
+    QVERIFY(
+        recorder.events.indexOf(QStringLiteral("Error")) < recorder.events.indexOf(QStringLiteral("RequestComplete")));
     QCOMPARE(recorder.events.last(), QStringLiteral("RequestComplete"));
     QCOMPARE(http.LastError(), int(IE::ConnectionAborted));
     QCOMPARE(http.ResponseStream().size(), 1000);
@@ -467,9 +468,9 @@ void TestNetAdvHttp::requestCarriesTheProperties()
     http.setMethod(QStringLiteral("POST"));
     http.setText(QByteArray("field=value\0raw", 15));
     http.setUserAgent(QStringLiteral("Agent/1.11"));
-    http.setRequestHeaders({QStringLiteral("X-One: 1"), QStringLiteral("X-Two: 2\r\nX-Three: 3")});
-    http.setAcceptTypes({QStringLiteral("text/plain"), QStringLiteral("text/html"), QString(),
-                         QStringLiteral("image/never")});
+    http.setRequestHeaders({ QStringLiteral("X-One: 1"), QStringLiteral("X-Two: 2\r\nX-Three: 3") });
+    http.setAcceptTypes(
+        { QStringLiteral("text/plain"), QStringLiteral("text/html"), QString(), QStringLiteral("image/never") });
     QVERIFY(http.Execute());
     WAIT_UNTIL_IDLE(http);
 
@@ -508,8 +509,8 @@ void TestNetAdvHttp::redirects_data()
 
     QTest::newRow("followed") << QByteArray("GET") << 302 << "/final" << false << 0 << 200 << QByteArray("GET");
     QTest::newRow("not followed") << QByteArray("GET") << 302 << "/final" << true << 0 << 302 << QByteArray("GET");
-    QTest::newRow("POST then GET after 303") << QByteArray("POST") << 303 << "http://127.0.0.1:%1/final" << false
-                                             << 0 << 200 << QByteArray("GET");
+    QTest::newRow("POST then GET after 303")
+        << QByteArray("POST") << 303 << "http://127.0.0.1:%1/final" << false << 0 << 200 << QByteArray("GET");
     QTest::newRow("POST kept after 307") << QByteArray("POST") << 307 << "/final" << false << 0 << 200
                                          << QByteArray("POST");
     QTest::newRow("to https refused") << QByteArray("GET") << 302 << "https://127.0.0.1:%1/final" << false
@@ -601,7 +602,7 @@ void TestNetAdvHttp::oneRequestAtATime()
 
     QTRY_COMPARE_WITH_TIMEOUT(heads.size(), 2, 15000);
     WAIT_UNTIL_IDLE(http);
-    QCOMPARE(heads, (QByteArrayList{"/first_", "/second"}));
+    QCOMPARE(heads, (QByteArrayList { "/first_", "/second" }));
     QCOMPARE(recorder.count(QStringLiteral("Error")), 0);
     QCOMPARE(server.requestCount(), 2);
 }

@@ -8,26 +8,25 @@
 
 namespace IE = InternetErrors;
 
-namespace
+namespace {
+QString fixture(const QString& name)
 {
-    QString fixture(const QString& name)
-    {
-        return QStringLiteral(NET_FIXTURES "/") + name;
-    }
+    return QStringLiteral(NET_FIXTURES "/") + name;
+}
 
-    LoopbackHttpServer::Reply secure(const LoopbackHttpServer::Request&)
-    {
-        LoopbackHttpServer::Reply reply;
-        reply.body = "secure";
-        return reply;
-    }
+LoopbackHttpServer::Reply secure(const LoopbackHttpServer::Request&)
+{
+    LoopbackHttpServer::Reply reply;
+    reply.body = "secure";
+    return reply;
+}
 
-    TAdvHttp::TInternetFlags flagsWith(TAdvHttp::TInternetFlags base, bool ignoreName, bool ignoreDates)
-    {
-        base.setFlag(TAdvHttp::ifIgnoreCertCnInvalid, ignoreName);
-        base.setFlag(TAdvHttp::ifIgnoreCertDateInvalid, ignoreDates);
-        return base;
-    }
+TAdvHttp::TInternetFlags flagsWith(TAdvHttp::TInternetFlags base, bool ignoreName, bool ignoreDates)
+{
+    base.setFlag(TAdvHttp::ifIgnoreCertCnInvalid, ignoreName);
+    base.setFlag(TAdvHttp::ifIgnoreCertDateInvalid, ignoreDates);
+    return base;
+}
 } // namespace
 
 // The certificates come from tests/fixtures/net/make-certs.sh: a test authority, certificates it signed for
@@ -46,7 +45,7 @@ private slots:
 
 void TestNetTls::initTestCase()
 {
-    for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"})
+    for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
         qunsetenv(name);
     QVERIFY(QFile::exists(fixture(QStringLiteral("ca.crt"))));
 }
@@ -60,8 +59,8 @@ void TestNetTls::certificateChecks_data()
     QTest::addColumn<int>("error");
 
     QTest::newRow("valid") << "localhost" << true << false << false << 0;
-    QTest::newRow("valid, authority unknown to the system") << "localhost" << false << false << false
-                                                            << int(IE::InvalidCa);
+    QTest::newRow("valid, authority unknown to the system")
+        << "localhost" << false << false << false << int(IE::InvalidCa);
     QTest::newRow("self-signed") << "selfsigned" << true << false << false << int(IE::InvalidCa);
     // The two flags forgive a name and dates, never an issuer nobody vouches for.
     QTest::newRow("self-signed, both flags") << "selfsigned" << true << true << true << int(IE::InvalidCa);
@@ -82,7 +81,8 @@ void TestNetTls::certificateChecks()
     QFETCH(int, error);
 
     LoopbackHttpServer server(&secure);
-    QVERIFY(server.startTls(fixture(certificate + QStringLiteral(".crt")), fixture(certificate + QStringLiteral(".key"))));
+    QVERIFY(
+        server.startTls(fixture(certificate + QStringLiteral(".crt")), fixture(certificate + QStringLiteral(".key"))));
     TAdvHttp http;
     EventRecorder recorder(http);
     if (trustTestAuthority)
@@ -124,7 +124,8 @@ void TestNetTls::relaxedConnectionIsNotReused()
     QFETCH(int, strictError);
 
     LoopbackHttpServer server(&secure);
-    QVERIFY(server.startTls(fixture(certificate + QStringLiteral(".crt")), fixture(certificate + QStringLiteral(".key"))));
+    QVERIFY(
+        server.startTls(fixture(certificate + QStringLiteral(".crt")), fixture(certificate + QStringLiteral(".key"))));
     TAdvHttp http;
     http.setCaCertificates(fixture(QStringLiteral("ca.crt")));
     http.setURL(QStringLiteral("https://127.0.0.1:%1/").arg(server.port()));

@@ -79,8 +79,8 @@ TProvider provider(const QString& name, const QString& codes, bool login, bool c
     return p;
 }
 
-SendWorkflow::Composition single(const QString& sender, const QString& message, const QString& area = QStringLiteral("052"),
-    const QString& phone = QStringLiteral("1234567"))
+SendWorkflow::Composition single(const QString& sender, const QString& message,
+    const QString& area = QStringLiteral("052"), const QString& phone = QStringLiteral("1234567"))
 {
     SendWorkflow::Composition c;
     c.sender = sender;
@@ -152,17 +152,42 @@ private slots:
         QTest::addColumn<QString>("phone");
         QTest::addColumn<QString>("refusal");
         const QString tooLong = QStringLiteral("סה\"כ תוים למשלוח גדול מ 105.");
-        QTest::newRow("all missing") << "" << "" << "" << "" << "ההודעה ריקה";
-        QTest::newRow("105 accepted") << "Dana1" << QString(100, 'x') << "052" << "1" << "";
-        QTest::newRow("106 refused") << "Dana1" << QString(101, 'x') << "052" << "1" << tooLong;
-        QTest::newRow("long before sender") << "" << QString(106, 'x') << "" << "" << tooLong;
-        QTest::newRow("line breaks count two") << "Dana1" << QString(49, 'x') + "\n" + QString(49, 'x') << "052" << "1" << "";
-        QTest::newRow("one break too many") << "Dana1" << QString(50, 'x') + "\n" + QString(49, 'x') << "052" << "1" << tooLong;
+        QTest::newRow("all missing") << ""
+                                     << ""
+                                     << ""
+                                     << ""
+                                     << "ההודעה ריקה";
+        QTest::newRow("105 accepted") << "Dana1" << QString(100, 'x') << "052"
+                                      << "1"
+                                      << "";
+        QTest::newRow("106 refused") << "Dana1" << QString(101, 'x') << "052"
+                                     << "1" << tooLong;
+        QTest::newRow("long before sender") << "" << QString(106, 'x') << ""
+                                            << "" << tooLong;
+        QTest::newRow("line breaks count two") << "Dana1" << QString(49, 'x') + "\n" + QString(49, 'x') << "052"
+                                               << "1"
+                                               << "";
+        QTest::newRow("one break too many") << "Dana1" << QString(50, 'x') + "\n" + QString(49, 'x') << "052"
+                                            << "1" << tooLong;
         QTest::newRow("105 letters outside the basic plane")
-            << "" << QString::fromUtf8("\xF0\x9F\x98\x80").repeated(105) << "052" << "1" << "שם השולח חסר";
-        QTest::newRow("sender before number") << "" << "hi" << "" << "" << "שם השולח חסר";
-        QTest::newRow("no area") << "Dana" << "hi" << "" << "1234567" << "מספר הטלפון אינו שלם";
-        QTest::newRow("no number") << "Dana" << "hi" << "052" << "" << "מספר הטלפון אינו שלם";
+            << "" << QString::fromUtf8("\xF0\x9F\x98\x80").repeated(105) << "052"
+            << "1"
+            << "שם השולח חסר";
+        QTest::newRow("sender before number") << ""
+                                              << "hi"
+                                              << ""
+                                              << ""
+                                              << "שם השולח חסר";
+        QTest::newRow("no area") << "Dana"
+                                 << "hi"
+                                 << ""
+                                 << "1234567"
+                                 << "מספר הטלפון אינו שלם";
+        QTest::newRow("no number") << "Dana"
+                                   << "hi"
+                                   << "052"
+                                   << ""
+                                   << "מספר הטלפון אינו שלם";
     }
     void refusals()
     {
@@ -211,12 +236,14 @@ private slots:
         QFETCH(QStringList, asked);
         QFETCH(bool, started);
         if (busy)
-            m_engine->Send(QStringLiteral("x"), QStringLiteral("054"), QStringLiteral("1"), QStringLiteral("m"), {}, {});
+            m_engine->Send(
+                QStringLiteral("x"), QStringLiteral("054"), QStringLiteral("1"), QStringLiteral("m"), {}, {});
         m_host.online = online;
         m_host.state = state;
         m_host.answer = answer;
         const int navigations = m_browser ? int(m_browser->navigations.size()) : 0;
-        const SendWorkflow::Outcome outcome = m_workflow->Button1Click(single(QStringLiteral("Dana"), QStringLiteral("hi")));
+        const SendWorkflow::Outcome outcome
+            = m_workflow->Button1Click(single(QStringLiteral("Dana"), QStringLiteral("hi")));
         QCOMPARE(m_host.asked, asked);
         QCOMPARE(outcome, started ? SendWorkflow::Outcome::Started : SendWorkflow::Outcome::Declined);
         QCOMPARE(m_browser ? int(m_browser->navigations.size()) : 0, navigations + (started ? 1 : 0));
@@ -227,7 +254,8 @@ private slots:
 
     void singleSendHandsOverWithTheProvidersCredentials()
     {
-        QCOMPARE(m_workflow->Button1Click(single(QStringLiteral("Dana"), QStringLiteral("a\nb"))), SendWorkflow::Outcome::Started);
+        QCOMPARE(m_workflow->Button1Click(single(QStringLiteral("Dana"), QStringLiteral("a\nb"))),
+            SendWorkflow::Outcome::Started);
         QCOMPARE(m_engine->Status, ssConnecting);
         QCOMPARE(m_engine->UserName, QStringLiteral("u"));
         QCOMPARE(m_engine->Message, QStringLiteral("a\r\nb"));
@@ -239,9 +267,12 @@ private slots:
     {
         QTest::addColumn<QString>("area");
         QTest::addColumn<QString>("error");
-        QTest::newRow("no provider") << "099" << "-1: ספק תקשורת לא מוכר";
-        QTest::newRow("whole codes only") << "05" << "-1: ספק תקשורת לא מוכר";
-        QTest::newRow("credentials missing") << "055" << "-1: single Ofek";
+        QTest::newRow("no provider") << "099"
+                                     << "-1: ספק תקשורת לא מוכר";
+        QTest::newRow("whole codes only") << "05"
+                                          << "-1: ספק תקשורת לא מוכר";
+        QTest::newRow("credentials missing") << "055"
+                                             << "-1: single Ofek";
     }
     void singleSendFailures()
     {
@@ -270,8 +301,7 @@ private slots:
         QCOMPARE(m_workflow->Button1Click(c), SendWorkflow::Outcome::ListDone);
         QCOMPARE(m_host.names, (QStringList { "Avi", "Beni", "Gal", "Dor", "Avi" }));
         QCOMPARE(m_host.currents, (QList<int> { 0, 1, 2, 3, 4 }));
-        QCOMPARE(m_host.errors,
-            (QStringList { "1: ספק תקשורת לא מוכר", "2: list Ofek", "3: ספק תקשורת לא מוכר" }));
+        QCOMPARE(m_host.errors, (QStringList { "1: ספק תקשורת לא מוכר", "2: list Ofek", "3: ספק תקשורת לא מוכר" }));
         QCOMPARE(m_browser->navigations.count(QStringLiteral("http://127.0.0.1:9/Sahar")), 1);
         QCOMPARE(m_browser->navigations.count(QStringLiteral("http://127.0.0.1:9/msg")), 1);
         QCOMPARE(m_host.listEndedCancelled, std::optional<bool>(false));

@@ -20,7 +20,8 @@ QString at(int line, const QString& text)
 
 QString ignored(int line, const char* tag)
 {
-    return at(line, QStringLiteral("tag %1 ignored; a local file defines only AREAS and PROVIDER").arg(QLatin1String(tag)));
+    return at(
+        line, QStringLiteral("tag %1 ignored; a local file defines only AREAS and PROVIDER").arg(QLatin1String(tag)));
 }
 
 QString skipped(int line, const QString& problem)
@@ -67,16 +68,16 @@ private slots:
                                     << QStringList() << QStringList() << skipped(1, "PROVIDER without Name");
         QTest::newRow("blank AreaCodes") << QByteArray("<#PROVIDER Name=B \"AreaCodes= \" MsgUrl=u>") << QStringList()
                                          << QStringList() << QStringList() << skipped(1, "PROVIDER without AreaCodes");
-        QTest::newRow("first fault of the first tag") << QByteArray("x\r\n<#PROVIDER>\r\n<#PROVIDER Name=B>")
-                                                      << QStringList() << QStringList() << QStringList()
-                                                      << skipped(2, "PROVIDER without Name");
+        QTest::newRow("first fault of the first tag")
+            << QByteArray("x\r\n<#PROVIDER>\r\n<#PROVIDER Name=B>") << QStringList() << QStringList() << QStringList()
+            << skipped(2, "PROVIDER without Name");
         QTest::newRow("bad escape") << Good + "\r\n<#PARAMS>\r\n<#AREAS DEFS=059%G1>" << QStringList() << QStringList()
                                     << QStringList { ignored(2, "PARAMS") } << skipped(3, "Invalid %-escape");
         QTest::newRow("line too long") << Good + "\n" + QByteArray(5000, 'x') << QStringList() << QStringList()
                                        << QStringList() << skipped(2, "Line too long");
-        QTest::newRow("a lone CR ends a line") << QByteArray("\r\r<#PROVIDER Name=B MsgUrl=u>") << QStringList()
-                                               << QStringList() << QStringList()
-                                               << skipped(3, "PROVIDER without AreaCodes");
+        QTest::newRow("a lone CR ends a line")
+            << QByteArray("\r\r<#PROVIDER Name=B MsgUrl=u>") << QStringList() << QStringList() << QStringList()
+            << skipped(3, "PROVIDER without AreaCodes");
     }
 
     void read()
@@ -108,22 +109,20 @@ private slots:
         const QString accepted = QStringLiteral("ההודעה נשלחה");
         const QByteArray tail = " AreaCodes=059 MsgUrl=u ";
         QTest::newRow("UTF-8") << "<#PROVIDER Name=" + name.toUtf8() + tail + "\"ResAccepted=" + accepted.toUtf8()
-                + "\">"
-                               << name << accepted;
+                + "\">" << name << accepted;
         QTest::newRow("UTF-8 escapes") << "<#PROVIDER Name=%D7%90%D7%A7%D7%9E%D7%99" + tail
                 + "ResAccepted=%D7%94%D7%94%D7%95%D7%93%D7%A2%D7%94+%D7%A0%D7%A9%D7%9C%D7%97%D7%94>"
                                        << name << accepted;
-        QTest::newRow("UTF-8 values, other bytes in the text")
-            << "\xE0\xF7\xEE\xE9\n<#PROVIDER Name=" + name.toUtf8() + tail + "\"ResAccepted=" + accepted.toUtf8()
-                + "\">"
-            << name << accepted;
-        QTest::newRow("windows-1255") << "<#PROVIDER Name=" + Cp1255::fromUnicode(name) + tail + "\"ResAccepted="
-                + Cp1255::fromUnicode(accepted) + "\">"
-                                      << name << accepted;
+        QTest::newRow("UTF-8 values, other bytes in the text") << "\xE0\xF7\xEE\xE9\n<#PROVIDER Name=" + name.toUtf8()
+                + tail + "\"ResAccepted=" + accepted.toUtf8()
+                + "\">" << name << accepted;
+        QTest::newRow("windows-1255") << "<#PROVIDER Name=" + Cp1255::fromUnicode(name) + tail
+                + "\"ResAccepted=" + Cp1255::fromUnicode(accepted)
+                + "\">" << name << accepted;
         // What providers.dat holds: nothing but ASCII, the Hebrew as windows-1255 escapes.
-        QTest::newRow("windows-1255 escapes") << "<#PROVIDER Name=%E0%F7%EE%E9" + tail
-                + "ResAccepted=%E4%E4%E5%E3%F2%E4+%F0%F9%EC%E7%E4>"
-                                              << name << accepted;
+        QTest::newRow("windows-1255 escapes")
+            << "<#PROVIDER Name=%E0%F7%EE%E9" + tail + "ResAccepted=%E4%E4%E5%E3%F2%E4+%F0%F9%EC%E7%E4>" << name
+            << accepted;
         QTest::newRow("windows-1255 in an area item")
             << "<#AREAS DEFS=059=\xE0>\n<#PROVIDER Name=" + Cp1255::fromUnicode(name) + tail + ">" << name << QString();
     }
@@ -166,7 +165,8 @@ private slots:
         TestEnv::writeFile(path, Good);
         QFile::setPermissions(path, QFileDevice::Permissions());
         const LocalDefinitionFile file = LocalDefinitions::readFile(path);
-        QVERIFY2(file.error.startsWith(QStringLiteral("providers.d/locked.def: cannot be read")), qPrintable(file.error));
+        QVERIFY2(
+            file.error.startsWith(QStringLiteral("providers.d/locked.def: cannot be read")), qPrintable(file.error));
         QVERIFY(file.error.endsWith(QStringLiteral("; the file was skipped")));
         QVERIFY(file.providers.isEmpty());
     }

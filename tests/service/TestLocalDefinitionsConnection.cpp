@@ -113,7 +113,7 @@ private slots:
             return ok(++reports == 1 ? "<#PROVIDER Name=Extra AreaCodes=051 MsgUrl=e>\r\n" + Updated
                                      : "<#AREAS DEFS=056=056>\r\n<#PROVIDERS>\r\n"
                                        "<#PROVIDER Name=Other AreaCodes=056 MsgUrl=o>\r\n"
-                                       + Updated);
+                        + Updated);
         });
         QVERIFY(serve(server));
 
@@ -139,10 +139,12 @@ private slots:
     {
         writeDef(QStringLiteral("acme.def"), Acme);
         TestEnv::writeFile(ProviderCache::path(),
-            "<#AREAS DEFS=050=050>\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Sahar AreaCodes=050 MsgUrl=s>\r\n<#FINISHED>\r\n");
+            "<#AREAS DEFS=050=050>\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Sahar AreaCodes=050 "
+            "MsgUrl=s>\r\n<#FINISHED>\r\n");
         LoopbackHttpServer server([](const Request& request) {
             if (request.target.startsWith("/smsinit"))
-                return ok("<#AREAS DEFS=058=058>\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Partial AreaCodes=058 MsgUrl=p>\r\n");
+                return ok(
+                    "<#AREAS DEFS=058=058>\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Partial AreaCodes=058 MsgUrl=p>\r\n");
             return ok(Updated);
         });
         QVERIFY(serve(server));
@@ -163,7 +165,8 @@ private slots:
 
     void problemsShownOnce()
     {
-        const QString brokenA = QStringLiteral("providers.d/broken-a.def, line 1: PROVIDER without MsgUrl; the file was skipped");
+        const QString brokenA
+            = QStringLiteral("providers.d/broken-a.def, line 1: PROVIDER without MsgUrl; the file was skipped");
         writeDef(QStringLiteral("broken-a.def"), "<#PROVIDER Name=A AreaCodes=1>");
         LoopbackHttpServer server(
             [](const Request& request) { return ok(request.target.startsWith("/smsinit") ? Session : Updated); });

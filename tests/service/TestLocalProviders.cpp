@@ -55,10 +55,7 @@ class TestLocalProviders : public QObject
         return ServiceState(providers, areaDefs, &host);
     }
 
-    void writeDef(const QString& name, const QByteArray& text)
-    {
-        TestEnv::writeFile(folder + name, text);
-    }
+    void writeDef(const QString& name, const QByteArray& text) { TestEnv::writeFile(folder + name, text); }
 
 private slots:
     void init()
@@ -120,15 +117,14 @@ private slots:
 
         QTest::newRow("a new list") << QByteArray("<#PROVIDERS><#PROVIDER Name=Ofek AreaCodes=055 MsgUrl=o><#FINISHED>")
                                     << "Acme:acme.def,Ofek:service";
-        QTest::newRow("a provider appended")
-            << QByteArray("<#PROVIDER Name=Extra AreaCodes=051 MsgUrl=e><#FINISHED>")
-            << "Acme:acme.def,Sahar:cache,Kesher:cache,Extra:service";
+        QTest::newRow("a provider appended") << QByteArray("<#PROVIDER Name=Extra AreaCodes=051 MsgUrl=e><#FINISHED>")
+                                             << "Acme:acme.def,Sahar:cache,Kesher:cache,Extra:service";
         QTest::newRow("no definitions") << QByteArray("<#UPDATED><#FINISHED>")
                                         << "Acme:acme.def,Sahar:cache,Kesher:cache";
         QTest::newRow("the local name appended")
             << QByteArray("<#PROVIDER Name=acme AreaCodes=051 MsgUrl=e>") << "Acme:acme.def,Sahar:cache,Kesher:cache";
-        QTest::newRow("broken off after PROVIDERS") << QByteArray("<#PROVIDERS><#PROVIDER Name=Part AreaCodes=1%")
-                                                    << "Acme:acme.def";
+        QTest::newRow("broken off after PROVIDERS")
+            << QByteArray("<#PROVIDERS><#PROVIDER Name=Part AreaCodes=1%") << "Acme:acme.def";
     }
 
     void laterDocuments()
@@ -171,8 +167,8 @@ private slots:
         QTest::newRow("no local items: the service's as they are")
             << QList<QByteArray> { "<#PROVIDER Name=A AreaCodes=1 MsgUrl=u>" } << QByteArray("050=1,050=2,x")
             << QStringList { "050=1", "050=2", "x" };
-        QTest::newRow("no service items") << QList<QByteArray> { "<#AREAS DEFS=059=59>" } << QByteArray()
-                                          << QStringList { "059=59" };
+        QTest::newRow("no service items")
+            << QList<QByteArray> { "<#AREAS DEFS=059=59>" } << QByteArray() << QStringList { "059=59" };
     }
 
     void areaItems()

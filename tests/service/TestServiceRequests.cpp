@@ -68,7 +68,8 @@ private slots:
         QTest::newRow("loopback first, then the network") << QList<Address> { lo, lo6, eth6, eth } << "192.168.200.255";
         QTest::newRow("first of two networks") << QList<Address> { lo, wifi, eth } << "10.0.0.7";
         QTest::newRow("an interface that is down") << QList<Address> { down, wifi } << "10.0.0.7";
-        QTest::newRow("loopback range on another interface") << QList<Address> { debianLoopback, eth } << "192.168.200.255";
+        QTest::newRow("loopback range on another interface")
+            << QList<Address> { debianLoopback, eth } << "192.168.200.255";
         QTest::newRow("loopback only: the host name") << QList<Address> { lo, lo6, debianLoopback } << "box-7";
         QTest::newRow("no interfaces: the host name") << QList<Address> {} << "box-7";
     }

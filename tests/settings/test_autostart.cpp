@@ -4,22 +4,21 @@
 
 #include <QtTest>
 
-namespace
+namespace {
+QString autostartDir()
 {
-    QString autostartDir()
-    {
-        return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/");
-    }
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/");
+}
 
-    QString execOf(const QString& entry)
-    {
-        const QStringList lines = QString::fromUtf8(TestEnv::readFile(entry)).split(QLatin1Char('\n'));
-        for (const QString& line : lines) {
-            if (line.startsWith(QLatin1String("Exec=")))
-                return line.mid(5);
-        }
-        return QString();
+QString execOf(const QString& entry)
+{
+    const QStringList lines = QString::fromUtf8(TestEnv::readFile(entry)).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("Exec=")))
+            return line.mid(5);
     }
+    return QString();
+}
 } // namespace
 
 class TestAutoStart : public QObject
@@ -68,8 +67,8 @@ private slots:
         QTest::newRow("blank") << QStringLiteral("/home/u/My Apps/zelkora")
                                << QStringLiteral("\"/home/u/My Apps/zelkora\" /quiet");
         QTest::newRow("percent") << QStringLiteral("/opt/100%/zelkora") << QStringLiteral("/opt/100%%/zelkora /quiet");
-        QTest::newRow("dollar and backslash") << QStringLiteral("/opt/a$b\\c/zelkora")
-                                              << QStringLiteral("\"/opt/a\\\\$b\\\\\\\\c/zelkora\" /quiet");
+        QTest::newRow("dollar and backslash")
+            << QStringLiteral("/opt/a$b\\c/zelkora") << QStringLiteral("\"/opt/a\\\\$b\\\\\\\\c/zelkora\" /quiet");
     }
 
     void execQuotesPaths()

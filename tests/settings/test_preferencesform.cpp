@@ -16,52 +16,51 @@
 
 #include <optional>
 
-namespace
+namespace {
+const QString Login = QStringLiteral("https://login.example/");
+
+TProvider provider(const QString& name, const QString& loginUrl, const QString& user = QString(),
+    const QString& password = QString(), const QString& signup = QString())
 {
-    const QString Login = QStringLiteral("https://login.example/");
+    TProvider p;
+    p.Name = name;
+    p.LoginUrl = loginUrl;
+    p.UserName = user;
+    p.Password = password;
+    p.SignupURL = signup;
+    p.MsgLimit = name + QStringLiteral(" limit");
+    return p;
+}
 
-    TProvider provider(const QString& name, const QString& loginUrl, const QString& user = QString(),
-                       const QString& password = QString(), const QString& signup = QString())
-    {
-        TProvider p;
-        p.Name = name;
-        p.LoginUrl = loginUrl;
-        p.UserName = user;
-        p.Password = password;
-        p.SignupURL = signup;
-        p.MsgLimit = name + QStringLiteral(" limit");
-        return p;
+class FakeHost : public PreferencesHost
+{
+public:
+    TProviders list;
+    bool definitions = true;
+    std::optional<bool> usePopupStatus;
+    std::optional<int> timeOut;
+
+    TProviders& providers() override { return list; }
+    bool definitionsAvailable() const override { return definitions; }
+    void setUsePopupStatus(bool on) override { usePopupStatus = on; }
+    void setSendTimeOut(int seconds) override { timeOut = seconds; }
+};
+
+// Cellcom and Orange need a login, Pelephone does not; the credentials are also in SMS.INI.
+FakeHost threeProviders()
+{
+    FakeHost host;
+    host.list = { provider(QStringLiteral("Pelephone"), QString()),
+        provider(QStringLiteral("Cellcom"), Login, QStringLiteral("c-user"), QStringLiteral("c-old"),
+            QStringLiteral("https://cellcom.example/join")),
+        provider(QStringLiteral("Orange"), Login, QStringLiteral("o-user"), QStringLiteral("o-old")) };
+    SmsIni ini;
+    for (const TProvider& p : host.list) {
+        ini.setUserName(p.Name, p.UserName);
+        ini.setPassword(p.Name, p.Password);
     }
-
-    class FakeHost : public PreferencesHost
-    {
-    public:
-        TProviders list;
-        bool definitions = true;
-        std::optional<bool> usePopupStatus;
-        std::optional<int> timeOut;
-
-        TProviders& providers() override { return list; }
-        bool definitionsAvailable() const override { return definitions; }
-        void setUsePopupStatus(bool on) override { usePopupStatus = on; }
-        void setSendTimeOut(int seconds) override { timeOut = seconds; }
-    };
-
-    // Cellcom and Orange need a login, Pelephone does not; the credentials are also in SMS.INI.
-    FakeHost threeProviders()
-    {
-        FakeHost host;
-        host.list = { provider(QStringLiteral("Pelephone"), QString()),
-                      provider(QStringLiteral("Cellcom"), Login, QStringLiteral("c-user"), QStringLiteral("c-old"),
-                               QStringLiteral("https://cellcom.example/join")),
-                      provider(QStringLiteral("Orange"), Login, QStringLiteral("o-user"), QStringLiteral("o-old")) };
-        SmsIni ini;
-        for (const TProvider& p : host.list) {
-            ini.setUserName(p.Name, p.UserName);
-            ini.setPassword(p.Name, p.Password);
-        }
-        return host;
-    }
+    return host;
+}
 } // namespace
 
 class TestPreferencesForm : public QObject

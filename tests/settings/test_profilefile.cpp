@@ -7,15 +7,16 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-namespace
+namespace {
+unsigned modeOf(const QString& path)
 {
-    unsigned modeOf(const QString& path)
+    struct stat st
     {
-        struct stat st {};
-        if (stat(QFile::encodeName(path).constData(), &st) != 0)
-            return 0;
-        return st.st_mode & 0777;
-    }
+    };
+    if (stat(QFile::encodeName(path).constData(), &st) != 0)
+        return 0;
+    return st.st_mode & 0777;
+}
 } // namespace
 
 class TestProfileFile : public QObject
@@ -66,8 +67,7 @@ private slots:
         ProfileFile ini(m_path);
         const QString value = QString(1500, QChar(0x05D0)) + QString(1500, QLatin1Char('x'));
         ini.WriteString(QStringLiteral("General"), QStringLiteral("LastFrom"), value);
-        QCOMPARE(ini.ReadString(QStringLiteral("General"), QStringLiteral("LastFrom"), QString()),
-                 value.left(2047));
+        QCOMPARE(ini.ReadString(QStringLiteral("General"), QStringLiteral("LastFrom"), QString()), value.left(2047));
         QVERIFY(QString::fromUtf8(TestEnv::readFile(m_path)).contains(value));
     }
 
@@ -83,31 +83,31 @@ private slots:
     void writeKeepsEverythingElse()
     {
         TestEnv::writeFile(m_path,
-                           "; kept comment\r\n"
-                           "[General]\r\n"
-                           "LastFrom=old\r\n"
-                           "Foreign=value\r\n"
-                           "\r\n"
-                           "# about the next section\r\n"
-                           "[Old Provider]\r\n"
-                           "UserName=someone\r\n");
+            "; kept comment\r\n"
+            "[General]\r\n"
+            "LastFrom=old\r\n"
+            "Foreign=value\r\n"
+            "\r\n"
+            "# about the next section\r\n"
+            "[Old Provider]\r\n"
+            "UserName=someone\r\n");
         ProfileFile ini(m_path);
         ini.WriteString(QStringLiteral("General"), QStringLiteral("LastFrom"), QStringLiteral("new"));
         ini.WriteBool(QStringLiteral("General"), QStringLiteral("UseOutlook"), true);
         ini.WriteString(QStringLiteral("Cellcom"), QStringLiteral("Password"), QStringLiteral("pw"));
         QCOMPARE(TestEnv::readFile(m_path),
-                 QByteArray("; kept comment\r\n"
-                            "[General]\r\n"
-                            "LastFrom=new\r\n"
-                            "Foreign=value\r\n"
-                            "UseOutlook=1\r\n"
-                            "\r\n"
-                            "# about the next section\r\n"
-                            "[Old Provider]\r\n"
-                            "UserName=someone\r\n"
-                            "\r\n"
-                            "[Cellcom]\r\n"
-                            "Password=pw\r\n"));
+            QByteArray("; kept comment\r\n"
+                       "[General]\r\n"
+                       "LastFrom=new\r\n"
+                       "Foreign=value\r\n"
+                       "UseOutlook=1\r\n"
+                       "\r\n"
+                       "# about the next section\r\n"
+                       "[Old Provider]\r\n"
+                       "UserName=someone\r\n"
+                       "\r\n"
+                       "[Cellcom]\r\n"
+                       "Password=pw\r\n"));
     }
 
     void valuesReadBackAsWritten_data()
@@ -130,20 +130,20 @@ private slots:
         QFETCH(QString, value);
         ProfileFile ini(m_path);
         ini.WriteString(QStringLiteral("Orange"), QStringLiteral("Password"), value);
-        QCOMPARE(ini.ReadString(QStringLiteral("Orange"), QStringLiteral("Password"), QStringLiteral("default")),
-                 value);
+        QCOMPARE(
+            ini.ReadString(QStringLiteral("Orange"), QStringLiteral("Password"), QStringLiteral("default")), value);
     }
 
     void lineBreaksCannotAddKeys()
     {
         ProfileFile ini(m_path);
         ini.WriteString(QStringLiteral("Evil\n[General]"), QStringLiteral("UserName"),
-                        QStringLiteral("x\n[General]\r\nAutoStart=0"));
+            QStringLiteral("x\n[General]\r\nAutoStart=0"));
         QVERIFY(!ini.SectionExists(QStringLiteral("General")));
         QCOMPARE(ini.ReadString(QStringLiteral("Evil\n[General]"), QStringLiteral("UserName"), QString()),
-                 QStringLiteral("x [General]  AutoStart=0"));
-        QVERIFY_THROWS_EXCEPTION(ZelkoraError,
-                                 ini.WriteString(QStringLiteral("General"), QStringLiteral("A=B"), QString()));
+            QStringLiteral("x [General]  AutoStart=0"));
+        QVERIFY_THROWS_EXCEPTION(
+            ZelkoraError, ini.WriteString(QStringLiteral("General"), QStringLiteral("A=B"), QString()));
     }
 
     void fileIsPrivateAndReplacedWhole()
@@ -175,7 +175,7 @@ private slots:
             TestEnv::writeFile(m_dir + blocker, "not a folder");
         ProfileFile ini(m_dir + path);
         QCOMPARE(ini.ReadString(QStringLiteral("General"), QStringLiteral("LastFrom"), QStringLiteral("d")),
-                 QStringLiteral("d"));
+            QStringLiteral("d"));
         try {
             ini.WriteString(QStringLiteral("General"), QStringLiteral("LastFrom"), QStringLiteral("x"));
             QFAIL("the write was not refused");
@@ -190,18 +190,17 @@ private slots:
         ini.WriteString(QStringLiteral("General"), QStringLiteral("LastPhone"), QStringLiteral("1111111"));
         TestEnv::writeFile(m_path, "[General]\nLastPhone=2222222\n");
         QCOMPARE(ini.ReadString(QStringLiteral("General"), QStringLiteral("LastPhone"), QString()),
-                 QStringLiteral("2222222"));
+            QStringLiteral("2222222"));
     }
 
     void windowsCodePageFileIsRead()
     {
         TestEnv::writeFile(m_path, "[General]\r\nLastFrom=\xF9\xEC\xE5\xED\r\n");
         ProfileFile ini(m_path);
-        QCOMPARE(ini.ReadString(QStringLiteral("General"), QStringLiteral("LastFrom"), QString()),
-                 QStringLiteral("שלום"));
+        QCOMPARE(
+            ini.ReadString(QStringLiteral("General"), QStringLiteral("LastFrom"), QString()), QStringLiteral("שלום"));
         ini.WriteString(QStringLiteral("General"), QStringLiteral("LastPhone"), QStringLiteral("1"));
-        QCOMPARE(TestEnv::readFile(m_path),
-                 QStringLiteral("[General]\r\nLastFrom=שלום\r\nLastPhone=1\r\n").toUtf8());
+        QCOMPARE(TestEnv::readFile(m_path), QStringLiteral("[General]\r\nLastFrom=שלום\r\nLastPhone=1\r\n").toUtf8());
     }
 };
 

@@ -16,7 +16,7 @@ private slots:
         RegistryStore::writeLanguage(QStringLiteral("HEB"));
         QCOMPARE(RegistryStore::readLanguage(), QStringLiteral("HEB"));
         QCOMPARE(TestEnv::readFile(RegistryStore::currentUserFile()),
-                 QByteArray("[Software\\Halvern Systems\\Corvalent]\nLanguage=HEB\n"));
+            QByteArray("[Software\\Halvern Systems\\Corvalent]\nLanguage=HEB\n"));
         RegistryStore::writeLanguage(QString());
         QCOMPARE(RegistryStore::readLanguage(), QStringLiteral("ENU"));
     }
@@ -40,9 +40,9 @@ private slots:
         QTest::newRow("key only in second")
             << QByteArray("[Other]\nType=X\n") << QByteArray("[software\\halvern systems\\corvalent]\ntype=Retail\n")
             << QStringLiteral("Retail");
-        QTest::newRow("key without value") << QByteArray("[Software\\Halvern Systems\\Corvalent]\n")
-                                           << QByteArray("[Software\\Halvern Systems\\Corvalent]\nType=Retail\n")
-                                           << QString();
+        QTest::newRow("key without value")
+            << QByteArray("[Software\\Halvern Systems\\Corvalent]\n")
+            << QByteArray("[Software\\Halvern Systems\\Corvalent]\nType=Retail\n") << QString();
     }
 
     void installationType()

@@ -5,16 +5,15 @@
 
 #include <QtTest>
 
-namespace
+namespace {
+TProvider provider(const QString& name, const QString& user = QString(), const QString& password = QString())
 {
-    TProvider provider(const QString& name, const QString& user = QString(), const QString& password = QString())
-    {
-        TProvider p;
-        p.Name = name;
-        p.UserName = user;
-        p.Password = password;
-        return p;
-    }
+    TProvider p;
+    p.Name = name;
+    p.UserName = user;
+    p.Password = password;
+    return p;
+}
 } // namespace
 
 class TestSmsIni : public QObject
@@ -55,10 +54,10 @@ private slots:
         ini.setUserName(QStringLiteral("Orange"), QStringLiteral("user"));
         ini.setPassword(QStringLiteral("Orange"), QStringLiteral("pw"));
         QCOMPARE(TestEnv::readFile(SmsIni::defaultPath()),
-                 QStringLiteral("[General]\nLastFrom=דני\nLastRecipient=Ruth\nLastPhone=1234567\nLastAreaCode=052\n"
-                                "TimeOut=30\nUsePopupStatus=1\nAutoStart=0\nUseOutlook=1\n\n"
-                                "[Orange]\nUserName=user\nPassword=pw\n")
-                     .toUtf8());
+            QStringLiteral("[General]\nLastFrom=דני\nLastRecipient=Ruth\nLastPhone=1234567\nLastAreaCode=052\n"
+                           "TimeOut=30\nUsePopupStatus=1\nAutoStart=0\nUseOutlook=1\n\n"
+                           "[Orange]\nUserName=user\nPassword=pw\n")
+                .toUtf8());
         QCOMPARE(ini.lastFrom(), QStringLiteral("דני"));
         QCOMPARE(ini.timeOut(), 30);
         QCOMPARE(ini.autoStart(), false);
@@ -67,12 +66,12 @@ private slots:
     void loadCredentials()
     {
         TestEnv::writeFile(SmsIni::defaultPath(),
-                           "[CELLCOM]\nusername=c-user\nPASSWORD=c-pw\n"
-                           "[Old Orange]\nUserName=o-user\nPassword=o-pw\n");
+            "[CELLCOM]\nusername=c-user\nPASSWORD=c-pw\n"
+            "[Old Orange]\nUserName=o-user\nPassword=o-pw\n");
         // Orange was renamed by the service: its credentials stay under the old name and it gets none.
         TProviders providers { provider(QStringLiteral("Cellcom")),
-                               provider(QStringLiteral("Orange"), QStringLiteral("stale"), QStringLiteral("stale")),
-                               provider(QStringLiteral("Pelephone")) };
+            provider(QStringLiteral("Orange"), QStringLiteral("stale"), QStringLiteral("stale")),
+            provider(QStringLiteral("Pelephone")) };
         LoadCredentials(providers);
         QCOMPARE(providers[0].UserName, QStringLiteral("c-user"));
         QCOMPARE(providers[0].Password, QStringLiteral("c-pw"));

@@ -20,128 +20,127 @@ QByteArray LoopbackHttpServer::Request::header(const QByteArray& name) const
     return {};
 }
 
-namespace
+namespace {
+// One client connection: reads requests one after the other and feeds each reply's body in pieces, so a
+// large body is never copied whole into the socket's buffer.
+class Connection : public QObject
 {
-    // One client connection: reads requests one after the other and feeds each reply's body in pieces, so a
-    // large body is never copied whole into the socket's buffer.
-    class Connection : public QObject
+public:
+    Connection(QObject* parent, QTcpSocket* socket, const LoopbackHttpServer::Handler& handler,
+        std::function<void(const LoopbackHttpServer::Request&)> record)
+        : QObject(parent)
+        , m_socket(socket)
+        , m_handler(handler)
+        , m_record(std::move(record))
     {
-    public:
-        Connection(QObject* parent, QTcpSocket* socket, const LoopbackHttpServer::Handler& handler,
-                   std::function<void(const LoopbackHttpServer::Request&)> record)
-            : QObject(parent)
-            , m_socket(socket)
-            , m_handler(handler)
-            , m_record(std::move(record))
-        {
-            socket->setParent(this);
-            connect(socket, &QTcpSocket::readyRead, this, &Connection::readRequests);
-            connect(socket, &QTcpSocket::bytesWritten, this, &Connection::feedBody);
-            connect(socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::errorOccurred, this, [this] {
-                if (m_socket->state() != QAbstractSocket::ConnectedState)
-                    deleteLater();
-            });
-        }
+        socket->setParent(this);
+        connect(socket, &QTcpSocket::readyRead, this, &Connection::readRequests);
+        connect(socket, &QTcpSocket::bytesWritten, this, &Connection::feedBody);
+        connect(socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::errorOccurred, this, [this] {
+            if (m_socket->state() != QAbstractSocket::ConnectedState)
+                deleteLater();
+        });
+    }
 
-    private:
-        void readRequests()
-        {
-            m_input += m_socket->readAll();
-            while (!m_replying) {
-                const int end = m_input.indexOf("\r\n\r\n");
-                if (end < 0)
-                    return;
-                LoopbackHttpServer::Request request;
-                const QList<QByteArray> lines = m_input.left(end).split('\n');
-                const QList<QByteArray> words = lines.value(0).trimmed().split(' ');
-                request.method = words.value(0);
-                request.target = words.value(1);
-                for (int i = 1; i < lines.size(); ++i) {
-                    const QByteArray line = lines.at(i).trimmed();
-                    const int colon = line.indexOf(':');
-                    if (colon > 0)
-                        request.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
-                }
-                const qint64 length = request.header("Content-Length").toLongLong();
-                if (m_input.size() < end + 4 + length)
-                    return;
-                request.body = m_input.mid(end + 4, length);
-                m_input.remove(0, end + 4 + length);
-                m_record(request);
-                reply(m_handler(request));
+private:
+    void readRequests()
+    {
+        m_input += m_socket->readAll();
+        while (!m_replying) {
+            const int end = m_input.indexOf("\r\n\r\n");
+            if (end < 0)
+                return;
+            LoopbackHttpServer::Request request;
+            const QList<QByteArray> lines = m_input.left(end).split('\n');
+            const QList<QByteArray> words = lines.value(0).trimmed().split(' ');
+            request.method = words.value(0);
+            request.target = words.value(1);
+            for (int i = 1; i < lines.size(); ++i) {
+                const QByteArray line = lines.at(i).trimmed();
+                const int colon = line.indexOf(':');
+                if (colon > 0)
+                    request.headers.append({ line.left(colon).trimmed(), line.mid(colon + 1).trimmed() });
+            }
+            const qint64 length = request.header("Content-Length").toLongLong();
+            if (m_input.size() < end + 4 + length)
+                return;
+            request.body = m_input.mid(end + 4, length);
+            m_input.remove(0, end + 4 + length);
+            m_record(request);
+            reply(m_handler(request));
+        }
+    }
+
+    void reply(const LoopbackHttpServer::Reply& reply)
+    {
+        m_replying = true;
+        if (reply.noReply)
+            return;
+        if (!reply.rawReply.isEmpty()) {
+            m_socket->write(reply.rawReply);
+            m_socket->flush();
+            m_socket->disconnectFromHost();
+            return;
+        }
+        m_reply = reply;
+        const qint64 length = reply.declaredLength >= 0 ? reply.declaredLength : reply.body.size();
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reply.reason + "\r\n";
+        for (const auto& h : reply.headers)
+            head += h.first + ": " + h.second + "\r\n";
+        head += "Content-Length: " + QByteArray::number(length) + "\r\n";
+        if (reply.closeAfterBody)
+            head += "Connection: close\r\n";
+        head += "\r\n";
+        m_socket->write(head);
+        m_offset = 0;
+        m_limit = reply.stallAfter >= 0 ? std::min<qint64>(reply.stallAfter, reply.body.size()) : reply.body.size();
+        feedBody();
+    }
+
+    void feedBody()
+    {
+        if (!m_replying || m_waiting || m_reply.noReply)
+            return;
+        // Keep a few pieces in flight; bytesWritten brings us back for more.
+        while (m_offset < m_limit && m_socket->bytesToWrite() < 2 * m_reply.pieceSize) {
+            const qint64 piece = std::min(m_reply.pieceSize, m_limit - m_offset);
+            m_socket->write(m_reply.body.constData() + m_offset, piece);
+            m_offset += piece;
+            if (m_reply.pieceDelayMs > 0 && m_offset < m_limit) {
+                m_waiting = true;
+                QTimer::singleShot(m_reply.pieceDelayMs, this, [this] {
+                    m_waiting = false;
+                    feedBody();
+                });
+                return;
             }
         }
-
-        void reply(const LoopbackHttpServer::Reply& reply)
-        {
-            m_replying = true;
-            if (reply.noReply)
-                return;
-            if (!reply.rawReply.isEmpty()) {
-                m_socket->write(reply.rawReply);
-                m_socket->flush();
-                m_socket->disconnectFromHost();
-                return;
-            }
-            m_reply = reply;
-            const qint64 length = reply.declaredLength >= 0 ? reply.declaredLength : reply.body.size();
-            QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reply.reason + "\r\n";
-            for (const auto& h : reply.headers)
-                head += h.first + ": " + h.second + "\r\n";
-            head += "Content-Length: " + QByteArray::number(length) + "\r\n";
-            if (reply.closeAfterBody)
-                head += "Connection: close\r\n";
-            head += "\r\n";
-            m_socket->write(head);
-            m_offset = 0;
-            m_limit = reply.stallAfter >= 0 ? std::min<qint64>(reply.stallAfter, reply.body.size()) : reply.body.size();
-            feedBody();
-        }
-
-        void feedBody()
-        {
-            if (!m_replying || m_waiting || m_reply.noReply)
-                return;
-            // Keep a few pieces in flight; bytesWritten brings us back for more.
-            while (m_offset < m_limit && m_socket->bytesToWrite() < 2 * m_reply.pieceSize) {
-                const qint64 piece = std::min(m_reply.pieceSize, m_limit - m_offset);
-                m_socket->write(m_reply.body.constData() + m_offset, piece);
-                m_offset += piece;
-                if (m_reply.pieceDelayMs > 0 && m_offset < m_limit) {
-                    m_waiting = true;
-                    QTimer::singleShot(m_reply.pieceDelayMs, this, [this] {
-                        m_waiting = false;
-                        feedBody();
-                    });
-                    return;
-                }
-            }
-            if (m_offset < m_limit || m_socket->bytesToWrite() > 0)
-                return;
-            if (m_reply.stallAfter >= 0)
-                return; // stalled on purpose: the connection stays open and silent
-            if (m_reply.closeAfterBody) {
-                m_replying = false;
-                m_socket->disconnectFromHost();
-                return;
-            }
+        if (m_offset < m_limit || m_socket->bytesToWrite() > 0)
+            return;
+        if (m_reply.stallAfter >= 0)
+            return; // stalled on purpose: the connection stays open and silent
+        if (m_reply.closeAfterBody) {
             m_replying = false;
-            m_reply = {};
-            if (!m_input.isEmpty())
-                QTimer::singleShot(0, this, [this] { readRequests(); });
+            m_socket->disconnectFromHost();
+            return;
         }
+        m_replying = false;
+        m_reply = {};
+        if (!m_input.isEmpty())
+            QTimer::singleShot(0, this, [this] { readRequests(); });
+    }
 
-        QTcpSocket* m_socket;
-        const LoopbackHttpServer::Handler& m_handler;
-        std::function<void(const LoopbackHttpServer::Request&)> m_record;
-        QByteArray m_input;
-        bool m_replying = false;
-        bool m_waiting = false;
-        LoopbackHttpServer::Reply m_reply;
-        qint64 m_offset = 0;
-        qint64 m_limit = 0;
-    };
+    QTcpSocket* m_socket;
+    const LoopbackHttpServer::Handler& m_handler;
+    std::function<void(const LoopbackHttpServer::Request&)> m_record;
+    QByteArray m_input;
+    bool m_replying = false;
+    bool m_waiting = false;
+    LoopbackHttpServer::Reply m_reply;
+    qint64 m_offset = 0;
+    qint64 m_limit = 0;
+};
 } // namespace
 
 class LoopbackHttpServer::Core : public QTcpServer
@@ -265,7 +264,8 @@ void LoopbackHttpServer::stop()
     if (m_core) {
         // The server and its connections (its children) belong to the server's thread and end there; the
         // thread runs the deferred deletion as it finishes.
-        QMetaObject::invokeMethod(m_core, [this] { m_core->close(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_core, [this] { m_core->close(); }, Qt::BlockingQueuedConnection);
         m_core->deleteLater();
     }
     m_thread->quit();

@@ -41,7 +41,7 @@ public:
         qint64 stallAfter = -1;
         // Pause between body pieces of `pieceSize` bytes.
         int pieceDelayMs = 0;
-        qint64 pieceSize = 256 * 1024;
+        qint64 pieceSize = qint64(256) * 1024;
         bool closeAfterBody = false;
         bool noReply = false; // read the request and never answer
         QByteArray rawReply; // when set, sent as it is instead of all of the above

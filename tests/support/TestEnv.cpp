@@ -47,8 +47,8 @@ void TestEnv::writeFile(const QString& path, const QByteArray& content)
     f.write(content);
 }
 
-TestEnv::ProgramRun TestEnv::runProgram(const QString& program, const QStringList& arguments,
-                                        const QProcessEnvironment& environment, int timeoutMs)
+TestEnv::ProgramRun TestEnv::runProgram(
+    const QString& program, const QStringList& arguments, const QProcessEnvironment& environment, int timeoutMs)
 {
     QProcess process;
     process.setProcessEnvironment(environment);

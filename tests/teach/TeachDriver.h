@@ -73,7 +73,8 @@ public:
         QJsonArray path;
         for (int i : frames)
             path.append(i);
-        const QString script = QStringLiteral(R"((function(){
+        const QString script
+            = QStringLiteral(R"((function(){
             let w = window, dx = 0, dy = 0;
             for (const i of %1) {
                 const f = w.frames[i].frameElement, r = f.getBoundingClientRect();
@@ -85,8 +86,7 @@ public:
             const r = e.getBoundingClientRect();
             return [dx + r.left + r.width / 2, dy + r.top + r.height / 2];
         })())")
-                                   .arg(QString::fromUtf8(QJsonDocument(path).toJson(QJsonDocument::Compact)),
-                                        quoted(selector));
+                  .arg(QString::fromUtf8(QJsonDocument(path).toJson(QJsonDocument::Compact)), quoted(selector));
         const QVariantList xy = evaluate(script).toList();
         if (xy.size() != 2)
             return QPoint(-1, -1);
@@ -115,15 +115,16 @@ public:
                                    .arg(windowAt(frames), quoted(text));
         const QVariantList v = evaluate(script).toList();
         if (v.size() != 4)
-            return {QPoint(-1, -1), QPoint(-1, -1)};
-        return {QPoint(qRound(v[0].toDouble()), qRound(v[1].toDouble())),
-                QPoint(qRound(v[2].toDouble()), qRound(v[3].toDouble()))};
+            return { QPoint(-1, -1), QPoint(-1, -1) };
+        return { QPoint(qRound(v[0].toDouble()), qRound(v[1].toDouble())),
+            QPoint(qRound(v[2].toDouble()), qRound(v[3].toDouble())) };
     }
 
     QString valueOf(const QList<int>& frames, const QString& selector)
     {
-        return evaluate(QStringLiteral("(function(){const e=%1.document.querySelector(%2);return e?String(e.value):null;})()")
-                            .arg(windowAt(frames), quoted(selector)))
+        return evaluate(
+            QStringLiteral("(function(){const e=%1.document.querySelector(%2);return e?String(e.value):null;})()")
+                .arg(windowAt(frames), quoted(selector)))
             .toString();
     }
 
@@ -169,7 +170,7 @@ public:
             QTest::qWait(30);
         }
         qWarning("%s holds \"%s\" after typing \"%s\"", qPrintable(selector), qPrintable(valueOf(frames, selector)),
-                 qPrintable(text));
+            qPrintable(text));
         return false;
     }
 
@@ -185,10 +186,10 @@ public:
         QTest::keyClicks(pageWidget(), text);
         QElapsedTimer timer;
         timer.start();
-        const QString script =
-            QStringLiteral("(function(){const e=%1.document.querySelector(%2);return e&&e.selectedIndex>=0?"
-                           "e.options[e.selectedIndex].text:null;})()")
-                .arg(windowAt(frames), quoted(list));
+        const QString script
+            = QStringLiteral("(function(){const e=%1.document.querySelector(%2);return e&&e.selectedIndex>=0?"
+                             "e.options[e.selectedIndex].text:null;})()")
+                  .arg(windowAt(frames), quoted(list));
         while (timer.elapsed() < 5000) {
             if (evaluate(script).toString() == text)
                 return true;
@@ -248,7 +249,7 @@ public:
 private:
     static QString quoted(const QString& text)
     {
-        return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+        return QString::fromUtf8(QJsonDocument(QJsonArray { text }).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
     }
 
     TTeachForm* m_form;

@@ -1,6 +1,6 @@
 #include "SandboxServer.h"
-#include "TestEnv.h"
 #include "TeachDriver.h"
+#include "TestEnv.h"
 #include "engine/TSMSBaseForm.h"
 #include "service/LocalDefinitions.h"
 #include "service/ServiceState.h"
@@ -12,84 +12,101 @@
 #include <QListWidget>
 #include <QtTest>
 
-namespace
+namespace {
+// Names the step of a walkthrough that could not be done.
+bool done(bool ok, const char* step)
 {
-    // Names the step of a walkthrough that could not be done.
-    bool done(bool ok, const char* step)
-    {
-        if (!ok)
-            qWarning("could not: %s", step);
-        return ok;
-    }
+    if (!ok)
+        qWarning("could not: %s", step);
+    return ok;
+}
 
-    bool saharPages(TeachDriver& d, const SampleValues& s, const QString& baseUrl)
-    {
-        // The login form is in the first frame of a frameset; the message page opens in the same frame and
-        // the result in the whole window.
-        d.openAddress(baseUrl + "/sahar/");
-        return done(d.waitFor({0}, "input[name=pass]"), "d.waitFor({0}, \"input[name=pass]\")") && done(d.type({0}, "input[name=user]", SandboxServer::demoUserName()), "d.type({0}, \"input[name=user]\", SandboxServer::demoUserName())")
-            && done(d.type({0}, "input[name=pass]", SandboxServer::demoPassword()), "d.type({0}, \"input[name=pass]\", SandboxServer::demoPassword())") && done(d.click({0}, "input[name=doLogin]"), "d.click({0}, \"input[name=doLogin]\")")
-            && done(d.waitFor({0}, "textarea[name=text]"), "d.waitFor({0}, \"textarea[name=text]\")") && done(d.type({0}, "input[name=sender]", s.sender), "d.type({0}, \"input[name=sender]\", s.sender)")
-            && done(d.choose({0}, "input[name=number]", "select[name=prefix]", s.area), "d.choose({0}, \"input[name=number]\", \"select[name=prefix]\", s.area)")
-            && done(d.type({0}, "input[name=number]", s.number), "d.type({0}, \"input[name=number]\", s.number)") && done(d.type({0}, "textarea[name=text]", s.message), "d.type({0}, \"textarea[name=text]\", s.message)")
-            && done(d.click({0}, "input[name=Submit]"), "d.click({0}, \"input[name=Submit]\")") && done(d.waitFor({}, "a[href='/sahar/']"), "d.waitFor({}, \"a[href='/sahar/']\")");
-    }
+bool saharPages(TeachDriver& d, const SampleValues& s, const QString& baseUrl)
+{
+    // The login form is in the first frame of a frameset; the message page opens in the same frame and
+    // the result in the whole window.
+    d.openAddress(baseUrl + "/sahar/");
+    return done(d.waitFor({ 0 }, "input[name=pass]"), "d.waitFor({0}, \"input[name=pass]\")")
+        && done(d.type({ 0 }, "input[name=user]", SandboxServer::demoUserName()),
+            "d.type({0}, \"input[name=user]\", SandboxServer::demoUserName())")
+        && done(d.type({ 0 }, "input[name=pass]", SandboxServer::demoPassword()),
+            "d.type({0}, \"input[name=pass]\", SandboxServer::demoPassword())")
+        && done(d.click({ 0 }, "input[name=doLogin]"), "d.click({0}, \"input[name=doLogin]\")")
+        && done(d.waitFor({ 0 }, "textarea[name=text]"), "d.waitFor({0}, \"textarea[name=text]\")")
+        && done(d.type({ 0 }, "input[name=sender]", s.sender), "d.type({0}, \"input[name=sender]\", s.sender)")
+        && done(d.choose({ 0 }, "input[name=number]", "select[name=prefix]", s.area),
+            "d.choose({0}, \"input[name=number]\", \"select[name=prefix]\", s.area)")
+        && done(d.type({ 0 }, "input[name=number]", s.number), "d.type({0}, \"input[name=number]\", s.number)")
+        && done(d.type({ 0 }, "textarea[name=text]", s.message), "d.type({0}, \"textarea[name=text]\", s.message)")
+        && done(d.click({ 0 }, "input[name=Submit]"), "d.click({0}, \"input[name=Submit]\")")
+        && done(d.waitFor({}, "a[href='/sahar/']"), "d.waitFor({}, \"a[href='/sahar/']\")");
+}
 
-    bool kesherPages(TeachDriver& d, const SampleValues& s, const QString& baseUrl)
-    {
-        // No login; the area code goes in front of the number, and a script link sends the form.
-        d.press("SkipLoginButton");
-        d.openAddress(baseUrl + "/kesher/sms");
-        return done(d.waitFor({}, "textarea[name=msg]"), "d.waitFor({}, \"textarea[name=msg]\")") && done(d.type({}, "input[name=phone]", s.area + s.number), "d.type({}, \"input[name=phone]\", s.area + s.number)")
-            && done(d.type({}, "textarea[name=msg]", s.message), "d.type({}, \"textarea[name=msg]\", s.message)") && done(d.click({}, "a[href^=javascript]"), "d.click({}, \"a[href^=javascript]\")")
-            && done(d.waitFor({}, "p.result"), "d.waitFor({}, \"p.result\")");
-    }
+bool kesherPages(TeachDriver& d, const SampleValues& s, const QString& baseUrl)
+{
+    // No login; the area code goes in front of the number, and a script link sends the form.
+    d.press("SkipLoginButton");
+    d.openAddress(baseUrl + "/kesher/sms");
+    return done(d.waitFor({}, "textarea[name=msg]"), "d.waitFor({}, \"textarea[name=msg]\")")
+        && done(
+            d.type({}, "input[name=phone]", s.area + s.number), "d.type({}, \"input[name=phone]\", s.area + s.number)")
+        && done(d.type({}, "textarea[name=msg]", s.message), "d.type({}, \"textarea[name=msg]\", s.message)")
+        && done(d.click({}, "a[href^=javascript]"), "d.click({}, \"a[href^=javascript]\")")
+        && done(d.waitFor({}, "p.result"), "d.waitFor({}, \"p.result\")");
+}
 
-    bool ofekPages(TeachDriver& d, const SampleValues& s, const QString& baseUrl)
-    {
-        // Pages that their scripts build and fill in; the message form is sent by a button's script.
-        d.openAddress(baseUrl + "/ofek/login");
-        return done(d.waitFor({}, "input[name=password]"), "d.waitFor({}, \"input[name=password]\")") && done(d.type({}, "input[name=user]", SandboxServer::demoUserName()), "d.type({}, \"input[name=user]\", SandboxServer::demoUserName())")
-            && done(d.type({}, "input[name=password]", SandboxServer::demoPassword()), "d.type({}, \"input[name=password]\", SandboxServer::demoPassword())") && done(d.click({}, "input[name=enter]"), "d.click({}, \"input[name=enter]\")")
-            && done(d.waitFor({}, "input[name=ts]"), "d.waitFor({}, \"input[name=ts]\")") && done(d.type({}, "input[name=from]", s.sender), "d.type({}, \"input[name=from]\", s.sender)")
-            && done(d.choose({}, "input[name=phone]", "select[name=area]", s.area), "d.choose({}, \"input[name=phone]\", \"select[name=area]\", s.area)")
-            && done(d.type({}, "input[name=phone]", s.number), "d.type({}, \"input[name=phone]\", s.number)") && done(d.type({}, "textarea[name=body]", s.message), "d.type({}, \"textarea[name=body]\", s.message)")
-            && done(d.click({}, "input[name=go]"), "d.click({}, \"input[name=go]\")") && done(d.waitFor({}, "#verdict:not(:empty)"), "d.waitFor({}, \"#verdict:not(:empty)\")");
-    }
+bool ofekPages(TeachDriver& d, const SampleValues& s, const QString& baseUrl)
+{
+    // Pages that their scripts build and fill in; the message form is sent by a button's script.
+    d.openAddress(baseUrl + "/ofek/login");
+    return done(d.waitFor({}, "input[name=password]"), "d.waitFor({}, \"input[name=password]\")")
+        && done(d.type({}, "input[name=user]", SandboxServer::demoUserName()),
+            "d.type({}, \"input[name=user]\", SandboxServer::demoUserName())")
+        && done(d.type({}, "input[name=password]", SandboxServer::demoPassword()),
+            "d.type({}, \"input[name=password]\", SandboxServer::demoPassword())")
+        && done(d.click({}, "input[name=enter]"), "d.click({}, \"input[name=enter]\")")
+        && done(d.waitFor({}, "input[name=ts]"), "d.waitFor({}, \"input[name=ts]\")")
+        && done(d.type({}, "input[name=from]", s.sender), "d.type({}, \"input[name=from]\", s.sender)")
+        && done(d.choose({}, "input[name=phone]", "select[name=area]", s.area),
+            "d.choose({}, \"input[name=phone]\", \"select[name=area]\", s.area)")
+        && done(d.type({}, "input[name=phone]", s.number), "d.type({}, \"input[name=phone]\", s.number)")
+        && done(d.type({}, "textarea[name=body]", s.message), "d.type({}, \"textarea[name=body]\", s.message)")
+        && done(d.click({}, "input[name=go]"), "d.click({}, \"input[name=go]\")")
+        && done(d.waitFor({}, "#verdict:not(:empty)"), "d.waitFor({}, \"#verdict:not(:empty)\")");
+}
 
-    // The fields the engine reads for a send, as text, so that a difference shows by name.
-    QStringList engineFields(const TProvider& p)
-    {
-        QStringList fields{
-            "AreaCodes=" + parseCommaText(p.AreaCodes).join(','), "MsgUrl=" + p.MsgUrl,
-            "MsgFrame=" + QString::number(p.MsgFrame), "MsgForm=" + p.MsgForm, "FromField=" + p.FromField,
-            "AreaField=" + p.AreaField, "PhoneField=" + p.PhoneField, "MsgField=" + p.MsgField,
-            "MsgSubmit=" + QString::number(p.MsgSubmit), "ResAccepted=" + p.ResAccepted,
-            "ResRejected=" + p.ResRejected, "ClearCRLF=" + QString::number(p.ClearCRLF), "LoginUrl=" + p.LoginUrl};
-        // The lookup counts for a link or a control, the value for a submission through SUBMIT.
-        if (p.MsgSubmit == 1 || p.MsgSubmit == 2)
-            fields << "MsgSubmitLookup=" + p.MsgSubmitLookup;
-        if (p.MsgSubmit == 3)
-            fields << "MsgSubmitValue=" + p.MsgSubmitValue;
-        if (!p.LoginUrl.isEmpty()) {
-            fields << "LoginFrame=" + QString::number(p.LoginFrame) << "LoginForm=" + p.LoginForm
-                   << "UserField=" + p.UserField << "PassField=" + p.PassField
-                   << "LoginSubmit=" + QString::number(p.LoginSubmit);
-            if (p.LoginSubmit == 1 || p.LoginSubmit == 2)
-                fields << "LoginSubmitLookup=" + p.LoginSubmitLookup;
-            if (p.LoginSubmit == 3)
-                fields << "LoginSubmitValue=" + p.LoginSubmitValue;
-        }
-        return fields;
+// The fields the engine reads for a send, as text, so that a difference shows by name.
+QStringList engineFields(const TProvider& p)
+{
+    QStringList fields { "AreaCodes=" + parseCommaText(p.AreaCodes).join(','), "MsgUrl=" + p.MsgUrl,
+        "MsgFrame=" + QString::number(p.MsgFrame), "MsgForm=" + p.MsgForm, "FromField=" + p.FromField,
+        "AreaField=" + p.AreaField, "PhoneField=" + p.PhoneField, "MsgField=" + p.MsgField,
+        "MsgSubmit=" + QString::number(p.MsgSubmit), "ResAccepted=" + p.ResAccepted, "ResRejected=" + p.ResRejected,
+        "ClearCRLF=" + QString::number(p.ClearCRLF), "LoginUrl=" + p.LoginUrl };
+    // The lookup counts for a link or a control, the value for a submission through SUBMIT.
+    if (p.MsgSubmit == 1 || p.MsgSubmit == 2)
+        fields << "MsgSubmitLookup=" + p.MsgSubmitLookup;
+    if (p.MsgSubmit == 3)
+        fields << "MsgSubmitValue=" + p.MsgSubmitValue;
+    if (!p.LoginUrl.isEmpty()) {
+        fields << "LoginFrame=" + QString::number(p.LoginFrame) << "LoginForm=" + p.LoginForm
+               << "UserField=" + p.UserField << "PassField=" + p.PassField
+               << "LoginSubmit=" + QString::number(p.LoginSubmit);
+        if (p.LoginSubmit == 1 || p.LoginSubmit == 2)
+            fields << "LoginSubmitLookup=" + p.LoginSubmitLookup;
+        if (p.LoginSubmit == 3)
+            fields << "LoginSubmitValue=" + p.LoginSubmitValue;
     }
+    return fields;
+}
 
-    int messageSubmissions(const SandboxServer& sandbox)
-    {
-        int count = 0;
-        for (const SandboxSubmission& s : sandbox.submissions())
-            count += s.path.endsWith(QLatin1String("/send")) ? 1 : 0;
-        return count;
-    }
+int messageSubmissions(const SandboxServer& sandbox)
+{
+    int count = 0;
+    for (const SandboxSubmission& s : sandbox.submissions())
+        count += s.path.endsWith(QLatin1String("/send")) ? 1 : 0;
+    return count;
+}
 } // namespace
 
 class TestTeachWindow : public QObject
@@ -130,9 +147,21 @@ private slots:
         QTest::addColumn<QString>("acceptedText");
         QTest::addColumn<QString>("rejectedText");
         QTest::addColumn<bool>("keepLineBreaks");
-        QTest::newRow("login in a frameset") << "Sahar" << "050,052,053" << "052" << "נשלחה בהצלחה" << "נדחתה" << false;
-        QTest::newRow("no login, script link") << "Kesher" << "054,057" << "054" << "התקבלה" << "לא נשלחה" << true;
-        QTest::newRow("pages built by scripts") << "Ofek" << "055,058" << "058" << "נמסרה לרשת" << "סורבה" << true;
+        QTest::newRow("login in a frameset") << "Sahar"
+                                             << "050,052,053"
+                                             << "052"
+                                             << "נשלחה בהצלחה"
+                                             << "נדחתה" << false;
+        QTest::newRow("no login, script link") << "Kesher"
+                                               << "054,057"
+                                               << "054"
+                                               << "התקבלה"
+                                               << "לא נשלחה" << true;
+        QTest::newRow("pages built by scripts") << "Ofek"
+                                                << "055,058"
+                                                << "058"
+                                                << "נמסרה לרשת"
+                                                << "סורבה" << true;
     }
     void demonstrationMakesTheOperatorsOwnDefinition()
     {
@@ -176,7 +205,7 @@ private slots:
         for (const QString& def : draft.areaDefs)
             QVERIFY2(sandboxDefs.contains(def), qPrintable(def));
         QCOMPARE(m_form->session().demonstration().userName(),
-                 expected.LoginUrl.isEmpty() ? QString() : SandboxServer::demoUserName());
+            expected.LoginUrl.isEmpty() ? QString() : SandboxServer::demoUserName());
 
         // Saving writes the file and the credentials, then checks it at once without sending a message.
         m_sandbox.clearSubmissions();
@@ -241,7 +270,7 @@ private slots:
         const QStringList problems = m_form->session().demonstration().problems();
         QCOMPARE(problems.size(), 1);
         QVERIFY2(problems.first().contains("/ofek/msg") && problems.first().contains("/kesher/sms"),
-                 qPrintable(problems.first()));
+            qPrintable(problems.first()));
         QTRY_VERIFY(d.waitFor({}, "p.result"));
         QVERIFY(!m_form->findChild<QPushButton*>("SaveButton")->isEnabled());
         QVERIFY(m_form->findChild<QLabel*>("ProblemsLabel")->text().contains("/kesher/sms"));

@@ -22,7 +22,7 @@ public:
     using Handler = std::function<HttpResponse(const HttpRequest&)>;
 
     static constexpr int MaxHeadBytes = 16 * 1024;
-    static constexpr qint64 MaxBodyBytes = 1024 * 1024;
+    static constexpr qint64 MaxBodyBytes = qint64(1024) * 1024;
     static constexpr int IdleTimeoutMs = 60 * 1000;
     // How long a connection that is being closed waits for the client to close its side.
     static constexpr int LingerMs = 2000;

@@ -234,7 +234,8 @@ QString SandboxPages::partnerFrameset(quint16 port)
 }
 
 namespace {
-const QString ofekStyle = QStringLiteral("h1{color:#4a148c}.error{color:#b00020}label{display:inline-block;min-width:7em}");
+const QString ofekStyle
+    = QStringLiteral("h1{color:#4a148c}.error{color:#b00020}label{display:inline-block;min-width:7em}");
 } // namespace
 
 QString SandboxPages::ofekLogin(bool failed)
@@ -263,31 +264,30 @@ QString SandboxPages::ofekMessage()
     for (const QString& code : ofekAreaCodes())
         options += QStringLiteral("<option value=\"%1\">%2</option>\n").arg(code.mid(1), code);
     return page(QStringLiteral("אופק &ndash; מסרון"),
-        QStringLiteral(
-            "<h1>אופק מובייל</h1>\n"
-            "<form name=\"sms\" method=\"post\" action=\"/ofek/send\">\n"
-            "<label>השולח:</label> <input type=\"text\" name=\"from\"><br>\n"
-            "<label>קידומת:</label> <select name=\"area\">\n%1</select>\n"
-            "<label>מספר:</label> <input type=\"text\" name=\"phone\" dir=\"ltr\"><br>\n"
-            "<label>הודעה:</label><br><textarea name=\"body\" rows=\"4\" cols=\"40\"></textarea><br>\n"
-            "<input type=\"button\" name=\"go\" value=\"שליחה\" onclick=\"this.form.submit()\">\n"
-            "</form>\n"
-            "<script>\n"
-            "function addHidden(form, name, value) {\n"
-            "  var field = document.createElement('input');\n"
-            "  field.type = 'hidden'; field.name = name; field.value = value;\n"
-            "  form.insertBefore(field, form.firstChild);\n"
-            "}\n"
-            "document.body.onload = function () {\n"
-            "  addHidden(document.forms.sms, '%2', '%3');\n"
-            "  // The site's own defaults and one more field, a moment after the page has loaded.\n"
-            "  setTimeout(function () {\n"
-            "    var form = document.forms.sms;\n"
-            "    form.from.value = 'אורח'; form.phone.value = ''; form.body.value = 'כתבו כאן';\n"
-            "    addHidden(form, 'ts', String(Date.now()));\n"
-            "  }, 0);\n"
-            "};\n"
-            "</script>\n")
+        QStringLiteral("<h1>אופק מובייל</h1>\n"
+                       "<form name=\"sms\" method=\"post\" action=\"/ofek/send\">\n"
+                       "<label>השולח:</label> <input type=\"text\" name=\"from\"><br>\n"
+                       "<label>קידומת:</label> <select name=\"area\">\n%1</select>\n"
+                       "<label>מספר:</label> <input type=\"text\" name=\"phone\" dir=\"ltr\"><br>\n"
+                       "<label>הודעה:</label><br><textarea name=\"body\" rows=\"4\" cols=\"40\"></textarea><br>\n"
+                       "<input type=\"button\" name=\"go\" value=\"שליחה\" onclick=\"this.form.submit()\">\n"
+                       "</form>\n"
+                       "<script>\n"
+                       "function addHidden(form, name, value) {\n"
+                       "  var field = document.createElement('input');\n"
+                       "  field.type = 'hidden'; field.name = name; field.value = value;\n"
+                       "  form.insertBefore(field, form.firstChild);\n"
+                       "}\n"
+                       "document.body.onload = function () {\n"
+                       "  addHidden(document.forms.sms, '%2', '%3');\n"
+                       "  // The site's own defaults and one more field, a moment after the page has loaded.\n"
+                       "  setTimeout(function () {\n"
+                       "    var form = document.forms.sms;\n"
+                       "    form.from.value = 'אורח'; form.phone.value = ''; form.body.value = 'כתבו כאן';\n"
+                       "    addHidden(form, 'ts', String(Date.now()));\n"
+                       "  }, 0);\n"
+                       "};\n"
+                       "</script>\n")
             .arg(options, ofekTokenField(), ofekTokenValue()),
         ofekStyle);
 }

@@ -8,12 +8,12 @@
 
 #include <QRandomGenerator>
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 namespace {
 

@@ -91,7 +91,7 @@ int main(int argc, char* argv[])
     std::printf("sandbox listening on %s\n", server.baseUrl().toLatin1().constData());
     std::fflush(stdout);
 
-    const int status = app.exec();
+    const int status = QCoreApplication::exec();
     server.close();
     return status;
 }

@@ -208,9 +208,12 @@ void SandboxSelfTest::siteVerdicts_data()
     // Ofek's result page carries its verdict for its script to write.
     const QString ofekOk = QStringLiteral("var accepted = true;");
     const QString ofekNo = QStringLiteral("var accepted = false;");
-    QTest::newRow("ofek accepted") << "/ofek/send" << QByteArray("token=ofek-7f3a&phone=1234567") << "accepted" << ofekOk;
-    QTest::newRow("ofek 9 rejected") << "/ofek/send" << QByteArray("token=ofek-7f3a&phone=9234567") << "rejected" << ofekNo;
-    QTest::newRow("ofek without its page's field") << "/ofek/send" << QByteArray("phone=1234567") << "badtoken" << ofekNo;
+    QTest::newRow("ofek accepted") << "/ofek/send" << QByteArray("token=ofek-7f3a&phone=1234567") << "accepted"
+                                   << ofekOk;
+    QTest::newRow("ofek 9 rejected") << "/ofek/send" << QByteArray("token=ofek-7f3a&phone=9234567") << "rejected"
+                                     << ofekNo;
+    QTest::newRow("ofek without its page's field")
+        << "/ofek/send" << QByteArray("phone=1234567") << "badtoken" << ofekNo;
 }
 
 void SandboxSelfTest::siteVerdicts()
@@ -222,7 +225,8 @@ void SandboxSelfTest::siteVerdicts()
 
     // The login by GET query is what some providers' pages do; it must open a session as a POST does.
     QCOMPARE(get(QStringLiteral("/sahar/login?user=demo&pass=demo1234")).url.path(), QStringLiteral("/sahar/msg"));
-    QCOMPARE(post(QStringLiteral("/ofek/login"), "user=demo&password=demo1234").url.path(), QStringLiteral("/ofek/msg"));
+    QCOMPARE(
+        post(QStringLiteral("/ofek/login"), "user=demo&password=demo1234").url.path(), QStringLiteral("/ofek/msg"));
     m_server.clearSubmissions();
 
     const Reply r = body.isEmpty() ? get(path) : post(path, body);
@@ -245,7 +249,8 @@ void SandboxSelfTest::documentDescribesTheSites()
     for (const auto& t : tags)
         names << t.first;
     QCOMPARE(names.join(QLatin1Char(' ')),
-        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT ADVERT FINISHED"));
+        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT "
+                       "ADVERT FINISHED"));
 
     // Every address in the document is served, and on this server's own port.
     const QStringList addressKeys { QStringLiteral("loginurl"), QStringLiteral("msgurl"), QStringLiteral("signupurl"),

@@ -5,10 +5,10 @@
 // the preferences and the phone book in English instead.
 // Run it through scripts/screenshots, which gives it an X server of its own (Xvfb) and a window manager; the
 // pictures are what that X server shows.
-#include "app/ProgramEntry.h"
-#include "app/TMsgForm.h"
 #include "app/HelpViewer.h"
+#include "app/ProgramEntry.h"
 #include "app/TAboutForm.h"
+#include "app/TMsgForm.h"
 #include "app/TPopUpStatusForm.h"
 #include "app/controls/TListLabel.h"
 #include "app/controls/TTrayIcon.h"
@@ -16,13 +16,13 @@
 #include "contacts/PhoneBookSteps.h"
 #include "engine/IWebBrowser.h"
 #include "language/LanguageModules.h"
-#include "phonebook/TProgressForm.h"
-#include "teach/TTeachForm.h"
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/THiddenForm.h"
 #include "phonebook/TPhoneBookForm.h"
+#include "phonebook/TProgressForm.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
+#include "teach/TTeachForm.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -148,7 +148,7 @@ void typeInPage(IBrowserView* view, const QString& field, const QString& text, b
     view->runScript(QStringLiteral("(function(){const e=document.querySelector('%1');e.focus();"
                                    "if(e.select)e.select();})()")
                         .arg(field),
-                    [&](const QVariant&) { done = true; });
+        [&](const QVariant&) { done = true; });
     waitUntil([&] { return done; }, 5000);
     for (int i = 0; i < 10; ++i) {
         QCoreApplication::processEvents();
@@ -162,7 +162,9 @@ void typeInPage(IBrowserView* view, const QString& field, const QString& text, b
         QCoreApplication::sendEvent(target, &release);
     };
     for (const QChar c : text)
-        key(c.isDigit() ? Qt::Key_0 + c.digitValue() : c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : Qt::Key_Space,
+        key(c.isDigit()        ? Qt::Key_0 + c.digitValue()
+                : c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A')
+                               : Qt::Key_Space,
             QString(c));
     if (enter)
         key(Qt::Key_Return, QStringLiteral("\r"));
@@ -186,13 +188,14 @@ int main(int argc, char** argv)
     qputenv("ZELKORA_APPDIR", QFile::encodeName(folder.path() + QStringLiteral("/app")));
     QFile ini(folder.path() + QStringLiteral("/config/zelkora/SMS.INI"));
     ini.open(QIODevice::WriteOnly);
-    ini.write("[General]\r\nTimeOut=30\r\nContactsFolder=" + QFile::encodeName(folder.path()) + "/data/contacts\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n"
-              "[Ofek]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+    ini.write("[General]\r\nTimeOut=30\r\nContactsFolder=" + QFile::encodeName(folder.path())
+        + "/data/contacts\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n"
+          "[Ofek]\r\nUserName=demo\r\nPassword=demo1234\r\n");
     ini.close();
 
     QApplication app(argc, argv);
-    g_outputFolder = app.arguments().value(1, QStringLiteral("."));
-    const bool english = app.arguments().value(2) == QLatin1String("ENU");
+    g_outputFolder = QCoreApplication::arguments().value(1, QStringLiteral("."));
+    const bool english = QCoreApplication::arguments().value(2) == QLatin1String("ENU");
     if (english) {
         const QString base = QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora");
         QTranslator* module = LanguageModules::LoadLanguageModule(base, QStringLiteral("ENU"));
@@ -292,8 +295,7 @@ int main(int argc, char** argv)
     // The phone book on the address book's contacts: the progress window of their import, then the list.
     writeAddressBook(folder.path() + QStringLiteral("/data/contacts"));
     SmsIni().setUseOutlook(true);
-    whenShown<TProgressForm>(
-        [](TProgressForm* progress) { return progress->Gauge1->PercentDone() >= 40; },
+    whenShown<TProgressForm>([](TProgressForm* progress) { return progress->Gauge1->PercentDone() >= 40; },
         [&](TProgressForm* progress) { status |= !shoot(progress, QStringLiteral("screenshot-import.png")); });
     whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
         waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 2000; }, 60000);
@@ -334,11 +336,12 @@ int main(int argc, char** argv)
         const auto pageHas = [&](const QString& selector) {
             bool found = false;
             bool done = false;
-            view->runScript(QStringLiteral("document.readyState==='complete'&&!!document.querySelector('%1')").arg(selector),
-                            [&](const QVariant& v) {
-                                found = v.toBool();
-                                done = true;
-                            });
+            view->runScript(
+                QStringLiteral("document.readyState==='complete'&&!!document.querySelector('%1')").arg(selector),
+                [&](const QVariant& v) {
+                    found = v.toBool();
+                    done = true;
+                });
             waitUntil([&] { return done; }, 5000);
             return found;
         };

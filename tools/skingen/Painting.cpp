@@ -3,39 +3,38 @@
 #include <QtMath>
 #include <vector>
 
-namespace
+namespace {
+// One horizontal box-blur pass over the four channels, then the same vertically.
+void boxPass(QImage& image, int radius)
 {
-    // One horizontal box-blur pass over the four channels, then the same vertically.
-    void boxPass(QImage& image, int radius)
-    {
-        const int w = image.width();
-        const int h = image.height();
-        auto run = [&](auto pixelAt, int length) {
-            // pixelAt(i) returns a pointer to the i-th pixel of the line.
-            std::vector<QRgb> line(static_cast<size_t>(length));
-            for (int i = 0; i < length; ++i)
-                line[static_cast<size_t>(i)] = *pixelAt(i);
-            for (int i = 0; i < length; ++i) {
-                int a = 0, r = 0, g = 0, b = 0, n = 0;
-                for (int k = i - radius; k <= i + radius; ++k) {
-                    const QRgb p = (k >= 0 && k < length) ? line[static_cast<size_t>(k)] : 0;
-                    a += qAlpha(p);
-                    r += qRed(p);
-                    g += qGreen(p);
-                    b += qBlue(p);
-                    ++n;
-                }
-                *pixelAt(i) = qRgba(r / n, g / n, b / n, a / n);
+    const int w = image.width();
+    const int h = image.height();
+    auto run = [&](auto pixelAt, int length) {
+        // pixelAt(i) returns a pointer to the i-th pixel of the line.
+        std::vector<QRgb> line(static_cast<size_t>(length));
+        for (int i = 0; i < length; ++i)
+            line[static_cast<size_t>(i)] = *pixelAt(i);
+        for (int i = 0; i < length; ++i) {
+            int a = 0, r = 0, g = 0, b = 0, n = 0;
+            for (int k = i - radius; k <= i + radius; ++k) {
+                const QRgb p = (k >= 0 && k < length) ? line[static_cast<size_t>(k)] : 0;
+                a += qAlpha(p);
+                r += qRed(p);
+                g += qGreen(p);
+                b += qBlue(p);
+                ++n;
             }
-        };
-        for (int y = 0; y < h; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            run([line](int i) { return line + i; }, w);
+            *pixelAt(i) = qRgba(r / n, g / n, b / n, a / n);
         }
-        for (int x = 0; x < w; ++x) {
-            run([&image, x](int i) { return reinterpret_cast<QRgb*>(image.scanLine(i)) + x; }, h);
-        }
+    };
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        run([line](int i) { return line + i; }, w);
     }
+    for (int x = 0; x < w; ++x) {
+        run([&image, x](int i) { return reinterpret_cast<QRgb*>(image.scanLine(i)) + x; }, h);
+    }
+}
 } // namespace
 
 QImage blurred(const QImage& source, int radius)
@@ -49,7 +48,7 @@ QImage blurred(const QImage& source, int radius)
 QColor mixed(const QColor& a, const QColor& b, qreal t)
 {
     return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
-                            a.blueF() + (b.blueF() - a.blueF()) * t, a.alphaF() + (b.alphaF() - a.alphaF()) * t);
+        a.blueF() + (b.blueF() - a.blueF()) * t, a.alphaF() + (b.alphaF() - a.alphaF()) * t);
 }
 
 QColor withAlpha(QColor colour, int alpha)

@@ -59,7 +59,7 @@ bool writeGif(const QImage& source, const QString& path)
     int colours = 256;
     GifColorType palette[256];
     if (GifQuantizeBuffer(static_cast<unsigned>(width), static_cast<unsigned>(height), &colours, red.data(),
-                          green.data(), blue.data(), indexes.data(), palette)
+            green.data(), blue.data(), indexes.data(), palette)
         == GIF_ERROR)
         return false;
 
@@ -77,7 +77,8 @@ bool writeGif(const QImage& source, const QString& path)
     ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
     GifFreeMapObject(map);
     // giflib creates its files readable by their owner only.
-    return ok && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return ok
+        && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 bool writePng(const QImage& image, const QString& path)

@@ -3,38 +3,37 @@
 #include <QIODevice>
 #include <QtEndian>
 
-namespace
+namespace {
+void putInt(QByteArray& out, qint32 value)
 {
-    void putInt(QByteArray& out, qint32 value)
-    {
-        char bytes[4];
-        qToLittleEndian<qint32>(value, bytes);
-        out.append(bytes, 4);
-    }
+    char bytes[4];
+    qToLittleEndian<qint32>(value, bytes);
+    out.append(bytes, 4);
+}
 
-    // Callers have checked the length; QByteArrayView keeps the reads tied to it.
-    qint32 intAt(QByteArrayView data, qsizetype offset)
-    {
-        const QByteArrayView bytes = data.sliced(offset, 4);
-        quint32 value = 0;
-        for (qsizetype i = 3; i >= 0; --i)
-            value = (value << 8) | static_cast<quint8>(bytes[i]);
-        return static_cast<qint32>(value);
-    }
+// Callers have checked the length; QByteArrayView keeps the reads tied to it.
+qint32 intAt(QByteArrayView data, qsizetype offset)
+{
+    const QByteArrayView bytes = data.sliced(offset, 4);
+    quint32 value = 0;
+    for (qsizetype i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<quint8>(bytes[i]);
+    return static_cast<qint32>(value);
+}
 
-    void putRect(QByteArray& out, const QRect& r)
-    {
-        // QRect's right() and bottom() are inclusive; the stored edges are not.
-        putInt(out, r.left());
-        putInt(out, r.top());
-        putInt(out, r.left() + r.width());
-        putInt(out, r.top() + r.height());
-    }
+void putRect(QByteArray& out, const QRect& r)
+{
+    // QRect's right() and bottom() are inclusive; the stored edges are not.
+    putInt(out, r.left());
+    putInt(out, r.top());
+    putInt(out, r.left() + r.width());
+    putInt(out, r.top() + r.height());
+}
 
-    bool inRange(qint32 v)
-    {
-        return v >= -FormShapeData::MaxCoordinate && v <= FormShapeData::MaxCoordinate;
-    }
+bool inRange(qint32 v)
+{
+    return v >= -FormShapeData::MaxCoordinate && v <= FormShapeData::MaxCoordinate;
+}
 } // namespace
 
 QByteArray FormShapeData::regionData(const QVector<QRect>& rects)

@@ -109,7 +109,7 @@ void Skin::decodeAhead(const QStringList& fileNames)
     for (const QString& name : fileNames) {
         QImage picture = ImageDecoders::decodeFile(path(name));
         const std::lock_guard<std::mutex> lock(decoded().mutex);
-        decoded().images.insert(name, std::move(picture));
+        decoded().images.insert(name, picture);
     }
 }
 

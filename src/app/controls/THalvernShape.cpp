@@ -82,8 +82,10 @@ void THalvernShape::paintEvent(QPaintEvent*)
         break;
     case stRoundRect:
     case stRoundSquare: {
-        // The corner is an ellipse a quarter of the smaller side across, so its radius is an eighth.
-        const qreal radius = qMin(r.width(), r.height()) / 4 / 2.0;
+        // The corner is an ellipse a quarter of the smaller side across, in whole pixels (rounded down), so its
+        // radius is half of that.
+        const int corner = qMin(r.width(), r.height()) / 4;
+        const qreal radius = corner / 2.0;
         painter.setRenderHint(QPainter::Antialiasing);
         painter.drawRoundedRect(QRectF(outline).adjusted(0.5, 0.5, 0.5, 0.5), radius, radius);
         break;

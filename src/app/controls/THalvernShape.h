@@ -4,7 +4,16 @@
 #include <QPen>
 #include <QWidget>
 
-enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle, stFrame };
+enum TShapeType
+{
+    stRectangle,
+    stSquare,
+    stRoundRect,
+    stRoundSquare,
+    stEllipse,
+    stCircle,
+    stFrame
+};
 
 // A drawn figure: the usual shapes, plus a one-pixel frame in the brush colour that leaves its inside
 // unpainted (the skin's frames around the fields).

@@ -13,7 +13,12 @@ class TImgLed : public QWidget
     Q_PROPERTY(QPixmap imgYellow READ imgYellow WRITE setImgYellow)
 
 public:
-    enum class Colour { Red, Yellow, Green };
+    enum class Colour
+    {
+        Red,
+        Yellow,
+        Green
+    };
     Q_ENUM(Colour)
 
     explicit TImgLed(QWidget* parent = nullptr);

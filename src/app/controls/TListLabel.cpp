@@ -4,10 +4,9 @@
 #include <QEvent>
 #include <QFontMetrics>
 
-namespace
-{
-    constexpr int HintMaxTextWidth = 150;
-    constexpr int HintMargin = 3;
+namespace {
+constexpr int HintMaxTextWidth = 150;
+constexpr int HintMargin = 3;
 } // namespace
 
 TListLabel::TListLabel(QWidget* parent)
@@ -84,8 +83,8 @@ void TListLabel::showListHint()
     // QLabel breaks lines at LF alone; a CR left in would show as a box in some fonts.
     m_hint->setText(QString(text).remove(QLatin1Char('\r')));
     const QFontMetrics metrics(m_hint->font());
-    const QRect textRect = metrics.boundingRect(QRect(0, 0, HintMaxTextWidth, 100000),
-                                                Qt::TextWordWrap | Qt::AlignLeft, m_hint->text());
+    const QRect textRect
+        = metrics.boundingRect(QRect(0, 0, HintMaxTextWidth, 100000), Qt::TextWordWrap | Qt::AlignLeft, m_hint->text());
     const int frame = 2 * (m_hint->frameWidth() + HintMargin);
     m_hint->resize(textRect.width() + frame, textRect.height() + frame);
     m_hint->move(QCursor::pos() + QPoint(0, 16));

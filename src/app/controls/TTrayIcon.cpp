@@ -40,8 +40,8 @@ void TTrayIcon::activated(QSystemTrayIcon::ActivationReason reason)
         emit OnDblClick();
     } else if (reason == QSystemTrayIcon::DoubleClick) {
         // The double click of a gesture whose first click already activated the icon.
-        const bool sameGesture
-            = m_lastClick.isValid() && m_lastClick.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        const bool sameGesture = m_lastClick.isValid()
+            && m_lastClick.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval();
         m_lastClick.invalidate();
         if (!sameGesture)
             emit OnDblClick();

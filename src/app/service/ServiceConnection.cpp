@@ -440,9 +440,10 @@ void ServiceConnection::localDefinitionsReport(const QStringList& lines)
     lastShown = lines;
     if (lines.isEmpty())
         return;
-    const QString text = tr("Problems in the local provider definitions:") + QLatin1Char('\n')
-        + lines.join(QLatin1Char('\n'));
-    QMetaObject::invokeMethod(this, [this, text] { m_host->showMessage(text); }, Qt::QueuedConnection);
+    const QString text
+        = tr("Problems in the local provider definitions:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+    QMetaObject::invokeMethod(
+        this, [this, text] { m_host->showMessage(text); }, Qt::QueuedConnection);
 }
 
 void ServiceConnection::localDefinitionsChanged()

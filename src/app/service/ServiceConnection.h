@@ -90,7 +90,7 @@ public:
 
     // No service document or banner picture comes near this; a reply that goes past it (a server that
     // streams without end) is stopped and counts as a failed request.
-    static constexpr qint64 MaxReplySize = 32 * 1024 * 1024;
+    static constexpr qint64 MaxReplySize = qint64(32) * 1024 * 1024;
 
     TAdvHttp HTTP;
     // The first tick one second after start-up, then every InitInterval; 5000 ms while it must wait.

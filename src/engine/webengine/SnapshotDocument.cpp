@@ -2,28 +2,26 @@
 
 #include <QJsonArray>
 
-namespace
+namespace {
+// The handle by which the live page knows a node of the copy.
+qint64 nodeOf(const QJsonObject& copy)
 {
-    // The handle by which the live page knows a node of the copy.
-    qint64 nodeOf(const QJsonObject& copy)
-    {
-        return copy.value(QLatin1String("node")).toInteger();
-    }
+    return copy.value(QLatin1String("node")).toInteger();
+}
 
-    QJsonObject step(const char* op, qint64 node, const QString& what, const QJsonValue& value = QJsonValue())
-    {
-        QJsonObject s{{QStringLiteral("op"), QLatin1String(op)},
-                      {QStringLiteral("node"), node},
-                      {QStringLiteral("what"), what}};
-        if (!value.isUndefined() && !value.isNull())
-            s.insert(QStringLiteral("value"), value);
-        return s;
-    }
+QJsonObject step(const char* op, qint64 node, const QString& what, const QJsonValue& value = QJsonValue())
+{
+    QJsonObject s { { QStringLiteral("op"), QLatin1String(op) }, { QStringLiteral("node"), node },
+        { QStringLiteral("what"), what } };
+    if (!value.isUndefined() && !value.isNull())
+        s.insert(QStringLiteral("value"), value);
+    return s;
+}
 
-    QString quoted(const QString& name)
-    {
-        return QLatin1Char('"') + name + QLatin1Char('"');
-    }
+QString quoted(const QString& name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
 } // namespace
 
 class SnapshotDocument::Option : public PageOption
@@ -58,7 +56,7 @@ public:
         , m_sink(sink)
     {
         const QJsonArray options = copy.value(QLatin1String("options")).toArray();
-        for (const QJsonValue& option : options)
+        for (const auto& option : options)
             m_options.push_back(std::make_unique<Option>(option.toObject(), m_what, sink));
     }
     QString name() const override { return m_name; }
@@ -96,7 +94,7 @@ public:
         , m_sink(sink)
     {
         const QJsonArray elements = copy.value(QLatin1String("elements")).toArray();
-        for (const QJsonValue& element : elements)
+        for (const auto& element : elements)
             m_elements.push_back(std::make_unique<Element>(element.toObject(), m_what, sink));
     }
     QString name() const override { return m_name; }
@@ -139,33 +137,32 @@ struct SnapshotDocument::Frame
     std::unique_ptr<SnapshotDocument> document;
 };
 
-namespace
+namespace {
+class BodyRange : public PageTextRange
 {
-    class BodyRange : public PageTextRange
+public:
+    explicit BodyRange(QString text)
+        : m_text(std::move(text))
     {
-    public:
-        explicit BodyRange(QString text)
-            : m_text(std::move(text))
-        {
-        }
-        bool findText(const QString& text) const override { return m_text.contains(text, Qt::CaseInsensitive); }
+    }
+    bool findText(const QString& text) const override { return m_text.contains(text, Qt::CaseInsensitive); }
 
-    private:
-        QString m_text;
-    };
+private:
+    QString m_text;
+};
 } // namespace
 
-SnapshotDocument::SnapshotDocument(const QJsonObject& copy, SinkPtr sink)
+SnapshotDocument::SnapshotDocument(const QJsonObject& copy, const SinkPtr& sink)
     : m_address(copy.value(QLatin1String("url")).toString())
 {
     const QJsonArray forms = copy.value(QLatin1String("forms")).toArray();
     for (int i = 0; i < forms.size(); ++i)
         m_forms.push_back(std::make_unique<Form>(forms[i].toObject(), i, sink));
     const QJsonArray links = copy.value(QLatin1String("links")).toArray();
-    for (const QJsonValue& link : links)
+    for (const auto& link : links)
         m_links.push_back(std::make_unique<Link>(link.toObject(), sink));
     const QJsonArray frames = copy.value(QLatin1String("frames")).toArray();
-    for (const QJsonValue& frameCopy : frames) {
+    for (const auto& frameCopy : frames) {
         auto frame = std::make_unique<Frame>();
         const QJsonObject child = frameCopy.toObject();
         if (child.value(QLatin1String("denied")).toBool())

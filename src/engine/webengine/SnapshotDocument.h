@@ -20,7 +20,7 @@ using SinkPtr = std::shared_ptr<const StepSink>;
 class SnapshotDocument : public PageDocument
 {
 public:
-    SnapshotDocument(const QJsonObject& copy, SinkPtr sink);
+    SnapshotDocument(const QJsonObject& copy, const SinkPtr& sink);
     ~SnapshotDocument() override;
 
     int formCount() const override;

@@ -20,50 +20,49 @@
 
 Q_LOGGING_CATEGORY(lcBrowser, "zelkora.browser", QtInfoMsg)
 
-namespace
+namespace {
+// The bridge runs in a world of its own: the sites' scripts share the page but not its variables.
+constexpr quint32 kBridgeWorld = QWebEngineScript::ApplicationWorld;
+// Both clocks are the system's wall clock; the margin covers the page's millisecond resolution.
+constexpr double kClockMargin = 2.0;
+// Where Chromium shows its own page for a load that failed.
+const QLatin1String kErrorPageScheme("chrome-error:");
+// Chromium's code for a load that a newer navigation or a stop replaced.
+constexpr int kLoadAborted = -3;
+// How often one Navigate asks again for its address when a load of the page it replaced wins.
+constexpr int kMaxReloads = 3;
+
+QString pathText(const QList<int>& path)
 {
-    // The bridge runs in a world of its own: the sites' scripts share the page but not its variables.
-    constexpr quint32 kBridgeWorld = QWebEngineScript::ApplicationWorld;
-    // Both clocks are the system's wall clock; the margin covers the page's millisecond resolution.
-    constexpr double kClockMargin = 2.0;
-    // Where Chromium shows its own page for a load that failed.
-    const QLatin1String kErrorPageScheme("chrome-error:");
-    // Chromium's code for a load that a newer navigation or a stop replaced.
-    constexpr int kLoadAborted = -3;
-    // How often one Navigate asks again for its address when a load of the page it replaced wins.
-    constexpr int kMaxReloads = 3;
+    QStringList parts;
+    for (int i : path)
+        parts << QString::number(i);
+    return QLatin1Char('[') + parts.join(QLatin1Char(',')) + QLatin1Char(']');
+}
 
-    QString pathText(const QList<int>& path)
-    {
-        QStringList parts;
-        for (int i : path)
-            parts << QString::number(i);
-        return QLatin1Char('[') + parts.join(QLatin1Char(',')) + QLatin1Char(']');
+// An address as the trace shows it: where the page went, without what a form or a link carried there. A
+// login form sent with GET puts the password in the query, and an address may hold a password of its own.
+QString traceAddress(const QString& address)
+{
+    QUrl url(address);
+    if (!url.isValid())
+        return QStringLiteral("(not an address)");
+    if (url.hasQuery()) {
+        QUrlQuery query(url);
+        QList<QPair<QString, QString>> items = query.queryItems();
+        for (auto& item : items)
+            item.second = QStringLiteral("*");
+        query.setQueryItems(items);
+        url.setQuery(query);
     }
-
-    // An address as the trace shows it: where the page went, without what a form or a link carried there. A
-    // login form sent with GET puts the password in the query, and an address may hold a password of its own.
-    QString traceAddress(const QString& address)
-    {
-        QUrl url(address);
-        if (!url.isValid())
-            return QStringLiteral("(not an address)");
-        if (url.hasQuery()) {
-            QUrlQuery query(url);
-            QList<QPair<QString, QString>> items = query.queryItems();
-            for (auto& item : items)
-                item.second = QStringLiteral("*");
-            query.setQueryItems(items);
-            url.setQuery(query);
-        }
-        if (url.hasFragment())
-            url.setFragment(QStringLiteral("*"));
-        return url.toString(QUrl::RemovePassword);
-    }
-    QString traceAddress(const QUrl& address)
-    {
-        return traceAddress(address.toString());
-    }
+    if (url.hasFragment())
+        url.setFragment(QStringLiteral("*"));
+    return url.toString(QUrl::RemovePassword);
+}
+QString traceAddress(const QUrl& address)
+{
+    return traceAddress(address.toString());
+}
 
 } // namespace
 
@@ -77,13 +76,12 @@ public:
     }
 
 protected:
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
-                                  const QString&) override
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&) override
     {
         m_browser->bridgeMessage(message);
     }
     bool javaScriptConfirm(const QUrl&, const QString&) override { return true; }
-    void javaScriptAlert(const QUrl&, const QString&) override {}
+    void javaScriptAlert(const QUrl&, const QString&) override { }
 
 private:
     WebEngineBrowser* m_browser;
@@ -137,11 +135,11 @@ void WebEngineBrowser::makePage()
 
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::loadingChanged);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
-                qCWarning(lcBrowser, "the page's renderer process ended (status %d, code %d)", int(status), code);
-                // Queued: the page that lost its renderer is still emitting.
-                QMetaObject::invokeMethod(this, &WebEngineBrowser::pageLost, Qt::QueuedConnection);
-            });
+        [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
+            qCWarning(lcBrowser, "the page's renderer process ended (status %d, code %d)", int(status), code);
+            // Queued: the page that lost its renderer is still emitting.
+            QMetaObject::invokeMethod(this, &WebEngineBrowser::pageLost, Qt::QueuedConnection);
+        });
 }
 
 void WebEngineBrowser::startOver()
@@ -196,7 +194,7 @@ void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
         || info.errorCode() == kLoadAborted)
         return;
     qCDebug(lcBrowser, "load of %s failed: %s (domain %d, code %d)", qPrintable(traceAddress(info.url())),
-            qPrintable(info.errorString()), int(info.errorDomain()), info.errorCode());
+        qPrintable(info.errorString()), int(info.errorDomain()), info.errorCode());
     // Queued, since the page may say so from inside load().
     const quint64 generation = m_generation;
     const QString address = info.url().toString();
@@ -261,7 +259,7 @@ bool WebEngineBrowser::accepts(const Report& report, const QJsonObject& fields)
         // request reached the browser after Navigate's) has replaced the one asked for: ask again.
         if (m_reloads++ < kMaxReloads) {
             qCDebug(lcBrowser, "%s replaced the load of %s", qPrintable(traceAddress(report.address)),
-                    qPrintable(traceAddress(m_requested)));
+                qPrintable(traceAddress(m_requested)));
             const quint64 generation = m_generation;
             QTimer::singleShot(0, this, [this, generation] {
                 if (generation == m_generation)
@@ -282,11 +280,11 @@ void WebEngineBrowser::bridgeMessage(const QString& message)
     const QJsonObject fields = QJsonDocument::fromJson(message.mid(m_token.size()).toUtf8()).object();
     Report report;
     report.document = fields.value(QLatin1String("kind")).toString() == QLatin1String("document");
-    for (const QJsonValue& step : fields.value(QLatin1String("frame")).toArray())
+    for (const auto& step : fields.value(QLatin1String("frame")).toArray())
         report.path << step.toInt();
     report.address = fields.value(QLatin1String("url")).toString();
     qCDebug(lcBrowser, "%s %s %s", report.document ? "document" : "navigate", qPrintable(pathText(report.path)),
-            qPrintable(traceAddress(report.address)));
+        qPrintable(traceAddress(report.address)));
 
     // A window that shows the browser's own page for a failed load holds no page of the site's.
     const bool errorPage = report.address.startsWith(kErrorPageScheme);
@@ -314,16 +312,15 @@ void WebEngineBrowser::pump()
             m_waitingForCopy = true;
             const quint64 generation = m_generation;
             m_page->runJavaScript(QStringLiteral("window.__zelkoraSnapshot ? window.__zelkoraSnapshot() : null"),
-                                  kBridgeWorld, [this, generation](const QVariant& result) {
-                                      if (generation != m_generation)
-                                          return;
-                                      // A copy that cannot be made leaves the load without a document.
-                                      m_events.head().copy =
-                                          QJsonDocument::fromJson(result.toString().toUtf8()).object();
-                                      m_events.head().hasCopy = true;
-                                      m_waitingForCopy = false;
-                                      pump();
-                                  });
+                kBridgeWorld, [this, generation](const QVariant& result) {
+                    if (generation != m_generation)
+                        return;
+                    // A copy that cannot be made leaves the load without a document.
+                    m_events.head().copy = QJsonDocument::fromJson(result.toString().toUtf8()).object();
+                    m_events.head().hasCopy = true;
+                    m_waitingForCopy = false;
+                    pump();
+                });
             break;
         }
         const Report report = m_events.dequeue();
@@ -380,9 +377,8 @@ void WebEngineBrowser::applySteps()
     const QString steps = QString::fromUtf8(QJsonDocument(m_steps).toJson(QJsonDocument::Compact));
     const int count = m_steps.size();
     m_steps = QJsonArray();
-    m_page->runJavaScript(
-        QStringLiteral("window.__zelkoraApply ? window.__zelkoraApply(%1) : null").arg(steps), kBridgeWorld,
-        [count](const QVariant& result) {
+    m_page->runJavaScript(QStringLiteral("window.__zelkoraApply ? window.__zelkoraApply(%1) : null").arg(steps),
+        kBridgeWorld, [count](const QVariant& result) {
             if (!result.isValid() || result.isNull()) {
                 qCWarning(lcBrowser, "%d change(s) to the page were not made: the page has gone", count);
                 return;

@@ -8,10 +8,9 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
-namespace
-{
-    // The caller's script runs beside the sites' scripts but apart from them, and apart from the engine's.
-    constexpr quint32 kScriptWorld = QWebEngineScript::UserWorld + 1;
+namespace {
+// The caller's script runs beside the sites' scripts but apart from them, and apart from the engine's.
+constexpr quint32 kScriptWorld = QWebEngineScript::UserWorld + 1;
 } // namespace
 
 class ViewPage : public QWebEnginePage
@@ -24,8 +23,7 @@ public:
     }
 
 protected:
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
-                                  const QString&) override
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&) override
     {
         m_view->consoleMessage(message);
     }
@@ -40,7 +38,8 @@ WebEngineView::WebEngineView(QWidget* parent)
     : QWebEngineView(parent)
 {
     ChromiumSetup::prepare();
-    m_token = QStringLiteral("zelkora-view-%1:").arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
+    m_token
+        = QStringLiteral("zelkora-view-%1:").arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
     m_profile = new QWebEngineProfile(this);
     m_profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
