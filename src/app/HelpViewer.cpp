@@ -17,7 +17,7 @@
 
 namespace {
 // A help file is a few pages of text; anything much larger is not one.
-constexpr qint64 MaxHelpFileSize = 4 * 1024 * 1024;
+constexpr qint64 MaxHelpFileSize = qint64(4) * 1024 * 1024;
 } // namespace
 
 HelpViewer::HelpViewer(UrlOpener opener, QWidget* parent)

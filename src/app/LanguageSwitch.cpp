@@ -26,7 +26,7 @@ QString& moduleBase()
 }
 
 // Runs `work` from the outermost event loop, when no handler of the main window's is left on the stack.
-void whenUnwound(QObject* context, std::function<void()> work)
+void whenUnwound(QObject* context, const std::function<void()>& work)
 {
     QTimer::singleShot(0, context, [context, work] {
         if (QThread::currentThread()->loopLevel() > 1)

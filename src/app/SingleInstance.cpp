@@ -81,14 +81,14 @@ bool SingleInstance::isPrivateFolder(const QString& path)
 
 QString SingleInstance::socketFolder()
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (isPrivateFolder(runtime))
         return runtime;
-    const QString temporary = QDir(QDir::tempPath()).filePath(QStringLiteral("zelkora-%1").arg(::getuid()));
+    QString temporary = QDir(QDir::tempPath()).filePath(QStringLiteral("zelkora-%1").arg(::getuid()));
     if (privateFolderAt(temporary))
         return temporary;
     // The temporary folder's name is taken (by another user, most likely): the user's own cache folder.
-    const QString cache = AppPaths::cacheDir() + QStringLiteral("run");
+    QString cache = AppPaths::cacheDir() + QStringLiteral("run");
     if (QDir().mkpath(AppPaths::cacheDir()) && privateFolderAt(cache))
         return cache;
     return QString();

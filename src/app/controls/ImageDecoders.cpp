@@ -238,11 +238,16 @@ QImage decodeWithQt(const QByteArray& data, const QByteArray& format)
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(format.isEmpty());
     // Qt's readers too are held to the budget by the size their header declares; a reader that cannot
-    // tell is held by the allocation limit (in whole megabytes, four bytes a pixel).
+    // tell is held by the allocation limit (in whole megabytes, four bytes a pixel). That limit is one for
+    // every reader of the process, and pictures are decoded on worker threads too, so it is set once.
+    static const bool allocationLimited = [] {
+        QImageReader::setAllocationLimit(int(ImageDecoders::MaxPixels * 4 / 1024 / 1024));
+        return true;
+    }();
+    Q_UNUSED(allocationLimited)
     const QSize size = reader.size();
     if (size.isValid() && !ImageDecoders::withinBudget(size.width(), size.height()))
         return {};
-    reader.setAllocationLimit(int(ImageDecoders::MaxPixels * 4 / (1024 * 1024)));
     return reader.read();
 }
 } // namespace
