@@ -9,28 +9,27 @@
 #define ZELKORA_DATA_DIR_FROM_BINDIR "../share/zelkora"
 #endif
 
-namespace
+namespace {
+QString withSlash(QString dir)
 {
-    QString withSlash(QString dir)
-    {
-        if (!dir.endsWith(QLatin1Char('/')))
-            dir += QLatin1Char('/');
-        return dir;
-    }
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir;
+}
 
-    QString xdgDir(const char* variable, const char* fallbackUnderHome)
-    {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty() && QDir::isAbsolutePath(value))
-            return withSlash(value);
-        return withSlash(QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome));
-    }
+QString xdgDir(const char* variable, const char* fallbackUnderHome)
+{
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value))
+        return withSlash(value);
+    return withSlash(QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome));
+}
 
-    QString& serviceOverride()
-    {
-        static QString url;
-        return url;
-    }
+QString& serviceOverride()
+{
+    static QString url;
+    return url;
+}
 } // namespace
 
 QString AppPaths::programDir()
@@ -53,7 +52,7 @@ bool AppPaths::isInstalled()
 QStringList AppPaths::resourceDirs()
 {
     const QString program = programDir();
-    return {program, installDataDirFor(program)};
+    return { program, installDataDirFor(program) };
 }
 
 QString AppPaths::resourceFile(const QString& fileName)
@@ -73,10 +72,10 @@ QString AppPaths::appDir()
         ensureDir(forced);
         return withSlash(QDir(forced).absolutePath());
     }
-    const QString program = programDir();
+    QString program = programDir();
     if (QFileInfo(program).isWritable() && !isInstalled())
         return program;
-    const QString data = xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("zelkora/");
+    QString data = xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("zelkora/");
     ensureDir(data);
     return data;
 }

@@ -4,33 +4,32 @@
 #include <QStringList>
 
 // Where the program keeps its files. Every folder returned ends with a '/'.
-namespace AppPaths
-{
-    // The program's data folder (providers.dat, adcache.dat, the phone book files): ZELKORA_APPDIR when set,
-    // else the program file's folder when it is writable and the program is not installed (a portable copy,
-    // the build tree), else $XDG_DATA_HOME/zelkora/. An installed program never writes beside itself, even
-    // where it could, as root can write /usr/bin.
-    QString appDir();
-    // The folder of the program file itself.
-    QString programDir();
-    // The install's data folder for a program file in `programFolder`: <prefix>/share/zelkora/ for a program in
-    // <prefix>/bin/ (as the build's install folders place them), whether or not it exists.
-    QString installDataDirFor(const QString& programFolder);
-    // True when the install's data folder of the running program exists: the program was installed.
-    bool isInstalled();
-    // Where the program's own read-only files (language modules, the help file) are looked up, first to last:
-    // the program file's folder (the build tree, a portable copy), then the install's data folder.
-    QStringList resourceDirs();
-    // The first of resourceDirs() holding `fileName`; the name in the program file's folder when none does.
-    QString resourceFile(const QString& fileName);
-    // $XDG_CONFIG_HOME/zelkora/ (SMS.INI, registry.ini).
-    QString configDir();
-    // $XDG_CACHE_HOME/zelkora/.
-    QString cacheDir();
-    // The service's base address without a trailing '/': an override set by the program's options,
-    // else ZELKORA_SERVICE_URL from the environment, else the build's default.
-    QString serviceUrl();
-    void setServiceUrlOverride(const QString& url);
-    // Creates the folder when missing; returns false when it cannot.
-    bool ensureDir(const QString& dir);
+namespace AppPaths {
+// The program's data folder (providers.dat, adcache.dat, the phone book files): ZELKORA_APPDIR when set,
+// else the program file's folder when it is writable and the program is not installed (a portable copy,
+// the build tree), else $XDG_DATA_HOME/zelkora/. An installed program never writes beside itself, even
+// where it could, as root can write /usr/bin.
+QString appDir();
+// The folder of the program file itself.
+QString programDir();
+// The install's data folder for a program file in `programFolder`: <prefix>/share/zelkora/ for a program in
+// <prefix>/bin/ (as the build's install folders place them), whether or not it exists.
+QString installDataDirFor(const QString& programFolder);
+// True when the install's data folder of the running program exists: the program was installed.
+bool isInstalled();
+// Where the program's own read-only files (language modules, the help file) are looked up, first to last:
+// the program file's folder (the build tree, a portable copy), then the install's data folder.
+QStringList resourceDirs();
+// The first of resourceDirs() holding `fileName`; the name in the program file's folder when none does.
+QString resourceFile(const QString& fileName);
+// $XDG_CONFIG_HOME/zelkora/ (SMS.INI, registry.ini).
+QString configDir();
+// $XDG_CACHE_HOME/zelkora/.
+QString cacheDir();
+// The service's base address without a trailing '/': an override set by the program's options,
+// else ZELKORA_SERVICE_URL from the environment, else the build's default.
+QString serviceUrl();
+void setServiceUrlOverride(const QString& url);
+// Creates the folder when missing; returns false when it cannot.
+bool ensureDir(const QString& dir);
 } // namespace AppPaths

@@ -12,15 +12,14 @@
 #define ZELKORA_LIBRARY_DIR_FROM_BINDIR "../lib/zelkora"
 #endif
 
-namespace
-{
-    const char* const kLibraryName = "zelkora-browser.so";
+namespace {
+const char* const kLibraryName = "zelkora-browser.so";
 
-    QPluginLoader& loader()
-    {
-        static QPluginLoader instance;
-        return instance;
-    }
+QPluginLoader& loader()
+{
+    static QPluginLoader instance;
+    return instance;
+}
 } // namespace
 
 QString BrowserLoader::libraryPath()
@@ -29,10 +28,9 @@ QString BrowserLoader::libraryPath()
     if (!forced.isEmpty())
         return QFileInfo::exists(forced) ? forced : QString();
     const QString program = AppPaths::programDir();
-    const QStringList candidates{
-        program + QLatin1String(kLibraryName),
+    const QStringList candidates { program + QLatin1String(kLibraryName),
         program + QLatin1String(ZELKORA_LIBRARY_DIR_FROM_BINDIR "/") + QLatin1String(kLibraryName),
-        program + QStringLiteral("../lib/zelkora/") + QLatin1String(kLibraryName)};
+        program + QStringLiteral("../lib/zelkora/") + QLatin1String(kLibraryName) };
     for (const QString& candidate : candidates) {
         if (QFileInfo::exists(candidate))
             return QFileInfo(candidate).canonicalFilePath();
@@ -52,18 +50,17 @@ int BrowserLoader::majorVersion()
     return meta.value(QLatin1String("MetaData")).toObject().value(QLatin1String("ChromiumMajor")).toInt(0);
 }
 
-namespace
+namespace {
+BrowserFactory* factory()
 {
-    BrowserFactory* factory()
-    {
-        QPluginLoader& plugin = loader();
-        if (plugin.fileName().isEmpty())
-            plugin.setFileName(BrowserLoader::libraryPath());
-        auto* made = qobject_cast<BrowserFactory*>(plugin.instance());
-        if (!made)
-            qWarning("zelkora: the browser library cannot be loaded: %s", qPrintable(plugin.errorString()));
-        return made;
-    }
+    QPluginLoader& plugin = loader();
+    if (plugin.fileName().isEmpty())
+        plugin.setFileName(BrowserLoader::libraryPath());
+    auto* made = qobject_cast<BrowserFactory*>(plugin.instance());
+    if (!made)
+        qWarning("zelkora: the browser library cannot be loaded: %s", qPrintable(plugin.errorString()));
+    return made;
+}
 } // namespace
 
 std::unique_ptr<IWebBrowser> BrowserLoader::createBrowser(QObject* parent)

@@ -13,51 +13,50 @@
 
 #include <algorithm>
 
-namespace
+namespace {
+// A translation is a few hundred kilobytes; a file far larger is no module and is not read into memory.
+constexpr qint64 MaxModuleSize = qint64(32) * 1024 * 1024;
+
+// A translator over the bytes of its file. Loading from memory takes exactly the file asked for, where
+// QTranslator::load(fileName) would also try "<name>.qm" and names cut at each "." and "_".
+class LanguageModule : public QTranslator
 {
-    // A translation is a few hundred kilobytes; a file far larger is no module and is not read into memory.
-    constexpr qint64 MaxModuleSize = 32 * 1024 * 1024;
-
-    // A translator over the bytes of its file. Loading from memory takes exactly the file asked for, where
-    // QTranslator::load(fileName) would also try "<name>.qm" and names cut at each "." and "_".
-    class LanguageModule : public QTranslator
+public:
+    bool open(const QString& file)
     {
-    public:
-        bool open(const QString& file)
-        {
-            QFile in(file);
-            if (!in.open(QIODevice::ReadOnly) || in.size() > MaxModuleSize)
-                return false;
-            m_data = in.readAll();
-            if (m_data.isEmpty())
-                return false;
-            m_file = file;
-            // QTranslator does not copy the bytes; m_data lives as long as the translator.
-            return load(reinterpret_cast<const uchar*>(m_data.constData()), static_cast<int>(m_data.size()));
-        }
-        const QString& file() const { return m_file; }
-
-    private:
-        QByteArray m_data;
-        QString m_file;
-    };
-
-    QPointer<QTranslator>& active()
-    {
-        static QPointer<QTranslator> module;
-        return module;
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly) || in.size() > MaxModuleSize)
+            return false;
+        m_data = in.readAll();
+        if (m_data.isEmpty())
+            return false;
+        m_file = file;
+        // QTranslator does not copy the bytes; m_data lives as long as the translator.
+        return load(reinterpret_cast<const uchar*>(m_data.constData()), static_cast<int>(m_data.size()));
     }
+    const QString& file() const { return m_file; }
 
-    // True when the folder has an entry named `name` + "." + something, regardless of letter case.
-    bool holdsModules(const QString& folder, const QString& name)
-    {
-        const QString prefix = name + QLatin1Char('.');
-        const QStringList entries
-            = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        return std::any_of(entries.cbegin(), entries.cend(), [&prefix](const QString& entry) {
-            return entry.size() > prefix.size() && entry.startsWith(prefix, Qt::CaseInsensitive);
-        });
-    }
+private:
+    QByteArray m_data;
+    QString m_file;
+};
+
+QPointer<QTranslator>& active()
+{
+    static QPointer<QTranslator> module;
+    return module;
+}
+
+// True when the folder has an entry named `name` + "." + something, regardless of letter case.
+bool holdsModules(const QString& folder, const QString& name)
+{
+    const QString prefix = name + QLatin1Char('.');
+    const QStringList entries
+        = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(entries.cbegin(), entries.cend(), [&prefix](const QString& entry) {
+        return entry.size() > prefix.size() && entry.startsWith(prefix, Qt::CaseInsensitive);
+    });
+}
 } // namespace
 
 QString LanguageModules::moduleBaseFor(const QString& programFile)
@@ -73,7 +72,7 @@ QString LanguageModules::programModuleBase()
     const QString program = QCoreApplication::instance()
         ? QCoreApplication::applicationFilePath()
         : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    const QString base = moduleBaseFor(program);
+    QString base = moduleBaseFor(program);
     // The first folder that holds any module of the program's name: beside the program (the build tree, a
     // portable copy), else the install's data folder (an install under /usr keeps none in /usr/bin).
     const QString name = QFileInfo(base).fileName();
@@ -89,14 +88,14 @@ QString LanguageModules::moduleFile(const QString& base, const QString& code)
 {
     if (code.isEmpty() || code.contains(QLatin1Char('/')) || code.contains(QChar::Null))
         return QString();
-    const QString exact = base + QLatin1Char('.') + code;
+    QString exact = base + QLatin1Char('.') + code;
     if (QFileInfo::exists(exact))
         return exact;
     const QFileInfo baseInfo(base);
     const QString wanted = baseInfo.fileName() + QLatin1Char('.') + code;
     const QDir folder = baseInfo.dir();
-    const QStringList entries = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                                 QDir::Name | QDir::IgnoreCase);
+    const QStringList entries = folder.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& entry : entries) {
         if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
             return folder.filePath(entry);

@@ -10,9 +10,8 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const auto print = [](const char* key, const QString& value) {
-        std::printf("%s=%s\n", key, value.toUtf8().constData());
-    };
+    const auto print
+        = [](const char* key, const QString& value) { std::printf("%s=%s\n", key, value.toUtf8().constData()); };
     print("appDir", AppPaths::appDir());
     print("helpFile", AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP")));
     print("moduleBase", LanguageModules::programModuleBase());

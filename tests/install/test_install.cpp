@@ -2,14 +2,14 @@
 // there against the sandbox: the desktop program started with /quiet, zelkora-cli refreshing and sending.
 // Two roots: `cmake --install` into a scratch prefix, and the package unpacked with dpkg-deb when one was built
 // in this build folder ("make package") after the programs.
-#include "TestEnv.h"
 #include "SandboxServer.h"
+#include "TestEnv.h"
 #include "settings/RegistryStore.h"
 
 #include <QDirIterator>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,98 +18,99 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace
+namespace {
+const QString AppId = QStringLiteral(ZELKORA_APP_ID);
+const QString BuildDir = QStringLiteral(ZELKORA_BUILD_DIR);
+const QString BinDir = QStringLiteral(ZELKORA_INSTALL_BINDIR);
+const QString LibDir = QStringLiteral(ZELKORA_INSTALL_LIBDIR);
+const QString DataDir = QStringLiteral(ZELKORA_INSTALL_DATADIR);
+const QString ManDir = QStringLiteral(ZELKORA_INSTALL_MANDIR);
+
+// The names of the files opened in the watched folders, as the kernel reports them: which language module
+// and which browser library a program really read.
+class OpenedFiles
 {
-    const QString AppId = QStringLiteral(ZELKORA_APP_ID);
-    const QString BuildDir = QStringLiteral(ZELKORA_BUILD_DIR);
-    const QString BinDir = QStringLiteral(ZELKORA_INSTALL_BINDIR);
-    const QString LibDir = QStringLiteral(ZELKORA_INSTALL_LIBDIR);
-    const QString DataDir = QStringLiteral(ZELKORA_INSTALL_DATADIR);
-    const QString ManDir = QStringLiteral(ZELKORA_INSTALL_MANDIR);
-
-    // The names of the files opened in the watched folders, as the kernel reports them: which language module
-    // and which browser library a program really read.
-    class OpenedFiles
+public:
+    OpenedFiles()
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
     {
-    public:
-        OpenedFiles()
-            : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-        {
-        }
-        ~OpenedFiles()
-        {
-            if (m_fd >= 0)
-                ::close(m_fd);
-        }
-        OpenedFiles(const OpenedFiles&) = delete;
-        OpenedFiles& operator=(const OpenedFiles&) = delete;
+    }
+    ~OpenedFiles()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    OpenedFiles(const OpenedFiles&) = delete;
+    OpenedFiles& operator=(const OpenedFiles&) = delete;
 
-        bool watch(const QString& folder)
-        {
-            return m_fd >= 0 && inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_OPEN) >= 0;
-        }
-        // The names opened since the last call.
-        QStringList take()
-        {
-            QStringList names;
-            alignas(inotify_event) char buffer[8192];
-            for (;;) {
-                const ssize_t size = ::read(m_fd, buffer, sizeof buffer);
-                if (size <= 0)
-                    break;
-                for (ssize_t at = 0; at < size;) {
-                    const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                    if (event->len > 0)
-                        names << QFile::decodeName(event->name);
-                    at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-                }
+    bool watch(const QString& folder)
+    {
+        return m_fd >= 0 && inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_OPEN) >= 0;
+    }
+    // The names opened since the last call.
+    QStringList take()
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[8192];
+        for (;;) {
+            const ssize_t size = ::read(m_fd, buffer, sizeof buffer);
+            if (size <= 0)
+                break;
+            for (ssize_t at = 0; at < size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->len > 0)
+                    names << QFile::decodeName(event->name);
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
-            return names;
         }
+        return names;
+    }
 
-    private:
-        int m_fd;
-    };
+private:
+    int m_fd;
+};
 
-    using Run = TestEnv::ProgramRun;
+using Run = TestEnv::ProgramRun;
 
-    // Runs a tool to its end (no event loop needed: the sandbox is not involved).
-    Run tool(const QString& program, const QStringList& arguments, int timeoutMs = 120000)
-    {
-        QProcess process;
-        process.start(program, arguments);
-        Run run;
-        if (!process.waitForStarted(10000) || !process.waitForFinished(timeoutMs))
-            return run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
+// Runs a tool to its end (no event loop needed: the sandbox is not involved).
+Run tool(const QString& program, const QStringList& arguments, int timeoutMs = 120000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    Run run;
+    if (!process.waitForStarted(10000) || !process.waitForFinished(timeoutMs))
         return run;
-    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
 
-    int modeOf(const QString& path)
+int modeOf(const QString& path)
+{
+    struct stat info
     {
-        struct stat info{};
-        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-    }
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
 
-    // "Key=Value" lines of a desktop entry's main group.
-    QMap<QString, QString> desktopEntry(const QString& file)
-    {
-        QFile in(file);
-        QMap<QString, QString> keys;
-        if (!in.open(QIODevice::ReadOnly))
-            return keys;
-        bool inMain = false;
-        const QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
-        for (const QString& line : lines) {
-            if (line.startsWith(QLatin1Char('[')))
-                inMain = line == QLatin1String("[Desktop Entry]");
-            else if (inMain && line.contains(QLatin1Char('=')))
-                keys.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1));
-        }
+// "Key=Value" lines of a desktop entry's main group.
+QMap<QString, QString> desktopEntry(const QString& file)
+{
+    QFile in(file);
+    QMap<QString, QString> keys;
+    if (!in.open(QIODevice::ReadOnly))
         return keys;
+    bool inMain = false;
+    const QStringList lines = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1Char('[')))
+            inMain = line == QLatin1String("[Desktop Entry]");
+        else if (inMain && line.contains(QLatin1Char('=')))
+            keys.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1));
     }
+    return keys;
+}
 } // namespace
 
 class TestInstall : public QObject
@@ -135,8 +136,8 @@ class TestInstall : public QObject
     // the data go where an installed program puts them.
     QString freshUser()
     {
-        const QString user = m_scratch.path() + QStringLiteral("/user%1/").arg(++m_users);
-        for (const char* folder : {"home", "config", "data", "cache"})
+        QString user = m_scratch.path() + QStringLiteral("/user%1/").arg(++m_users);
+        for (const char* folder : { "home", "config", "data", "cache" })
             QDir().mkpath(user + QLatin1String(folder));
         QDir().mkpath(user + QStringLiteral("runtime"));
         QFile::setPermissions(user + QStringLiteral("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -159,9 +160,9 @@ class TestInstall : public QObject
     // Starts Xvfb on a free display and returns its name (":N"); empty when it cannot be started.
     static QString startXvfb(QProcess& xvfb)
     {
-        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                            QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                            QStringLiteral("tcp")});
+        xvfb.start(QStringLiteral("Xvfb"),
+            { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp") });
         if (!xvfb.waitForStarted(5000))
             return QString();
         QByteArray number;
@@ -182,8 +183,8 @@ class TestInstall : public QObject
 
     QString newestPackage() const
     {
-        const QFileInfoList found = QDir(BuildDir).entryInfoList({QStringLiteral("zelkora_*.deb")}, QDir::Files,
-                                                                 QDir::Time);
+        const QFileInfoList found
+            = QDir(BuildDir).entryInfoList({ QStringLiteral("zelkora_*.deb") }, QDir::Files, QDir::Time);
         return found.isEmpty() ? QString() : found.first().absoluteFilePath();
     }
 
@@ -195,8 +196,7 @@ private slots:
 
         m_cmakeRoot = m_scratch.path() + QStringLiteral("/cmake-root/");
         const Run install = tool(QStringLiteral(ZELKORA_CMAKE),
-                                 {QStringLiteral("--install"), BuildDir, QStringLiteral("--prefix"),
-                                  m_cmakeRoot + QStringLiteral("usr")});
+            { QStringLiteral("--install"), BuildDir, QStringLiteral("--prefix"), m_cmakeRoot + QStringLiteral("usr") });
         QVERIFY2(install.exitCode == 0, qPrintable(install.out + install.err));
 
         m_packageRoot = m_scratch.path() + QStringLiteral("/package-root/");
@@ -205,9 +205,10 @@ private slots:
         if (m_packageFile.isEmpty()) {
             m_noPackage = QStringLiteral("no package in the build folder (make package builds one)");
         } else if (QFileInfo(m_packageFile).lastModified() < built.lastModified()) {
-            m_noPackage = QStringLiteral("%1 is older than the programs; make package builds it anew").arg(m_packageFile);
+            m_noPackage
+                = QStringLiteral("%1 is older than the programs; make package builds it anew").arg(m_packageFile);
         } else {
-            const Run unpack = tool(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), m_packageFile, m_packageRoot});
+            const Run unpack = tool(QStringLiteral("dpkg-deb"), { QStringLiteral("-x"), m_packageFile, m_packageRoot });
             QVERIFY2(unpack.exitCode == 0, qPrintable(unpack.err));
         }
     }
@@ -222,7 +223,7 @@ private slots:
         // Only these: nothing of the tests or the tools, no language module in the programs' folder.
         const QString usr = QStringLiteral("usr/");
         const QString data = usr + DataDir + QLatin1Char('/');
-        QStringList expected{
+        QStringList expected {
             usr + BinDir + QStringLiteral("/zelkora 755"),
             usr + BinDir + QStringLiteral("/zelkora-cli 755"),
             usr + LibDir + QStringLiteral("/zelkora/zelkora-browser.so 644"),
@@ -242,8 +243,8 @@ private slots:
 
         QStringList files;
         QStringList badFolders;
-        QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(
+            root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             const QString relative = path.mid(root.size());
@@ -281,7 +282,8 @@ private slots:
         if (root == m_packageRoot && !m_noPackage.isEmpty())
             QSKIP(qPrintable(m_noPackage));
         const QString usr = root + QStringLiteral("usr/");
-        const QString desktopFile = usr + DataDir + QStringLiteral("/applications/") + AppId + QStringLiteral(".desktop");
+        const QString desktopFile
+            = usr + DataDir + QStringLiteral("/applications/") + AppId + QStringLiteral(".desktop");
         const QString metainfo = usr + DataDir + QStringLiteral("/metainfo/") + AppId + QStringLiteral(".metainfo.xml");
 
         // The menu entry starts an installed program and shows the installed icon.
@@ -289,15 +291,15 @@ private slots:
         const QString exec = entry.value(QStringLiteral("Exec")).section(QLatin1Char(' '), 0, 0);
         QVERIFY2(!exec.isEmpty() && QFileInfo(usr + BinDir + QLatin1Char('/') + exec).isExecutable(), qPrintable(exec));
         QVERIFY(QFileInfo::exists(usr + DataDir + QStringLiteral("/icons/hicolor/scalable/apps/")
-                                  + entry.value(QStringLiteral("Icon")) + QStringLiteral(".svg")));
+            + entry.value(QStringLiteral("Icon")) + QStringLiteral(".svg")));
 
         // The metadata names this component, the installed menu entry and the installed programs.
         QFile in(metainfo);
         QVERIFY(in.open(QIODevice::ReadOnly));
         const QString xml = QString::fromUtf8(in.readAll());
         QVERIFY(xml.contains(QStringLiteral("<id>%1</id>").arg(AppId)));
-        QVERIFY(xml.contains(QStringLiteral("<launchable type=\"desktop-id\">%1</launchable>")
-                                 .arg(QFileInfo(desktopFile).fileName())));
+        QVERIFY(xml.contains(
+            QStringLiteral("<launchable type=\"desktop-id\">%1</launchable>").arg(QFileInfo(desktopFile).fileName())));
         const QRegularExpression binary(QStringLiteral("<binary>([^<]+)</binary>"));
         int binaries = 0;
         for (auto match = binary.globalMatch(xml); match.hasNext(); ++binaries) {
@@ -310,9 +312,9 @@ private slots:
         const QString appstream = QStandardPaths::findExecutable(QStringLiteral("appstreamcli"));
         if (validateDesktop.isEmpty() || appstream.isEmpty())
             QSKIP("desktop-file-validate or appstreamcli is not installed (scripts/install-deps installs them)");
-        const Run desktop = tool(validateDesktop, {desktopFile});
+        const Run desktop = tool(validateDesktop, { desktopFile });
         QVERIFY2(desktop.exitCode == 0 && desktop.out.trimmed().isEmpty(), qPrintable(desktop.out + desktop.err));
-        const Run metadata = tool(appstream, {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo});
+        const Run metadata = tool(appstream, { QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo });
         QVERIFY2(metadata.exitCode == 0, qPrintable(metadata.out + metadata.err));
     }
 
@@ -325,10 +327,18 @@ private slots:
         QTest::addColumn<QString>("language"); // empty: none chosen
         QTest::addColumn<QString>("module");
         QTest::addColumn<QString>("otherModule");
-        QTest::newRow("cmake --install, no language chosen") << m_cmakeRoot << "" << "zelkora.ENU" << "zelkora.HEB";
-        QTest::newRow("cmake --install, Hebrew") << m_cmakeRoot << "HEB" << "zelkora.HEB" << "zelkora.ENU";
-        QTest::newRow("Debian package, no language chosen") << m_packageRoot << "" << "zelkora.ENU" << "zelkora.HEB";
-        QTest::newRow("Debian package, English") << m_packageRoot << "ENU" << "zelkora.ENU" << "zelkora.HEB";
+        QTest::newRow("cmake --install, no language chosen") << m_cmakeRoot << ""
+                                                             << "zelkora.ENU"
+                                                             << "zelkora.HEB";
+        QTest::newRow("cmake --install, Hebrew") << m_cmakeRoot << "HEB"
+                                                 << "zelkora.HEB"
+                                                 << "zelkora.ENU";
+        QTest::newRow("Debian package, no language chosen") << m_packageRoot << ""
+                                                            << "zelkora.ENU"
+                                                            << "zelkora.HEB";
+        QTest::newRow("Debian package, English") << m_packageRoot << "ENU"
+                                                 << "zelkora.ENU"
+                                                 << "zelkora.HEB";
     }
     void desktopProgramRunsFromTheInstall()
     {
@@ -370,7 +380,7 @@ private slots:
         QProcess program;
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(bin + QStringLiteral("zelkora"), {QStringLiteral("/quiet")});
+        program.start(bin + QStringLiteral("zelkora"), { QStringLiteral("/quiet") });
         QVERIFY(program.waitForStarted(10000));
         QElapsedTimer timer;
         timer.start();
@@ -424,15 +434,15 @@ private slots:
         QVERIFY(opened.watch(usr + LibDir + QStringLiteral("/zelkora")));
         m_sandbox.clearSubmissions();
 
-        const Run refresh = serve(cli, {QStringLiteral("refresh")}, env);
+        const Run refresh = serve(cli, { QStringLiteral("refresh") }, env);
         QVERIFY2(refresh.exitCode == 0, qPrintable(refresh.out + refresh.err));
         QVERIFY(QFileInfo::exists(user + QStringLiteral("data/zelkora/providers.dat")));
 
         const Run send = serve(cli,
-                               {QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("דנה"),
-                                QStringLiteral("--to"), QStringLiteral("052-1234567"), QStringLiteral("--to"),
-                                QStringLiteral("057-7654321"), QStringLiteral("--text"), QStringLiteral("שלום")},
-                               env);
+            { QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("דנה"), QStringLiteral("--to"),
+                QStringLiteral("052-1234567"), QStringLiteral("--to"), QStringLiteral("057-7654321"),
+                QStringLiteral("--text"), QStringLiteral("שלום") },
+            env);
         QVERIFY2(send.exitCode == 0, qPrintable(send.out + send.err));
         QVERIFY(send.out.contains(QStringLiteral("052-1234567\t6\tssSent\tההודעה נשלחה")));
         QVERIFY(send.out.contains(QStringLiteral("057-7654321\t6\tssSent\tההודעה נשלחה")));
@@ -441,7 +451,7 @@ private slots:
             if (submission.outcome == QLatin1String("accepted"))
                 sent << submission.path;
         }
-        QCOMPARE(sent, (QStringList{QStringLiteral("/sahar/send"), QStringLiteral("/kesher/send")}));
+        QCOMPARE(sent, (QStringList { QStringLiteral("/sahar/send"), QStringLiteral("/kesher/send") }));
         QVERIFY(opened.take().contains(QStringLiteral("zelkora-browser.so")));
     }
 
@@ -451,22 +461,23 @@ private slots:
     {
         if (!m_noPackage.isEmpty())
             QSKIP(qPrintable(m_noPackage));
-        const Run fields = tool(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), m_packageFile, QStringLiteral("Package"),
-                                                             QStringLiteral("Section"), QStringLiteral("Depends")});
+        const Run fields = tool(QStringLiteral("dpkg-deb"),
+            { QStringLiteral("-f"), m_packageFile, QStringLiteral("Package"), QStringLiteral("Section"),
+                QStringLiteral("Depends") });
         QCOMPARE(fields.exitCode, 0);
         QVERIFY2(fields.out.contains(QStringLiteral("Package: zelkora\n")), qPrintable(fields.out));
         QVERIFY(fields.out.contains(QStringLiteral("Section: comm\n")));
-        for (const char* needed : {"libqt6core6", "libqt6widgets6", "libqt6webenginecore6 ", "libcurl4", "libc6",
-                                   "libqt6webenginecore6-bin", "libqt6sql6-sqlite"})
+        for (const char* needed : { "libqt6core6", "libqt6widgets6", "libqt6webenginecore6 ", "libcurl4", "libc6",
+                 "libqt6webenginecore6-bin", "libqt6sql6-sqlite" })
             QVERIFY2(fields.out.contains(QLatin1String(needed)), qPrintable(QLatin1String(needed) + fields.out));
 
-        const Run contents = tool(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), m_packageFile});
+        const Run contents = tool(QStringLiteral("dpkg-deb"), { QStringLiteral("-c"), m_packageFile });
         QCOMPARE(contents.exitCode, 0);
         const QStringList lines = contents.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY(!lines.isEmpty());
         for (const QString& line : lines)
             QVERIFY2(line.section(QLatin1Char(' '), 1, 1, QString::SectionSkipEmpty) == QLatin1String("root/root"),
-                     qPrintable(line));
+                qPrintable(line));
     }
 };
 

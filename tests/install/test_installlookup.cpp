@@ -7,15 +7,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace
+namespace {
+// The install's folders below a root, as the build's install folders place them for a program in usr/bin.
+QString installed(const char* fromBin)
 {
-    // The install's folders below a root, as the build's install folders place them for a program in usr/bin.
-    QString installed(const char* fromBin)
-    {
-        return QDir::cleanPath(QStringLiteral("usr/bin/") + QLatin1String(fromBin));
-    }
-    const QString Library = installed(ZELKORA_LIBRARY_DIR_FROM_BINDIR);
-    const QString Data = installed(ZELKORA_DATA_DIR_FROM_BINDIR);
+    return QDir::cleanPath(QStringLiteral("usr/bin/") + QLatin1String(fromBin));
+}
+const QString Library = installed(ZELKORA_LIBRARY_DIR_FROM_BINDIR);
+const QString Data = installed(ZELKORA_DATA_DIR_FROM_BINDIR);
 } // namespace
 
 class TestInstallLookup : public QObject
@@ -35,33 +34,43 @@ private slots:
         const QString lib = Library + QStringLiteral("/zelkora-browser.so");
         QTest::newRow("build tree: everything beside the program")
             << "build/bin"
-            << QStringList{"build/bin/zelkora.ENU", "build/bin/zelkora.HEB", "build/bin/Zelkora_heb.HLP",
-                           "build/bin/zelkora-browser.so"}
-            << "program" << "build/bin/Zelkora_heb.HLP" << "build/bin/zelkora" << "build/bin/zelkora-browser.so";
+            << QStringList { "build/bin/zelkora.ENU", "build/bin/zelkora.HEB", "build/bin/Zelkora_heb.HLP",
+                   "build/bin/zelkora-browser.so" }
+            << "program"
+            << "build/bin/Zelkora_heb.HLP"
+            << "build/bin/zelkora"
+            << "build/bin/zelkora-browser.so";
         QTest::newRow("installed under usr")
-            << "usr/bin"
-            << QStringList{Data + "/zelkora.ENU", Data + "/zelkora.HEB", Data + "/Zelkora_heb.HLP", lib}
+            << "usr/bin" << QStringList { Data + "/zelkora.ENU", Data + "/zelkora.HEB", Data + "/Zelkora_heb.HLP", lib }
             << "data" << Data + "/Zelkora_heb.HLP" << Data + "/zelkora" << lib;
         QTest::newRow("installed, library in lib/zelkora")
-            << "usr/bin" << QStringList{Data + "/zelkora.ENU", "usr/lib/zelkora/zelkora-browser.so"} << "data"
-            << "usr/bin/Zelkora_heb.HLP" << Data + "/zelkora" << "usr/lib/zelkora/zelkora-browser.so";
+            << "usr/bin" << QStringList { Data + "/zelkora.ENU", "usr/lib/zelkora/zelkora-browser.so" } << "data"
+            << "usr/bin/Zelkora_heb.HLP" << Data + "/zelkora"
+            << "usr/lib/zelkora/zelkora-browser.so";
         QTest::newRow("files beside the program come first")
             << "usr/bin"
-            << QStringList{"usr/bin/zelkora.ENU", "usr/bin/Zelkora_heb.HLP", "usr/bin/zelkora-browser.so",
-                           Data + "/zelkora.ENU", Data + "/Zelkora_heb.HLP", lib}
-            << "data" << "usr/bin/Zelkora_heb.HLP" << "usr/bin/zelkora" << "usr/bin/zelkora-browser.so";
+            << QStringList { "usr/bin/zelkora.ENU", "usr/bin/Zelkora_heb.HLP", "usr/bin/zelkora-browser.so",
+                   Data + "/zelkora.ENU", Data + "/Zelkora_heb.HLP", lib }
+            << "data"
+            << "usr/bin/Zelkora_heb.HLP"
+            << "usr/bin/zelkora"
+            << "usr/bin/zelkora-browser.so";
         QTest::newRow("each file where it is")
-            << "usr/bin" << QStringList{"usr/bin/Zelkora_heb.HLP", Data + "/zelkora.HEB", lib} << "data"
+            << "usr/bin" << QStringList { "usr/bin/Zelkora_heb.HLP", Data + "/zelkora.HEB", lib } << "data"
             << "usr/bin/Zelkora_heb.HLP" << Data + "/zelkora" << lib;
         QTest::newRow("module names in another letter case")
-            << "usr/bin" << QStringList{Data + "/ZELKORA.enu"} << "data" << "usr/bin/Zelkora_heb.HLP"
-            << Data + "/zelkora" << "";
-        QTest::newRow("another program's modules are not ours")
-            << "usr/bin" << QStringList{Data + "/other.ENU", Data + "/zelkora."} << "data"
-            << "usr/bin/Zelkora_heb.HLP" << "usr/bin/zelkora" << "";
-        QTest::newRow("nothing anywhere")
-            << "opt/zelkora" << QStringList{} << "program" << "opt/zelkora/Zelkora_heb.HLP" << "opt/zelkora/zelkora"
+            << "usr/bin" << QStringList { Data + "/ZELKORA.enu" } << "data"
+            << "usr/bin/Zelkora_heb.HLP" << Data + "/zelkora"
             << "";
+        QTest::newRow("another program's modules are not ours")
+            << "usr/bin" << QStringList { Data + "/other.ENU", Data + "/zelkora." } << "data"
+            << "usr/bin/Zelkora_heb.HLP"
+            << "usr/bin/zelkora"
+            << "";
+        QTest::newRow("nothing anywhere") << "opt/zelkora" << QStringList {} << "program"
+                                          << "opt/zelkora/Zelkora_heb.HLP"
+                                          << "opt/zelkora/zelkora"
+                                          << "";
     }
     void lookup()
     {
@@ -103,8 +112,8 @@ private slots:
         }
 
         QCOMPARE(found.value(QStringLiteral("appDir")),
-                 appDir == QLatin1String("program") ? root + programFolder + QLatin1Char('/')
-                                                    : root + QStringLiteral("xdg-data/zelkora/"));
+            appDir == QLatin1String("program") ? root + programFolder + QLatin1Char('/')
+                                               : root + QStringLiteral("xdg-data/zelkora/"));
         QCOMPARE(found.value(QStringLiteral("helpFile")), root + helpFile);
         QCOMPARE(found.value(QStringLiteral("moduleBase")), root + moduleBase);
         QCOMPARE(found.value(QStringLiteral("library")), library.isEmpty() ? QString() : root + library);
