@@ -5,9 +5,9 @@
 #include "GuiResponsiveness.h"
 #include "LoopbackHttpServer.h"
 #include "SandboxService.h"
+#include "ServiceConnectionWindow.h"
 #include "TestEnv.h"
 
-#include "app/service/ServiceConnection.h"
 #include "common/AppPaths.h"
 #include "service/ServiceDocument.h"
 #include "service/ServiceState.h"
@@ -28,26 +28,9 @@ using Request = LoopbackHttpServer::Request;
 using Reply = LoopbackHttpServer::Reply;
 constexpr int Patience = 20000;
 
-class QuietHost : public ServiceConnectionHost
+// What the main window holds, its timers stopped when it goes.
+struct Window : ServiceConnectionTest::Window
 {
-public:
-    bool checkOnline() override { return true; }
-    QString localAddress() const override { return QStringLiteral("10.1.2.3"); }
-    void showMessage(const QString&) override { }
-    void ClearBannerCache() override { }
-};
-
-// What the main window holds: the engine's lists, the service state and the connection on them.
-struct Window
-{
-    TProviders providers;
-    QStringList areaDefs;
-    ServiceState state { providers, areaDefs };
-    QuietHost host;
-    ServiceConnection connection { state, &host };
-    QSignalSpy initDone { &connection, &ServiceConnection::initDone };
-
-    Window() { connection.LastIP = host.localAddress(); }
     ~Window()
     {
         connection.InitTimer.stop();
@@ -66,14 +49,6 @@ struct Window
         if (initDone.count() == before)
             loop.exec();
         return initDone.count() > before;
-    }
-
-    QStringList providerNames() const
-    {
-        QStringList names;
-        for (const TProvider& provider : providers)
-            names << provider.Name;
-        return names;
     }
 };
 

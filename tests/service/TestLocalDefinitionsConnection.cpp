@@ -1,9 +1,8 @@
 // The local definitions in the main window's service connection: read at start-up, kept first through every
 // live document, and their problems shown to the user once.
-#include "LoopbackHttpServer.h"
+#include "ServiceConnectionWindow.h"
 #include "TestEnv.h"
 
-#include "app/service/ServiceConnection.h"
 #include "common/AppPaths.h"
 #include "service/LocalDefinitions.h"
 #include "service/ProviderCache.h"
@@ -16,68 +15,13 @@
 namespace {
 using Request = LoopbackHttpServer::Request;
 using Reply = LoopbackHttpServer::Reply;
-constexpr int Patience = 15000;
 
 const QByteArray Session = "<#SESSION ID=S1>\r\n<#PROVIDERS>\r\n<#PROVIDER Name=Solo AreaCodes=050 MsgUrl=s>\r\n"
                            "<#FINISHED>\r\n";
 const QByteArray Updated = "<#UPDATED>\r\n<#FINISHED>\r\n";
 const QByteArray Acme = "<#AREAS DEFS=059=59>\n<#PROVIDER Name=Acme AreaCodes=052,059 MsgUrl=http://acme/>";
 
-class TestHost : public ServiceConnectionHost
-{
-public:
-    QStringList messages;
-
-    QString localAddress() const override { return QStringLiteral("10.1.2.3"); }
-    void showMessage(const QString& text) override { messages.append(text); }
-    void ClearBannerCache() override { }
-};
-
-struct Window
-{
-    TProviders providers;
-    QStringList areaDefs;
-    ServiceState state { providers, areaDefs };
-    TestHost host;
-    ServiceConnection connection { state, &host };
-    QSignalSpy initDone { &connection, &ServiceConnection::initDone };
-    QSignalSpy statsDone { &connection, &ServiceConnection::statsDone };
-
-    Window() { connection.LastIP = host.localAddress(); }
-
-    bool initialise()
-    {
-        connection.InitTimerTimer();
-        return QTest::qWaitFor([&] { return initDone.count() == 1; }, Patience);
-    }
-    bool reportStatistics(int reports)
-    {
-        connection.StatsTimerTimer();
-        return QTest::qWaitFor([&] { return statsDone.count() == reports; }, Patience);
-    }
-    QStringList names() const
-    {
-        QStringList list;
-        for (const TProvider& p : providers)
-            list << p.Name;
-        return list;
-    }
-};
-
-Reply ok(const QByteArray& body)
-{
-    Reply reply;
-    reply.body = body;
-    return reply;
-}
-
-bool serve(LoopbackHttpServer& server)
-{
-    if (!server.start())
-        return false;
-    AppPaths::setServiceUrlOverride(server.url(QString()));
-    return true;
-}
+using namespace ServiceConnectionTest;
 } // namespace
 
 class TestLocalDefinitionsConnection : public QObject
@@ -119,16 +63,16 @@ private slots:
 
         Window w;
         w.connection.startUp();
-        QCOMPARE(w.names(), QStringList({ "Acme" }));
+        QCOMPARE(w.providerNames(), QStringList({ "Acme" }));
         QVERIFY(w.initialise());
         QCOMPARE(w.state.ConnectionState, 2);
-        QCOMPARE(w.names(), QStringList({ "Acme", "Solo" }));
+        QCOMPARE(w.providerNames(), QStringList({ "Acme", "Solo" }));
         QCOMPARE(TestEnv::readFile(ProviderCache::path()), Session);
 
         QVERIFY(w.reportStatistics(1));
-        QCOMPARE(w.names(), QStringList({ "Acme", "Solo", "Extra" }));
+        QCOMPARE(w.providerNames(), QStringList({ "Acme", "Solo", "Extra" }));
         QVERIFY(w.reportStatistics(2));
-        QCOMPARE(w.names(), QStringList({ "Acme", "Other" }));
+        QCOMPARE(w.providerNames(), QStringList({ "Acme", "Other" }));
         QCOMPARE(w.areaDefs, QStringList({ "059=59", "056=056" }));
         QVERIFY(w.host.messages.isEmpty());
     }
@@ -153,12 +97,12 @@ private slots:
         w.connection.startUp();
         QVERIFY(w.initialise());
         QCOMPARE(w.state.ConnectionState, 1);
-        QCOMPARE(w.names(), QStringList({ "Acme", "Sahar" }));
+        QCOMPARE(w.providerNames(), QStringList({ "Acme", "Sahar" }));
         QCOMPARE(w.areaDefs, QStringList({ "059=59", "050=050" }));
 
         QVERIFY(QFile::remove(folder + QStringLiteral("acme.def")));
         QVERIFY(w.reportStatistics(1));
-        QCOMPARE(w.names(), QStringList({ "Sahar" }));
+        QCOMPARE(w.providerNames(), QStringList({ "Sahar" }));
         QCOMPARE(w.providers[0].Origin, ProviderOrigin::Cache);
         QCOMPARE(w.areaDefs, QStringList({ "050=050" }));
     }
