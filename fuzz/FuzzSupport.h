@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <QtGlobal>
 
@@ -26,6 +27,13 @@
     } while (false)
 
 namespace FuzzSupport {
+// The whole of a file; empty when it cannot be read.
+inline QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 inline QByteArray bytes(const uint8_t* data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

@@ -6,14 +6,6 @@
 
 #include <QFile>
 
-namespace {
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSupport::quietQtMessages();
@@ -45,14 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString path = FuzzSupport::scratchDir() + QStringLiteral("/adcache.dat");
     QFile::remove(path);
     table.SaveToFile(path);
-    const QByteArray first = contents(path);
+    const QByteArray first = FuzzSupport::contents(path);
     FUZZ_CHECK(!first.isEmpty());
     TCacheTable reread;
     reread.LoadFromFile(path);
     FUZZ_CHECK(reread.Count() == table.Count());
     QFile::remove(path);
     reread.SaveToFile(path);
-    FUZZ_CHECK(contents(path) == first);
+    FUZZ_CHECK(FuzzSupport::contents(path) == first);
     for (qsizetype i = 0; i < table.Count(); ++i) {
         FUZZ_CHECK(reread[i].Interval == table[i].Interval);
         FUZZ_CHECK(reread[i].Hits == table[i].Hits);

@@ -82,11 +82,6 @@ QString readBack(const QString& written)
     return value;
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -134,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         settings.WriteString(target.section, target.key, value);
     } catch (const ZelkoraError&) {
         // A key the format cannot hold is refused, and the file is left alone.
-        FUZZ_CHECK(contents(path) == FuzzSupport::bytes(data, size));
+        FUZZ_CHECK(FuzzSupport::contents(path) == FuzzSupport::bytes(data, size));
         return 0;
     }
     FUZZ_CHECK(settings.ReadString(target.section, target.key, NotThere) == readBack(value));

@@ -98,17 +98,7 @@ class TestBrowserPages : public QObject
     // A provider without login whose one page lives on `server`.
     static TProvider loopbackProvider(const LoopbackHttpServer& server)
     {
-        TProvider p;
-        p.Name = QStringLiteral("Loopback");
-        p.AreaCodes = QStringLiteral("059");
-        p.MsgUrl = server.url(QStringLiteral("/form"));
-        p.MsgForm = QStringLiteral("f");
-        p.PhoneField = QStringLiteral("phone");
-        p.MsgField = QStringLiteral("text");
-        p.MsgSubmit = 3;
-        p.ResAccepted = QStringLiteral("accepted");
-        p.ResRejected = QStringLiteral("rejected");
-        return p;
+        return SandboxProviders::loopback(server.url(QStringLiteral("/form")));
     }
 
 private slots:

@@ -5,6 +5,7 @@
 #include "../engine/EngineWait.h"
 #include "GuiResponsiveness.h"
 #include "LoopbackHttpServer.h"
+#include "SandboxProviders.h"
 
 #include "common/ErrorReport.h"
 #include "engine/TSMSBaseForm.h"
@@ -64,20 +65,7 @@ class TestOperatorFaults : public QObject
         return html(kMessageForm);
     }
 
-    TProvider provider() const
-    {
-        TProvider p;
-        p.Name = QStringLiteral("Loopback");
-        p.AreaCodes = QStringLiteral("059");
-        p.MsgUrl = m_site.url(QStringLiteral("/form"));
-        p.MsgForm = QStringLiteral("f");
-        p.PhoneField = QStringLiteral("phone");
-        p.MsgField = QStringLiteral("text");
-        p.MsgSubmit = 3;
-        p.ResAccepted = QStringLiteral("accepted");
-        p.ResRejected = QStringLiteral("rejected");
-        return p;
-    }
+    TProvider provider() const { return SandboxProviders::loopback(m_site.url(QStringLiteral("/form"))); }
 
     void send()
     {

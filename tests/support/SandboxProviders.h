@@ -75,4 +75,21 @@ inline TProvider ofek(const QString& base)
     p.ClearCRLF = 0;
     return p;
 }
+
+// A one-page operator for tests that serve their own pages: no login, form "f" at `formUrl` with the fields
+// "phone" and "text", sent by the form's own submit; "accepted" or "rejected" on the result page.
+inline TProvider loopback(const QString& formUrl)
+{
+    TProvider p;
+    p.Name = QStringLiteral("Loopback");
+    p.AreaCodes = QStringLiteral("059");
+    p.MsgUrl = formUrl;
+    p.MsgForm = QStringLiteral("f");
+    p.PhoneField = QStringLiteral("phone");
+    p.MsgField = QStringLiteral("text");
+    p.MsgSubmit = 3;
+    p.ResAccepted = QStringLiteral("accepted");
+    p.ResRejected = QStringLiteral("rejected");
+    return p;
+}
 } // namespace SandboxProviders
