@@ -7,8 +7,13 @@ namespace Contacts {
 namespace {
     constexpr int MaxLineBytes = 75;
 
+    // The parameters the writer sets itself, so an old line's are left out: ENCODING and CHARSET, 2.1's bare
+    // encodings, and any parameter the reader would take for the value's encoding, also one bare value of
+    // a list ("CELL,BASE64"), which the old line's value may have had but the written one does not.
     bool namesEncoding(const QByteArray& parameter)
     {
+        if (VCardProperty::encodingOf(parameter) != VCardProperty::Encoding::Plain)
+            return true;
         const qsizetype equals = parameter.indexOf('=');
         const QByteArray name = (equals < 0 ? parameter : parameter.left(equals)).trimmed();
         if (equals >= 0)

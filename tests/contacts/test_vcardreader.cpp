@@ -1,9 +1,11 @@
 #include "contacts/VCardReader.h"
+#include "contacts/VCardWriter.h"
 
 #include <QtTest>
 
 using Contacts::VCard;
 using Contacts::VCardReader;
+using Contacts::VCardWriter;
 
 class TestVCardReader : public QObject
 {
@@ -81,6 +83,53 @@ private slots:
         QCOMPARE(readNames, names);
         QCOMPARE(readMobiles, mobiles);
         QCOMPARE(read.unreadable, unreadable);
+    }
+
+    // A name written over a card's FN line reads back as written, whatever encoding the old line declared
+    // and however it declared it; the line's other parameters stay.
+    void aChangedNameReadsBackAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("keptParameter");
+
+        const QByteArray v21 = "BEGIN:VCARD\r\nVERSION:2.1\r\n";
+        const QByteArray v30 = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+        const QString hebrew = QStringLiteral("דנה \"לוי\", 3; ü\\");
+        QTest::newRow("2.1 bare BASE64 in a list") << v21 + "FN;X-A,BASE64,Q:RGFuYQ==\r\n" << hebrew << QByteArray();
+        QTest::newRow("2.1 bare BASE64 in a list, ASCII name") << v21 + "FN;BASE64,,5:RGFuYQ==\r\n"
+                                                               << QStringLiteral("Avi Cohen") << QByteArray();
+        QTest::newRow("2.1 bare QUOTED-PRINTABLE with a character set")
+            << v21 + "FN;QUOTED-PRINTABLE;CHARSET=windows-1255;X-KEEP=1:=E3=F0=E4\r\n"
+            << hebrew << QByteArray("X-KEEP=1");
+        QTest::newRow("3.0 ENCODING=b") << v30 + "FN;ENCODING=b;LANGUAGE=he:RGFuYQ==\r\n"
+                                        << hebrew << QByteArray("LANGUAGE=he");
+        QTest::newRow("3.0 ENCODING listed after another value") << v30 + "FN;ENCODING=8bit,b:RGFuYQ==\r\n"
+                                                                 << QStringLiteral("Avi Cohen") << QByteArray();
+    }
+
+    void aChangedNameReadsBackAsWritten()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, keptParameter);
+
+        const QByteArray file = line + "TEL;CELL:052-1111111\r\nEND:VCARD\r\n";
+        const VCardReader::Result read = VCardReader::read(file);
+        QCOMPARE(read.cards.size(), 1);
+        const VCard& card = read.cards.front();
+        const int fn = card.indexOf("FN");
+        QVERIFY(fn >= 0);
+        const QByteArray written = VCardWriter::changedLine(card, card.properties[fn], name);
+        QByteArray changed = file;
+        changed.replace(card.properties[fn].begin, card.properties[fn].end - card.properties[fn].begin, written);
+
+        const VCardReader::Result reread = VCardReader::read(changed);
+        QCOMPARE(reread.cards.size(), 1);
+        QCOMPARE(reread.cards.front().fullName(), name);
+        QCOMPARE(reread.cards.front().mobileNumber(), QStringLiteral("052-1111111"));
+        if (!keptParameter.isEmpty())
+            QVERIFY2(written.contains(";" + keptParameter), written.constData());
     }
 };
 
