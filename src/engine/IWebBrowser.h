@@ -2,6 +2,7 @@
 
 #include "PageDocument.h"
 
+#include <QList>
 #include <QString>
 #include <QtPlugin>
 #include <functional>
@@ -47,6 +48,16 @@ public:
     virtual void Stop() = 0;
     // The top-level window's current document, or null when there is none.
     virtual std::shared_ptr<PageDocument> Document() = 0;
+    // The window at `path` of the current page: frame numbers from the top-level window down, none for the
+    // top-level window itself. Its events carry this reference from now until the page is replaced.
+    virtual FrameRef Window(const QList<int>& path) = 0;
+    // The HTTP status with which the window's document last completed: 0 when the browser cannot tell (a
+    // frame, on a browser that reports statuses only for the top-level page).
+    virtual int HttpStatus(FrameRef window) const
+    {
+        Q_UNUSED(window)
+        return 0;
+    }
 
     // Raised when a navigation of the top-level window or of one of its frames has completed.
     void setNavigateComplete(FrameEvent handler) { m_navigateComplete = std::move(handler); }

@@ -54,6 +54,9 @@ public:
     virtual int elementCount() const = 0;
     virtual PageElement* element(int index) const = 0;
     virtual void submit() = 0;
+    // The window its submission goes to, as the page names it (the form's target, else the page's base
+    // target): empty or "_self" for its own window, "_top", "_parent", "_blank" or a window's name.
+    virtual QString target() const { return QString(); }
 };
 
 class PageLink
@@ -63,6 +66,8 @@ public:
     // The absolute address, as the browser holds it.
     virtual QString href() const = 0;
     virtual void click() = 0;
+    // The window it opens in, as for a form.
+    virtual QString target() const { return QString(); }
 };
 
 class PageTextRange
@@ -85,6 +90,12 @@ public:
     // The document loaded in frame `index`; null when the frame holds none or does not exist.
     // Throws BrowserError when the frame refuses access.
     virtual PageDocument* frameDocument(int index) const = 0;
+    // The name of frame `index`, by which a form or a link may name it as its target; empty when it has none.
+    virtual QString frameName(int index) const
+    {
+        Q_UNUSED(index)
+        return QString();
+    }
     // A range over the body's displayed text. Throws BrowserError when the document has no body that can
     // make one (a frameset, say).
     virtual std::unique_ptr<PageTextRange> createBodyTextRange() const = 0;

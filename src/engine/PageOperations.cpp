@@ -171,13 +171,79 @@ PageOperations::ResultOutcome PageOperations::FindResultText(
     try {
         range = document.createBodyTextRange();
     } catch (const BrowserError&) {
-        // A frameset or a page without a body cannot be searched; the message is taken as sent.
+        // A frameset or a page without a body cannot be searched.
     }
     if (!range)
-        return ResultOutcome::Accepted;
+        return ResultOutcome::NotSearchable;
     if (range->findText(accepted))
         return ResultOutcome::Accepted;
     if (range->findText(rejected))
         return ResultOutcome::Rejected;
-    return ResultOutcome::Accepted;
+    return ResultOutcome::NeitherFound;
+}
+
+QString PageOperations::SubmissionTarget(
+    const PageDocument& document, quint8 kind, const QString& designator, const QString& lookup)
+{
+    if (kind == 1) {
+        const PageLink* link = FindLink(document, lookup);
+        return link ? link->target() : QString();
+    }
+    if (kind == 2 || kind == 3) {
+        const PageForm* form = FindForm(document, designator);
+        return form ? form->target() : QString();
+    }
+    return QString();
+}
+
+namespace {
+bool findNamedFrame(const PageDocument& document, const QString& name, QList<int>& path)
+{
+    const int count = document.frameCount();
+    for (int i = 0; i < count; ++i) {
+        path.append(i);
+        if (document.frameName(i) == name)
+            return true;
+        const PageDocument* child = nullptr;
+        try {
+            child = document.frameDocument(i);
+        } catch (const BrowserError&) {
+            // A frame of another site: its own frames cannot be seen from here.
+        }
+        if (child && findNamedFrame(*child, name, path))
+            return true;
+        path.removeLast();
+    }
+    return false;
+}
+} // namespace
+
+std::optional<QList<int>> PageOperations::TargetWindow(
+    const PageDocument& top, const QList<int>& from, const QString& target)
+{
+    // The keywords are matched without regard to ASCII letter case, window names exactly.
+    const QString keyword = target.toLower();
+    if (target.isEmpty() || keyword == QLatin1String("_self"))
+        return from;
+    if (keyword == QLatin1String("_top"))
+        return QList<int>();
+    if (keyword == QLatin1String("_parent"))
+        return from.isEmpty() ? from : from.mid(0, from.size() - 1);
+    if (keyword == QLatin1String("_blank"))
+        return std::nullopt;
+    QList<int> path;
+    if (findNamedFrame(top, target, path))
+        return path;
+    return std::nullopt;
+}
+
+const PageDocument* PageOperations::WindowDocument(const PageDocument& top, const QList<int>& path)
+{
+    const PageDocument* document = &top;
+    for (int index : path) {
+        document = document->frameDocument(index);
+        if (!document)
+            return nullptr;
+    }
+    return document;
 }

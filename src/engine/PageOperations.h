@@ -2,7 +2,9 @@
 
 #include "PageDocument.h"
 
+#include <QList>
 #include <QString>
+#include <optional>
 
 // The operations the engine performs on a loaded page. Each walks the page's collections in document
 // order, acts on the first match and stops; a missing form, field, option, link or control means nothing
@@ -27,12 +29,25 @@ void ClickLink(const PageDocument& document, const QString& address);
 void ClickFormElement(const PageDocument& document, const QString& designator, const QString& elementName);
 void SubmitForm(const PageDocument& document, const QString& designator, const QString& value);
 
+// The target a submission of that kind names: the link's for kind 1, the form's for kinds 2 and 3; empty
+// (the page's own window) when the link or form is missing or the kind submits nothing.
+QString SubmissionTarget(const PageDocument& document, quint8 kind, const QString& designator, const QString& lookup);
+// The window that `target` names, seen from the window at `from` (paths of frame numbers from the top-level
+// window of `top`, empty for the top-level window): its own for "" and "_self", "_parent", "_top", else the
+// first frame of the page in document order, depth first, of that name. Nothing for "_blank" or a name that
+// no frame has: the browser would open a new window, which no step follows.
+std::optional<QList<int>> TargetWindow(const PageDocument& top, const QList<int>& from, const QString& target);
+// The document of the window at `path`; null when the page has no such frame or it holds no document.
+// Throws BrowserError for a frame of another site.
+const PageDocument* WindowDocument(const PageDocument& top, const QList<int>& path);
+
 enum class ResultOutcome
 {
-    Accepted,
-    Rejected
+    Accepted, // the accepted text was found
+    Rejected, // the rejected text was found, the accepted one not
+    NeitherFound, // the body holds neither text
+    NotSearchable // the document has no body that can be searched (a frameset, say)
 };
-// Searches the body's displayed text for the accepted text, then the rejected one. A body that cannot
-// make a text range counts as acceptance.
+// Searches the body's displayed text for the accepted text, then the rejected one.
 ResultOutcome FindResultText(const PageDocument& document, const QString& accepted, const QString& rejected);
 } // namespace PageOperations

@@ -7,8 +7,11 @@
 #include "common/TimerInterval.h"
 #include "common/UserPrompt.h"
 
+#include <QLoggingCategory>
 #include <cstdio>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcEngine, "zelkora.engine", QtInfoMsg)
 
 namespace {
 const QString kBlankPage = QStringLiteral("about:blank");
@@ -108,6 +111,8 @@ void TSMSBaseForm::SendNow()
     // Each attempt starts from a clean binding, also one that replaces an attempt under way: no frame of the
     // replaced attempt's pages can stand in for the new one's, and the new attempt has its whole time-out.
     NavFrame.clear();
+    m_following = false;
+    Confirmed = false;
     Timer1->stop();
     Timer1->setInterval(timeOutInterval());
 
@@ -188,6 +193,7 @@ void TSMSBaseForm::endAttempt()
     // A frame of the finished attempt's pages belongs to no later page; forgetting it here keeps an attempt
     // that ended by time-out or cancel from blocking the next one.
     NavFrame.clear();
+    m_following = false;
     // Before the first attempt there is no page to blank.
     if (m_browser)
         m_browser->Navigate(kBlankPage);
@@ -240,8 +246,27 @@ void TSMSBaseForm::dispatchDocumentComplete(FrameRef frame, const QString& addre
 
 void TSMSBaseForm::WebBrowser1NavigateComplete2(FrameRef frame, const QString&)
 {
-    if (NavFrame.isEmpty())
-        NavFrame = frame;
+    if (!NavFrame.isEmpty())
+        return;
+    // After a submission only the window it went to counts: a frame that reloads itself meanwhile (an
+    // advertisement, often of another site) is not the page the site answers with.
+    if (m_following && (m_followed.isEmpty() || frame != m_followed))
+        return;
+    NavFrame = frame;
+}
+
+void TSMSBaseForm::followSubmission(const PageDocument& top, const PageDocument& document, qint32 frameIndex,
+    quint8 kind, const QString& form, const QString& lookup, const QString& page)
+{
+    const QList<int> from = frameIndex > -1 ? QList<int> { frameIndex } : QList<int>();
+    const QString target = PageOperations::SubmissionTarget(document, kind, form, lookup);
+    const std::optional<QList<int>> window = PageOperations::TargetWindow(top, from, target);
+    m_following = true;
+    m_followedPath = window.value_or(QList<int>());
+    m_followed = window ? m_browser->Window(*window) : FrameRef();
+    if (!window)
+        qCWarning(lcEngine, "the %s sends its form to a window of its own (target \"%s\"), which no step can follow",
+            qPrintable(page), qPrintable(target));
 }
 
 void TSMSBaseForm::triggerSubmission(
@@ -311,6 +336,8 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
     PageOperations::SetFormField(*document, provider.LoginForm, provider.UserField, UserName);
     PageOperations::SetFormField(*document, provider.LoginForm, provider.PassField, Password);
     bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
+    followSubmission(*top, *document, provider.LoginFrame, provider.LoginSubmit, provider.LoginForm,
+        provider.LoginSubmitLookup, QStringLiteral("login page"));
     triggerSubmission(
         *document, provider.LoginSubmit, provider.LoginForm, provider.LoginSubmitLookup, provider.LoginSubmitValue);
     SetStatus(ssIdentifying);
@@ -359,6 +386,8 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
         return;
     }
     bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
+    followSubmission(*top, *document, provider.MsgFrame, provider.MsgSubmit, provider.MsgForm,
+        provider.MsgSubmitLookup, QStringLiteral("message page"));
     triggerSubmission(
         *document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
     SetStatus(ssSending);
@@ -368,16 +397,51 @@ void TSMSBaseForm::ResultPageComplete(FrameRef frame, const QString&)
 {
     if (frame != NavFrame)
         return;
+    // Only now, with the followed window's document complete, may the rest of the page be stopped.
     m_browser->Stop();
     bindDocumentComplete(nullptr);
     NavFrame.clear();
-    const TProvider provider = Providers.value(ProviderIndex);
-    const std::shared_ptr<PageDocument> top = m_browser->Document();
-    if (!top) {
+    readResult(frame);
+}
+
+void TSMSBaseForm::readResult(FrameRef frame)
+{
+    // An error page is no answer to the message, whatever it says: the site may never have taken it.
+    const int httpStatus = m_browser->HttpStatus(frame);
+    if (httpStatus >= 400) {
+        qCWarning(lcEngine, "the result page came with HTTP status %d: the message counts as not sent", httpStatus);
         SetStatus(ssFailed);
         return;
     }
-    const auto outcome = PageOperations::FindResultText(*top, provider.ResAccepted, provider.ResRejected);
+    const TProvider provider = Providers.value(ProviderIndex);
+    const std::shared_ptr<PageDocument> top = m_browser->Document();
+    const PageDocument* document = nullptr;
+    bool denied = false;
+    if (top) {
+        try {
+            document = PageOperations::WindowDocument(*top, m_followedPath);
+        } catch (const BrowserError&) {
+            denied = true;
+        }
+    }
+    if (!document && !denied) {
+        // No page of the site's: the load failed, or the frame it went to is gone.
+        qCWarning(lcEngine, "no result page arrived: its load failed, or the window it went to is gone");
+        SetStatus(ssFailed);
+        return;
+    }
+    const auto outcome = denied ? PageOperations::ResultOutcome::NotSearchable
+                                : PageOperations::FindResultText(*document, provider.ResAccepted, provider.ResRejected);
+    // An empty accepted text is found in any page, and so confirms nothing.
+    Confirmed = (outcome == PageOperations::ResultOutcome::Accepted && !provider.ResAccepted.isEmpty())
+        || outcome == PageOperations::ResultOutcome::Rejected;
+    if (!Confirmed) {
+        const char* why = outcome == PageOperations::ResultOutcome::NotSearchable ? "has no text that can be searched"
+            : provider.ResAccepted.isEmpty() ? "cannot confirm an empty accepted text"
+                                             : "holds neither text";
+        qCWarning(lcEngine, "unconfirmed: the result page of %s %s (looked for \"%s\", then \"%s\"); counted as sent",
+            qPrintable(provider.Name), why, qPrintable(provider.ResAccepted), qPrintable(provider.ResRejected));
+    }
     SetStatus(outcome == PageOperations::ResultOutcome::Rejected ? ssRejected : ssSent);
 }
 

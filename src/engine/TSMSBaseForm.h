@@ -81,6 +81,9 @@ public:
     QStringList AreaDefs;
     qint32 ProviderIndex = -1;
     qint32 TimeOut = 0;
+    // Whether the last attempt's result page said so in words: true when it held ResAccepted or ResRejected,
+    // false for a page that held neither (which counts as sent) and for an attempt that ended otherwise.
+    bool Confirmed = false;
 
     QTimer* Timer1 = nullptr;
 
@@ -111,6 +114,11 @@ private:
     bool checkSteps(const QVector<CheckStep>& steps);
     void triggerSubmission(
         const PageDocument& document, quint8 kind, const QString& form, const QString& lookup, const QString& value);
+    // From a submission on, the next step waits for the window the submission goes to and for no other.
+    void followSubmission(const PageDocument& top, const PageDocument& document, qint32 frameIndex, quint8 kind,
+        const QString& form, const QString& lookup, const QString& page);
+    // The result step on the followed window's document.
+    void readResult(FrameRef frame);
 
     void WebBrowser1NavigateComplete2(FrameRef frame, const QString& address);
     void LoginPageComplete(FrameRef frame, const QString& address);
@@ -123,4 +131,9 @@ private:
     std::unique_ptr<IWebBrowser> m_browser;
     StepHandler m_step = nullptr;
     bool m_checking = false;
+    // Set by a submission: the window whose navigation the next step waits for, as a path of frame numbers
+    // and as the browser's reference (empty when the submission goes to a window no step can follow).
+    bool m_following = false;
+    QList<int> m_followedPath;
+    FrameRef m_followed;
 };

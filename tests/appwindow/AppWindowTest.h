@@ -20,6 +20,7 @@ public:
     void Navigate(const QString& address) override { navigations.append(address); }
     void Stop() override { ++stops; }
     std::shared_ptr<PageDocument> Document() override { return nullptr; }
+    FrameRef Window(const QList<int>&) override { return FrameRef(1); }
 
     QStringList navigations;
     int stops = 0;

@@ -85,15 +85,22 @@ public:
         m_elements.push_back(std::make_unique<ScriptedElement>(m_page, id, name, tag, options));
         return *this;
     }
+    ScriptedForm& target(const QString& target)
+    {
+        m_target = target;
+        return *this;
+    }
     QString name() const override { return m_name; }
     int elementCount() const override { return int(m_elements.size()); }
     PageElement* element(int index) const override { return m_elements.at(size_t(index)).get(); }
     void submit() override { m_page->journal << m_id + QStringLiteral(" submit"); }
+    QString target() const override { return m_target; }
 
 private:
     ScriptedPage* m_page;
     QString m_id;
     QString m_name;
+    QString m_target;
     std::vector<std::unique_ptr<ScriptedElement>> m_elements;
 };
 
@@ -140,12 +147,17 @@ public:
         return *m_forms.back();
     }
     void addLink(const QString& href) { m_links.push_back(std::make_unique<ScriptedLink>(m_page, href)); }
-    ScriptedDocument& addFrame()
+    ScriptedDocument& addFrame(const QString& name = QString())
     {
         m_frames.push_back(std::make_unique<ScriptedDocument>(m_page));
+        m_frameNames << name;
         return *m_frames.back();
     }
-    void addDeniedFrame() { m_frames.push_back(nullptr); }
+    void addDeniedFrame(const QString& name = QString())
+    {
+        m_frames.push_back(nullptr);
+        m_frameNames << name;
+    }
     void setBody(const QString& text)
     {
         m_body = text;
@@ -165,6 +177,7 @@ public:
             throw BrowserError(QStringLiteral("Access is denied"));
         return m_frames[size_t(index)].get();
     }
+    QString frameName(int index) const override { return m_frameNames.value(index); }
     std::unique_ptr<PageTextRange> createBodyTextRange() const override
     {
         if (!m_hasBody)
@@ -177,6 +190,7 @@ private:
     std::vector<std::unique_ptr<ScriptedForm>> m_forms;
     std::vector<std::unique_ptr<ScriptedLink>> m_links;
     std::vector<std::unique_ptr<ScriptedDocument>> m_frames;
+    QStringList m_frameNames;
     QString m_body;
     bool m_hasBody = false;
 };

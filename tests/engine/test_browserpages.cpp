@@ -232,25 +232,30 @@ private slots:
         QCOMPARE(m_statuses, statuses);
     }
 
-    // An HTTP error page is a page like any other: its address and its text decide.
-    void httpErrorPageIsExamined_data()
+    // A result page that comes with an HTTP error status is no answer to the message, whatever it says; the
+    // message page's own address decides, whatever its status.
+    void httpErrorStatus_data()
     {
-        QTest::addColumn<int>("httpStatus");
+        QTest::addColumn<int>("formStatus");
+        QTest::addColumn<int>("resultStatus");
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("outcome");
-        QTest::newRow("500 that rejects") << 500 << QByteArray("rejected: try later") << int(ssRejected);
-        QTest::newRow("404 that says nothing") << 404 << QByteArray("not found") << int(ssSent);
+        QTest::newRow("result 500 that rejects") << 200 << 500 << QByteArray("rejected: try later") << int(ssFailed);
+        QTest::newRow("result 404 that accepts") << 200 << 404 << QByteArray("accepted") << int(ssFailed);
+        QTest::newRow("message page 500") << 500 << 200 << QByteArray("accepted") << int(ssSent);
     }
-    void httpErrorPageIsExamined()
+    void httpErrorStatus()
     {
-        QFETCH(int, httpStatus);
+        QFETCH(int, formStatus);
+        QFETCH(int, resultStatus);
         QFETCH(QByteArray, text);
         QFETCH(int, outcome);
         LoopbackHttpServer server([&](const LoopbackHttpServer::Request& request) {
             if (request.target.startsWith("/done"))
-                return html("<html><body>" + text + "</body></html>", httpStatus);
+                return html("<html><body>" + text + "</body></html>", resultStatus);
             return html("<html><body><form name=f method=post action=/done><input name=phone>"
-                        "<textarea name=text></textarea></form></body></html>");
+                        "<textarea name=text></textarea></form></body></html>",
+                formStatus);
         });
         QVERIFY(server.start());
         m_engine->Providers = { loopbackProvider(server) };

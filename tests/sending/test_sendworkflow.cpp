@@ -15,6 +15,7 @@ public:
     void Navigate(const QString& address) override { navigations << address; }
     void Stop() override { }
     std::shared_ptr<PageDocument> Document() override { return nullptr; }
+    FrameRef Window(const QList<int>&) override { return FrameRef(1); }
     QStringList navigations;
 };
 

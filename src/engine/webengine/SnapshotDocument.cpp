@@ -89,6 +89,7 @@ class SnapshotDocument::Form : public PageForm
 public:
     Form(const QJsonObject& copy, int index, const SinkPtr& sink)
         : m_name(copy.value(QLatin1String("name")).toString())
+        , m_target(copy.value(QLatin1String("target")).toString())
         , m_node(nodeOf(copy))
         , m_what(m_name.isEmpty() ? QStringLiteral("form %1").arg(index) : QStringLiteral("form ") + quoted(m_name))
         , m_sink(sink)
@@ -104,9 +105,11 @@ public:
         return index >= 0 && index < elementCount() ? m_elements[static_cast<size_t>(index)].get() : nullptr;
     }
     void submit() override { (*m_sink)(step("submit", m_node, m_what)); }
+    QString target() const override { return m_target; }
 
 private:
     QString m_name;
+    QString m_target;
     qint64 m_node;
     QString m_what;
     SinkPtr m_sink;
@@ -118,21 +121,25 @@ class SnapshotDocument::Link : public PageLink
 public:
     Link(const QJsonObject& copy, SinkPtr sink)
         : m_href(copy.value(QLatin1String("href")).toString())
+        , m_target(copy.value(QLatin1String("target")).toString())
         , m_node(nodeOf(copy))
         , m_sink(std::move(sink))
     {
     }
     QString href() const override { return m_href; }
     void click() override { (*m_sink)(step("click", m_node, QStringLiteral("link ") + m_href)); }
+    QString target() const override { return m_target; }
 
 private:
     QString m_href;
+    QString m_target;
     qint64 m_node;
     SinkPtr m_sink;
 };
 
 struct SnapshotDocument::Frame
 {
+    QString name;
     bool denied = false;
     std::unique_ptr<SnapshotDocument> document;
 };
@@ -165,9 +172,10 @@ SnapshotDocument::SnapshotDocument(const QJsonObject& copy, const SinkPtr& sink)
     for (const auto& frameCopy : frames) {
         auto frame = std::make_unique<Frame>();
         const QJsonObject child = frameCopy.toObject();
+        frame->name = child.value(QLatin1String("frameName")).toString();
         if (child.value(QLatin1String("denied")).toBool())
             frame->denied = true;
-        else if (frameCopy.isObject())
+        else if (frameCopy.isObject() && !child.value(QLatin1String("missing")).toBool())
             frame->document = std::make_unique<SnapshotDocument>(child, sink);
         m_frames.push_back(std::move(frame));
     }
@@ -211,6 +219,11 @@ PageDocument* SnapshotDocument::frameDocument(int index) const
     if (frame.denied)
         throw BrowserError(QStringLiteral("Access is denied: frame %1 holds a page of another site").arg(index));
     return frame.document.get();
+}
+
+QString SnapshotDocument::frameName(int index) const
+{
+    return index >= 0 && index < frameCount() ? m_frames[static_cast<size_t>(index)]->name : QString();
 }
 
 std::unique_ptr<PageTextRange> SnapshotDocument::createBodyTextRange() const

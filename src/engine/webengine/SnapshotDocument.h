@@ -29,6 +29,7 @@ public:
     PageLink* link(int index) const override;
     int frameCount() const override;
     PageDocument* frameDocument(int index) const override;
+    QString frameName(int index) const override;
     std::unique_ptr<PageTextRange> createBodyTextRange() const override;
 
     QString address() const { return m_address; }

@@ -31,6 +31,9 @@ const QLatin1String kErrorPageScheme("chrome-error:");
 constexpr int kLoadAborted = -3;
 // How often one Navigate asks again for its address when a load of the page it replaced wins.
 constexpr int kMaxReloads = 3;
+// How long a top-level document's report waits for the end of its page's load, which brings the HTTP status;
+// the end comes first in practice, but the browser does not promise it.
+constexpr int kLoadEndWaitMs = 2000;
 
 QString pathText(const QList<int>& path)
 {
@@ -146,6 +149,7 @@ void WebEngineBrowser::startOver()
 {
     m_events.clear();
     m_waitingForCopy = false;
+    m_waitingForLoadEnd = false;
     ++m_generation;
     m_awaitingTop = true;
     m_pageId.clear();
@@ -184,8 +188,32 @@ std::shared_ptr<PageDocument> WebEngineBrowser::Document()
     return m_document;
 }
 
+FrameRef WebEngineBrowser::Window(const QList<int>& path)
+{
+    return frameFor(path);
+}
+
+int WebEngineBrowser::HttpStatus(FrameRef window) const
+{
+    return m_httpStatuses.value(window.id());
+}
+
 void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
 {
+    qCDebug(lcBrowser, "top-level load of %s: status %d, domain %d, code %d", qPrintable(traceAddress(info.url())),
+        int(info.status()), int(info.errorDomain()), info.errorCode());
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        m_topLoading = true;
+        m_topHttpStatus = 0;
+    } else {
+        m_topLoading = false;
+        m_topLoadUrl = info.url();
+        m_topHttpStatus = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain ? info.errorCode() : 0;
+        if (m_waitingForLoadEnd) {
+            m_waitingForLoadEnd = false;
+            pump();
+        }
+    }
     // An HTTP error page (404, 500) is a page of the site's like any other; a load replaced by a newer one
     // or stopped (no network error code, or "aborted") is no failure; and where the browser shows its error
     // page, that page's own reports say that the load completed without a page of the site's.
@@ -283,6 +311,7 @@ void WebEngineBrowser::bridgeMessage(const QString& message)
     for (const auto& step : fields.value(QLatin1String("frame")).toArray())
         report.path << step.toInt();
     report.address = fields.value(QLatin1String("url")).toString();
+    report.httpStatus = fields.value(QLatin1String("status")).toInt();
     qCDebug(lcBrowser, "%s %s %s", report.document ? "document" : "navigate", qPrintable(pathText(report.path)),
         qPrintable(traceAddress(report.address)));
 
@@ -302,11 +331,24 @@ void WebEngineBrowser::pump()
 {
     // Events are handed over one at a time and in order; a load whose copy must be fetched first holds back
     // the events behind it.
-    if (m_delivering || m_waitingForCopy)
+    if (m_delivering || m_waitingForCopy || m_waitingForLoadEnd)
         return;
     m_delivering = true;
-    while (!m_events.isEmpty() && !m_waitingForCopy) {
+    while (!m_events.isEmpty() && !m_waitingForCopy && !m_waitingForLoadEnd) {
         Report& next = m_events.head();
+        if (next.document && next.path.isEmpty() && !next.noPage && m_topLoading) {
+            m_waitingForLoadEnd = true;
+            const quint64 generation = m_generation;
+            QTimer::singleShot(kLoadEndWaitMs, this, [this, generation] {
+                if (generation != m_generation || !m_waitingForLoadEnd)
+                    return;
+                qCDebug(lcBrowser, "the page's load did not end; its document is handed over without a status");
+                m_topLoading = false;
+                m_waitingForLoadEnd = false;
+                pump();
+            });
+            break;
+        }
         if (next.document && !next.hasCopy) {
             // A frame of another origin than the top page's: the top page gives the copy.
             m_waitingForCopy = true;
@@ -335,9 +377,15 @@ void WebEngineBrowser::deliver(const Report& report)
     if (!report.document && report.path.isEmpty()) {
         // A new top-level page: the frames of the old one are gone.
         m_frames.clear();
+        m_httpStatuses.clear();
     }
     const FrameRef frame = frameFor(report.path);
     if (report.document) {
+        int status = report.httpStatus;
+        if (status == 0 && report.path.isEmpty() && m_topLoadUrl.adjusted(QUrl::RemoveFragment)
+                == QUrl(report.address).adjusted(QUrl::RemoveFragment))
+            status = m_topHttpStatus;
+        m_httpStatuses.insert(frame.id(), status);
         setDocument(report);
         // Copied, so that a handler may rebind the event while it runs.
         const FrameEvent handler = m_documentComplete;

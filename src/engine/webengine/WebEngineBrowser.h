@@ -28,6 +28,8 @@ public:
     void Navigate(const QString& address) override;
     void Stop() override;
     std::shared_ptr<PageDocument> Document() override;
+    FrameRef Window(const QList<int>& path) override;
+    int HttpStatus(FrameRef window) const override;
 
     // Called by the page for every console message of every frame.
     void bridgeMessage(const QString& message);
@@ -43,6 +45,8 @@ private:
         // The window holds no page of the site's (the browser's own error page, a load that failed): the
         // document-complete hands no document.
         bool noPage = false;
+        // The HTTP status the document came with, as its own script could tell it; 0 when it could not.
+        int httpStatus = 0;
     };
 
     void makePage();
@@ -66,6 +70,12 @@ private:
 
     QQueue<Report> m_events;
     bool m_waitingForCopy = false;
+    // The top-level page's load has started and not yet ended; its document's report waits for the end,
+    // which brings the page's HTTP status.
+    bool m_topLoading = false;
+    bool m_waitingForLoadEnd = false;
+    QUrl m_topLoadUrl;
+    int m_topHttpStatus = 0;
     bool m_delivering = false;
     // Raised by startOver; a copy or a failure that was under way before belongs to nothing.
     quint64 m_generation = 0;
@@ -83,6 +93,8 @@ private:
     // that holds it.
     quint64 m_nextFrameId = 2;
     QHash<QString, quint64> m_frames;
+    // By window: the HTTP status its document last completed with, where known.
+    QHash<quint64, int> m_httpStatuses;
 
     std::shared_ptr<PageDocument> m_document;
     std::shared_ptr<const std::function<void(const QJsonObject&)>> m_sink;

@@ -49,7 +49,18 @@
         return id;
     }
 
+    // The name a form or a link may give as its target to send its page into this frame.
+    function frameName(d, w) {
+        for (const element of d.querySelectorAll("frame, iframe")) {
+            if (element.contentWindow === w)
+                return element.getAttribute("name") || "";
+        }
+        return "";
+    }
+
     function snapshot(d, page) {
+        const base = d.querySelector("base[target]");
+        const baseTarget = base ? base.getAttribute("target") : "";
         const forms = [];
         for (const f of d.forms) {
             const elements = [];
@@ -64,24 +75,37 @@
                     item.options = Array.from(e.options, o => ({ node: handle(page, o), text: o.text }));
                 elements.push(item);
             }
-            forms.push({ node: handle(page, f), name: f.getAttribute("name") || "", elements: elements });
+            forms.push({ node: handle(page, f), name: f.getAttribute("name") || "", elements: elements,
+                         target: f.getAttribute("target") || baseTarget });
         }
-        const links = Array.from(d.links, a => ({ node: handle(page, a), href: a.href }));
+        const links = Array.from(d.links, a => ({ node: handle(page, a), href: a.href,
+                                                  target: a.getAttribute("target") || baseTarget }));
         const frames = [];
         const view = d.defaultView;
         if (view) {
             for (let i = 0; i < view.frames.length; ++i) {
+                const name = frameName(d, view.frames[i]);
                 try {
                     const fd = view.frames[i].document;
-                    frames.push(fd ? snapshot(fd, page) : null);
+                    frames.push(Object.assign(fd ? snapshot(fd, page) : { missing: true }, { frameName: name }));
                 } catch (e) {
-                    frames.push({ denied: true });
+                    frames.push({ denied: true, frameName: name });
                 }
             }
         }
         const body = d.body;
         const text = body && body.tagName !== "FRAMESET" ? body.innerText : null;
         return { url: d.URL, forms: forms, links: links, frames: frames, body: text };
+    }
+
+    // The HTTP status this document came with, where the browser tells it (newer engines do); 0 otherwise.
+    function responseStatus() {
+        try {
+            const entry = performance.getEntriesByType("navigation")[0];
+            return entry && typeof entry.responseStatus === "number" ? entry.responseStatus : 0;
+        } catch (e) {
+            return 0;
+        }
     }
 
     function report(kind, extra) {
@@ -125,7 +149,7 @@
             } catch (e) {
                 // The engine takes the copy itself.
             }
-            report("document", { copy: copy });
+            report("document", { copy: copy, status: responseStatus() });
         };
         setTimeout(settled, 0);
     });
