@@ -38,7 +38,8 @@ private slots:
         m_engine->OnStatus = [this](TSMSStatus s) { m_statuses << s; };
         m_engine->TimeOut = 20;
         m_engine->AreaDefs = QStringList { QStringLiteral("050=050"), QStringLiteral("052=052"),
-            QStringLiteral("053=053"), QStringLiteral("054=054"), QStringLiteral("057=7") };
+            QStringLiteral("053=053"), QStringLiteral("054=054"), QStringLiteral("057=7"), QStringLiteral("051=051"),
+            QStringLiteral("056=056") };
     }
 
     void init()
@@ -143,6 +144,59 @@ private slots:
         QVERIFY2(reported[0].contains(QStringLiteral("denied")), qPrintable(reported[0]));
         // The step stopped where the browser refused; the attempt ends by its time-out.
         QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssTimedOut }));
+    }
+
+    // While the site takes its time to answer, an advert frame of another site loads one advert after another:
+    // the result is read from the window the form went to, and the site gets the message once.
+    void reloadingAdvertFrameDoesNotEndTheWait_data()
+    {
+        QTest::addColumn<bool>("framed");
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("accepting page") << false << "1234567" << int(ssSent);
+        QTest::newRow("rejecting page") << false << "9123456" << int(ssRejected);
+        QTest::newRow("form in a frame, accepting") << true << "1234567" << int(ssSent);
+        QTest::newRow("form in a frame, rejecting") << true << "9123456" << int(ssRejected);
+    }
+    void reloadingAdvertFrameDoesNotEndTheWait()
+    {
+        QFETCH(bool, framed);
+        QFETCH(QString, phone);
+        QFETCH(int, outcome);
+        const QString base = m_sandbox.baseUrl();
+        m_engine->Providers = { framed ? SandboxProviders::galimFramed(base) : SandboxProviders::galim(base) };
+        m_sandbox.clearHits();
+        send(QStringLiteral("051"), phone, QStringLiteral("hi"));
+        QVERIFY(waitForEnd());
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, outcome }));
+        QVERIFY(m_engine->Confirmed);
+        const QList<SandboxSubmission> got = m_sandbox.submissions();
+        QCOMPARE(got.size(), 1);
+        QCOMPARE(got[0].fields.value(QStringLiteral("number")), phone);
+        QVERIFY2(m_sandbox.hits(QStringLiteral("/galim/ad")) >= 3, "the advert did not reload while the site answered");
+    }
+
+    void errorPageResultFails()
+    {
+        m_engine->Providers = { SandboxProviders::shefa(m_sandbox.baseUrl()) };
+        send(QStringLiteral("056"), QStringLiteral("1234567"), QStringLiteral("hi"));
+        QVERIFY(waitForEnd());
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, ssFailed }));
+        QVERIFY(!m_engine->Confirmed);
+        QCOMPARE(m_sandbox.submissions().size(), 1);
+    }
+
+    void resultThatNeverArrivesTimesOut()
+    {
+        m_engine->Providers = { SandboxProviders::galim(m_sandbox.baseUrl()) };
+        m_engine->TimeOut = 2;
+        m_sandbox.setGalimDelay(30000);
+        send(QStringLiteral("051"), QStringLiteral("1234567"), QStringLiteral("hi"));
+        const bool ended = waitForEnd(10000);
+        m_sandbox.setGalimDelay(2000);
+        QVERIFY(ended);
+        QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, ssTimedOut }));
+        QCOMPARE(m_sandbox.submissions().size(), 1);
     }
 
     void cancelReportsZero()

@@ -144,27 +144,65 @@ private slots:
     {
         QTest::addColumn<bool>("hasBody");
         QTest::addColumn<QString>("body");
-        QTest::addColumn<bool>("rejected");
-        QTest::newRow("accepted text") << true << "ההודעה נשלחה בהצלחה" << false;
-        QTest::newRow("rejected text") << true << "ההודעה נדחתה" << true;
-        QTest::newRow("both: accepted wins") << true << "נשלחה ... נדחתה" << false;
-        QTest::newRow("neither") << true << "שגיאה" << false;
-        QTest::newRow("other letter case") << true << "Message SENT ok / REJECTED" << false;
-        QTest::newRow("no body (frameset)") << false << QString() << false;
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("accepted text") << true << "ההודעה נשלחה בהצלחה" << int(ResultOutcome::Accepted);
+        QTest::newRow("rejected text") << true << "ההודעה נדחתה" << int(ResultOutcome::Rejected);
+        QTest::newRow("both: accepted wins") << true << "נשלחה ... נדחתה" << int(ResultOutcome::Accepted);
+        QTest::newRow("neither") << true << "שגיאה" << int(ResultOutcome::NeitherFound);
+        QTest::newRow("other letter case") << true << "Message SENT ok / REJECTED" << int(ResultOutcome::Accepted);
+        QTest::newRow("no body (frameset)") << false << QString() << int(ResultOutcome::NotSearchable);
     }
     void resultText()
     {
         QFETCH(bool, hasBody);
         QFETCH(QString, body);
-        QFETCH(bool, rejected);
+        QFETCH(int, outcome);
         ScriptedPage log;
         ScriptedDocument doc(&log);
         if (hasBody)
             doc.setBody(body);
         const bool latin = body.startsWith(QLatin1String("Message"));
-        const auto outcome = FindResultText(doc, latin ? QStringLiteral("sent") : QStringLiteral("נשלחה"),
-            latin ? QStringLiteral("rejected") : QStringLiteral("נדחתה"));
-        QCOMPARE(outcome == ResultOutcome::Rejected, rejected);
+        QCOMPARE(int(FindResultText(doc, latin ? QStringLiteral("sent") : QStringLiteral("נשלחה"),
+                     latin ? QStringLiteral("rejected") : QStringLiteral("נדחתה"))),
+            outcome);
+    }
+
+    // Frames: 0 "main", 1 unnamed holding "inner" and "main", 2 "far" of another site.
+    void targetWindow_data()
+    {
+        QTest::addColumn<QList<int>>("from");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QList<int>>("window");
+        const QList<int> top;
+        QTest::newRow("no target") << QList<int> { 1, 0 } << "" << true << QList<int> { 1, 0 };
+        QTest::newRow("_self") << QList<int> { 0 } << "_self" << true << QList<int> { 0 };
+        QTest::newRow("_top") << QList<int> { 1, 0 } << "_top" << true << top;
+        QTest::newRow("_parent") << QList<int> { 1, 0 } << "_parent" << true << QList<int> { 1 };
+        QTest::newRow("_PARENT of the top window") << top << "_PARENT" << true << top;
+        QTest::newRow("a name: the first in document order") << top << "main" << true << QList<int> { 0 };
+        QTest::newRow("a name inside a frame") << QList<int> { 0 } << "inner" << true << QList<int> { 1, 0 };
+        QTest::newRow("the name of a frame of another site") << top << "far" << true << QList<int> { 2 };
+        QTest::newRow("a name in another letter case") << top << "Main" << false << top;
+        QTest::newRow("_blank") << top << "_blank" << false << top;
+    }
+    void targetWindow()
+    {
+        QFETCH(QList<int>, from);
+        QFETCH(QString, target);
+        QFETCH(bool, found);
+        QFETCH(QList<int>, window);
+        ScriptedPage log;
+        ScriptedDocument doc(&log);
+        doc.addFrame(QStringLiteral("main"));
+        ScriptedDocument& middle = doc.addFrame();
+        middle.addFrame(QStringLiteral("inner"));
+        middle.addFrame(QStringLiteral("main"));
+        doc.addDeniedFrame(QStringLiteral("far"));
+        const std::optional<QList<int>> got = TargetWindow(doc, from, target);
+        QCOMPARE(got.has_value(), found);
+        if (found)
+            QCOMPARE(*got, window);
     }
 
     void deniedFrameRaises()

@@ -130,6 +130,65 @@ private slots:
         QVERIFY(!m_engine->Timer1->isActive());
     }
 
+    // The message form lives in frame 0 beside frame 1 "result" and frame 2, an advert that keeps loading: once
+    // the form is sent only the window it went to ends the wait, and its document holds the result.
+    void resultComesFromTheFollowedWindow_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("httpStatus");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("its own frame, rejected") << "" << 0 << "REJECTED" << int(ssRejected) << true;
+        QTest::newRow("a frame it names, sent") << "result" << 0 << "was sent" << int(ssSent) << true;
+        QTest::newRow("the top window, neither text") << "_top" << 0 << "welcome" << int(ssSent) << false;
+        QTest::newRow("its own frame, HTTP 500") << "" << 500 << "was sent" << int(ssFailed) << false;
+    }
+    void resultComesFromTheFollowedWindow()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, httpStatus);
+        QFETCH(QString, body);
+        QFETCH(int, outcome);
+        QFETCH(bool, confirmed);
+        m_engine->Providers[0].LoginUrl.clear();
+        m_engine->Providers[0].MsgFrame = 0;
+        ScriptedPage page;
+        auto msgDoc = std::make_shared<ScriptedDocument>(&page);
+        msgDoc->addFrame().addForm(QStringLiteral("sms")).target(target).input(QStringLiteral("text"));
+        msgDoc->addFrame(QStringLiteral("result"));
+        msgDoc->addFrame(QStringLiteral("ad"));
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
+            QStringLiteral("u"), QStringLiteral("p"));
+        m_browser->document = msgDoc;
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/msg"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/msg"));
+        QCOMPARE(m_statuses.last(), int(ssSending));
+
+        m_browser->navigated(12, QStringLiteral("http://localhost/ad"));
+        m_browser->loaded(12, QStringLiteral("http://localhost/ad"));
+        QCOMPARE(m_statuses.last(), int(ssSending));
+        QCOMPARE(m_browser->stops, 0);
+
+        const QList<int> path = target == QLatin1String("_top") ? QList<int>()
+            : target.isEmpty()                                  ? QList<int> { 0 }
+                                                                : QList<int> { 1 };
+        auto resultDoc = std::make_shared<ScriptedDocument>(&page);
+        if (path.isEmpty()) {
+            resultDoc->setBody(body);
+        } else {
+            resultDoc->addFrame().setBody(path[0] == 0 ? body : QString());
+            resultDoc->addFrame(QStringLiteral("result")).setBody(path[0] == 1 ? body : QString());
+        }
+        const quint64 window = m_browser->Window(path).id();
+        m_browser->httpStatuses.insert(window, httpStatus);
+        m_browser->document = resultDoc;
+        m_browser->navigated(window, QStringLiteral("http://127.0.0.1/send"));
+        m_browser->loaded(window, QStringLiteral("http://127.0.0.1/send"));
+        QCOMPARE(m_statuses.last(), outcome);
+        QCOMPARE(m_engine->Confirmed, confirmed);
+    }
+
     void wrongAddressAndMissingFrameFail_data()
     {
         QTest::addColumn<QString>("address");

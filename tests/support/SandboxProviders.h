@@ -2,7 +2,7 @@
 
 #include "service/TProvider.h"
 
-// Provider records for the sandbox's two operator sites at `base` ("http://127.0.0.1:PORT").
+// Provider records for the sandbox's operator sites at `base` ("http://127.0.0.1:PORT").
 namespace SandboxProviders {
 // Login in frame 0 of a frameset (submitted by clicking doLogin), the message page in the same frame,
 // the result on the top-level page.
@@ -73,6 +73,53 @@ inline TProvider ofek(const QString& base)
     p.ResAccepted = QStringLiteral("נמסרה לרשת");
     p.ResRejected = QStringLiteral("סורבה");
     p.ClearCRLF = 0;
+    return p;
+}
+
+// No login; an advert frame of another origin keeps reloading beside the form, which its button sends; the
+// result page comes late.
+inline TProvider galim(const QString& base)
+{
+    TProvider p;
+    p.Name = QStringLiteral("Galim");
+    p.AreaCodes = QStringLiteral("051");
+    p.MsgUrl = base + QStringLiteral("/galim/sms");
+    p.MsgForm = QStringLiteral("sms");
+    p.FromField = QStringLiteral("sender");
+    p.AreaField = QStringLiteral("prefix");
+    p.PhoneField = QStringLiteral("number");
+    p.MsgField = QStringLiteral("message");
+    p.MsgSubmit = 2;
+    p.MsgSubmitLookup = QStringLiteral("send");
+    p.ResAccepted = QStringLiteral("נשלח ליעדו");
+    p.ResRejected = QStringLiteral("לא ניתן לשלוח");
+    return p;
+}
+
+// Galim's form in frame 0 of a frameset whose frame 1 is an advert that keeps reloading; the result comes into
+// the form's own frame.
+inline TProvider galimFramed(const QString& base)
+{
+    TProvider p = galim(base);
+    p.MsgUrl = base + QStringLiteral("/galim/framed");
+    p.MsgFrame = 0;
+    return p;
+}
+
+// No login; the answer to every submission is an HTTP 500 error page.
+inline TProvider shefa(const QString& base)
+{
+    TProvider p;
+    p.Name = QStringLiteral("Shefa");
+    p.AreaCodes = QStringLiteral("056");
+    p.MsgUrl = base + QStringLiteral("/shefa/sms");
+    p.MsgForm = QStringLiteral("msg");
+    p.FromField = QStringLiteral("from");
+    p.PhoneField = QStringLiteral("to");
+    p.MsgField = QStringLiteral("body");
+    p.MsgSubmit = 3;
+    p.ResAccepted = QStringLiteral("נשלחה");
+    p.ResRejected = QStringLiteral("נדחתה");
     return p;
 }
 

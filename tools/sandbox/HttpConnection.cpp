@@ -96,7 +96,7 @@ void HttpConnection::readAvailable()
 
 void HttpConnection::processBuffer()
 {
-    while (!m_closing && m_socket) {
+    while (!m_closing && m_socket && !m_answerPending) {
         if (!m_haveHead) {
             // A client may send stray line breaks between requests.
             qsizetype skip = 0;
@@ -147,7 +147,24 @@ void HttpConnection::processBuffer()
         // The handler may have closed the server, which drops this connection.
         if (m_closing || !m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
             return;
-        m_socket->write(response.serialize(m_keepAlive, request.method != "HEAD"));
+        const QByteArray answer = response.serialize(m_keepAlive, request.method != "HEAD");
+        if (response.delayMs > 0) {
+            m_answerPending = true;
+            m_idleTimer.stop();
+            QTimer::singleShot(response.delayMs, this, [this, answer] {
+                m_answerPending = false;
+                if (m_closing || !m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
+                    return;
+                m_socket->write(answer);
+                m_idleTimer.start();
+                if (!m_keepAlive)
+                    closeAfterWriting();
+                else
+                    processBuffer();
+            });
+            return;
+        }
+        m_socket->write(answer);
         if (!m_keepAlive) {
             closeAfterWriting();
             return;

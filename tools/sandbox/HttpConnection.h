@@ -47,6 +47,8 @@ private:
     QTimer m_idleTimer;
 
     bool m_closing = false;
+    // An answer is held back (HttpResponse::delayMs); nothing else is read or answered until it is out.
+    bool m_answerPending = false;
     bool m_haveHead = false;
     bool m_keepAlive = true;
     qint64 m_bodyLength = 0;

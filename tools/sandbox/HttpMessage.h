@@ -27,6 +27,9 @@ struct HttpResponse
     QByteArray contentType;
     QList<QPair<QByteArray, QByteArray>> headers;
     QByteArray body;
+    // The answer goes out this many milliseconds after the request arrived, as from a slow site; later
+    // requests on the same connection wait for it.
+    int delayMs = 0;
 
     void addHeader(const QByteArray& name, const QByteArray& value) { headers.append(qMakePair(name, value)); }
 

@@ -33,6 +33,16 @@ const QStringList& SandboxPages::ofekAreaCodes()
     return codes;
 }
 
+QString SandboxPages::galimAreaCode()
+{
+    return QStringLiteral("051");
+}
+
+QString SandboxPages::shefaAreaCode()
+{
+    return QStringLiteral("056");
+}
+
 QString SandboxPages::ofekTokenField()
 {
     return QStringLiteral("token");
@@ -64,6 +74,10 @@ QString SandboxPages::home(const QString& baseUrl)
                        "<li><a href=\"/kesher/sms\">קשר</a> &ndash; קידומות 054, 057; ללא כניסה.</li>\n"
                        "<li><a href=\"/ofek/login\">אופק</a> &ndash; קידומות 055, 058; דורש כניסה; "
                        "הדפים נבנים בסקריפט.</li>\n"
+                       "<li><a href=\"/galim/sms\">גלים</a> &ndash; קידומת 051; ללא כניסה; פרסומת שמתחלפת "
+                       "במסגרת של אתר אחר, ותשובה איטית.</li>\n"
+                       "<li><a href=\"/shefa/sms\">שפע</a> &ndash; קידומת 056; ללא כניסה; עונה בדף שגיאה "
+                       "(HTTP 500).</li>\n"
                        "</ul>\n"
                        "<h2>פרטי כניסה לדוגמה</h2>\n"
                        "<p>שם משתמש: <b dir=\"ltr\">demo</b><br>סיסמה: <b dir=\"ltr\">demo1234</b></p>\n"
@@ -305,4 +319,76 @@ QString SandboxPages::ofekResult(bool accepted)
                        "</script>\n")
             .arg(accepted ? QStringLiteral("true") : QStringLiteral("false")),
         ofekStyle);
+}
+
+namespace {
+const QString galimStyle = QStringLiteral("h1{color:#006064}iframe{border:0;width:300px;height:60px}");
+} // namespace
+
+QString SandboxPages::galimMessage(quint16 port)
+{
+    return page(QStringLiteral("גלים &ndash; מסרון"),
+        QStringLiteral("<h1>גלים תקשורת</h1>\n"
+                       "<iframe name=\"promo\" src=\"http://localhost:%1/galim/ad\"></iframe>\n"
+                       "<form name=\"sms\" method=\"post\" action=\"/galim/send\">\n"
+                       "<label>השולח:</label> <input type=\"text\" name=\"sender\"><br>\n"
+                       "<label>קידומת:</label> <input type=\"text\" name=\"prefix\" size=\"3\" dir=\"ltr\">\n"
+                       "<label>מספר:</label> <input type=\"text\" name=\"number\" dir=\"ltr\"><br>\n"
+                       "<label>הודעה:</label><br><textarea name=\"message\" rows=\"4\" cols=\"40\"></textarea><br>\n"
+                       "<input type=\"submit\" name=\"send\" value=\"שליחה\">\n"
+                       "</form>\n")
+            .arg(port),
+        galimStyle);
+}
+
+QString SandboxPages::galimFramed(quint16 port)
+{
+    return QStringLiteral("<!DOCTYPE html>\n<html dir=\"rtl\" lang=\"he\"><head><meta charset=\"utf-8\">"
+                          "<title>גלים</title></head>\n<frameset cols=\"*,320\">"
+                          "<frame name=\"main\" src=\"/galim/sms\">"
+                          "<frame name=\"side\" src=\"http://localhost:%1/galim/ad\"></frameset></html>\n")
+        .arg(port);
+}
+
+QString SandboxPages::galimAdvert(int number)
+{
+    // Each advert makes way for the next one a moment after it has loaded.
+    return page(QStringLiteral("פרסומת"),
+        QStringLiteral("<p><b>מבצע %1</b>: גלישה ללא הגבלה!</p>\n"
+                       "<script>setTimeout(function () { location.replace('/galim/ad?n=%2'); }, 250);</script>\n")
+            .arg(number)
+            .arg(number + 1),
+        QStringLiteral("body{margin:4px;background:#fff8e1;font-size:90%}"));
+}
+
+QString SandboxPages::galimAccepted()
+{
+    return page(QStringLiteral("גלים"),
+        QStringLiteral("<h1>גלים תקשורת</h1>\n<p>המסרון נשלח ליעדו</p>\n<p><a href=\"/galim/sms\">מסרון נוסף</a></p>\n"),
+        galimStyle);
+}
+
+QString SandboxPages::galimRejected()
+{
+    return page(QStringLiteral("גלים"),
+        QStringLiteral("<h1>גלים תקשורת</h1>\n<p>לא ניתן לשלוח למספר זה</p>\n<p><a href=\"/galim/sms\">חזרה</a></p>\n"),
+        galimStyle);
+}
+
+QString SandboxPages::shefaMessage()
+{
+    return page(QStringLiteral("שפע &ndash; מסרון"),
+        QStringLiteral("<h1>שפע סלולר</h1>\n"
+                       "<form name=\"msg\" method=\"post\" action=\"/shefa/send\">\n"
+                       "<label>אל:</label> <input type=\"text\" name=\"to\" dir=\"ltr\"><br>\n"
+                       "<label>מאת:</label> <input type=\"text\" name=\"from\"><br>\n"
+                       "<label>הודעה:</label><br><textarea name=\"body\" rows=\"4\" cols=\"40\"></textarea><br>\n"
+                       "<input type=\"submit\" value=\"שלח\">\n"
+                       "</form>\n"));
+}
+
+QString SandboxPages::shefaError()
+{
+    return page(QStringLiteral("שגיאה"),
+        QStringLiteral("<h1>שגיאה בשרת</h1>\n<p>פג תוקף החיבור שלך. יש לנסות שוב מאוחר יותר.</p>\n"));
 }

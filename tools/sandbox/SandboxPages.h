@@ -30,10 +30,26 @@ QString ofekLogin(bool failed);
 QString ofekMessage();
 QString ofekResult(bool accepted);
 
+// Galim's message page carries an advertisement in a frame of another origin (localhost beside 127.0.0.1)
+// that loads a new advert every few hundred milliseconds, as many operators' pages do; its result page
+// answers late. The framed variant holds the message page in a frame beside an advert frame.
+QString galimMessage(quint16 port);
+QString galimFramed(quint16 port);
+QString galimAdvert(int number);
+QString galimAccepted();
+QString galimRejected();
+
+// Shefa's message page is plain; its answer to a submission is the site's error page with HTTP status 500.
+QString shefaMessage();
+QString shefaError();
+
 // The area codes of sahar's and kesher's choosers, in the order they are offered.
 const QStringList& areaCodes();
 // The area codes of ofek's chooser.
 const QStringList& ofekAreaCodes();
+// The area codes galim and shefa serve.
+QString galimAreaCode();
+QString shefaAreaCode();
 // The hidden field that ofek's message page adds before its visible ones; a submission without it is refused.
 QString ofekTokenField();
 QString ofekTokenValue();

@@ -183,6 +183,11 @@ void SandboxServer::expireSessions()
     m_sessions.clear();
 }
 
+void SandboxServer::setGalimDelay(int ms)
+{
+    m_galimDelayMs = ms;
+}
+
 HttpResponse SandboxServer::handle(const HttpRequest& request)
 {
     ++m_hits[request.path];
@@ -212,6 +217,10 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
         return ofekLogin(request);
     if (path == QLatin1String("/ofek/send"))
         return ofekSend(request);
+    if (path == QLatin1String("/galim/send"))
+        return galimSend(request);
+    if (path == QLatin1String("/shefa/send"))
+        return shefaSend(request);
 
     HttpResponse response;
     if (path == QLatin1String("/"))
@@ -247,6 +256,16 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
         response = HttpResponse::html(200, SandboxPages::kesherForm());
     else if (path == QLatin1String("/ofek") || path == QLatin1String("/ofek/"))
         response = HttpResponse::redirect(301, "/ofek/login");
+    else if (path == QLatin1String("/galim/sms"))
+        response = HttpResponse::html(200, SandboxPages::galimMessage(port()));
+    else if (path == QLatin1String("/galim/framed"))
+        response = HttpResponse::html(200, SandboxPages::galimFramed(port()));
+    else if (path == QLatin1String("/galim/ad"))
+        response = HttpResponse::html(200,
+            SandboxPages::galimAdvert(
+                qMax(1, HttpForm::fieldMap(request.query).value(QStringLiteral("n"), QStringLiteral("1")).toInt())));
+    else if (path == QLatin1String("/shefa/sms"))
+        response = HttpResponse::html(200, SandboxPages::shefaMessage());
     else if (path == QLatin1String("/ofek/msg"))
         response = hasSession(request, OfekCookie) ? HttpResponse::html(200, SandboxPages::ofekMessage())
                                                    : HttpResponse::redirect(303, "/ofek/login");
@@ -422,4 +441,24 @@ HttpResponse SandboxServer::ofekSend(const HttpRequest& request)
     const bool rejected = fields.value(QStringLiteral("phone")).trimmed().startsWith(QLatin1Char('9'));
     record(site, request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
     return HttpResponse::html(200, SandboxPages::ofekResult(!rejected));
+}
+
+HttpResponse SandboxServer::galimSend(const HttpRequest& request)
+{
+    if (request.method != "POST")
+        return HttpResponse::redirect(303, "/galim/sms");
+    const QMap<QString, QString> fields = formFields(request);
+    const bool rejected = fields.value(QStringLiteral("number")).trimmed().startsWith(QLatin1Char('9'));
+    record(QStringLiteral("galim"), request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
+    HttpResponse r = HttpResponse::html(200, rejected ? SandboxPages::galimRejected() : SandboxPages::galimAccepted());
+    r.delayMs = m_galimDelayMs;
+    return r;
+}
+
+HttpResponse SandboxServer::shefaSend(const HttpRequest& request)
+{
+    if (request.method != "POST")
+        return HttpResponse::redirect(303, "/shefa/sms");
+    record(QStringLiteral("shefa"), request, formFields(request), QStringLiteral("error"));
+    return HttpResponse::html(500, SandboxPages::shefaError());
 }

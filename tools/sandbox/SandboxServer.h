@@ -16,19 +16,21 @@ struct HttpResponse;
 // One form submission that an operator site of the sandbox received, login forms included.
 struct SandboxSubmission
 {
-    QString site; // "sahar", "kesher" or "ofek"
-    QString path; // "/sahar/login", "/sahar/send", "/kesher/send", "/ofek/login", "/ofek/send"
+    QString site; // "sahar", "kesher", "ofek", "galim" or "shefa"
+    QString path; // as "/sahar/login", "/sahar/send", "/kesher/send", "/ofek/send", "/galim/send"
     QString method; // "GET" or "POST"
     QMap<QString, QString> fields; // decoded from UTF-8; the first of two fields of one name wins
     QString cookie; // the request's Cookie header as sent, empty when none
-    QString outcome; // "login", "badlogin", "accepted", "rejected", "expired" or (ofek) "badtoken"
+    // "login", "badlogin", "accepted", "rejected", "expired", (ofek) "badtoken" or (shefa) "error"
+    QString outcome;
 };
 Q_DECLARE_METATYPE(SandboxSubmission)
 
 // The sandbox network: a loopback-only HTTP/1.1 server that plays the maker's service (/smsinit,
-// /smsupdate, banner pictures) and three operator sites: sahar (login in a frameset, cookie session), kesher
-// (no login) and ofek (login, pages that their own scripts build and change). Tests run it in-process;
-// zelkora-sandbox runs it for the demo.
+// /smsupdate, banner pictures) and five operator sites: sahar (login in a frameset, cookie session), kesher
+// (no login), ofek (login, pages that their own scripts build and change), galim (an advert frame of another
+// origin that keeps reloading, a slow result page) and shefa (its result is an HTTP 500 error page). Tests
+// run it in-process; zelkora-sandbox runs it for the demo.
 class SandboxServer : public QObject
 {
     Q_OBJECT
@@ -76,6 +78,9 @@ public:
     // Forgets every session of every site, as when the sites' sessions time out.
     void expireSessions();
 
+    // How long galim takes to answer a submission (2000 ms by default).
+    void setGalimDelay(int ms);
+
 signals:
     // Emitted once the submission is recorded and before the site answers it.
     void submissionReceived(const SandboxSubmission& submission);
@@ -90,6 +95,8 @@ private:
     HttpResponse kesherSend(const HttpRequest& request);
     HttpResponse ofekLogin(const HttpRequest& request);
     HttpResponse ofekSend(const HttpRequest& request);
+    HttpResponse galimSend(const HttpRequest& request);
+    HttpResponse shefaSend(const HttpRequest& request);
     HttpResponse serviceInit();
     HttpResponse picture(const QString& fileName);
 
@@ -110,6 +117,7 @@ private:
     QByteArray m_updateDocument;
     bool m_updateDocumentSet = false;
 
+    int m_galimDelayMs = 2000;
     QHash<QString, QByteArray> m_pictures; // made on first request, by file name
     int m_heldPort = -1; // the socket of unreachableUrl()
     quint16 m_heldPortNumber = 0;

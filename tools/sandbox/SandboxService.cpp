@@ -40,6 +40,8 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
     QStringList defs;
     for (const QString& code : SandboxPages::areaCodes() + SandboxPages::ofekAreaCodes())
         defs << code + QLatin1Char('=') + code;
+    defs << SandboxPages::galimAreaCode() + QLatin1Char('=') + SandboxPages::galimAreaCode()
+         << SandboxPages::shefaAreaCode() + QLatin1Char('=') + SandboxPages::shefaAreaCode();
 
     QByteArray doc;
     doc += tag("AREAS", { { "DEFS", defs.join(QLatin1Char(',')) } });
@@ -83,6 +85,24 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
             { "MsgSubmit", QStringLiteral("3") }, { "ResAccepted", QStringLiteral("נמסרה לרשת") },
             { "ResRejected", QStringLiteral("סורבה") }, { "MsgLimit", QStringLiteral("עד 120 תווים") },
             { "ClearCRLF", QStringLiteral("0") } });
+    // Galim: no login, an advert frame of another origin that keeps reloading beside the form, which is sent
+    // by clicking its button; the result page comes late.
+    doc += tag("PROVIDER",
+        { { "Name", QStringLiteral("Galim") }, { "AreaCodes", SandboxPages::galimAreaCode() },
+            { "MsgUrl", baseUrl + QStringLiteral("/galim/sms") }, { "MsgForm", QStringLiteral("sms") },
+            { "FromField", QStringLiteral("sender") }, { "AreaField", QStringLiteral("prefix") },
+            { "PhoneField", QStringLiteral("number") }, { "MsgField", QStringLiteral("message") },
+            { "MsgSubmit", QStringLiteral("2") }, { "MsgSubmitLookup", QStringLiteral("send") },
+            { "ResAccepted", QStringLiteral("נשלח ליעדו") }, { "ResRejected", QStringLiteral("לא ניתן לשלוח") },
+            { "MsgLimit", QStringLiteral("עד 100 תווים") }, { "ClearCRLF", QStringLiteral("1") } });
+    // Shefa: no login, a plain form submitted directly; every submission is answered by an error page.
+    doc += tag("PROVIDER",
+        { { "Name", QStringLiteral("Shefa") }, { "AreaCodes", SandboxPages::shefaAreaCode() },
+            { "MsgUrl", baseUrl + QStringLiteral("/shefa/sms") }, { "MsgForm", QStringLiteral("msg") },
+            { "FromField", QStringLiteral("from") }, { "PhoneField", QStringLiteral("to") },
+            { "MsgField", QStringLiteral("body") }, { "MsgSubmit", QStringLiteral("3") },
+            { "ResAccepted", QStringLiteral("נשלחה") }, { "ResRejected", QStringLiteral("נדחתה") },
+            { "MsgLimit", QStringLiteral("עד 70 תווים") }, { "ClearCRLF", QStringLiteral("1") } });
     doc += tag("PARAMS",
         { { "StatisticsInterval", QStringLiteral("60") }, { "RefreshCount", QStringLiteral("0") },
             { "InitInterval", QStringLiteral("30000") }, { "HomePage", baseUrl + QStringLiteral("/") } });
