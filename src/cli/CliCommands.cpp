@@ -20,6 +20,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <optional>
 #include <algorithm>
 #include <cstdio>
 
@@ -204,9 +205,12 @@ public:
         , m_json(json)
         , m_connectionState(connectionState)
     {
-        engine.OnStatus = [this](TSMSStatus s) {
-            line(QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::sendStatusText(s));
-            if (!isBusyStatus(s) && s != ssReady) {
+        engine.OnStatus = [this, &engine](TSMSStatus s) {
+            // A recipient's last line says whether the site's result page confirmed the outcome in words.
+            const bool ends = !isBusyStatus(s) && s != ssReady;
+            line(QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::sendStatusText(s),
+                ends ? std::optional<bool>(engine.Confirmed) : std::nullopt);
+            if (ends) {
                 m_reachedEngine = true;
                 if (s != ssSent)
                     m_allSent = false;
@@ -224,7 +228,7 @@ public:
         if (m_current < 0)
             err(text);
         else
-            line(QStringLiteral("-"), QStringLiteral("error"), text);
+            line(QStringLiteral("-"), QStringLiteral("error"), text, false);
     }
     QString credentialsMissing(const TProvider& provider, bool) override
     {
@@ -236,14 +240,16 @@ public:
     bool allSent() const { return m_allSent; }
 
 private:
-    void line(const QString& number, const QString& name, const QString& text) const
+    void line(const QString& number, const QString& name, const QString& text,
+        std::optional<bool> confirmed = std::nullopt) const
     {
         const QString label = m_labels.value(m_current);
         if (m_json) {
-            out(QString::fromUtf8(QJsonDocument(
-                QJsonObject { { QStringLiteral("recipient"), label }, { QStringLiteral("status"), number },
-                    { QStringLiteral("name"), name }, { QStringLiteral("text"), text } })
-                                      .toJson(QJsonDocument::Compact)));
+            QJsonObject entry { { QStringLiteral("recipient"), label }, { QStringLiteral("status"), number },
+                { QStringLiteral("name"), name }, { QStringLiteral("text"), text } };
+            if (confirmed)
+                entry.insert(QStringLiteral("confirmed"), *confirmed);
+            out(QString::fromUtf8(QJsonDocument(entry).toJson(QJsonDocument::Compact)));
         } else {
             out(label + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t') + text);
         }

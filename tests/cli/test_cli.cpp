@@ -112,6 +112,32 @@ private slots:
         QCOMPARE(m_sandbox.submissions().size(), 3); // the sahar login, its message and kesher's
     }
 
+    // Each recipient's last line says whether the site's result page confirmed the outcome in words: kesher's
+    // own definition does, and one over the same pages whose result texts the pages never show does not.
+    void jsonSaysWhetherTheResultWasConfirmed()
+    {
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const QString folder
+            = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/providers.d"));
+        TestEnv::writeFile(folder + QStringLiteral("quiet.def"),
+            "<#PROVIDER Name=Quiet AreaCodes=057 MsgUrl=" + m_sandbox.baseUrl().toUtf8()
+                + "/kesher/sms MsgForm=sms PhoneField=phone MsgField=msg MsgSubmit=1 "
+                  "MsgSubmitLookup=javascript:document.sms.submit() ResAccepted=xyzzy ResRejected=plugh>");
+        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("054-1234567"), QStringLiteral("--to"),
+            QStringLiteral("057-1234567"), QStringLiteral("--text"), QStringLiteral("hi"), QStringLiteral("--json") });
+        QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+        QHash<QString, QJsonObject> last;
+        for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QJsonObject entry = QJsonDocument::fromJson(line.toUtf8()).object();
+            last.insert(entry.value(QStringLiteral("recipient")).toString(), entry);
+        }
+        QCOMPARE(last.value(QStringLiteral("054-1234567")).value(QStringLiteral("confirmed")), QJsonValue(true));
+        QCOMPARE(last.value(QStringLiteral("057-1234567")).value(QStringLiteral("status")), QJsonValue("6"));
+        QCOMPARE(last.value(QStringLiteral("057-1234567")).value(QStringLiteral("confirmed")), QJsonValue(false));
+        QVERIFY2(run.err.contains(QStringLiteral("looked for \"xyzzy\"")), qPrintable(run.err));
+    }
+
     // Local definitions come before the service's, with or without a cache, and the listing says where each
     // provider came from.
     void providersShowsLocalFirst()
@@ -136,13 +162,14 @@ private slots:
         const Run listed = cli({ QStringLiteral("providers") });
         QCOMPARE(listed.exitCode, 0);
         const QStringList cached { QStringLiteral("Sahar\t050,052,053\tlogin, credentials set\tcache"),
-            QStringLiteral("Ofek\t055,058\tlogin, credentials missing\tcache") };
+            QStringLiteral("Ofek\t055,058\tlogin, credentials missing\tcache"),
+            QStringLiteral("Galim\t051\tno login\tcache"), QStringLiteral("Shefa\t056\tno login\tcache") };
         QCOMPARE(listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), local + cached);
 
         const QJsonArray json
             = QJsonDocument::fromJson(cli({ QStringLiteral("providers"), QStringLiteral("--json") }).out.toUtf8())
                   .array();
-        QCOMPARE(json.size(), 4);
+        QCOMPARE(json.size(), 6);
         QCOMPARE(json[0][QStringLiteral("origin")].toString(), QStringLiteral("local"));
         QCOMPARE(json[0][QStringLiteral("file")].toString(), folder + QStringLiteral("acme.def"));
         QCOMPARE(json[2][QStringLiteral("origin")].toString(), QStringLiteral("cache"));
