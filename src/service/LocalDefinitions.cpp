@@ -61,6 +61,9 @@ LocalDefinitionFile readAs(
                 error = atLine(path, line, tr("PROVIDER without %1").arg(QLatin1String(name)));
         }
         TProvider p = TProvider::fromParameters([&](const QString& name) { return params.value(QStringView(name)); });
+        const QString unsafe = unsafePageAddressField(p);
+        if (error.isEmpty() && !unsafe.isEmpty())
+            error = atLine(path, line, tr("%1 is not an http or https address").arg(unsafe));
         p.Origin = ProviderOrigin::Local;
         p.OriginFile = path;
         file.providers.append(p);

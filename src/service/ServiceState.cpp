@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -15,6 +16,8 @@
 #include <exception>
 #include <limits>
 #include <optional>
+
+Q_LOGGING_CATEGORY(lcService, "zelkora.service", QtInfoMsg)
 
 namespace {
 // A real number written with the user's decimal separator: optional sign, digits, an optional
@@ -147,6 +150,12 @@ void ServiceState::HandleServiceTag(QLatin1String tagName, const TagParams& para
     } else if (is(tagName, "PROVIDER")) {
         TProvider provider
             = TProvider::fromParameters([&](const QString& name) { return params.value(QStringView(name)); });
+        const QString unsafe = unsafePageAddressField(provider);
+        if (!unsafe.isEmpty()) {
+            qCWarning(lcService, "provider \"%s\" left out: its %s is not an http or https address",
+                qPrintable(provider.Name), qPrintable(unsafe));
+            return;
+        }
         provider.Origin = origin;
         m_service.providers.append(provider);
         Providers.append(provider);

@@ -1,5 +1,7 @@
 #include "TProvider.h"
 
+#include <QUrl>
+
 namespace {
 bool isBlank(QChar c)
 {
@@ -41,6 +43,24 @@ TProvider TProvider::fromParameters(const std::function<QString(const QString& n
     p.SignupURL = text("SignupURL");
     p.ClearCRLF = byte("ClearCRLF", 1);
     return p;
+}
+
+namespace {
+// An address with a scheme of its own that is not http or https. One without a scheme never loads at all.
+bool hasForeignScheme(const QString& address)
+{
+    const QString scheme = QUrl(address.trimmed()).scheme().toLower();
+    return !scheme.isEmpty() && scheme != QLatin1String("http") && scheme != QLatin1String("https");
+}
+} // namespace
+
+QString unsafePageAddressField(const TProvider& provider)
+{
+    if (hasForeignScheme(provider.LoginUrl))
+        return QStringLiteral("LoginUrl");
+    if (hasForeignScheme(provider.MsgUrl))
+        return QStringLiteral("MsgUrl");
+    return QString();
 }
 
 QStringList parseCommaText(const QString& text)

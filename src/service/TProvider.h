@@ -56,6 +56,11 @@ struct TProvider
 
 using TProviders = QVector<TProvider>;
 
+// The first page address the engine would open (LoginUrl, then MsgUrl) whose scheme is not http or https
+// (file:, javascript:, data: and the like), by field name; empty when there is none. A definition is no way
+// to make the program open a local file or run a script in its browser.
+QString unsafePageAddressField(const TProvider& provider);
+
 // The comma-text rules shared by AreaCodes and the AREAS tag: items separated by commas or by characters
 // 1 to 32, an item in double quotes may hold those, and "" inside quotes stands for one quote.
 QStringList parseCommaText(const QString& text);

@@ -107,7 +107,8 @@ private slots:
         if (state != 0) {
             // The definitions in force are whole, live or cached, and carry their credentials.
             QCOMPARE(w.providerNames(),
-                QStringList({ QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek") }));
+                QStringList({ QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek"),
+                    QStringLiteral("Galim"), QStringLiteral("Shefa") }));
             QCOMPARE(w.providers.first().UserName, QStringLiteral("dana"));
         }
     }

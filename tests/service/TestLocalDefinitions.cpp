@@ -75,6 +75,16 @@ private slots:
                                     << QStringList { ignored(2, "PARAMS") } << skipped(3, "Invalid %-escape");
         QTest::newRow("line too long") << Good + "\n" + QByteArray(5000, 'x') << QStringList() << QStringList()
                                        << QStringList() << skipped(2, "Line too long");
+        QTest::newRow("a file: message page")
+            << QByteArray("<#PROVIDER Name=B AreaCodes=050 MsgUrl=file:///etc/passwd>") << QStringList()
+            << QStringList() << QStringList() << skipped(1, "MsgUrl is not an http or https address");
+        QTest::newRow("a javascript: login page") << Good + "\n<#PROVIDER Name=B AreaCodes=050 "
+                                                            "LoginUrl=javascript:alert(1) MsgUrl=http://b/>"
+                                                  << QStringList() << QStringList() << QStringList()
+                                                  << skipped(2, "LoginUrl is not an http or https address");
+        QTest::newRow("a data: message page")
+            << QByteArray("<#PROVIDER Name=B AreaCodes=050 MsgUrl=data:text/html,x>") << QStringList()
+            << QStringList() << QStringList() << skipped(1, "MsgUrl is not an http or https address");
         QTest::newRow("a lone CR ends a line")
             << QByteArray("\r\r<#PROVIDER Name=B MsgUrl=u>") << QStringList() << QStringList() << QStringList()
             << skipped(3, "PROVIDER without AreaCodes");

@@ -44,6 +44,32 @@ class TestServiceState : public QObject
     }
 
 private slots:
+    // A page address of another scheme than http or https leaves its provider out, from a live document and from
+    // the cache file alike; one without any scheme never loads, and stays.
+    void pageAddressesOfOtherSchemes_data()
+    {
+        QTest::addColumn<int>("origin");
+        QTest::newRow("service") << int(ProviderOrigin::Service);
+        QTest::newRow("providers.dat") << int(ProviderOrigin::Cache);
+    }
+    void pageAddressesOfOtherSchemes()
+    {
+        QFETCH(int, origin);
+        ServiceState state = fresh();
+        QVERIFY(state
+                    .ProcessDocument("<#PROVIDERS>"
+                                     "<#PROVIDER Name=File AreaCodes=050 MsgUrl=file:///etc/passwd>"
+                                     "<#PROVIDER Name=Script AreaCodes=051 LoginUrl=javascript:alert(1) "
+                                     "MsgUrl=http://127.0.0.1/msg>"
+                                     "<#PROVIDER Name=Data AreaCodes=052 MsgUrl=data:text/html,hi>"
+                                     "<#PROVIDER Name=Web AreaCodes=053 LoginUrl=HTTPS://127.0.0.1/in MsgUrl=m "
+                                     "MsgSubmitLookup=javascript:document.f.submit()>",
+                        ProviderOrigin(origin))
+                    .ok);
+        QCOMPARE(providers.size(), 1);
+        QCOMPARE(providers[0].Name, QStringLiteral("Web"));
+    }
+
     void providerTags()
     {
         ServiceState state = fresh();

@@ -249,7 +249,7 @@ void SandboxSelfTest::documentDescribesTheSites()
     for (const auto& t : tags)
         names << t.first;
     QCOMPARE(names.join(QLatin1Char(' ')),
-        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT "
+        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT "
                        "ADVERT FINISHED"));
 
     // Every address in the document is served, and on this server's own port.
@@ -283,8 +283,18 @@ void SandboxSelfTest::documentDescribesTheSites()
     QVERIFY(SandboxPages::saharMessage().contains(QStringLiteral("name=\"Submit\"")));
     QVERIFY(SandboxPages::kesherForm().contains(
         QStringLiteral("href=\"%1\"").arg(kesher.value(QStringLiteral("msgsubmitlookup")))));
-    const QStringList defs = tags.at(0).second.value(QStringLiteral("defs")).split(QLatin1Char(','));
-    QCOMPARE(defs.size(), 7);
+    const auto galim = tags.at(5).second;
+    const auto shefa = tags.at(6).second;
+    QVERIFY(SandboxPages::galimAccepted().contains(galim.value(QStringLiteral("resaccepted"))));
+    QVERIFY(SandboxPages::galimRejected().contains(galim.value(QStringLiteral("resrejected"))));
+    // Shefa's error page holds neither text: only its status tells that the message was not taken.
+    QVERIFY(!SandboxPages::shefaError().contains(shefa.value(QStringLiteral("resaccepted"))));
+    QVERIFY(!SandboxPages::shefaError().contains(shefa.value(QStringLiteral("resrejected"))));
+    QStringList defs = tags.at(0).second.value(QStringLiteral("defs")).split(QLatin1Char(','));
+    QCOMPARE(defs.size(), 9);
+    // Galim's and shefa's numbers are typed whole; the others choose their area code from a list.
+    QCOMPARE(defs.takeLast(), SandboxPages::shefaAreaCode() + QLatin1Char('=') + SandboxPages::shefaAreaCode());
+    QCOMPARE(defs.takeLast(), SandboxPages::galimAreaCode() + QLatin1Char('=') + SandboxPages::galimAreaCode());
     for (const QString& def : defs) {
         const QString option = QStringLiteral(">%1</option>").arg(def.section(QLatin1Char('='), 1));
         QVERIFY2(SandboxPages::saharMessage().contains(option) || SandboxPages::ofekMessage().contains(option),

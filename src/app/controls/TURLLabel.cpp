@@ -1,6 +1,7 @@
 #include "TURLLabel.h"
 
 #include "common/AppPaths.h"
+#include "common/WebAddress.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -40,9 +41,7 @@ void TURLLabel::setFontColor(const QColor& colour)
 
 bool TURLLabel::isOpenable(const QUrl& url)
 {
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty()
-        && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+    return isWebAddress(url);
 }
 
 bool TURLLabel::openUrl() const

@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
+#include "common/WebAddress.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
 #include "settings/Credentials.h"
@@ -375,8 +376,7 @@ namespace {
 void openWebAddress(ServiceConnectionHost* host, const QString& address)
 {
     const QUrl url(address.trimmed());
-    const QString scheme = url.scheme();
-    if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+    if (!isWebAddress(url))
         return;
     host->openUrl(url);
 }
