@@ -130,17 +130,36 @@ void BannerRotation::BannerChosen()
 void BannerRotation::BannerLoaded()
 {
     try {
-        if (m_service.bannerReplyStatus() == 200 && !BannerFile.isEmpty()) {
-            QSaveFile file(BannerFile);
-            const QByteArray picture = m_service.bannerReply();
-            if (file.open(QIODevice::WriteOnly) && file.write(picture) == picture.size() && file.commit()
-                && BannerFile != ShownFile)
-                ShowBanner(BannerFile);
-        }
+        if (m_service.bannerReplyStatus() == 200 && !BannerFile.isEmpty())
+            keepDownloadedPicture(m_service.bannerReply(), BannerFile);
     } catch (...) {
     }
     ++BannerIndex;
     BannerTimer.start();
+}
+
+void BannerRotation::keepDownloadedPicture(const QByteArray& picture, const QString& file)
+{
+    // Kept only when it decodes as a picture of its type: an error page served with status 200, or a picture
+    // cut short, would otherwise stand in the cache, and be shown as nothing, until the next complete
+    // initialisation empties the folder.
+    const quint64 request = ++m_decodeRequest;
+    const QString name = BannerName;
+    const QString homeUrl = BannerHomeURL;
+    auto* watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcher<QImage>::finished, this, [=] {
+        const QImage decoded = watcher->result();
+        watcher->deleteLater();
+        if (decoded.isNull())
+            return;
+        QSaveFile save(file);
+        if (!save.open(QIODevice::WriteOnly) || save.write(picture) != picture.size() || !save.commit())
+            return;
+        if (file != ShownFile)
+            pictureDecoded(request, decoded, file, name, homeUrl);
+    });
+    watcher->setFuture(QtConcurrent::run(
+        [picture, file] { return ImageDecoders::decodeAs(picture, QFileInfo(file).suffix()); }));
 }
 
 void BannerRotation::ShowBanner(const QString& file)

@@ -61,7 +61,7 @@ public:
     void ChooseBanner();
     // UM_BANNERCHOSEN: the chosen banner from its cached picture, or its picture downloaded.
     void BannerChosen();
-    // UM_BANNERLOADED: a downloaded picture is kept in the cache folder and shown.
+    // UM_BANNERLOADED: a downloaded picture that decodes is kept in the cache folder and shown.
     void BannerLoaded();
     // Decodes the picture file (chosen by its extension) and shows it; nothing when it cannot be decoded.
     void ShowBanner(const QString& file);
@@ -77,6 +77,8 @@ signals:
     void bannerShown(const QString& file);
 
 private:
+    // Decodes a downloaded picture on a worker thread; writes it to `file` and shows it only when it decodes.
+    void keepDownloadedPicture(const QByteArray& picture, const QString& file);
     void pictureDecoded(
         quint64 request, const QImage& picture, const QString& file, const QString& name, const QString& homeUrl);
 
