@@ -119,8 +119,8 @@
 <context>
     <name>Demonstration</name>
     <message>
-        <source>דף התוצאה נטען בתוך מסגרת, והתוכנה מחפשת את טקסט התוצאה רק בדף עצמו; אם אינו נמצא שם, כל שליחה תיחשב כמוצלחת.</source>
-        <translation>The result page loaded inside a frame, and the program looks for the result text only in the page itself; if it is not there, every send will count as successful.</translation>
+        <source>הטופס פותח את התשובה בחלון חדש, והתוכנה אינה יכולה להמשיך אחריו.</source>
+        <translation>The form opens its answer in a new window, which the program cannot follow.</translation>
     </message>
     <message>
         <source>%1 נמצא במסגרת של אתר אחר (%2), והתוכנה אינה יכולה להגיע אליו.</source>
@@ -195,8 +195,8 @@
         <translation>The sample number (%1) was not found in the form that was sent.</translation>
     </message>
     <message>
-        <source>הטקסט שסימנת נמצא בתוך מסגרת; התוכנה מחפשת את התוצאה רק בטקסט של הדף עצמו.</source>
-        <translation>The text you marked is inside a frame; the program looks for the result only in the text of the page itself.</translation>
+        <source>הטקסט שסימנת אינו בדף שבו הופיעה התוצאה; התוכנה מחפשת את התוצאה רק בטקסט של החלון שאליו נשלח הטופס.</source>
+        <translation>The text you marked is not on the page where the result appeared; the program looks for the result only in the text of the window the form was sent to.</translation>
     </message>
 </context>
 <context>

@@ -119,7 +119,7 @@
 <context>
     <name>Demonstration</name>
     <message>
-        <source>דף התוצאה נטען בתוך מסגרת, והתוכנה מחפשת את טקסט התוצאה רק בדף עצמו; אם אינו נמצא שם, כל שליחה תיחשב כמוצלחת.</source>
+        <source>הטופס פותח את התשובה בחלון חדש, והתוכנה אינה יכולה להמשיך אחריו.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -195,7 +195,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>הטקסט שסימנת נמצא בתוך מסגרת; התוכנה מחפשת את התוצאה רק בטקסט של הדף עצמו.</source>
+        <source>הטקסט שסימנת אינו בדף שבו הופיעה התוצאה; התוכנה מחפשת את התוצאה רק בטקסט של החלון שאליו נשלח הטופס.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

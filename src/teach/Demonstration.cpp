@@ -61,6 +61,15 @@ Demonstration::FormRef Demonstration::formOf(const QJsonValue& value)
     return form;
 }
 
+Demonstration::Target Demonstration::targetOf(const QJsonValue& value)
+{
+    Target target;
+    target.newWindow = value[QLatin1String("newWindow")].toBool();
+    for (const auto& step : value[QLatin1String("path")].toArray())
+        target.window << step.toInt();
+    return target;
+}
+
 Demonstration::Field Demonstration::fieldOf(const QJsonValue& value)
 {
     Field field;
@@ -87,13 +96,7 @@ void Demonstration::recorderMessage(const QJsonObject& message)
     const QString kind = message.value(QLatin1String("kind")).toString();
     const Place place = placeOf(message);
 
-    if (kind == QLatin1String("navigate")) {
-        // The engine follows the first window that navigates after a submission, whichever it is.
-        if (m_waiting != Waiting::Nothing && !m_navFrameKnown) {
-            m_navFrame = place.frame;
-            m_navFrameKnown = true;
-        }
-    } else if (kind == QLatin1String("document")) {
+    if (kind == QLatin1String("document")) {
         if (place.frame.isEmpty() && !place.page.isEmpty())
             m_topAddress.insert(place.page, place.url);
         documentLoaded(place);
@@ -106,6 +109,7 @@ void Demonstration::recorderMessage(const QJsonObject& message)
         m_lastClick.link = message.value(QLatin1String("link")).toString();
         m_lastClick.control = fieldOf(message.value(QLatin1String("control")));
         m_lastClick.form = formOf(message.value(QLatin1String("form")));
+        m_lastClick.target = targetOf(message.value(QLatin1String("target")));
         m_lastClick.valid = true;
         m_submitSeen = false;
     } else if (kind == QLatin1String("submit")) {
@@ -113,6 +117,7 @@ void Demonstration::recorderMessage(const QJsonObject& message)
         submission.place = place;
         submission.form = formOf(message.value(QLatin1String("form")));
         submission.fields = fieldsOf(message.value(QLatin1String("fields")));
+        submission.target = targetOf(message.value(QLatin1String("target")));
         const QJsonValue submitter = message.value(QLatin1String("submitter"));
         const QString name = submitter.isObject() ? submitter[QLatin1String("name")].toString() : QString();
         submission.kind = 3;
@@ -135,6 +140,7 @@ void Demonstration::recorderMessage(const QJsonObject& message)
                 forms.append({ formOf(form[QLatin1String("form")]), fieldsOf(form[QLatin1String("fields")]) });
             Submission submission;
             submission.place = place;
+            submission.target = m_lastClick.target;
             if (!m_lastClick.link.isEmpty()) {
                 submission.kind = 1;
                 submission.lookup = m_lastClick.link;
@@ -175,10 +181,6 @@ void Demonstration::documentLoaded(const Place& place)
     } else {
         m_resultUrl = place.url;
         m_resultFrame = place.frame;
-        m_notes.clear();
-        if (!place.frame.isEmpty())
-            m_notes << tr("דף התוצאה נטען בתוך מסגרת, והתוכנה מחפשת את טקסט התוצאה רק בדף עצמו; "
-                          "אם אינו נמצא שם, כל שליחה תיחשב כמוצלחת.");
     }
     m_waiting = Waiting::Nothing;
 }
@@ -285,7 +287,16 @@ void Demonstration::recordLogin(const Submission& submission)
     m_afterLoginKnown = false;
     m_stage = Stage::Message;
     m_waiting = Waiting::AfterLogin;
-    m_navFrameKnown = false;
+    follow(submission, m_loginProblems);
+}
+
+void Demonstration::follow(const Submission& submission, QStringList& problems)
+{
+    // As a send does: only the window the form or link sends its page to counts, whatever else loads.
+    m_navFrame = submission.target.window;
+    m_navFrameKnown = !submission.target.newWindow;
+    if (submission.target.newWindow)
+        problems << tr("הטופס פותח את התשובה בחלון חדש, והתוכנה אינה יכולה להמשיך אחריו.");
 }
 
 void Demonstration::skipLogin()
@@ -423,7 +434,7 @@ void Demonstration::recordMessage(const Submission& submission)
     m_messageRecorded = true;
     m_stage = Stage::Result;
     m_waiting = Waiting::AfterMessage;
-    m_navFrameKnown = false;
+    follow(submission, m_messageProblems);
     m_resultUrl.clear();
     m_provider.ResAccepted.clear();
 }
@@ -433,9 +444,10 @@ bool Demonstration::markAccepted()
     if (m_stage != Stage::Result || !resultLoaded() || m_selection.text.isEmpty())
         return false;
     m_resultProblems.clear();
-    // The engine reads the result in the top-level page's own text.
-    if (!m_selection.place.frame.isEmpty() || !m_selection.inBody)
-        m_resultProblems << tr("הטקסט שסימנת נמצא בתוך מסגרת; התוכנה מחפשת את התוצאה רק בטקסט של הדף עצמו.");
+    // A send reads the result in the own text of the window the message form went to.
+    if (m_selection.place.frame != m_resultFrame || !m_selection.inBody)
+        m_resultProblems << tr("הטקסט שסימנת אינו בדף שבו הופיעה התוצאה; התוכנה מחפשת את התוצאה רק בטקסט של "
+                               "החלון שאליו נשלח הטופס.");
     // A definition cannot hold quotes or apostrophes: the longest stretch of the text without them stands in.
     QString longest;
     for (const QString& part : m_selection.text.split(QRegularExpression(QStringLiteral("[\"']")))) {

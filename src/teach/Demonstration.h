@@ -61,8 +61,6 @@ public:
 
     // What stands in the way of a definition that works, in plain words; empty when nothing does.
     QStringList problems() const;
-    // Notes that do not stop the definition (the result read from a page that is not the top one, say).
-    QStringList notes() const { return m_notes; }
 
     // The definition so far. Name, AreaCodes and the credentials are not part of the demonstration.
     TProvider provider(const QString& name, const QStringList& areaCodes) const;
@@ -100,17 +98,25 @@ private:
         bool sameOrigin = true;
         bool operator==(const Place& other) const { return frame == other.frame && created == other.created; }
     };
+    // The window a submission sends its page to: a frame path from the top-level window, or a new window.
+    struct Target
+    {
+        QList<int> window;
+        bool newWindow = false;
+    };
     struct Click
     {
         Place place;
         QString link;
         Field control;
         FormRef form;
+        Target target;
         bool valid = false;
     };
     struct Submission
     {
         Place place;
+        Target target;
         FormRef form;
         QList<Field> fields;
         quint8 kind = 0;
@@ -126,6 +132,7 @@ private:
 
     static Place placeOf(const QJsonObject& message);
     static FormRef formOf(const QJsonValue& value);
+    static Target targetOf(const QJsonValue& value);
     static Field fieldOf(const QJsonValue& value);
     static QList<Field> fieldsOf(const QJsonValue& value);
 
@@ -133,6 +140,8 @@ private:
     void submitted(const Submission& submission);
     void recordLogin(const Submission& submission);
     void recordMessage(const Submission& submission);
+    // The step after a submission waits for the window it goes to; a new window is a problem of the step's.
+    void follow(const Submission& submission, QStringList& problems);
     // The typed fields of one form of one document, by name, with the value typed last.
     QHash<QString, QString> typedInto(const Place& place, const FormRef& form) const;
     bool holdsSample(const QList<Field>& fields) const;
@@ -155,7 +164,7 @@ private:
     Click m_lastClick;
     bool m_submitSeen = false;
 
-    // After a submission: the window that navigates first, and the document it completes.
+    // After a submission: the window it sends its page to, and the document that window completes.
     enum class Waiting
     {
         Nothing,
@@ -184,5 +193,4 @@ private:
     QStringList m_loginProblems;
     QStringList m_messageProblems;
     QStringList m_resultProblems;
-    QStringList m_notes;
 };

@@ -342,7 +342,7 @@ void TTeachForm::refreshGuide()
     QStringList problems = demonstration.problems();
     if (!samplesGiven && stage != Demonstration::Stage::Result)
         problems.prepend(tr("כתבו את הקידומת ואת המספר שלכם לפני שתמלאו את טופס ההודעה."));
-    ProblemsLabel->setText((problems + demonstration.notes()).join(QLatin1Char('\n')));
+    ProblemsLabel->setText(problems.join(QLatin1Char('\n')));
 
     const TeachSession::Draft draft = m_session->draft(ProviderName->text(), AreaCodes->text());
     const bool ready = draft.problems.isEmpty() && !m_session->checking();

@@ -50,6 +50,50 @@
         console.log(token + JSON.stringify(Object.assign(message, fields)));
     }
 
+    function baseTarget() {
+        const base = document.querySelector("base[target]");
+        return base ? base.getAttribute("target") : "";
+    }
+
+    // The window a form or a link sends its page to, found as a send will find it: its own window, its
+    // parent, the top-level window, or the first frame of that name in the page, in document order and depth
+    // first. A new window, which no send follows, is given as such.
+    function targetOf(target) {
+        const keyword = target.toLowerCase();
+        let found = null;
+        if (target === "" || keyword === "_self")
+            found = window;
+        else if (keyword === "_top")
+            found = window.top;
+        else if (keyword === "_parent")
+            found = window.parent;
+        else if (keyword !== "_blank") {
+            const search = function (w) {
+                let elements = [];
+                try {
+                    elements = Array.from(w.document.querySelectorAll("frame, iframe"));
+                } catch (e) {
+                    // A window of another origin: its frames' names cannot be read from here.
+                }
+                for (let i = 0; i < w.frames.length; ++i) {
+                    const element = elements.find(e => e.contentWindow === w.frames[i]);
+                    if (element && element.getAttribute("name") === target)
+                        return w.frames[i];
+                    const inner = search(w.frames[i]);
+                    if (inner)
+                        return inner;
+                }
+                return null;
+            };
+            found = search(window.top);
+        }
+        return found ? { path: framePath(found) } : { newWindow: true };
+    }
+
+    function formTarget(form) {
+        return targetOf(form ? form.getAttribute("target") || baseTarget() : "");
+    }
+
     function formRef(form) {
         if (!form)
             return null;
@@ -94,12 +138,12 @@
             return;
         const link = event.target.closest("a[href]");
         if (link) {
-            send("click", { link: link.href });
+            send("click", { link: link.href, target: targetOf(link.getAttribute("target") || baseTarget()) });
             return;
         }
         const e = event.target.closest("button, input");
         if (e)
-            send("click", { control: control(e), form: formRef(e.form) });
+            send("click", { control: control(e), form: formRef(e.form), target: formTarget(e.form) });
     }, true);
 
     // A form submitted by the user (a submit control, or Enter in a field), with the values it carries.
@@ -110,6 +154,7 @@
             form: formRef(form),
             submitter: event.submitter ? control(event.submitter) : null,
             fields: formFields(form),
+            target: formTarget(form),
         });
     }, true);
 
