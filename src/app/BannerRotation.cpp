@@ -158,8 +158,8 @@ void BannerRotation::keepDownloadedPicture(const QByteArray& picture, const QStr
         if (file != ShownFile)
             pictureDecoded(request, decoded, file, name, homeUrl);
     });
-    watcher->setFuture(QtConcurrent::run(
-        [picture, file] { return ImageDecoders::decodeAs(picture, QFileInfo(file).suffix()); }));
+    watcher->setFuture(
+        QtConcurrent::run([picture, file] { return ImageDecoders::decodeAs(picture, QFileInfo(file).suffix()); }));
 }
 
 void BannerRotation::ShowBanner(const QString& file)

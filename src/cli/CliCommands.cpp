@@ -20,9 +20,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <optional>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 const char* const kUsage = "usage:\n"

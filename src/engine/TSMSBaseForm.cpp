@@ -386,8 +386,8 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
         return;
     }
     bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
-    followSubmission(*top, *document, provider.MsgFrame, provider.MsgSubmit, provider.MsgForm,
-        provider.MsgSubmitLookup, QStringLiteral("message page"));
+    followSubmission(*top, *document, provider.MsgFrame, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup,
+        QStringLiteral("message page"));
     triggerSubmission(
         *document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
     SetStatus(ssSending);

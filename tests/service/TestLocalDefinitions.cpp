@@ -78,13 +78,14 @@ private slots:
         QTest::newRow("a file: message page")
             << QByteArray("<#PROVIDER Name=B AreaCodes=050 MsgUrl=file:///etc/passwd>") << QStringList()
             << QStringList() << QStringList() << skipped(1, "MsgUrl is not an http or https address");
-        QTest::newRow("a javascript: login page") << Good + "\n<#PROVIDER Name=B AreaCodes=050 "
-                                                            "LoginUrl=javascript:alert(1) MsgUrl=http://b/>"
+        QTest::newRow("a javascript: login page") << Good
+                + "\n<#PROVIDER Name=B AreaCodes=050 "
+                  "LoginUrl=javascript:alert(1) MsgUrl=http://b/>"
                                                   << QStringList() << QStringList() << QStringList()
                                                   << skipped(2, "LoginUrl is not an http or https address");
         QTest::newRow("a data: message page")
-            << QByteArray("<#PROVIDER Name=B AreaCodes=050 MsgUrl=data:text/html,x>") << QStringList()
-            << QStringList() << QStringList() << skipped(1, "MsgUrl is not an http or https address");
+            << QByteArray("<#PROVIDER Name=B AreaCodes=050 MsgUrl=data:text/html,x>") << QStringList() << QStringList()
+            << QStringList() << skipped(1, "MsgUrl is not an http or https address");
         QTest::newRow("a lone CR ends a line")
             << QByteArray("\r\r<#PROVIDER Name=B MsgUrl=u>") << QStringList() << QStringList() << QStringList()
             << skipped(3, "PROVIDER without AreaCodes");

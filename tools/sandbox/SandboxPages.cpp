@@ -364,7 +364,8 @@ QString SandboxPages::galimAdvert(int number)
 QString SandboxPages::galimAccepted()
 {
     return page(QStringLiteral("גלים"),
-        QStringLiteral("<h1>גלים תקשורת</h1>\n<p>המסרון נשלח ליעדו</p>\n<p><a href=\"/galim/sms\">מסרון נוסף</a></p>\n"),
+        QStringLiteral(
+            "<h1>גלים תקשורת</h1>\n<p>המסרון נשלח ליעדו</p>\n<p><a href=\"/galim/sms\">מסרון נוסף</a></p>\n"),
         galimStyle);
 }
 

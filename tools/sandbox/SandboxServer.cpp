@@ -449,7 +449,8 @@ HttpResponse SandboxServer::galimSend(const HttpRequest& request)
         return HttpResponse::redirect(303, "/galim/sms");
     const QMap<QString, QString> fields = formFields(request);
     const bool rejected = fields.value(QStringLiteral("number")).trimmed().startsWith(QLatin1Char('9'));
-    record(QStringLiteral("galim"), request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
+    record(
+        QStringLiteral("galim"), request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
     HttpResponse r = HttpResponse::html(200, rejected ? SandboxPages::galimRejected() : SandboxPages::galimAccepted());
     r.delayMs = m_galimDelayMs;
     return r;

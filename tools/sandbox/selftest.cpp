@@ -249,7 +249,8 @@ void SandboxSelfTest::documentDescribesTheSites()
     for (const auto& t : tags)
         names << t.first;
     QCOMPARE(names.join(QLatin1Char(' ')),
-        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT "
+        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS "
+                       "ADVERT ADVERT "
                        "ADVERT FINISHED"));
 
     // Every address in the document is served, and on this server's own port.

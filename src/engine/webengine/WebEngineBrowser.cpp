@@ -382,8 +382,8 @@ void WebEngineBrowser::deliver(const Report& report)
     const FrameRef frame = frameFor(report.path);
     if (report.document) {
         int status = report.httpStatus;
-        if (status == 0 && report.path.isEmpty() && m_topLoadUrl.adjusted(QUrl::RemoveFragment)
-                == QUrl(report.address).adjusted(QUrl::RemoveFragment))
+        if (status == 0 && report.path.isEmpty()
+            && m_topLoadUrl.adjusted(QUrl::RemoveFragment) == QUrl(report.address).adjusted(QUrl::RemoveFragment))
             status = m_topHttpStatus;
         m_httpStatuses.insert(frame.id(), status);
         setDocument(report);
