@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QScopeGuard>
-#include <QTextBoundaryFinder>
 #include <QTimer>
 
 #include <utility>
@@ -29,15 +28,14 @@ SendWorkflow::SendWorkflow(TSMSBaseForm& engine, SendWorkflowHost& host)
 
 int SendWorkflow::countedLength(const QString& text)
 {
+    // As the operator's web page counts: UTF-16 units, so a letter outside the basic plane counts two and
+    // each vowel point one; a line break travels as CR LF and counts two, whichever way it is held.
     int count = 0;
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    for (qsizetype end = graphemes.toNextBoundary(); end != -1; end = graphemes.toNextBoundary()) {
-        const QStringView cluster = QStringView(text).mid(start, end - start);
-        // CR LF is one cluster; a lone CR or LF is a line break too, and each travels as CR LF.
-        const bool lineBreak = cluster == u"\r\n" || cluster == u"\r" || cluster == u"\n";
-        count += lineBreak ? 2 : 1;
-        start = end;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        count += c == QLatin1Char('\r') || c == QLatin1Char('\n') ? 2 : 1;
     }
     return count;
 }

@@ -47,8 +47,8 @@ public:
 
     // The first check that the composition fails, as its text; empty when it passes them all.
     static QString refusal(const Composition& composition);
-    // Characters as a user sees them: a letter outside the basic plane or one with its vowel points counts
-    // one, and a line break (CR LF, CR or LF) counts two, as it travels as CR LF.
+    // Characters as the operator's page counts them: UTF-16 units (a letter outside the basic plane counts
+    // two, a vowel point one), and a line break (CR LF, CR or LF) two, as it travels as CR LF.
     static int countedLength(const QString& text);
     // The message as the engine sends it: every line break CR LF.
     static QString wireText(const QString& message);

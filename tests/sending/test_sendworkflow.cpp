@@ -123,15 +123,15 @@ private slots:
             m_engine->Cancel();
     }
 
-    // Characters as a user sees them; a line break travels as CR LF and counts two.
+    // As the operator's page counts: UTF-16 units; a line break travels as CR LF and counts two.
     void countedLength_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("length");
         QTest::newRow("empty") << QString() << 0;
         QTest::newRow("letters") << QStringLiteral("שלום abc") << 8;
-        QTest::newRow("letter outside the basic plane") << QString::fromUtf8("\xF0\x9F\x98\x80x") << 2;
-        QTest::newRow("letter with vowel points") << QString::fromUtf8("\xD7\xA9\xD7\x81\xD6\xB8") << 1;
+        QTest::newRow("letter outside the basic plane") << QString::fromUtf8("\xF0\x9F\x98\x80x") << 3;
+        QTest::newRow("letter with two vowel points") << QString::fromUtf8("\xD7\xA9\xD7\x81\xD6\xB8") << 3;
         QTest::newRow("LF") << QStringLiteral("a\nb") << 4;
         QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << 4;
         QTest::newRow("lone CR") << QStringLiteral("a\rb") << 4;
@@ -170,8 +170,11 @@ private slots:
                                                << "";
         QTest::newRow("one break too many") << "Dana1" << QString(50, 'x') + "\n" + QString(49, 'x') << "052"
                                             << "1" << tooLong;
-        QTest::newRow("105 letters outside the basic plane")
-            << "" << QString::fromUtf8("\xF0\x9F\x98\x80").repeated(105) << "052"
+        QTest::newRow("53 letters outside the basic plane count 106")
+            << "" << QString::fromUtf8("\xF0\x9F\x98\x80").repeated(53) << "052"
+            << "1" << tooLong;
+        QTest::newRow("35 letters with two vowel points count 105")
+            << "" << QString::fromUtf8("\xD7\xA9\xD7\x81\xD6\xB8").repeated(35) << "052"
             << "1"
             << "שם השולח חסר";
         QTest::newRow("sender before number") << ""
