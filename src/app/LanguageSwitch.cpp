@@ -2,6 +2,7 @@
 
 #include "TMsgForm.h"
 #include "app/controls/TTrayIcon.h"
+#include "app/service/ServiceConnection.h"
 #include "common/Messages.h"
 #include "language/TLanguagesForm.h"
 #include "net/TAdvHttp.h"
@@ -93,12 +94,10 @@ void LanguageSwitch::releaseMainWindow()
     m_languageCode = mainWindow->LanguageCode;
     // Nothing of the window may run on after it is gone: its timers, its engine (silently) and its HTTP
     // transfer stop, and its icon leaves the notification area. What it keeps between runs is kept now.
-    mainWindow->InitTimer->stop();
-    mainWindow->StatsTimer->stop();
+    mainWindow->Service->stop();
     mainWindow->BannerTimer->stop();
     mainWindow->SMSBase->OnStatus = nullptr;
     mainWindow->SMSBase->Abort();
-    mainWindow->HTTP->AbortRequest();
     mainWindow->TrayIcon1->RemoveIcon();
     mainWindow->saveBannerTable();
     mainWindow->hide();

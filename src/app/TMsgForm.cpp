@@ -41,7 +41,6 @@
 #include <exception>
 
 namespace {
-constexpr int FirstInitDelay = 1000;
 
 TMsgForm*& currentForm()
 {
@@ -167,9 +166,7 @@ void TMsgForm::FormCreate()
 void TMsgForm::finishCreation()
 {
     try {
-        SetConnectionState(0);
-        InitTimer->setInterval(FirstInitDelay);
-        InitTimer->start();
+        Service->startRequests();
         if (m_state->Adverts.Count() > 0)
             BannerTimer->start();
         HelpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
@@ -181,10 +178,8 @@ void TMsgForm::FormDestroy()
 {
     try {
         TrayIcon1->RemoveIcon();
-        InitTimer->stop();
+        Service->stop();
         BannerTimer->stop();
-        StatsTimer->stop();
-        HTTP->AbortRequest();
         // Stops the browser without reporting a status to a window that is going away.
         SMSBase->OnStatus = nullptr;
         SMSBase->Abort();

@@ -51,10 +51,7 @@ void TMsgForm::reportError(const QString& text)
 
 void TMsgForm::suspendServiceRequests(bool suspended)
 {
-    if (suspended)
-        InitTimer->stop();
-    else
-        InitTimer->start();
+    Service->hold(suspended);
 }
 
 void TMsgForm::saveLastUsed()

@@ -113,6 +113,51 @@ private slots:
         }
     }
 
+    // An interval of 0 or below from the service never runs a timer, not even after a send command held the
+    // requests and let them go: the event loop stays idle.
+    void intervalsOfZeroNeverSpin_data()
+    {
+        QTest::addColumn<QByteArray>("params");
+        QTest::newRow("InitInterval 0") << QByteArray("<#PARAMS InitInterval=0>");
+        QTest::newRow("InitInterval below 0") << QByteArray("<#PARAMS InitInterval=-5 StatisticsInterval=-1>");
+    }
+    void intervalsOfZeroNeverSpin()
+    {
+        QFETCH(QByteArray, params);
+        LoopbackHttpServer server([&](const Request&) { return ok(params + "\r\n" + Session); });
+        QVERIFY(serve(server));
+
+        Window w;
+        // As an earlier document left it: the interval is taken when a request starts.
+        w.state.InitInterval = params.contains("-5") ? -5 : 0;
+        QVERIFY(w.initialise());
+        QVERIFY(!w.connection.InitTimer.isActive());
+        w.connection.hold(true);
+        w.connection.hold(false);
+        QVERIFY(!w.connection.InitTimer.isActive());
+        QSignalSpy ticks(&w.connection.InitTimer, &QTimer::timeout);
+        QTest::qWait(300);
+        QCOMPARE(ticks.count(), 0);
+        QCOMPARE(server.requestCount(), 1);
+    }
+
+    // While held, nothing starts the initialisation timer, not even the end of a request under way.
+    void holdKeepsTheTimerOff()
+    {
+        LoopbackHttpServer server([](const Request&) { return ok(Session); });
+        QVERIFY(serve(server));
+        Window w;
+        w.connection.startUp();
+        QVERIFY(w.connection.InitTimer.isActive());
+        w.connection.hold(true);
+        QVERIFY(!w.connection.InitTimer.isActive());
+        w.connection.InitTimerTimer();
+        QTRY_COMPARE_WITH_TIMEOUT(w.initDone.count(), 1, Patience);
+        QVERIFY(!w.connection.InitTimer.isActive());
+        w.connection.hold(false);
+        QVERIFY(w.connection.InitTimer.isActive());
+    }
+
     void truncatedReplyFinishesOnce()
     {
         LoopbackHttpServer server([](const Request&) {

@@ -75,9 +75,7 @@ ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost*
 
 ServiceConnection::~ServiceConnection()
 {
-    InitTimer.stop();
-    StatsTimer.stop();
-    HTTP.AbortRequest();
+    stop();
     if (m_state.host() == this)
         m_state.setHost(nullptr);
 }
@@ -94,8 +92,37 @@ void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
     } catch (const std::exception& error) {
         ErrorReport::report(QString::fromLocal8Bit(error.what()));
     }
+    startRequests();
+}
+
+void ServiceConnection::startRequests()
+{
     m_state.SetConnectionState(0);
-    restart(InitTimer, FirstInitDelay);
+    InitTimer.stop();
+    InitTimer.setInterval(FirstInitDelay);
+    enableInit();
+}
+
+void ServiceConnection::hold(bool held)
+{
+    m_held = held;
+    if (held)
+        InitTimer.stop();
+    else
+        enableInit();
+}
+
+void ServiceConnection::stop()
+{
+    InitTimer.stop();
+    StatsTimer.stop();
+    HTTP.AbortRequest();
+}
+
+void ServiceConnection::enableInit()
+{
+    if (!m_held)
+        enable(InitTimer);
 }
 
 void ServiceConnection::InitTimerTimer()
@@ -104,7 +131,9 @@ void ServiceConnection::InitTimerTimer()
     {
         QMutexLocker lock(&ServiceLock);
         if (m_host->engineBusy() || !HttpIdle) {
-            restart(InitTimer, RetryDelay);
+            InitTimer.stop();
+            InitTimer.setInterval(RetryDelay);
+            enableInit();
             return;
         }
     }
@@ -128,7 +157,7 @@ void ServiceConnection::InitTimerTimer()
         startRequest(rkInit, AppPaths::serviceUrl() + InitRequestPath(address));
     } catch (...) {
     }
-    enable(InitTimer);
+    enableInit();
 }
 
 void ServiceConnection::StatsTimerTimer()
@@ -353,7 +382,7 @@ void ServiceConnection::InitDone()
         LastIP = m_host->localAddress();
     } catch (...) {
     }
-    enable(InitTimer);
+    enableInit();
     emit initDone();
 }
 

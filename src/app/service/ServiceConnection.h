@@ -48,6 +48,14 @@ public:
     // credentials, connection state 0 and the first initialisation tick one second later. The first three
     // may fail without stopping the last two.
     void startUp(const std::function<void()>& loadBannerTable = {});
+    // Connection state 0 and the first initialisation tick one second later (the end of startUp).
+    void startRequests();
+    // While held (a send command runs), no initialisation request starts: the timer stays off, whatever
+    // ends meanwhile, and is enabled again on release. An interval of 0 or below never runs a timer.
+    void hold(bool held);
+    bool held() const { return m_held; }
+    // Stops both timers and any request in flight; nothing of the connection runs on afterwards.
+    void stop();
 
     void InitTimerTimer();
     void StatsTimerTimer();
@@ -124,11 +132,14 @@ private:
     void finishRequest();
     void setHttpIdle(bool idle);
     QObject* messageReceiver();
+    // Enables InitTimer at its interval unless the requests are held.
+    void enableInit();
 
     ServiceState& m_state;
     ServiceConnectionHost* m_host;
     quint64 m_completions = 0; // requests finished through the component's events, for startRequest
     bool m_replyTooLarge = false; // the request in flight was stopped at MaxReplySize
+    bool m_held = false;
     int m_bannerStatus = 0;
     QByteArray m_bannerReply;
 };
