@@ -92,6 +92,7 @@ void LanguageSwitch::releaseMainWindow()
     if (!mainWindow)
         return;
     m_languageCode = mainWindow->LanguageCode;
+    m_typed = mainWindow->typed();
     // Nothing of the window may run on after it is gone: its timers, its engine (silently) and its HTTP
     // transfer stop, and its icon leaves the notification area. What it keeps between runs is kept now.
     mainWindow->Service->stop();
@@ -116,6 +117,8 @@ void LanguageSwitch::rebuildMainWindow()
     // The released window is gone before the new one registers with the root window.
     delete m_released.data();
     auto* mainWindow = new TMsgForm(options);
+    if (m_typed)
+        mainWindow->restoreTyped(*m_typed);
     QCoreApplication::processEvents();
     postUserMessage(mainWindow, UM_TOGGLEWINDOW);
 }

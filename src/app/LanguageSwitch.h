@@ -1,12 +1,14 @@
 #pragma once
 
+#include "TMsgForm.h"
 #include "language/LanguagesHost.h"
 
 #include <QObject>
 #include <QPointer>
 
+#include <optional>
+
 class TLanguagesForm;
-class TMsgForm;
 class THiddenForm;
 
 // The program's side of the interface-language window: it takes the main window down when the window opens
@@ -35,5 +37,7 @@ public:
 private:
     THiddenForm& m_root;
     QPointer<TMsgForm> m_released;
+    // What was typed in the released window, for the one built in its place.
+    std::optional<TMsgForm::Typed> m_typed;
     QString m_languageCode;
 };

@@ -3,6 +3,7 @@
 #include "app/BannerRotation.h"
 #include "app/service/ServiceConnectionHost.h"
 #include "engine/TSMSBaseForm.h"
+#include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
 #include "settings/PreferencesHost.h"
 
@@ -21,7 +22,6 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QTimer;
-class SendWorkflow;
 class ServiceConnection;
 class ServiceState;
 class TAdvHttp;
@@ -204,6 +204,15 @@ public:
 
     // --- Commands with windows of their own
     void Button1Click();
+    // What the user composed, as the send command reads it, and the recipient's name as shown.
+    struct Typed
+    {
+        SendWorkflow::Composition composition;
+        QString recipientName;
+    };
+    Typed typed() const;
+    // Puts what was composed back into the fields (the window built again in another language).
+    void restoreTyped(const Typed& typed);
     void SpeedButton1Click();
     // The menu item: the preferences as the user asked for them.
     void Preferences1Click() { openPreferences(true); }
@@ -268,6 +277,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The recipient fields for one recipient, or for a list (the fields emptied and disabled).
+    void showRecipient(const QString& name, const QString& area, const QString& phone);
+    void showRecipientList(const QStringList& list);
     void createComponents();
     void createMenus();
     void applySkin();

@@ -27,15 +27,56 @@
 
 void TMsgForm::Button1Click()
 {
-    SendWorkflow::Composition composition;
+    m_workflow->Button1Click(typed().composition);
+    MessageText = m_workflow->MessageText;
+}
+
+TMsgForm::Typed TMsgForm::typed() const
+{
+    Typed typed;
+    SendWorkflow::Composition& composition = typed.composition;
     composition.sender = Edit2->text();
     composition.message = Memo1->toPlainText();
     composition.listMode = ToLabel->isList();
     composition.list = ToLabel->list();
     composition.area = ComboBox1->text();
     composition.phone = Edit1->text();
-    m_workflow->Button1Click(composition);
-    MessageText = m_workflow->MessageText;
+    typed.recipientName = composition.listMode ? QString() : ToLabel->text();
+    return typed;
+}
+
+void TMsgForm::restoreTyped(const Typed& typed)
+{
+    const SendWorkflow::Composition& composition = typed.composition;
+    Edit2->setText(composition.sender);
+    Memo1->setPlainText(composition.message);
+    if (composition.listMode)
+        showRecipientList(composition.list);
+    else
+        showRecipient(typed.recipientName, composition.area, composition.phone);
+}
+
+void TMsgForm::showRecipient(const QString& name, const QString& area, const QString& phone)
+{
+    setRecipientFieldsEnabled(true);
+    ToLabel->setIsList(false);
+    // The name last: changing the two fields empties the recipient label.
+    Edit1->setText(phone);
+    ComboBox1->setText(area);
+    ToLabel->setText(name);
+}
+
+void TMsgForm::showRecipientList(const QStringList& list)
+{
+    // The area-code menu stays: it offers to drop the list.
+    ImgButton2->setEnabled(true);
+    Edit1->clear();
+    ComboBox1->clear();
+    ToLabel->setIsList(true);
+    Edit1->setEnabled(false);
+    ComboBox1->setEnabled(false);
+    Label2->setEnabled(false);
+    ToLabel->setList(list);
 }
 
 bool TMsgForm::ask(const QString& question)
@@ -134,30 +175,16 @@ void TMsgForm::SpeedButton1Click()
     // A choice made while the window is hidden is dropped.
     if (dialog->exec() != QDialog::Accepted || !dialog || !isVisible())
         return;
-    Edit1->setEnabled(true);
-    ComboBox1->setEnabled(true);
-    Label2->setEnabled(true);
-    ImgButton2->setEnabled(true);
     if (dialog->selectedCount() < 2) {
         const TPhoneBookForm::Recipient chosen = dialog->currentRecipient();
-        ToLabel->setIsList(false);
-        // The name last: changing the two fields empties the recipient label.
-        Edit1->setText(chosen.phone);
-        ComboBox1->setText(chosen.area);
-        ToLabel->setText(chosen.name);
+        showRecipient(chosen.name, chosen.area, chosen.phone);
         return;
     }
-    Edit1->clear();
-    ComboBox1->clear();
-    ToLabel->setIsList(true);
-    Edit1->setEnabled(false);
-    ComboBox1->setEnabled(false);
-    Label2->setEnabled(false);
     // Rows without an area code or a number cannot be sent to: they are left out.
     QStringList list;
     for (const TPhoneBookForm::Recipient& row : dialog->selectedRecipients()) {
         if (!row.area.isEmpty() && !row.phone.isEmpty())
             list << row.name + QLatin1Char('=') + row.area + QLatin1Char('-') + row.phone;
     }
-    ToLabel->setList(list);
+    showRecipientList(list);
 }

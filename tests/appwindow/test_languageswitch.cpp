@@ -122,6 +122,46 @@ private slots:
         QTRY_VERIFY(!LanguageSwitch::window());
     }
 
+    // What was typed comes back in the rebuilt window: one recipient with its name, or a chosen list.
+    void rebuildKeepsWhatWasTyped_data()
+    {
+        QTest::addColumn<bool>("list");
+        QTest::newRow("one recipient") << false;
+        QTest::newRow("a list") << true;
+    }
+    void rebuildKeepsWhatWasTyped()
+    {
+        QFETCH(bool, list);
+        TMsgForm::Typed typed;
+        typed.composition.sender = QStringLiteral("דנה");
+        typed.composition.message = QStringLiteral("שלום\nלכם");
+        if (list) {
+            typed.composition.listMode = true;
+            typed.composition.list
+                = QStringList { QStringLiteral("Avi=052-1234567"), QStringLiteral("Gal=054-7654321") };
+        } else {
+            typed.composition.area = QStringLiteral("052");
+            typed.composition.phone = QStringLiteral("1234567");
+            typed.recipientName = QStringLiteral("אבי כהן");
+        }
+        mainWindow()->restoreTyped(typed);
+        const QPointer<TMsgForm> before = mainWindow();
+        TLanguagesForm* window = openLanguages();
+        QTRY_VERIFY(before.isNull());
+        pick(window, QStringLiteral("ENU"));
+        window->close();
+        QTRY_VERIFY(mainWindow() && mainWindow()->isVisible());
+        const TMsgForm::Typed after = mainWindow()->typed();
+        QCOMPARE(after.composition.sender, typed.composition.sender);
+        QCOMPARE(after.composition.message, typed.composition.message);
+        QCOMPARE(after.composition.listMode, list);
+        QCOMPARE(after.composition.list, typed.composition.list);
+        QCOMPARE(after.composition.area, typed.composition.area);
+        QCOMPARE(after.composition.phone, typed.composition.phone);
+        QCOMPARE(after.recipientName, typed.recipientName);
+        QCOMPARE(mainWindow()->Edit1->isEnabled(), !list);
+    }
+
     // The switch asked for while an attempt is under way: the attempt ends with the old window, silently,
     // and the new window starts idle.
     void switchDuringASendAttempt()
