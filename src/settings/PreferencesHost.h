@@ -14,7 +14,8 @@ public:
     // stores them, so the next send uses them without reading SMS.INI again.
     virtual TProviders& providers() = 0;
     // A live service document was received and is still current, or the provider cache gave definitions.
-    // Without them the identification tab is not shown.
+    // Without them, and without any provider with a login (one of the user's own), the identification tab
+    // is not shown.
     virtual bool definitionsAvailable() const = 0;
     // The main window's UsePopupStatus, set as soon as the dialog stores it.
     virtual void setUsePopupStatus(bool on) = 0;

@@ -232,8 +232,12 @@ void TPreferencesForm::buildControls()
 void TPreferencesForm::FormCreate()
 {
     PageControl1->setCurrentWidget(TabSheet1);
-    // Without provider definitions there is nothing to identify to; the general tab remains.
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), m_host.definitionsAvailable());
+    // Without provider definitions there is nothing to identify to; the general tab remains. An operator
+    // with a login that the user defined in providers.d counts, with or without the service's definitions.
+    bool loginKnown = false;
+    for (const TProvider& provider : m_host.providers())
+        loginKnown = loginKnown || !provider.LoginUrl.isEmpty();
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), m_host.definitionsAvailable() || loginKnown);
 
     const SmsIni ini;
     CheckBox1->setChecked(ini.autoStart());

@@ -100,6 +100,31 @@ private slots:
         QCOMPARE(host.list[2].Password, QStringLiteral("o-old"));
     }
 
+    // The identification tab shows with the service's or the cache's definitions, and with any operator
+    // that needs a login, such as one the user defined alone in providers.d.
+    void identificationTab_data()
+    {
+        QTest::addColumn<bool>("definitions");
+        QTest::addColumn<QString>("loginUrl");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("service or cache") << true << QString() << true;
+        QTest::newRow("only a local operator with a login") << false << Login << true;
+        QTest::newRow("only a local operator without one") << false << QString() << false;
+    }
+    void identificationTab()
+    {
+        QFETCH(bool, definitions);
+        QFETCH(QString, loginUrl);
+        QFETCH(bool, shown);
+        FakeHost host;
+        host.definitions = definitions;
+        host.list = { provider(QStringLiteral("Acme"), loginUrl) };
+        host.list[0].Origin = ProviderOrigin::Local;
+        TPreferencesForm form(host);
+        QCOMPARE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)), shown);
+        QCOMPARE(form.ComboBox1->count(), loginUrl.isEmpty() ? 0 : 1);
+    }
+
     void chooseProviderShowsItsRecord()
     {
         FakeHost host = threeProviders();
@@ -181,8 +206,10 @@ private slots:
 
         TPreferencesForm form(host);
         form.show();
-        QCOMPARE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)), definitions);
-        if (!definitions)
+        // Operators with a login count as definitions, wherever they came from.
+        const bool tab = definitions || withProviders;
+        QCOMPARE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)), tab);
+        if (!tab)
             QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
         QCOMPARE(form.CheckBox1->isChecked(), false);
         QCOMPARE(form.CheckBox2->isChecked(), true);
