@@ -115,6 +115,26 @@
         <source>לא ניתן לכתוב את הקובץ %1: %2</source>
         <translation>The file %1 cannot be written: %2</translation>
     </message>
+    <message>
+        <source>קובץ ההגדרה לא ייקרא כפי שנכתב: %1</source>
+        <translation>The definition file would not read back as written: %1</translation>
+    </message>
+    <message>
+        <source>קובץ ההגדרה לא ייקרא כפי שנכתב: נמצאו בו %1 ספקים.</source>
+        <translation>The definition file would not read back as written: it holds %1 providers.</translation>
+    </message>
+    <message>
+        <source>הערך של %1 לא ייקרא מקובץ ההגדרה כפי שנכתב.</source>
+        <translation>The value of %1 would not read back from the definition file as written.</translation>
+    </message>
+    <message>
+        <source>רשימת הקידומות לא תיקרא מקובץ ההגדרה כפי שנכתבה.</source>
+        <translation>The list of area codes would not read back from the definition file as written.</translation>
+    </message>
+    <message>
+        <source>הערך של %1 מכיל את שם המשתמש או את הסיסמה שלך, וקובץ הגדרות אינו שומר אותם.</source>
+        <translation>The value of %1 holds your user name or password, which a definition file does not keep.</translation>
+    </message>
 </context>
 <context>
     <name>Demonstration</name>

@@ -115,6 +115,26 @@
         <source>לא ניתן לכתוב את הקובץ %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>קובץ ההגדרה לא ייקרא כפי שנכתב: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>קובץ ההגדרה לא ייקרא כפי שנכתב: נמצאו בו %1 ספקים.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הערך של %1 לא ייקרא מקובץ ההגדרה כפי שנכתב.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>רשימת הקידומות לא תיקרא מקובץ ההגדרה כפי שנכתבה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הערך של %1 מכיל את שם המשתמש או את הסיסמה שלך, וקובץ הגדרות אינו שומר אותם.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Demonstration</name>

@@ -1,5 +1,7 @@
 #include "WebAddress.h"
 
+#include <QUrlQuery>
+
 bool isWebAddress(const QUrl& address)
 {
     const QString scheme = address.scheme().toLower();
@@ -10,4 +12,22 @@ bool isWebAddress(const QUrl& address)
 bool isWebAddress(const QString& address)
 {
     return isWebAddress(QUrl(address.trimmed()));
+}
+
+QString shownAddress(const QString& address)
+{
+    QUrl url(address);
+    if (!url.isValid())
+        return QStringLiteral("(not an address)");
+    if (url.hasQuery()) {
+        QUrlQuery query(url);
+        QList<QPair<QString, QString>> items = query.queryItems();
+        for (auto& item : items)
+            item.second = QStringLiteral("*");
+        query.setQueryItems(items);
+        url.setQuery(query);
+    }
+    if (url.hasFragment())
+        url.setFragment(QStringLiteral("*"));
+    return url.toString(QUrl::RemovePassword);
 }

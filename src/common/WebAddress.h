@@ -8,3 +8,8 @@
 // scheme would run a local file, a script or another program's handler.
 bool isWebAddress(const QUrl& address);
 bool isWebAddress(const QString& address);
+
+// An address as messages and traces show it: where the page is, without what a form or a link carried there.
+// Query values and the fragment become "*" and a password in the address is left out: a login form sent with
+// GET puts the password in the query.
+QString shownAddress(const QString& address);

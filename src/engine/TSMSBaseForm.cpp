@@ -6,6 +6,7 @@
 #include "common/ResStrings.h"
 #include "common/TimerInterval.h"
 #include "common/UserPrompt.h"
+#include "common/WebAddress.h"
 
 #include <QLoggingCategory>
 #include <cstdio>
@@ -297,13 +298,14 @@ const PageDocument* TSMSBaseForm::stepDocument(std::shared_ptr<PageDocument>& to
         document = top->frameDocument(frameIndex);
     if (m_checking) {
         if (!top) {
-            checkStep(page, false, QStringLiteral("no page of the site's loaded instead of %1").arg(expectedAddress));
+            checkStep(page, false,
+                QStringLiteral("no page of the site's loaded instead of %1").arg(shownAddress(expectedAddress)));
             return nullptr;
         }
         if (!checkStep(page, address == expectedAddress,
-                address == expectedAddress
-                    ? QStringLiteral("loaded at %1").arg(address)
-                    : QStringLiteral("the page that loaded is %1, not %2").arg(address, expectedAddress)))
+                address == expectedAddress ? QStringLiteral("loaded at %1").arg(shownAddress(address))
+                                           : QStringLiteral("the page that loaded is %1, not %2")
+                                                 .arg(shownAddress(address), shownAddress(expectedAddress))))
             return nullptr;
         if (frameIndex > -1
             && !checkStep(page + QStringLiteral(" frame"), document != nullptr,

@@ -554,8 +554,14 @@ void TPhoneBookForm::done(int result)
 
 void TPhoneBookForm::FormClose()
 {
-    SmsIni().setUseOutlook(CheckBox1->isChecked());
+    // The table first: a settings file that refuses the mode must not cost the table's edits.
     // A table that cannot be written stays in memory, without a word; its file keeps the last table saved.
     PhoneBookTable* table = outlookMode() ? m_outlookCache : m_phoneBook;
     table->saveToFile(table->filePath());
+    try {
+        SmsIni().setUseOutlook(CheckBox1->isChecked());
+    } catch (const ZelkoraError& error) {
+        // The window closes all the same; the next one opens in the mode stored before.
+        ErrorReport::report(error.message());
+    }
 }

@@ -1,5 +1,7 @@
 #include "DefinitionFile.h"
 
+#include "service/LocalDefinitions.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -79,7 +81,10 @@ QStringList DefinitionFile::unwritable(const TProvider& provider, const QStringL
 QByteArray DefinitionFile::text(const TProvider& provider, const QStringList& areaDefs, const QString& writtenAt)
 {
     QByteArray out;
-    out += "Provider " + provider.Name.toUtf8() + ", taught to Zelkora on " + writtenAt.toUtf8() + ".\n";
+    // The note is outside the tags; a name that holds a tag's brackets must not open one there.
+    QString noteName = provider.Name;
+    noteName.replace(QLatin1Char('<'), QLatin1Char(' ')).replace(QLatin1Char('>'), QLatin1Char(' '));
+    out += "Provider " + noteName.toUtf8() + ", taught to Zelkora on " + writtenAt.toUtf8() + ".\n";
     out += "Only the tags count; text outside them is a note. The user name and password are kept in SMS.INI.\n\n";
     QByteArray defs;
     for (const QString& item : areaDefs)
@@ -92,6 +97,41 @@ QByteArray DefinitionFile::text(const TProvider& provider, const QStringList& ar
     }
     out += ">\n";
     return out;
+}
+
+QStringList DefinitionFile::readBackProblems(
+    const QByteArray& text, const TProvider& provider, const QStringList& areaDefs)
+{
+    const auto tr = [](const char* source) { return QCoreApplication::translate("DefinitionFile", source); };
+    const LocalDefinitionFile file = LocalDefinitions::parse(text, QStringLiteral("providers.d/taught.def"));
+    if (!file.error.isEmpty())
+        return { tr("קובץ ההגדרה לא ייקרא כפי שנכתב: %1").arg(file.error) };
+    if (file.providers.size() != 1)
+        return { tr("קובץ ההגדרה לא ייקרא כפי שנכתב: נמצאו בו %1 ספקים.").arg(file.providers.size()) };
+    QStringList problems;
+    const auto written = parameters(provider);
+    const auto read = parameters(file.providers.first());
+    for (int i = 0; i < written.size(); ++i) {
+        if (written[i].second != read[i].second)
+            problems << tr("הערך של %1 לא ייקרא מקובץ ההגדרה כפי שנכתב.").arg(QLatin1String(written[i].first));
+    }
+    if (file.areaDefs != areaDefs)
+        problems << tr("רשימת הקידומות לא תיקרא מקובץ ההגדרה כפי שנכתבה.");
+    return problems;
+}
+
+QStringList DefinitionFile::secretProblems(const TProvider& provider, const QString& userName, const QString& password)
+{
+    QStringList problems;
+    for (const auto& [name, value] : parameters(provider)) {
+        const bool secret
+            = (!userName.isEmpty() && value.contains(userName)) || (!password.isEmpty() && value.contains(password));
+        if (secret)
+            problems << QCoreApplication::translate(
+                "DefinitionFile", "הערך של %1 מכיל את שם המשתמש או את הסיסמה שלך, וקובץ הגדרות אינו שומר אותם.")
+                            .arg(QLatin1String(name));
+    }
+    return problems;
 }
 
 QString DefinitionFile::pathFor(const QString& folder, const QString& providerName)
@@ -119,7 +159,9 @@ bool DefinitionFile::write(const QString& path, const QByteArray& text, QString*
         return false;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    // The mode is set before the first byte goes in: the file names the user's operator and its pages.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        || file.write(text) != text.size() || !file.commit()) {
         if (error)
             *error = QCoreApplication::translate("DefinitionFile", "לא ניתן לכתוב את הקובץ %1: %2")
                          .arg(path, file.errorString());

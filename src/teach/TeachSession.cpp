@@ -2,6 +2,7 @@
 
 #include "DefinitionFile.h"
 #include "common/AppPaths.h"
+#include "common/ErrorReport.h"
 #include "settings/SmsIni.h"
 
 #include <QDateTime>
@@ -39,7 +40,14 @@ TeachSession::Draft TeachSession::draft(const QString& name, const QString& area
         draft.problems << tr("דף התוצאה עדיין לא נטען.");
     else if (draft.provider.ResAccepted.isEmpty())
         draft.problems << tr("יש לסמן בדף התוצאה את הטקסט שאומר שההודעה נשלחה.");
-    draft.problems << DefinitionFile::unwritable(draft.provider, draft.areaDefs);
+    const QStringList unwritable = DefinitionFile::unwritable(draft.provider, draft.areaDefs);
+    draft.problems << unwritable;
+    draft.problems << DefinitionFile::secretProblems(
+        draft.provider, m_demonstration.userName(), m_demonstration.password());
+    // What the tag language can carry must also come back from the file as it was taught.
+    if (unwritable.isEmpty() && draft.problems.isEmpty())
+        draft.problems << DefinitionFile::readBackProblems(
+            DefinitionFile::text(draft.provider, draft.areaDefs, QString()), draft.provider, draft.areaDefs);
     return draft;
 }
 
@@ -57,17 +65,33 @@ bool TeachSession::save(const Draft& draft, QString* pathOrError)
 {
     const QString path = pathFor(draft.provider.Name);
     const QString now = QDateTime::currentDateTime().toString(Qt::ISODate);
+    const QByteArray text = DefinitionFile::text(draft.provider, draft.areaDefs, now);
+    // Nothing is kept that the program would read back otherwise, or that holds a secret.
+    QStringList problems
+        = DefinitionFile::secretProblems(draft.provider, m_demonstration.userName(), m_demonstration.password());
+    problems << DefinitionFile::readBackProblems(text, draft.provider, draft.areaDefs);
+    if (!problems.isEmpty()) {
+        if (pathOrError)
+            *pathOrError = problems.join(QLatin1Char('\n'));
+        return false;
+    }
     QString error;
-    if (!DefinitionFile::write(path, DefinitionFile::text(draft.provider, draft.areaDefs, now), &error)) {
+    if (!DefinitionFile::write(path, text, &error)) {
         if (pathOrError)
             *pathOrError = error;
         return false;
     }
-    // Written only once the definition stands, so that SMS.INI never names a provider that is not there.
+    // Written only once the definition stands, so that SMS.INI never names a provider that is not there. A
+    // settings file that refuses them leaves the definition kept; the user is told, and can type them in the
+    // preferences.
     if (!draft.provider.LoginUrl.isEmpty()) {
-        SmsIni ini;
-        ini.setUserName(draft.provider.Name, m_demonstration.userName());
-        ini.setPassword(draft.provider.Name, m_demonstration.password());
+        try {
+            SmsIni ini;
+            ini.setUserName(draft.provider.Name, m_demonstration.userName());
+            ini.setPassword(draft.provider.Name, m_demonstration.password());
+        } catch (const ZelkoraError& error) {
+            ErrorReport::report(error.message());
+        }
     }
     if (pathOrError)
         *pathOrError = path;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -330,6 +331,23 @@ private slots:
         QVERIFY(saved.loadFromFile(saved.filePath()));
         QCOMPARE(rowsOf(saved), rowsOf(*m_phoneBook));
         QVERIFY(!QFileInfo::exists(m_cache->filePath()));
+    }
+
+    // A settings file that refuses the mode (its path is a folder, which stops root too) is reported; the
+    // table's edits are saved all the same and the program goes on.
+    void refusedSettingsCostNoEdits()
+    {
+        QFile::remove(SmsIni::defaultPath());
+        QVERIFY(QDir().mkpath(SmsIni::defaultPath()));
+        TPhoneBookForm form(m_phoneBook.get(), m_cache.get(), AreaDefs);
+        whenModal<TPhoneBookForm>([](TPhoneBookForm& shown) { shown.Button1->click(); });
+        QVERIFY(m_phoneBook->appendRecord({ "Dana", "052", "5555555" }));
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QCOMPARE(m_errors, QStringList { QStringLiteral("Unable to write to SMS.INI.") });
+        PhoneBookTable saved(Kind::PhoneBook);
+        QVERIFY(saved.loadFromFile(saved.filePath()));
+        QCOMPARE(rowsOf(saved), rowsOf(*m_phoneBook));
+        QVERIFY(QDir().rmdir(SmsIni::defaultPath()));
     }
 
     void outlookModeCarriesNewEntriesToOutlook_data()

@@ -2,6 +2,7 @@
 
 #include "ChromiumSetup.h"
 #include "SnapshotDocument.h"
+#include "common/WebAddress.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
-#include <QUrlQuery>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -43,28 +43,13 @@ QString pathText(const QList<int>& path)
     return QLatin1Char('[') + parts.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
-// An address as the trace shows it: where the page went, without what a form or a link carried there. A
-// login form sent with GET puts the password in the query, and an address may hold a password of its own.
 QString traceAddress(const QString& address)
 {
-    QUrl url(address);
-    if (!url.isValid())
-        return QStringLiteral("(not an address)");
-    if (url.hasQuery()) {
-        QUrlQuery query(url);
-        QList<QPair<QString, QString>> items = query.queryItems();
-        for (auto& item : items)
-            item.second = QStringLiteral("*");
-        query.setQueryItems(items);
-        url.setQuery(query);
-    }
-    if (url.hasFragment())
-        url.setFragment(QStringLiteral("*"));
-    return url.toString(QUrl::RemovePassword);
+    return shownAddress(address);
 }
 QString traceAddress(const QUrl& address)
 {
-    return traceAddress(address.toString());
+    return shownAddress(address.toString());
 }
 
 } // namespace
