@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -553,9 +554,37 @@ bool PhoneBookTable::loadFromFile(const QString& path)
     if (!ok)
         execute(QStringLiteral("DELETE FROM Recipients"));
     table()->select();
-    if (!ok)
-        ErrorReport::report(tr("The file %1 cannot be read: %2").arg(QDir::toNativeSeparators(path), error));
-    return ok;
+    if (ok)
+        return true;
+    // A file that cannot be read is never written over by the next save: it goes aside under a name of its
+    // own, where the user (or a repair tool) still finds every byte of it. Where it cannot be moved, it is
+    // kept where it is, and this table is never saved over it.
+    const QString aside = moveAside(path);
+    if (aside.isEmpty())
+        m_keptUnread = QFileInfo(path).absoluteFilePath();
+    ErrorReport::report(aside.isEmpty()
+            ? tr("The file %1 cannot be read: %2. It is kept as it is, and the table starts empty.")
+                  .arg(QDir::toNativeSeparators(path), error)
+            : tr("The file %1 cannot be read: %2. It was moved to %3, and the table starts empty.")
+                  .arg(QDir::toNativeSeparators(path), error, QDir::toNativeSeparators(aside)));
+    return false;
+}
+
+QString PhoneBookTable::moveAside(const QString& path)
+{
+    const QString base
+        = path + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    // An earlier file moved aside in the same second keeps its name: rename never replaces a file.
+    for (int n = 1; n < 100; ++n) {
+        const QString candidate = n == 1 ? base : base + QLatin1Char('-') + QString::number(n);
+        if (QFileInfo::exists(candidate))
+            continue;
+        if (QFile::rename(path, candidate))
+            return candidate;
+        if (QFileInfo::exists(path) && !QFileInfo::exists(candidate))
+            return QString(); // the folder refuses the rename
+    }
+    return QString();
 }
 
 bool PhoneBookTable::readFile(const QString& path, QString* errorText)
@@ -643,7 +672,10 @@ bool PhoneBookTable::readFile(const QString& path, QString* errorText)
 bool PhoneBookTable::saveToFile(const QString& path, QString* errorText) const
 {
     QString error;
-    const bool ok = writeFile(path, &error);
+    const bool kept = !m_keptUnread.isEmpty() && QFileInfo(path).absoluteFilePath() == m_keptUnread;
+    if (kept)
+        error = tr("%1 could not be read and is not written over").arg(QDir::toNativeSeparators(path));
+    const bool ok = !kept && writeFile(path, &error);
     if (!ok && errorText)
         *errorText = error;
     return ok;

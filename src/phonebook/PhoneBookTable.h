@@ -126,7 +126,9 @@ public:
     bool isSortedByName() const;
 
     // Replaces the contents with the file's records. A missing file gives an empty table and is no error.
-    // A file that cannot be read is reported through ErrorReport and leaves the table empty and usable.
+    // A file that cannot be read leaves the table empty and usable, and is moved aside beside itself
+    // ("phonebook.db.damaged-YYYYMMDD-HHMMSS", never over an earlier one); one report says where it went.
+    // Where it cannot be moved, saveToFile never writes over it.
     bool loadFromFile(const QString& path);
     // Writes the stored records to a new file beside `path` and renames it into place, so `path` holds
     // either the old table or the new one, never a part. Pending model edits are not written. Reports
@@ -144,6 +146,8 @@ private:
     qint64 keyAt(int row) const;
     int rowOfKey(qint64 key) const;
     bool readFile(const QString& path, QString* errorText);
+    // Renames the file to its damaged name; the new path, or "" when it could not be moved.
+    static QString moveAside(const QString& path);
     bool writeFile(const QString& path, QString* errorText) const;
     QString memoryTableStatement() const;
     QStringList indexAndTriggerStatements() const;
@@ -159,4 +163,6 @@ private:
     qint64 m_pendingKey = -1; // the key of the record being edited
     bool m_posting = false;
     mutable std::unique_ptr<PhoneBookModel> m_model;
+    // A file this table could not read and could not move aside; it is never saved over.
+    QString m_keptUnread;
 };
