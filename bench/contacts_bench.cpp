@@ -142,7 +142,13 @@ int main(int argc, char** argv)
     // The update a post runs: the folder is read to find the contact, then one card is written.
     TPhoneBookForm::OutlookSteps steps = Contacts::phoneBookSteps();
     const double update = millisecondsOf([&] {
-        steps.updateContact({ QStringLiteral("Moshe Levi 1"), QStringLiteral("052"), QStringLiteral("7654321") });
+        int row = 0;
+        while (row < cache.recordCount() && cache.fieldText(row, QStringLiteral("Name")) != "Moshe Levi 1")
+            ++row;
+        TPhoneBookForm::Recipient entry { QStringLiteral("Moshe Levi 1"), QStringLiteral("052"),
+            QStringLiteral("7654321"), cache.fieldText(row, QStringLiteral("Card")),
+            cache.fieldText(row, QStringLiteral("CardDigest")) };
+        steps.updateContact(entry);
     });
 
     const bool consistent = cache.recordCount() == count;

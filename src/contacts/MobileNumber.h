@@ -13,10 +13,16 @@ struct MobileNumber
     QString unknown;
 
     // The separator is the first "-", else the first blank. At position 1 to 4 (1-based) it splits the
-    // number: the area code is what stands before it, the number at most 7 characters after it. Anything
-    // else (no separator, or a separator further on, as in "+972-52-1234567") leaves the whole number
+    // number: the area code is what stands before it, the number everything after it with the group
+    // separators dropped ("052-123-4567" gives 052 and 1234567). Anything else (no separator, a separator
+    // further on, as in "+972-52-1234567", or a number longer than `phoneWidth`) leaves the whole number
     // unknown. An empty number gives three empty parts.
-    static MobileNumber split(const QString& number);
+    static MobileNumber split(const QString& number, int phoneWidth);
+
+    // The characters people put between groups of digits: "-", blank, ".", "/", "(" and ")".
+    static bool isGroupSeparator(QChar c);
+    // The number without them: two spellings of one number give the same text.
+    static QString digitsOf(const QString& number);
 
     // The text written back to the contact: area code, "-", number; the number alone when there is no
     // area code.

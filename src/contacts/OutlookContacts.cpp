@@ -3,6 +3,7 @@
 #include "common/ErrorReport.h"
 #include "contacts/ImportProgress.h"
 #include "contacts/MobileNumber.h"
+#include "contacts/VCardFolder.h"
 #include "phonebook/PhoneBookTable.h"
 
 #include <QElapsedTimer>
@@ -110,16 +111,21 @@ int OutlookContacts::ImportContacts(PhoneBookTable& cache, ImportProgress& progr
             progress.letMessagesRun();
             QString name;
             QString number;
+            QString entryId;
+            QString digest;
             try {
                 name = items->item(i)->fullName();
                 number = items->item(i)->mobileTelephoneNumber();
+                const std::unique_ptr<ContactItem> item = items->item(i);
+                entryId = item->entryId();
+                digest = item->version();
             } catch (const std::exception&) {
                 continue;
             }
             if (name.isEmpty())
                 continue;
-            const MobileNumber parts = MobileNumber::split(number);
-            batch << QStringList { name, parts.area, parts.phone, parts.unknown };
+            const MobileNumber parts = MobileNumber::split(number, PhoneBookTable::CachePhoneWidth);
+            batch << QStringList { name, parts.area, parts.phone, parts.unknown, entryId, digest };
             if (sinceStored.elapsed() >= StoreInterval) {
                 store();
                 sinceStored.restart();
@@ -145,15 +151,38 @@ std::unique_ptr<ContactItem> OutlookContacts::findContact(const QString& name)
     return ContactsFolder->items()->find(restrictionText(name));
 }
 
-std::unique_ptr<ContactItem> OutlookContacts::requireContact(const QString& name)
+std::unique_ptr<ContactItem> OutlookContacts::rowsContact(const QString& name, const CardRef& card)
 {
-    std::unique_ptr<ContactItem> contact = findContact(name);
-    if (!contact)
+    if (!card.entryId.isEmpty()) {
+        std::unique_ptr<ContactItem> contact;
+        try {
+            contact = OutlookNamespace->getItemFromId(card.entryId);
+        } catch (const ZelkoraError& error) {
+            throw CardChangedError(error.message());
+        }
+        // A card gone meanwhile fails as a name that finds no contact does.
+        if (!contact)
+            throw ZelkoraError(tr("אין איש קשר בשם %1").arg(name));
+        // A change made since the import (a sync tool's, say) is never written over.
+        if (!card.digest.isEmpty() && contact->version() != card.digest)
+            throw CardChangedError(tr("כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנטען, ולכן השינוי לא נשמר. "
+                                      "יש לטעון את אנשי הקשר מחדש.")
+                                       .arg(name));
+        return contact;
+    }
+    // A row that does not know its card: only a name that one card alone holds tells the card apart.
+    std::vector<std::unique_ptr<ContactItem>> named = ContactsFolder->items()->restrict(restrictionText(name));
+    if (named.empty())
         throw ZelkoraError(tr("אין איש קשר בשם %1").arg(name));
-    return contact;
+    if (named.size() > 1)
+        throw CardChangedError(tr("יש כמה אנשי קשר בשם %1, ואין דרך לדעת לאיזה מהם הכוונה; דבר לא נכתב. "
+                                  "יש לטעון את אנשי הקשר מחדש.")
+                                   .arg(name));
+    return std::move(named.front());
 }
 
-OutlookContacts::Creation OutlookContacts::CreateContact(const QString& name, const QString& area, const QString& phone)
+OutlookContacts::Creation OutlookContacts::CreateContact(
+    const QString& name, const QString& area, const QString& phone, CardRef* card)
 {
     const Connection connection(*this);
     if (findContact(name))
@@ -162,26 +191,35 @@ OutlookContacts::Creation OutlookContacts::CreateContact(const QString& name, co
     contact->setFullName(name);
     contact->setMobileTelephoneNumber(area + QLatin1Char('-') + phone);
     contact->save();
+    if (card)
+        *card = CardRef { contact->entryId(), contact->version() };
     return Creation::Created;
 }
 
-void OutlookContacts::UpdateContact(const QString& name, const QString& area, const QString& phone)
+OutlookContacts::CardRef OutlookContacts::UpdateContact(
+    const QString& name, const QString& area, const QString& phone, const CardRef& card)
 {
     const Connection connection(*this);
-    std::unique_ptr<ContactItem> contact = requireContact(name);
+    std::unique_ptr<ContactItem> contact = rowsContact(name, card);
     const QString number = MobileNumber::joined(area, phone);
+    const QString stored = contact->mobileTelephoneNumber();
+    // The same digits keep the card's own spelling: a number the user did not change is never rewritten,
+    // and so never loses a digit.
+    const QString digits = MobileNumber::digitsOf(number);
+    const bool unchanged = !digits.isEmpty() && digits == MobileNumber::digitsOf(stored);
     // Saving an entry whose number was never split would otherwise erase the contact's number.
-    const bool keepsUnknown
-        = number.isEmpty() && !MobileNumber::split(contact->mobileTelephoneNumber()).unknown.isEmpty();
-    if (!keepsUnknown)
+    const bool keepsUnknown = number.isEmpty()
+        && !MobileNumber::split(stored, PhoneBookTable::CachePhoneWidth).unknown.isEmpty();
+    if (!unchanged && !keepsUnknown)
         contact->setMobileTelephoneNumber(number);
     contact->save();
+    return CardRef { contact->entryId(), contact->version() };
 }
 
-void OutlookContacts::DeleteContact(const QString& name)
+void OutlookContacts::DeleteContact(const QString& name, const CardRef& card)
 {
     const Connection connection(*this);
-    requireContact(name)->remove();
+    rowsContact(name, card)->remove();
 }
 
 } // namespace Contacts

@@ -40,26 +40,39 @@ public:
     void DisconnectOutlook();
     bool isConnected() const { return ContactsFolder != nullptr; }
 
+    // Which card a cache row came from, and a digest of that card as the row last saw it. Empty for a row of
+    // a cache written before rows knew their cards.
+    struct CardRef
+    {
+        QString entryId;
+        QString digest;
+    };
+
     // Empties the cache and fills it with one record a contact that has a full name (Name, Area, Phone,
-    // Unknown), the gauge running from 0 to the count + 1. Contacts whose values cannot be read are
-    // skipped. The cache is sorted by Name again at the end, also after a failure, which is then thrown
-    // with what was read so far in the cache. Returns the number of cards the folder could not read.
+    // Unknown, Card, CardDigest), the gauge running from 0 to the count + 1. Contacts whose values cannot be
+    // read are skipped. The cache is sorted by Name again at the end, also after a failure, which is then
+    // thrown with what was read so far in the cache. Returns the number of cards the folder could not read.
     int ImportContacts(PhoneBookTable& cache, ImportProgress& progress);
 
-    // The number written to a new contact is always area code, "-", number.
-    Creation CreateContact(const QString& name, const QString& area, const QString& phone);
-    // Writes the number to the first contact of this name. With neither area code nor number, a contact
-    // whose number the cache holds as unknown keeps it: the entry was saved without being given one.
-    void UpdateContact(const QString& name, const QString& area, const QString& phone);
-    // Deletes the first contact of this name; a name that finds none throws.
-    void DeleteContact(const QString& name);
+    // The number written to a new contact is always area code, "-", number. `card` receives the new card.
+    Creation CreateContact(const QString& name, const QString& area, const QString& phone, CardRef* card = nullptr);
+    // Writes the number to the row's own card and returns that card as it reads afterwards. The number is
+    // written only when its digits differ from the card's, so a number the user did not change keeps the
+    // card's spelling. With neither area code nor number, a contact whose number the cache holds as unknown
+    // keeps it: the entry was saved without being given one. Throws CardChangedError (nothing written) when
+    // the card changed since the row saw it, was removed, or can no longer be told apart from another.
+    CardRef UpdateContact(const QString& name, const QString& area, const QString& phone, const CardRef& card);
+    // Deletes the row's own card, under the same refusals.
+    void DeleteContact(const QString& name, const CardRef& card);
 
     // The text Find is given: [FullName] = "name", the name inserted as it stands.
     static QString restrictionText(const QString& name);
 
 private:
     std::unique_ptr<ContactItem> findContact(const QString& name);
-    std::unique_ptr<ContactItem> requireContact(const QString& name);
+    // The card a row came from, found by its identity and checked against the digest the row keeps; a row
+    // that does not know its card finds it by a name that one card alone holds.
+    std::unique_ptr<ContactItem> rowsContact(const QString& name, const CardRef& card);
 
     ApplicationFactory m_createApplication;
     std::unique_ptr<Application> OutlookApp;

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 // The few calls of Outlook's automation interface that the phone book relies on, as objects of our own.
 // Every call may fail; a failure throws ZelkoraError carrying the reason. Objects handed out are the
@@ -25,6 +26,11 @@ public:
     virtual void save() = 0;
     // Delete: removes the contact from the folder.
     virtual void remove() = 0;
+    // EntryID: the contact's identity in its store, for as long as the contact lives.
+    virtual QString entryId() const = 0;
+    // What the contact holds now, as a digest that changes with any change made to it, by this program or
+    // another one (Outlook's LastModificationTime plays this part there).
+    virtual QString version() const = 0;
 };
 
 // A folder's Items collection.
@@ -37,6 +43,8 @@ public:
     virtual std::unique_ptr<ContactItem> item(int index) = 0;
     // The first item that matches a restriction such as [FullName] = "Dana Levi"; null when none does.
     virtual std::unique_ptr<ContactItem> find(const QString& restriction) = 0;
+    // Restrict: every item that matches, in order.
+    virtual std::vector<std::unique_ptr<ContactItem>> restrict(const QString& restriction) = 0;
     // Contacts of the folder that could not be read and that the collection leaves out. Outlook has no
     // such thing; an address book of files can.
     virtual int unreadableCount() const = 0;
@@ -54,6 +62,9 @@ class NameSpace
 public:
     virtual ~NameSpace() = default;
     virtual std::unique_ptr<Folder> getDefaultFolder(int folderType) = 0;
+    // GetItemFromID: the contact of that identity; null when there is none. Throws ZelkoraError when the
+    // identity no longer tells one contact apart.
+    virtual std::unique_ptr<ContactItem> getItemFromId(const QString& entryId) = 0;
 };
 
 // "Outlook.Application".

@@ -85,16 +85,26 @@ TPhoneBookForm::OutlookSteps phoneBookSteps()
         if (unreadable > 0)
             UserPrompt::current()->information(unreadableText(unreadable));
     };
-    steps.createContact = [](const TPhoneBookForm::Recipient& entry) {
-        return addressBook().CreateContact(entry.name, entry.area, entry.phone) == OutlookContacts::Creation::Created
-            ? Steps::Creation::Created
-            : Steps::Creation::AlreadyExists;
+    steps.createContact = [](TPhoneBookForm::Recipient& entry) {
+        OutlookContacts::CardRef card;
+        const auto creation = addressBook().CreateContact(entry.name, entry.area, entry.phone, &card);
+        if (creation != OutlookContacts::Creation::Created)
+            return Steps::Creation::AlreadyExists;
+        entry.card = card.entryId;
+        entry.cardDigest = card.digest;
+        return Steps::Creation::Created;
     };
-    steps.updateContact = [](const TPhoneBookForm::Recipient& entry) {
-        refusingChangedCards([&entry] { addressBook().UpdateContact(entry.name, entry.area, entry.phone); });
+    steps.updateContact = [](TPhoneBookForm::Recipient& entry) {
+        refusingChangedCards([&entry] {
+            const OutlookContacts::CardRef card = addressBook().UpdateContact(
+                entry.name, entry.area, entry.phone, { entry.card, entry.cardDigest });
+            entry.card = card.entryId;
+            entry.cardDigest = card.digest;
+        });
     };
-    steps.deleteContact
-        = [](const QString& name) { refusingChangedCards([&name] { addressBook().DeleteContact(name); }); };
+    steps.deleteContact = [](const TPhoneBookForm::Recipient& entry) {
+        refusingChangedCards([&entry] { addressBook().DeleteContact(entry.name, { entry.card, entry.cardDigest }); });
+    };
     return steps;
 }
 

@@ -41,6 +41,9 @@ namespace {
 
         void setMobileTelephoneNumber(const QString& number) override { m_changes.mobileNumber = number; }
 
+        QString entryId() const override { return isNew() ? QString() : m_folder->entryId(m_id); }
+        QString version() const override { return isNew() ? QString() : m_folder->digest(m_id); }
+
         void save() override
         {
             if (isNew())
@@ -96,6 +99,20 @@ namespace {
 
         std::unique_ptr<ContactItem> find(const QString& restriction) override
         {
+            std::vector<std::unique_ptr<ContactItem>> found = matching(restriction, true);
+            return found.empty() ? nullptr : std::move(found.front());
+        }
+
+        std::vector<std::unique_ptr<ContactItem>> restrict(const QString& restriction) override
+        {
+            return matching(restriction, false);
+        }
+
+        int unreadableCount() const override { return m_folder->unreadableCount(); }
+
+    private:
+        std::vector<std::unique_ptr<ContactItem>> matching(const QString& restriction, bool first)
+        {
             static const QRegularExpression form(QStringLiteral(R"re(^\s*\[\s*(\w+)\s*\]\s*=\s*"(.*)"\s*$)re"),
                 QRegularExpression::DotMatchesEverythingOption);
             const QRegularExpressionMatch match = form.match(restriction);
@@ -105,17 +122,18 @@ namespace {
                 || (!byName && property.compare(QLatin1String("MobileTelephoneNumber"), Qt::CaseInsensitive) != 0))
                 throw ZelkoraError(tr("תנאי החיפוש אינו מובן: %1").arg(restriction));
             const QString value = match.captured(2);
+            std::vector<std::unique_ptr<ContactItem>> found;
             for (int i = 0; i < m_folder->cardCount(); ++i) {
                 const VCard* card = m_folder->card(m_folder->cardAt(i));
-                if (card && (byName ? card->fullName() : card->mobileNumber()) == value)
-                    return std::make_unique<VCardContactItem>(m_folder, m_folder->cardAt(i));
+                if (card && (byName ? card->fullName() : card->mobileNumber()) == value) {
+                    found.push_back(std::make_unique<VCardContactItem>(m_folder, m_folder->cardAt(i)));
+                    if (first)
+                        break;
+                }
             }
-            return nullptr;
+            return found;
         }
 
-        int unreadableCount() const override { return m_folder->unreadableCount(); }
-
-    private:
         std::shared_ptr<VCardFolder> m_folder;
     };
 
@@ -150,6 +168,13 @@ namespace {
             if (!info.isDir() || !info.isReadable() || !info.isExecutable())
                 throw ZelkoraError(tr("אין אפשרות לקרוא את תיקיית אנשי הקשר %1").arg(m_folder->path()));
             return std::make_unique<VCardContactsFolder>(m_folder);
+        }
+
+        std::unique_ptr<ContactItem> getItemFromId(const QString& entryId) override
+        {
+            m_folder->load();
+            const std::optional<VCardFolder::CardId> id = m_folder->findEntry(entryId);
+            return id ? std::make_unique<VCardContactItem>(m_folder, *id) : nullptr;
         }
 
     private:

@@ -3,6 +3,7 @@
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -118,6 +119,40 @@ const VCard* VCardFolder::card(CardId id) const
     const File& file = m_files[id.file];
     const int index = file.places.value(id.slot, -1);
     return index < 0 ? nullptr : &file.cards[index];
+}
+
+QString VCardFolder::entryId(CardId id) const
+{
+    const VCard* stored = card(id);
+    if (!stored)
+        return QString();
+    const QString uid = stored->uid();
+    const QString file = QFileInfo(m_files[id.file].path).fileName();
+    return uid.isEmpty() ? file + QStringLiteral("\n\n") + stored->fullName() : file + QLatin1Char('\n') + uid;
+}
+
+QString VCardFolder::digest(CardId id) const
+{
+    const VCard* stored = card(id);
+    if (!stored)
+        return QString();
+    const QByteArray bytes = stored->source.mid(stored->begin, stored->end - stored->begin);
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+std::optional<VCardFolder::CardId> VCardFolder::findEntry(const QString& entryId) const
+{
+    std::optional<CardId> found;
+    for (const CardId& id : m_cards) {
+        if (entryId.isEmpty() || this->entryId(id) != entryId)
+            continue;
+        if (found)
+            throw ZelkoraError(tr("כמה כרטיסי אנשי קשר בקובץ %1 נושאים אותו שם ואין להם מזהה, ולכן אי אפשר "
+                                  "לדעת לאיזה מהם הכוונה; דבר לא נכתב.")
+                                   .arg(entryId.section(QLatin1Char('\n'), 0, 0)));
+        found = id;
+    }
+    return found;
 }
 
 VCardFolder::File& VCardFolder::fileOf(CardId id)

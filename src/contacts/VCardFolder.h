@@ -58,6 +58,14 @@ public:
 
     // Null for a card removed since.
     const VCard* card(CardId id) const;
+    // The card's identity, which outlives this folder object: its file's name and its UID, or, for a card
+    // without a UID, its file's name and its full name.
+    QString entryId(CardId id) const;
+    // A digest of the card's bytes as they stand in its file now.
+    QString digest(CardId id) const;
+    // The card of that identity; nothing when there is none. Throws ZelkoraError when several cards share it
+    // (a file of cards without UIDs, two of one name).
+    std::optional<CardId> findEntry(const QString& entryId) const;
 
     void change(CardId id, const Changes& changes);
     void remove(CardId id);

@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include <cerrno>
+#include <iterator>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -32,16 +33,39 @@ struct FieldDef
     int width;
 };
 
-constexpr FieldDef Fields[] = {
+constexpr FieldDef PhoneBookFields[] = {
     { "Name", PhoneBookTable::NameWidth },
     { "Area", PhoneBookTable::AreaWidth },
     { "Phone", PhoneBookTable::PhoneWidth },
-    { "Unknown", PhoneBookTable::UnknownWidth },
 };
+// The contacts cache keeps every digit that follows a contact's area code, and which card each row came
+// from and how that card read at the import, so that a write-back acts on that card and on no other.
+constexpr FieldDef CacheFields[] = {
+    { "Name", PhoneBookTable::NameWidth },
+    { "Area", PhoneBookTable::AreaWidth },
+    { "Phone", PhoneBookTable::CachePhoneWidth },
+    { "Unknown", PhoneBookTable::UnknownWidth },
+    { "Card", PhoneBookTable::CardWidth },
+    { "CardDigest", PhoneBookTable::CardDigestWidth },
+};
+
+struct FieldDefs
+{
+    const FieldDef* begin;
+    int count;
+    const FieldDef& operator[](int i) const { return begin[i]; }
+};
+
+FieldDefs fieldsOf(PhoneBookTable::Kind kind)
+{
+    if (kind == PhoneBookTable::Kind::OutlookCache)
+        return { CacheFields, int(std::size(CacheFields)) };
+    return { PhoneBookFields, int(std::size(PhoneBookFields)) };
+}
 
 int fieldCountOf(PhoneBookTable::Kind kind)
 {
-    return kind == PhoneBookTable::Kind::OutlookCache ? 4 : 3;
+    return fieldsOf(kind).count;
 }
 
 QString sqlError(const QSqlError& error)
@@ -260,15 +284,16 @@ QStringList PhoneBookTable::fieldNames() const
 {
     QStringList names;
     for (int i = 0; i < fieldCountOf(m_kind); ++i)
-        names << QLatin1String(Fields[i].name);
+        names << QLatin1String(fieldsOf(m_kind)[i].name);
     return names;
 }
 
-int PhoneBookTable::fieldWidth(const QString& field)
+int PhoneBookTable::fieldWidth(const QString& field) const
 {
-    for (const FieldDef& def : Fields) {
-        if (field.compare(QLatin1String(def.name), Qt::CaseInsensitive) == 0)
-            return def.width;
+    const FieldDefs fields = fieldsOf(m_kind);
+    for (int i = 0; i < fields.count; ++i) {
+        if (field.compare(QLatin1String(fields[i].name), Qt::CaseInsensitive) == 0)
+            return fields[i].width;
     }
     return 0;
 }
@@ -396,7 +421,7 @@ void PhoneBookTable::setFieldText(const QString& field, const QString& text)
     const int index = fieldNames().indexOf(field);
     if (m_state == State::Browse || index < 0)
         return;
-    m_pending[index] = cutToWidth(text, Fields[index].width);
+    m_pending[index] = cutToWidth(text, fieldsOf(m_kind)[index].width);
 }
 
 QString PhoneBookTable::pendingFieldText(const QString& field) const
@@ -631,14 +656,15 @@ bool PhoneBookTable::readFile(const QString& path, QString* errorText)
                 present << query.value(1).toString().toLower();
         }
     }
-    // Name, Area and Phone make a phone book; the Outlook cache's Unknown may be missing (it is empty then).
+    // Name, Area and Phone make a phone book; the Outlook cache's other fields may be missing (they are empty
+    // then): a cache written before rows knew their cards has no Card or CardDigest.
     // The values are cut on the way in, as the triggers would cut them.
     QStringList selected;
     for (int i = 0; i < fieldCountOf(m_kind); ++i) {
-        const QString name = QLatin1String(Fields[i].name);
+        const QString name = QLatin1String(fieldsOf(m_kind)[i].name);
         if (present.contains(name.toLower()))
-            selected << QStringLiteral("substr(coalesce(%1, ''), 1, %2)").arg(name).arg(Fields[i].width);
-        else if (name == QLatin1String("Unknown"))
+            selected << QStringLiteral("substr(coalesce(%1, ''), 1, %2)").arg(name).arg(fieldsOf(m_kind)[i].width);
+        else if (i >= 3)
             selected << QStringLiteral("''");
         else
             fail(tr("the file holds no phone book"));
@@ -774,9 +800,9 @@ QStringList PhoneBookTable::indexAndTriggerStatements() const
     QStringList tooLong;
     QStringList cut;
     for (int i = 0; i < fieldCountOf(m_kind); ++i) {
-        const QString name = QLatin1String(Fields[i].name);
-        tooLong << QStringLiteral("length(NEW.%1) > %2").arg(name).arg(Fields[i].width);
-        cut << QStringLiteral("%1 = substr(%1, 1, %2)").arg(name).arg(Fields[i].width);
+        const QString name = QLatin1String(fieldsOf(m_kind)[i].name);
+        tooLong << QStringLiteral("length(NEW.%1) > %2").arg(name).arg(fieldsOf(m_kind)[i].width);
+        cut << QStringLiteral("%1 = substr(%1, 1, %2)").arg(name).arg(fieldsOf(m_kind)[i].width);
     }
     for (const char* when : { "INSERT", "UPDATE" }) {
         statements << QStringLiteral("CREATE TRIGGER CutOn%1 AFTER %1 ON Recipients WHEN %2 "
@@ -792,8 +818,8 @@ QString PhoneBookTable::memoryTableStatement() const
     QStringList columns;
     for (int i = 0; i < fieldCountOf(m_kind); ++i) {
         columns << QStringLiteral("%1 VARCHAR(%2) DEFAULT ''%3")
-                       .arg(QLatin1String(Fields[i].name))
-                       .arg(Fields[i].width)
+                       .arg(QLatin1String(fieldsOf(m_kind)[i].name))
+                       .arg(fieldsOf(m_kind)[i].width)
                        .arg(i == 0 ? QStringLiteral(" COLLATE NOCASE") : QString());
     }
     // The key is the last column, so that the record fields keep their columns 0..n-1 in the model.
@@ -807,6 +833,6 @@ QString PhoneBookTable::fileTableStatement(const QString& schema) const
 {
     QStringList columns;
     for (int i = 0; i < fieldCountOf(m_kind); ++i)
-        columns << QStringLiteral("%1 VARCHAR(%2)").arg(QLatin1String(Fields[i].name)).arg(Fields[i].width);
+        columns << QStringLiteral("%1 VARCHAR(%2)").arg(QLatin1String(fieldsOf(m_kind)[i].name)).arg(fieldsOf(m_kind)[i].width);
     return QStringLiteral("CREATE TABLE %1.Recipients (%2)").arg(schema, columns.join(QStringLiteral(", ")));
 }

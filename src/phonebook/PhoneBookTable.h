@@ -29,13 +29,18 @@ public:
     enum class Kind
     {
         PhoneBook, // the local phone book: Name, Area, Phone
-        OutlookCache, // the copy of the Outlook contacts: Name, Area, Phone, Unknown
+        OutlookCache, // the copy of the Outlook contacts: Name, Area, Phone, Unknown, Card, CardDigest
     };
 
     static constexpr int NameWidth = 100;
     static constexpr int AreaWidth = 3;
     static constexpr int PhoneWidth = 7;
     static constexpr int UnknownWidth = 50;
+    // The contacts cache: a number after its area code with every digit (the longest international numbers
+    // have 15), the card a row came from and the digest of that card as imported.
+    static constexpr int CachePhoneWidth = 15;
+    static constexpr int CardWidth = 1000;
+    static constexpr int CardDigestWidth = 64;
 
     enum class State
     {
@@ -65,10 +70,11 @@ public:
     // The table's file in the program's data folder.
     QString filePath() const;
 
-    // The record fields in their order: Name, Area, Phone and, in the Outlook cache, Unknown.
+    // The record fields in their order: Name, Area, Phone and, in the Outlook cache, Unknown, Card and
+    // CardDigest.
     QStringList fieldNames() const;
     // The width of a field in characters; 0 for a name that is no field.
-    static int fieldWidth(const QString& field);
+    int fieldWidth(const QString& field) const;
 
     // The model a view shows. Its columns are the record fields in order, then the record key column
     // "RecordId", which views hide. It reads its rows in batches as a view scrolls, as QSqlTableModel does,

@@ -34,6 +34,17 @@ const QString NameField = QStringLiteral("Name");
 const QString AreaField = QStringLiteral("Area");
 const QString PhoneField = QStringLiteral("Phone");
 const QString UnknownField = QStringLiteral("Unknown");
+const QString CardField = QStringLiteral("Card");
+const QString CardDigestField = QStringLiteral("CardDigest");
+// The fields the grid shows; the card fields are for the write-back only.
+const QStringList GridFields { NameField, AreaField, PhoneField, UnknownField };
+
+TPhoneBookForm::Recipient pendingEntry(const PhoneBookTable& table)
+{
+    return { table.pendingFieldText(NameField), table.pendingFieldText(AreaField),
+        table.pendingFieldText(PhoneField), table.pendingFieldText(CardField),
+        table.pendingFieldText(CardDigestField) };
+}
 
 TPhoneBookForm::OutlookSteps& installedOutlookSteps()
 {
@@ -296,7 +307,7 @@ void TPhoneBookForm::attach(PhoneBookTable* table)
     setUpColumns();
 }
 
-// Name, Phone, Area and, in the Outlook cache, Unknown; the record key stays hidden. The header keeps these
+// Name, Phone, Area and, in the Outlook cache, Unknown; the record key and the card fields stay hidden. The header keeps these
 // settings while the table is selected again, but not when the grid switches to the other table.
 void TPhoneBookForm::setUpColumns()
 {
@@ -306,7 +317,7 @@ void TPhoneBookForm::setUpColumns()
     int phone = -1;
     for (int column = 0; column < columns.count(); ++column) {
         const QString field = columns.fieldName(column);
-        const bool shown = m_shown->fieldNames().contains(field);
+        const bool shown = GridFields.contains(field) && m_shown->fieldNames().contains(field);
         header->setSectionHidden(column, !shown);
         if (shown)
             header->resizeSection(column, columnWidth(field));
@@ -397,8 +408,10 @@ void TPhoneBookForm::ClientDataSet1AfterInsert(PhoneBookTable& table)
         try {
             if (!installedOutlookSteps().createContact)
                 failConnection();
-            creation = installedOutlookSteps().createContact({ table.pendingFieldText(NameField),
-                table.pendingFieldText(AreaField), table.pendingFieldText(PhoneField) });
+            TPhoneBookForm::Recipient entry = pendingEntry(table);
+            creation = installedOutlookSteps().createContact(entry);
+            table.setFieldText(CardField, entry.card);
+            table.setFieldText(CardDigestField, entry.cardDigest);
         } catch (const std::exception& error) {
             table.cancel();
             ErrorReport::report(tr("Outlookשגיאת ") + QStringLiteral("\r\n") + messageOf(error));
@@ -454,12 +467,13 @@ bool TPhoneBookForm::ClientDataSet1BeforePost(PhoneBookTable& table)
 {
     if (!outlookMode() || Importing)
         return true;
-    const Recipient entry { table.pendingFieldText(NameField), table.pendingFieldText(AreaField),
-        table.pendingFieldText(PhoneField) };
+    Recipient entry = pendingEntry(table);
     try {
         if (!installedOutlookSteps().updateContact)
             failConnection();
         installedOutlookSteps().updateContact(entry);
+        table.setFieldText(CardField, entry.card);
+        table.setFieldText(CardDigestField, entry.cardDigest);
     } catch (const OutlookSteps::Refusal& refusal) {
         ErrorReport::report(refusal.message());
         return false;
@@ -489,7 +503,9 @@ bool TPhoneBookForm::ClientDataSet1BeforeDelete(PhoneBookTable& table, int row)
         try {
             if (!installedOutlookSteps().deleteContact)
                 failConnection();
-            installedOutlookSteps().deleteContact(table.fieldText(row, NameField));
+            installedOutlookSteps().deleteContact({ table.fieldText(row, NameField), table.fieldText(row, AreaField),
+                table.fieldText(row, PhoneField), table.fieldText(row, CardField),
+                table.fieldText(row, CardDigestField) });
         } catch (const OutlookSteps::Refusal& refusal) {
             ErrorReport::report(refusal.message());
             return false;

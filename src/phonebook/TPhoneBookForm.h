@@ -32,6 +32,9 @@ public:
         QString name;
         QString area;
         QString phone;
+        // In the contacts cache: the card the entry came from, and a digest of it as the entry last saw it.
+        QString card;
+        QString cardDigest;
     };
 
     // The steps that reach Outlook; the contacts layer installs them. Each one connects, does its work and
@@ -54,10 +57,11 @@ public:
         // Fills the cache, which is empty and unsorted when called, with appendRecord(s): no table events.
         // `window` owns the progress window.
         std::function<void(PhoneBookTable& cache, QWidget* window)> importContacts;
-        std::function<Creation(const Recipient& entry)> createContact;
-        // Writes the entry's number to the contact found by the entry's name.
-        std::function<void(const Recipient& entry)> updateContact;
-        std::function<void(const QString& name)> deleteContact;
+        // A created contact's card goes into the entry.
+        std::function<Creation(Recipient& entry)> createContact;
+        // Writes the entry's number to the entry's own card, and gives the entry the card as it reads after.
+        std::function<void(Recipient& entry)> updateContact;
+        std::function<void(const Recipient& entry)> deleteContact;
     };
     // For every window created from now on.
     static void setOutlookSteps(OutlookSteps steps);

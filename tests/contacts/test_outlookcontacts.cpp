@@ -3,6 +3,7 @@
 #include "contacts/ImportProgress.h"
 #include "contacts/OutlookContacts.h"
 #include "contacts/VCardApplication.h"
+#include "contacts/VCardFolder.h"
 #include "phonebook/PhoneBookTable.h"
 #include "settings/SmsIni.h"
 
@@ -46,12 +47,18 @@ public:
     int disconnectedAt = -1;
 };
 
+// Name, Area, Phone and Unknown of every row; the card fields are checked where they matter.
 Records rowsOf(const PhoneBookTable& table)
 {
     Records rows;
     for (int row = 0; row < table.recordCount(); ++row)
-        rows << table.recordValues(row);
+        rows << table.recordValues(row).mid(0, 4);
     return rows;
+}
+
+QByteArray cardWithUid(const QString& uid, const QString& name, const QString& mobile)
+{
+    return card(name, mobile).replace("VERSION:3.0\r\n", "VERSION:3.0\r\nUID:" + uid.toUtf8() + "\r\n");
 }
 } // namespace
 
@@ -93,7 +100,10 @@ private slots:
             << "+972-52-1234567" << QStringList { "Dana", "", "", "+972-52-1234567" };
         QTest::newRow("ten digits") << "0521234567" << QStringList { "Dana", "", "", "0521234567" };
         QTest::newRow("hyphen first") << "-1234567" << QStringList { "Dana", "", "1234567", "" };
-        QTest::newRow("eight digits") << "03-12345678" << QStringList { "Dana", "03", "1234567", "" };
+        QTest::newRow("eight digits") << "03-12345678" << QStringList { "Dana", "03", "12345678", "" };
+        QTest::newRow("digits in groups") << "052-123-4567" << QStringList { "Dana", "052", "1234567", "" };
+        QTest::newRow("more digits than the cache holds")
+            << "052-1234567890123456" << QStringList { "Dana", "", "", "052-1234567890123456" };
         QTest::newRow("a blank, then a hyphen at 5") << "050 -123" << QStringList { "Dana", "", "", "050 -123" };
         QTest::newRow("longer than the field")
             << QString(60, QLatin1Char('9')) << QStringList { "Dana", "", "", QString(50, QLatin1Char('9')) };
@@ -194,20 +204,107 @@ private slots:
             outlook().CreateContact(QStringLiteral("Gil"), QString(), QString()), OutlookContacts::Creation::Created);
         QVERIFY(TestEnv::readFile(fileHolding(QStringLiteral("Gil"))).contains("\r\nTEL;TYPE=CELL:-\r\n"));
         // The update that follows a creation writes the number by its own rule.
-        outlook().UpdateContact(QStringLiteral("Gil"), QString(), QString());
+        outlook().UpdateContact(QStringLiteral("Gil"), QString(), QString(), {});
         QVERIFY(!TestEnv::readFile(fileHolding(QStringLiteral("Gil"))).contains("TEL"));
 
         // Saved without a number, an entry whose number was never split keeps it.
-        outlook().UpdateContact(QStringLiteral("Dana"), QString(), QString());
+        outlook().UpdateContact(QStringLiteral("Dana"), QString(), QString(), {});
         QCOMPARE(TestEnv::readFile(m_folder + QStringLiteral("dana.vcf")), unknown);
-        outlook().UpdateContact(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("3333333"));
+        outlook().UpdateContact(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("3333333"), {});
         QCOMPARE(TestEnv::readFile(m_folder + QStringLiteral("dana.vcf")),
             card(QStringLiteral("Dana"), QStringLiteral("052-3333333")));
 
-        QVERIFY_THROWS_EXCEPTION(ZelkoraError, outlook().UpdateContact(QStringLiteral("Nobody"), QString(), QString()));
-        QVERIFY_THROWS_EXCEPTION(ZelkoraError, outlook().DeleteContact(QStringLiteral("Nobody")));
-        outlook().DeleteContact(QStringLiteral("Dana"));
+        QVERIFY_THROWS_EXCEPTION(
+            ZelkoraError, outlook().UpdateContact(QStringLiteral("Nobody"), QString(), QString(), {}));
+        QVERIFY_THROWS_EXCEPTION(ZelkoraError, outlook().DeleteContact(QStringLiteral("Nobody"), {}));
+        outlook().DeleteContact(QStringLiteral("Dana"), {});
         QVERIFY(!QFile::exists(m_folder + QStringLiteral("dana.vcf")));
+    }
+
+    // A row's write-back acts on the card it came from: of two contacts named Dana, the second row changes or
+    // deletes the second card. A card that can no longer be told apart, or that another program changed since
+    // the import, is refused and left as it is.
+    void writeBackActsOnTheRowsOwnCard_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<bool>("remove");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("two cards with UIDs, update") << "uids" << false << false;
+        QTest::newRow("two cards with UIDs, delete") << "uids" << true << false;
+        QTest::newRow("two cards in one file without UIDs") << "one file" << false << true;
+        QTest::newRow("changed behind the program's back") << "changed" << false << true;
+        QTest::newRow("deleted after a change behind its back") << "changed" << true << true;
+    }
+    void writeBackActsOnTheRowsOwnCard()
+    {
+        QFETCH(QString, layout);
+        QFETCH(bool, remove);
+        QFETCH(bool, refused);
+        const QString dana = QStringLiteral("Dana");
+        const QString first = m_folder + QStringLiteral("a.vcf");
+        const QString second = m_folder + QStringLiteral("b.vcf");
+        if (layout == QLatin1String("one file")) {
+            TestEnv::writeFile(
+                first, card(dana, QStringLiteral("052-1111111")) + card(dana, QStringLiteral("052-2222222")));
+        } else {
+            TestEnv::writeFile(first, cardWithUid(QStringLiteral("u1"), dana, QStringLiteral("052-1111111")));
+            TestEnv::writeFile(second, cardWithUid(QStringLiteral("u2"), dana, QStringLiteral("052-2222222")));
+        }
+        PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
+        RecordedProgress progress;
+        outlook().ImportContacts(cache, progress);
+        QCOMPARE(cache.recordCount(), 2);
+        const int row = cache.fieldText(0, QStringLiteral("Phone")) == QLatin1String("2222222") ? 0 : 1;
+        const OutlookContacts::CardRef ref { cache.fieldText(row, QStringLiteral("Card")),
+            cache.fieldText(row, QStringLiteral("CardDigest")) };
+        QVERIFY(!ref.entryId.isEmpty() && !ref.digest.isEmpty());
+        if (layout == QLatin1String("changed")) // a sync tool's new number for the second Dana
+            TestEnv::writeFile(second, cardWithUid(QStringLiteral("u2"), dana, QStringLiteral("052-7777777")));
+        const QByteArray firstBefore = TestEnv::readFile(first);
+        const QByteArray secondBefore = TestEnv::readFile(second);
+
+        bool wasRefused = false;
+        try {
+            if (remove)
+                outlook().DeleteContact(dana, ref);
+            else
+                outlook().UpdateContact(dana, QStringLiteral("052"), QStringLiteral("3333333"), ref);
+        } catch (const CardChangedError&) {
+            wasRefused = true;
+        }
+        QCOMPARE(wasRefused, refused);
+        QCOMPARE(TestEnv::readFile(first), firstBefore);
+        if (refused)
+            QCOMPARE(TestEnv::readFile(second), secondBefore);
+        else if (remove)
+            QVERIFY(!QFile::exists(second));
+        else
+            QCOMPARE(TestEnv::readFile(second),
+                cardWithUid(QStringLiteral("u2"), dana, QStringLiteral("052-3333333")));
+    }
+
+    // An entry saved without a change keeps its card byte for byte: no digit is lost, no spelling changed.
+    void unchangedNumbersStayAsWritten_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::newRow("digits in groups") << "052-123-4567";
+        QTest::newRow("eight digits") << "03-12345678";
+        QTest::newRow("plain") << "052-1234567";
+    }
+    void unchangedNumbersStayAsWritten()
+    {
+        QFETCH(QString, number);
+        const QByteArray text = cardWithUid(QStringLiteral("u1"), QStringLiteral("Dana"), number);
+        TestEnv::writeFile(m_folder + QStringLiteral("dana.vcf"), text);
+        PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
+        RecordedProgress progress;
+        outlook().ImportContacts(cache, progress);
+        const OutlookContacts::CardRef ref { cache.fieldText(0, QStringLiteral("Card")),
+            cache.fieldText(0, QStringLiteral("CardDigest")) };
+        const OutlookContacts::CardRef after = outlook().UpdateContact(QStringLiteral("Dana"),
+            cache.fieldText(0, QStringLiteral("Area")), cache.fieldText(0, QStringLiteral("Phone")), ref);
+        QCOMPARE(TestEnv::readFile(m_folder + QStringLiteral("dana.vcf")), text);
+        QCOMPARE(after.digest, ref.digest);
     }
 };
 
