@@ -50,16 +50,22 @@ OutlookContacts::~OutlookContacts()
 
 void OutlookContacts::ConnectOutlook()
 {
+    // The connection's own message, and on a line of its own the reason, which names the address book's
+    // folder: the user must know which folder to create or to set in SMS.INI.
+    const auto failed = [](const QString& message, const std::exception& error) {
+        const auto* reason = dynamic_cast<const ZelkoraError*>(&error);
+        return ZelkoraError(reason ? message + QLatin1Char('\n') + reason->message() : message);
+    };
     try {
         OutlookApp = m_createApplication();
         OutlookNamespace = OutlookApp->getNameSpace(QStringLiteral("MAPI"));
-    } catch (const std::exception&) {
-        throw ZelkoraError(tr("Outlook נכשל הקישור ל "));
+    } catch (const std::exception& error) {
+        throw failed(tr("Outlook נכשל הקישור ל "), error);
     }
     try {
         ContactsFolder = OutlookNamespace->getDefaultFolder(olFolderContacts);
-    } catch (const std::exception&) {
-        throw ZelkoraError(tr("הקישור לתקיית אנשי קשר נכשל"));
+    } catch (const std::exception& error) {
+        throw failed(tr("הקישור לתקיית אנשי קשר נכשל"), error);
     }
 }
 
