@@ -3,10 +3,10 @@
 // 20, alternating English and Hebrew.
 #include "app/LanguageSwitch.h"
 #include "app/TMsgForm.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/TTrayIcon.h"
 #include "common/AppPaths.h"
 #include "language/LanguageModules.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,10 +3,10 @@
 // how long the window's event loop ever goes without serving it.
 #include "app/ProgramEntry.h"
 #include "app/TMsgForm.h"
-#include "app/controls/TListLabel.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 #include "common/AppPaths.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "FuzzSupport.h"
 
-#include "app/controls/FormShapeData.h"
+#include "widgets/FormShapeData.h"
 
 #include <QBuffer>
 

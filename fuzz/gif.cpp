@@ -2,7 +2,7 @@
 
 #include "FuzzSupport.h"
 
-#include "app/controls/ImageDecoders.h"
+#include "widgets/ImageDecoders.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -1,7 +1,7 @@
 #include "BannerRotation.h"
 
-#include "app/controls/ImageDecoders.h"
-#include "app/controls/TURLLabel.h"
+#include "widgets/ImageDecoders.h"
+#include "widgets/TURLLabel.h"
 #include "app/service/ServiceConnection.h"
 #include "app/service/ServiceConnectionHost.h"
 #include "common/Messages.h"

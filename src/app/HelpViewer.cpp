@@ -1,6 +1,6 @@
 #include "HelpViewer.h"
 
-#include "app/controls/TURLLabel.h"
+#include "widgets/TURLLabel.h"
 #include "common/InterfaceDirection.h"
 
 #include <QDir>

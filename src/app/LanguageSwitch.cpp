@@ -1,12 +1,12 @@
 #include "LanguageSwitch.h"
 
 #include "TMsgForm.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/TTrayIcon.h"
 #include "app/service/ServiceConnection.h"
 #include "common/Messages.h"
 #include "language/TLanguagesForm.h"
 #include "net/TAdvHttp.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 #include "sending/SendWorkflow.h"
 
 #include <QCoreApplication>

@@ -4,13 +4,13 @@
 #include "SessionEnd.h"
 #include "SingleInstance.h"
 #include "TMsgForm.h"
-#include "app/controls/Skin.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/Skin.h"
+#include "widgets/TTrayIcon.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
 #include "contacts/PhoneBookSteps.h"
 #include "language/LanguageModules.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 #include "TAboutForm.h"
 
-#include "app/controls/Skin.h"
+#include "widgets/Skin.h"
 #include "common/InterfaceDirection.h"
 #include "service/ServiceRequests.h"
 

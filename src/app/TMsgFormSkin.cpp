@@ -3,9 +3,9 @@
 
 #include "TMsgForm.h"
 
-#include "app/controls/FormShapeData.h"
-#include "app/controls/SkinLayout.h"
-#include "app/controls/TFormShaper.h"
+#include "widgets/FormShapeData.h"
+#include "widgets/SkinLayout.h"
+#include "widgets/TFormShaper.h"
 
 #include <QGuiApplication>
 #include <QLabel>

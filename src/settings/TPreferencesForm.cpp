@@ -1,6 +1,6 @@
 #include "TPreferencesForm.h"
 
-#include "app/controls/TURLLabel.h"
+#include "widgets/TURLLabel.h"
 #include "common/ErrorReport.h"
 #include "common/InterfaceDirection.h"
 #include "settings/PreferencesHost.h"

@@ -5,12 +5,12 @@
 #include "TestEnv.h"
 
 #include "app/LanguageSwitch.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/TTrayIcon.h"
 #include "language/LanguageModules.h"
 #include "language/THalvernLangInfo.h"
 #include "language/THalvernLanguage.h"
 #include "language/TLanguagesForm.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 #include "settings/RegistryStore.h"
 
 #include <QAction>

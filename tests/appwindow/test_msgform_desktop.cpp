@@ -8,11 +8,11 @@
 #include "SandboxService.h"
 #include "app/MessageBoxPrompt.h"
 #include "app/ProgramEntry.h"
-#include "app/controls/TListLabel.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 #include "settings/AutoStart.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "TestEnv.h"
 
 #include "SandboxServer.h"
-#include "app/controls/TImgLed.h"
+#include "widgets/TImgLed.h"
 #include "common/AppPaths.h"
 #include "service/ServiceState.h"
 

@@ -5,10 +5,10 @@
 #include "TestEnv.h"
 
 #include "app/SkinColors.h"
-#include "app/controls/TListLabel.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 #include "phonebook/PhoneBookTable.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 #include "phonebook/TPhoneBookForm.h"
 #include "service/ServiceState.h"
 #include "settings/SmsIni.h"

@@ -7,9 +7,9 @@
 #include "app/PlainText.h"
 #include "app/SkinColors.h"
 #include "app/TPopUpStatusForm.h"
-#include "app/controls/TImgLed.h"
-#include "app/controls/TListLabel.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/TImgLed.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

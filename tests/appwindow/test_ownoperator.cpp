@@ -6,9 +6,9 @@
 
 #include "SandboxServer.h"
 #include "app/ProgramEntry.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/TTrayIcon.h"
 #include "common/AppPaths.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 

@@ -1,5 +1,5 @@
 #include "TestEnv.h"
-#include "app/controls/TURLLabel.h"
+#include "widgets/TURLLabel.h"
 #include "common/ErrorReport.h"
 #include "settings/PreferencesHost.h"
 #include "settings/SmsIni.h"

@@ -1,7 +1,7 @@
-#include "app/controls/Skin.h"
-#include "app/controls/SkinLayout.h"
-#include "app/controls/TImgButton.h"
-#include "app/controls/TImgLed.h"
+#include "widgets/Skin.h"
+#include "widgets/SkinLayout.h"
+#include "widgets/TImgButton.h"
+#include "widgets/TImgLed.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
-#include "phonebook/THiddenForm.h"
+#include "app/THiddenForm.h"
 
 #include <QApplication>
 #include <QPointer>

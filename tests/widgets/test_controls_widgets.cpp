@@ -1,8 +1,8 @@
-#include "app/controls/THalvernShape.h"
-#include "app/controls/TImgButton.h"
-#include "app/controls/TImgLed.h"
-#include "app/controls/TListLabel.h"
-#include "app/controls/TURLLabel.h"
+#include "widgets/THalvernShape.h"
+#include "widgets/TImgButton.h"
+#include "widgets/TImgLed.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TURLLabel.h"
 
 #include <QDesktopServices>
 #include <QEnterEvent>

@@ -1,5 +1,5 @@
-#include "app/controls/Skin.h"
-#include "app/controls/TTrayIcon.h"
+#include "widgets/Skin.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QMenu>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "app/controls/ImageDecoders.h"
+#include "widgets/ImageDecoders.h"
 
 #include <QBuffer>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "app/controls/FormShapeData.h"
-#include "app/controls/Skin.h"
-#include "app/controls/TFormShaper.h"
+#include "widgets/FormShapeData.h"
+#include "widgets/Skin.h"
+#include "widgets/TFormShaper.h"
 
 #include <QBuffer>
 #include <QWidget>
