@@ -2,7 +2,7 @@
 
 #include "FuzzSupport.h"
 
-#include "widgets/ImageDecoders.h"
+#include "common/ImageDecoders.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -1,13 +1,13 @@
 #include "LanguageSwitch.h"
 
 #include "TMsgForm.h"
-#include "widgets/TTrayIcon.h"
-#include "app/service/ServiceConnection.h"
+#include "app/THiddenForm.h"
 #include "common/Messages.h"
 #include "language/TLanguagesForm.h"
 #include "net/TAdvHttp.h"
-#include "app/THiddenForm.h"
 #include "sending/SendWorkflow.h"
+#include "session/ServiceConnection.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/BannerRotation.h"
-#include "app/service/ServiceConnectionHost.h"
 #include "engine/TSMSBaseForm.h"
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
+#include "session/BannerRotation.h"
+#include "session/ServiceConnectionHost.h"
 #include "settings/PreferencesHost.h"
 
 #include <QList>

@@ -4,6 +4,10 @@
 #include "TMsgForm.h"
 
 #include "SkinColors.h"
+#include "common/InterfaceDirection.h"
+#include "sending/SendWorkflow.h"
+#include "service/ServiceState.h"
+#include "session/ServiceConnection.h"
 #include "widgets/Skin.h"
 #include "widgets/SkinLayout.h"
 #include "widgets/TFormShaper.h"
@@ -12,10 +16,6 @@
 #include "widgets/TImgLed.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
-#include "app/service/ServiceConnection.h"
-#include "common/InterfaceDirection.h"
-#include "sending/SendWorkflow.h"
-#include "service/ServiceState.h"
 
 #include <QAction>
 #include <QLabel>

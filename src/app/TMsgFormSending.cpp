@@ -5,17 +5,17 @@
 
 #include "SkinColors.h"
 #include "TPopUpStatusForm.h"
-#include "widgets/TImgButton.h"
-#include "widgets/TListLabel.h"
-#include "app/service/ServiceConnection.h"
+#include "app/THiddenForm.h"
 #include "common/ResStrings.h"
 #include "common/UserPrompt.h"
-#include "app/THiddenForm.h"
 #include "phonebook/TPhoneBookForm.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
+#include "session/ServiceConnection.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
+#include "widgets/TImgButton.h"
+#include "widgets/TListLabel.h"
 
 #include <QAction>
 #include <QLabel>

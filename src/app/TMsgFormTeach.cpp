@@ -2,7 +2,7 @@
 
 #include "TMsgForm.h"
 
-#include "app/service/ServiceConnection.h"
+#include "session/ServiceConnection.h"
 #include "teach/TTeachForm.h"
 
 #include <QAction>

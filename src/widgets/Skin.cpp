@@ -1,8 +1,8 @@
 #include "Skin.h"
 
-#include "ImageDecoders.h"
 #include "TImgButton.h"
 #include "TImgLed.h"
+#include "common/ImageDecoders.h"
 
 #include <QFile>
 #include <QHash>

@@ -6,11 +6,11 @@
 #include "LoopbackHttpServer.h"
 #include "TestEnv.h"
 
-#include "app/BannerRotation.h"
-#include "app/service/ServiceConnection.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
 #include "service/ServiceState.h"
+#include "session/BannerRotation.h"
+#include "session/ServiceConnection.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,10 +6,10 @@
 #include "SandboxService.h"
 #include "TestEnv.h"
 
-#include "app/service/ServiceConnection.h"
 #include "common/AppPaths.h"
 #include "engine/TSMSBaseForm.h"
 #include "service/ServiceState.h"
+#include "session/ServiceConnection.h"
 #include "settings/SmsIni.h"
 
 #include <QGuiApplication>

@@ -3,9 +3,9 @@
 // the service state, a host that records what the connection asks of the window, and a loopback service.
 #include "LoopbackHttpServer.h"
 
-#include "app/service/ServiceConnection.h"
 #include "common/AppPaths.h"
 #include "service/ServiceState.h"
+#include "session/ServiceConnection.h"
 #include "settings/RegistryStore.h"
 
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "widgets/ImageDecoders.h"
+#include "common/ImageDecoders.h"
 
 #include <QBuffer>
 #include <QtTest>

@@ -1,11 +1,11 @@
 #include "BannerRotation.h"
 
-#include "widgets/ImageDecoders.h"
-#include "widgets/TURLLabel.h"
-#include "app/service/ServiceConnection.h"
-#include "app/service/ServiceConnectionHost.h"
+#include "common/ImageDecoders.h"
 #include "common/Messages.h"
+#include "common/WebAddress.h"
 #include "service/ServiceState.h"
+#include "session/ServiceConnection.h"
+#include "session/ServiceConnectionHost.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -200,6 +200,6 @@ void BannerRotation::Image2Click()
         return;
     // The address comes from the service: only web addresses are handed to the desktop.
     const QUrl url(ClickURL.trimmed());
-    if (TURLLabel::isOpenable(url))
+    if (isWebAddress(url))
         m_host.openUrl(url);
 }
