@@ -2,11 +2,11 @@
 // the sandbox (run as a program of its own, as an operator's site would be), while a 10 ms timer measures
 // how long the window's event loop ever goes without serving it.
 #include "app/ProgramEntry.h"
+#include "app/THiddenForm.h"
 #include "app/TMsgForm.h"
+#include "common/AppPaths.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
-#include "common/AppPaths.h"
-#include "app/THiddenForm.h"
 
 #include <QApplication>
 #include <QDir>
@@ -74,14 +74,14 @@ int main(int argc, char** argv)
     while (form->ConnectionState() != 2 && waited.elapsed() < 15000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
-    form->Edit2->setText(QStringLiteral("Dana"));
-    form->Memo1->setPlainText(QStringLiteral("שלום לכולם"));
+    form->ui().Edit2->setText(QStringLiteral("Dana"));
+    form->ui().Memo1->setPlainText(QStringLiteral("שלום לכולם"));
     auto sendList = [&] {
         QStringList list;
         for (int i = 0; i < Recipients; ++i)
             list << QStringLiteral("נמען %1=052-12345%2").arg(i).arg(i, 2, 10, QLatin1Char('0'));
-        form->ToLabel->setList(list);
-        form->ToLabel->setIsList(true);
+        form->ui().ToLabel->setList(list);
+        form->ui().ToLabel->setIsList(true);
         form->Button1Click();
     };
     // Warm-up: the first send loads the browser library and starts Chromium.
@@ -112,7 +112,7 @@ int main(int argc, char** argv)
     std::printf("  whole list:                    %8.1f ms (%.1f ms a recipient)\n", total, total / Recipients);
     std::printf("  10 ms timer served:            %8d times\n", ticks);
     std::printf("  longest wait of the event loop: %7.1f ms   (goal: under 100 ms)\n", longest / 1e6);
-    std::printf("  last status:                   %s\n", qPrintable(form->LastStatusText));
+    std::printf("  last status:                   %s\n", qPrintable(form->lastStatusText()));
 
     delete form;
     sandbox.terminate();

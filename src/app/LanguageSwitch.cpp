@@ -61,10 +61,8 @@ void LanguageSwitch::open(TMsgForm& mainWindow)
         return;
     // A list send waits in an event loop of its own inside the send command: it stops with the recipient
     // under way, and the switch follows once it has returned.
-    if (mainWindow.ListSending) {
-        mainWindow.CancelRequested = true;
-        mainWindow.workflow().cancelRequested();
-    }
+    if (mainWindow.session().listSending())
+        mainWindow.session().cancelList();
     const QPointer<TMsgForm> guard(&mainWindow);
     whenUnwound(root, [root, guard] {
         if (!guard || openWindow() || root->mainWindow() != guard)
@@ -82,7 +80,7 @@ void LanguageSwitch::open(TMsgForm& mainWindow)
 QString LanguageSwitch::languageCode() const
 {
     if (auto* mainWindow = qobject_cast<TMsgForm*>(m_root.mainWindow()))
-        return mainWindow->LanguageCode;
+        return mainWindow->session().languageCode();
     return m_languageCode;
 }
 
@@ -91,16 +89,14 @@ void LanguageSwitch::releaseMainWindow()
     auto* mainWindow = qobject_cast<TMsgForm*>(m_root.mainWindow());
     if (!mainWindow)
         return;
-    m_languageCode = mainWindow->LanguageCode;
-    m_typed = mainWindow->typed();
-    // Nothing of the window may run on after it is gone: its timers, its engine (silently) and its HTTP
-    // transfer stop, and its icon leaves the notification area. What it keeps between runs is kept now.
-    mainWindow->Service->stop();
-    mainWindow->BannerTimer->stop();
-    mainWindow->SMSBase->OnStatus = nullptr;
-    mainWindow->SMSBase->Abort();
-    mainWindow->TrayIcon1->RemoveIcon();
-    mainWindow->saveBannerTable();
+    m_languageCode = mainWindow->session().languageCode();
+    // The session outlives the window: the one built in its place shows it again, with what was typed.
+    // Nothing of it runs on meanwhile (its timers, its engine, silently, and its HTTP transfer stop), and
+    // what it keeps between runs is kept now.
+    m_session = mainWindow->takeSession();
+    m_sessionInUse = &mainWindow->session();
+    mainWindow->session().shutdown();
+    mainWindow->ui().TrayIcon1->RemoveIcon();
     mainWindow->hide();
     QCoreApplication::processEvents();
     m_released = mainWindow;
@@ -114,11 +110,11 @@ void LanguageSwitch::rebuildMainWindow()
     options.hiddenForm = &m_root;
     if (m_released)
         options = m_released->options();
+    options.session = m_sessionInUse;
     // The released window is gone before the new one registers with the root window.
     delete m_released.data();
     auto* mainWindow = new TMsgForm(options);
-    if (m_typed)
-        mainWindow->restoreTyped(*m_typed);
+    mainWindow->adoptSession(std::move(m_session));
     QCoreApplication::processEvents();
     postUserMessage(mainWindow, UM_TOGGLEWINDOW);
 }

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include <optional>
+#include <memory>
 
 class TLanguagesForm;
 class THiddenForm;
@@ -37,7 +37,9 @@ public:
 private:
     THiddenForm& m_root;
     QPointer<TMsgForm> m_released;
-    // What was typed in the released window, for the one built in its place.
-    std::optional<TMsgForm::Typed> m_typed;
+    // The released window's session, for the window built in its place; m_session holds it when the window
+    // owned it.
+    MainSession* m_sessionInUse = nullptr;
+    std::unique_ptr<MainSession> m_session;
     QString m_languageCode;
 };

@@ -1,8 +1,6 @@
 #include "TMsgForm.h"
 
 #include "EditCaret.h"
-#include "OnlineCheck.h"
-#include "SkinColors.h"
 #include "TPopUpStatusForm.h"
 #include "WindowStacking.h"
 #include "app/THiddenForm.h"
@@ -15,7 +13,9 @@
 #include "net/TAdvHttp.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
+#include "session/OnlineCheck.h"
 #include "session/ServiceConnection.h"
+#include "session/SkinColors.h"
 #include "settings/AutoStart.h"
 #include "settings/RegistryStore.h"
 #include "settings/SmsIni.h"
@@ -59,6 +59,12 @@ TMsgForm::TMsgForm(const Options& options)
     , m_options(options)
 {
     currentForm() = this;
+    if (m_options.session) {
+        m_session = m_options.session;
+    } else {
+        m_ownSession = std::make_unique<MainSession>(m_options.makeBrowser);
+        m_session = m_ownSession.get();
+    }
     createComponents();
     applySkin();
     if (m_options.hiddenForm) {
@@ -71,10 +77,6 @@ TMsgForm::TMsgForm(const Options& options)
 TMsgForm::~TMsgForm()
 {
     FormDestroy();
-    // The service connection works on the state, which works on the engine's lists: they go in that order.
-    delete Service;
-    Service = nullptr;
-    m_state.reset();
     if (currentForm() == this)
         currentForm() = nullptr;
 }
@@ -84,130 +86,57 @@ TMsgForm* TMsgForm::current()
     return currentForm();
 }
 
-int TMsgForm::ConnectionState() const
+std::unique_ptr<MainSession> TMsgForm::takeSession()
 {
-    return m_state->ConnectionState;
+    return std::move(m_ownSession);
+}
+
+void TMsgForm::adoptSession(std::unique_ptr<MainSession> session)
+{
+    if (session.get() == m_session)
+        m_ownSession = std::move(session);
 }
 
 void TMsgForm::FormCreate()
 {
-    bool lastStepsDone = false;
     try {
-        CheckOnline();
-        m_state->InitInterval = 30000;
-        InitTimer->stop();
-        BannerTimer->stop();
-        StatsTimer->stop();
-        AppDir = AppPaths::appDir();
+        m_session->setView(this);
+        m_session->startUp();
 
-        LanguageCode = RegistryStore::readLanguage();
-        if (LanguageCode.isEmpty())
-            LanguageCode = QStringLiteral("ENU");
+        m_caret = new EditCaret(this);
+        m_caret->setBitmap(EditCaret::sizeFor(m_ui.Edit1->font()), m_ui.Edit2->palette().color(QPalette::Text));
+        for (QWidget* field : { static_cast<QWidget*>(m_ui.Edit1), static_cast<QWidget*>(m_ui.Edit2),
+                 static_cast<QWidget*>(m_ui.ComboBox1), static_cast<QWidget*>(m_ui.Memo1) })
+            m_caret->attach(field);
 
-        {
-            const SmsIni ini;
-            Edit2->setText(ini.lastFrom());
-            Edit1->setText(ini.lastPhone());
-            ComboBox1->setText(ini.lastAreaCode());
-            // After the two fields: their change handler empties the recipient label.
-            ToLabel->setText(ini.lastRecipient());
-            SMSBase->TimeOut = ini.timeOut();
-            HTTP->setConnectTimeout(secondsToTimerInterval(SMSBase->TimeOut));
-            UsePopupStatus = ini.usePopupStatus();
-        }
+        m_ui.Shape5->resize(m_ui.Shape5->width(), 1);
+        chooseOutline(screenDensity());
 
-        try {
-            m_state->SendParams = QStringLiteral("yes");
-            m_state->RefreshCount = 0;
-            m_state->HitsUpdated = false;
-            Banners->ClickURL = AppPaths::serviceUrl();
-            m_state->HomePage = AppPaths::serviceUrl();
-
-            m_caret = new EditCaret(this);
-            m_caret->setBitmap(EditCaret::sizeFor(Edit1->font()), Edit2->palette().color(QPalette::Text));
-            for (QWidget* field : { static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2),
-                     static_cast<QWidget*>(ComboBox1), static_cast<QWidget*>(Memo1) })
-                m_caret->attach(field);
-
-            Shape5->resize(Shape5->width(), 1);
-            chooseOutline(screenDensity());
-
-            SMSBase->OnStatus = [this](TSMSStatus status) { SendResult(status); };
-            Service->Initialised = false;
-            Service->LastIP = localAddress();
-
-            Banners->BannerIndex = 1;
-            ToLabel->clearList();
-            // The message is emptied before the first status: emptying it clears the status line.
-            Memo1->clear();
-            SetStatusColor(SkinColors::StatusColorNormal);
-            ShowStatus(tr("פעיל"));
-
-            Service->InstallType = RegistryStore::readInstallationType();
-            // The provider cache, then the banner table (so its list wins over the cache's), then the
-            // credentials, connection state 0 and the first initialisation request one second later.
-            Service->startUp([this] { loadBannerTable(); });
-            lastStepsDone = true;
-            if (m_state->Adverts.Count() > 0)
-                BannerTimer->start();
-            HelpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
-        } catch (...) {
-            if (!lastStepsDone)
-                finishCreation();
-            throw;
-        }
+        // What was composed: the last single send's values at the first start, what was typed when the window
+        // was built again. The status line after it: filling the message clears the status line.
+        showComposition();
+        SetStatusColor(SkinColors::StatusColorNormal);
+        ShowStatus(tr("פעיל"));
+        showConnectionState(m_session->ConnectionState());
+        BuildAreaMenu();
     } catch (const ZelkoraError& error) {
         ErrorReport::report(error.message());
     } catch (const std::exception& error) {
         ErrorReport::report(QString::fromLocal8Bit(error.what()));
     }
-}
-
-void TMsgForm::finishCreation()
-{
-    try {
-        Service->startRequests();
-        if (m_state->Adverts.Count() > 0)
-            BannerTimer->start();
-        HelpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
-    } catch (...) {
-    }
+    m_helpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
 }
 
 void TMsgForm::FormDestroy()
 {
     try {
-        TrayIcon1->RemoveIcon();
-        Service->stop();
-        BannerTimer->stop();
-        // Stops the browser without reporting a status to a window that is going away.
-        SMSBase->OnStatus = nullptr;
-        SMSBase->Abort();
+        if (m_session->view() == this)
+            m_session->setView(nullptr);
+        m_ui.TrayIcon1->RemoveIcon();
         if (m_caret)
             m_caret->detachAll();
     } catch (...) {
     }
-}
-
-QString TMsgForm::bannerTableFile()
-{
-    return AppPaths::appDir() + QStringLiteral("adcache.dat");
-}
-
-void TMsgForm::loadBannerTable()
-{
-    if (QFileInfo::exists(bannerTableFile()))
-        m_state->Adverts.LoadFromFile(bannerTableFile());
-}
-
-void TMsgForm::saveBannerTable()
-{
-    m_state->Adverts.SaveToFile(bannerTableFile());
-}
-
-void TMsgForm::CheckOnline()
-{
-    Online = OnlineCheck::isOnline();
 }
 
 bool TMsgForm::isShown() const
@@ -231,13 +160,13 @@ void TMsgForm::Open1Click()
         return;
     if (isShown()) {
         putAway();
-        Open1->setText(tr("הודעה חדשה"));
+        m_ui.Open1->setText(tr("הודעה חדשה"));
         emit toggled(false);
         return;
     }
     const QScopedValueRollback<bool> showing(m_showing, true);
     // A list chosen in the phone book survives hiding; its fields stay disabled until the list is dropped.
-    if (!ToLabel->isList())
+    if (!m_ui.ToLabel->isList())
         setRecipientFieldsEnabled(true);
     if (isMinimized())
         showNormal();
@@ -246,7 +175,7 @@ void TMsgForm::Open1Click()
     QCoreApplication::processEvents();
     raise();
     activateWindow();
-    Open1->setText(tr("ביטול הודעה"));
+    m_ui.Open1->setText(tr("ביטול הודעה"));
     focusFirstEmptyField();
     UpdateCharCount();
     emit toggled(true);
@@ -254,20 +183,20 @@ void TMsgForm::Open1Click()
 
 void TMsgForm::focusFirstEmptyField()
 {
-    if (Edit2->text().isEmpty() && Edit2->isEnabled())
-        Edit2->setFocus(Qt::OtherFocusReason);
-    else if (Edit1->text().isEmpty() && !ToLabel->isList() && Edit1->isEnabled())
-        Edit1->setFocus(Qt::OtherFocusReason);
+    if (m_ui.Edit2->text().isEmpty() && m_ui.Edit2->isEnabled())
+        m_ui.Edit2->setFocus(Qt::OtherFocusReason);
+    else if (m_ui.Edit1->text().isEmpty() && !m_ui.ToLabel->isList() && m_ui.Edit1->isEnabled())
+        m_ui.Edit1->setFocus(Qt::OtherFocusReason);
     else
-        Memo1->setFocus(Qt::OtherFocusReason);
+        m_ui.Memo1->setFocus(Qt::OtherFocusReason);
 }
 
 void TMsgForm::setRecipientFieldsEnabled(bool enabled)
 {
-    Edit1->setEnabled(enabled);
-    ComboBox1->setEnabled(enabled);
-    Label2->setEnabled(enabled);
-    ImgButton2->setEnabled(enabled);
+    m_ui.Edit1->setEnabled(enabled);
+    m_ui.ComboBox1->setEnabled(enabled);
+    m_ui.Label2->setEnabled(enabled);
+    m_ui.ImgButton2->setEnabled(enabled);
 }
 
 void TMsgForm::FormClose()
@@ -276,11 +205,11 @@ void TMsgForm::FormClose()
         // The cancel's status goes to a status window that is open; none is opened for it, only to be
         // destroyed at once.
         const QScopedValueRollback<bool> closing(m_closing, true);
-        SMSBase->Cancel();
+        m_session->engine().Cancel();
     }
-    if (TPopUpStatusForm* popup = PopUpStatusForm) {
+    if (TPopUpStatusForm* popup = m_popUpStatusForm) {
         // Destroyed without closing: a list send under way goes on with its next recipient.
-        PopUpStatusForm = nullptr;
+        m_popUpStatusForm = nullptr;
         delete popup;
     }
     if (isShown())
@@ -299,10 +228,7 @@ void TMsgForm::Stop1Click()
         AutoStart::maintain();
     } catch (...) {
     }
-    try {
-        saveBannerTable();
-    } catch (...) {
-    }
+    m_session->shutdown();
     if (m_options.hiddenForm)
         postUserMessage(m_options.hiddenForm, UM_SHUTDOWN);
 }
@@ -321,15 +247,15 @@ bool TMsgForm::IsWindowCovered() const
 
 bool TMsgForm::IsBannerCovered() const
 {
-    const QPoint topLeft = Image2->mapToGlobal(QPoint(0, 0));
-    const QPoint bottomRight = Image2->mapToGlobal(QPoint(Image2->width() - 1, Image2->height() - 1));
+    const QPoint topLeft = m_ui.Image2->mapToGlobal(QPoint(0, 0));
+    const QPoint bottomRight = m_ui.Image2->mapToGlobal(QPoint(m_ui.Image2->width() - 1, m_ui.Image2->height() - 1));
     return IsRectCovered(QRect(topLeft, bottomRight));
 }
 
 void TMsgForm::ImgButton5Click()
 {
-    PopupMenu1->exec(QCursor::pos());
-    ImgButton5->ShowLeavePicture();
+    m_ui.PopupMenu1->exec(QCursor::pos());
+    m_ui.ImgButton5->ShowLeavePicture();
 }
 
 void TMsgForm::ImgButton4Click()
@@ -344,44 +270,34 @@ void TMsgForm::TrayIcon1DblClick()
 
 bool TMsgForm::event(QEvent* event)
 {
-    switch (userMessageOf(event)) {
-    case UM_TOGGLEWINDOW:
+    if (userMessageOf(event) == UM_TOGGLEWINDOW) {
         Open1Click();
         return true;
-    case UM_INITDONE:
-        Service->InitDone();
-        return true;
-    case UM_STATSDONE:
-        Service->StatsDone();
-        return true;
-    case UM_BANNERCHOSEN:
-        Banners->BannerChosen();
-        return true;
-    case UM_BANNERLOADED:
-        Banners->BannerLoaded();
-        return true;
-    default:
-        break;
     }
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QWidget::event(event);
 }
 
+void TMsgForm::Image2Click()
+{
+    m_session->banners().Image2Click();
+}
+
 bool TMsgForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Image1)
+    if (watched == m_ui.Image1)
         return dragBackground(event);
-    if (watched == Image2) {
+    if (watched == m_ui.Image2) {
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && Image2->rect().contains(mouse->position().toPoint()))
+            if (mouse->button() == Qt::LeftButton && m_ui.Image2->rect().contains(mouse->position().toPoint()))
                 Image2Click();
         }
         return false;
     }
     if (event->type() == QEvent::FocusIn) {
-        if (watched == Panel1)
+        if (watched == m_ui.Panel1)
             Panel1Enter();
         else if (auto* edit = qobject_cast<QLineEdit*>(watched))
             Edit2Enter(edit);
@@ -393,101 +309,71 @@ bool TMsgForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMsgForm::UpdateCharCount()
 {
-    Panel1->clear();
+    m_ui.Panel1->clear();
     // As the send command counts: a line break of the message is sent as CR LF and counts as two.
-    const int count = SendWorkflow::countedLength(Edit2->text()) + SendWorkflow::countedLength(Memo1->toPlainText());
+    const int count
+        = SendWorkflow::countedLength(m_ui.Edit2->text()) + SendWorkflow::countedLength(m_ui.Memo1->toPlainText());
     const QString limit = QString::number(SendWorkflow::MessageLimit);
     const QString typed = QString::number(count);
     if (layoutDirection() == Qt::RightToLeft)
-        CharCount->setText(limit + QStringLiteral(" / ") + typed + tr(" תוים") + QStringLiteral(")"));
+        m_ui.CharCount->setText(limit + QStringLiteral(" / ") + typed + tr(" תוים") + QStringLiteral(")"));
     else
-        CharCount->setText(typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
+        m_ui.CharCount->setText(typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
+    keepComposition();
 }
 
 void TMsgForm::Edit1Change()
 {
-    ToLabel->setText(QString());
+    m_ui.ToLabel->setText(QString());
+    keepComposition();
 }
 
 void TMsgForm::BuildAreaMenu()
 {
-    PopupMenu2->clear();
-    for (const QString& item : std::as_const(SMSBase->AreaDefs)) {
+    m_ui.PopupMenu2->clear();
+    for (const QString& item : std::as_const(m_session->engine().AreaDefs)) {
         const QString code = item.section(QLatin1Char('='), 0, 0);
         // "&" would make an accelerator; the code is shown as it is.
-        QAction* action = PopupMenu2->addAction(QString(code).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        QAction* action = m_ui.PopupMenu2->addAction(QString(code).replace(QLatin1Char('&'), QStringLiteral("&&")));
         connect(action, &QAction::triggered, this, [this, code] { AreaMenuItemClick(code); });
     }
 }
 
 void TMsgForm::AreaMenuItemClick(const QString& areaCode)
 {
-    ComboBox1->setText(areaCode);
+    m_ui.ComboBox1->setText(areaCode);
 }
 
 void TMsgForm::ImgButton2MouseDown(const QPoint& pressed)
 {
-    if (ToLabel->isList())
+    if (m_ui.ToLabel->isList())
         offerToDropRecipientList();
-    if (!ToLabel->isList())
-        PopupMenu2->exec(ImgButton2->mapToGlobal(pressed));
-    ImgButton2->ShowLeavePicture();
+    if (!m_ui.ToLabel->isList())
+        m_ui.PopupMenu2->exec(m_ui.ImgButton2->mapToGlobal(pressed));
+    m_ui.ImgButton2->ShowLeavePicture();
 }
 
 bool TMsgForm::offerToDropRecipientList()
 {
-    if (!ToLabel->isList())
+    if (!m_ui.ToLabel->isList())
         return false;
     if (!UserPrompt::current()->question(tr("?האם למחוק את רשימת הנמענים")))
         return false;
-    ToLabel->setText(QString());
+    m_ui.ToLabel->setText(QString());
     setRecipientFieldsEnabled(true);
+    keepComposition();
     return true;
 }
 
-// --- ServiceConnectionHost
-
-bool TMsgForm::engineBusy() const
-{
-    return isBusyStatus(SMSBase->Status);
-}
-
-bool TMsgForm::checkOnline()
-{
-    CheckOnline();
-    return Online;
-}
-
-void TMsgForm::setConnectionState(int state)
-{
-    SetConnectionState(state);
-}
-
-void TMsgForm::areaDefsChanged()
-{
-    BuildAreaMenu();
-}
+// --- MainView
 
 void TMsgForm::setOnlineHelpEnabled(bool enabled)
 {
-    OnlineHelpMenu->setEnabled(enabled);
-}
-
-void TMsgForm::startBannerTimer(int milliseconds)
-{
-    BannerTimer->stop();
-    BannerTimer->setInterval(milliseconds);
-    if (milliseconds > 0)
-        BannerTimer->start();
+    m_ui.OnlineHelpMenu->setEnabled(enabled);
 }
 
 void TMsgForm::minimiseIfCovered()
 {
     if (isVisible() && !isMinimized() && IsWindowCovered())
         showMinimized();
-}
-
-QObject* TMsgForm::messageReceiver()
-{
-    return this;
 }

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "engine/TSMSBaseForm.h"
-#include "sending/SendWorkflow.h"
-#include "sending/SendWorkflowHost.h"
-#include "session/BannerRotation.h"
-#include "session/ServiceConnectionHost.h"
-#include "settings/PreferencesHost.h"
+#include "session/MainSession.h"
+#include "session/MainView.h"
 
+#include <QIcon>
 #include <QList>
 #include <QPointer>
 #include <QRect>
@@ -21,10 +19,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
-class QTimer;
-class ServiceConnection;
-class ServiceState;
-class TAdvHttp;
 class TFormShaper;
 class THalvernShape;
 class THiddenForm;
@@ -36,46 +30,9 @@ class TPhoneBookForm;
 class TPreferencesForm;
 class TTrayIcon;
 
-// The main window: a small skinned picture of a device that normally lives hidden behind its icon in the
-// notification area and is shown to compose a message. It owns the sending engine, the service connection
-// (HTTP component, timers, service state and banner tables) and the status display, and it may be destroyed
-// and made again within one run (a new interface language does that), so all it sets up in its creation it
-// tears down in its destruction.
-//
-// The handlers are spread over files by subject: creation, lifecycle and the menus here
-// (TMsgForm.cpp), the window description (TMsgFormComponents.cpp), the skin behaviour (TMsgFormSkin.cpp),
-// the status display (TMsgFormStatus.cpp) and sending (TMsgFormSending.cpp, the window's side of the send
-// workflow), the banner space (TMsgFormBanners.cpp, the window's side of the banner rotation) and the side
-// commands (TMsgFormCommands.cpp).
-class TMsgForm : public QWidget,
-                 public ServiceConnectionHost,
-                 public SendWorkflowHost,
-                 public PreferencesHost,
-                 public BannerRotationHost
+// The main window's components, under the names of its description.
+struct MsgFormUi
 {
-    Q_OBJECT
-public:
-    struct Options
-    {
-        // The hidden root window that ends the program; the exit command posts UM_SHUTDOWN to it.
-        THiddenForm* hiddenForm = nullptr;
-        // Replaces the browser library (tests); empty: the real one, with its version check.
-        TSMSBaseForm::BrowserMaker makeBrowser;
-    };
-
-    // Builds the window from its description and runs FormCreate. An error inside FormCreate reaches the
-    // general error report, and the window exists all the same.
-    TMsgForm();
-    explicit TMsgForm(const Options& options);
-    // FormDestroy.
-    ~TMsgForm() override;
-
-    // The program-wide reference to the current main window; null while there is none.
-    static TMsgForm* current();
-    // What the window was made with; a window that replaces it is made with the same.
-    const Options& options() const { return m_options; }
-
-    // --- Components (object names as the window description declares them)
     QLabel* Image1 = nullptr; // the device picture; dragging it moves the window
     QLabel* Image2 = nullptr; // the banner
     QLineEdit* Edit2 = nullptr; // sender
@@ -118,38 +75,63 @@ public:
     QAction* Stop1 = nullptr;
     TFormShaper* FormShaper96 = nullptr;
     TFormShaper* FormShaper120 = nullptr;
-    TSMSBaseForm* SMSBase = nullptr;
-    ServiceConnection* Service = nullptr;
-    // Parts of the service connection, under their own names.
-    TAdvHttp* HTTP = nullptr;
-    QTimer* InitTimer = nullptr;
-    QTimer* StatsTimer = nullptr;
-    QTimer* BannerTimer = nullptr;
+};
 
-    // --- Fields
-    QString AppDir; // the data folder, ending in '/'
-    QString HelpFile;
-    QString LanguageCode;
-    bool Online = false;
-    bool UsePopupStatus = false;
-    QString LastStatusText;
-    QString MessageText;
-    bool CancelRequested = false;
-    bool ListSending = false;
-    int CurrentRecipient = 0;
-    // The current status window; null when none is current.
-    QPointer<TPopUpStatusForm> PopUpStatusForm;
-    // The preferences dialog and the phone book window while they are open.
-    QPointer<TPreferencesForm> PreferencesForm;
-    QPointer<TPhoneBookForm> PhoneBookForm;
-    // The banner space: the rotation, its timer (BannerTimer), the chosen and the shown banner.
-    BannerRotation* Banners = nullptr;
+// The main window: a small skinned picture of a device that normally lives hidden behind its icon in the
+// notification area and is shown to compose a message. It is a view of the program's session (MainSession),
+// which holds the engine, the service connection, the banners, what is typed and the list send; the window
+// keeps the components of its description and forwards their handlers. It may be destroyed and built again
+// around the same session within one run (a new interface language does that).
+//
+// The handlers are spread over files by subject: creation, lifecycle and the menus here
+// (TMsgForm.cpp), the window description (TMsgFormComponents.cpp), the skin behaviour (TMsgFormSkin.cpp),
+// the status display (TMsgFormStatus.cpp), sending (TMsgFormSending.cpp), the banner space
+// (TMsgFormBanners.cpp) and the side commands (TMsgFormCommands.cpp, TMsgFormTeach.cpp).
+class TMsgForm : public QWidget, public MainView
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        // The hidden root window that ends the program; the exit command posts UM_SHUTDOWN to it.
+        THiddenForm* hiddenForm = nullptr;
+        // Replaces the browser library (tests); empty: the real one, with its version check.
+        TSMSBaseForm::BrowserMaker makeBrowser;
+        // The session the window shows; null: a session of the window's own, made with makeBrowser.
+        MainSession* session = nullptr;
+    };
 
-    ServiceState& state() const { return *m_state; }
-    int ConnectionState() const;
+    // Builds the window from its description around its session and runs FormCreate. An error inside
+    // FormCreate reaches the general error report, and the window exists all the same.
+    TMsgForm();
+    explicit TMsgForm(const Options& options);
+    // FormDestroy.
+    ~TMsgForm() override;
+
+    // The program-wide reference to the current main window; null while there is none.
+    static TMsgForm* current();
+    // What the window was made with; a window that replaces it is made with the same.
+    const Options& options() const { return m_options; }
+    MainSession& session() const { return *m_session; }
+    // The session the window made for itself, for a window built in its place (the language switch); null
+    // when the window was given its session.
+    std::unique_ptr<MainSession> takeSession();
+    void adoptSession(std::unique_ptr<MainSession> session);
+    const MsgFormUi& ui() const { return m_ui; }
+
+    ServiceState& state() const { return m_session->state(); }
+    int ConnectionState() const { return m_session->ConnectionState(); }
     // The font colour of the status line, as a colour value (0x00BBGGRR).
     quint32 statusColor() const { return m_statusColor; }
     EditCaret* caret() const { return m_caret; }
+    // The last status text shown, wherever it went.
+    QString lastStatusText() const { return m_lastStatusText; }
+    // The current status window; null when none is current.
+    TPopUpStatusForm* popUpStatusForm() const;
+    // The phone book window while it is open.
+    TPhoneBookForm* phoneBookForm() const;
+    QString helpFile() const { return m_helpFile; }
+    void setHelpFile(const QString& file) { m_helpFile = file; }
 
     // --- Lifecycle and commands
     // Shown and not minimised: a minimised window counts as hidden, so the toggle and a second start
@@ -160,15 +142,13 @@ public:
     void Open1Click();
     void FormClose();
     void Stop1Click();
-    void CheckOnline();
-    void ShowBanner(const QString& file) { Banners->ShowBanner(file); }
     bool IsRectCovered(const QRect& screenRect) const;
     bool IsWindowCovered() const;
     bool IsBannerCovered() const;
     void ImgButton5Click();
     void ImgButton4Click();
     void TrayIcon1DblClick();
-    void Image2Click() { Banners->Image2Click(); }
+    void Image2Click();
 
     // --- Composing
     void UpdateCharCount();
@@ -179,10 +159,10 @@ public:
     // The recipient list is dropped after the user agreed (status window's button, area-code button):
     // true when it was.
     bool offerToDropRecipientList();
+    // Puts what the session holds as composed into the fields (the window built again in another language).
+    void showComposition();
 
     // --- Status display
-    void SetConnectionState(int state);
-    void SendResult(TSMSStatus status);
     void SetStatusColor(quint32 colorValue);
     void ShowStatus(const QString& text);
     // A status window closes: the running list send stops when it was the current one and its button
@@ -204,15 +184,6 @@ public:
 
     // --- Commands with windows of their own
     void Button1Click();
-    // What the user composed, as the send command reads it, and the recipient's name as shown.
-    struct Typed
-    {
-        SendWorkflow::Composition composition;
-        QString recipientName;
-    };
-    Typed typed() const;
-    // Puts what was composed back into the fields (the window built again in another language).
-    void restoreTyped(const Typed& typed);
     void SpeedButton1Click();
     // The menu item: the preferences as the user asked for them.
     void Preferences1Click() { openPreferences(true); }
@@ -230,42 +201,18 @@ public:
     // list at once.
     void Teach1Click();
 
-    // --- ServiceConnectionHost
-    bool engineBusy() const override;
-    bool checkOnline() override;
-    void areaDefsChanged() override;
+    // --- MainView
+    void showConnectionState(int state) override;
+    void showStatus(const QString& text, quint32 colour) override;
+    void areaCodesChanged() override { BuildAreaMenu(); }
     void setOnlineHelpEnabled(bool enabled) override;
-    void startBannerTimer(int milliseconds) override;
-    void minimiseIfCovered() override;
-    QObject* messageReceiver() override;
-
-    // --- SendWorkflowHost
-    bool isOnline() const override { return Online; }
-    int connectionState() const override { return ConnectionState(); }
-    void setConnectionState(int state) override;
-    bool ask(const QString& question) override;
-    void reportError(const QString& text) override;
-    void suspendServiceRequests(bool suspended) override;
-    void saveLastUsed() override;
-    QString credentialsMissing(const TProvider& provider, bool listSend) override;
-    void beginList(const QStringList& names) override;
-    void setCurrentRecipient(int index) override { CurrentRecipient = index; }
-    void endList(bool cancelled) override;
-    bool cancelRequested() const override { return CancelRequested; }
-    void setCancelRequested(bool requested) override { CancelRequested = requested; }
-    SendWorkflow& workflow() const { return *m_workflow; }
-
-    // --- BannerRotationHost (with checkOnline and minimiseIfCovered above)
+    void displayBanner(const QImage& picture) override;
     bool windowShown() const override { return isShown(); }
     bool bannerCovered() const override { return IsBannerCovered(); }
-    void displayBanner(const QImage& picture) override;
-    bool openUrl(const QUrl& url) override { return ServiceConnectionHost::openUrl(url); }
-
-    // --- PreferencesHost
-    TProviders& providers() override { return SMSBase->Providers; }
-    bool definitionsAvailable() const override;
-    void setUsePopupStatus(bool on) override { UsePopupStatus = on; }
-    void setSendTimeOut(int seconds) override { SMSBase->TimeOut = seconds; }
+    void minimiseIfCovered() override;
+    void openPreferencesForSend() override { openPreferences(false); }
+    void beginList(const QStringList& names) override;
+    void endList(bool cancelled) override;
 
 signals:
     // The window was shown or hidden by Open1Click.
@@ -280,34 +227,33 @@ private:
     // The recipient fields for one recipient, or for a list (the fields emptied and disabled).
     void showRecipient(const QString& name, const QString& area, const QString& phone);
     void showRecipientList(const QStringList& list);
+    // The fields as the user left them, into the session's composition.
+    void keepComposition();
     void createComponents();
     void createMenus();
     void applySkin();
     void FormCreate();
     void FormDestroy();
-    // FormCreate's last steps, which also run when an earlier step failed.
-    void finishCreation();
-    // "adcache.dat" in the data folder: the banner table between runs.
-    static QString bannerTableFile();
-    void loadBannerTable();
-
-public:
-    // Writes the banner table to its file (the exit command, a language switch).
-    void saveBannerTable();
-
-private:
     void setRecipientFieldsEnabled(bool enabled);
     void focusFirstEmptyField();
     bool dragBackground(QEvent* event);
+    TSMSBaseForm& engine() const { return m_session->engine(); }
 
     Options m_options;
+    std::unique_ptr<MainSession> m_ownSession;
+    MainSession* m_session = nullptr;
+    MsgFormUi m_ui;
+    QPointer<TPopUpStatusForm> m_popUpStatusForm;
+    QPointer<TPreferencesForm> m_preferencesForm;
+    QPointer<TPhoneBookForm> m_phoneBookForm;
+    QString m_lastStatusText;
+    QString m_helpFile;
     int m_languageHolds = 0;
-    std::unique_ptr<ServiceState> m_state;
-    std::unique_ptr<SendWorkflow> m_workflow;
     EditCaret* m_caret = nullptr;
     quint32 m_statusColor = 0;
     QPoint m_dragOffset;
     bool m_dragging = false;
     bool m_showing = false; // Open1Click is showing the window
     bool m_closing = false; // FormClose is cancelling the attempt
+    bool m_restoring = false; // showComposition is filling the fields
 };

@@ -20,7 +20,7 @@ void TMsgForm::TellFriends1Click()
 {
     const QString link = TellFriend::mailLink(TellFriend::subject(), TellFriend::body(state().HomePage));
     // Without a mail program nothing happens, and nothing is said.
-    openUrl(TellFriend::mailUrl(link));
+    m_session->openUrl(TellFriend::mailUrl(link));
 }
 
 void TMsgForm::N6Click()
@@ -31,9 +31,9 @@ void TMsgForm::N6Click()
         open->activateWindow();
         return;
     }
-    auto* viewer = new HelpViewer([this](const QUrl& url) { return openUrl(url); }, this);
+    auto* viewer = new HelpViewer([this](const QUrl& url) { return m_session->openUrl(url); }, this);
     QString error;
-    if (!viewer->setFile(HelpFile, &error)) {
+    if (!viewer->setFile(m_helpFile, &error)) {
         delete viewer;
         UserPrompt::current()->information(error);
         return;
@@ -66,7 +66,7 @@ void TMsgForm::N4Click()
 void TMsgForm::holdLanguages(bool hold)
 {
     m_languageHolds = qMax(0, m_languageHolds + (hold ? 1 : -1));
-    Languages->setEnabled(m_languageHolds == 0);
+    m_ui.Languages->setEnabled(m_languageHolds == 0);
 }
 
 void TMsgForm::LanguagesClick()

@@ -3,7 +3,6 @@
 
 #include "TMsgForm.h"
 
-#include "SkinColors.h"
 #include "TPopUpStatusForm.h"
 #include "app/THiddenForm.h"
 #include "common/ResStrings.h"
@@ -12,6 +11,7 @@
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
 #include "session/ServiceConnection.h"
+#include "session/SkinColors.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 #include "widgets/TImgButton.h"
@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,125 +28,93 @@
 
 void TMsgForm::Button1Click()
 {
-    m_workflow->Button1Click(typed().composition);
-    MessageText = m_workflow->MessageText;
+    keepComposition();
+    m_session->send();
 }
 
-TMsgForm::Typed TMsgForm::typed() const
+void TMsgForm::keepComposition()
 {
-    Typed typed;
-    SendWorkflow::Composition& composition = typed.composition;
-    composition.sender = Edit2->text();
-    composition.message = Memo1->toPlainText();
-    composition.listMode = ToLabel->isList();
-    composition.list = ToLabel->list();
-    composition.area = ComboBox1->text();
-    composition.phone = Edit1->text();
-    typed.recipientName = composition.listMode ? QString() : ToLabel->text();
-    return typed;
+    if (m_restoring)
+        return;
+    MainSession::Composition& composition = m_session->composition();
+    composition.sender = m_ui.Edit2->text();
+    composition.message = m_ui.Memo1->toPlainText();
+    composition.listMode = m_ui.ToLabel->isList();
+    composition.list = m_ui.ToLabel->list();
+    composition.area = m_ui.ComboBox1->text();
+    composition.phone = m_ui.Edit1->text();
+    composition.recipientName = composition.listMode ? QString() : m_ui.ToLabel->text();
 }
 
-void TMsgForm::restoreTyped(const Typed& typed)
+void TMsgForm::showComposition()
 {
-    const SendWorkflow::Composition& composition = typed.composition;
-    Edit2->setText(composition.sender);
-    Memo1->setPlainText(composition.message);
-    if (composition.listMode)
-        showRecipientList(composition.list);
-    else
-        showRecipient(typed.recipientName, composition.area, composition.phone);
+    // A copy: filling the fields would change it underway.
+    const MainSession::Composition composition = m_session->composition();
+    {
+        const QScopedValueRollback<bool> restoring(m_restoring, true);
+        m_ui.Edit2->setText(composition.sender);
+        m_ui.Memo1->setPlainText(composition.message);
+        if (composition.listMode)
+            showRecipientList(composition.list);
+        else
+            showRecipient(composition.recipientName, composition.area, composition.phone);
+    }
+    keepComposition();
 }
 
 void TMsgForm::showRecipient(const QString& name, const QString& area, const QString& phone)
 {
     setRecipientFieldsEnabled(true);
-    ToLabel->setIsList(false);
+    m_ui.ToLabel->setIsList(false);
     // The name last: changing the two fields empties the recipient label.
-    Edit1->setText(phone);
-    ComboBox1->setText(area);
-    ToLabel->setText(name);
+    m_ui.Edit1->setText(phone);
+    m_ui.ComboBox1->setText(area);
+    m_ui.ToLabel->setText(name);
 }
 
 void TMsgForm::showRecipientList(const QStringList& list)
 {
     // The area-code menu stays: it offers to drop the list.
-    ImgButton2->setEnabled(true);
-    Edit1->clear();
-    ComboBox1->clear();
-    ToLabel->setIsList(true);
-    Edit1->setEnabled(false);
-    ComboBox1->setEnabled(false);
-    Label2->setEnabled(false);
-    ToLabel->setList(list);
+    m_ui.ImgButton2->setEnabled(true);
+    m_ui.Edit1->clear();
+    m_ui.ComboBox1->clear();
+    m_ui.ToLabel->setIsList(true);
+    m_ui.Edit1->setEnabled(false);
+    m_ui.ComboBox1->setEnabled(false);
+    m_ui.Label2->setEnabled(false);
+    m_ui.ToLabel->setList(list);
 }
 
-bool TMsgForm::ask(const QString& question)
+TPhoneBookForm* TMsgForm::phoneBookForm() const
 {
-    return UserPrompt::current()->question(question);
-}
-
-void TMsgForm::reportError(const QString& text)
-{
-    SetStatusColor(SkinColors::StatusColorError);
-    ShowStatus(text);
-}
-
-void TMsgForm::suspendServiceRequests(bool suspended)
-{
-    Service->hold(suspended);
-}
-
-void TMsgForm::saveLastUsed()
-{
-    SmsIni ini;
-    ini.setLastFrom(Edit2->text());
-    ini.setLastPhone(Edit1->text());
-    ini.setLastRecipient(ToLabel->text());
-    ini.setLastAreaCode(ComboBox1->text());
-    ini.setTimeOut(SMSBase->TimeOut);
-}
-
-QString TMsgForm::credentialsMissing(const TProvider& provider, bool listSend)
-{
-    if (listSend)
-        return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
-    UserPrompt::current()->information(ResStrings::missingCredentialsBox().replace(QLatin1String("%s"), provider.Name));
-    openPreferences(false);
-    return ResStrings::pressSendAgain();
+    return m_phoneBookForm;
 }
 
 void TMsgForm::beginList(const QStringList& names)
 {
-    ListSending = true;
-    Panel1->clear();
-    PopUpStatusForm = makeStatusWindow();
-    PopUpStatusForm->setText(QString());
+    m_ui.Panel1->clear();
+    m_popUpStatusForm = makeStatusWindow();
+    m_popUpStatusForm->setText(QString());
     for (const QString& name : names)
-        PopUpStatusForm->addLine(name + ResStrings::waitingLine());
-    PopUpStatusForm->show();
+        m_popUpStatusForm->addLine(name + ResStrings::waitingLine());
+    m_popUpStatusForm->show();
 }
 
 void TMsgForm::endList(bool)
 {
     // Closed by the user, the window no longer is the current one; otherwise it stays on screen with its
     // button offering only to close it.
-    if (PopUpStatusForm && !CancelRequested)
-        PopUpStatusForm->setCancelButton(false);
-    ListSending = false;
-    PopUpStatusForm = nullptr;
-}
-
-bool TMsgForm::definitionsAvailable() const
-{
-    return Service->Initialised || m_state->CacheLoaded;
+    if (m_popUpStatusForm && !m_session->cancelRequested())
+        m_popUpStatusForm->setCancelButton(false);
+    m_popUpStatusForm = nullptr;
 }
 
 void TMsgForm::openPreferences(bool byUser)
 {
-    if (PreferencesForm)
+    if (m_preferencesForm)
         return;
-    PreferencesForm = new TPreferencesForm(*this, this);
-    const QPointer<TPreferencesForm> dialog = PreferencesForm;
+    m_preferencesForm = new TPreferencesForm(*m_session, this);
+    const QPointer<TPreferencesForm> dialog = m_preferencesForm;
     // The window is not replaced under the dialog (a language switch), and the dialog goes in every case.
     holdLanguages(true);
     const auto done = qScopeGuard([this, dialog] {
@@ -153,20 +122,20 @@ void TMsgForm::openPreferences(bool byUser)
         delete dialog.data();
     });
     // Opened by the send command: on the provider of the recipient's area code.
-    const int provider = SMSBase->FindProviderByArea(ComboBox1->text());
+    const int provider = m_session->engine().FindProviderByArea(m_ui.ComboBox1->text());
     if (!byUser && provider >= 0)
-        dialog->chooseProvider(SMSBase->Providers.at(provider).Name);
+        dialog->chooseProvider(m_session->engine().Providers.at(provider).Name);
     dialog->exec();
 }
 
 void TMsgForm::SpeedButton1Click()
 {
     // The tables belong to the hidden root window; without one there is no phone book.
-    if (PhoneBookForm || !m_options.hiddenForm)
+    if (m_phoneBookForm || !m_options.hiddenForm)
         return;
-    PhoneBookForm = new TPhoneBookForm(
-        m_options.hiddenForm->ClientDataSet1(), m_options.hiddenForm->ClientDataSet2(), SMSBase->AreaDefs, this);
-    const QPointer<TPhoneBookForm> dialog = PhoneBookForm;
+    m_phoneBookForm = new TPhoneBookForm(m_options.hiddenForm->ClientDataSet1(), m_options.hiddenForm->ClientDataSet2(),
+        m_session->engine().AreaDefs, this);
+    const QPointer<TPhoneBookForm> dialog = m_phoneBookForm;
     holdLanguages(true);
     const auto done = qScopeGuard([this, dialog] {
         holdLanguages(false);
@@ -178,6 +147,7 @@ void TMsgForm::SpeedButton1Click()
     if (dialog->selectedCount() < 2) {
         const TPhoneBookForm::Recipient chosen = dialog->currentRecipient();
         showRecipient(chosen.name, chosen.area, chosen.phone);
+        keepComposition();
         return;
     }
     // Rows without an area code or a number cannot be sent to: they are left out.
@@ -187,4 +157,5 @@ void TMsgForm::SpeedButton1Click()
             list << row.name + QLatin1Char('=') + row.area + QLatin1Char('-') + row.phone;
     }
     showRecipientList(list);
+    keepComposition();
 }

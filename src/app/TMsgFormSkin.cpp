@@ -53,22 +53,22 @@ int TMsgForm::screenDensity() const
 
 void TMsgForm::chooseOutline(int dotsPerInch)
 {
-    FormShaper96->setActive(false);
-    FormShaper120->setActive(false);
+    m_ui.FormShaper96->setActive(false);
+    m_ui.FormShaper120->setActive(false);
     const bool wasVisible = isVisible();
 
     if (dotsPerInch == 96 || dotsPerInch == 120) {
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         setFixedSize(SkinLayout::Image1.size());
         if (dotsPerInch == 96) {
-            FormShaper96->setActive(true);
+            m_ui.FormShaper96->setActive(true);
         } else {
             static const qreal outlineScale = 16.0 / 13.0;
-            if (!FormShaper120->property("designUnits").toBool()) {
-                FormShaper120->setRegionData(designUnits(FormShaper120->regionData(), outlineScale));
-                FormShaper120->setProperty("designUnits", true);
+            if (!m_ui.FormShaper120->property("designUnits").toBool()) {
+                m_ui.FormShaper120->setRegionData(designUnits(m_ui.FormShaper120->regionData(), outlineScale));
+                m_ui.FormShaper120->setProperty("designUnits", true);
             }
-            FormShaper120->setActive(true);
+            m_ui.FormShaper120->setActive(true);
         }
     } else {
         // No outline for this density: an ordinary window with a single border, sized to the picture.
@@ -88,7 +88,7 @@ void TMsgForm::chooseOutline(int dotsPerInch)
 
 bool TMsgForm::isShaped() const
 {
-    return FormShaper96->active() || FormShaper120->active();
+    return m_ui.FormShaper96->active() || m_ui.FormShaper120->active();
 }
 
 bool TMsgForm::dragBackground(QEvent* event)
@@ -130,11 +130,11 @@ void TMsgForm::Edit2Enter(QLineEdit* edit)
 
 void TMsgForm::Panel1Enter()
 {
-    Panel1->setReadOnly(true);
+    m_ui.Panel1->setReadOnly(true);
 }
 
 void TMsgForm::FormActivate()
 {
-    for (QLineEdit* edit : { Edit1, Edit2, ComboBox1 })
+    for (QLineEdit* edit : { m_ui.Edit1, m_ui.Edit2, m_ui.ComboBox1 })
         Edit2Enter(edit);
 }

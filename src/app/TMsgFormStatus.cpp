@@ -4,98 +4,89 @@
 #include "TMsgForm.h"
 
 #include "PlainText.h"
-#include "SkinColors.h"
 #include "TPopUpStatusForm.h"
-#include "widgets/TImgLed.h"
-#include "widgets/TListLabel.h"
-#include "widgets/TTrayIcon.h"
 #include "common/ResStrings.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
+#include "session/SkinColors.h"
+#include "widgets/TImgLed.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-void TMsgForm::SetConnectionState(int state)
+void TMsgForm::showConnectionState(int state)
 {
-    m_state->ConnectionState = state;
     switch (state) {
     case 0:
-        Led->SetRed();
+        m_ui.Led->SetRed();
         break;
     case 1:
-        Led->SetYellow();
+        m_ui.Led->SetYellow();
         break;
     case 2:
-        Led->SetGreen();
+        m_ui.Led->SetGreen();
         break;
     default:
         return;
     }
-    TrayIcon1->setIcon(ImageList1.value(state));
-    TrayIcon1->UpdateIcon();
+    m_ui.TrayIcon1->setIcon(m_ui.ImageList1.value(state));
+    m_ui.TrayIcon1->UpdateIcon();
 }
 
-void TMsgForm::SendResult(TSMSStatus status)
+void TMsgForm::showStatus(const QString& text, quint32 colour)
 {
-    quint32 color = SkinColors::StatusColorNormal;
-    switch (status) {
-    case ssSent:
-        color = SkinColors::StatusColorSent;
-        break;
-    case ssRejected:
-    case ssFailed:
-    case ssTimedOut:
-        color = SkinColors::StatusColorError;
-        break;
-    default:
-        break;
-    }
-    SetStatusColor(color);
-    ShowStatus(ResStrings::sendStatusText(status));
+    SetStatusColor(colour);
+    ShowStatus(text);
 }
 
 void TMsgForm::SetStatusColor(quint32 colorValue)
 {
     m_statusColor = colorValue;
-    QPalette palette = Panel1->palette();
+    QPalette palette = m_ui.Panel1->palette();
     for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
         palette.setColor(group, QPalette::Text, SkinColors::toColor(colorValue));
-    Panel1->setPalette(palette);
+    m_ui.Panel1->setPalette(palette);
 }
 
 void TMsgForm::ShowStatus(const QString& text)
 {
-    LastStatusText = text;
-    if (!ListSending) {
-        if (!UsePopupStatus) {
-            Panel1->setText(text);
-            Panel1->setCursorPosition(0);
+    m_lastStatusText = text;
+    if (!m_session->listSending()) {
+        if (!m_session->usePopupStatus()) {
+            m_ui.Panel1->setText(text);
+            m_ui.Panel1->setCursorPosition(0);
             // The whole text in the tool tip, for one longer than the line.
-            Panel1->setToolTip(PlainText::toolTip(text));
+            m_ui.Panel1->setToolTip(PlainText::toolTip(text));
             return;
         }
-        if (!PopUpStatusForm) {
+        if (!m_popUpStatusForm) {
             if (m_closing)
                 return;
-            Panel1->clear();
-            Panel1->setToolTip(QString());
-            PopUpStatusForm = makeStatusWindow();
-            PopUpStatusForm->setMemoHeight(100);
+            m_ui.Panel1->clear();
+            m_ui.Panel1->setToolTip(QString());
+            m_popUpStatusForm = makeStatusWindow();
+            m_popUpStatusForm->setMemoHeight(100);
             // Closing a window that shows single statuses cancels nothing.
-            PopUpStatusForm->setCancelButton(false);
-            PopUpStatusForm->setText(tr("המתן..."));
-            PopUpStatusForm->show();
+            m_popUpStatusForm->setCancelButton(false);
+            m_popUpStatusForm->setText(tr("המתן..."));
+            m_popUpStatusForm->show();
         }
-        PopUpStatusForm->setText(text);
-        PopUpStatusForm->update();
+        m_popUpStatusForm->setText(text);
+        m_popUpStatusForm->update();
         return;
     }
     // During a list send the text goes to the recipient's line; with the window closed it is only kept.
-    if (PopUpStatusForm) {
-        const QString name = ToLabel->list().value(CurrentRecipient).section(QLatin1Char('='), 0, 0);
-        PopUpStatusForm->setLine(CurrentRecipient, name + QStringLiteral(": ") + text);
+    if (m_popUpStatusForm) {
+        const QString name = m_ui.ToLabel->list().value(m_session->currentRecipient()).section(QLatin1Char('='), 0, 0);
+        m_popUpStatusForm->setLine(m_session->currentRecipient(), name + QStringLiteral(": ") + text);
     }
+}
+
+TPopUpStatusForm* TMsgForm::popUpStatusForm() const
+{
+    return m_popUpStatusForm;
 }
 
 TPopUpStatusForm* TMsgForm::makeStatusWindow()
@@ -109,11 +100,9 @@ TPopUpStatusForm* TMsgForm::makeStatusWindow()
 void TMsgForm::popUpStatusClosed(TPopUpStatusForm* form, bool cancelButton)
 {
     // Only the current window speaks for the list send under way; an older one left on screen does not.
-    if (form != PopUpStatusForm)
+    if (form != m_popUpStatusForm)
         return;
-    PopUpStatusForm = nullptr;
-    if (cancelButton) {
-        CancelRequested = true;
-        workflow().cancelRequested();
-    }
+    m_popUpStatusForm = nullptr;
+    if (cancelButton)
+        m_session->cancelList();
 }

@@ -23,15 +23,15 @@ void TMsgForm::Teach1Click()
     // The teach window also goes with this window, from QWidget's destructor: by then this object is a
     // TMsgForm no more (the cast finds none) and its menu's items are gone, so there is nothing to let go.
     const QPointer<QObject> self(this);
-    const QPointer<QAction> languages(Languages);
+    const QPointer<QAction> languages(m_ui.Languages);
     connect(form, &QObject::destroyed, this, [self, languages] {
         auto* window = qobject_cast<TMsgForm*>(self.data());
         if (window && languages)
             window->holdLanguages(false);
     });
     connect(form, &TTeachForm::definitionSaved, this, [this] {
-        Service->localDefinitionsChanged();
-        areaDefsChanged();
+        m_session->service().localDefinitionsChanged();
+        BuildAreaMenu();
     });
     form->show();
     form->raise();

@@ -7,6 +7,8 @@
 #include "common/ErrorReport.h"
 #include "common/UserPrompt.h"
 #include "engine/IWebBrowser.h"
+#include "sending/SendWorkflow.h"
+#include "session/ServiceConnection.h"
 
 #include <QStringList>
 

@@ -3,10 +3,10 @@
 
 #include "TestEnv.h"
 
-#include "app/OnlineCheck.h"
 #include "app/ProgramEntry.h"
 #include "app/WindowStacking.h"
 #include "service/TCacheTable.h"
+#include "session/OnlineCheck.h"
 
 #include <QtTest>
 

@@ -5,18 +5,20 @@
 #include "TestEnv.h"
 
 #include "app/LanguageSwitch.h"
-#include "widgets/TTrayIcon.h"
+#include "app/THiddenForm.h"
 #include "language/LanguageModules.h"
 #include "language/THalvernLangInfo.h"
 #include "language/THalvernLanguage.h"
 #include "language/TLanguagesForm.h"
-#include "app/THiddenForm.h"
 #include "settings/RegistryStore.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -57,7 +59,7 @@ class TestLanguageSwitch : public QObject
 
     TLanguagesForm* openLanguages()
     {
-        mainWindow()->Languages->trigger();
+        mainWindow()->ui().Languages->trigger();
         return QTest::qWaitFor([] { return LanguageSwitch::window() != nullptr; }) ? LanguageSwitch::window() : nullptr;
     }
 
@@ -100,7 +102,7 @@ private slots:
     {
         QFETCH(bool, closeButton);
         const QPointer<TMsgForm> before = mainWindow();
-        QCOMPARE(before->LanguageCode, QStringLiteral("HEB"));
+        QCOMPARE(before->session().languageCode(), QStringLiteral("HEB"));
         QCOMPARE(before->layoutDirection(), Qt::RightToLeft);
         TLanguagesForm* window = openLanguages();
         QTRY_VERIFY(before.isNull());
@@ -114,10 +116,10 @@ private slots:
         QTRY_VERIFY(mainWindow());
         QTRY_VERIFY(mainWindow()->isVisible());
         QCOMPARE(mainWindow()->layoutDirection(), Qt::LeftToRight);
-        QCOMPARE(mainWindow()->Label1->text(), QStringLiteral("From:"));
-        QCOMPARE(mainWindow()->Stop1->text(), QStringLiteral("Exit"));
-        QVERIFY(mainWindow()->Edit2->alignment() & Qt::AlignLeft);
-        QCOMPARE(mainWindow()->CharCount->text(), QStringLiteral("0 / 105 chars)"));
+        QCOMPARE(mainWindow()->ui().Label1->text(), QStringLiteral("From:"));
+        QCOMPARE(mainWindow()->ui().Stop1->text(), QStringLiteral("Exit"));
+        QVERIFY(mainWindow()->ui().Edit2->alignment() & Qt::AlignLeft);
+        QCOMPARE(mainWindow()->ui().CharCount->text(), QStringLiteral("0 / 105 chars)"));
         QCOMPARE(RegistryStore::readLanguage(), closeButton ? QStringLiteral("ENU") : QStringLiteral("HEB"));
         QTRY_VERIFY(!LanguageSwitch::window());
     }
@@ -132,34 +134,36 @@ private slots:
     void rebuildKeepsWhatWasTyped()
     {
         QFETCH(bool, list);
-        TMsgForm::Typed typed;
-        typed.composition.sender = QStringLiteral("דנה");
-        typed.composition.message = QStringLiteral("שלום\nלכם");
+        MainSession::Composition typed;
+        typed.sender = QStringLiteral("דנה");
+        typed.message = QStringLiteral("שלום\nלכם");
         if (list) {
-            typed.composition.listMode = true;
-            typed.composition.list
-                = QStringList { QStringLiteral("Avi=052-1234567"), QStringLiteral("Gal=054-7654321") };
+            typed.listMode = true;
+            typed.list = QStringList { QStringLiteral("Avi=052-1234567"), QStringLiteral("Gal=054-7654321") };
         } else {
-            typed.composition.area = QStringLiteral("052");
-            typed.composition.phone = QStringLiteral("1234567");
+            typed.area = QStringLiteral("052");
+            typed.phone = QStringLiteral("1234567");
             typed.recipientName = QStringLiteral("אבי כהן");
         }
-        mainWindow()->restoreTyped(typed);
+        mainWindow()->session().composition() = typed;
+        mainWindow()->showComposition();
         const QPointer<TMsgForm> before = mainWindow();
         TLanguagesForm* window = openLanguages();
         QTRY_VERIFY(before.isNull());
         pick(window, QStringLiteral("ENU"));
         window->close();
         QTRY_VERIFY(mainWindow() && mainWindow()->isVisible());
-        const TMsgForm::Typed after = mainWindow()->typed();
-        QCOMPARE(after.composition.sender, typed.composition.sender);
-        QCOMPARE(after.composition.message, typed.composition.message);
-        QCOMPARE(after.composition.listMode, list);
-        QCOMPARE(after.composition.list, typed.composition.list);
-        QCOMPARE(after.composition.area, typed.composition.area);
-        QCOMPARE(after.composition.phone, typed.composition.phone);
-        QCOMPARE(after.recipientName, typed.recipientName);
-        QCOMPARE(mainWindow()->Edit1->isEnabled(), !list);
+        // In the rebuilt window's fields, as the user sees them.
+        const MsgFormUi& ui = mainWindow()->ui();
+        QCOMPARE(ui.Edit2->text(), typed.sender);
+        QCOMPARE(ui.Memo1->toPlainText(), typed.message);
+        QCOMPARE(ui.ToLabel->isList(), list);
+        QCOMPARE(ui.ToLabel->list(), typed.list);
+        QCOMPARE(ui.ComboBox1->text(), typed.area);
+        QCOMPARE(ui.Edit1->text(), typed.phone);
+        if (!list)
+            QCOMPARE(ui.ToLabel->text(), typed.recipientName);
+        QCOMPARE(ui.Edit1->isEnabled(), !list);
     }
 
     // The switch asked for while an attempt is under way: the attempt ends with the old window, silently,
@@ -170,16 +174,16 @@ private slots:
         provider.Name = QStringLiteral("Kesher");
         provider.AreaCodes = QStringLiteral("054");
         provider.MsgUrl = QStringLiteral("http://127.0.0.1:9/kesher");
-        mainWindow()->SMSBase->Providers = { provider };
-        mainWindow()->SMSBase->Send(
+        mainWindow()->session().engine().Providers = { provider };
+        mainWindow()->session().engine().Send(
             QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"), QStringLiteral("hi"), {}, {});
-        QVERIFY(isBusyStatus(mainWindow()->SMSBase->Status));
+        QVERIFY(isBusyStatus(mainWindow()->session().engine().Status));
         const QPointer<TMsgForm> before = mainWindow();
         TLanguagesForm* window = openLanguages();
         QTRY_VERIFY(before.isNull());
         window->Button1->click();
         QTRY_VERIFY(mainWindow() && mainWindow()->isVisible());
-        QCOMPARE(mainWindow()->SMSBase->Status, ssReady);
+        QCOMPARE(mainWindow()->session().engine().Status, ssReady);
         QCOMPARE(mainWindow()->layoutDirection(), Qt::RightToLeft);
     }
 

@@ -6,16 +6,16 @@
 
 #include "app/EditCaret.h"
 #include "app/ProgramEntry.h"
-#include "app/SkinColors.h"
+#include "app/THiddenForm.h"
+#include "common/Messages.h"
+#include "net/TAdvHttp.h"
+#include "service/ServiceState.h"
+#include "session/SkinColors.h"
+#include "settings/AutoStart.h"
+#include "teach/TTeachForm.h"
 #include "widgets/TFormShaper.h"
 #include "widgets/TImgLed.h"
 #include "widgets/TListLabel.h"
-#include "common/Messages.h"
-#include "net/TAdvHttp.h"
-#include "app/THiddenForm.h"
-#include "service/ServiceState.h"
-#include "settings/AutoStart.h"
-#include "teach/TTeachForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,28 +48,28 @@ private slots:
     {
         auto form = makeForm();
         QVERIFY(!form->isVisible());
-        QCOMPARE(form->Edit2->text(), QString());
-        QCOMPARE(form->Edit1->text(), QString());
-        QCOMPARE(form->ComboBox1->text(), QStringLiteral("03"));
-        QCOMPARE(form->ToLabel->text(), QString());
-        QCOMPARE(form->SMSBase->TimeOut, 60);
-        QCOMPARE(form->HTTP->ConnectTimeout(), 60000);
-        QCOMPARE(form->UsePopupStatus, false);
-        QCOMPARE(form->LanguageCode, QStringLiteral("ENU"));
-        QCOMPARE(form->Panel1->text(), QStringLiteral("פעיל"));
+        QCOMPARE(form->ui().Edit2->text(), QString());
+        QCOMPARE(form->ui().Edit1->text(), QString());
+        QCOMPARE(form->ui().ComboBox1->text(), QStringLiteral("03"));
+        QCOMPARE(form->ui().ToLabel->text(), QString());
+        QCOMPARE(form->session().engine().TimeOut, 60);
+        QCOMPARE(form->session().service().HTTP.ConnectTimeout(), 60000);
+        QCOMPARE(form->session().usePopupStatus(), false);
+        QCOMPARE(form->session().languageCode(), QStringLiteral("ENU"));
+        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("פעיל"));
         QCOMPARE(form->statusColor(), SkinColors::StatusColorNormal);
         QCOMPARE(form->ConnectionState(), 0);
-        QCOMPARE(form->Led->colour(), TImgLed::Colour::Red);
-        QVERIFY(form->InitTimer->isActive());
-        QCOMPARE(form->InitTimer->interval(), 1000);
-        QVERIFY(!form->BannerTimer->isActive());
-        QVERIFY(!form->StatsTimer->isActive());
-        QCOMPARE(form->Banners->BannerIndex, 1);
-        QCOMPARE(form->Banners->ClickURL, QStringLiteral("http://127.0.0.1:9"));
+        QCOMPARE(form->ui().Led->colour(), TImgLed::Colour::Red);
+        QVERIFY(form->session().service().InitTimer.isActive());
+        QCOMPARE(form->session().service().InitTimer.interval(), 1000);
+        QVERIFY(!form->session().banners().BannerTimer.isActive());
+        QVERIFY(!form->session().service().StatsTimer.isActive());
+        QCOMPARE(form->session().banners().BannerIndex, 1);
+        QCOMPARE(form->session().banners().ClickURL, QStringLiteral("http://127.0.0.1:9"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Zelkora"));
         QCOMPARE(form->layoutDirection(), Qt::RightToLeft);
         QCOMPARE(form->size(), QSize(287, 446));
-        QVERIFY(form->SMSBase->OnStatus);
+        QVERIFY(form->session().engine().OnStatus);
         QCOMPARE(TMsgForm::current(), form.get());
     }
 
@@ -79,13 +79,13 @@ private slots:
             "[General]\r\nLastFrom=Dana\r\nLastPhone=1234567\r\nLastAreaCode=054\r\n"
             "LastRecipient=Avi\r\nTimeOut=0x1E\r\nUsePopupStatus=0\r\n");
         auto form = makeForm();
-        QCOMPARE(form->Edit2->text(), QStringLiteral("Dana"));
-        QCOMPARE(form->Edit1->text(), QStringLiteral("1234567"));
-        QCOMPARE(form->ComboBox1->text(), QStringLiteral("054"));
+        QCOMPARE(form->ui().Edit2->text(), QStringLiteral("Dana"));
+        QCOMPARE(form->ui().Edit1->text(), QStringLiteral("1234567"));
+        QCOMPARE(form->ui().ComboBox1->text(), QStringLiteral("054"));
         // Setting the two fields empties the label; it is read after them.
-        QCOMPARE(form->ToLabel->text(), QStringLiteral("Avi"));
-        QCOMPARE(form->SMSBase->TimeOut, 30);
-        QCOMPARE(form->HTTP->ConnectTimeout(), 30000);
+        QCOMPARE(form->ui().ToLabel->text(), QStringLiteral("Avi"));
+        QCOMPARE(form->session().engine().TimeOut, 30);
+        QCOMPARE(form->session().service().HTTP.ConnectTimeout(), 30000);
     }
 
     void componentsCarryTheirNames_data()
@@ -94,7 +94,7 @@ private slots:
         for (const char* name : { "Image1", "Image2", "Edit2", "ToLabel", "SpeedButton1", "Memo1", "CharCount",
                  "ComboBox1", "ImgButton2", "Edit1", "Button1", "Panel1", "Led", "ImgButton5", "ImgButton4", "Shape1",
                  "Shape5", "HalvernShape1", "HalvernShape2", "HalvernShape3", "TrayIcon1", "PopupMenu1", "PopupMenu2",
-                 "FormShaper96", "FormShaper120", "SMSBase", "BannerTimer" })
+                 "FormShaper96", "FormShaper120" })
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -103,6 +103,9 @@ private slots:
         QFETCH(QString, name);
         auto form = makeForm();
         QVERIFY(form->findChild<QObject*>(name));
+        // The engine and the banner timer are the session's.
+        QVERIFY(form->session().findChild<QObject*>(QStringLiteral("SMSBase")));
+        QVERIFY(form->session().findChild<QObject*>(QStringLiteral("BannerTimer")));
     }
 
     void popupMenuHasItsItems_data()
@@ -142,7 +145,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(bool, enabled);
         auto form = makeForm();
-        auto* action = form->PopupMenu1->findChild<QAction*>(name);
+        auto* action = form->ui().PopupMenu1->findChild<QAction*>(name);
         QVERIFY(action);
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->isEnabled(), enabled);
@@ -153,12 +156,12 @@ private slots:
     void teachItemOpensOneWindowWhoseDefinitionsAreUsed()
     {
         auto form = makeForm();
-        form->Teach1->trigger();
-        form->Teach1->trigger();
+        form->ui().Teach1->trigger();
+        form->ui().Teach1->trigger();
         const auto open = form->findChildren<TTeachForm*>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(open.size(), 1);
         QVERIFY(open.first()->isVisible());
-        QVERIFY(!form->Languages->isEnabled());
+        QVERIFY(!form->ui().Languages->isEnabled());
 
         const QString folder = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/zelkora/providers.d");
         TestEnv::writeFile(folder + "acme.def",
@@ -166,23 +169,23 @@ private slots:
             "MsgUrl=http://127.0.0.1:9/acme LoginUrl=http://127.0.0.1:9/login>");
         TestEnv::writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/zelkora/SMS.INI",
             "[Acme]\r\nUserName=dana\r\nPassword=secret\r\n");
-        QCOMPARE(form->SMSBase->FindProviderByArea("059"), -1);
+        QCOMPARE(form->session().engine().FindProviderByArea("059"), -1);
         emit open.first()->definitionSaved(folder + "acme.def");
-        const int index = form->SMSBase->FindProviderByArea("059");
+        const int index = form->session().engine().FindProviderByArea("059");
         QVERIFY(index >= 0);
-        QCOMPARE(form->SMSBase->Providers[index].UserName, QStringLiteral("dana"));
-        QVERIFY(form->SMSBase->AreaDefs.contains(QStringLiteral("059=59")));
+        QCOMPARE(form->session().engine().Providers[index].UserName, QStringLiteral("dana"));
+        QVERIFY(form->session().engine().AreaDefs.contains(QStringLiteral("059=59")));
 
         // The About box held and let go in between does not free the item while the teach window is open.
         form->holdLanguages(true);
         form->holdLanguages(false);
-        QVERIFY(!form->Languages->isEnabled());
+        QVERIFY(!form->ui().Languages->isEnabled());
         open.first()->close();
         QTRY_VERIFY(form->findChildren<TTeachForm*>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
-        QVERIFY(form->Languages->isEnabled());
+        QVERIFY(form->ui().Languages->isEnabled());
 
         // The program ends while the teach window is open.
-        form->Teach1->trigger();
+        form->ui().Teach1->trigger();
         form.reset();
     }
 
@@ -216,13 +219,13 @@ private slots:
         QSignalSpy toggled(form.get(), &TMsgForm::toggled);
         postUserMessage(form.get(), UM_TOGGLEWINDOW);
         QTRY_VERIFY(form->isVisible());
-        QCOMPARE(form->Open1->text(), QStringLiteral("ביטול הודעה"));
+        QCOMPARE(form->ui().Open1->text(), QStringLiteral("ביטול הודעה"));
         // Showing clears the status line and counts the characters.
-        QCOMPARE(form->Panel1->text(), QString());
-        QCOMPARE(form->CharCount->text(), QStringLiteral("105 / 0 תוים)"));
+        QCOMPARE(form->ui().Panel1->text(), QString());
+        QCOMPARE(form->ui().CharCount->text(), QStringLiteral("105 / 0 תוים)"));
         postUserMessage(form.get(), UM_TOGGLEWINDOW);
         QTRY_VERIFY(!form->isVisible());
-        QCOMPARE(form->Open1->text(), QStringLiteral("הודעה חדשה"));
+        QCOMPARE(form->ui().Open1->text(), QStringLiteral("הודעה חדשה"));
         QCOMPARE(toggled.count(), 2);
     }
 
@@ -249,19 +252,19 @@ private slots:
         QFETCH(bool, list);
         QFETCH(QString, focused);
         auto form = makeForm();
-        form->Edit2->setText(sender);
-        form->Edit1->setText(phone);
+        form->ui().Edit2->setText(sender);
+        form->ui().Edit1->setText(phone);
         if (list) {
-            form->Edit1->setEnabled(false);
-            form->ComboBox1->setEnabled(false);
-            form->ToLabel->setList({ QStringLiteral("Avi=052-1234567") });
-            form->ToLabel->setIsList(true);
+            form->ui().Edit1->setEnabled(false);
+            form->ui().ComboBox1->setEnabled(false);
+            form->ui().ToLabel->setList({ QStringLiteral("Avi=052-1234567") });
+            form->ui().ToLabel->setIsList(true);
         }
         form->Open1Click();
         QCOMPARE(form->focusWidget()->objectName(), focused);
         // A chosen list survives showing: its fields stay disabled.
-        QCOMPARE(form->Edit1->isEnabled(), !list);
-        QCOMPARE(form->ComboBox1->isEnabled(), !list);
+        QCOMPARE(form->ui().Edit1->isEnabled(), !list);
+        QCOMPARE(form->ui().ComboBox1->isEnabled(), !list);
     }
 
     void closeHidesAndCancelsTheAttempt()
@@ -271,17 +274,17 @@ private slots:
         provider.Name = QStringLiteral("Kesher");
         provider.AreaCodes = QStringLiteral("054");
         provider.MsgUrl = QStringLiteral("http://127.0.0.1:9/send");
-        form->SMSBase->Providers.append(provider);
+        form->session().engine().Providers.append(provider);
         form->Open1Click();
-        form->SMSBase->Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"),
+        form->session().engine().Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"),
             QStringLiteral("hi"), QString(), QString());
-        QCOMPARE(form->SMSBase->Status, ssConnecting);
-        QCOMPARE(form->Panel1->text(), QStringLiteral("מתחבר..."));
+        QCOMPARE(form->session().engine().Status, ssConnecting);
+        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("מתחבר..."));
 
         QVERIFY(!form->close());
         QVERIFY(!form->isVisible());
-        QCOMPARE(form->SMSBase->Status, ssCancelled);
-        QCOMPARE(form->Panel1->text(), QStringLiteral("ביטול"));
+        QCOMPARE(form->session().engine().Status, ssCancelled);
+        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("ביטול"));
         QCOMPARE(TMsgForm::current(), form.get());
     }
 
@@ -309,7 +312,7 @@ private slots:
         QPointer<TMsgForm> form = makeForm(&hiddenForm).release();
         form->state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
             QStringLiteral("http://127.0.0.1:9/a.gif"), QString(), 15000, 3 });
-        form->Stop1->trigger();
+        form->ui().Stop1->trigger();
         QCOMPARE(AutoStart::entryExists(), entryAfter);
         if (entryAfter)
             QVERIFY(TestEnv::readFile(AutoStart::entryPath()).contains(AutoStart::execLine().toUtf8()));
@@ -365,24 +368,24 @@ private slots:
         form->Open1Click();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         EditCaret* caret = form->caret();
-        const QFontMetrics metrics(form->Edit1->font());
+        const QFontMetrics metrics(form->ui().Edit1->font());
         QCOMPARE(caret->size().width(), metrics.horizontalAdvance(QLatin1Char('_')));
         QCOMPARE(caret->color(), SkinColors::toColor(SkinColors::StatusColorNormal));
 
-        form->Edit2->setFocus();
-        QTRY_COMPARE(caret->activeField(), form->Edit2);
+        form->ui().Edit2->setFocus();
+        QTRY_COMPARE(caret->activeField(), form->ui().Edit2);
         // The block is drawn over the field's background by exclusive-or.
-        const QRect block = caret->caretRect(form->Edit2);
+        const QRect block = caret->caretRect(form->ui().Edit2);
         QVERIFY(!block.isEmpty());
-        const QImage shot = form->Edit2->grab().toImage();
+        const QImage shot = form->ui().Edit2->grab().toImage();
         const QRgb expected = SkinColors::toRgb(SkinColors::SkinBackColor ^ SkinColors::StatusColorNormal);
         QCOMPARE(shot.pixel(block.center()) & 0xFFFFFF, expected & 0xFFFFFF);
 
-        form->Memo1->setFocus();
-        QTRY_COMPARE(caret->activeField(), form->Memo1);
-        form->Panel1->setFocus();
+        form->ui().Memo1->setFocus();
+        QTRY_COMPARE(caret->activeField(), form->ui().Memo1);
+        form->ui().Panel1->setFocus();
         QTRY_COMPARE(caret->activeField(), nullptr);
-        QVERIFY(form->Panel1->isReadOnly());
+        QVERIFY(form->ui().Panel1->isReadOnly());
     }
 };
 

@@ -8,12 +8,12 @@
 #include "SandboxService.h"
 #include "app/MessageBoxPrompt.h"
 #include "app/ProgramEntry.h"
-#include "widgets/TListLabel.h"
-#include "widgets/TTrayIcon.h"
+#include "app/THiddenForm.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
-#include "app/THiddenForm.h"
 #include "settings/AutoStart.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -89,7 +89,7 @@ private slots:
         QSignalSpy toggled(form.get(), &TMsgForm::toggled);
         auto perform = [&] {
             for (const int reason : gesture)
-                emit form->TrayIcon1->systemTrayIcon()->activated(QSystemTrayIcon::ActivationReason(reason));
+                emit form->ui().TrayIcon1->systemTrayIcon()->activated(QSystemTrayIcon::ActivationReason(reason));
         };
         perform();
         QVERIFY(form->isShown());
@@ -109,7 +109,7 @@ private slots:
         postUserMessage(form.get(), UM_TOGGLEWINDOW);
         QTRY_VERIFY(form->isShown());
         QVERIFY(!form->isMinimized());
-        QCOMPARE(form->Open1->text(), QStringLiteral("ביטול הודעה"));
+        QCOMPARE(form->ui().Open1->text(), QStringLiteral("ביטול הודעה"));
     }
 
     // Two requests in a row (a second start right after the first, a double click that the desktop
@@ -152,13 +152,13 @@ private slots:
     void outsideTextIsShownAsWritten()
     {
         auto form = makeForm();
-        form->ToLabel->setText(Hostile);
-        QCOMPARE(form->ToLabel->textFormat(), Qt::PlainText);
-        form->ToLabel->setList({ Hostile + QStringLiteral("=052-1234567") });
-        form->ToLabel->setIsList(true);
+        form->ui().ToLabel->setText(Hostile);
+        QCOMPARE(form->ui().ToLabel->textFormat(), Qt::PlainText);
+        form->ui().ToLabel->setList({ Hostile + QStringLiteral("=052-1234567") });
+        form->ui().ToLabel->setIsList(true);
         form->ShowStatus(Hostile);
-        QCOMPARE(form->Panel1->text(), Hostile);
-        QCOMPARE(QTextDocumentFragment::fromHtml(form->Panel1->toolTip()).toPlainText(), Hostile);
+        QCOMPARE(form->ui().Panel1->text(), Hostile);
+        QCOMPARE(QTextDocumentFragment::fromHtml(form->ui().Panel1->toolTip()).toPlainText(), Hostile);
         for (QLabel* label : form->findChildren<QLabel*>())
             QVERIFY2(label->textFormat() == Qt::PlainText || label->text().isEmpty(), qPrintable(label->objectName()));
     }
@@ -204,7 +204,7 @@ private slots:
         whenMessageBoxOpens(
             [&](QMessageBox*) {
                 boxSeen = true;
-                form->Stop1->trigger();
+                form->ui().Stop1->trigger();
             },
             false);
         QTimer guard;

@@ -7,15 +7,15 @@
 
 #include "SandboxServer.h"
 #include "app/ProgramEntry.h"
+#include "app/THiddenForm.h"
 #include "app/TPopUpStatusForm.h"
+#include "common/AppPaths.h"
+#include "phonebook/PhoneBookTable.h"
+#include "phonebook/TPhoneBookForm.h"
+#include "service/ServiceState.h"
 #include "widgets/TImgButton.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
-#include "common/AppPaths.h"
-#include "phonebook/PhoneBookTable.h"
-#include "app/THiddenForm.h"
-#include "phonebook/TPhoneBookForm.h"
-#include "service/ServiceState.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,8 +78,8 @@ class TestMsgFormEndToEnd : public QObject
     // The key events of the test library know no Hebrew: the fields take the text as an input method gives it.
     void compose(const QString& sender, const QString& message)
     {
-        m_form->Edit2->setText(sender);
-        m_form->Memo1->setPlainText(message);
+        m_form->ui().Edit2->setText(sender);
+        m_form->ui().Memo1->setPlainText(message);
     }
 
 private slots:
@@ -101,9 +101,9 @@ private slots:
         QTRY_VERIFY(m_form->isShown());
         // The service's definitions arrive a second after the start.
         QTRY_COMPARE_WITH_TIMEOUT(m_form->ConnectionState(), 2, Patience);
-        connect(m_form->SMSBase, &TSMSBaseForm::statusChanged, this, [this] {
-            if (m_form->PopUpStatusForm)
-                m_statusWindowLines << m_form->PopUpStatusForm->text().split(QLatin1Char('\n'));
+        connect(&m_form->session().engine(), &TSMSBaseForm::statusChanged, this, [this] {
+            if (m_form->popUpStatusForm())
+                m_statusWindowLines << m_form->popUpStatusForm()->text().split(QLatin1Char('\n'));
         });
     }
 
@@ -119,11 +119,11 @@ private slots:
     // A recipient typed in, the message sent: the status line ends with the site's acceptance.
     void singleRecipientIsSent()
     {
-        m_form->ComboBox1->setText(QStringLiteral("052"));
-        m_form->Edit1->setText(QStringLiteral("1234567"));
+        m_form->ui().ComboBox1->setText(QStringLiteral("052"));
+        m_form->ui().Edit1->setText(QStringLiteral("1234567"));
         compose(QStringLiteral("דנה"), QStringLiteral("שלום מהחלון"));
-        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/sahar/send 1234567") });
         QCOMPARE(m_sandbox.submissions().last().fields.value(QStringLiteral("text")), QStringLiteral("שלום מהחלון"));
     }
@@ -132,11 +132,11 @@ private slots:
     void recipientChosenFromThePhoneBookIsSent()
     {
         chooseInPhoneBook(this, { 2 });
-        QTest::mouseClick(m_form->SpeedButton1, Qt::LeftButton);
-        QCOMPARE(m_form->ToLabel->text(), QStringLiteral("גלית"));
+        QTest::mouseClick(m_form->ui().SpeedButton1, Qt::LeftButton);
+        QCOMPARE(m_form->ui().ToLabel->text(), QStringLiteral("גלית"));
         compose(QStringLiteral("דנה"), QStringLiteral("מהספר"));
-        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/kesher/send 0542222222") });
     }
 
@@ -146,13 +146,13 @@ private slots:
     {
         compose(QStringLiteral("דנה"), QStringLiteral("לכולם"));
         chooseInPhoneBook(this, { 0, 2 });
-        QTest::mouseClick(m_form->SpeedButton1, Qt::LeftButton);
-        QCOMPARE(m_form->ToLabel->list(), (QStringList { "אבי=052-1111111", "גלית=054-2222222" }));
+        QTest::mouseClick(m_form->ui().SpeedButton1, Qt::LeftButton);
+        QCOMPARE(m_form->ui().ToLabel->list(), (QStringList { "אבי=052-1111111", "גלית=054-2222222" }));
         m_statusWindowLines.clear();
-        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
         QCOMPARE(acceptedPaths(),
             (QStringList { QStringLiteral("/sahar/send 1111111"), QStringLiteral("/kesher/send 0542222222") }));
-        QVERIFY(!m_form->ListSending);
+        QVERIFY(!m_form->session().listSending());
         QVERIFY(!m_statusWindowLines.isEmpty());
         QCOMPARE(m_statusWindowLines.first(), (QStringList { "אבי: מתחבר...", "גלית: בהמתנה..." }));
         QVERIFY(m_statusWindowLines.contains(QStringList { "אבי: ההודעה נשלחה", "גלית: בהמתנה..." }));
@@ -168,20 +168,21 @@ private slots:
     // ones keep their waiting line and are never sent.
     void closingTheStatusWindowStopsTheList()
     {
-        m_form->ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("בני=052-3333333"),
+        m_form->ui().ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("בני=052-3333333"),
             QStringLiteral("גלית=054-2222222") });
-        m_form->ToLabel->setIsList(true);
+        m_form->ui().ToLabel->setIsList(true);
         m_statusWindowLines.clear();
         // Closed by the user as the second recipient's attempt starts.
-        const auto closer = connect(m_form->SMSBase, &TSMSBaseForm::statusChanged, this, [this](TSMSStatus status) {
-            if (status == ssConnecting && m_form->CurrentRecipient == 1 && m_form->PopUpStatusForm)
-                QMetaObject::invokeMethod(m_form->PopUpStatusForm, "close", Qt::QueuedConnection);
-        });
-        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        const auto closer
+            = connect(&m_form->session().engine(), &TSMSBaseForm::statusChanged, this, [this](TSMSStatus status) {
+                  if (status == ssConnecting && m_form->session().currentRecipient() == 1 && m_form->popUpStatusForm())
+                      QMetaObject::invokeMethod(m_form->popUpStatusForm(), "close", Qt::QueuedConnection);
+              });
+        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
         disconnect(closer);
-        QVERIFY(m_form->CancelRequested);
+        QVERIFY(m_form->session().cancelRequested());
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/sahar/send 1111111") });
-        QCOMPARE(m_form->SMSBase->Status, ssCancelled);
+        QCOMPARE(m_form->session().engine().Status, ssCancelled);
         // The recipients after the one under way were never tried.
         QCOMPARE(m_statusWindowLines.last().last(), QStringLiteral("גלית: בהמתנה..."));
     }
@@ -189,22 +190,22 @@ private slots:
     // Closing the main window during a list cancels only the recipient under way; the list goes on.
     void closingTheMainWindowDuringAListGoesOn()
     {
-        m_form->ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("גלית=054-2222222") });
-        m_form->ToLabel->setIsList(true);
+        m_form->ui().ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("גלית=054-2222222") });
+        m_form->ui().ToLabel->setIsList(true);
         bool closed = false;
-        connect(m_form->SMSBase, &TSMSBaseForm::statusChanged, this, [&](TSMSStatus status) {
+        connect(&m_form->session().engine(), &TSMSBaseForm::statusChanged, this, [&](TSMSStatus status) {
             if (!closed && status == ssIdentifying) {
                 closed = true;
                 QMetaObject::invokeMethod(
                     m_form, [this] { m_form->close(); }, Qt::QueuedConnection);
             }
         });
-        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
         QVERIFY(closed);
         QVERIFY(!m_form->isVisible());
-        QVERIFY(!m_form->CancelRequested);
+        QVERIFY(!m_form->session().cancelRequested());
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/kesher/send 0542222222") });
-        QCOMPARE(m_form->LastStatusText, QStringLiteral("ההודעה נשלחה"));
+        QCOMPARE(m_form->lastStatusText(), QStringLiteral("ההודעה נשלחה"));
         m_form->Open1Click();
     }
 };

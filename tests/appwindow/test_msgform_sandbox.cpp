@@ -4,9 +4,9 @@
 #include "TestEnv.h"
 
 #include "SandboxServer.h"
-#include "widgets/TImgLed.h"
 #include "common/AppPaths.h"
 #include "service/ServiceState.h"
+#include "widgets/TImgLed.h"
 
 #include <QtTest>
 
@@ -21,10 +21,10 @@ public:
         : TMsgForm(Options { nullptr, fakeBrowserMaker() })
     {
     }
-    void setConnectionState(int state) override
+    void showConnectionState(int state) override
     {
-        TMsgForm::setConnectionState(state);
-        lamps.append(Led->colour());
+        TMsgForm::showConnectionState(state);
+        lamps.append(ui().Led->colour());
     }
     QList<TImgLed::Colour> lamps;
 };
@@ -44,9 +44,9 @@ private slots:
         AppPaths::setServiceUrlOverride(sandbox.baseUrl());
 
         WatchedForm form;
-        QCOMPARE(form.Led->colour(), TImgLed::Colour::Red);
+        QCOMPARE(form.ui().Led->colour(), TImgLed::Colour::Red);
         QTRY_COMPARE_WITH_TIMEOUT(form.ConnectionState(), 2, 15000);
-        QCOMPARE(form.Led->colour(), TImgLed::Colour::Green);
+        QCOMPARE(form.ui().Led->colour(), TImgLed::Colour::Green);
         QCOMPARE(sandbox.hits(QStringLiteral("/smsinit")), 1);
 
         // Red at creation (above), yellow while the request runs, green once the document came complete.

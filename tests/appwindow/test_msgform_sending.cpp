@@ -4,15 +4,15 @@
 #include "AppWindowTest.h"
 #include "TestEnv.h"
 
-#include "app/SkinColors.h"
-#include "widgets/TListLabel.h"
-#include "widgets/TTrayIcon.h"
-#include "phonebook/PhoneBookTable.h"
 #include "app/THiddenForm.h"
+#include "phonebook/PhoneBookTable.h"
 #include "phonebook/TPhoneBookForm.h"
 #include "service/ServiceState.h"
+#include "session/SkinColors.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QTableView>
 
@@ -57,9 +57,9 @@ TProvider sahar(bool credentials)
 std::unique_ptr<TMsgForm> readyForm()
 {
     auto form = makeForm();
-    form->Online = true;
-    form->SMSBase->Providers = { sahar(true), kesher() };
-    form->SetConnectionState(1);
+    form->session().setOnline(true);
+    form->session().engine().Providers = { sahar(true), kesher() };
+    form->session().SetConnectionState(1);
     form->Open1Click();
     return form;
 }
@@ -126,42 +126,42 @@ private slots:
         QFETCH(QString, text);
         ScriptedPrompt prompt;
         auto form = readyForm();
-        form->Edit2->setText(sender);
-        form->Memo1->setPlainText(message);
-        form->ComboBox1->setText(area);
-        form->Edit1->setText(phone);
+        form->ui().Edit2->setText(sender);
+        form->ui().Memo1->setPlainText(message);
+        form->ui().ComboBox1->setText(area);
+        form->ui().Edit1->setText(phone);
         form->Button1Click();
-        QCOMPARE(form->Panel1->text(), text);
+        QCOMPARE(form->ui().Panel1->text(), text);
         QCOMPARE(form->statusColor(), SkinColors::StatusColorError);
-        QVERIFY(!isBusyStatus(form->SMSBase->Status));
-        QCOMPARE(form->Memo1->toPlainText(), message);
+        QVERIFY(!isBusyStatus(form->session().engine().Status));
+        QCOMPARE(form->ui().Memo1->toPlainText(), message);
         QVERIFY(prompt.asked.isEmpty());
-        QVERIFY(form->InitTimer->isActive());
+        QVERIFY(form->session().service().InitTimer.isActive());
     }
 
     void emptyListIsRefused()
     {
         auto form = readyForm();
-        form->ToLabel->setIsList(true);
+        form->ui().ToLabel->setIsList(true);
         form->Button1Click();
-        QCOMPARE(form->Panel1->text(), QStringLiteral("רשימת הנמענים ריקה"));
+        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("רשימת הנמענים ריקה"));
     }
 
     // 105 characters go; a single send keeps its fields for the next start and returns at once.
     void singleSendKeepsItsFields()
     {
         auto form = readyForm();
-        form->SMSBase->TimeOut = 45;
-        form->Edit2->setText(QStringLiteral("Dana1"));
-        form->ComboBox1->setText(QStringLiteral("054"));
-        form->Edit1->setText(QStringLiteral("1234567"));
-        form->ToLabel->setText(QStringLiteral("אבי"));
-        form->Memo1->setPlainText(QString(98, 'x') + QLatin1Char('\n'));
-        QCOMPARE(form->CharCount->text(), QStringLiteral("105 / 105 תוים)"));
+        form->session().engine().TimeOut = 45;
+        form->ui().Edit2->setText(QStringLiteral("Dana1"));
+        form->ui().ComboBox1->setText(QStringLiteral("054"));
+        form->ui().Edit1->setText(QStringLiteral("1234567"));
+        form->ui().ToLabel->setText(QStringLiteral("אבי"));
+        form->ui().Memo1->setPlainText(QString(98, 'x') + QLatin1Char('\n'));
+        QCOMPARE(form->ui().CharCount->text(), QStringLiteral("105 / 105 תוים)"));
         form->Button1Click();
-        QCOMPARE(form->SMSBase->Status, ssConnecting);
-        QCOMPARE(form->SMSBase->Message, QString(98, 'x') + QStringLiteral("\r\n"));
-        QCOMPARE(form->Panel1->text(), QStringLiteral("מתחבר..."));
+        QCOMPARE(form->session().engine().Status, ssConnecting);
+        QCOMPARE(form->session().engine().Message, QString(98, 'x') + QStringLiteral("\r\n"));
+        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("מתחבר..."));
         const SmsIni ini;
         QCOMPARE(ini.lastFrom(), QStringLiteral("Dana1"));
         QCOMPARE(ini.lastAreaCode(), QStringLiteral("054"));
@@ -194,9 +194,9 @@ private slots:
         QFETCH(QString, shown);
         auto form = makeForm();
         form->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-        form->Edit2->setText(sender);
-        form->Memo1->setPlainText(message);
-        QCOMPARE(form->CharCount->text(), shown);
+        form->ui().Edit2->setText(sender);
+        form->ui().Memo1->setPlainText(message);
+        QCOMPARE(form->ui().CharCount->text(), shown);
     }
 
     // Without definitions the command asks first; offline it names the missing connection.
@@ -216,15 +216,15 @@ private slots:
         ScriptedPrompt prompt;
         prompt.answer = answer;
         auto form = readyForm();
-        form->Online = online;
-        form->SetConnectionState(0);
-        form->Edit2->setText(QStringLiteral("Dana"));
-        form->Memo1->setPlainText(QStringLiteral("hi"));
-        form->ComboBox1->setText(QStringLiteral("054"));
-        form->Edit1->setText(QStringLiteral("1234567"));
+        form->session().setOnline(online);
+        form->session().SetConnectionState(0);
+        form->ui().Edit2->setText(QStringLiteral("Dana"));
+        form->ui().Memo1->setPlainText(QStringLiteral("hi"));
+        form->ui().ComboBox1->setText(QStringLiteral("054"));
+        form->ui().Edit1->setText(QStringLiteral("1234567"));
         form->Button1Click();
         QCOMPARE(prompt.asked, QStringList { question });
-        QCOMPARE(form->SMSBase->Status, answer ? ssConnecting : ssReady);
+        QCOMPARE(form->session().engine().Status, answer ? ssConnecting : ssReady);
     }
 
     // The phone book's choice: one row fills the recipient, several make a list of those that have an area
@@ -259,9 +259,9 @@ private slots:
         auto form = makeForm(&hiddenForm);
         if (!hidden)
             form->Open1Click();
-        form->ComboBox1->setText(QStringLiteral("050"));
-        form->Edit1->setText(QStringLiteral("7777777"));
-        form->ToLabel->setText(QStringLiteral("before"));
+        form->ui().ComboBox1->setText(QStringLiteral("050"));
+        form->ui().Edit1->setText(QStringLiteral("7777777"));
+        form->ui().ToLabel->setText(QStringLiteral("before"));
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto* book = qobject_cast<TPhoneBookForm*>(QApplication::activeModalWidget());
@@ -270,21 +270,21 @@ private slots:
             poll.stop();
             for (const int row : rows)
                 clickRow(book, row, rows.size() > 1 ? Qt::ControlModifier : Qt::NoModifier);
-            QVERIFY(!form->Languages->isEnabled());
+            QVERIFY(!form->ui().Languages->isEnabled());
             book->Button1->click();
         });
         poll.start(10);
         form->SpeedButton1Click();
-        QVERIFY(!form->PhoneBookForm);
-        QVERIFY(form->Languages->isEnabled());
-        QCOMPARE(form->ToLabel->text(), caption);
-        QCOMPARE(form->ToLabel->isList(), !list.isEmpty());
+        QVERIFY(!form->phoneBookForm());
+        QVERIFY(form->ui().Languages->isEnabled());
+        QCOMPARE(form->ui().ToLabel->text(), caption);
+        QCOMPARE(form->ui().ToLabel->isList(), !list.isEmpty());
         if (!list.isEmpty())
-            QCOMPARE(form->ToLabel->list(), list);
-        QCOMPARE(form->ComboBox1->text(), area);
-        QCOMPARE(form->Edit1->text(), phone);
-        QCOMPARE(form->Edit1->isEnabled(), list.isEmpty());
-        QCOMPARE(form->ComboBox1->isEnabled(), list.isEmpty());
+            QCOMPARE(form->ui().ToLabel->list(), list);
+        QCOMPARE(form->ui().ComboBox1->text(), area);
+        QCOMPARE(form->ui().Edit1->text(), phone);
+        QCOMPARE(form->ui().Edit1->isEnabled(), list.isEmpty());
+        QCOMPARE(form->ui().ComboBox1->isEnabled(), list.isEmpty());
     }
 
     // Missing credentials in a single send: the box names the provider, the preferences open on that
@@ -298,11 +298,11 @@ private slots:
         TProvider ofek = sahar(false);
         ofek.Name = QStringLiteral("Ofek");
         ofek.AreaCodes = QStringLiteral("055");
-        form->SMSBase->Providers = { sahar(true), kesher(), ofek };
-        form->Edit2->setText(QStringLiteral("Dana"));
-        form->Memo1->setPlainText(QStringLiteral("hi"));
-        form->ComboBox1->setText(QStringLiteral("055"));
-        form->Edit1->setText(QStringLiteral("1234567"));
+        form->session().engine().Providers = { sahar(true), kesher(), ofek };
+        form->ui().Edit2->setText(QStringLiteral("Dana"));
+        form->ui().Memo1->setPlainText(QStringLiteral("hi"));
+        form->ui().ComboBox1->setText(QStringLiteral("055"));
+        form->ui().Edit1->setText(QStringLiteral("1234567"));
         QString shown;
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<TPreferencesForm*>(QApplication::activeModalWidget());
@@ -315,14 +315,14 @@ private slots:
         form->Button1Click();
         QCOMPARE(prompt.told, QStringList { QStringLiteral("Ofek חסרים נתוני זיהוי עבור") });
         QCOMPARE(shown, QStringLiteral("Ofek"));
-        QCOMPARE(form->Panel1->text(), QStringLiteral("לחץ SEND לנסיון נוסף"));
-        QCOMPARE(form->SMSBase->Status, ssReady);
-        QVERIFY(!form->PreferencesForm);
-        QVERIFY(form->Languages->isEnabled());
+        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("לחץ SEND לנסיון נוסף"));
+        QCOMPARE(form->session().engine().Status, ssReady);
+        QVERIFY(!form->findChild<TPreferencesForm*>());
+        QVERIFY(form->ui().Languages->isEnabled());
 
         form->Button1Click();
-        QCOMPARE(form->SMSBase->Status, ssConnecting);
-        QCOMPARE(form->SMSBase->UserName, QStringLiteral("dana"));
+        QCOMPARE(form->session().engine().Status, ssConnecting);
+        QCOMPARE(form->session().engine().UserName, QStringLiteral("dana"));
         QCOMPARE(SmsIni().password(QStringLiteral("Ofek")), QStringLiteral("secret"));
     }
 };

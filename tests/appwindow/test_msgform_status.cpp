@@ -5,8 +5,8 @@
 #include "TestEnv.h"
 
 #include "app/PlainText.h"
-#include "app/SkinColors.h"
 #include "app/TPopUpStatusForm.h"
+#include "session/SkinColors.h"
 #include "widgets/TImgLed.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
@@ -47,14 +47,14 @@ private slots:
         QFETCH(int, state);
         QFETCH(int, colour);
         auto form = makeForm();
-        form->SetConnectionState(state);
+        form->session().SetConnectionState(state);
         QCOMPARE(form->ConnectionState(), state);
-        QCOMPARE(int(form->Led->colour()), colour);
-        QCOMPARE(form->TrayIcon1->icon().cacheKey(), form->ImageList1.at(state).cacheKey());
+        QCOMPARE(int(form->ui().Led->colour()), colour);
+        QCOMPARE(form->ui().TrayIcon1->icon().cacheKey(), form->ui().ImageList1.at(state).cacheKey());
         // A state out of range is stored and shown nowhere.
-        form->SetConnectionState(7);
+        form->session().SetConnectionState(7);
         QCOMPARE(form->ConnectionState(), 7);
-        QCOMPARE(int(form->Led->colour()), colour);
+        QCOMPARE(int(form->ui().Led->colour()), colour);
     }
 
     void sendResultShowsTextAndColour_data()
@@ -82,12 +82,12 @@ private slots:
         QFETCH(QString, text);
         QFETCH(quint32, colour);
         auto form = makeForm();
-        form->SendResult(static_cast<TSMSStatus>(status));
-        QCOMPARE(form->Panel1->text(), text);
-        QCOMPARE(form->Panel1->toolTip(), PlainText::toolTip(text));
-        QCOMPARE(form->LastStatusText, text);
+        form->session().SendResult(static_cast<TSMSStatus>(status));
+        QCOMPARE(form->ui().Panel1->text(), text);
+        QCOMPARE(form->ui().Panel1->toolTip(), PlainText::toolTip(text));
+        QCOMPARE(form->lastStatusText(), text);
         QCOMPARE(form->statusColor(), colour);
-        QCOMPARE(form->Panel1->palette().color(QPalette::Text), SkinColors::toColor(colour));
+        QCOMPARE(form->ui().Panel1->palette().color(QPalette::Text), SkinColors::toColor(colour));
     }
 
     void popupStatusTakesEveryText()
@@ -95,7 +95,7 @@ private slots:
         TestEnv::writeFile(TestEnv::freshConfigDir() + QStringLiteral("SMS.INI"), "[General]\r\nUsePopupStatus=1\r\n");
         auto form = makeForm();
         // The first status, at creation, already opens the window, though the main window is hidden.
-        QPointer<TPopUpStatusForm> popup = form->PopUpStatusForm;
+        QPointer<TPopUpStatusForm> popup = form->popUpStatusForm();
         QVERIFY(popup);
         QVERIFY(popup->isVisible());
         QVERIFY(!form->isVisible());
@@ -104,18 +104,18 @@ private slots:
         QCOMPARE(popup->Memo1->height(), 100);
         QVERIFY(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
-        form->SendResult(ssSent);
+        form->session().SendResult(ssSent);
         QCOMPARE(popup->text(), QStringLiteral("ההודעה נשלחה"));
-        QCOMPARE(form->Panel1->text(), QString());
+        QCOMPARE(form->ui().Panel1->text(), QString());
 
         // Closing a window of single statuses cancels nothing; the next status opens a new one.
         popup->close();
         QTRY_VERIFY(popup.isNull());
-        QVERIFY(!form->PopUpStatusForm);
-        QVERIFY(!form->CancelRequested);
-        form->SendResult(ssFailed);
-        QVERIFY(form->PopUpStatusForm);
-        QCOMPARE(form->PopUpStatusForm->text(), QStringLiteral("כשלון"));
+        QVERIFY(!form->popUpStatusForm());
+        QVERIFY(!form->session().cancelRequested());
+        form->session().SendResult(ssFailed);
+        QVERIFY(form->popUpStatusForm());
+        QCOMPARE(form->popUpStatusForm()->text(), QStringLiteral("כשלון"));
     }
 
     void listSendWritesTheRecipientsLine()
@@ -123,44 +123,42 @@ private slots:
         auto form = makeForm();
         const QStringList list { QStringLiteral("Avi=052-1111111"), QStringLiteral("Dana=054-2222222"),
             QStringLiteral("Avi=050-3333333") };
-        form->ToLabel->setList(list);
-        form->ToLabel->setIsList(true);
-        auto* popup = form->makeStatusWindow();
-        form->PopUpStatusForm = popup;
-        for (const QString& line : list)
-            popup->addLine(line.section(QLatin1Char('='), 0, 0) + QStringLiteral(": בהמתנה..."));
-        form->ListSending = true;
-        form->CurrentRecipient = 1;
-        form->Panel1->setText(QStringLiteral("before"));
+        form->ui().ToLabel->setList(list);
+        form->ui().ToLabel->setIsList(true);
+        form->session().workflow().ListSending = true;
+        form->beginList({ QStringLiteral("Avi"), QStringLiteral("Dana"), QStringLiteral("Avi") });
+        TPopUpStatusForm* popup = form->popUpStatusForm();
+        form->session().setCurrentRecipient(1);
+        form->ui().Panel1->setText(QStringLiteral("before"));
 
-        form->SendResult(ssConnecting);
-        form->SendResult(ssSent);
+        form->session().SendResult(ssConnecting);
+        form->session().SendResult(ssSent);
         QCOMPARE(popup->line(0), QStringLiteral("Avi: בהמתנה..."));
         QCOMPARE(popup->line(1), QStringLiteral("Dana: ההודעה נשלחה"));
         QCOMPARE(popup->line(2), QStringLiteral("Avi: בהמתנה..."));
-        QCOMPARE(form->Panel1->text(), QStringLiteral("before"));
+        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("before"));
 
         // Closing it while the button still cancels stops the list; later statuses are only kept.
         popup->close();
-        QVERIFY(form->CancelRequested);
-        QVERIFY(!form->PopUpStatusForm);
-        form->SendResult(ssFailed);
-        QCOMPARE(form->LastStatusText, QStringLiteral("כשלון"));
+        QVERIFY(form->session().cancelRequested());
+        QVERIFY(!form->popUpStatusForm());
+        form->session().SendResult(ssFailed);
+        QCOMPARE(form->lastStatusText(), QStringLiteral("כשלון"));
     }
 
     void onlyTheCurrentStatusWindowCancels()
     {
         auto form = makeForm();
         auto* old = form->makeStatusWindow();
-        auto* current = form->makeStatusWindow();
-        form->PopUpStatusForm = current;
+        form->beginList({});
+        TPopUpStatusForm* current = form->popUpStatusForm();
         old->close();
-        QVERIFY(!form->CancelRequested);
-        QCOMPARE(form->PopUpStatusForm.data(), current);
+        QVERIFY(!form->session().cancelRequested());
+        QCOMPARE(form->popUpStatusForm(), current);
         current->setCancelButton(false);
         current->close();
-        QVERIFY(!form->CancelRequested);
-        QVERIFY(!form->PopUpStatusForm);
+        QVERIFY(!form->session().cancelRequested());
+        QVERIFY(!form->popUpStatusForm());
     }
 
     void statusWindowButtonOffersToDropTheList_data()
@@ -176,18 +174,18 @@ private slots:
         ScriptedPrompt prompt;
         prompt.answer = answer;
         auto form = makeForm();
-        form->ToLabel->setList({ QStringLiteral("Avi=052-1111111"), QStringLiteral("Dana=054-2222222") });
-        form->ToLabel->setIsList(true);
-        form->Edit1->setEnabled(false);
-        form->ComboBox1->setEnabled(false);
+        form->ui().ToLabel->setList({ QStringLiteral("Avi=052-1111111"), QStringLiteral("Dana=054-2222222") });
+        form->ui().ToLabel->setIsList(true);
+        form->ui().Edit1->setEnabled(false);
+        form->ui().ComboBox1->setEnabled(false);
         QPointer<TPopUpStatusForm> popup = form->makeStatusWindow();
         popup->setCancelButton(false);
         popup->show();
         popup->Button1->click();
         QCOMPARE(prompt.asked, QStringList { QStringLiteral("?האם למחוק את רשימת הנמענים") });
-        QCOMPARE(form->ToLabel->isList(), !answer);
-        QCOMPARE(form->Edit1->isEnabled(), answer);
-        QCOMPARE(form->ComboBox1->isEnabled(), answer);
+        QCOMPARE(form->ui().ToLabel->isList(), !answer);
+        QCOMPARE(form->ui().Edit1->isEnabled(), answer);
+        QCOMPARE(form->ui().ComboBox1->isEnabled(), answer);
         QTRY_VERIFY(popup.isNull());
     }
 
@@ -195,13 +193,13 @@ private slots:
     {
         auto form = makeForm();
         form->Open1Click();
-        QPointer<TPopUpStatusForm> popup = form->makeStatusWindow();
-        form->PopUpStatusForm = popup;
-        form->ListSending = true;
+        form->session().workflow().ListSending = true;
+        form->beginList({});
+        QPointer<TPopUpStatusForm> popup = form->popUpStatusForm();
         form->FormClose();
         QVERIFY(popup.isNull());
-        QVERIFY(!form->PopUpStatusForm);
-        QVERIFY(!form->CancelRequested);
+        QVERIFY(!form->popUpStatusForm());
+        QVERIFY(!form->session().cancelRequested());
         QVERIFY(!form->isVisible());
     }
 
@@ -210,17 +208,17 @@ private slots:
     {
         auto form = makeForm();
         form->Open1Click();
-        form->UsePopupStatus = true;
+        form->session().setUsePopupStatus(true);
         bool openedByTheCancel = false;
-        const auto showStatus = form->SMSBase->OnStatus;
-        form->SMSBase->OnStatus = [&](TSMSStatus status) {
+        const auto showStatus = form->session().engine().OnStatus;
+        form->session().engine().OnStatus = [&](TSMSStatus status) {
             showStatus(status);
-            openedByTheCancel = openedByTheCancel || form->PopUpStatusForm;
+            openedByTheCancel = openedByTheCancel || form->popUpStatusForm();
         };
         form->FormClose();
         QVERIFY(!openedByTheCancel);
-        QVERIFY(!form->PopUpStatusForm);
-        QCOMPARE(form->LastStatusText, QStringLiteral("ביטול"));
+        QVERIFY(!form->popUpStatusForm());
+        QCOMPARE(form->lastStatusText(), QStringLiteral("ביטול"));
         QVERIFY(!form->isVisible());
     }
 };

@@ -6,11 +6,11 @@
 
 #include "SandboxServer.h"
 #include "app/ProgramEntry.h"
-#include "widgets/TTrayIcon.h"
-#include "common/AppPaths.h"
 #include "app/THiddenForm.h"
+#include "common/AppPaths.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -49,10 +49,10 @@ private slots:
         THiddenForm hiddenForm;
         const QPointer<TMsgForm> form = ProgramEntry::start(ProgramEntry::parse({}), hiddenForm, {});
         QTRY_VERIFY(form->isShown());
-        form->ComboBox1->setText(QStringLiteral("055"));
-        form->Edit1->setText(QStringLiteral("1234567"));
-        form->Edit2->setText(QStringLiteral("Dana"));
-        form->Memo1->setPlainText(QStringLiteral("hi"));
+        form->ui().ComboBox1->setText(QStringLiteral("055"));
+        form->ui().Edit1->setText(QStringLiteral("1234567"));
+        form->ui().Edit2->setText(QStringLiteral("Dana"));
+        form->ui().Memo1->setPlainText(QStringLiteral("hi"));
 
         // The preferences, opened by the send command, are answered as a user does.
         QString chosen;
@@ -79,7 +79,7 @@ private slots:
         QVERIFY(sandbox.submissions().isEmpty());
 
         form->Button1Click();
-        QTRY_COMPARE_WITH_TIMEOUT(form->Panel1->text(), QStringLiteral("ההודעה נשלחה"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), 30000);
         QCOMPARE(sandbox.submissions().size(), 2);
         QCOMPARE(sandbox.submissions().last().outcome, QStringLiteral("accepted"));
         delete form.data();

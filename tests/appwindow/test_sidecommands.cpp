@@ -22,12 +22,12 @@
 using namespace AppWindowTest;
 
 namespace {
-// A main window whose addresses are recorded instead of reaching the desktop.
-class RecordingForm : public TMsgForm
+// A session whose addresses are recorded instead of reaching the desktop.
+class RecordingSession : public MainSession
 {
 public:
-    RecordingForm()
-        : TMsgForm(Options { nullptr, fakeBrowserMaker() })
+    RecordingSession()
+        : MainSession(fakeBrowserMaker())
     {
     }
     bool openUrl(const QUrl& url) override
@@ -36,6 +36,23 @@ public:
         return false; // as without a mail program or browser
     }
     QList<QUrl> opened;
+};
+
+// The session first: it outlives the window built around it.
+struct SessionHolder
+{
+    RecordingSession recording;
+};
+
+// A main window on a recording session.
+class RecordingForm : private SessionHolder, public TMsgForm
+{
+public:
+    RecordingForm()
+        : TMsgForm(Options { nullptr, {}, &recording })
+    {
+    }
+    QList<QUrl>& opened = recording.opened;
 };
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QString& text)
@@ -81,7 +98,7 @@ private slots:
         RecordingForm form;
         form.state().HomePage = homePage;
         ScriptedPrompt prompt;
-        form.TellFriends1->trigger();
+        form.ui().TellFriends1->trigger();
         QCOMPARE(form.opened.size(), 1);
         const QUrl url = form.opened.first();
         QCOMPARE(url.scheme(), QStringLiteral("mailto"));
@@ -117,7 +134,7 @@ private slots:
             QCOMPARE(box->windowTitle(), QStringLiteral("אודות"));
             QCOMPARE(box->Version->text(), QStringLiteral("1.11"));
             QVERIFY((box->frameGeometry().center() - form->frameGeometry().center()).manhattanLength() <= 2);
-            QVERIFY(!form->Languages->isEnabled());
+            QVERIFY(!form->ui().Languages->isEnabled());
             // A second command while the box is open opens no second box.
             form->N4Click();
             QCOMPARE(form->findChildren<TAboutForm*>().size(), 1);
@@ -128,7 +145,7 @@ private slots:
         });
         form->N4Click();
         QVERIFY(seen);
-        QVERIFY(form->Languages->isEnabled());
+        QVERIFY(form->ui().Languages->isEnabled());
         QVERIFY(form->findChildren<TAboutForm*>().isEmpty());
     }
     void aboutBoxOutlivedByItsWindow()
@@ -210,7 +227,7 @@ private slots:
     {
         ScriptedPrompt prompt;
         auto form = makeForm();
-        form->HelpFile = QStringLiteral("/nonexistent/Zelkora_heb.HLP");
+        form->setHelpFile(QStringLiteral("/nonexistent/Zelkora_heb.HLP"));
         form->N6Click();
         QCOMPARE(prompt.told, QStringList { QStringLiteral("קובץ העזרה /nonexistent/Zelkora_heb.HLP לא נמצא.") });
         QVERIFY(!helpViewerOf(*form));

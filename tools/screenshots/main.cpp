@@ -8,21 +8,21 @@
 #include "app/HelpViewer.h"
 #include "app/ProgramEntry.h"
 #include "app/TAboutForm.h"
+#include "app/THiddenForm.h"
 #include "app/TMsgForm.h"
 #include "app/TPopUpStatusForm.h"
-#include "widgets/TListLabel.h"
-#include "widgets/TTrayIcon.h"
 #include "common/AppPaths.h"
 #include "contacts/PhoneBookSteps.h"
 #include "engine/IWebBrowser.h"
 #include "language/LanguageModules.h"
 #include "phonebook/PhoneBookTable.h"
-#include "app/THiddenForm.h"
 #include "phonebook/TPhoneBookForm.h"
 #include "phonebook/TProgressForm.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 #include "teach/TTeachForm.h"
+#include "widgets/TListLabel.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -227,16 +227,16 @@ int main(int argc, char** argv)
     waitUntil([&] { return form->isShown() && form->ConnectionState() == 2; });
     // The service's banners come with its statistics reply; the first one is downloaded and shown.
     bool bannerShown = false;
-    QObject::connect(form->Banners, &BannerRotation::bannerShown, form, [&] { bannerShown = true; });
+    QObject::connect(&form->session().banners(), &BannerRotation::bannerShown, form, [&] { bannerShown = true; });
     waitUntil([&] { return bannerShown; }, 20000);
-    form->BannerTimer->stop();
+    form->session().banners().BannerTimer.stop();
     int status = 0;
 
     if (english) {
-        form->Edit2->setText(QStringLiteral("Dana"));
-        form->ComboBox1->setText(QStringLiteral("052"));
-        form->Edit1->setText(QStringLiteral("1234567"));
-        form->Memo1->setPlainText(QStringLiteral("Meet you at eight by the cinema?"));
+        form->ui().Edit2->setText(QStringLiteral("Dana"));
+        form->ui().ComboBox1->setText(QStringLiteral("052"));
+        form->ui().Edit1->setText(QStringLiteral("1234567"));
+        form->ui().Memo1->setPlainText(QStringLiteral("Meet you at eight by the cinema?"));
         status |= !shoot(form, QStringLiteral("screenshot-english.png"));
         whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
             waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 0; }, 5000);
@@ -255,30 +255,30 @@ int main(int argc, char** argv)
     }
 
     // The main window in the middle of a send.
-    form->Edit2->setText(QStringLiteral("דנה"));
-    form->ComboBox1->setText(QStringLiteral("052"));
-    form->Edit1->setText(QStringLiteral("1234567"));
-    form->ToLabel->setText(QStringLiteral("אבי כהן"));
-    form->Memo1->setPlainText(QStringLiteral("נפגשים בשמונה ליד הקולנוע?"));
+    form->ui().Edit2->setText(QStringLiteral("דנה"));
+    form->ui().ComboBox1->setText(QStringLiteral("052"));
+    form->ui().Edit1->setText(QStringLiteral("1234567"));
+    form->ui().ToLabel->setText(QStringLiteral("אבי כהן"));
+    form->ui().Memo1->setPlainText(QStringLiteral("נפגשים בשמונה ליד הקולנוע?"));
     bool shotMidSend = false;
-    QObject::connect(form->SMSBase, &TSMSBaseForm::statusChanged, form, [&](TSMSStatus s) {
+    QObject::connect(&form->session().engine(), &TSMSBaseForm::statusChanged, form, [&](TSMSStatus s) {
         if (s == ssSending && !shotMidSend) {
             shotMidSend = true;
             status |= !shoot(form, QStringLiteral("screenshot-sending.png"));
         }
     });
     form->Button1Click();
-    waitUntil([&] { return !isBusyStatus(form->SMSBase->Status); });
+    waitUntil([&] { return !isBusyStatus(form->session().engine().Status); });
 
     // The status window of a list send, as its second recipient is under way.
-    form->ToLabel->setList({ QStringLiteral("אבי כהן=052-1234567"), QStringLiteral("גלית לוי=054-7654321"),
+    form->ui().ToLabel->setList({ QStringLiteral("אבי כהן=052-1234567"), QStringLiteral("גלית לוי=054-7654321"),
         QStringLiteral("דני מזרחי=055-2223334") });
-    form->ToLabel->setIsList(true);
+    form->ui().ToLabel->setIsList(true);
     bool shotList = false;
-    QObject::connect(form->SMSBase, &TSMSBaseForm::statusChanged, form, [&](TSMSStatus s) {
-        if (s == ssSending && form->CurrentRecipient == 1 && form->PopUpStatusForm && !shotList) {
+    QObject::connect(&form->session().engine(), &TSMSBaseForm::statusChanged, form, [&](TSMSStatus s) {
+        if (s == ssSending && form->session().currentRecipient() == 1 && form->popUpStatusForm() && !shotList) {
             shotList = true;
-            status |= !shoot(form->PopUpStatusForm, QStringLiteral("screenshot-list.png"));
+            status |= !shoot(form->popUpStatusForm(), QStringLiteral("screenshot-list.png"));
         }
     });
     form->Button1Click();

@@ -1,0 +1,321 @@
+#include "MainSession.h"
+
+#include "MainView.h"
+#include "OnlineCheck.h"
+#include "ServiceConnection.h"
+#include "SkinColors.h"
+#include "common/AppPaths.h"
+#include "common/ErrorReport.h"
+#include "common/Messages.h"
+#include "common/ResStrings.h"
+#include "common/TimerInterval.h"
+#include "common/UserPrompt.h"
+#include "sending/SendWorkflow.h"
+#include "service/ServiceState.h"
+#include "settings/RegistryStore.h"
+#include "settings/SmsIni.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+MainSession::MainSession(TSMSBaseForm::BrowserMaker makeBrowser, QObject* parent)
+    : QObject(parent)
+{
+    setObjectName(QStringLiteral("MainSession"));
+    // The engine checks the browser at its construction and may end the program there.
+    m_engine = new TSMSBaseForm(this, std::move(makeBrowser));
+    m_engine->setObjectName(QStringLiteral("SMSBase"));
+    m_state = std::make_unique<ServiceState>(m_engine->Providers, m_engine->AreaDefs);
+    m_service = new ServiceConnection(*m_state, this, this);
+    m_service->setObjectName(QStringLiteral("ServiceConnection"));
+    m_workflow = std::make_unique<SendWorkflow>(*m_engine, *this);
+    m_banners = new BannerRotation(*m_state, *m_service, *this, this, this);
+}
+
+MainSession::~MainSession()
+{
+    m_view = nullptr;
+    m_engine->OnStatus = nullptr;
+    // The service connection works on the state, which works on the engine's lists: they go in that order.
+    delete m_banners;
+    delete m_service;
+    m_state.reset();
+}
+
+void MainSession::setView(MainView* view)
+{
+    m_view = view;
+}
+
+void MainSession::startUp()
+{
+    bool requestsStarted = false;
+    try {
+        checkOnline();
+        m_state->InitInterval = 30000;
+        m_service->stop();
+        m_banners->BannerTimer.stop();
+
+        m_languageCode = RegistryStore::readLanguage();
+        if (m_languageCode.isEmpty())
+            m_languageCode = QStringLiteral("ENU");
+        {
+            const SmsIni ini;
+            // The last single send's values, at the first start only: a window built again keeps what was typed.
+            if (!m_started) {
+                m_composition = Composition();
+                m_composition.sender = ini.lastFrom();
+                m_composition.phone = ini.lastPhone();
+                m_composition.area = ini.lastAreaCode();
+                m_composition.recipientName = ini.lastRecipient();
+            }
+            m_engine->TimeOut = ini.timeOut();
+            m_service->HTTP.setConnectTimeout(secondsToTimerInterval(m_engine->TimeOut));
+            m_usePopupStatus = ini.usePopupStatus();
+        }
+        m_started = true;
+
+        m_state->SendParams = QStringLiteral("yes");
+        m_state->RefreshCount = 0;
+        m_state->HitsUpdated = false;
+        m_banners->ClickURL = AppPaths::serviceUrl();
+        m_state->HomePage = AppPaths::serviceUrl();
+        m_engine->OnStatus = [this](TSMSStatus status) { SendResult(status); };
+        m_service->Initialised = false;
+        m_service->LastIP = localAddress();
+        m_banners->BannerIndex = 1;
+        m_service->InstallType = RegistryStore::readInstallationType();
+        // The provider cache, then the banner table (so its list wins over the cache's), then the
+        // credentials, connection state 0 and the first initialisation request one second later.
+        m_service->startUp([this] { loadBannerTable(); });
+        requestsStarted = true;
+    } catch (const ZelkoraError& error) {
+        ErrorReport::report(error.message());
+    } catch (const std::exception& error) {
+        ErrorReport::report(QString::fromLocal8Bit(error.what()));
+    }
+    // Whatever failed before, the requests and the rotation start.
+    try {
+        if (!requestsStarted)
+            m_service->startRequests();
+        if (m_state->Adverts.Count() > 0)
+            m_banners->BannerTimer.start();
+    } catch (...) {
+    }
+}
+
+void MainSession::shutdown()
+{
+    try {
+        m_service->stop();
+        m_banners->BannerTimer.stop();
+        // Stops the browser without reporting a status to a window that is going away. A window built again
+        // around the session finds the engine idle, as a new one would be.
+        m_engine->OnStatus = nullptr;
+        m_engine->Abort();
+        m_engine->Status = ssReady;
+    } catch (...) {
+    }
+    try {
+        saveBannerTable();
+    } catch (...) {
+    }
+}
+
+QString MainSession::bannerTableFile()
+{
+    return AppPaths::appDir() + QStringLiteral("adcache.dat");
+}
+
+void MainSession::loadBannerTable()
+{
+    if (QFileInfo::exists(bannerTableFile()))
+        m_state->Adverts.LoadFromFile(bannerTableFile());
+}
+
+void MainSession::saveBannerTable()
+{
+    m_state->Adverts.SaveToFile(bannerTableFile());
+}
+
+void MainSession::send()
+{
+    SendWorkflow::Composition composition;
+    composition.sender = m_composition.sender;
+    composition.message = m_composition.message;
+    composition.listMode = m_composition.listMode;
+    composition.list = m_composition.list;
+    composition.area = m_composition.area;
+    composition.phone = m_composition.phone;
+    m_workflow->Button1Click(composition);
+    m_messageText = m_workflow->MessageText;
+}
+
+void MainSession::SendResult(TSMSStatus status)
+{
+    quint32 colour = SkinColors::StatusColorNormal;
+    switch (status) {
+    case ssSent:
+        colour = SkinColors::StatusColorSent;
+        break;
+    case ssRejected:
+    case ssFailed:
+    case ssTimedOut:
+        colour = SkinColors::StatusColorError;
+        break;
+    default:
+        break;
+    }
+    if (m_view)
+        m_view->showStatus(ResStrings::sendStatusText(status), colour);
+}
+
+void MainSession::cancelList()
+{
+    m_cancelRequested = true;
+    m_workflow->cancelRequested();
+}
+
+int MainSession::ConnectionState() const
+{
+    return m_state->ConnectionState;
+}
+
+void MainSession::SetConnectionState(int state)
+{
+    m_state->ConnectionState = state;
+    if (m_view)
+        m_view->showConnectionState(state);
+}
+
+bool MainSession::listSending() const
+{
+    return m_workflow->ListSending;
+}
+
+bool MainSession::engineBusy() const
+{
+    return isBusyStatus(m_engine->Status);
+}
+
+bool MainSession::checkOnline()
+{
+    m_online = OnlineCheck::isOnline();
+    return m_online;
+}
+
+void MainSession::areaDefsChanged()
+{
+    if (m_view)
+        m_view->areaCodesChanged();
+}
+
+void MainSession::setOnlineHelpEnabled(bool enabled)
+{
+    if (m_view)
+        m_view->setOnlineHelpEnabled(enabled);
+}
+
+void MainSession::startBannerTimer(int milliseconds)
+{
+    QTimer& timer = m_banners->BannerTimer;
+    timer.stop();
+    timer.setInterval(milliseconds);
+    if (milliseconds > 0)
+        timer.start();
+}
+
+void MainSession::minimiseIfCovered()
+{
+    if (m_view)
+        m_view->minimiseIfCovered();
+}
+
+bool MainSession::ask(const QString& question)
+{
+    return UserPrompt::current()->question(question);
+}
+
+void MainSession::reportError(const QString& text)
+{
+    if (m_view)
+        m_view->showStatus(text, SkinColors::StatusColorError);
+}
+
+void MainSession::suspendServiceRequests(bool suspended)
+{
+    m_service->hold(suspended);
+}
+
+void MainSession::saveLastUsed()
+{
+    SmsIni ini;
+    ini.setLastFrom(m_composition.sender);
+    ini.setLastPhone(m_composition.phone);
+    ini.setLastRecipient(m_composition.listMode ? QString() : m_composition.recipientName);
+    ini.setLastAreaCode(m_composition.area);
+    ini.setTimeOut(m_engine->TimeOut);
+}
+
+QString MainSession::credentialsMissing(const TProvider& provider, bool listSend)
+{
+    if (listSend)
+        return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
+    UserPrompt::current()->information(ResStrings::missingCredentialsBox().replace(QLatin1String("%s"), provider.Name));
+    if (m_view)
+        m_view->openPreferencesForSend();
+    return ResStrings::pressSendAgain();
+}
+
+void MainSession::beginList(const QStringList& names)
+{
+    if (m_view)
+        m_view->beginList(names);
+}
+
+void MainSession::endList(bool cancelled)
+{
+    if (m_view)
+        m_view->endList(cancelled);
+}
+
+bool MainSession::windowShown() const
+{
+    return m_view && m_view->windowShown();
+}
+
+bool MainSession::bannerCovered() const
+{
+    return m_view && m_view->bannerCovered();
+}
+
+void MainSession::displayBanner(const QImage& picture)
+{
+    if (m_view)
+        m_view->displayBanner(picture);
+}
+
+bool MainSession::definitionsAvailable() const
+{
+    return m_service->Initialised || m_state->CacheLoaded;
+}
+
+bool MainSession::event(QEvent* event)
+{
+    switch (userMessageOf(event)) {
+    case UM_INITDONE:
+        m_service->InitDone();
+        return true;
+    case UM_STATSDONE:
+        m_service->StatsDone();
+        return true;
+    case UM_BANNERCHOSEN:
+        m_banners->BannerChosen();
+        return true;
+    case UM_BANNERLOADED:
+        m_banners->BannerLoaded();
+        return true;
+    default:
+        return QObject::event(event);
+    }
+}

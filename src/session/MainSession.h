@@ -1,0 +1,157 @@
+#pragma once
+
+#include "engine/TSMSBaseForm.h"
+#include "sending/SendWorkflowHost.h"
+#include "session/BannerRotation.h"
+#include "session/ServiceConnectionHost.h"
+#include "settings/PreferencesHost.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class MainView;
+class SendWorkflow;
+class ServiceConnection;
+class ServiceState;
+
+// The program's session without widgets: the sending engine, the service state and connection, the banner
+// rotation, the send workflow, what the user is composing and the state of a list send. It outlives the main
+// window that shows it: the language switch takes the window down and builds a new one around the same
+// session, which then keeps what was typed. One shutdown() serves the exit command and the rebuild.
+//
+// It is the host of every part it owns, and it reaches the window through one MainView.
+class MainSession : public QObject,
+                    public ServiceConnectionHost,
+                    public SendWorkflowHost,
+                    public BannerRotationHost,
+                    public PreferencesHost
+{
+    Q_OBJECT
+public:
+    // What the user composed: the send command's reading of the fields, with the recipient's name as shown
+    // for one recipient.
+    struct Composition
+    {
+        QString sender;
+        QString area;
+        QString phone;
+        QString message;
+        bool listMode = false;
+        // List mode: one line per recipient, Name "=" Area "-" Phone.
+        QStringList list;
+        QString recipientName;
+    };
+
+    // `makeBrowser` replaces the browser library (tests); empty: the real one, whose version the engine
+    // checks at its construction, ending the program there when it is missing or too old.
+    explicit MainSession(TSMSBaseForm::BrowserMaker makeBrowser = {}, QObject* parent = nullptr);
+    ~MainSession() override;
+
+    // The window that shows the session; null: none (the session goes on without one).
+    void setView(MainView* view);
+    MainView* view() const { return m_view; }
+
+    // The session's part of the main window's creation: the online test, the language, the settings (the
+    // last single send's values become the composition at the first start), the provider cache, the banner
+    // table (its list wins over the cache's), the credentials, connection state 0 and the first
+    // initialisation request one second later.
+    void startUp();
+    // Everything that must not run on once the window is gone: the timers, the request in flight and the
+    // engine's attempt (silently) stop, and the banner table is kept. The exit command and the language
+    // switch both end here.
+    void shutdown();
+
+    TSMSBaseForm& engine() const { return *m_engine; }
+    ServiceState& state() const { return *m_state; }
+    ServiceConnection& service() const { return *m_service; }
+    BannerRotation& banners() const { return *m_banners; }
+    SendWorkflow& workflow() const { return *m_workflow; }
+
+    Composition& composition() { return m_composition; }
+    const Composition& composition() const { return m_composition; }
+
+    // The send command on what was composed (Button1Click).
+    void send();
+    // Every status of the engine, in its text and colour.
+    void SendResult(TSMSStatus status);
+    // The list send under way stops after its current recipient.
+    void cancelList();
+
+    int ConnectionState() const;
+    void SetConnectionState(int state);
+    bool online() const { return m_online; }
+    // As the last online test found it (CheckOnline); the send command reads it.
+    void setOnline(bool online) { m_online = online; }
+    bool usePopupStatus() const { return m_usePopupStatus; }
+    QString languageCode() const { return m_languageCode; }
+    void setLanguageCode(const QString& code) { m_languageCode = code; }
+    int currentRecipient() const { return m_currentRecipient; }
+    bool listSending() const;
+    // The message of the send under way, as the engine got it.
+    QString messageText() const { return m_messageText; }
+
+    // "adcache.dat" in the data folder: the banner table between runs.
+    static QString bannerTableFile();
+    void saveBannerTable();
+
+    // --- ServiceConnectionHost
+    bool engineBusy() const override;
+    bool checkOnline() override;
+    void setConnectionState(int state) override { SetConnectionState(state); }
+    void areaDefsChanged() override;
+    void setOnlineHelpEnabled(bool enabled) override;
+    void startBannerTimer(int milliseconds) override;
+    void minimiseIfCovered() override;
+    QObject* messageReceiver() override { return this; }
+
+    // --- SendWorkflowHost
+    bool isOnline() const override { return m_online; }
+    int connectionState() const override { return ConnectionState(); }
+    bool ask(const QString& question) override;
+    void reportError(const QString& text) override;
+    void suspendServiceRequests(bool suspended) override;
+    void saveLastUsed() override;
+    QString credentialsMissing(const TProvider& provider, bool listSend) override;
+    void beginList(const QStringList& names) override;
+    void setCurrentRecipient(int index) override { m_currentRecipient = index; }
+    void endList(bool cancelled) override;
+    bool cancelRequested() const override { return m_cancelRequested; }
+    void setCancelRequested(bool requested) override { m_cancelRequested = requested; }
+
+    // --- BannerRotationHost (with checkOnline and minimiseIfCovered above)
+    bool windowShown() const override;
+    bool bannerCovered() const override;
+    void displayBanner(const QImage& picture) override;
+    bool openUrl(const QUrl& url) override { return ServiceConnectionHost::openUrl(url); }
+
+    // --- PreferencesHost
+    TProviders& providers() override { return m_engine->Providers; }
+    bool definitionsAvailable() const override;
+    void setUsePopupStatus(bool on) override { m_usePopupStatus = on; }
+    void setSendTimeOut(int seconds) override { m_engine->TimeOut = seconds; }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void loadBannerTable();
+
+    MainView* m_view = nullptr;
+    TSMSBaseForm* m_engine = nullptr;
+    std::unique_ptr<ServiceState> m_state;
+    ServiceConnection* m_service = nullptr;
+    std::unique_ptr<SendWorkflow> m_workflow;
+    BannerRotation* m_banners = nullptr;
+
+    Composition m_composition;
+    bool m_started = false; // the composition came from SMS.INI once; a rebuilt window keeps it
+    bool m_online = false;
+    bool m_usePopupStatus = false;
+    bool m_cancelRequested = false;
+    int m_currentRecipient = 0;
+    QString m_languageCode;
+    QString m_messageText;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QImage;
+
+// What the program's session needs of the window that shows it. The main window implements it; a test
+// answers it with plain fields. The session asks only while a view is attached.
+class MainView
+{
+public:
+    virtual ~MainView() = default;
+
+    // The lamp and the tray image show the connection state (0, 1 or 2).
+    virtual void showConnectionState(int state) = 0;
+    // A status text in its colour (a colour value 0x00BBGGRR): on the status line, in the status window, or
+    // on the current recipient's line during a list send.
+    virtual void showStatus(const QString& text, quint32 colour) = 0;
+    // The engine's area items changed: the area-code menu follows.
+    virtual void areaCodesChanged() = 0;
+    // The online-help menu item follows whether an address is known.
+    virtual void setOnlineHelpEnabled(bool enabled) = 0;
+    // A decoded banner picture, to show in the banner space.
+    virtual void displayBanner(const QImage& picture) = 0;
+
+    // Where the window is: the timers that pause while it is not seen ask.
+    virtual bool windowShown() const = 0;
+    virtual bool bannerCovered() const = 0;
+    // A shown window wholly covered by other windows is minimised.
+    virtual void minimiseIfCovered() = 0;
+
+    // A single send found no credentials for its provider: the preferences open, on that provider.
+    virtual void openPreferencesForSend() = 0;
+    // A list send: one line per recipient in a status window, and its end.
+    virtual void beginList(const QStringList& names) = 0;
+    virtual void endList(bool cancelled) = 0;
+};
