@@ -77,11 +77,7 @@ void BannerRotation::BannerTimerTimer()
 {
     m_host.minimiseIfCovered();
     m_host.checkOnline();
-    bool due = false;
-    {
-        QMutexLocker lock(&m_service.ServiceLock);
-        due = m_host.windowShown() && m_service.HttpIdle && !m_host.bannerCovered();
-    }
+    const bool due = m_host.windowShown() && m_service.isHttpIdle() && !m_host.bannerCovered();
     if (!due)
         return;
     BannerTimer.stop();

@@ -8,7 +8,6 @@
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
 #include "common/ResStrings.h"
-#include "common/TimerInterval.h"
 #include "common/UserPrompt.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
@@ -70,7 +69,6 @@ void MainSession::startUp()
                 m_composition.recipientName = ini.lastRecipient();
             }
             m_engine->TimeOut = ini.timeOut();
-            m_service->HTTP.setConnectTimeout(secondsToTimerInterval(m_engine->TimeOut));
             m_usePopupStatus = ini.usePopupStatus();
         }
         m_started = true;
@@ -81,10 +79,7 @@ void MainSession::startUp()
         m_banners->ClickURL = AppPaths::serviceUrl();
         m_state->HomePage = AppPaths::serviceUrl();
         m_engine->OnStatus = [this](TSMSStatus status) { SendResult(status); };
-        m_service->Initialised = false;
-        m_service->LastIP = localAddress();
         m_banners->BannerIndex = 1;
-        m_service->InstallType = RegistryStore::readInstallationType();
         // The provider cache, then the banner table (so its list wins over the cache's), then the
         // credentials, connection state 0 and the first initialisation request one second later.
         m_service->startUp([this] { loadBannerTable(); });
@@ -297,7 +292,7 @@ void MainSession::displayBanner(const QImage& picture)
 
 bool MainSession::definitionsAvailable() const
 {
-    return m_service->Initialised || m_state->CacheLoaded;
+    return m_service->initialised() || m_state->CacheLoaded;
 }
 
 bool MainSession::event(QEvent* event)

@@ -3,10 +3,13 @@
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
+#include "common/TimerInterval.h"
 #include "common/WebAddress.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
 #include "settings/Credentials.h"
+#include "settings/RegistryStore.h"
+#include "settings/SmsIni.h"
 
 #include <QMutexLocker>
 #include <QUrl>
@@ -44,8 +47,8 @@ ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost*
     , m_host(host ? host : ServiceConnectionHost::fallback())
 {
     HTTP.setObjectName(QStringLiteral("HTTP"));
-    InitTimer.setObjectName(QStringLiteral("InitTimer"));
-    StatsTimer.setObjectName(QStringLiteral("StatsTimer"));
+    m_initTimer.setObjectName(QStringLiteral("InitTimer"));
+    m_statsTimer.setObjectName(QStringLiteral("StatsTimer"));
 
     // A service reached over https is verified in full: the two flags that forgive a certificate issued for
     // another name or outside its dates stay off, or any holder of some other site's certificate could feed
@@ -65,12 +68,21 @@ ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost*
         }
     };
 
-    InitTimer.setInterval(FirstInitDelay);
-    StatsTimer.setInterval(FirstStatsDelay);
-    connect(&InitTimer, &QTimer::timeout, this, &ServiceConnection::InitTimerTimer);
-    connect(&StatsTimer, &QTimer::timeout, this, &ServiceConnection::StatsTimerTimer);
+    m_initTimer.setInterval(FirstInitDelay);
+    m_statsTimer.setInterval(FirstStatsDelay);
+    connect(&m_initTimer, &QTimer::timeout, this, &ServiceConnection::InitTimerTimer);
+    connect(&m_statsTimer, &QTimer::timeout, this, &ServiceConnection::StatsTimerTimer);
 
     m_state.setHost(this);
+    readSetup();
+}
+
+void ServiceConnection::readSetup()
+{
+    m_initialised = false;
+    m_lastIP = m_host->localAddress();
+    m_installType = RegistryStore::readInstallationType();
+    HTTP.setConnectTimeout(secondsToTimerInterval(SmsIni().timeOut()));
 }
 
 ServiceConnection::~ServiceConnection()
@@ -83,6 +95,7 @@ ServiceConnection::~ServiceConnection()
 void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
 {
     try {
+        readSetup();
         m_state.LoadProviderCache();
         if (loadBannerTable)
             loadBannerTable();
@@ -98,8 +111,8 @@ void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
 void ServiceConnection::startRequests()
 {
     m_state.SetConnectionState(0);
-    InitTimer.stop();
-    InitTimer.setInterval(FirstInitDelay);
+    m_initTimer.stop();
+    m_initTimer.setInterval(FirstInitDelay);
     enableInit();
 }
 
@@ -107,52 +120,52 @@ void ServiceConnection::hold(bool held)
 {
     m_held = held;
     if (held)
-        InitTimer.stop();
+        m_initTimer.stop();
     else
         enableInit();
 }
 
 void ServiceConnection::stop()
 {
-    InitTimer.stop();
-    StatsTimer.stop();
+    m_initTimer.stop();
+    m_statsTimer.stop();
     HTTP.AbortRequest();
 }
 
 void ServiceConnection::enableInit()
 {
     if (!m_held)
-        enable(InitTimer);
+        enable(m_initTimer);
 }
 
 void ServiceConnection::InitTimerTimer()
 {
     const bool online = m_host->checkOnline();
     {
-        QMutexLocker lock(&ServiceLock);
-        if (m_host->engineBusy() || !HttpIdle) {
-            InitTimer.stop();
-            InitTimer.setInterval(RetryDelay);
+        QMutexLocker lock(&m_lock);
+        if (m_host->engineBusy() || !m_httpIdle) {
+            m_initTimer.stop();
+            m_initTimer.setInterval(RetryDelay);
             enableInit();
             return;
         }
     }
     if (!online) {
-        Initialised = false;
+        m_initialised = false;
         m_state.SetConnectionState(0);
         return;
     }
     // Definitions are fetched again only when the machine's address changed or the last attempt did not
     // complete.
     const QString address = m_host->localAddress();
-    if (Initialised && address == LastIP)
+    if (m_initialised && address == m_lastIP)
         return;
 
     try {
         HTTP.Tag = 0;
-        InitTimer.stop();
-        InitTimer.setInterval(m_state.InitInterval);
-        Initialised = false;
+        m_initTimer.stop();
+        m_initTimer.setInterval(m_state.InitInterval);
+        m_initialised = false;
         m_state.SetConnectionState(1);
         startRequest(rkInit, AppPaths::serviceUrl() + InitRequestPath(address));
     } catch (...) {
@@ -162,21 +175,21 @@ void ServiceConnection::InitTimerTimer()
 
 void ServiceConnection::StatsTimerTimer()
 {
-    StatsTimer.stop();
-    if (m_state.StatisticsInterval > 0 && m_state.StatisticsInterval != StatsTimer.interval())
-        StatsTimer.setInterval(m_state.StatisticsInterval);
+    m_statsTimer.stop();
+    if (m_state.StatisticsInterval > 0 && m_state.StatisticsInterval != m_statsTimer.interval())
+        m_statsTimer.setInterval(m_state.StatisticsInterval);
     m_host->minimiseIfCovered();
     const bool online = m_host->checkOnline();
     {
-        QMutexLocker lock(&ServiceLock);
+        QMutexLocker lock(&m_lock);
         // A table of banners none of which was shown has nothing to report; an empty table still reports,
         // so that the service can hand out a first list.
         const bool somethingToReport = m_state.Adverts.Count() == 0 || !m_state.Adverts.HitsText().isEmpty();
-        if (!somethingToReport || !HttpIdle || !online) {
-            restart(StatsTimer, RetryDelay);
+        if (!somethingToReport || !m_httpIdle || !online) {
+            restart(m_statsTimer, RetryDelay);
             return;
         }
-        HttpIdle = false;
+        m_httpIdle = false;
     }
 
     // StatsTimer stays off until UM_STATSDONE.
@@ -188,12 +201,12 @@ void ServiceConnection::StatsTimerTimer()
         m_state.Adverts.ResetHits();
         // Only Hits is encoded; the other values travel as they are.
         const QString url = AppPaths::serviceUrl() + QStringLiteral("/smsupdate?ID=") + m_state.SessionID
-            + QStringLiteral("&Type=") + InstallType + QStringLiteral("&RefreshCount=")
+            + QStringLiteral("&Type=") + m_installType + QStringLiteral("&RefreshCount=")
             + QString::number(m_state.RefreshCount) + QStringLiteral("&SendParams=") + m_state.SendParams
             + QStringLiteral("&Hits=") + hits;
         startRequest(rkStats, url);
     } catch (...) {
-        RequestKind = rkStats;
+        m_requestKind = rkStats;
         finishRequest();
     }
 }
@@ -201,10 +214,10 @@ void ServiceConnection::StatsTimerTimer()
 bool ServiceConnection::StartBannerDownload(const QString& url)
 {
     {
-        QMutexLocker lock(&ServiceLock);
-        if (!HttpIdle)
+        QMutexLocker lock(&m_lock);
+        if (!m_httpIdle)
             return false;
-        HttpIdle = false;
+        m_httpIdle = false;
     }
     m_bannerStatus = 0;
     m_bannerReply.clear();
@@ -213,7 +226,7 @@ bool ServiceConnection::StartBannerDownload(const QString& url)
 
 bool ServiceConnection::startRequest(TRequestKind kind, const QString& url)
 {
-    RequestKind = kind;
+    m_requestKind = kind;
     m_replyTooLarge = false;
     const quint64 completionsBefore = m_completions;
     try {
@@ -243,14 +256,14 @@ void ServiceConnection::HTTPConnect()
 {
     // Only the initialisation request moves the lamp: a statistics report or a banner download says
     // nothing about the definitions.
-    if (HTTP.Tag == 0 && RequestKind == rkInit)
+    if (HTTP.Tag == 0 && m_requestKind == rkInit)
         m_state.SetConnectionState(1);
 }
 
 void ServiceConnection::HTTPRequestComplete(TAdvHttp*)
 {
     try {
-        if (RequestKind == rkBanner) {
+        if (m_requestKind == rkBanner) {
             // A banner picture comes from the advertiser's own address; it is kept for the banner code and
             // never read as a service document. One stopped for its size is no picture.
             m_bannerStatus = m_replyTooLarge ? 0 : HTTP.StatusCode();
@@ -268,7 +281,7 @@ void ServiceConnection::HTTPRequestComplete(TAdvHttp*)
 void ServiceConnection::HTTPError(TAdvHttp*)
 {
     try {
-        if (RequestKind != rkBanner)
+        if (m_requestKind != rkBanner)
             HTTPFailure();
     } catch (...) {
     }
@@ -284,16 +297,17 @@ bool ServiceConnection::isInitialisationReply() const
 {
     // The kind is tested with the Tag: after a failed re-initialisation the Tag is 0 again while the
     // statistics timer goes on, and a statistics reply with FINISHED must not become the provider cache.
-    return RequestKind == rkInit && HTTP.Tag == 0;
+    return m_requestKind == rkInit && HTTP.Tag == 0;
 }
 
 void ServiceConnection::HTTPSuccess()
 {
-    HTTPSuccess(HTTP.Text());
+    HTTPSuccess(m_requestKind, HTTP.Text());
 }
 
-void ServiceConnection::HTTPSuccess(const QByteArray& text)
+void ServiceConnection::HTTPSuccess(TRequestKind kind, const QByteArray& text)
 {
+    m_requestKind = kind;
     // Any document may carry PROVIDERS or AREAS; the local definitions are applied again after each, so they
     // keep coming first.
     if (!isInitialisationReply()) {
@@ -315,14 +329,14 @@ void ServiceConnection::HTTPSuccess(const QByteArray& text)
     // An invalid document counts as one that never reached FINISHED, even when its FINISHED came before the
     // fault.
     if (result.ok && m_state.ConnectionState == 2) {
-        Initialised = true;
+        m_initialised = true;
         m_state.CacheLoaded = false;
         m_state.SaveProviderCache();
         m_state.ApplyLocalDefinitions();
         return;
     }
 
-    Initialised = false;
+    m_initialised = false;
     if (m_state.CacheLoaded) {
         // State 1 promises the cache's definitions. A reply cut short after PROVIDERS would otherwise leave
         // a part of the new list in their place, and sends to the other operators would fail.
@@ -342,13 +356,13 @@ void ServiceConnection::HTTPFailure()
     if (!isInitialisationReply())
         return;
     m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
-    Initialised = false;
+    m_initialised = false;
 }
 
 void ServiceConnection::finishRequest()
 {
     ++m_completions;
-    switch (RequestKind) {
+    switch (m_requestKind) {
     case rkInit:
         postUserMessage(messageReceiver(), UM_INITDONE);
         break;
@@ -379,7 +393,7 @@ void ServiceConnection::InitDone()
     } catch (...) {
     }
     try {
-        LastIP = m_host->localAddress();
+        m_lastIP = m_host->localAddress();
     } catch (...) {
     }
     enableInit();
@@ -395,7 +409,7 @@ void ServiceConnection::StatsDone()
             m_state.Adverts.CopyHitsFrom(m_state.AdvertsStaging);
     } catch (...) {
     }
-    enable(StatsTimer);
+    enable(m_statsTimer);
     emit statsDone();
 }
 
@@ -423,14 +437,14 @@ void ServiceConnection::OnlineHelpMenuClick()
 
 bool ServiceConnection::isHttpIdle() const
 {
-    QMutexLocker lock(&ServiceLock);
-    return HttpIdle;
+    QMutexLocker lock(&m_lock);
+    return m_httpIdle;
 }
 
 void ServiceConnection::setHttpIdle(bool idle)
 {
-    QMutexLocker lock(&ServiceLock);
-    HttpIdle = idle;
+    QMutexLocker lock(&m_lock);
+    m_httpIdle = idle;
 }
 
 QObject* ServiceConnection::messageReceiver()
@@ -484,7 +498,7 @@ void ServiceConnection::localDefinitionsChanged()
 void ServiceConnection::finished()
 {
     HTTP.Tag = 1;
-    restart(StatsTimer, FirstStatsDelay);
+    restart(m_statsTimer, FirstStatsDelay);
     m_host->startBannerTimer(FirstBannerDelay);
 }
 

@@ -20,8 +20,8 @@ class ServiceState;
 // so the service tags reach the window through the ServiceConnectionHost.
 //
 // Everything runs on the user-interface thread: timers, the component's events and the posted completion
-// messages. One request is in flight at a time; HttpIdle, guarded by ServiceLock, says whether the
-// component is free, and every request is started through it.
+// messages. One request is in flight at a time; isHttpIdle() says whether the component is free, and every
+// request is started through the connection.
 class ServiceConnection : public QObject, public ServiceHost
 {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
     };
 
     // `host` null: ServiceConnectionHost::fallback(). Reads the connect time-out from SMS.INI, the
-    // installation type from the machine's registry and the local address.
+    // installation type from the machine's registry and the local address, as startUp() does again.
     explicit ServiceConnection(ServiceState& state, ServiceConnectionHost* host = nullptr, QObject* parent = nullptr);
     // Stops the timers and any request in flight; the state gets its default host back.
     ~ServiceConnection() override;
@@ -43,7 +43,7 @@ public:
     ServiceState& state() const { return m_state; }
     ServiceConnectionHost* host() const { return m_host; }
 
-    // The service's part of the main window's creation, after the settings were read: the provider cache,
+    // The service's part of the main window's creation: what the constructor reads, then the provider cache,
     // `loadBannerTable` (the banner table from adcache.dat, so that its list wins over the cache's), the
     // credentials, connection state 0 and the first initialisation tick one second later. The first three
     // may fail without stopping the last two.
@@ -64,8 +64,9 @@ public:
     void HTTPRequestComplete(TAdvHttp* sender);
     void HTTPError(TAdvHttp* sender);
     void HTTPSuccess();
-    // The reply handling itself, on the reply's text (the body up to its first NUL byte).
-    void HTTPSuccess(const QByteArray& text);
+    // The reply handling itself, on the reply's text (the body up to its first NUL byte), for a request of that
+    // kind.
+    void HTTPSuccess(TRequestKind kind, const QByteArray& text);
     void HTTPFailure();
     // UM_INITDONE: the initialisation attempt is over, whatever its outcome.
     void InitDone();
@@ -101,20 +102,16 @@ public:
     static constexpr qint64 MaxReplySize = qint64(32) * 1024 * 1024;
 
     TAdvHttp HTTP;
-    // The first tick one second after start-up, then every InitInterval; 5000 ms while it must wait.
-    QTimer InitTimer;
-    // Started by FINISHED at 3000 ms, then every StatisticsInterval; 5000 ms while it must wait.
-    QTimer StatsTimer;
 
-    mutable QMutex ServiceLock;
-    bool HttpIdle = true; // read and written only while holding ServiceLock
-    TRequestKind RequestKind = rkInit;
+    // The first tick one second after start-up, then every InitInterval; 5000 ms while it must wait.
+    const QTimer& initTimer() const { return m_initTimer; }
+    // Started by FINISHED at 3000 ms, then every StatisticsInterval; 5000 ms while it must wait.
+    const QTimer& statsTimer() const { return m_statsTimer; }
     // A live document arrived up to FINISHED and the local address has not changed since.
-    bool Initialised = false;
-    // Read once, by the window at its creation (with the HTTP component's connect time-out from the TimeOut
-    // setting): the local address then, and the installation type the statistics carry.
-    QString LastIP;
-    QString InstallType;
+    bool initialised() const { return m_initialised; }
+    // The local address when the last initialisation ended, and the installation type the statistics carry.
+    QString lastIP() const { return m_lastIP; }
+    QString installType() const { return m_installType; }
 
 signals:
     void initDone();
@@ -131,6 +128,8 @@ private:
     // Posts the completion message of RequestKind and frees the component.
     void finishRequest();
     void setHttpIdle(bool idle);
+    // The connect time-out, the installation type and the local address.
+    void readSetup();
     QObject* messageReceiver();
     // Enables InitTimer at its interval unless the requests are held.
     void enableInit();
@@ -139,6 +138,15 @@ private:
     ServiceConnectionHost* m_host;
     quint64 m_completions = 0; // requests finished through the component's events, for startRequest
     bool m_replyTooLarge = false; // the request in flight was stopped at MaxReplySize
+    // The first tick one second after start-up, then every InitInterval.
+    QTimer m_initTimer;
+    QTimer m_statsTimer;
+    mutable QMutex m_lock;
+    bool m_httpIdle = true; // read and written only while holding m_lock
+    TRequestKind m_requestKind = rkInit;
+    bool m_initialised = false;
+    QString m_lastIP;
+    QString m_installType;
     bool m_held = false;
     int m_bannerStatus = 0;
     QByteArray m_bannerReply;

@@ -94,11 +94,11 @@ private slots:
         QCOMPARE(m_sandbox.hits(QStringLiteral("/smsinit")), 1);
         QCOMPARE(w.host.states.value(0), 1); // the request under way
         QCOMPARE(w.state.ConnectionState, state);
-        QCOMPARE(w.connection.Initialised, state == 2);
+        QCOMPARE(w.connection.initialised(), state == 2);
         QCOMPARE(w.connection.HTTP.Tag, state == 2 ? 1 : 0);
         QCOMPARE(w.host.bannerCacheClears, state == 2 ? 1 : 0);
         QVERIFY(w.connection.isHttpIdle());
-        QVERIFY(w.connection.InitTimer.isActive());
+        QVERIFY(w.connection.initTimer().isActive());
         // Only a complete reply becomes the cache.
         QCOMPARE(TestEnv::readFile(cachePath()),
             state == 2   ? m_sandbox.serviceDocument()
@@ -131,11 +131,11 @@ private slots:
         // As an earlier document left it: the interval is taken when a request starts.
         w.state.InitInterval = params.contains("-5") ? -5 : 0;
         QVERIFY(w.initialise());
-        QVERIFY(!w.connection.InitTimer.isActive());
+        QVERIFY(!w.connection.initTimer().isActive());
         w.connection.hold(true);
         w.connection.hold(false);
-        QVERIFY(!w.connection.InitTimer.isActive());
-        QSignalSpy ticks(&w.connection.InitTimer, &QTimer::timeout);
+        QVERIFY(!w.connection.initTimer().isActive());
+        QSignalSpy ticks(&w.connection.initTimer(), &QTimer::timeout);
         QTest::qWait(300);
         QCOMPARE(ticks.count(), 0);
         QCOMPARE(server.requestCount(), 1);
@@ -148,14 +148,14 @@ private slots:
         QVERIFY(serve(server));
         Window w;
         w.connection.startUp();
-        QVERIFY(w.connection.InitTimer.isActive());
+        QVERIFY(w.connection.initTimer().isActive());
         w.connection.hold(true);
-        QVERIFY(!w.connection.InitTimer.isActive());
+        QVERIFY(!w.connection.initTimer().isActive());
         w.connection.InitTimerTimer();
         QTRY_COMPARE_WITH_TIMEOUT(w.initDone.count(), 1, Patience);
-        QVERIFY(!w.connection.InitTimer.isActive());
+        QVERIFY(!w.connection.initTimer().isActive());
         w.connection.hold(false);
-        QVERIFY(w.connection.InitTimer.isActive());
+        QVERIFY(w.connection.initTimer().isActive());
     }
 
     void truncatedReplyFinishesOnce()
@@ -241,7 +241,7 @@ private slots:
 
         QVERIFY(w.reportStatistics(1));
         QCOMPARE(lastTarget(server), "/smsupdate?ID=S1&Type=Pro&RefreshCount=7&SendParams=yes&Hits=" + hits);
-        QVERIFY(w.connection.StatsTimer.isActive());
+        QVERIFY(w.connection.statsTimer().isActive());
         // UPDATED settles the counts; without it they are reported again, and so are the parameters.
         QCOMPARE(w.state.Adverts.HitsText(), updated ? QString() : reported);
         if (!entries.isEmpty())
@@ -287,7 +287,7 @@ private slots:
         }
         const int requests = server.requestCount();
 
-        QTimer& timer = initTimer ? w.connection.InitTimer : w.connection.StatsTimer;
+        const QTimer& timer = initTimer ? w.connection.initTimer() : w.connection.statsTimer();
         initTimer ? w.connection.InitTimerTimer() : w.connection.StatsTimerTimer();
         QTest::qWait(300);
         QCOMPARE(server.requestCount(), requests);

@@ -159,11 +159,20 @@ private slots:
             banner(QStringLiteral("A"), QStringLiteral("gif"), QStringLiteral("http://127.0.0.1:9/a.gif")));
         m_host.shown = why != QLatin1String("hidden");
         m_host.covered = why == QLatin1String("covered");
-        m_service->HttpIdle = why != QLatin1String("busy");
+        // A download that stalls keeps the component busy.
+        LoopbackHttpServer stalling([](const Request&) {
+            Reply r;
+            r.noReply = true;
+            return r;
+        });
+        if (why == QLatin1String("busy")) {
+            QVERIFY(stalling.start());
+            QVERIFY(m_service->StartBannerDownload(stalling.url(QStringLiteral("/stall"))));
+        }
         tick();
         QCOMPARE(m_rotation->BannerIndex, 1);
         QVERIFY(m_rotation->BannerName.isEmpty());
-        m_service->HttpIdle = true;
+        m_service->HTTP.AbortRequest();
     }
 
     // A picture is downloaded once, kept in the cache folder and shown; a failed download or a reply that does
@@ -317,8 +326,8 @@ private slots:
         QVERIFY(!m_service->isHttpIdle());
         m_state->Adverts[0].Hits = 1;
         m_service->StatsTimerTimer();
-        QCOMPARE(m_service->StatsTimer.interval(), 5000);
-        QVERIFY(m_service->StatsTimer.isActive());
+        QCOMPARE(m_service->statsTimer().interval(), 5000);
+        QVERIFY(m_service->statsTimer().isActive());
         QTRY_COMPARE_WITH_TIMEOUT(m_host.displayed.size(), 1, 5000);
         QTRY_VERIFY(m_service->isHttpIdle());
         m_service->StatsTimerTimer();

@@ -60,10 +60,10 @@ private slots:
         QCOMPARE(form->statusColor(), SkinColors::StatusColorNormal);
         QCOMPARE(form->ConnectionState(), 0);
         QCOMPARE(form->ui().Led->colour(), TImgLed::Colour::Red);
-        QVERIFY(form->session().service().InitTimer.isActive());
-        QCOMPARE(form->session().service().InitTimer.interval(), 1000);
+        QVERIFY(form->session().service().initTimer().isActive());
+        QCOMPARE(form->session().service().initTimer().interval(), 1000);
         QVERIFY(!form->session().banners().BannerTimer.isActive());
-        QVERIFY(!form->session().service().StatsTimer.isActive());
+        QVERIFY(!form->session().service().statsTimer().isActive());
         QCOMPARE(form->session().banners().BannerIndex, 1);
         QCOMPARE(form->session().banners().ClickURL, QStringLiteral("http://127.0.0.1:9"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Zelkora"));

@@ -136,7 +136,7 @@ private slots:
         QVERIFY(!isBusyStatus(form->session().engine().Status));
         QCOMPARE(form->ui().Memo1->toPlainText(), message);
         QVERIFY(prompt.asked.isEmpty());
-        QVERIFY(form->session().service().InitTimer.isActive());
+        QVERIFY(form->session().service().initTimer().isActive());
     }
 
     void emptyListIsRefused()

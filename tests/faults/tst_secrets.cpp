@@ -173,8 +173,7 @@ private slots:
             connection.StatsTimerTimer();
             QVERIFY(QTest::qWaitFor([&] { return statsDone.count() == report; }, 15000));
         }
-        connection.InitTimer.stop();
-        connection.StatsTimer.stop();
+        connection.stop();
         AppPaths::setServiceUrlOverride(QString());
 
         int statistics = 0;

@@ -31,11 +31,7 @@ constexpr int Patience = 20000;
 // What the main window holds, its timers stopped when it goes.
 struct Window : ServiceConnectionTest::Window
 {
-    ~Window()
-    {
-        connection.InitTimer.stop();
-        connection.StatsTimer.stop();
-    }
+    ~Window() { connection.stop(); }
 
     // Runs the event loop as the program does (QTest::qWaitFor would sleep between turns, and the HTTP
     // component's worker waits for the GUI thread at every chunk of a body).
@@ -256,10 +252,10 @@ private slots:
             qPrintable(QStringLiteral("the window stood still for %1 ms").arg(gui.largestGapMs())));
 
         QCOMPARE(w.state.ConnectionState, cached ? 1 : 0);
-        QVERIFY(!w.connection.Initialised);
+        QVERIFY(!w.connection.initialised());
         QCOMPARE(w.state.CacheLoaded, cached);
         QVERIFY(w.connection.isHttpIdle());
-        QVERIFY(w.connection.InitTimer.isActive());
+        QVERIFY(w.connection.initTimer().isActive());
         QCOMPARE(TestEnv::readFile(cachePath()), cached ? oldCache() : QByteArray());
         if (cached)
             QCOMPARE(w.providerNames(), kProviders);
@@ -295,7 +291,7 @@ private slots:
 
         QVERIFY(w.initialise());
         QCOMPARE(w.state.ConnectionState, 2);
-        QVERIFY(w.connection.Initialised);
+        QVERIFY(w.connection.initialised());
         QCOMPARE(TestEnv::readFile(cachePath()), ServiceDocument::fromText(live).text());
     }
 
@@ -325,9 +321,8 @@ private slots:
             const QByteArray cut = live.left(n);
             // The tag's ">" is optional at the end of a document: "<#FINISHED" alone is FINISHED.
             const bool complete = cut.contains("<#FINISHED");
-            w.connection.RequestKind = ServiceConnection::rkInit;
             w.connection.HTTP.Tag = 0;
-            w.connection.HTTPSuccess(cut);
+            w.connection.HTTPSuccess(ServiceConnection::rkInit, cut);
             w.connection.InitDone();
             if (complete)
                 lastComplete = ServiceDocument::fromText(cut).text();
@@ -336,7 +331,7 @@ private slots:
             QVERIFY2(TestEnv::readFile(cachePath()) == lastComplete, where.constData());
             const int state = complete ? 2 : lastComplete.isEmpty() ? 0 : 1;
             QVERIFY2(w.state.ConnectionState == state, where.constData());
-            QVERIFY2(w.connection.Initialised == complete, where.constData());
+            QVERIFY2(w.connection.initialised() == complete, where.constData());
             if (state != 0)
                 QVERIFY2(w.providerNames() == kProviders, where.constData());
         }

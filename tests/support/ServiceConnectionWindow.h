@@ -49,13 +49,6 @@ struct Window
     QSignalSpy initDone { &connection, &ServiceConnection::initDone };
     QSignalSpy statsDone { &connection, &ServiceConnection::statsDone };
 
-    // What the window reads once at its creation.
-    Window()
-    {
-        connection.LastIP = host.localAddress();
-        connection.InstallType = RegistryStore::readInstallationType();
-    }
-
     bool initialise(int attempts = 1)
     {
         connection.InitTimerTimer();
