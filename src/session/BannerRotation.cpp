@@ -54,6 +54,7 @@ BannerRotation::BannerRotation(ServiceState& state, ServiceConnection& service, 
     BannerTimer.setObjectName(QStringLiteral("BannerTimer"));
     BannerTimer.setInterval(4000);
     connect(&BannerTimer, &QTimer::timeout, this, &BannerRotation::BannerTimerTimer);
+    connect(&m_service, &ServiceConnection::bannerLoaded, this, &BannerRotation::BannerLoaded);
 }
 
 BannerRotation::~BannerRotation() = default;

@@ -307,9 +307,6 @@ bool MainSession::event(QEvent* event)
     case UM_BANNERCHOSEN:
         m_banners->BannerChosen();
         return true;
-    case UM_BANNERLOADED:
-        m_banners->BannerLoaded();
-        return true;
     default:
         return QObject::event(event);
     }

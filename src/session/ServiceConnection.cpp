@@ -370,7 +370,8 @@ void ServiceConnection::finishRequest()
         postUserMessage(messageReceiver(), UM_STATSDONE);
         break;
     case rkBanner:
-        postUserMessage(messageReceiver(), UM_BANNERLOADED);
+        // Posted, as the other completions are: it is handled later, after this request has let go.
+        QMetaObject::invokeMethod(this, &ServiceConnection::bannerLoaded, Qt::QueuedConnection);
         break;
     }
     setHttpIdle(true);
@@ -510,9 +511,6 @@ bool ServiceConnection::event(QEvent* event)
         return true;
     case UM_STATSDONE:
         StatsDone();
-        return true;
-    case UM_BANNERLOADED:
-        // Without a window nobody shows banners.
         return true;
     default:
         return QObject::event(event);

@@ -78,7 +78,7 @@ public:
     // For the banner rotation: whether the component is free (taken under ServiceLock).
     bool isHttpIdle() const;
     // Starts the download of a banner picture when the component is free; false when another request is in
-    // flight or the download could not be started. Its end posts UM_BANNERLOADED, after which
+    // flight or the download could not be started. Its end is bannerLoaded(), after which
     // bannerReplyStatus() and bannerReply() tell the outcome (status 0 when no reply came).
     bool StartBannerDownload(const QString& url);
     int bannerReplyStatus() const { return m_bannerStatus; }
@@ -116,6 +116,8 @@ public:
 signals:
     void initDone();
     void statsDone();
+    // A banner download ended (UM_BANNERLOADED): bannerReplyStatus() and bannerReply() tell how.
+    void bannerLoaded();
 
 protected:
     bool event(QEvent* event) override;

@@ -14,11 +14,6 @@ QString ServiceConnectionHost::localAddress() const
     return GetLocalAddress();
 }
 
-void ServiceConnectionHost::showMessage(const QString& text)
-{
-    UserPrompt::current()->information(text);
-}
-
 void ServiceConnectionHost::ClearBannerCache()
 {
     clearFolder(bannerCacheFolder());

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "service/ServiceHost.h"
+
 #include <QString>
 
 class QObject;
 class QUrl;
 
-// What the service connection needs from the main window. The window implements it; the defaults serve a
+// What the service connection needs from the program around it: what the service tags do (ServiceHost,
+// whose calls the connection passes on), and the rest below. The session implements it; the defaults serve a
 // program or a test without a window: always online, the engine never busy, messages through the current
 // UserPrompt, addresses opened by the desktop, and the connection handling its own completion messages.
-class ServiceConnectionHost
+class ServiceConnectionHost : public ServiceHost
 {
 public:
-    virtual ~ServiceConnectionHost() = default;
-
     // The sending engine is in the middle of an attempt (its status is ssConnecting to ssSending).
     virtual bool engineBusy() const { return false; }
     // CheckOnline: tests the machine's Internet connection, records it as Online and returns it.
@@ -20,14 +21,6 @@ public:
     // The machine's first IPv4 address (GetLocalAddress); compared with LastIP to notice a new connection.
     virtual QString localAddress() const;
 
-    // The lamp and the tray icon show the connection state (0, 1 or 2).
-    virtual void setConnectionState(int state) { Q_UNUSED(state) }
-    // A modal information box with one OK button.
-    virtual void showMessage(const QString& text);
-    // AreaDefs was replaced: rebuild the area-code menu.
-    virtual void areaDefsChanged() { }
-    // The online-help menu item follows whether an address is known.
-    virtual void setOnlineHelpEnabled(bool enabled) { Q_UNUSED(enabled) }
     // A document reached FINISHED: banner rotation restarts at this interval.
     virtual void startBannerTimer(int milliseconds) { Q_UNUSED(milliseconds) }
     // Before a statistics report: a shown main window wholly covered by other windows is minimised.
@@ -38,8 +31,8 @@ public:
     // The home page, the online help: opened with the desktop's handler for addresses.
     virtual bool openUrl(const QUrl& url);
 
-    // Where UM_INITDONE, UM_STATSDONE and UM_BANNERLOADED are posted. The window passes the first two back
-    // to ServiceConnection::InitDone() and StatsDone(). Null: the connection receives them itself.
+    // Where UM_INITDONE and UM_STATSDONE are posted; the receiver passes them back to
+    // ServiceConnection::InitDone() and StatsDone(). Null: the connection receives them itself.
     virtual QObject* messageReceiver() { return nullptr; }
 
     // The banner picture cache: $XDG_CACHE_HOME/zelkora/cache/.

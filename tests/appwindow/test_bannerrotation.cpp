@@ -59,9 +59,6 @@ public:
         case UM_BANNERCHOSEN:
             rotation->BannerChosen();
             return true;
-        case UM_BANNERLOADED:
-            rotation->BannerLoaded();
-            return true;
         default:
             return QObject::event(event);
         }
