@@ -38,8 +38,8 @@ int CliCheck::run(const QString& areaCode, bool json)
 {
     TSMSBaseForm engine;
     ServiceState state(engine.Providers, engine.AreaDefs);
+    state.setCredentialSource(credentialsFromSmsIni());
     state.LoadProviderCache();
-    LoadCredentials(engine.Providers);
     engine.TimeOut = SmsIni().timeOut();
 
     engine.OnCheckStep = [json](const CheckStep& step) { print(step, json); };

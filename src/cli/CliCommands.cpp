@@ -109,8 +109,8 @@ int providers(const Options& o)
     TProviders list;
     QStringList areaDefs;
     ServiceState state(list, areaDefs);
+    state.setCredentialSource(credentialsFromSmsIni());
     state.LoadProviderCache();
-    LoadCredentials(list);
     auto originName = [](const TProvider& p) {
         switch (p.Origin) {
         case ProviderOrigin::Cache:
@@ -301,8 +301,8 @@ int send(const Options& o)
 
     TSMSBaseForm engine;
     ServiceState state(engine.Providers, engine.AreaDefs);
+    state.setCredentialSource(credentialsFromSmsIni());
     state.LoadProviderCache();
-    LoadCredentials(engine.Providers);
     engine.TimeOut = SmsIni().timeOut();
     if (engine.Providers.isEmpty())
         err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")

@@ -269,6 +269,8 @@ void ServiceState::ApplyLocalDefinitions()
         rebuildLists(local, localAreas);
     m_localInForce = anyLocal;
     m_host->localDefinitionsReport(report);
+    if (m_credentials)
+        m_credentials(Providers);
 }
 
 void ServiceState::rebuildLists(const TProviders& local, const QStringList& localAreas)

@@ -10,13 +10,21 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // What the service's documents set: the fields the tags write, the banner tables, the connection state and
 // the provider cache. The main window owns one; the command-line tool uses one without a window. The
 // provider list and the area list belong to the sending engine and are only referred to.
 class ServiceState
 {
 public:
+    // Fills in the credentials of every provider (from SMS.INI); applied after every load of definitions.
+    using CredentialSource = std::function<void(TProviders& providers)>;
+
     ServiceState(TProviders& providers, QStringList& areaDefs, ServiceHost* host = nullptr);
+    // The credentials go onto the providers after the cache and every document have been applied with the local
+    // definitions; none: the records keep what their tags gave (no credentials).
+    void setCredentialSource(CredentialSource source) { m_credentials = std::move(source); }
 
     void setHost(ServiceHost* host);
     ServiceHost* host() const { return m_host; }
@@ -83,4 +91,5 @@ private:
     ServiceHost* m_host;
     ServiceDefinitions m_service;
     bool m_localInForce = false; // the lists hold what the last reading of providers.d gave
+    CredentialSource m_credentials;
 };

@@ -74,6 +74,7 @@ ServiceConnection::ServiceConnection(ServiceState& state, ServiceConnectionHost*
     connect(&m_statsTimer, &QTimer::timeout, this, &ServiceConnection::StatsTimerTimer);
 
     m_state.setHost(this);
+    m_state.setCredentialSource(credentialsFromSmsIni());
     readSetup();
 }
 
@@ -99,7 +100,6 @@ void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
         m_state.LoadProviderCache();
         if (loadBannerTable)
             loadBannerTable();
-        LoadCredentials(m_state.Providers);
     } catch (const ZelkoraError& error) {
         ErrorReport::report(error.message());
     } catch (const std::exception& error) {
@@ -380,15 +380,13 @@ void ServiceConnection::finishRequest()
 void ServiceConnection::InitDone()
 {
     try {
+        // The credentials came with the definitions (ServiceState applies them after every load).
         if (m_state.ConnectionState == 2) {
             m_host->ClearBannerCache();
-            LoadCredentials(m_state.Providers);
         } else {
             HTTP.Tag = 0;
-            if (!m_state.CacheLoaded) {
+            if (!m_state.CacheLoaded)
                 m_state.LoadProviderCache();
-                LoadCredentials(m_state.Providers);
-            }
             m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
         }
     } catch (...) {
@@ -493,7 +491,6 @@ void ServiceConnection::localDefinitionsReport(const QStringList& lines)
 void ServiceConnection::localDefinitionsChanged()
 {
     m_state.ApplyLocalDefinitions();
-    LoadCredentials(m_state.Providers);
 }
 
 void ServiceConnection::finished()

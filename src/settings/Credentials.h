@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "service/TProvider.h"
 
 class SmsIni;
@@ -9,3 +11,9 @@ class SmsIni;
 // so this runs after every load, from the service or from the cache.
 void LoadCredentials(TProviders& providers);
 void LoadCredentials(TProviders& providers, const SmsIni& ini);
+
+// LoadCredentials as a service state's source of credentials (ServiceState::setCredentialSource).
+inline std::function<void(TProviders&)> credentialsFromSmsIni()
+{
+    return [](TProviders& providers) { LoadCredentials(providers); };
+}
