@@ -13,6 +13,7 @@
 #include "net/TAdvHttp.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
+#include "service/TProvider.h"
 #include "session/OnlineCheck.h"
 #include "session/ServiceConnection.h"
 #include "session/SkinColors.h"
@@ -332,7 +333,7 @@ void TMsgForm::BuildAreaMenu()
 {
     m_ui.PopupMenu2->clear();
     for (const QString& item : std::as_const(m_session->engine().AreaDefs)) {
-        const QString code = item.section(QLatin1Char('='), 0, 0);
+        const QString code = areaCodeOf(item);
         // "&" would make an accelerator; the code is shown as it is.
         QAction* action = m_ui.PopupMenu2->addAction(QString(code).replace(QLatin1Char('&'), QStringLiteral("&&")));
         connect(action, &QAction::triggered, this, [this, code] { AreaMenuItemClick(code); });

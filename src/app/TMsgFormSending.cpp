@@ -5,6 +5,7 @@
 
 #include "TPopUpStatusForm.h"
 #include "app/THiddenForm.h"
+#include "common/ListLine.h"
 #include "common/ResStrings.h"
 #include "common/UserPrompt.h"
 #include "phonebook/TPhoneBookForm.h"
@@ -154,7 +155,7 @@ void TMsgForm::SpeedButton1Click()
     QStringList list;
     for (const TPhoneBookForm::Recipient& row : dialog->selectedRecipients()) {
         if (!row.area.isEmpty() && !row.phone.isEmpty())
-            list << row.name + QLatin1Char('=') + row.area + QLatin1Char('-') + row.phone;
+            list << ListLine { row.name, row.area, row.phone }.text();
     }
     showRecipientList(list);
     keepComposition();

@@ -5,6 +5,7 @@
 
 #include "PlainText.h"
 #include "TPopUpStatusForm.h"
+#include "common/ListLine.h"
 #include "common/ResStrings.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
@@ -79,7 +80,7 @@ void TMsgForm::ShowStatus(const QString& text)
     }
     // During a list send the text goes to the recipient's line; with the window closed it is only kept.
     if (m_popUpStatusForm) {
-        const QString name = m_ui.ToLabel->list().value(m_session->currentRecipient()).section(QLatin1Char('='), 0, 0);
+        const QString name = ListLine::parse(m_ui.ToLabel->list().value(m_session->currentRecipient())).name;
         m_popUpStatusForm->setLine(m_session->currentRecipient(), name + QStringLiteral(": ") + text);
     }
 }

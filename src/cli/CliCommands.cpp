@@ -283,10 +283,14 @@ int send(const Options& o)
     composition.message = message;
     composition.listMode = o.to.size() != 1;
     if (composition.listMode) {
-        for (const QString& to : o.to)
-            composition.list << to + QLatin1Char('=') + to;
+        // Each line named after the recipient as given.
+        for (const QString& to : o.to) {
+            ListLine line = ListLine::parse(QLatin1Char('=') + to);
+            line.name = to;
+            composition.list << line.text();
+        }
     } else {
-        const SendWorkflow::ListEntry entry = SendWorkflow::parseListLine(QLatin1Char('=') + o.to.first());
+        const ListLine entry = ListLine::parse(QLatin1Char('=') + o.to.first());
         composition.area = entry.area;
         composition.phone = entry.phone;
     }

@@ -5,6 +5,7 @@
 #include "common/UserPrompt.h"
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/TDetailsForm.h"
+#include "service/TProvider.h"
 #include "settings/SmsIni.h"
 
 #include <QCheckBox>
@@ -41,9 +42,8 @@ const QStringList GridFields { NameField, AreaField, PhoneField, UnknownField };
 
 TPhoneBookForm::Recipient pendingEntry(const PhoneBookTable& table)
 {
-    return { table.pendingFieldText(NameField), table.pendingFieldText(AreaField),
-        table.pendingFieldText(PhoneField), table.pendingFieldText(CardField),
-        table.pendingFieldText(CardDigestField) };
+    return { table.pendingFieldText(NameField), table.pendingFieldText(AreaField), table.pendingFieldText(PhoneField),
+        table.pendingFieldText(CardField), table.pendingFieldText(CardDigestField) };
 }
 
 TPhoneBookForm::OutlookSteps& installedOutlookSteps()
@@ -144,7 +144,7 @@ TPhoneBookForm::TPhoneBookForm(
     setWindowTitle(tr("ספר טלפונים"));
     setLayoutDirection(interfaceDirection());
     for (const QString& item : areaDefs)
-        m_areaCodes << item.section(QLatin1Char('='), 0, 0);
+        m_areaCodes << areaCodeOf(item);
 
     const auto named = [](auto* widget, const char* name) {
         widget->setObjectName(QLatin1String(name));
@@ -307,8 +307,8 @@ void TPhoneBookForm::attach(PhoneBookTable* table)
     setUpColumns();
 }
 
-// Name, Phone, Area and, in the Outlook cache, Unknown; the record key and the card fields stay hidden. The header keeps these
-// settings while the table is selected again, but not when the grid switches to the other table.
+// Name, Phone, Area and, in the Outlook cache, Unknown; the record key and the card fields stay hidden. The header
+// keeps these settings while the table is selected again, but not when the grid switches to the other table.
 void TPhoneBookForm::setUpColumns()
 {
     const QSqlRecord columns = m_shown->model()->record();
@@ -503,9 +503,9 @@ bool TPhoneBookForm::ClientDataSet1BeforeDelete(PhoneBookTable& table, int row)
         try {
             if (!installedOutlookSteps().deleteContact)
                 failConnection();
-            installedOutlookSteps().deleteContact({ table.fieldText(row, NameField), table.fieldText(row, AreaField),
-                table.fieldText(row, PhoneField), table.fieldText(row, CardField),
-                table.fieldText(row, CardDigestField) });
+            installedOutlookSteps().deleteContact(
+                { table.fieldText(row, NameField), table.fieldText(row, AreaField), table.fieldText(row, PhoneField),
+                    table.fieldText(row, CardField), table.fieldText(row, CardDigestField) });
         } catch (const OutlookSteps::Refusal& refusal) {
             ErrorReport::report(refusal.message());
             return false;

@@ -49,22 +49,6 @@ QString SendWorkflow::wireText(const QString& message)
     return text;
 }
 
-SendWorkflow::ListEntry SendWorkflow::parseListLine(const QString& line)
-{
-    ListEntry entry;
-    const qsizetype equals = line.indexOf(QLatin1Char('='));
-    entry.name = line.left(equals < 0 ? line.size() : equals);
-    const QString value = equals < 0 ? QString() : line.mid(equals + 1);
-    const qsizetype dash = value.indexOf(QLatin1Char('-'));
-    if (dash < 0) {
-        entry.phone = value;
-    } else {
-        entry.area = value.left(dash);
-        entry.phone = value.mid(dash + 1);
-    }
-    return entry;
-}
-
 QString SendWorkflow::refusal(const Composition& composition)
 {
     if (composition.message.isEmpty())
@@ -141,12 +125,8 @@ bool SendWorkflow::SendToRecipient(
 
 SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStringList& list)
 {
-    QStringList names;
-    names.reserve(list.size());
-    for (const QString& line : list)
-        names.append(parseListLine(line).name);
     ListSending = true;
-    m_host.beginList(names);
+    m_host.beginList(ListLine::names(list));
     bool cancelled = false;
     const auto finish = qScopeGuard([&] {
         ListSending = false;
@@ -158,7 +138,7 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
             break;
         }
         m_host.setCurrentRecipient(i);
-        const ListEntry entry = parseListLine(list.at(i));
+        const ListLine entry = ListLine::parse(list.at(i));
         QCoreApplication::processEvents();
         // A recipient that cannot go to the engine has its own error line; the list goes on.
         if (!SendToRecipient(entry.area, entry.phone, sender, MessageText))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ListLine.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -52,15 +54,6 @@ public:
     static int countedLength(const QString& text);
     // The message as the engine sends it: every line break CR LF.
     static QString wireText(const QString& message);
-    // A list line's parts: the name before the first "=", and in the value after it the area code before the
-    // first "-" and the number after it (no "-": no area code and the whole value as the number).
-    struct ListEntry
-    {
-        QString name;
-        QString area;
-        QString phone;
-    };
-    static ListEntry parseListLine(const QString& line);
 
     // The host's cancel flag was just set: a list that waits for its recipient stops waiting at once.
     void cancelRequested();

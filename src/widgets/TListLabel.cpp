@@ -1,5 +1,7 @@
 #include "TListLabel.h"
 
+#include "common/ListLine.h"
+
 #include <QCursor>
 #include <QEvent>
 #include <QFontMetrics>
@@ -35,11 +37,7 @@ void TListLabel::setIsList(bool list)
 
 QString TListLabel::hintText(const QStringList& list)
 {
-    QStringList names;
-    names.reserve(list.size());
-    for (const QString& line : list)
-        names.append(line.section(QLatin1Char('='), 0, 0));
-    return names.join(QStringLiteral("\r\n"));
+    return ListLine::names(list).join(QStringLiteral("\r\n"));
 }
 
 bool TListLabel::event(QEvent* event)

@@ -349,7 +349,7 @@ private slots:
     {
         QFETCH(QString, line);
         QFETCH(QStringList, parts);
-        const SendWorkflow::ListEntry entry = SendWorkflow::parseListLine(line);
+        const ListLine entry = ListLine::parse(line);
         QCOMPARE((QStringList { entry.name, entry.area, entry.phone }), parts);
     }
 };
