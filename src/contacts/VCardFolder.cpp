@@ -1,4 +1,5 @@
 #include "VCardFolder.h"
+#include "common/AtomicFile.h"
 
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
@@ -41,16 +42,6 @@ namespace {
             return false;
         *bytes = file.readAll();
         return file.error() == QFileDevice::NoError;
-    }
-
-    // The renamed file's entry in its folder reaches the disk too.
-    void syncFolder(const QString& folder)
-    {
-        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        ::fsync(fd);
-        ::close(fd);
     }
 
     bool isBlank(const QByteArray& bytes)
@@ -176,11 +167,9 @@ void VCardFolder::checkUnchanged(const File& file) const
 
 void VCardFolder::write(File& file, const QByteArray& bytes)
 {
-    QSaveFile out(file.path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        throw ZelkoraError(tr("אין אפשרות לכתוב את %1: %2").arg(QFileInfo(file.path).fileName(), out.errorString()));
-    }
-    syncFolder(m_path);
+    QString error;
+    if (!AtomicFile::write(file.path, bytes, &error))
+        throw ZelkoraError(tr("אין אפשרות לכתוב את %1: %2").arg(QFileInfo(file.path).fileName(), error));
     file.bytes = bytes;
 }
 
@@ -245,7 +234,7 @@ void VCardFolder::remove(CardId id)
         if (!out.remove())
             throw ZelkoraError(
                 tr("אין אפשרות למחוק את %1: %2").arg(QFileInfo(file.path).fileName(), out.errorString()));
-        syncFolder(m_path);
+        AtomicFile::syncFolder(m_path);
         file.bytes.clear();
         file.cards.clear();
     } else {

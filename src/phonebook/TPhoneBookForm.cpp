@@ -362,7 +362,8 @@ TPhoneBookForm::Recipient TPhoneBookForm::recipientAt(int row) const
     if (!m_shown || row < 0)
         return {};
     return { m_shown->fieldText(row, NameField), m_shown->fieldText(row, AreaField),
-        m_shown->fieldText(row, PhoneField) };
+        m_shown->fieldText(row, PhoneField), m_shown->fieldText(row, CardField),
+        m_shown->fieldText(row, CardDigestField) };
 }
 
 int TPhoneBookForm::selectedCount() const

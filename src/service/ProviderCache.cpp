@@ -1,4 +1,5 @@
 #include "ProviderCache.h"
+#include "common/AtomicFile.h"
 
 #include "common/AppPaths.h"
 
@@ -29,9 +30,5 @@ bool ProviderCache::write(const QString& path, const QByteArray& text)
     if (QFile::exists(path) && !(permissions & QFileDevice::WriteOwner))
         QFile::setPermissions(path, permissions | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // Without a commit the destructor removes the temporary file and the old file stays.
-    return file.write(text) == text.size() && file.commit();
+    return AtomicFile::write(path, text);
 }

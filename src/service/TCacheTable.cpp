@@ -1,4 +1,5 @@
 #include "TCacheTable.h"
+#include "common/AtomicFile.h"
 
 #include "Cp1255.h"
 
@@ -104,9 +105,7 @@ void TCacheTable::SaveToFile(const QString& path) const
                                  .join(QLatin1Char(','));
         bytes += Cp1255::fromUnicode(line) + "\r\n";
     }
-    QSaveFile output(path);
-    if (output.open(QIODevice::WriteOnly) && output.write(bytes) == bytes.size())
-        output.commit();
+    AtomicFile::write(path, bytes);
 }
 
 void TCacheTable::LoadFromFile(const QString& path)

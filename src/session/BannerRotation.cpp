@@ -1,4 +1,5 @@
 #include "BannerRotation.h"
+#include "common/AtomicFile.h"
 
 #include "common/ImageDecoders.h"
 #include "common/Messages.h"
@@ -149,8 +150,7 @@ void BannerRotation::keepDownloadedPicture(const QByteArray& picture, const QStr
         watcher->deleteLater();
         if (decoded.isNull())
             return;
-        QSaveFile save(file);
-        if (!save.open(QIODevice::WriteOnly) || save.write(picture) != picture.size() || !save.commit())
+        if (!AtomicFile::write(file, picture))
             return;
         if (file != ShownFile)
             pictureDecoded(request, decoded, file, name, homeUrl);

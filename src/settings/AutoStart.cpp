@@ -1,4 +1,5 @@
 #include "AutoStart.h"
+#include "common/AtomicFile.h"
 
 #include "common/AppPaths.h"
 #include "settings/SmsIni.h"
@@ -97,10 +98,7 @@ bool AutoStart::writeEntry(const QString& programFile)
                                         "X-GNOME-Autostart-enabled=true\n")
                              .arg(escapeValue(execLine(programFile)));
     const QByteArray bytes = text.toUtf8();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return AtomicFile::write(path, bytes);
 }
 
 bool AutoStart::removeEntry(const QString& programFile)

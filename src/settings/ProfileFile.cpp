@@ -1,4 +1,5 @@
 #include "ProfileFile.h"
+#include "common/AtomicFile.h"
 
 #include "common/ErrorReport.h"
 
@@ -186,13 +187,8 @@ void save(const QString& path, const Document& doc)
     for (const QString& l : doc.lines)
         bytes += (l + eol).toUtf8();
 
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        throw ZelkoraError(writeError(path));
-    QSaveFile file(path);
-    // The temporary file takes the mode before the first byte goes in, so the passwords are never readable
-    // by others, not even in the temporary file.
-    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-        || file.write(bytes) != bytes.size() || !file.commit())
+    // The passwords are never readable by others, not even in the temporary file.
+    if (!AtomicFile::write(path, bytes, nullptr, AtomicFile::OwnerOnly))
         throw ZelkoraError(writeError(path));
 }
 } // namespace

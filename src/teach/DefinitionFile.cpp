@@ -1,4 +1,5 @@
 #include "DefinitionFile.h"
+#include "common/AtomicFile.h"
 
 #include "service/LocalDefinitions.h"
 
@@ -158,13 +159,11 @@ bool DefinitionFile::write(const QString& path, const QByteArray& text, QString*
                          .arg(QFileInfo(path).absolutePath());
         return false;
     }
-    QSaveFile file(path);
-    // The mode is set before the first byte goes in: the file names the user's operator and its pages.
-    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-        || file.write(text) != text.size() || !file.commit()) {
+    // The file names the user's operator and its pages: the owner's alone, from its first byte.
+    QString reason;
+    if (!AtomicFile::write(path, text, &reason, AtomicFile::OwnerOnly)) {
         if (error)
-            *error = QCoreApplication::translate("DefinitionFile", "לא ניתן לכתוב את הקובץ %1: %2")
-                         .arg(path, file.errorString());
+            *error = QCoreApplication::translate("DefinitionFile", "לא ניתן לכתוב את הקובץ %1: %2").arg(path, reason);
         return false;
     }
     return true;

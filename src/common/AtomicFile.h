@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFileDevice>
+#include <QString>
+
+#include <optional>
+
+// Every file the program writes whole goes through here.
+namespace AtomicFile {
+// Writes the file whole or not at all: a temporary file beside it (given `mode` before the first byte goes
+// in), flushed to the disk, renamed over the old one, and the folder's entry flushed too, so that after a
+// crash the file holds the old content or the new, never a part. The folder is created when missing. False,
+// with the reason in `error`, when it could not; the old file then stays as it was.
+bool write(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+    std::optional<QFileDevice::Permissions> mode = std::nullopt);
+// Flushes a folder's entries (a file renamed or removed in it) to the disk.
+void syncFolder(const QString& folder);
+// The owner's read and write only: files that hold passwords or name the user's accounts.
+constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+} // namespace AtomicFile
