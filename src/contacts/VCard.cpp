@@ -1,4 +1,5 @@
 #include "VCard.h"
+#include "common/TextRules.h"
 
 #include "contacts/VCardText.h"
 
@@ -7,16 +8,11 @@
 namespace Contacts {
 
 namespace {
-    bool isBlank(char c)
-    {
-        return c == ' ' || c == '\t';
-    }
-
     QByteArrayView trimmed(QByteArrayView text)
     {
-        while (!text.isEmpty() && isBlank(text.front()))
+        while (!text.isEmpty() && TextRules::isSpaceOrTab(text.front()))
             text = text.sliced(1);
-        while (!text.isEmpty() && isBlank(text.back()))
+        while (!text.isEmpty() && TextRules::isSpaceOrTab(text.back()))
             text.chop(1);
         return text;
     }

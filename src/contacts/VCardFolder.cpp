@@ -44,7 +44,8 @@ namespace {
         return file.error() == QFileDevice::NoError;
     }
 
-    bool isBlank(const QByteArray& bytes)
+    // What is left of a file once its last card is gone: nothing that is a card.
+    bool holdsNothing(const QByteArray& bytes)
     {
         return bytes.trimmed().isEmpty() || bytes == "\xEF\xBB\xBF" || bytes.trimmed() == "\xEF\xBB\xBF";
     }
@@ -229,7 +230,7 @@ void VCardFolder::remove(CardId id)
     checkUnchanged(file);
     const VCard& card = file.cards[index];
     const QByteArray rest = applied(file.bytes, { Edit { card.begin, card.end, QByteArray() } });
-    if (isBlank(rest)) {
+    if (holdsNothing(rest)) {
         QFile out(file.path);
         if (!out.remove())
             throw ZelkoraError(

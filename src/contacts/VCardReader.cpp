@@ -38,7 +38,7 @@ namespace {
             int i = 0;
             const int count = int(m_lines.size());
             while (i < count) {
-                if (isBlank(i)) {
+                if (isBlankLine(i)) {
                     ++i;
                 } else if (isDelimiter(i, "BEGIN")) {
                     VCard card;
@@ -65,7 +65,7 @@ namespace {
             return QByteArrayView(m_bytes).sliced(l.begin, l.contentEnd - l.begin);
         }
 
-        bool isBlank(int line) const
+        bool isBlankLine(int line) const
         {
             for (const char c : content(line)) {
                 if (c != ' ' && c != '\t')
@@ -208,7 +208,7 @@ namespace {
             int depth = 0; // cards inside this one (a 2.1 AGENT) are not this card's properties
             int i = first + 1;
             while (i < count) {
-                if (isBlank(i)) {
+                if (isBlankLine(i)) {
                     ++i;
                     continue;
                 }

@@ -1,14 +1,11 @@
 #include "ServiceDocument.h"
+#include "common/TextRules.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-bool isBlank(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 1 && u <= 32;
-}
+using TextRules::isControlOrBlank;
 
 bool isTrimmed(char c)
 {
@@ -66,7 +63,7 @@ template<typename OnTag> ProcessResult processTags(const ServiceDocument& docume
         if (!open)
             break;
         const char* q = open + 1;
-        while (q < end && isBlank(*q))
+        while (q < end && isControlOrBlank(*q))
             ++q;
         if (q >= end)
             break;
@@ -76,7 +73,7 @@ template<typename OnTag> ProcessResult processTags(const ServiceDocument& docume
             continue;
         }
         ++q;
-        while (q < end && isBlank(*q))
+        while (q < end && isControlOrBlank(*q))
             ++q;
         if (q >= end)
             break;

@@ -1,13 +1,9 @@
 #include "TProvider.h"
+#include "common/TextRules.h"
 
 #include <QUrl>
 
-namespace {
-bool isBlank(QChar c)
-{
-    return c.unicode() >= 1 && c.unicode() <= 32;
-}
-} // namespace
+using TextRules::isControlOrBlank;
 
 TProvider TProvider::fromParameters(const std::function<QString(const QString& name)>& param)
 {
@@ -70,7 +66,7 @@ QStringList parseCommaText(const QString& text)
     const int n = text.contains(QChar(0)) ? text.indexOf(QChar(0)) : text.size();
     int i = 0;
     auto skipBlanks = [&] {
-        while (i < n && isBlank(text[i]))
+        while (i < n && isControlOrBlank(text[i]))
             ++i;
     };
     skipBlanks();
@@ -92,7 +88,7 @@ QStringList parseCommaText(const QString& text)
             }
         } else {
             const int start = i;
-            while (i < n && !isBlank(text[i]) && text[i] != QLatin1Char(','))
+            while (i < n && !isControlOrBlank(text[i]) && text[i] != QLatin1Char(','))
                 ++i;
             item = text.mid(start, i - start);
         }

@@ -1,5 +1,6 @@
 #include "ProfileFile.h"
 #include "common/AtomicFile.h"
+#include "common/TextRules.h"
 
 #include "common/ErrorReport.h"
 
@@ -30,18 +31,15 @@ enum class LoadResult
     Unreadable
 };
 
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
+using TextRules::isSpaceOrTab;
 
 QString trimBlanks(const QString& s)
 {
     int begin = 0;
     int end = s.size();
-    while (begin < end && isBlank(s[begin]))
+    while (begin < end && isSpaceOrTab(s[begin]))
         ++begin;
-    while (end > begin && isBlank(s[end - 1]))
+    while (end > begin && isSpaceOrTab(s[end - 1]))
         --end;
     return s.mid(begin, end - begin);
 }
@@ -68,7 +66,7 @@ bool isQuoted(const QString& s)
 QString encodeValue(const QString& value)
 {
     QString v = withoutLineBreaks(value);
-    if (!v.isEmpty() && (isBlank(v.front()) || isBlank(v.back()) || isQuoted(v)))
+    if (!v.isEmpty() && (isSpaceOrTab(v.front()) || isSpaceOrTab(v.back()) || isQuoted(v)))
         return QLatin1Char('"') + v + QLatin1Char('"');
     return v;
 }
@@ -330,7 +328,7 @@ qint32 ProfileFile::parseInteger(const QString& text, qint32 defaultValue)
         const quint32 value = digits.toUInt(&ok, 16);
         return ok ? static_cast<qint32>(value) : defaultValue;
     }
-    if (text.isEmpty() || isBlank(text.front()) || isBlank(text.back()))
+    if (text.isEmpty() || isSpaceOrTab(text.front()) || isSpaceOrTab(text.back()))
         return defaultValue;
     const qint32 value = text.toInt(&ok, 10);
     return ok ? value : defaultValue;
