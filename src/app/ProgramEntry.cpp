@@ -4,13 +4,13 @@
 #include "SessionEnd.h"
 #include "SingleInstance.h"
 #include "TMsgForm.h"
-#include "widgets/Skin.h"
-#include "widgets/TTrayIcon.h"
+#include "app/THiddenForm.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
 #include "contacts/PhoneBookSteps.h"
 #include "language/LanguageModules.h"
-#include "app/THiddenForm.h"
+#include "widgets/Skin.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -20,21 +20,15 @@
 #include <fontconfig/fontconfig.h>
 #include <thread>
 
-namespace {
-const QString ServiceUrlOption = QStringLiteral("--service-url");
-} // namespace
-
 ProgramEntry::Arguments ProgramEntry::parse(const QStringList& arguments)
 {
     Arguments parsed;
     QStringList rest;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
-        if (argument == ServiceUrlOption && i + 1 < arguments.size())
-            parsed.serviceUrl = arguments.at(++i);
-        else if (argument.startsWith(ServiceUrlOption + QLatin1Char('=')))
-            parsed.serviceUrl = argument.mid(ServiceUrlOption.size() + 1);
-        else if (argument == QLatin1String("--teach"))
+        if (AppPaths::takeServiceUrlOption(arguments, i, &parsed.serviceUrl))
+            continue;
+        if (argument == QLatin1String("--teach"))
             parsed.teach = true;
         else
             rest.append(argument);

@@ -86,10 +86,10 @@ Options parse(const QStringList& args)
             value(o.textFile);
         } else if (a == QLatin1String("--json")) {
             o.json = true;
-        } else if (a == QLatin1String("--service-url")) {
-            QString url;
-            value(url);
+        } else if (QString url; AppPaths::takeServiceUrlOption(args, i, &url)) {
             AppPaths::setServiceUrlOverride(url);
+        } else if (a == QLatin1String("--service-url")) {
+            o.error = QStringLiteral("%1 needs a value").arg(a);
         } else if (!a.startsWith(QLatin1String("--"))) {
             if (o.command.isEmpty())
                 o.command = a;
@@ -140,7 +140,7 @@ int providers(const Options& o)
     }
     if (list.isEmpty()) {
         err(QStringLiteral("no provider definitions in %1 or %2 (run: zelkora-cli refresh)")
-                .arg(AppPaths::appDir() + QStringLiteral("providers.dat"), LocalDefinitions::folder()));
+                .arg(AppPaths::providerCacheFile(), LocalDefinitions::folder()));
         return CliCommands::ExitFailed;
     }
     for (const TProvider& p : std::as_const(list)) {
@@ -189,7 +189,7 @@ int refresh()
     out(QStringLiteral("%1 providers, %2 area codes written to %3")
             .arg(list.size())
             .arg(areaDefs.size())
-            .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
+            .arg(AppPaths::providerCacheFile()));
     // After the counts, which are the service's alone: this only tells of the local files' problems.
     state.ApplyLocalDefinitions();
     return CliCommands::ExitOk;
@@ -310,7 +310,7 @@ int send(const Options& o)
     engine.TimeOut = SmsIni().timeOut();
     if (engine.Providers.isEmpty())
         err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")
-                .arg(AppPaths::appDir() + QStringLiteral("providers.dat")));
+                .arg(AppPaths::providerCacheFile()));
 
     CliSendHost host(engine, o.to, o.json, engine.Providers.isEmpty() ? 0 : 1);
     if (!composition.listMode)

@@ -111,3 +111,28 @@ bool AppPaths::ensureDir(const QString& dir)
 {
     return QDir().mkpath(dir);
 }
+
+QString AppPaths::providerCacheFile()
+{
+    return appDir() + QStringLiteral("providers.dat");
+}
+
+QString AppPaths::localDefinitionsDir()
+{
+    return configDir() + QStringLiteral("providers.d/");
+}
+
+bool AppPaths::takeServiceUrlOption(const QStringList& arguments, int& i, QString* url)
+{
+    static const QString option = QStringLiteral("--service-url");
+    const QString& argument = arguments.at(i);
+    if (argument == option && i + 1 < arguments.size()) {
+        *url = arguments.at(++i);
+        return true;
+    }
+    if (argument.startsWith(option + QLatin1Char('='))) {
+        *url = argument.mid(option.size() + 1);
+        return true;
+    }
+    return false;
+}

@@ -24,12 +24,19 @@ QStringList resourceDirs();
 QString resourceFile(const QString& fileName);
 // $XDG_CONFIG_HOME/zelkora/ (SMS.INI, registry.ini).
 QString configDir();
+// appDir() + "providers.dat": the last complete service document.
+QString providerCacheFile();
+// configDir() + "providers.d/": the operators the user defined.
+QString localDefinitionsDir();
 // $XDG_CACHE_HOME/zelkora/.
 QString cacheDir();
 // The service's base address without a trailing '/': an override set by the program's options,
 // else ZELKORA_SERVICE_URL from the environment, else the build's default.
 QString serviceUrl();
 void setServiceUrlOverride(const QString& url);
+// Both programs' option for it: "--service-url URL" or "--service-url=URL" at arguments[i]. True when it is
+// there, with the address in `url` and `i` on the option's last word; false leaves both alone.
+bool takeServiceUrlOption(const QStringList& arguments, int& i, QString* url);
 // Creates the folder when missing; returns false when it cannot.
 bool ensureDir(const QString& dir);
 } // namespace AppPaths

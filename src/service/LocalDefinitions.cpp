@@ -83,7 +83,7 @@ LocalDefinitionFile readAs(
 
 QString LocalDefinitions::folder()
 {
-    return AppPaths::configDir() + QStringLiteral("providers.d/");
+    return AppPaths::localDefinitionsDir();
 }
 
 QVector<LocalDefinitionFile> LocalDefinitions::readFolder(const QString& folder)

@@ -8,7 +8,7 @@
 
 QString ProviderCache::path()
 {
-    return AppPaths::appDir() + QStringLiteral("providers.dat");
+    return AppPaths::providerCacheFile();
 }
 
 std::optional<QByteArray> ProviderCache::read(const QString& path)

@@ -56,6 +56,15 @@ private slots:
         QCOMPARE(sent, (QStringList { QStringLiteral("/sahar/send"), QStringLiteral("/kesher/send") }));
     }
 
+    // The desktop program's spelling of the option works here too.
+    void serviceUrlWithAnEqualsSign()
+    {
+        const Run run = TestEnv::runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
+            { QStringLiteral("refresh"), QStringLiteral("--service-url=") + m_sandbox.baseUrl() });
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(m_sandbox.hits(QStringLiteral("/smsinit")) > 0, true);
+    }
+
     void refusedInput_data()
     {
         QTest::addColumn<QStringList>("args");
