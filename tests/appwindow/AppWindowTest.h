@@ -3,6 +3,8 @@
 // What the main window's tests share: a browser that loads nothing, a prompt that answers as told, and
 // a main window made offscreen without the browser library.
 
+#include "FakeBrowser.h"
+#include "ScriptedPrompt.h"
 #include "app/TMsgForm.h"
 #include "common/ErrorReport.h"
 #include "common/UserPrompt.h"
@@ -15,41 +17,10 @@
 #include <memory>
 
 namespace AppWindowTest {
-// Records navigations; no page ever completes, so an attempt stays where it was put.
-class FakeBrowser : public IWebBrowser
-{
-public:
-    void Navigate(const QString& address) override { navigations.append(address); }
-    void Stop() override { ++stops; }
-    std::shared_ptr<PageDocument> Document() override { return nullptr; }
-    FrameRef Window(const QList<int>&) override { return FrameRef(1); }
-
-    QStringList navigations;
-    int stops = 0;
-};
-
 inline TSMSBaseForm::BrowserMaker fakeBrowserMaker()
 {
     return [](QObject*) { return std::make_unique<FakeBrowser>(); };
 }
-
-// Answers every question with `answer` and keeps what was asked and told.
-class ScriptedPrompt : public UserPrompt
-{
-public:
-    ScriptedPrompt() { UserPrompt::install(this); }
-    ~ScriptedPrompt() override { UserPrompt::install(nullptr); }
-    void information(const QString& text) override { told.append(text); }
-    bool question(const QString& text) override
-    {
-        asked.append(text);
-        return answer;
-    }
-
-    bool answer = true;
-    QStringList asked;
-    QStringList told;
-};
 
 // Keeps the texts that reached the general error report.
 class ErrorCollector

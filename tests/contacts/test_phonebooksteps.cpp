@@ -1,3 +1,5 @@
+#include "ModalSteps.h"
+#include "ScriptedPrompt.h"
 #include "TestEnv.h"
 #include "common/ErrorReport.h"
 #include "common/UserPrompt.h"
@@ -38,32 +40,6 @@ const QByteArray Dana = "BEGIN:VCARD\r\n"
                         "END:VCARD\r\n";
 const QByteArray Avi = "BEGIN:VCARD\nVERSION:2.1\nFN:Avi\nTEL;CELL:050-1000000\nEND:VCARD\n";
 const QByteArray Nameless = "BEGIN:VCARD\r\nVERSION:4.0\r\nTEL;TYPE=cell:054-0000000\r\nEND:VCARD\r\n";
-
-class ScriptedPrompt : public UserPrompt
-{
-public:
-    ScriptedPrompt() { UserPrompt::install(this); }
-    ~ScriptedPrompt() override { UserPrompt::install(nullptr); }
-    void information(const QString& text) override { told << text; }
-    bool question(const QString&) override { return true; }
-    QStringList told;
-};
-
-// Runs `steps` on the next modal dialog of this type, from the event loop of its exec().
-template<typename Dialog> void whenModal(std::function<void(Dialog&)> steps)
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, [poll, steps] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        QMetaObject::invokeMethod(
-            dialog, [dialog, steps] { steps(*dialog); }, Qt::QueuedConnection);
-    });
-    poll->start(10);
-}
 
 // Name, Area, Phone and Unknown of every row.
 Records rowsOf(const PhoneBookTable& table)
@@ -235,8 +211,8 @@ private slots:
     {
         QFETCH(QString, number);
         QFETCH(QStringList, row);
-        const QByteArray card
-            = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:z1\r\nFN:Zeev\r\nTEL;TYPE=CELL:" + number.toUtf8() + "\r\nEND:VCARD\r\n";
+        const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:z1\r\nFN:Zeev\r\nTEL;TYPE=CELL:" + number.toUtf8()
+            + "\r\nEND:VCARD\r\n";
         TestEnv::writeFile(path("zeev.vcf"), card);
         auto form = openForm();
         selectRow(*form, QStringLiteral("Zeev"));

@@ -53,14 +53,4 @@ inline void pick(THalvernLanguage& list, const QString& code)
         QTest::keyClick(&list, from < target ? Qt::Key_Down : Qt::Key_Up);
 }
 
-// Keeps the notices shown to the user.
-class ScriptedPrompt : public UserPrompt
-{
-public:
-    ScriptedPrompt() { UserPrompt::install(this); }
-    ~ScriptedPrompt() override { UserPrompt::install(nullptr); }
-    void information(const QString& text) override { told << text; }
-    bool question(const QString&) override { return false; }
-    QStringList told;
-};
 } // namespace LanguageTest

@@ -1,4 +1,5 @@
 #include "LanguageTest.h"
+#include "ScriptedPrompt.h"
 #include "language/LanguageModules.h"
 #include "language/THalvernLanguage.h"
 #include "language/WindowsLocales.h"
@@ -100,7 +101,7 @@ private slots:
             RegistryStore::writeLanguage(stored);
         // Start from the other direction, so that the start-up step has to set it.
         QGuiApplication::setLayoutDirection(direction == Qt::LeftToRight ? Qt::RightToLeft : Qt::LeftToRight);
-        const ScriptedPrompt prompt;
+        const ScriptedPrompt prompt(false);
 
         LanguageModules::loadAtStartUp(m_base);
 
@@ -172,7 +173,7 @@ private slots:
         list.setSelectedCode(QStringLiteral("ENU"));
         list.showCode(QStringLiteral("ENU"));
         QCOMPARE(list.count(), 2);
-        const ScriptedPrompt prompt;
+        const ScriptedPrompt prompt(false);
 
         pick(list, QStringLiteral("HEB"));
 

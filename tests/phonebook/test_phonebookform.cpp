@@ -1,3 +1,5 @@
+#include "ModalSteps.h"
+#include "ScriptedPrompt.h"
 #include "TestEnv.h"
 #include "common/ErrorReport.h"
 #include "common/UserPrompt.h"
@@ -27,40 +29,6 @@ using Recipient = TPhoneBookForm::Recipient;
 
 namespace {
 const QStringList AreaDefs { "050=0501", "052=0522", "054=0544" };
-
-// Answers every question with `answer`, and keeps what was asked and told.
-class ScriptedPrompt : public UserPrompt
-{
-public:
-    ScriptedPrompt() { UserPrompt::install(this); }
-    ~ScriptedPrompt() override { UserPrompt::install(nullptr); }
-    void information(const QString& text) override { told << text; }
-    bool question(const QString& text) override
-    {
-        asked << text;
-        return answer;
-    }
-    bool answer = true;
-    QStringList asked;
-    QStringList told;
-};
-
-// Runs `steps` on the next modal dialog of this type, from the event loop of its exec(), after what its
-// showing posted.
-template<typename Dialog> void whenModal(std::function<void(Dialog&)> steps)
-{
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, [poll, steps] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        QMetaObject::invokeMethod(
-            dialog, [dialog, steps] { steps(*dialog); }, Qt::QueuedConnection);
-    });
-    poll->start(10);
-}
 
 void fillDetails(TDetailsForm& details, const QString& name, const QString& area, const QString& phone, bool ok)
 {

@@ -1,5 +1,6 @@
 // The send command's rules without a window: its checks and their order, the counting of characters, the
 // questions, the hand-over to the engine, and the list send with its per-recipient errors and its cancel.
+#include "FakeBrowser.h"
 #include "engine/TSMSBaseForm.h"
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
@@ -8,17 +9,6 @@
 #include <QtTest>
 
 namespace {
-// A browser whose pages never complete: an attempt stays busy until the test ends it.
-class IdleBrowser : public IWebBrowser
-{
-public:
-    void Navigate(const QString& address) override { navigations << address; }
-    void Stop() override { }
-    std::shared_ptr<PageDocument> Document() override { return nullptr; }
-    FrameRef Window(const QList<int>&) override { return FrameRef(1); }
-    QStringList navigations;
-};
-
 class FakeHost : public SendWorkflowHost
 {
 public:
@@ -96,7 +86,7 @@ class TestSendWorkflow : public QObject
 {
     Q_OBJECT
 
-    IdleBrowser* m_browser = nullptr;
+    FakeBrowser* m_browser = nullptr;
     std::unique_ptr<TSMSBaseForm> m_engine;
     FakeHost m_host;
     std::unique_ptr<SendWorkflow> m_workflow;
@@ -106,7 +96,7 @@ private slots:
     {
         m_browser = nullptr;
         m_engine = std::make_unique<TSMSBaseForm>(nullptr, [this](QObject*) {
-            auto browser = std::make_unique<IdleBrowser>();
+            auto browser = std::make_unique<FakeBrowser>();
             m_browser = browser.get();
             return browser;
         });

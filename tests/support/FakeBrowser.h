@@ -5,7 +5,8 @@
 #include <QHash>
 #include <QStringList>
 
-// A browser whose events the test raises by hand.
+// A browser whose events the test raises by hand: none of its pages completes by itself, so an attempt stays
+// where it was put until the test moves it on.
 class FakeBrowser : public IWebBrowser
 {
 public:
