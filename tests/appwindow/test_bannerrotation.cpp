@@ -2,6 +2,7 @@
 // choosing, downloading, caching and showing pictures, counting impressions, clicks, and sharing the one HTTP
 // component with the statistics report.
 
+#include "AppWindowTest.h"
 #include "BannerPictures.h"
 #include "LoopbackHttpServer.h"
 #include "TestEnv.h"
@@ -10,6 +11,8 @@
 #include "common/Messages.h"
 #include "service/ServiceState.h"
 #include "session/BannerRotation.h"
+#include "session/MainSession.h"
+#include "session/MainView.h"
 #include "session/ServiceConnection.h"
 
 #include <QDir>
@@ -21,48 +24,40 @@ namespace {
 using Request = LoopbackHttpServer::Request;
 using Reply = LoopbackHttpServer::Reply;
 
-class FakeHost : public BannerRotationHost, public ServiceConnectionHost
+// The window as the session sees it, and the desktop that opens addresses.
+class FakeView : public MainView
 {
 public:
     bool shown = true;
     bool covered = false;
-    bool online = true;
     QList<QImage> displayed;
-    QList<QUrl> opened;
-    QObject* receiver = nullptr;
 
+    void showConnectionState(int) override { }
+    void showStatus(const QString&, quint32) override { }
+    void areaCodesChanged() override { }
+    void setOnlineHelpEnabled(bool) override { }
+    void displayBanner(const QImage& picture) override { displayed << picture; }
     bool windowShown() const override { return shown; }
     bool bannerCovered() const override { return covered; }
     void minimiseIfCovered() override { }
-    bool checkOnline() override { return online; }
-    void displayBanner(const QImage& picture) override { displayed << picture; }
+    void openPreferencesForSend() override { }
+    void beginList(const QStringList&) override { }
+    void endList(bool) override { }
+};
+
+class RecordingSession : public MainSession
+{
+public:
+    RecordingSession()
+        : MainSession(AppWindowTest::fakeBrowserMaker())
+    {
+    }
     bool openUrl(const QUrl& url) override
     {
         opened << url;
         return true;
     }
-    QObject* messageReceiver() override { return receiver; }
-};
-
-// Hands the window's messages to the rotation, as the window does.
-class Router : public QObject
-{
-public:
-    BannerRotation* rotation = nullptr;
-    ServiceConnection* service = nullptr;
-    bool event(QEvent* event) override
-    {
-        switch (userMessageOf(event)) {
-        case UM_STATSDONE:
-            service->StatsDone();
-            return true;
-        case UM_BANNERCHOSEN:
-            rotation->BannerChosen();
-            return true;
-        default:
-            return QObject::event(event);
-        }
-    }
+    QList<QUrl> opened;
 };
 
 Reply reply(int status, const QByteArray& body, int delayMs = 0)
@@ -86,13 +81,12 @@ class TestBannerRotation : public QObject
 {
     Q_OBJECT
 
-    TProviders m_providers;
-    QStringList m_areaDefs;
-    std::unique_ptr<ServiceState> m_state;
-    FakeHost m_host;
-    Router m_router;
-    std::unique_ptr<ServiceConnection> m_service;
-    std::unique_ptr<BannerRotation> m_rotation;
+    // The session's own parts: its messages go where the program's go.
+    std::unique_ptr<RecordingSession> m_session;
+    FakeView m_view;
+    ServiceState* m_state = nullptr;
+    ServiceConnection* m_service = nullptr;
+    BannerRotation* m_rotation = nullptr;
 
     // One tick of the banner timer, and what it posts handled.
     void tick()
@@ -105,20 +99,15 @@ private slots:
     void init()
     {
         TestEnv::freshDir(ServiceConnectionHost::bannerCacheFolder());
-        m_state = std::make_unique<ServiceState>(m_providers, m_areaDefs);
-        m_host = FakeHost();
-        m_host.receiver = &m_router;
-        m_service = std::make_unique<ServiceConnection>(*m_state, &m_host);
-        m_rotation = std::make_unique<BannerRotation>(*m_state, *m_service, m_host, &m_router);
-        m_router.rotation = m_rotation.get();
-        m_router.service = m_service.get();
+        m_view = FakeView();
+        m_session = std::make_unique<RecordingSession>();
+        m_session->setView(&m_view);
+        m_state = &m_session->state();
+        m_service = &m_session->service();
+        m_rotation = &m_session->banners();
     }
 
-    void cleanup()
-    {
-        m_rotation.reset();
-        m_service.reset();
-    }
+    void cleanup() { m_session.reset(); }
 
     // With three banners, the first one chosen after start-up is the second entry; shown from its cached
     // picture, it counts one impression and becomes what a click opens.
@@ -128,14 +117,14 @@ private slots:
             m_state->Adverts.Append(banner(name, QStringLiteral("gif"), QStringLiteral("http://127.0.0.1:9/x.gif")));
             TestEnv::writeFile(BannerRotation::cacheFileFor(name, QStringLiteral("gif")), BannerPictures::bannerA());
         }
-        QSignalSpy shown(m_rotation.get(), &BannerRotation::bannerShown);
+        QSignalSpy shown(m_rotation, &BannerRotation::bannerShown);
         tick();
         QVERIFY(shown.wait(5000));
         QCOMPARE(m_rotation->BannerName, QStringLiteral("B"));
         QCOMPARE(m_rotation->BannerIndex, 2);
         QCOMPARE(m_rotation->BannerTimer.interval(), 15000);
-        QCOMPARE(m_host.displayed.size(), 1);
-        QCOMPARE(m_host.displayed.first().size(), QSize(195, 56));
+        QCOMPARE(m_view.displayed.size(), 1);
+        QCOMPARE(m_view.displayed.first().size(), QSize(195, 56));
         QCOMPARE(m_state->Adverts.HitsText(), QStringLiteral("B=1,"));
         QCOMPARE(m_rotation->ClickURL, QStringLiteral("http://127.0.0.1:9/B"));
     }
@@ -154,8 +143,8 @@ private slots:
         QFETCH(QString, why);
         m_state->Adverts.Append(
             banner(QStringLiteral("A"), QStringLiteral("gif"), QStringLiteral("http://127.0.0.1:9/a.gif")));
-        m_host.shown = why != QLatin1String("hidden");
-        m_host.covered = why == QLatin1String("covered");
+        m_view.shown = why != QLatin1String("hidden");
+        m_view.covered = why == QLatin1String("covered");
         // A download that stalls keeps the component busy.
         LoopbackHttpServer stalling([](const Request&) {
             Reply r;
@@ -204,10 +193,10 @@ private slots:
         QVERIFY(m_service->isHttpIdle());
         QCOMPARE(server.requestCount(), 1);
         if (shown)
-            QTRY_COMPARE(m_host.displayed.size(), 1);
+            QTRY_COMPARE(m_view.displayed.size(), 1);
         else
             QTest::qWait(200);
-        QCOMPARE(m_host.displayed.size(), shown ? 1 : 0);
+        QCOMPARE(m_view.displayed.size(), shown ? 1 : 0);
         // Only a reply that decodes as a picture of its type is kept.
         QCOMPARE(QFile::exists(BannerRotation::cacheFileFor(QStringLiteral("Y"), type)), shown);
         QCOMPARE(m_state->Adverts.HitsText(), shown ? QStringLiteral("Y=1") : QString());
@@ -227,7 +216,7 @@ private slots:
         tick();
         QVERIFY(m_service->isHttpIdle());
         QTRY_COMPARE(m_rotation->BannerIndex, 3);
-        QVERIFY(m_host.displayed.isEmpty());
+        QVERIFY(m_view.displayed.isEmpty());
         QVERIFY(!QFile::exists(BannerRotation::cacheFileFor(QStringLiteral("A"), QStringLiteral("gif"))));
     }
 
@@ -292,9 +281,9 @@ private slots:
         QFETCH(bool, opened);
         m_rotation->ClickURL = address;
         m_rotation->Image2Click();
-        QCOMPARE(m_host.opened.size(), opened ? 1 : 0);
+        QCOMPARE(m_session->opened.size(), opened ? 1 : 0);
         if (opened)
-            QCOMPARE(m_host.opened.first(), QUrl(address.trimmed()));
+            QCOMPARE(m_session->opened.first(), QUrl(address.trimmed()));
     }
 
     // A banner download and the statistics report fall due together: the one that finds the HTTP component
@@ -311,7 +300,7 @@ private slots:
         m_state->Adverts.Append(
             banner(QStringLiteral("A"), QStringLiteral("gif"), server.url(QStringLiteral("/a.gif"))));
         m_state->Adverts[0].Hits = 2;
-        QSignalSpy statsDone(m_service.get(), &ServiceConnection::statsDone);
+        QSignalSpy statsDone(m_service, &ServiceConnection::statsDone);
 
         // The report goes first; the banner's tick finds the component busy and passes.
         m_service->StatsTimerTimer();
@@ -325,7 +314,7 @@ private slots:
         m_service->StatsTimerTimer();
         QCOMPARE(m_service->statsTimer().interval(), 5000);
         QVERIFY(m_service->statsTimer().isActive());
-        QTRY_COMPARE_WITH_TIMEOUT(m_host.displayed.size(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_view.displayed.size(), 1, 5000);
         QTRY_VERIFY(m_service->isHttpIdle());
         m_service->StatsTimerTimer();
         QVERIFY(statsDone.wait(5000));
