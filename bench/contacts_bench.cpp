@@ -104,10 +104,9 @@ int main(int argc, char** argv)
     }
 
     SmsIni().setUseOutlook(true);
-    Contacts::installPhoneBookSteps();
     PhoneBookTable phoneBook(PhoneBookTable::Kind::PhoneBook);
     PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
-    TPhoneBookForm form(&phoneBook, &cache, { QStringLiteral("052=052") });
+    TPhoneBookForm form(&phoneBook, &cache, { QStringLiteral("052=052") }, Contacts::phoneBookSteps());
     form.show();
     QCoreApplication::processEvents(); // the first activation imports once; the runs below are refreshes
 

@@ -40,7 +40,10 @@ ProgramEntry::Arguments ProgramEntry::parse(const QStringList& arguments)
 TMsgForm* ProgramEntry::start(
     const Arguments& arguments, THiddenForm& hiddenForm, TSMSBaseForm::BrowserMaker makeBrowser)
 {
-    auto* mainWindow = new TMsgForm(TMsgForm::Options { &hiddenForm, std::move(makeBrowser) });
+    TMsgForm::Options options { &hiddenForm, std::move(makeBrowser) };
+    // The phone book's Outlook mode reads the address book's vCard folder.
+    options.outlookSteps = Contacts::phoneBookSteps();
+    auto* mainWindow = new TMsgForm(options);
     if (!arguments.quiet)
         postUserMessage(mainWindow, UM_TOGGLEWINDOW);
     else if (!TTrayIcon::isSystemTrayAvailable())
@@ -121,8 +124,6 @@ int ProgramEntry::run(int argc, char** argv)
 
     warmUp.afterApplication();
     MessageBoxPrompt::installForDesktop();
-    // The phone book's Outlook mode reads the address book's vCard folder.
-    Contacts::installPhoneBookSteps();
     // The interface language of the last run, loaded as the hidden root window's last creation step, before
     // any window with texts is made.
     THiddenForm::setLanguageModuleLoader([](THiddenForm&) { LanguageModules::loadAtStartUp(); });

@@ -120,10 +120,8 @@ void TMsgForm::FormCreate()
         ShowStatus(tr("פעיל"));
         showConnectionState(m_session->ConnectionState());
         BuildAreaMenu();
-    } catch (const ZelkoraError& error) {
-        ErrorReport::report(error.message());
     } catch (const std::exception& error) {
-        ErrorReport::report(QString::fromLocal8Bit(error.what()));
+        ErrorReport::report(ErrorReport::textOf(error));
     }
     m_helpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/TSMSBaseForm.h"
+#include "phonebook/PhoneBookSession.h"
 #include "session/MainSession.h"
 #include "session/MainView.h"
 
@@ -99,6 +100,8 @@ public:
         TSMSBaseForm::BrowserMaker makeBrowser;
         // The session the window shows; null: a session of the window's own, made with makeBrowser.
         MainSession* session = nullptr;
+        // What the phone book's Outlook mode reaches the address book with; none: that mode cannot connect.
+        PhoneBookSession::OutlookSteps outlookSteps {};
     };
 
     // Builds the window from its description around its session and runs FormCreate. An error inside

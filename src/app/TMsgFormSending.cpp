@@ -135,7 +135,7 @@ void TMsgForm::SpeedButton1Click()
     if (m_phoneBookForm || !m_options.hiddenForm)
         return;
     m_phoneBookForm = new TPhoneBookForm(m_options.hiddenForm->ClientDataSet1(), m_options.hiddenForm->ClientDataSet2(),
-        m_session->engine().AreaDefs, this);
+        m_session->engine().AreaDefs, m_options.outlookSteps, this);
     const QPointer<TPhoneBookForm> dialog = m_phoneBookForm;
     holdLanguages(true);
     const auto done = qScopeGuard([this, dialog] {

@@ -33,3 +33,10 @@ ErrorReport::Handler ErrorReport::setHandler(Handler handler)
     currentHandler() = std::move(handler);
     return previous;
 }
+
+QString ErrorReport::textOf(const std::exception& error)
+{
+    if (const auto* own = dynamic_cast<const ZelkoraError*>(&error))
+        return own->message();
+    return QString::fromLocal8Bit(error.what());
+}

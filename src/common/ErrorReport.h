@@ -26,6 +26,8 @@ using Handler = std::function<void(const QString& text)>;
 
 // The text as the user sees it: a "." is appended when its last character sorts after ".".
 QString displayText(const QString& message);
+// An error's message for the user: a ZelkoraError's own text, any other error's description.
+QString textOf(const std::exception& error);
 void report(const QString& message);
 // Installs the handler and returns the previous one.
 Handler setHandler(Handler handler);

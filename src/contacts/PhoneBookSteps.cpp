@@ -96,8 +96,8 @@ TPhoneBookForm::OutlookSteps phoneBookSteps()
     };
     steps.updateContact = [](TPhoneBookForm::Recipient& entry) {
         refusingChangedCards([&entry] {
-            const OutlookContacts::CardRef card = addressBook().UpdateContact(
-                entry.name, entry.area, entry.phone, { entry.card, entry.cardDigest });
+            const OutlookContacts::CardRef card
+                = addressBook().UpdateContact(entry.name, entry.area, entry.phone, { entry.card, entry.cardDigest });
             entry.card = card.entryId;
             entry.cardDigest = card.digest;
         });
@@ -106,11 +106,6 @@ TPhoneBookForm::OutlookSteps phoneBookSteps()
         refusingChangedCards([&entry] { addressBook().DeleteContact(entry.name, { entry.card, entry.cardDigest }); });
     };
     return steps;
-}
-
-void installPhoneBookSteps()
-{
-    TPhoneBookForm::setOutlookSteps(phoneBookSteps());
 }
 
 } // namespace Contacts

@@ -9,7 +9,4 @@ namespace Contacts {
 // TProgressForm and, when some cards could not be read, says how many.
 TPhoneBookForm::OutlookSteps phoneBookSteps();
 
-// Installs phoneBookSteps() for every phone book window created from now on.
-void installPhoneBookSteps();
-
 } // namespace Contacts

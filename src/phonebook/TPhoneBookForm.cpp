@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QSqlTableModel>
@@ -35,34 +36,8 @@ const QString NameField = QStringLiteral("Name");
 const QString AreaField = QStringLiteral("Area");
 const QString PhoneField = QStringLiteral("Phone");
 const QString UnknownField = QStringLiteral("Unknown");
-const QString CardField = QStringLiteral("Card");
-const QString CardDigestField = QStringLiteral("CardDigest");
 // The fields the grid shows; the card fields are for the write-back only.
 const QStringList GridFields { NameField, AreaField, PhoneField, UnknownField };
-
-TPhoneBookForm::Recipient pendingEntry(const PhoneBookTable& table)
-{
-    return { table.pendingFieldText(NameField), table.pendingFieldText(AreaField), table.pendingFieldText(PhoneField),
-        table.pendingFieldText(CardField), table.pendingFieldText(CardDigestField) };
-}
-
-TPhoneBookForm::OutlookSteps& installedOutlookSteps()
-{
-    static TPhoneBookForm::OutlookSteps steps;
-    return steps;
-}
-
-[[noreturn]] void failConnection()
-{
-    throw ZelkoraError(TPhoneBookForm::connectionFailedText());
-}
-
-QString messageOf(const std::exception& error)
-{
-    if (const auto* own = dynamic_cast<const ZelkoraError*>(&error))
-        return own->message();
-    return QString::fromLocal8Bit(error.what());
-}
 
 // A handler's error goes to the application's error report, as an error that nobody caught does.
 template<typename Work> void reportingErrors(Work&& work)
@@ -70,7 +45,7 @@ template<typename Work> void reportingErrors(Work&& work)
     try {
         work();
     } catch (const std::exception& error) {
-        ErrorReport::report(messageOf(error));
+        ErrorReport::report(ErrorReport::textOf(error));
     }
 }
 
@@ -124,21 +99,10 @@ int columnWidth(const QString& field)
 }
 } // namespace
 
-void TPhoneBookForm::setOutlookSteps(OutlookSteps steps)
-{
-    installedOutlookSteps() = std::move(steps);
-}
-
-QString TPhoneBookForm::connectionFailedText()
-{
-    return tr("Outlook נכשל הקישור ל ");
-}
-
-TPhoneBookForm::TPhoneBookForm(
-    PhoneBookTable* phoneBook, PhoneBookTable* outlookCache, const QStringList& areaDefs, QWidget* owner)
+TPhoneBookForm::TPhoneBookForm(PhoneBookTable* phoneBook, PhoneBookTable* outlookCache, const QStringList& areaDefs,
+    OutlookSteps steps, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , m_phoneBook(phoneBook)
-    , m_outlookCache(outlookCache)
+    , m_session(phoneBook, outlookCache, std::move(steps))
 {
     setObjectName(QStringLiteral("PhoneBookForm"));
     setWindowTitle(tr("ספר טלפונים"));
@@ -224,16 +188,10 @@ TPhoneBookForm::TPhoneBookForm(
     FormCreate();
 }
 
-TPhoneBookForm::~TPhoneBookForm()
-{
-    // The handlers belong to this window; the table stays.
-    if (m_shown)
-        m_shown->setEvents({});
-}
+TPhoneBookForm::~TPhoneBookForm() = default;
 
 void TPhoneBookForm::FormCreate()
 {
-    Reloading = false;
     // The check box starts on and every change of it loads the list, the one made here too: reading 0
     // loads the local phone book at once, reading 1 leaves the loading to the first activation.
     CheckBox1->setChecked(true);
@@ -267,40 +225,22 @@ bool TPhoneBookForm::outlookMode() const
     return CheckBox1->isChecked();
 }
 
-void TPhoneBookForm::LoadBook()
+void TPhoneBookForm::LoadBook(bool reload)
 {
     // Clearing the search switches the filter of the table shown until now off.
     Edit1->clear();
-    if (outlookMode()) {
-        attach(m_outlookCache);
-        if (m_outlookCache->isEmpty()) {
-            if (QFileInfo::exists(m_outlookCache->filePath()) && !Reloading)
-                m_outlookCache->loadFromFile(m_outlookCache->filePath());
-            else
-                ImportContacts();
-        }
-    } else {
-        attach(m_phoneBook);
-        if (m_phoneBook->isEmpty()) {
-            if (QFileInfo::exists(m_phoneBook->filePath()))
-                m_phoneBook->loadFromFile(m_phoneBook->filePath());
-            else
-                m_phoneBook->clearRecords();
-        }
-    }
-    setCurrentRow(0);
+    m_session.setOutlookMode(outlookMode());
+    attach(m_session.shown());
+    const auto first = qScopeGuard([this] { setCurrentRow(0); });
+    if (reload)
+        m_session.reload(this);
+    else
+        m_session.load(this);
 }
 
 void TPhoneBookForm::attach(PhoneBookTable* table)
 {
-    if (m_shown && m_shown != table)
-        m_shown->setEvents({});
     m_shown = table;
-    table->setEvents({
-        [this](PhoneBookTable& shown) { ClientDataSet1AfterInsert(shown); },
-        [this](PhoneBookTable& shown) { return ClientDataSet1BeforePost(shown); },
-        [this](PhoneBookTable& shown, int row) { return ClientDataSet1BeforeDelete(shown, row); },
-    });
     table->setNamePrefixFilter(QString());
     if (m_gridModel->sourceModel() != table->model())
         m_gridModel->setSourceModel(table->model());
@@ -359,11 +299,7 @@ void TPhoneBookForm::setCurrentRow(int row)
 
 TPhoneBookForm::Recipient TPhoneBookForm::recipientAt(int row) const
 {
-    if (!m_shown || row < 0)
-        return {};
-    return { m_shown->fieldText(row, NameField), m_shown->fieldText(row, AreaField),
-        m_shown->fieldText(row, PhoneField), m_shown->fieldText(row, CardField),
-        m_shown->fieldText(row, CardDigestField) };
+    return m_session.recipientAt(row);
 }
 
 int TPhoneBookForm::selectedCount() const
@@ -384,137 +320,85 @@ QList<TPhoneBookForm::Recipient> TPhoneBookForm::selectedRecipients() const
     return recipients;
 }
 
-void TPhoneBookForm::SpeedButton1Click()
+bool TPhoneBookForm::askDetails(Recipient& entry, const QString& unknownNumber, bool nameFixed)
 {
-    // The after-insert handler asks for the details and posts or cancels the record.
-    if (m_shown)
-        m_shown->insertRecord();
+    TDetailsForm details(m_areaCodes, this);
+    details.Edit1->setText(entry.name);
+    if (!unknownNumber.isEmpty())
+        details.showUnknownNumber(unknownNumber);
+    // In Outlook mode the name is the contact's: it is not changed here.
+    details.Edit1->setEnabled(!nameFixed);
+    details.ComboBox1->setEditText(entry.area);
+    details.Edit2->setText(entry.phone);
+    if (details.exec() != QDialog::Accepted)
+        return false;
+    entry.name = details.Edit1->text();
+    entry.area = details.ComboBox1->currentText();
+    entry.phone = details.Edit2->text();
+    return true;
 }
 
-void TPhoneBookForm::ClientDataSet1AfterInsert(PhoneBookTable& table)
+void TPhoneBookForm::tell(const PhoneBookSession::Result& result, const QString& failedText)
 {
-    if (Importing)
-        return;
-    TDetailsForm details(m_areaCodes, this);
-    if (details.exec() != QDialog::Accepted) {
-        table.cancel();
-        return;
+    switch (result.outcome) {
+    case PhoneBookSession::Outcome::Done:
+        setCurrentRow(result.row);
+        break;
+    case PhoneBookSession::Outcome::AlreadyExists:
+        UserPrompt::current()->information(tr(".קיים איש קשר בשם זה"));
+        break;
+    case PhoneBookSession::Outcome::Refused:
+        ErrorReport::report(result.message);
+        break;
+    case PhoneBookSession::Outcome::Failed:
+        if (!failedText.isEmpty())
+            ErrorReport::report(failedText);
+        break;
+    case PhoneBookSession::Outcome::NotFound:
+        break;
     }
-    table.setFieldText(NameField, details.Edit1->text());
-    table.setFieldText(AreaField, details.ComboBox1->currentText());
-    table.setFieldText(PhoneField, details.Edit2->text());
+}
 
-    if (outlookMode()) {
-        OutlookSteps::Creation creation = OutlookSteps::Creation::Created;
-        try {
-            if (!installedOutlookSteps().createContact)
-                failConnection();
-            TPhoneBookForm::Recipient entry = pendingEntry(table);
-            creation = installedOutlookSteps().createContact(entry);
-            table.setFieldText(CardField, entry.card);
-            table.setFieldText(CardDigestField, entry.cardDigest);
-        } catch (const std::exception& error) {
-            table.cancel();
-            ErrorReport::report(tr("Outlookשגיאת ") + QStringLiteral("\r\n") + messageOf(error));
-            return;
-        }
-        if (creation == OutlookSteps::Creation::AlreadyExists) {
-            UserPrompt::current()->information(tr(".קיים איש קשר בשם זה"));
-            table.cancel();
-            return;
-        }
+void TPhoneBookForm::SpeedButton1Click()
+{
+    Recipient entry;
+    if (!m_shown || !askDetails(entry, QString(), false))
+        return;
+    const PhoneBookSession::Result result = m_session.add(entry);
+    if (result.outcome == PhoneBookSession::Outcome::NotFound) {
+        ErrorReport::report(tr("איש קשר לא נמצא"));
+        return;
     }
-    postRecord(table);
+    tell(result, tr("Outlookשגיאת ") + QStringLiteral("\r\n") + result.message);
 }
 
 void TPhoneBookForm::SpeedButton4Click()
 {
-    if (!m_shown || !m_shown->editRecord(currentRow()))
+    const int row = currentRow();
+    if (!m_shown || row < 0)
         return;
-    PhoneBookTable& table = *m_shown;
-    TDetailsForm details(m_areaCodes, this);
-    details.Edit1->setText(table.pendingFieldText(NameField));
-    if (outlookMode()) {
-        const QString unknown = table.pendingFieldText(UnknownField);
-        if (!unknown.isEmpty())
-            details.showUnknownNumber(unknown);
-        // The name is the key that finds the Outlook contact.
-        details.Edit1->setEnabled(false);
-    }
-    details.ComboBox1->setEditText(table.pendingFieldText(AreaField));
-    details.Edit2->setText(table.pendingFieldText(PhoneField));
-    if (details.exec() != QDialog::Accepted) {
-        table.cancel();
+    Recipient entry = recipientAt(row);
+    const QString unknown = outlookMode() ? m_shown->fieldText(row, UnknownField) : QString();
+    if (!askDetails(entry, unknown, outlookMode()))
         return;
-    }
-    table.setFieldText(NameField, details.Edit1->text());
-    table.setFieldText(AreaField, details.ComboBox1->currentText());
-    table.setFieldText(PhoneField, details.Edit2->text());
-    postRecord(table);
-}
-
-void TPhoneBookForm::postRecord(PhoneBookTable& table)
-{
-    int row = -1;
-    if (table.post(&row)) {
-        setCurrentRow(row);
-        return;
-    }
-    // The handler that refused has told the user why; New and Edit would be refused while it is pending.
-    table.cancel();
-}
-
-bool TPhoneBookForm::ClientDataSet1BeforePost(PhoneBookTable& table)
-{
-    if (!outlookMode() || Importing)
-        return true;
-    Recipient entry = pendingEntry(table);
-    try {
-        if (!installedOutlookSteps().updateContact)
-            failConnection();
-        installedOutlookSteps().updateContact(entry);
-        table.setFieldText(CardField, entry.card);
-        table.setFieldText(CardDigestField, entry.cardDigest);
-    } catch (const OutlookSteps::Refusal& refusal) {
-        ErrorReport::report(refusal.message());
-        return false;
-    } catch (const std::exception&) {
+    const PhoneBookSession::Result result = m_session.update(row, entry);
+    if (result.outcome == PhoneBookSession::Outcome::NotFound) {
         ErrorReport::report(tr("איש קשר לא נמצא"));
-        return false;
+        return;
     }
-    // Outlook now holds the number split, so it is no longer unknown.
-    if (!entry.area.isEmpty() && !entry.phone.isEmpty())
-        table.setFieldText(UnknownField, QString());
-    return true;
+    tell(result, QString());
 }
 
 void TPhoneBookForm::SpeedButton2Click()
 {
     const int row = currentRow();
-    if (m_shown && row >= 0 && m_shown->deleteRecord(row))
-        setCurrentRow(row);
-}
-
-bool TPhoneBookForm::ClientDataSet1BeforeDelete(PhoneBookTable& table, int row)
-{
+    if (!m_shown || row < 0)
+        return;
     if (!UserPrompt::current()->question(tr("?מידע שנמחק לא ניתן לשחזור. האם למחוק")))
-        return false;
-    if (outlookMode()) {
-        // A contact that cannot be deleted keeps its row, without a word unless the step refused.
-        try {
-            if (!installedOutlookSteps().deleteContact)
-                failConnection();
-            installedOutlookSteps().deleteContact(
-                { table.fieldText(row, NameField), table.fieldText(row, AreaField), table.fieldText(row, PhoneField),
-                    table.fieldText(row, CardField), table.fieldText(row, CardDigestField) });
-        } catch (const OutlookSteps::Refusal& refusal) {
-            ErrorReport::report(refusal.message());
-            return false;
-        } catch (const std::exception&) {
-            return false;
-        }
-    }
-    return true;
+        return;
+    // A contact that cannot be deleted keeps its row, without a word unless the address book refused.
+    const PhoneBookSession::Result result = m_session.remove(row);
+    tell(result, QString());
 }
 
 void TPhoneBookForm::SpeedButton3Click()
@@ -522,32 +406,7 @@ void TPhoneBookForm::SpeedButton3Click()
     if (!outlookMode())
         return;
     repaint();
-    Reloading = true;
-    m_outlookCache->clearRecords();
-    reportingErrors([this] { LoadBook(); });
-    Reloading = false;
-}
-
-void TPhoneBookForm::ImportContacts()
-{
-    Importing = true;
-    m_outlookCache->clearRecords();
-    // The contacts are appended unsorted and sorted once at the end.
-    m_outlookCache->setSortedByName(false);
-    const auto finish = [this] {
-        m_outlookCache->setSortedByName(true);
-        setCurrentRow(0);
-        Importing = false;
-    };
-    try {
-        if (!installedOutlookSteps().importContacts)
-            failConnection();
-        installedOutlookSteps().importContacts(*m_outlookCache, this);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    reportingErrors([this] { LoadBook(true); });
 }
 
 void TPhoneBookForm::DBGrid1DblClick()
@@ -571,14 +430,9 @@ void TPhoneBookForm::done(int result)
 
 void TPhoneBookForm::FormClose()
 {
-    // The table first: a settings file that refuses the mode must not cost the table's edits.
-    // A table that cannot be written stays in memory, without a word; its file keeps the last table saved.
-    PhoneBookTable* table = outlookMode() ? m_outlookCache : m_phoneBook;
-    table->saveToFile(table->filePath());
-    try {
-        SmsIni().setUseOutlook(CheckBox1->isChecked());
-    } catch (const ZelkoraError& error) {
-        // The window closes all the same; the next one opens in the mode stored before.
-        ErrorReport::report(error.message());
-    }
+    m_session.setOutlookMode(outlookMode());
+    // The window closes all the same; the next one opens in the mode stored before.
+    const QString refused = m_session.close();
+    if (!refused.isEmpty())
+        ErrorReport::report(refused);
 }

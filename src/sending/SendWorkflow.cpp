@@ -98,10 +98,8 @@ SendWorkflow::Outcome SendWorkflow::Button1Click(const Composition& composition)
         MessageText = wireText(composition.message);
         return SendToRecipient(composition.area, composition.phone, composition.sender, MessageText) ? Outcome::Started
                                                                                                      : Outcome::Failed;
-    } catch (const ZelkoraError& error) {
-        m_host.reportError(error.message());
     } catch (const std::exception& error) {
-        m_host.reportError(QString::fromLocal8Bit(error.what()));
+        m_host.reportError(ErrorReport::textOf(error));
     }
     return Outcome::Failed;
 }

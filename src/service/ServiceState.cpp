@@ -126,10 +126,8 @@ ProcessResult ServiceState::ProcessDocument(const QByteArray& text, ProviderOrig
         return ::ProcessDocument(document, [this, origin](QLatin1String tagName, const TagParams& params) {
             HandleServiceTag(tagName, params, origin);
         });
-    } catch (const ZelkoraError& error) {
-        return failedWith(error.message());
     } catch (const std::exception& error) {
-        return failedWith(QString::fromLocal8Bit(error.what()));
+        return failedWith(ErrorReport::textOf(error));
     }
 }
 

@@ -84,10 +84,8 @@ void MainSession::startUp()
         // credentials, connection state 0 and the first initialisation request one second later.
         m_service->startUp([this] { loadBannerTable(); });
         requestsStarted = true;
-    } catch (const ZelkoraError& error) {
-        ErrorReport::report(error.message());
     } catch (const std::exception& error) {
-        ErrorReport::report(QString::fromLocal8Bit(error.what()));
+        ErrorReport::report(ErrorReport::textOf(error));
     }
     // Whatever failed before, the requests and the rotation start.
     try {

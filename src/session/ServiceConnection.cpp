@@ -100,10 +100,8 @@ void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
         m_state.LoadProviderCache();
         if (loadBannerTable)
             loadBannerTable();
-    } catch (const ZelkoraError& error) {
-        ErrorReport::report(error.message());
     } catch (const std::exception& error) {
-        ErrorReport::report(QString::fromLocal8Bit(error.what()));
+        ErrorReport::report(ErrorReport::textOf(error));
     }
     startRequests();
 }

@@ -94,9 +94,10 @@ class TestPhoneBookSteps : public QObject
     std::unique_ptr<ScriptedPrompt> m_prompt;
     QStringList m_errors;
 
-    std::unique_ptr<TPhoneBookForm> openForm()
+    std::unique_ptr<TPhoneBookForm> openForm(TPhoneBookForm::OutlookSteps steps = Contacts::phoneBookSteps())
     {
-        auto form = std::make_unique<TPhoneBookForm>(m_phoneBook.get(), m_cache.get(), QStringList { "052=0522" });
+        auto form = std::make_unique<TPhoneBookForm>(
+            m_phoneBook.get(), m_cache.get(), QStringList { "052=0522" }, std::move(steps));
         form->show();
         QCoreApplication::processEvents(); // the first activation imports
         return form;
@@ -128,12 +129,10 @@ private slots:
         m_prompt = std::make_unique<ScriptedPrompt>();
         m_errors.clear();
         ErrorReport::setHandler([this](const QString& text) { m_errors << text; });
-        Contacts::installPhoneBookSteps();
     }
 
     void cleanup()
     {
-        TPhoneBookForm::setOutlookSteps({});
         ErrorReport::setHandler({});
         m_prompt.reset();
     }
@@ -311,8 +310,7 @@ private slots:
             = [reason](TPhoneBookForm::Recipient&) { throw TPhoneBookForm::OutlookSteps::Refusal(reason); };
         steps.deleteContact
             = [reason](const TPhoneBookForm::Recipient&) { throw TPhoneBookForm::OutlookSteps::Refusal(reason); };
-        TPhoneBookForm::setOutlookSteps(steps);
-        auto form = openForm();
+        auto form = openForm(steps);
         selectRow(*form, QStringLiteral("Dana"));
         whenModal<TDetailsForm>([](TDetailsForm& details) { details.Button1->click(); });
         form->SpeedButton4->click();

@@ -70,9 +70,9 @@ class TestPhoneBookForm : public QObject
     QStringList m_errors;
     ErrorReport::Handler m_previous;
 
-    std::unique_ptr<TPhoneBookForm> openForm()
+    std::unique_ptr<TPhoneBookForm> openForm(TPhoneBookForm::OutlookSteps steps = {})
     {
-        auto form = std::make_unique<TPhoneBookForm>(m_phoneBook.get(), m_cache.get(), AreaDefs);
+        auto form = std::make_unique<TPhoneBookForm>(m_phoneBook.get(), m_cache.get(), AreaDefs, std::move(steps));
         form->show();
         QCoreApplication::processEvents(); // the first activation loads the list
         return form;
@@ -95,7 +95,6 @@ private slots:
     void cleanup()
     {
         ErrorReport::setHandler(m_previous);
-        TPhoneBookForm::setOutlookSteps({});
         m_prompt.reset();
     }
 
@@ -343,23 +342,23 @@ private slots:
 
         using Creation = TPhoneBookForm::OutlookSteps::Creation;
         QList<Recipient> written;
-        TPhoneBookForm::setOutlookSteps({
+        const TPhoneBookForm::OutlookSteps steps {
             {},
-            [&](const Recipient&) {
+            [&](Recipient&) {
                 if (outlook == QLatin1String("fails to create"))
                     throw ZelkoraError(QStringLiteral("no Outlook"));
                 return outlook == QLatin1String("has the name") ? Creation::AlreadyExists : Creation::Created;
             },
-            [&](const Recipient& entry) {
+            [&](Recipient& entry) {
                 if (outlook == QLatin1String("fails to update"))
                     throw ZelkoraError(QStringLiteral("not found"));
                 written << entry;
             },
             {},
-        });
+        };
         SmsIni().setUseOutlook(true);
         QVERIFY(m_cache->appendRecord({ "Rachel", "", "", "+972-52-1234567" }));
-        auto form = openForm();
+        auto form = openForm(steps);
         // The unknown number has a column of its own, in red.
         QCOMPARE(form->DBGrid1->model()->index(0, 3).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
         QVERIFY(!form->DBGrid1->horizontalHeader()->isSectionHidden(3));

@@ -205,7 +205,6 @@ int main(int argc, char** argv)
         }
         LanguageModules::SetResourceModule(module);
     }
-    Contacts::installPhoneBookSteps();
     QProcess sandbox;
     const QString url = startSandbox(sandbox);
     if (url.isEmpty()) {
