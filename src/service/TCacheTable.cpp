@@ -22,6 +22,8 @@ bool takeField(QString& rest, QString* field)
     return true;
 }
 
+// adcache.dat's numbers: unsigned decimal; blanks around the digits are allowed (the file's Hits field is
+// read trimmed), anything else gives the fallback.
 quint32 number(const QString& text, quint32 fallback)
 {
     bool ok = false;
