@@ -275,7 +275,7 @@ private slots:
         QVERIFY(serve(server));
 
         Window w;
-        w.host.busy = obstacle == QLatin1String("busy");
+        w.host.setBusy(obstacle == QLatin1String("busy"));
         w.host.online = obstacle != QLatin1String("offline");
         if (obstacle == QLatin1String("unshown"))
             w.state.Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"), {}, {}, 10000, 0 });

@@ -1,10 +1,15 @@
 #pragma once
-// What the main window holds around its service connection, for the connection's tests: the engine's lists,
-// the service state, a host that records what the connection asks of the window, and a loopback service.
+// The main window's session around its service connection, for the connection's tests: the real MainSession
+// builds the engine, the service state and the connection as the program does (a creation step it forgets
+// fails these tests), with a fake browser, a host that records what the connection asks of the window and a
+// view that records the lamp; the service is a loopback server.
+#include "FakeBrowser.h"
 #include "LoopbackHttpServer.h"
 
 #include "common/AppPaths.h"
 #include "service/ServiceState.h"
+#include "session/MainSession.h"
+#include "session/MainView.h"
 #include "session/ServiceConnection.h"
 #include "settings/RegistryStore.h"
 
@@ -15,10 +20,42 @@
 namespace ServiceConnectionTest {
 constexpr int Patience = 15000;
 
-class TestHost : public ServiceConnectionHost
+// The lamp, as the window would show it.
+class LampView : public MainView
 {
 public:
-    bool busy = false;
+    explicit LampView(QList<int>& states)
+        : m_states(states)
+    {
+    }
+    void showConnectionState(int state) override { m_states.append(state); }
+    void showStatus(const QString&, quint32) override { }
+    void areaCodesChanged() override { }
+    void setOnlineHelpEnabled(bool) override { }
+    void displayBanner(const QImage&) override { }
+    bool windowShown() const override { return false; }
+    bool bannerCovered() const override { return false; }
+    void minimiseIfCovered() override { }
+    void openPreferencesForSend() override { }
+    void beginList(const QStringList&) override { }
+    void endList(bool) override { }
+
+private:
+    QList<int>& m_states;
+};
+
+// The session with the machine's side answered by fields: the online test, the local address, the desktop
+// that opens addresses, the message box and the banner cache.
+class TestSession : public MainSession
+{
+public:
+    TestSession()
+        : MainSession([](QObject*) { return std::make_unique<FakeBrowser>(); })
+    {
+        setView(&m_view);
+    }
+    ~TestSession() override { setView(nullptr); }
+
     bool online = true;
     QString address = QStringLiteral("10.1.2.3");
     QList<int> states;
@@ -26,10 +63,15 @@ public:
     QStringList messages;
     int bannerCacheClears = 0;
 
-    bool engineBusy() const override { return busy; }
-    bool checkOnline() override { return online; }
+    // The engine in the middle of an attempt, or at rest.
+    void setBusy(bool busy) { engine().Status = busy ? ssSending : ssReady; }
+
+    bool checkOnline() override
+    {
+        setOnline(online);
+        return online;
+    }
     QString localAddress() const override { return address; }
-    void setConnectionState(int state) override { states.append(state); }
     void showMessage(const QString& text) override { messages.append(text); }
     void ClearBannerCache() override { ++bannerCacheClears; }
     bool openUrl(const QUrl& url) override
@@ -37,15 +79,18 @@ public:
         opened.append(url);
         return true;
     }
+
+private:
+    LampView m_view { states };
 };
 
 struct Window
 {
-    TProviders providers;
-    QStringList areaDefs;
-    ServiceState state { providers, areaDefs };
-    TestHost host;
-    ServiceConnection connection { state, &host };
+    TestSession host;
+    TProviders& providers = host.engine().Providers;
+    QStringList& areaDefs = host.engine().AreaDefs;
+    ServiceState& state = host.state();
+    ServiceConnection& connection = host.service();
     QSignalSpy initDone { &connection, &ServiceConnection::initDone };
     QSignalSpy statsDone { &connection, &ServiceConnection::statsDone };
 
