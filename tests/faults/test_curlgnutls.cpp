@@ -104,4 +104,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestCurlGnuTls)
-#include "tst_curlgnutls.moc"
+#include "test_curlgnutls.moc"

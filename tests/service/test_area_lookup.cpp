@@ -118,4 +118,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestAreaLookup)
-#include "TestAreaLookup.moc"
+#include "test_area_lookup.moc"

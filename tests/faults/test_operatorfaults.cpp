@@ -147,4 +147,4 @@ int main(int argc, char** argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_operatorfaults.moc"
+#include "test_operatorfaults.moc"

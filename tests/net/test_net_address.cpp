@@ -219,4 +219,4 @@ void TestNetAddress::requestUrlKeepsEscapesAndDropsTheFragment()
 }
 
 QTEST_GUILESS_MAIN(TestNetAddress)
-#include "tst_net_address.moc"
+#include "test_net_address.moc"

@@ -307,4 +307,4 @@ int main(int argc, char** argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_secrets.moc"
+#include "test_secrets.moc"

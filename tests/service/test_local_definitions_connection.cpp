@@ -153,4 +153,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLocalDefinitionsConnection)
-#include "TestLocalDefinitionsConnection.moc"
+#include "test_local_definitions_connection.moc"

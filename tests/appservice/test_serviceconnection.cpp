@@ -394,4 +394,4 @@ private slots:
 };
 
 QTEST_MAIN(TestServiceConnection)
-#include "tst_serviceconnection.moc"
+#include "test_serviceconnection.moc"

@@ -157,4 +157,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestServiceDocument)
-#include "TestServiceDocument.moc"
+#include "test_service_document.moc"

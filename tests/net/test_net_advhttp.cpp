@@ -705,4 +705,4 @@ void TestNetAdvHttp::destroyWhileWaitingForTheReply()
 }
 
 QTEST_GUILESS_MAIN(TestNetAdvHttp)
-#include "tst_net_advhttp.moc"
+#include "test_net_advhttp.moc"

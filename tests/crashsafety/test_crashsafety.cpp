@@ -139,4 +139,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestCrashSafety)
-#include "tst_crashsafety.moc"
+#include "test_crashsafety.moc"

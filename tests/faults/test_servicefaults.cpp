@@ -375,4 +375,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestServiceFaults)
-#include "tst_servicefaults.moc"
+#include "test_servicefaults.moc"

@@ -202,4 +202,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestLocalDefinitions)
-#include "TestLocalDefinitions.moc"
+#include "test_local_definitions.moc"

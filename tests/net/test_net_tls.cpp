@@ -143,4 +143,4 @@ void TestNetTls::relaxedConnectionIsNotReused()
 }
 
 QTEST_GUILESS_MAIN(TestNetTls)
-#include "tst_net_tls.moc"
+#include "test_net_tls.moc"

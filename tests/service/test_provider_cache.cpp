@@ -137,4 +137,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestProviderCache)
-#include "TestProviderCache.moc"
+#include "test_provider_cache.moc"

@@ -234,4 +234,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestServiceState)
-#include "TestServiceState.moc"
+#include "test_service_state.moc"

@@ -264,4 +264,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestLocalProviders)
-#include "TestLocalProviders.moc"
+#include "test_local_providers.moc"

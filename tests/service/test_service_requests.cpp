@@ -89,4 +89,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestServiceRequests)
-#include "TestServiceRequests.moc"
+#include "test_service_requests.moc"
