@@ -127,8 +127,8 @@ int providers(const Options& o)
         for (const TProvider& p : std::as_const(list)) {
             QJsonObject entry { { QStringLiteral("name"), p.Name },
                 { QStringLiteral("areaCodes"), QJsonArray::fromStringList(parseCommaText(p.AreaCodes)) },
-                { QStringLiteral("needsLogin"), !p.LoginUrl.isEmpty() },
-                { QStringLiteral("hasCredentials"), !p.UserName.isEmpty() && !p.Password.isEmpty() },
+                { QStringLiteral("needsLogin"), SendWorkflow::needsLogin(p) },
+                { QStringLiteral("hasCredentials"), SendWorkflow::hasCredentials(p) },
                 { QStringLiteral("msgLimit"), p.MsgLimit }, { QStringLiteral("signupUrl"), p.SignupURL },
                 { QStringLiteral("origin"), originName(p) } };
             if (p.Origin == ProviderOrigin::Local)
@@ -144,9 +144,9 @@ int providers(const Options& o)
         return CliCommands::ExitFailed;
     }
     for (const TProvider& p : std::as_const(list)) {
-        const QString login = p.LoginUrl.isEmpty()           ? QStringLiteral("no login")
-            : (p.UserName.isEmpty() || p.Password.isEmpty()) ? QStringLiteral("login, credentials missing")
-                                                             : QStringLiteral("login, credentials set");
+        const QString login = !SendWorkflow::needsLogin(p) ? QStringLiteral("no login")
+            : SendWorkflow::hasCredentials(p)              ? QStringLiteral("login, credentials set")
+                                                           : QStringLiteral("login, credentials missing");
         const QString origin = p.Origin == ProviderOrigin::Local
             ? QStringLiteral("local:") + QFileInfo(p.OriginFile).fileName()
             : originName(p);
@@ -232,7 +232,7 @@ public:
     }
     QString credentialsMissing(const TProvider& provider, bool) override
     {
-        return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
+        return SendWorkflow::missingCredentialsText(provider);
     }
     void setCurrentRecipient(int index) override { m_current = index; }
 

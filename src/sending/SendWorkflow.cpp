@@ -113,12 +113,27 @@ bool SendWorkflow::SendToRecipient(
         return false;
     }
     const TProvider provider = m_engine.Providers.at(index);
-    if (!provider.LoginUrl.isEmpty() && (provider.UserName.isEmpty() || provider.Password.isEmpty())) {
+    if (lacksCredentials(provider)) {
         m_host.reportError(m_host.credentialsMissing(provider, ListSending));
         return false;
     }
     m_engine.Send(sender, areaCode, phone, message, provider.UserName, provider.Password);
     return true;
+}
+
+bool SendWorkflow::needsLogin(const TProvider& provider)
+{
+    return !provider.LoginUrl.isEmpty();
+}
+
+bool SendWorkflow::hasCredentials(const TProvider& provider)
+{
+    return !provider.UserName.isEmpty() && !provider.Password.isEmpty();
+}
+
+QString SendWorkflow::missingCredentialsText(const TProvider& provider)
+{
+    return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
 }
 
 SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStringList& list)

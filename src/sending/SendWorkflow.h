@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class SendWorkflowHost;
+struct TProvider;
 class TSMSBaseForm;
 
 // The send command without widgets: its checks in their order with their texts, the hand-over of each
@@ -54,6 +55,16 @@ public:
     static int countedLength(const QString& text);
     // The message as the engine sends it: every line break CR LF.
     static QString wireText(const QString& message);
+
+    // A provider with a login page needs both a user name and a password before anything is sent to it.
+    static bool needsLogin(const TProvider& provider);
+    static bool hasCredentials(const TProvider& provider);
+    static bool lacksCredentials(const TProvider& provider)
+    {
+        return needsLogin(provider) && !hasCredentials(provider);
+    }
+    // The text a send to such a provider fails with: the status line's, the list line's and zelkora-cli's.
+    static QString missingCredentialsText(const TProvider& provider);
 
     // The host's cancel flag was just set: a list that waits for its recipient stops waiting at once.
     void cancelRequested();

@@ -253,7 +253,7 @@ void MainSession::saveLastUsed()
 QString MainSession::credentialsMissing(const TProvider& provider, bool listSend)
 {
     if (listSend)
-        return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
+        return SendWorkflow::missingCredentialsText(provider);
     UserPrompt::current()->information(ResStrings::missingCredentialsBox().replace(QLatin1String("%s"), provider.Name));
     if (m_view)
         m_view->openPreferencesForSend();

@@ -1,10 +1,11 @@
 #include "TPreferencesForm.h"
 
-#include "widgets/TURLLabel.h"
 #include "common/ErrorReport.h"
 #include "common/InterfaceDirection.h"
+#include "sending/SendWorkflow.h"
 #include "settings/PreferencesHost.h"
 #include "settings/SmsIni.h"
+#include "widgets/TURLLabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -236,7 +237,7 @@ void TPreferencesForm::FormCreate()
     // with a login that the user defined in providers.d counts, with or without the service's definitions.
     bool loginKnown = false;
     for (const TProvider& provider : m_host.providers())
-        loginKnown = loginKnown || !provider.LoginUrl.isEmpty();
+        loginKnown = loginKnown || SendWorkflow::needsLogin(provider);
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), m_host.definitionsAvailable() || loginKnown);
 
     const SmsIni ini;
@@ -247,7 +248,7 @@ void TPreferencesForm::FormCreate()
     ComboBox1->clear();
     for (const TProvider& provider : m_host.providers()) {
         // A provider without a login page needs no credentials.
-        if (!provider.LoginUrl.isEmpty())
+        if (SendWorkflow::needsLogin(provider))
             ComboBox1->addItem(provider.Name);
     }
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
