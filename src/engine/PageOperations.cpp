@@ -3,7 +3,7 @@
 #include <limits>
 
 namespace {
-// Upper-cases the letters a to z only, as the original comparison does.
+// Upper-cases the letters a to z only: names are compared without regard to the case of ASCII letters.
 QString asciiUpper(const QString& text)
 {
     QString result = text;
@@ -60,7 +60,7 @@ int PageOperations::designatorIndex(const QString& designator)
     }
     if (base == 10 && value > (negative ? qint64(1) << 31 : std::numeric_limits<qint32>::max()))
         return -1;
-    // A hexadecimal designator covers the whole 32-bit range and wraps, as the original conversion does.
+    // A hexadecimal designator covers the whole 32-bit range and wraps into the signed range.
     const qint64 signedValue = negative ? -value : value;
     return static_cast<qint32>(static_cast<quint32>(static_cast<quint64>(signedValue) & 0xFFFFFFFFu));
 }

@@ -10,8 +10,8 @@
 // order, acts on the first match and stops; a missing form, field, option, link or control means nothing
 // is done. Errors the browser raises (BrowserError) pass through to the caller.
 namespace PageOperations {
-// A form designator read as an integer the way the original conversion reads it (decimal, or hexadecimal
-// after "$" or "0x"; leading blanks and a sign allowed); -1 when it is not one.
+// A form designator read as an integer (decimal, or hexadecimal after "$" or "0x"; leading blanks and a
+// sign allowed); -1 when it is not one.
 int designatorIndex(const QString& designator);
 
 // The first form whose name equals the designator or whose position equals its number; null when none.

@@ -50,7 +50,8 @@ public:
     bool isAccessible() const;
 
     // The integer rule of the profile reads: "0x" or "0X" followed by up to eight hexadecimal digits (wrapping
-    // into the signed range as the original did), or a signed decimal integer; otherwise the default.
+    // into the signed range), or a signed decimal integer; a space or tab at either end, or anything else,
+    // gives the default.
     static qint32 parseInteger(const QString& text, qint32 defaultValue);
 
 private:
