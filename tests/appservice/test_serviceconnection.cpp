@@ -40,8 +40,7 @@ class TestServiceConnection : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
-            qunsetenv(name);
+        TestEnv::noProxy();
         // The machine's registry key, with the installation type the statistics carry.
         const QString machine = TestEnv::freshDir(qEnvironmentVariable("HOME") + QStringLiteral("/xdg/zelkora"));
         TestEnv::writeFile(

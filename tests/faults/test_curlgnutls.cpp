@@ -2,6 +2,7 @@
 // there to be had, and a plain request never needs them; they are looked up only for the certificate date
 // rule, which this build cannot relax, so such a request is checked in full rather than failing to start.
 #include "LoopbackHttpServer.h"
+#include "TestEnv.h"
 
 #include "net/CurlLibrary.h"
 #include "net/TAdvHttp.h"
@@ -29,8 +30,7 @@ class TestCurlGnuTls : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
-            qunsetenv(name);
+        TestEnv::noProxy();
         // Before the first request: the component opens this build instead of the OpenSSL one.
         CurlLibrary::setLibraryFile(QStringLiteral("libcurl-gnutls.so.4"));
         QString error;

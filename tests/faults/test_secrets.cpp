@@ -82,8 +82,7 @@ class TestSecrets : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
-            qunsetenv(name);
+        TestEnv::noProxy();
         QVERIFY(m_sandbox.listen());
     }
 

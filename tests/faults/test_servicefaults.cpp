@@ -183,11 +183,7 @@ class TestServiceFaults : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
-            qunsetenv(name);
-    }
+    void initTestCase() { TestEnv::noProxy(); }
 
     void init()
     {

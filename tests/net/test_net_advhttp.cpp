@@ -1,5 +1,6 @@
 #include "HttpTestSupport.h"
 #include "LoopbackHttpServer.h"
+#include "TestEnv.h"
 
 #include "common/ErrorReport.h"
 #include "net/InternetErrors.h"
@@ -135,9 +136,7 @@ private slots:
 
 void TestNetAdvHttp::initTestCase()
 {
-    // libcurl reads these; the tests talk to 127.0.0.1 directly.
-    for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
-        qunsetenv(name);
+    TestEnv::noProxy();
 }
 
 void TestNetAdvHttp::eventOrder_data()

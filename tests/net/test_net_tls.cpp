@@ -1,5 +1,6 @@
 #include "HttpTestSupport.h"
 #include "LoopbackHttpServer.h"
+#include "TestEnv.h"
 
 #include "net/InternetErrors.h"
 #include "net/TAdvHttp.h"
@@ -45,8 +46,7 @@ private slots:
 
 void TestNetTls::initTestCase()
 {
-    for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
-        qunsetenv(name);
+    TestEnv::noProxy();
     QVERIFY(QFile::exists(fixture(QStringLiteral("ca.crt"))));
 }
 

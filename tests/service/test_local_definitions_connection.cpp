@@ -33,11 +33,7 @@ class TestLocalDefinitionsConnection : public QObject
     void writeDef(const QString& name, const QByteArray& text) { TestEnv::writeFile(folder + name, text); }
 
 private slots:
-    void initTestCase()
-    {
-        for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
-            qunsetenv(name);
-    }
+    void initTestCase() { TestEnv::noProxy(); }
 
     void init()
     {

@@ -72,3 +72,9 @@ TestEnv::ProgramRun TestEnv::runProgram(
     run.err = QString::fromUtf8(run.errBytes);
     return run;
 }
+
+void TestEnv::noProxy()
+{
+    for (const char* name : { "http_proxy", "https_proxy", "HTTPS_PROXY", "ALL_PROXY", "all_proxy" })
+        qunsetenv(name);
+}

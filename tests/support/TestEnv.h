@@ -14,6 +14,8 @@ QString freshAppDir();
 // The settings folder of this test ($XDG_CONFIG_HOME/zelkora/), emptied.
 QString freshConfigDir();
 QByteArray readFile(const QString& path);
+// Removes the proxy variables libcurl reads, so that requests to 127.0.0.1 go there directly.
+void noProxy();
 void writeFile(const QString& path, const QByteArray& content);
 
 // What a program run by runProgram did. exitCode -2: it crashed; -1: it did not start or did not end.
