@@ -2,6 +2,7 @@
 #include "CliCheck.h"
 
 #include "common/AppPaths.h"
+#include "common/ErrorReport.h"
 #include "common/ResStrings.h"
 #include "common/TimerInterval.h"
 #include "engine/TSMSBaseForm.h"
@@ -176,7 +177,7 @@ int refresh()
         }
     } catch (const std::exception& e) {
         err(QStringLiteral("the service at %1 cannot be reached: %2")
-                .arg(AppPaths::serviceUrl(), QString::fromUtf8(e.what())));
+                .arg(AppPaths::serviceUrl(), ErrorReport::textOf(e)));
         return CliCommands::ExitFailed;
     }
     const ProcessResult result = state.ProcessDocument(http.ResponseStream());
