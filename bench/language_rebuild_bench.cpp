@@ -2,11 +2,11 @@
 // does it: the old window released, the new language's module loaded, a new window made and shown. Median of
 // 20, alternating English and Hebrew.
 #include "app/LanguageSwitch.h"
+#include "app/THiddenForm.h"
 #include "app/TMsgForm.h"
-#include "widgets/TTrayIcon.h"
 #include "common/AppPaths.h"
 #include "language/LanguageModules.h"
-#include "app/THiddenForm.h"
+#include "widgets/TTrayIcon.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "HelpViewer.h"
 
-#include "widgets/TURLLabel.h"
 #include "common/InterfaceDirection.h"
+#include "widgets/TURLLabel.h"
 
 #include <QDir>
 #include <QFile>

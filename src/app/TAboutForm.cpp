@@ -1,8 +1,8 @@
 #include "TAboutForm.h"
 
-#include "widgets/Skin.h"
 #include "common/InterfaceDirection.h"
 #include "service/ServiceRequests.h"
+#include "widgets/Skin.h"
 
 #include <QColor>
 #include <QFont>

@@ -214,8 +214,8 @@ OutlookContacts::CardRef OutlookContacts::UpdateContact(
     const QString digits = MobileNumber::digitsOf(number);
     const bool unchanged = !digits.isEmpty() && digits == MobileNumber::digitsOf(stored);
     // Saving an entry whose number was never split would otherwise erase the contact's number.
-    const bool keepsUnknown = number.isEmpty()
-        && !MobileNumber::split(stored, PhoneBookTable::CachePhoneWidth).unknown.isEmpty();
+    const bool keepsUnknown
+        = number.isEmpty() && !MobileNumber::split(stored, PhoneBookTable::CachePhoneWidth).unknown.isEmpty();
     if (!unchanged && !keepsUnknown)
         contact->setMobileTelephoneNumber(number);
     contact->save();

@@ -17,10 +17,10 @@
 #include <QUrl>
 
 #include <cerrno>
-#include <iterator>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace {
@@ -833,6 +833,8 @@ QString PhoneBookTable::fileTableStatement(const QString& schema) const
 {
     QStringList columns;
     for (int i = 0; i < fieldCountOf(m_kind); ++i)
-        columns << QStringLiteral("%1 VARCHAR(%2)").arg(QLatin1String(fieldsOf(m_kind)[i].name)).arg(fieldsOf(m_kind)[i].width);
+        columns << QStringLiteral("%1 VARCHAR(%2)")
+                       .arg(QLatin1String(fieldsOf(m_kind)[i].name))
+                       .arg(fieldsOf(m_kind)[i].width);
     return QStringLiteral("CREATE TABLE %1.Recipients (%2)").arg(schema, columns.join(QStringLiteral(", ")));
 }

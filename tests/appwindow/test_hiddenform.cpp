@@ -1,6 +1,6 @@
+#include "app/THiddenForm.h"
 #include "common/ErrorReport.h"
 #include "common/Messages.h"
-#include "app/THiddenForm.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -282,8 +282,7 @@ private slots:
         else if (remove)
             QVERIFY(!QFile::exists(second));
         else
-            QCOMPARE(TestEnv::readFile(second),
-                cardWithUid(QStringLiteral("u2"), dana, QStringLiteral("052-3333333")));
+            QCOMPARE(TestEnv::readFile(second), cardWithUid(QStringLiteral("u2"), dana, QStringLiteral("052-3333333")));
     }
 
     // An entry saved without a change keeps its card byte for byte: no digit is lost, no spelling changed.

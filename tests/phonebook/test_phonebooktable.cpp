@@ -2,11 +2,11 @@
 #include "common/ErrorReport.h"
 #include "phonebook/PhoneBookTable.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlTableModel>
-#include <QDateTime>
 #include <QtTest>
 
 #include <csignal>

@@ -1,9 +1,9 @@
 #include "TestEnv.h"
-#include "widgets/TURLLabel.h"
 #include "common/ErrorReport.h"
 #include "settings/PreferencesHost.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
+#include "widgets/TURLLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
