@@ -403,6 +403,10 @@
         <source>Timed Out</source>
         <translation>Timed Out</translation>
     </message>
+    <message>
+        <source>אתר המפעיל ממתין לך...</source>
+        <translation>The operator's site is waiting for you...</translation>
+    </message>
 </context>
 <context>
     <name>ServiceConnection</name>
@@ -982,6 +986,17 @@
     <message>
         <source>Download it FREE: %1 Try it !</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PersonPageWindow</name>
+    <message>
+        <source>אתר המפעיל זקוק לך: ענה לו כאן; השליחה תימשך כשדף ההודעה ייפתח</source>
+        <translation>The operator's site needs you: answer it here; sending goes on when the message page opens</translation>
+    </message>
+    <message>
+        <source>&amp;בטל</source>
+        <translation>&amp;Cancel</translation>
     </message>
 </context>
 </TS>

@@ -403,6 +403,10 @@
         <source>Timed Out</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>אתר המפעיל ממתין לך...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ServiceConnection</name>
@@ -981,6 +985,17 @@
     </message>
     <message>
         <source>Download it FREE: %1 Try it !</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PersonPageWindow</name>
+    <message>
+        <source>אתר המפעיל זקוק לך: ענה לו כאן; השליחה תימשך כשדף ההודעה ייפתח</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;בטל</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,5 +1,7 @@
 #include "TMsgForm.h"
 
+#include "sending/PersonPageWindow.h"
+
 #include "EditCaret.h"
 #include "TPopUpStatusForm.h"
 #include "WindowStacking.h"
@@ -66,6 +68,8 @@ TMsgForm::TMsgForm(const Options& options)
         m_ownSession = std::make_unique<MainSession>(m_options.makeBrowser);
         m_session = m_ownSession.get();
     }
+    // A page of an operator's that only a person can answer opens over this window.
+    m_personPages = new PersonPages(m_session->engine(), this);
     createComponents();
     applySkin();
     if (m_options.hiddenForm) {
@@ -78,6 +82,9 @@ TMsgForm::TMsgForm(const Options& options)
 TMsgForm::~TMsgForm()
 {
     FormDestroy();
+    // Before the session this window may own: it lets the engine go.
+    delete m_personPages;
+    m_personPages = nullptr;
     if (currentForm() == this)
         currentForm() = nullptr;
 }

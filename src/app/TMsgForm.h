@@ -22,6 +22,7 @@ class QMenu;
 class QPlainTextEdit;
 class TFormShaper;
 class THalvernShape;
+class PersonPages;
 class THiddenForm;
 class TImgButton;
 class TImgLed;
@@ -116,6 +117,8 @@ public:
     // What the window was made with; a window that replaces it is made with the same.
     const Options& options() const { return m_options; }
     MainSession& session() const { return *m_session; }
+    // The windows in which a person answers an operator's site during a send.
+    PersonPages* personPages() const { return m_personPages; }
     // The session the window made for itself, for a window built in its place (the language switch); null
     // when the window was given its session.
     std::unique_ptr<MainSession> takeSession();
@@ -245,6 +248,7 @@ private:
     Options m_options;
     std::unique_ptr<MainSession> m_ownSession;
     MainSession* m_session = nullptr;
+    PersonPages* m_personPages = nullptr;
     MsgFormUi m_ui;
     QPointer<TPopUpStatusForm> m_popUpStatusForm;
     QPointer<TPreferencesForm> m_preferencesForm;

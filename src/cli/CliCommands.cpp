@@ -7,6 +7,7 @@
 #include "common/TimerInterval.h"
 #include "engine/TSMSBaseForm.h"
 #include "net/TAdvHttp.h"
+#include "sending/PersonPageWindow.h"
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
 #include "service/LocalDefinitions.h"
@@ -15,20 +16,25 @@
 #include "settings/Credentials.h"
 #include "settings/SmsIni.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
 const char* const kUsage = "usage:\n"
                            "  zelkora-cli send --from NAME --to AREA-PHONE [--to AREA-PHONE ...] "
-                           "(--text TEXT | --text-file FILE) [--json]\n"
+                           "(--text TEXT | --text-file FILE) [--json] [--interactive]\n"
+                           "                                   (--interactive: on a display, a page of the site's\n"
+                           "                                    that only a person can answer is shown to you)\n"
                            "  zelkora-cli providers [--json]   (name, area codes, login, origin: service, cache\n"
                            "                                    or local:FILE from providers.d)\n"
                            "  zelkora-cli refresh\n"
@@ -59,6 +65,8 @@ struct Options
     bool hasText = false;
     QString textFile;
     bool json = false;
+    // A page that only a person can answer is shown, when there is a display to show it on.
+    bool interactive = false;
     QString error;
 };
 
@@ -87,6 +95,8 @@ Options parse(const QStringList& args)
             value(o.textFile);
         } else if (a == QLatin1String("--json")) {
             o.json = true;
+        } else if (a == QLatin1String("--interactive")) {
+            o.interactive = true;
         } else if (QString url; AppPaths::takeServiceUrlOption(args, i, &url)) {
             AppPaths::setServiceUrlOverride(url);
         } else if (a == QLatin1String("--service-url")) {
@@ -196,6 +206,12 @@ int refresh()
     return CliCommands::ExitOk;
 }
 
+// Where a page is, without what its address carries after the path.
+QString pageWithoutQuery(const QString& address)
+{
+    return QUrl(address).adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo).toString();
+}
+
 // The send workflow's host on a terminal: statuses and per-recipient errors as lines on standard output,
 // refusals on standard error, every question answered "send anyway", nothing written to SMS.INI.
 class CliSendHost : public SendWorkflowHost
@@ -215,6 +231,10 @@ public:
                 m_reachedEngine = true;
                 if (s != ssSent)
                     m_allSent = false;
+                if (s != ssSent && !engine.PersonPage.isEmpty())
+                    err(QStringLiteral("%1: the site answered with %2, which only a person can answer; send with "
+                                       "--interactive on a display, or from the desktop program, to answer it")
+                            .arg(m_labels.value(m_current), pageWithoutQuery(engine.PersonPage)));
             }
         };
     }
@@ -314,6 +334,12 @@ int send(const Options& o)
                 .arg(AppPaths::providerCacheFile()));
 
     CliSendHost host(engine, o.to, o.json, engine.Providers.isEmpty() ? 0 : 1);
+    // Only a program with widgets, made for --interactive on a display, can show a site's page.
+    std::unique_ptr<PersonPages> personPages;
+    if (o.interactive && qobject_cast<QApplication*>(QCoreApplication::instance()))
+        personPages = std::make_unique<PersonPages>(engine, nullptr);
+    else if (o.interactive)
+        err(QStringLiteral("--interactive: no display to show a site's page on"));
     if (!composition.listMode)
         host.setCurrentRecipient(0);
     SendWorkflow workflow(engine, host);
@@ -355,7 +381,14 @@ int CliCommands::run(int argc, char** argv)
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QGuiApplication app(argc, argv);
+    // Widgets only for a send that may show a site's page to the person at the terminal.
+    bool interactive = false;
+    for (int i = 1; i < argc; ++i)
+        interactive = interactive || qstrcmp(argv[i], "--interactive") == 0;
+    const bool display = qgetenv("QT_QPA_PLATFORM") != "offscreen"
+        && (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    const std::unique_ptr<QGuiApplication> app = interactive && display ? std::make_unique<QApplication>(argc, argv)
+                                                                        : std::make_unique<QGuiApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelkora-cli"));
 
     const Options o = parse(QCoreApplication::arguments());

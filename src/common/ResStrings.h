@@ -78,6 +78,12 @@ inline QString waitingLine()
 }
 
 // What the status line says for each send status, by its number.
+// The status line while an operator's site waits for the user to answer it in its own window.
+inline QString siteWaitsForYou()
+{
+    return QCoreApplication::translate("ResStrings", "אתר המפעיל ממתין לך...");
+}
+
 inline QString sendStatusText(int status)
 {
     switch (status) {

@@ -59,6 +59,15 @@ public:
         return 0;
     }
 
+    // A widget of `parent`'s that shows this browser's own page (the same page, the same cookies) to a person,
+    // who reads, types and clicks in it while the events go on as before. The page stays the browser's and
+    // goes on when the widget is deleted. Null when this browser cannot show its page.
+    virtual QWidget* pageView(QWidget* parent)
+    {
+        Q_UNUSED(parent)
+        return nullptr;
+    }
+
     // Raised when a navigation of the top-level window or of one of its frames has completed.
     void setNavigateComplete(FrameEvent handler) { m_navigateComplete = std::move(handler); }
     // Raised once for each window whose document has finished loading, last for the window whose navigation

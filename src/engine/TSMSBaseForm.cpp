@@ -41,6 +41,12 @@ TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(90000);
     connect(Timer1, &QTimer::timeout, this, &TSMSBaseForm::Timer1Timer);
+    m_personTimer = new QTimer(this);
+    m_personTimer->setSingleShot(true);
+    connect(m_personTimer, &QTimer::timeout, this, [this] {
+        qCWarning(lcEngine, "nobody answered the site's page within %d s", PersonLimit / 1000);
+        SetStatus(ssFailed);
+    });
 
     TimeOut = 0;
     OnStatus = nullptr;
@@ -111,9 +117,11 @@ void TSMSBaseForm::SendNow()
 {
     // Each attempt starts from a clean binding, also one that replaces an attempt under way: no frame of the
     // replaced attempt's pages can stand in for the new one's, and the new attempt has its whole time-out.
+    leavePersonWait();
     NavFrame.clear();
     m_following = false;
     Confirmed = false;
+    PersonPage.clear();
     Timer1->stop();
     Timer1->setInterval(timeOutInterval());
 
@@ -158,6 +166,7 @@ void TSMSBaseForm::Cancel()
 
 void TSMSBaseForm::Abort()
 {
+    leavePersonWait();
     Timer1->stop();
     bindDocumentComplete(nullptr);
     if (m_browser)
@@ -189,6 +198,7 @@ void TSMSBaseForm::SetStatus(TSMSStatus status)
 
 void TSMSBaseForm::endAttempt()
 {
+    leavePersonWait();
     Timer1->stop();
     bindDocumentComplete(nullptr);
     // A frame of the finished attempt's pages belongs to no later page; forgetting it here keeps an attempt
@@ -352,6 +362,17 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
     NavFrame.clear();
     SetStatus(ssIdentified);
     const TProvider provider = Providers.value(ProviderIndex);
+    if (!m_checking) {
+        // A page of the site's that is not its message page, or a message page without its form: the site
+        // asks something first (a word in a picture, a code, new terms, the password again).
+        const std::shared_ptr<PageDocument> top = m_browser->Document();
+        const PageDocument* document
+            = top && provider.MsgFrame > -1 ? top->frameDocument(provider.MsgFrame) : top.get();
+        const bool expected
+            = address == provider.MsgUrl && document && PageOperations::FindForm(*document, provider.MsgForm);
+        if (top && !expected && askPerson(address))
+            return;
+    }
     std::shared_ptr<PageDocument> top;
     const PageDocument* document
         = stepDocument(top, provider.MsgFrame, provider.MsgUrl, address, QStringLiteral("message page"));
@@ -360,25 +381,30 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
     if (m_checking
         && !checkSteps(DefinitionCheck::inspectMessage(*document, provider, areaValueFor(AreaDefs, AreaCode))))
         return;
+    fillMessage(*top, *document);
+}
 
+void TSMSBaseForm::fillMessage(const PageDocument& top, const PageDocument& document)
+{
+    const TProvider provider = Providers.value(ProviderIndex);
     QString text = Message;
     if (provider.ClearCRLF != 0)
         text.remove(QStringLiteral("\r\n"));
 
     if (!provider.FromField.isEmpty()) {
-        PageOperations::SetFormField(*document, provider.MsgForm, provider.FromField, From);
-        PageOperations::SetFormField(*document, provider.MsgForm, provider.MsgField, text);
+        PageOperations::SetFormField(document, provider.MsgForm, provider.FromField, From);
+        PageOperations::SetFormField(document, provider.MsgForm, provider.MsgField, text);
     } else {
         PageOperations::SetFormField(
-            *document, provider.MsgForm, provider.MsgField, text + QStringLiteral(" (") + From + QLatin1Char(')'));
+            document, provider.MsgForm, provider.MsgField, text + QStringLiteral(" (") + From + QLatin1Char(')'));
     }
 
     const QString area = areaValueFor(AreaDefs, AreaCode);
     if (!provider.AreaField.isEmpty()) {
-        PageOperations::SetFormField(*document, provider.MsgForm, provider.AreaField, area);
-        PageOperations::SetFormField(*document, provider.MsgForm, provider.PhoneField, Phone);
+        PageOperations::SetFormField(document, provider.MsgForm, provider.AreaField, area);
+        PageOperations::SetFormField(document, provider.MsgForm, provider.PhoneField, Phone);
     } else {
-        PageOperations::SetFormField(*document, provider.MsgForm, provider.PhoneField, area + Phone);
+        PageOperations::SetFormField(document, provider.MsgForm, provider.PhoneField, area + Phone);
     }
 
     if (m_checking) {
@@ -388,11 +414,67 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
         return;
     }
     bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
-    followSubmission(*top, *document, provider.MsgFrame, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup,
+    followSubmission(top, document, provider.MsgFrame, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup,
         QStringLiteral("message page"));
     triggerSubmission(
-        *document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
+        document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
     SetStatus(ssSending);
+}
+
+bool TSMSBaseForm::askPerson(const QString& address)
+{
+    PersonPage = address;
+    const TProvider& provider = Providers.at(ProviderIndex);
+    qCWarning(lcEngine, "%s answered with %s instead of its message page: a person must answer it",
+        qPrintable(provider.Name), qPrintable(shownAddress(address)));
+    if (!PersonCanAnswer || m_checking)
+        return false;
+    // The person's time is not the site's: the attempt's time-out waits, and the person has a limit of
+    // their own, counted from the last page they opened.
+    m_waitingForPerson = true;
+    Timer1->stop();
+    m_following = false;
+    NavFrame.clear();
+    bindDocumentComplete(&TSMSBaseForm::PersonPageComplete);
+    m_personTimer->start(PersonLimit);
+    emit personNeeded(provider.Name, address);
+    return true;
+}
+
+void TSMSBaseForm::PersonPageComplete(FrameRef frame, const QString& address)
+{
+    const TProvider provider = Providers.value(ProviderIndex);
+    const QList<int> messagePath = provider.MsgFrame > -1 ? QList<int> { provider.MsgFrame } : QList<int>();
+    const bool messageWindow = frame == m_browser->Window(messagePath);
+    // A frame of the page's own (an advert, a picture) is no step of the person's.
+    if (!messageWindow && frame != m_browser->Window({}))
+        return;
+    m_personTimer->start(PersonLimit);
+    if (!messageWindow || address != provider.MsgUrl)
+        return;
+    const std::shared_ptr<PageDocument> top = m_browser->Document();
+    const PageDocument* document = top && provider.MsgFrame > -1 ? top->frameDocument(provider.MsgFrame) : top.get();
+    if (!document || !PageOperations::FindForm(*document, provider.MsgForm))
+        return;
+    leavePersonWait();
+    // The attempt goes on where the person brought it, with its whole time-out.
+    Timer1->start();
+    fillMessage(*top, *document);
+}
+
+void TSMSBaseForm::leavePersonWait()
+{
+    if (!m_waitingForPerson)
+        return;
+    m_waitingForPerson = false;
+    m_personTimer->stop();
+    emit personDone();
+}
+
+void TSMSBaseForm::PersonCancelled()
+{
+    if (m_waitingForPerson)
+        SetStatus(ssFailed);
 }
 
 void TSMSBaseForm::ResultPageComplete(FrameRef frame, const QString&)

@@ -85,6 +85,19 @@ public:
     // false for a page that held neither (which counts as sent) and for an attempt that ended otherwise.
     bool Confirmed = false;
 
+    // Someone can show the browser's page to a person (a window that listens to personNeeded). Then an
+    // attempt that meets another page than the message page after the login, or a message page without
+    // its form, waits for the person to answer that page instead of failing; its time-out pauses meanwhile.
+    bool PersonCanAnswer = false;
+    // How long a person may leave the page without a page load before the attempt fails: 5 minutes.
+    int PersonLimit = 300000;
+    // The page of the last attempt that needed a person (whether or not one could answer it); empty when
+    // none did.
+    QString PersonPage;
+    bool waitingForPerson() const { return m_waitingForPerson; }
+    // The person gave up (Cancel, or closed the window): the attempt fails.
+    void PersonCancelled();
+
     QTimer* Timer1 = nullptr;
 
     // The browser, made on first use; null before the first attempt.
@@ -96,6 +109,11 @@ public:
 signals:
     // Every status, right after OnStatus has had it; for those who wait for an attempt's end.
     void statusChanged(TSMSStatus status);
+    // The attempt waits for a person to answer the page at `address` on `provider`'s site, in the browser's
+    // own page (WebBrowser1()->pageView()).
+    void personNeeded(const QString& provider, const QString& address);
+    // The wait is over: the message page opened, or the attempt ended. The page's window closes.
+    void personDone();
 
 private:
     using StepHandler = void (TSMSBaseForm::*)(FrameRef, const QString&);
@@ -119,11 +137,18 @@ private:
         const QString& form, const QString& lookup, const QString& page);
     // The result step on the followed window's document.
     void readResult(FrameRef frame);
+    // The message step on a message page: fills and submits its form.
+    void fillMessage(const PageDocument& top, const PageDocument& document);
+    // The page the login led to is not the message page: a person answers it when one can; false when
+    // the attempt is to fail instead.
+    bool askPerson(const QString& address);
+    void leavePersonWait();
 
     void WebBrowser1NavigateComplete2(FrameRef frame, const QString& address);
     void LoginPageComplete(FrameRef frame, const QString& address);
     void MessagePageComplete(FrameRef frame, const QString& address);
     void ResultPageComplete(FrameRef frame, const QString& address);
+    void PersonPageComplete(FrameRef frame, const QString& address);
     void WebBrowser1PageLost();
     void Timer1Timer();
 
@@ -134,6 +159,8 @@ private:
     // Set by a submission: the window whose navigation the next step waits for, as a path of frame numbers
     // and as the browser's reference (empty when the submission goes to a window no step can follow).
     bool m_following = false;
+    bool m_waitingForPerson = false;
+    QTimer* m_personTimer = nullptr;
     QList<int> m_followedPath;
     FrameRef m_followed;
 };

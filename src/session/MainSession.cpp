@@ -29,6 +29,11 @@ MainSession::MainSession(TSMSBaseForm::BrowserMaker makeBrowser, QObject* parent
     m_service->setObjectName(QStringLiteral("ServiceConnection"));
     m_workflow = std::make_unique<SendWorkflow>(*m_engine, *this);
     m_banners = new BannerRotation(*m_state, *m_service, *this, this, this);
+    // The window that shows the site's question is the view's; the status line is the session's.
+    connect(m_engine, &TSMSBaseForm::personNeeded, this, [this] {
+        if (m_view)
+            m_view->showStatus(ResStrings::siteWaitsForYou(), SkinColors::StatusColorNormal);
+    });
 }
 
 MainSession::~MainSession()

@@ -293,6 +293,80 @@ private slots:
         QCOMPARE(m_browser->navigations, busy ? QStringList { QStringLiteral("about:blank") } : QStringList());
     }
 
+    // After the login the site shows a page of its own (a question) instead of the message page. With a
+    // person to answer, the attempt waits, its time-out paused, until the message page with its form opens
+    // in the message window; Cancel and the person's limit fail it. Without one it fails as before.
+    void personAnswersTheSitesPage_data()
+    {
+        QTest::addColumn<bool>("canAnswer");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QList<int>>("statuses");
+        const QList<int> waiting { ssConnecting, ssIdentifying, ssIdentified };
+        QTest::newRow("answered") << true << "message page" << (waiting + QList<int> { ssSending });
+        QTest::newRow("message page without its form first")
+            << true << "formless, then message page" << (waiting + QList<int> { ssSending });
+        QTest::newRow("a frame of the page's loads meanwhile") << true << "frame" << waiting;
+        QTest::newRow("cancelled") << true << "cancel" << (waiting + QList<int> { ssFailed });
+        QTest::newRow("no answer in time") << true << "limit" << (waiting + QList<int> { ssFailed });
+        QTest::newRow("nobody to answer") << false << "" << (waiting + QList<int> { ssFailed });
+    }
+    void personAnswersTheSitesPage()
+    {
+        QFETCH(bool, canAnswer);
+        QFETCH(QString, then);
+        QFETCH(QList<int>, statuses);
+        m_engine->PersonCanAnswer = canAnswer;
+        m_engine->PersonLimit = 100;
+        QSignalSpy needed(m_engine.get(), &TSMSBaseForm::personNeeded);
+        QSignalSpy done(m_engine.get(), &TSMSBaseForm::personDone);
+        ScriptedPage page;
+        auto loginDoc = std::make_shared<ScriptedDocument>(&page);
+        loginDoc->addForm(QStringLiteral("login")).input(QStringLiteral("user")).input(QStringLiteral("pass"));
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"),
+            QStringLiteral("u"), QStringLiteral("p"));
+        m_browser->document = loginDoc;
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
+
+        auto question = std::make_shared<ScriptedDocument>(&page);
+        question->addForm(QStringLiteral("check")).input(QStringLiteral("answer"));
+        m_browser->document = question;
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/check?step=1"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/check?step=1"));
+        QCOMPARE(m_engine->PersonPage, QStringLiteral("http://127.0.0.1/check?step=1"));
+        QCOMPARE(needed.size(), canAnswer ? 1 : 0);
+        if (canAnswer) {
+            QCOMPARE(needed.first().at(0).toString(), QStringLiteral("Sahar"));
+            QVERIFY(!m_engine->Timer1->isActive());
+            QVERIFY(m_engine->waitingForPerson());
+        }
+
+        page.journal.clear();
+        auto message = std::make_shared<ScriptedDocument>(&page);
+        message->addForm(QStringLiteral("sms")).input(QStringLiteral("phone")).input(QStringLiteral("text"));
+        if (then == QLatin1String("formless, then message page")) {
+            m_browser->document = std::make_shared<ScriptedDocument>(&page);
+            m_browser->loaded(1, QStringLiteral("http://127.0.0.1/msg"));
+            QVERIFY(m_engine->waitingForPerson());
+        }
+        if (then.endsWith(QLatin1String("message page"))) {
+            m_browser->document = message;
+            m_browser->loaded(1, QStringLiteral("http://127.0.0.1/msg"));
+            QVERIFY(page.journal.contains(QStringLiteral("f0 submit")));
+            QVERIFY(m_engine->Timer1->isActive());
+        } else if (then == QLatin1String("frame")) {
+            m_browser->document = message;
+            m_browser->loaded(10, QStringLiteral("http://127.0.0.1/msg"));
+            QVERIFY(m_engine->waitingForPerson());
+        } else if (then == QLatin1String("cancel")) {
+            m_engine->PersonCancelled();
+        } else if (then == QLatin1String("limit")) {
+            QTRY_COMPARE(m_engine->Status, ssFailed);
+        }
+        QCOMPARE(m_statuses, statuses);
+        QCOMPARE(done.size(), canAnswer && then != QLatin1String("frame") ? 1 : 0);
+    }
+
     void browserErrorLeavesTheStepBound()
     {
         QStringList reported;

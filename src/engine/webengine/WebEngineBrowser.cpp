@@ -17,6 +17,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <QWebEngineView>
 
 Q_LOGGING_CATEGORY(lcBrowser, "zelkora.browser", QtInfoMsg)
 
@@ -181,6 +182,32 @@ FrameRef WebEngineBrowser::Window(const QList<int>& path)
 int WebEngineBrowser::HttpStatus(FrameRef window) const
 {
     return m_httpStatuses.value(window.id());
+}
+
+QWidget* WebEngineBrowser::pageView(QWidget* parent)
+{
+    // The engine never needs pictures; a person may (a word to type is often one). Those of the page shown
+    // are asked for again, in every frame the top page can reach.
+    setImagesShown(true);
+    m_page->runJavaScript(
+        QStringLiteral("(function reload(w) {"
+                       "  try {"
+                       "    for (const img of w.document.images) { const a = img.src; img.src = ''; img.src = a; }"
+                       "    for (let i = 0; i < w.frames.length; ++i) reload(w.frames[i]);"
+                       "  } catch (e) {}"
+                       "})(window)"),
+        kBridgeWorld);
+    auto* view = new QWebEngineView(parent);
+    view->setPage(m_page);
+    // The page goes on without the view, as the engine's again.
+    connect(view, &QObject::destroyed, this, [this] { setImagesShown(false); });
+    return view;
+}
+
+void WebEngineBrowser::setImagesShown(bool shown)
+{
+    if (m_page)
+        m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, shown);
 }
 
 void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)

@@ -30,6 +30,7 @@ public:
     std::shared_ptr<PageDocument> Document() override;
     FrameRef Window(const QList<int>& path) override;
     int HttpStatus(FrameRef window) const override;
+    QWidget* pageView(QWidget* parent) override;
 
     // Called by the page for every console message of every frame.
     void bridgeMessage(const QString& message);
@@ -50,6 +51,7 @@ private:
     };
 
     void makePage();
+    void setImagesShown(bool shown);
     // Forgets every report, and the copy under way, of the pages the engine has left.
     void startOver();
     bool accepts(const Report& report, const QJsonObject& fields);
