@@ -107,7 +107,7 @@ private slots:
             // The definitions in force are whole, live or cached, and carry their credentials.
             QCOMPARE(w.providerNames(),
                 QStringList({ QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek"),
-                    QStringLiteral("Galim"), QStringLiteral("Shefa") }));
+                    QStringLiteral("Galim"), QStringLiteral("Shefa"), QStringLiteral("Magen") }));
             QCOMPARE(w.providers.first().UserName, QStringLiteral("dana"));
         }
     }

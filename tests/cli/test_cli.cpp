@@ -105,6 +105,25 @@ private slots:
         QVERIFY(run.out.contains(QStringLiteral("050-1234567\t-\terror\tחסרים נתוני זיהוי עבור Sahar")));
     }
 
+    // A site that asks a person something after its login: without --interactive the attempt fails as
+    // before, and standard error names the page (without its query) and what it needs.
+    void aPageForAPersonIsNamed()
+    {
+        TestEnv::writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/SMS.INI"),
+            "[General]\r\nTimeOut=30\r\n[Magen]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("059-1234567"), QStringLiteral("--text"), QStringLiteral("hi") });
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.out.endsWith(QStringLiteral("059-1234567\t8\tssFailed\tכשלון\n")), qPrintable(run.out));
+        const QString line = QStringLiteral("059-1234567: the site answered with %1/magen/check, which only a person "
+                                            "can answer")
+                                 .arg(m_sandbox.baseUrl());
+        QVERIFY2(run.err.contains(line), qPrintable(run.err));
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        QCOMPARE(m_sandbox.submissions().last().outcome, QStringLiteral("login"));
+    }
+
     // Several recipients are a list: one that cannot be sent to gets its own error line, the others are sent.
     void listGoesOnPastARecipientWithAProblem()
     {
@@ -172,13 +191,14 @@ private slots:
         QCOMPARE(listed.exitCode, 0);
         const QStringList cached { QStringLiteral("Sahar\t050,052,053\tlogin, credentials set\tcache"),
             QStringLiteral("Ofek\t055,058\tlogin, credentials missing\tcache"),
-            QStringLiteral("Galim\t051\tno login\tcache"), QStringLiteral("Shefa\t056\tno login\tcache") };
+            QStringLiteral("Galim\t051\tno login\tcache"), QStringLiteral("Shefa\t056\tno login\tcache"),
+            QStringLiteral("Magen\t059\tlogin, credentials missing\tcache") };
         QCOMPARE(listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), local + cached);
 
         const QJsonArray json
             = QJsonDocument::fromJson(cli({ QStringLiteral("providers"), QStringLiteral("--json") }).out.toUtf8())
                   .array();
-        QCOMPARE(json.size(), 6);
+        QCOMPARE(json.size(), 7);
         QCOMPARE(json[0][QStringLiteral("origin")].toString(), QStringLiteral("local"));
         QCOMPARE(json[0][QStringLiteral("file")].toString(), folder + QStringLiteral("acme.def"));
         QCOMPARE(json[2][QStringLiteral("origin")].toString(), QStringLiteral("cache"));

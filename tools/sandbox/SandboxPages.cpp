@@ -43,6 +43,21 @@ QString SandboxPages::shefaAreaCode()
     return QStringLiteral("056");
 }
 
+QString SandboxPages::magenAreaCode()
+{
+    return QStringLiteral("059");
+}
+
+QString SandboxPages::magenWord()
+{
+    return QStringLiteral("TAPUZ");
+}
+
+QString SandboxPages::magenCode()
+{
+    return QStringLiteral("4821");
+}
+
 QString SandboxPages::ofekTokenField()
 {
     return QStringLiteral("token");
@@ -67,7 +82,7 @@ QString SandboxPages::home(const QString& baseUrl)
 {
     return page(QStringLiteral("רשת הניסוי של זלקורה"),
         QStringLiteral("<h1>רשת הניסוי של זלקורה</h1>\n"
-                       "<p>שרת מקומי זה מדמה את שירות ההגדרות ושני אתרי מפעילים, כדי שאפשר יהיה לנסות "
+                       "<p>שרת מקומי זה מדמה את שירות ההגדרות ואתרים של כמה מפעילים, כדי שאפשר יהיה לנסות "
                        "את התוכנה בלי חשבון אמיתי. אף הודעה אינה נשלחת באמת.</p>\n"
                        "<ul>\n"
                        "<li><a href=\"/sahar/\">סהר</a> &ndash; קידומות 050, 052, 053; דורש כניסה.</li>\n"
@@ -78,6 +93,8 @@ QString SandboxPages::home(const QString& baseUrl)
                        "במסגרת של אתר אחר, ותשובה איטית.</li>\n"
                        "<li><a href=\"/shefa/sms\">שפע</a> &ndash; קידומת 056; ללא כניסה; עונה בדף שגיאה "
                        "(HTTP 500).</li>\n"
+                       "<li><a href=\"/magen/login\">מגן</a> &ndash; קידומת 059; כניסה, ואחריה שאלה שרק אדם יכול "
+                       "לענות עליה (המילה שבתמונה) וקוד שנשלח לטלפון.</li>\n"
                        "</ul>\n"
                        "<h2>פרטי כניסה לדוגמה</h2>\n"
                        "<p>שם משתמש: <b dir=\"ltr\">demo</b><br>סיסמה: <b dir=\"ltr\">demo1234</b></p>\n"
@@ -392,4 +409,114 @@ QString SandboxPages::shefaError()
 {
     return page(QStringLiteral("שגיאה"),
         QStringLiteral("<h1>שגיאה בשרת</h1>\n<p>פג תוקף החיבור שלך. יש לנסות שוב מאוחר יותר.</p>\n"));
+}
+
+namespace {
+const QString magenStyle = QStringLiteral("h1{color:#bf360c}.error{color:#b00020;font-weight:bold}"
+                                          "label{display:inline-block;min-width:7em}img{border:1px solid #999}");
+
+// The one form of both of magen's questions.
+QString magenCheck(const QString& question, bool wrong)
+{
+    QString body = QStringLiteral("<h1>מגן סלולר</h1>\n");
+    if (wrong)
+        body += QStringLiteral("<p class=\"error\">התשובה שגויה, נסה שוב</p>\n");
+    body += question;
+    body += QStringLiteral("<form name=\"check\" method=\"post\" action=\"/magen/check\">\n"
+                           "<label for=\"answer\">התשובה:</label> "
+                           "<input type=\"text\" id=\"answer\" name=\"answer\" autocomplete=\"off\" dir=\"ltr\" "
+                           "autofocus>\n"
+                           "<input type=\"submit\" name=\"go\" value=\"המשך\">\n"
+                           "</form>\n");
+    return page(QStringLiteral("מגן &ndash; אימות"), body, magenStyle);
+}
+} // namespace
+
+QString SandboxPages::magenLogin(bool failed, const QString& userName)
+{
+    QString body = QStringLiteral("<h1>מגן סלולר</h1>\n<p>כניסה לשירות המסרונים</p>\n");
+    // After a failed login the password field has the focus, for the password to be typed again.
+    if (failed)
+        body += QStringLiteral("<p class=\"error\">שם המשתמש או הסיסמה שגויים</p>\n");
+    body += QStringLiteral("<form name=\"login\" method=\"post\" action=\"/magen/login\">\n"
+                           "<label for=\"user\">שם משתמש:</label> "
+                           "<input type=\"text\" id=\"user\" name=\"user\" value=\"%1\" dir=\"ltr\"><br>\n"
+                           "<label for=\"password\">סיסמה:</label> "
+                           "<input type=\"password\" id=\"password\" name=\"password\" dir=\"ltr\"%2><br>\n"
+                           "<input type=\"submit\" name=\"enter\" value=\"כניסה\">\n"
+                           "</form>\n")
+                .arg(userName.toHtmlEscaped(), failed ? QStringLiteral(" autofocus") : QString());
+    return page(QStringLiteral("מגן &ndash; כניסה"), body, magenStyle);
+}
+
+QString SandboxPages::magenWordQuestion(bool wrong)
+{
+    return magenCheck(QStringLiteral("<p>כדי להמשיך, הקלידו את המילה שבתמונה.</p>\n"
+                                     "<p><img src=\"/magen/word.svg\" alt=\"\" width=\"240\" height=\"90\"></p>\n"),
+        wrong);
+}
+
+QString SandboxPages::magenCodeQuestion(bool wrong)
+{
+    return magenCheck(QStringLiteral("<p>שלחנו קוד אימות בהודעה לטלפון שלך. הקלידו אותו כאן.</p>\n"
+                                     "<p>בארגז החול הקוד מוצג כאן: %1</p>\n")
+                          .arg(magenCode()),
+        wrong);
+}
+
+QString SandboxPages::magenMessage()
+{
+    return page(QStringLiteral("מגן &ndash; מסרון"),
+        QStringLiteral("<h1>מגן סלולר</h1>\n"
+                       "<p>עד 100 תווים בהודעה.</p>\n"
+                       "<form name=\"sms\" method=\"post\" action=\"/magen/send\">\n"
+                       "<label>השולח:</label> <input type=\"text\" name=\"from\"><br>\n"
+                       "<label>קידומת:</label> <select name=\"area\">\n<option value=\"%1\">%1</option>\n</select>\n"
+                       "<label>מספר:</label> <input type=\"text\" name=\"phone\" dir=\"ltr\"><br>\n"
+                       "<label>הודעה:</label><br><textarea name=\"body\" rows=\"4\" cols=\"40\"></textarea><br>\n"
+                       "<input type=\"submit\" name=\"send\" value=\"שליחה\">\n"
+                       "</form>\n")
+            .arg(magenAreaCode()),
+        magenStyle);
+}
+
+QString SandboxPages::magenResult(bool accepted)
+{
+    return page(QStringLiteral("מגן"),
+        QStringLiteral("<h1>מגן סלולר</h1>\n<p>%1</p>\n<p><a href=\"/magen/login\">הודעה נוספת</a></p>\n")
+            .arg(accepted ? QStringLiteral("ההודעה נמסרה") : QStringLiteral("ההודעה סורבה")),
+        magenStyle);
+}
+
+QByteArray SandboxPages::magenWordPicture()
+{
+    // Each letter on its own, turned and lifted a little; the lines cross the letters, not only the background.
+    static const int turns[] = { -14, 9, -6, 12, -10, 7, -4, 11 };
+    static const int lifts[] = { 4, -6, 2, -3, 6, -2, 5, -5 };
+    const QString word = magenWord();
+    QString letters;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const int x = 30 + int(i) * 42;
+        const int y = 62 + lifts[i % 8];
+        letters += QStringLiteral("<text x=\"%1\" y=\"%2\" transform=\"rotate(%3 %1 %2)\">%4</text>\n")
+                       .arg(x)
+                       .arg(y)
+                       .arg(turns[i % 8])
+                       .arg(QString(word.at(i)).toHtmlEscaped());
+    }
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"240\" height=\"90\" "
+                          "viewBox=\"0 0 240 90\">\n"
+                          "<rect width=\"240\" height=\"90\" fill=\"#f4efe1\"/>\n"
+                          "<g transform=\"skewX(-8) translate(8 0)\" font-family=\"serif\" font-size=\"48\" "
+                          "font-weight=\"bold\" fill=\"#3e2723\">\n%1</g>\n"
+                          "<g fill=\"none\" stroke-width=\"2\">\n"
+                          "<path d=\"M4 30 C60 10 120 80 236 44\" stroke=\"#6d4c41\"/>\n"
+                          "<path d=\"M8 70 L232 22\" stroke=\"#8d6e63\"/>\n"
+                          "<path d=\"M2 52 Q90 86 170 40 T238 66\" stroke=\"#5d4037\"/>\n"
+                          "<path d=\"M20 8 L110 84\" stroke=\"#a1887f\" stroke-width=\"1\"/>\n"
+                          "</g>\n"
+                          "</svg>\n")
+        .arg(letters)
+        .toUtf8();
 }

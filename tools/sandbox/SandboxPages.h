@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The HTML of the sandbox's operator sites and its own pages. Every page is UTF-8 and right-to-left.
@@ -43,6 +44,17 @@ QString galimRejected();
 QString shefaMessage();
 QString shefaError();
 
+// Magen asks two questions between its login and its message page, which only a person can answer: the word
+// in a picture, then a code it says it sent to the user's phone (the sandbox shows it on the page). Both are
+// asked on one page, /magen/check, whose form is the same for both.
+QString magenLogin(bool failed, const QString& userName = QString());
+QString magenWordQuestion(bool wrong);
+QString magenCodeQuestion(bool wrong);
+QString magenMessage();
+QString magenResult(bool accepted);
+// The SVG picture of magenWord(): large letters, each turned a little, across a few noise lines.
+QByteArray magenWordPicture();
+
 // The area codes of sahar's and kesher's choosers, in the order they are offered.
 const QStringList& areaCodes();
 // The area codes of ofek's chooser.
@@ -50,6 +62,10 @@ const QStringList& ofekAreaCodes();
 // The area codes galim and shefa serve.
 QString galimAreaCode();
 QString shefaAreaCode();
+QString magenAreaCode();
+// The answers to magen's two questions.
+QString magenWord();
+QString magenCode();
 // The hidden field that ofek's message page adds before its visible ones; a submission without it is refused.
 QString ofekTokenField();
 QString ofekTokenValue();

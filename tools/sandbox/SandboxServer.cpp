@@ -19,6 +19,12 @@ namespace {
 
 const QByteArray SaharCookie = "SAHAR_SESSION";
 const QByteArray OfekCookie = "OFEK_SESSION";
+const QByteArray MagenCookie = "MAGEN";
+
+// The steps of a magen session: the word in the picture, then the code, then the message page.
+const QString MagenQuestion = QStringLiteral("question");
+const QString MagenCode = QStringLiteral("code");
+const QString MagenDone = QStringLiteral("done");
 
 HttpResponse methodNotAllowed(const QByteArray& allowed)
 {
@@ -221,6 +227,12 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
         return galimSend(request);
     if (path == QLatin1String("/shefa/send"))
         return shefaSend(request);
+    if (path == QLatin1String("/magen/login"))
+        return magenLogin(request);
+    if (path == QLatin1String("/magen/check"))
+        return magenCheck(request);
+    if (path == QLatin1String("/magen/send"))
+        return magenSend(request);
 
     HttpResponse response;
     if (path == QLatin1String("/"))
@@ -266,7 +278,14 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
                 qMax(1, HttpForm::fieldMap(request.query).value(QStringLiteral("n"), QStringLiteral("1")).toInt())));
     else if (path == QLatin1String("/shefa/sms"))
         response = HttpResponse::html(200, SandboxPages::shefaMessage());
-    else if (path == QLatin1String("/ofek/msg"))
+    else if (path == QLatin1String("/magen") || path == QLatin1String("/magen/"))
+        response = HttpResponse::redirect(301, "/magen/login");
+    else if (path == QLatin1String("/magen/msg"))
+        response = magenMessage(request);
+    else if (path == QLatin1String("/magen/word.svg")) {
+        response.contentType = "image/svg+xml";
+        response.body = SandboxPages::magenWordPicture();
+    } else if (path == QLatin1String("/ofek/msg"))
         response = hasSession(request, OfekCookie) ? HttpResponse::html(200, SandboxPages::ofekMessage())
                                                    : HttpResponse::redirect(303, "/ofek/login");
     else
@@ -317,18 +336,24 @@ HttpResponse SandboxServer::picture(const QString& fileName)
 
 bool SandboxServer::hasSession(const HttpRequest& request, const QByteArray& cookie) const
 {
+    return !sessionOf(request, cookie).isEmpty();
+}
+
+QByteArray SandboxServer::sessionOf(const HttpRequest& request, const QByteArray& cookie) const
+{
     const auto cookies = HttpForm::parseCookies(request.header("cookie"));
     for (const auto& c : cookies) {
         if (c.first == cookie && m_sessions.contains(c.second))
-            return true;
+            return c.second;
     }
-    return false;
+    return QByteArray();
 }
 
-HttpResponse SandboxServer::openSession(const QByteArray& cookie, const QByteArray& path, const QByteArray& location)
+HttpResponse SandboxServer::openSession(
+    const QByteArray& cookie, const QByteArray& path, const QByteArray& location, const QString& stage)
 {
     const QByteArray session = newSessionId();
-    m_sessions.insert(session);
+    m_sessions.insert(session, stage);
     HttpResponse r = HttpResponse::redirect(303, location);
     r.addHeader("Set-Cookie", cookie + '=' + session + "; Path=" + path + "; HttpOnly");
     return r;
@@ -462,4 +487,82 @@ HttpResponse SandboxServer::shefaSend(const HttpRequest& request)
         return HttpResponse::redirect(303, "/shefa/sms");
     record(QStringLiteral("shefa"), request, formFields(request), QStringLiteral("error"));
     return HttpResponse::html(500, SandboxPages::shefaError());
+}
+
+HttpResponse SandboxServer::magenLogin(const HttpRequest& request)
+{
+    // Only a POST logs in; a GET, whatever its query, asks for the page.
+    if (request.method != "POST")
+        return HttpResponse::html(200, SandboxPages::magenLogin(false));
+    const QMap<QString, QString> fields = formFields(request);
+    const bool valid = fields.value(QStringLiteral("user")) == demoUserName()
+        && fields.value(QStringLiteral("password")) == demoPassword();
+    record(QStringLiteral("magen"), request, fields, valid ? QStringLiteral("login") : QStringLiteral("badlogin"));
+    if (!valid)
+        return HttpResponse::html(200, SandboxPages::magenLogin(true, fields.value(QStringLiteral("user"))));
+    // Every login starts at the first question, whatever an earlier session of the browser had answered.
+    return openSession(MagenCookie, "/magen", "/magen/check", MagenQuestion);
+}
+
+HttpResponse SandboxServer::magenCheck(const HttpRequest& request)
+{
+    const QByteArray session = sessionOf(request, MagenCookie);
+    const QString site = QStringLiteral("magen");
+    if (request.method != "POST") {
+        if (session.isEmpty())
+            return HttpResponse::redirect(303, "/magen/login");
+        const QString stage = m_sessions.value(session);
+        const bool wrong = HttpForm::fieldMap(request.query).contains(QStringLiteral("wrong"));
+        if (stage == MagenQuestion)
+            return HttpResponse::html(200, SandboxPages::magenWordQuestion(wrong));
+        if (stage == MagenCode)
+            return HttpResponse::html(200, SandboxPages::magenCodeQuestion(wrong));
+        return HttpResponse::redirect(303, "/magen/msg");
+    }
+
+    const QMap<QString, QString> fields = formFields(request);
+    if (session.isEmpty()) {
+        record(site, request, fields, QStringLiteral("expired"));
+        return HttpResponse::redirect(303, "/magen/login");
+    }
+    const QString stage = m_sessions.value(session);
+    if (stage == MagenDone)
+        return HttpResponse::redirect(303, "/magen/msg");
+    const QString answer = fields.value(QStringLiteral("answer")).trimmed();
+    const bool right = stage == MagenQuestion ? answer.compare(SandboxPages::magenWord(), Qt::CaseInsensitive) == 0
+                                              : answer == SandboxPages::magenCode();
+    if (right)
+        m_sessions.insert(session, stage == MagenQuestion ? MagenCode : MagenDone);
+    record(site, request, fields, right ? QStringLiteral("answered") : QStringLiteral("wrong"));
+    if (!right)
+        return HttpResponse::redirect(303, "/magen/check?wrong=1");
+    return HttpResponse::redirect(303, stage == MagenQuestion ? "/magen/check" : "/magen/msg");
+}
+
+HttpResponse SandboxServer::magenMessage(const HttpRequest& request)
+{
+    const QByteArray session = sessionOf(request, MagenCookie);
+    if (session.isEmpty())
+        return HttpResponse::redirect(303, "/magen/login");
+    if (m_sessions.value(session) != MagenDone)
+        return HttpResponse::redirect(303, "/magen/check");
+    return HttpResponse::html(200, SandboxPages::magenMessage());
+}
+
+HttpResponse SandboxServer::magenSend(const HttpRequest& request)
+{
+    if (request.method != "POST")
+        return HttpResponse::redirect(303, "/magen/msg");
+    const QMap<QString, QString> fields = formFields(request);
+    const QString site = QStringLiteral("magen");
+    const QByteArray session = sessionOf(request, MagenCookie);
+    if (session.isEmpty() || m_sessions.value(session) != MagenDone) {
+        record(site, request, fields, QStringLiteral("expired"));
+        return HttpResponse::redirect(303, "/magen/login");
+    }
+    // One message per pair of answers: the next one is asked both questions again.
+    m_sessions.insert(session, MagenQuestion);
+    const bool rejected = fields.value(QStringLiteral("phone")).trimmed().startsWith(QLatin1Char('9'));
+    record(site, request, fields, rejected ? QStringLiteral("rejected") : QStringLiteral("accepted"));
+    return HttpResponse::html(200, SandboxPages::magenResult(!rejected));
 }

@@ -6,7 +6,6 @@
 #include <QMap>
 #include <QMetaType>
 #include <QObject>
-#include <QSet>
 #include <QString>
 
 class QTcpServer;
@@ -16,21 +15,24 @@ struct HttpResponse;
 // One form submission that an operator site of the sandbox received, login forms included.
 struct SandboxSubmission
 {
-    QString site; // "sahar", "kesher", "ofek", "galim" or "shefa"
-    QString path; // as "/sahar/login", "/sahar/send", "/kesher/send", "/ofek/send", "/galim/send"
+    QString site; // "sahar", "kesher", "ofek", "galim", "shefa" or "magen"
+    QString path; // as "/sahar/login", "/sahar/send", "/kesher/send", "/ofek/send", "/galim/send", "/magen/check"
     QString method; // "GET" or "POST"
     QMap<QString, QString> fields; // decoded from UTF-8; the first of two fields of one name wins
     QString cookie; // the request's Cookie header as sent, empty when none
-    // "login", "badlogin", "accepted", "rejected", "expired", (ofek) "badtoken" or (shefa) "error"
+    // "login", "badlogin", "accepted", "rejected", "expired", (ofek) "badtoken", (shefa) "error", or (magen)
+    // "answered" and "wrong" for the answers to its questions
     QString outcome;
 };
 Q_DECLARE_METATYPE(SandboxSubmission)
 
 // The sandbox network: a loopback-only HTTP/1.1 server that plays the maker's service (/smsinit,
-// /smsupdate, banner pictures) and five operator sites: sahar (login in a frameset, cookie session), kesher
+// /smsupdate, banner pictures) and six operator sites: sahar (login in a frameset, cookie session), kesher
 // (no login), ofek (login, pages that their own scripts build and change), galim (an advert frame of another
-// origin that keeps reloading, a slow result page) and shefa (its result is an HTTP 500 error page). Tests
-// run it in-process; zelkora-sandbox runs it for the demo.
+// origin that keeps reloading, a slow result page), shefa (its result is an HTTP 500 error page) and magen
+// (after the login, the word in a picture and a code sent to the phone must be typed before the message page;
+// every message needs a login and both answers anew). Tests run it in-process; zelkora-sandbox runs it for
+// the demo.
 class SandboxServer : public QObject
 {
     Q_OBJECT
@@ -97,19 +99,26 @@ private:
     HttpResponse ofekSend(const HttpRequest& request);
     HttpResponse galimSend(const HttpRequest& request);
     HttpResponse shefaSend(const HttpRequest& request);
+    HttpResponse magenLogin(const HttpRequest& request);
+    HttpResponse magenCheck(const HttpRequest& request);
+    HttpResponse magenMessage(const HttpRequest& request);
+    HttpResponse magenSend(const HttpRequest& request);
     HttpResponse serviceInit();
     HttpResponse picture(const QString& fileName);
 
     bool hasSession(const HttpRequest& request, const QByteArray& cookie) const;
-    // A new session whose cookie is valid under `path`, answered with a redirect to `location`.
-    HttpResponse openSession(const QByteArray& cookie, const QByteArray& path, const QByteArray& location);
+    // The live session that the request's `cookie` names, empty when none.
+    QByteArray sessionOf(const HttpRequest& request, const QByteArray& cookie) const;
+    // A new session in `stage` whose cookie is valid under `path`, answered with a redirect to `location`.
+    HttpResponse openSession(
+        const QByteArray& cookie, const QByteArray& path, const QByteArray& location, const QString& stage = QString());
     void record(
         const QString& site, const HttpRequest& request, const QMap<QString, QString>& fields, const QString& outcome);
 
     QTcpServer* m_server;
     QList<SandboxSubmission> m_submissions;
     QHash<QString, int> m_hits;
-    QSet<QByteArray> m_sessions;
+    QHash<QByteArray, QString> m_sessions; // id -> stage, for the sites whose pages go in steps (magen)
 
     QByteArray m_initDocument;
     bool m_initDocumentSet = false;

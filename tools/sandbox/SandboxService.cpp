@@ -41,7 +41,8 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
     for (const QString& code : SandboxPages::areaCodes() + SandboxPages::ofekAreaCodes())
         defs << code + QLatin1Char('=') + code;
     defs << SandboxPages::galimAreaCode() + QLatin1Char('=') + SandboxPages::galimAreaCode()
-         << SandboxPages::shefaAreaCode() + QLatin1Char('=') + SandboxPages::shefaAreaCode();
+         << SandboxPages::shefaAreaCode() + QLatin1Char('=') + SandboxPages::shefaAreaCode()
+         << SandboxPages::magenAreaCode() + QLatin1Char('=') + SandboxPages::magenAreaCode();
 
     QByteArray doc;
     doc += tag("AREAS", { { "DEFS", defs.join(QLatin1Char(',')) } });
@@ -103,6 +104,20 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
             { "MsgField", QStringLiteral("body") }, { "MsgSubmit", QStringLiteral("3") },
             { "ResAccepted", QStringLiteral("נשלחה") }, { "ResRejected", QStringLiteral("נדחתה") },
             { "MsgLimit", QStringLiteral("עד 70 תווים") }, { "ClearCRLF", QStringLiteral("1") } });
+    // Magen: a plain login form and message form, both submitted directly; between them the site asks for the
+    // word in a picture and a code sent to the phone, which the definition cannot answer.
+    doc += tag("PROVIDER",
+        { { "Name", QStringLiteral("Magen") }, { "AreaCodes", SandboxPages::magenAreaCode() },
+            { "LoginUrl", baseUrl + QStringLiteral("/magen/login") }, { "LoginFrame", QStringLiteral("-1") },
+            { "LoginForm", QStringLiteral("login") }, { "UserField", QStringLiteral("user") },
+            { "PassField", QStringLiteral("password") }, { "LoginSubmit", QStringLiteral("3") },
+            { "LoginSubmitValue", QString() }, { "MsgUrl", baseUrl + QStringLiteral("/magen/msg") },
+            { "MsgFrame", QStringLiteral("-1") }, { "MsgForm", QStringLiteral("sms") },
+            { "FromField", QStringLiteral("from") }, { "AreaField", QStringLiteral("area") },
+            { "PhoneField", QStringLiteral("phone") }, { "MsgField", QStringLiteral("body") },
+            { "MsgSubmit", QStringLiteral("3") }, { "ResAccepted", QStringLiteral("ההודעה נמסרה") },
+            { "ResRejected", QStringLiteral("ההודעה סורבה") }, { "MsgLimit", QStringLiteral("עד 100 תווים") },
+            { "ClearCRLF", QStringLiteral("0") } });
     doc += tag("PARAMS",
         { { "StatisticsInterval", QStringLiteral("60") }, { "RefreshCount", QStringLiteral("0") },
             { "InitInterval", QStringLiteral("30000") }, { "HomePage", baseUrl + QStringLiteral("/") } });

@@ -19,7 +19,7 @@ QByteArray encodeValue(const QString& value);
 // "<#NAME a=1 b=2>" followed by CR LF.
 QByteArray tag(const QByteArray& name, const Parameters& parameters = {});
 
-// The complete definitions for the sandbox's two sites, every address on baseUrl.
+// The complete definitions for the sandbox's sites, every address on baseUrl.
 QByteArray initDocument(const QString& baseUrl);
 
 // ADVERTS and the ADVERT of each of the sandbox's banners (two GIF pictures and a JPEG one).

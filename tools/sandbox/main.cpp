@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("The Zelkora sandbox network: the service and two operator sites on 127.0.0.1."));
+        QStringLiteral("The Zelkora sandbox network: the service and its operator sites on 127.0.0.1."));
     parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
         QStringLiteral("Port to listen on (0 takes a free one)."), QStringLiteral("N"),

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QStringDecoder>
 #include <QTcpSocket>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -61,6 +62,8 @@ private slots:
     void saharLoginSessionAndSend();
     void siteVerdicts_data();
     void siteVerdicts();
+    void magenAsksBeforeEveryMessage();
+    void magenWordPicture();
     void documentDescribesTheSites();
     void initAnswerCanBeReplaced();
     void rawExchange_data();
@@ -236,6 +239,84 @@ void SandboxSelfTest::siteVerdicts()
     QCOMPARE(m_server.submissions().first().outcome, outcome);
 }
 
+void SandboxSelfTest::magenAsksBeforeEveryMessage()
+{
+    struct Step
+    {
+        const char* path;
+        QByteArray body; // empty: a GET of the path
+        const char* landing; // path and query after the redirects
+        QString text;
+        const char* outcome; // recorded by this step, empty when none
+    };
+    const QString word = QStringLiteral("src=\"/magen/word.svg\"");
+    const QString code = QStringLiteral("בארגז החול הקוד מוצג כאן: 4821");
+    const QString wrong = QStringLiteral("התשובה שגויה, נסה שוב");
+    const QString form = QStringLiteral("name=\"sms\"");
+    const Step steps[] = {
+        { "/magen/msg", {}, "/magen/login", QStringLiteral("name=\"login\""), "" },
+        { "/magen/login?user=demo&password=demo1234", {}, "/magen/login?user=demo&password=demo1234",
+            QStringLiteral("name=\"password\""), "" },
+        { "/magen/login", "user=dana&password=demo1234", "/magen/login", QStringLiteral("שם המשתמש או הסיסמה שגויים"),
+            "badlogin" },
+        { "/magen/login", "user=demo&password=demo1234&enter=x", "/magen/check", word, "login" },
+        { "/magen/msg", {}, "/magen/check", word, "" },
+        { "/magen/check", "answer=TAPOZ", "/magen/check?wrong=1", wrong, "wrong" },
+        { "/magen/send", "phone=1234567&body=a", "/magen/login", QStringLiteral("name=\"login\""), "expired" },
+        { "/magen/check", "answer=+tapuz+&go=x", "/magen/check", code, "answered" },
+        { "/magen/check", "answer=TAPUZ", "/magen/check?wrong=1", code, "wrong" },
+        { "/magen/check", "answer=4821", "/magen/msg", form, "answered" },
+        { "/magen/send", "from=Dana&area=059&phone=1234567&body=a", "/magen/send", QStringLiteral("ההודעה נמסרה"),
+            "accepted" },
+        // One message per answers: the same session is asked again, and so is a new login.
+        { "/magen/msg", {}, "/magen/check", word, "" },
+        { "/magen/send", "phone=1234567&body=a", "/magen/login", QStringLiteral("name=\"login\""), "expired" },
+        { "/magen/login", "user=demo&password=demo1234", "/magen/check", word, "login" },
+    };
+    for (const Step& step : steps) {
+        const QString path = QString::fromLatin1(step.path);
+        const int recorded = m_server.submissions().size();
+        const Reply r = step.body.isEmpty() ? get(path) : post(path, step.body);
+        const QString where = path + QLatin1Char(' ') + QString::fromLatin1(step.body);
+        QVERIFY2(r.status == 200, qPrintable(where));
+        QCOMPARE(r.url.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority), QString::fromLatin1(step.landing));
+        QVERIFY2(r.body.contains(step.text), qPrintable(where + QLatin1Char('\n') + r.body));
+        const QList<SandboxSubmission> subs = m_server.submissions();
+        QCOMPARE(subs.size(), recorded + (*step.outcome ? 1 : 0));
+        if (*step.outcome) {
+            QCOMPARE(subs.last().site, QStringLiteral("magen"));
+            QCOMPARE(subs.last().outcome, QString::fromLatin1(step.outcome));
+        }
+    }
+    // A failed login keeps the name typed; the sent message arrived with the session's cookie.
+    QVERIFY(SandboxPages::magenLogin(true, QStringLiteral("dana")).contains(QStringLiteral("value=\"dana\"")));
+    const SandboxSubmission sent = m_server.submissions().at(7);
+    QCOMPARE(sent.fields.value(QStringLiteral("area")), QStringLiteral("059"));
+    QVERIFY(sent.cookie.startsWith(QStringLiteral("MAGEN=")));
+}
+
+void SandboxSelfTest::magenWordPicture()
+{
+    QNetworkReply* reply = m_nam.get(QNetworkRequest(QUrl(m_server.baseUrl() + QStringLiteral("/magen/word.svg"))));
+    QVERIFY(QSignalSpy(reply, &QNetworkReply::finished).wait(5000));
+    reply->deleteLater();
+    QCOMPARE(reply->header(QNetworkRequest::ContentTypeHeader).toString(), QStringLiteral("image/svg+xml"));
+    // Well-formed SVG whose letters, read in order, are the word.
+    QXmlStreamReader xml(reply->readAll());
+    QString letters;
+    bool svg = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        svg = svg || xml.name() == QLatin1String("svg");
+        if (xml.name() == QLatin1String("text"))
+            letters += xml.readElementText();
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QVERIFY(svg);
+    QCOMPARE(letters, SandboxPages::magenWord());
+}
+
 void SandboxSelfTest::documentDescribesTheSites()
 {
     const Reply init = get(QStringLiteral("/smsinit?IP=127.0.0.1&Version=1.11"));
@@ -249,9 +330,9 @@ void SandboxSelfTest::documentDescribesTheSites()
     for (const auto& t : tags)
         names << t.first;
     QCOMPARE(names.join(QLatin1Char(' ')),
-        QStringLiteral("AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION ADVERTS "
-                       "ADVERT ADVERT "
-                       "ADVERT FINISHED"));
+        QStringLiteral(
+            "AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION "
+            "ADVERTS ADVERT ADVERT ADVERT FINISHED"));
 
     // Every address in the document is served, and on this server's own port.
     const QStringList addressKeys { QStringLiteral("loginurl"), QStringLiteral("msgurl"), QStringLiteral("signupurl"),
@@ -291,14 +372,47 @@ void SandboxSelfTest::documentDescribesTheSites()
     // Shefa's error page holds neither text: only its status tells that the message was not taken.
     QVERIFY(!SandboxPages::shefaError().contains(shefa.value(QStringLiteral("resaccepted"))));
     QVERIFY(!SandboxPages::shefaError().contains(shefa.value(QStringLiteral("resrejected"))));
+
+    // Magen's definition, whole: the login and message forms submitted directly, the area chosen from a list.
+    const QString base = m_server.baseUrl();
+    const QMap<QString, QString> magen {
+        { QStringLiteral("name"), QStringLiteral("Magen") },
+        { QStringLiteral("areacodes"), QStringLiteral("059") },
+        { QStringLiteral("loginurl"), base + QStringLiteral("/magen/login") },
+        { QStringLiteral("loginframe"), QStringLiteral("-1") },
+        { QStringLiteral("loginform"), QStringLiteral("login") },
+        { QStringLiteral("userfield"), QStringLiteral("user") },
+        { QStringLiteral("passfield"), QStringLiteral("password") },
+        { QStringLiteral("loginsubmit"), QStringLiteral("3") },
+        { QStringLiteral("loginsubmitvalue"), QString() },
+        { QStringLiteral("msgurl"), base + QStringLiteral("/magen/msg") },
+        { QStringLiteral("msgframe"), QStringLiteral("-1") },
+        { QStringLiteral("msgform"), QStringLiteral("sms") },
+        { QStringLiteral("fromfield"), QStringLiteral("from") },
+        { QStringLiteral("areafield"), QStringLiteral("area") },
+        { QStringLiteral("phonefield"), QStringLiteral("phone") },
+        { QStringLiteral("msgfield"), QStringLiteral("body") },
+        { QStringLiteral("msgsubmit"), QStringLiteral("3") },
+        { QStringLiteral("resaccepted"), QStringLiteral("ההודעה נמסרה") },
+        { QStringLiteral("resrejected"), QStringLiteral("ההודעה סורבה") },
+        { QStringLiteral("msglimit"), QStringLiteral("עד 100 תווים") },
+        { QStringLiteral("clearcrlf"), QStringLiteral("0") },
+    };
+    QCOMPARE(tags.at(7).second, magen);
+    QVERIFY(SandboxPages::magenResult(true).contains(magen.value(QStringLiteral("resaccepted"))));
+    QVERIFY(!SandboxPages::magenResult(false).contains(magen.value(QStringLiteral("resaccepted"))));
+    QVERIFY(SandboxPages::magenResult(false).contains(magen.value(QStringLiteral("resrejected"))));
+    QVERIFY(!SandboxPages::magenResult(true).contains(magen.value(QStringLiteral("resrejected"))));
+
     QStringList defs = tags.at(0).second.value(QStringLiteral("defs")).split(QLatin1Char(','));
-    QCOMPARE(defs.size(), 9);
+    QCOMPARE(defs.size(), 10);
     // Galim's and shefa's numbers are typed whole; the others choose their area code from a list.
-    QCOMPARE(defs.takeLast(), SandboxPages::shefaAreaCode() + QLatin1Char('=') + SandboxPages::shefaAreaCode());
-    QCOMPARE(defs.takeLast(), SandboxPages::galimAreaCode() + QLatin1Char('=') + SandboxPages::galimAreaCode());
+    QVERIFY(defs.removeOne(SandboxPages::galimAreaCode() + QLatin1Char('=') + SandboxPages::galimAreaCode()));
+    QVERIFY(defs.removeOne(SandboxPages::shefaAreaCode() + QLatin1Char('=') + SandboxPages::shefaAreaCode()));
     for (const QString& def : defs) {
         const QString option = QStringLiteral(">%1</option>").arg(def.section(QLatin1Char('='), 1));
-        QVERIFY2(SandboxPages::saharMessage().contains(option) || SandboxPages::ofekMessage().contains(option),
+        QVERIFY2(SandboxPages::saharMessage().contains(option) || SandboxPages::ofekMessage().contains(option)
+                || SandboxPages::magenMessage().contains(option),
             qPrintable(def));
     }
 }
