@@ -425,7 +425,7 @@ bool TSMSBaseForm::askPerson(const QString& address)
 {
     PersonPage = address;
     const TProvider& provider = Providers.at(ProviderIndex);
-    qCWarning(lcEngine, "%s answered with %s instead of its message page: a person must answer it",
+    qCInfo(lcEngine, "%s answered with %s instead of its message page: a person must answer it",
         qPrintable(provider.Name), qPrintable(shownAddress(address)));
     if (!PersonCanAnswer || m_checking)
         return false;
