@@ -941,6 +941,10 @@
         <source>הבדיקה נכשלה; השלב שנכשל מסומן למעלה.</source>
         <translation>The check failed; the failing step is marked above.</translation>
     </message>
+    <message>
+        <source>אם האתר שואל בדרך משהו שרק אדם יכול לענות (מילה בתמונה, קוד שנשלח לטלפון), ענו כרגיל: דפים אלה אינם נרשמים, ובכל שליחה התוכנה תציג לכם אותם כדי שתענו.</source>
+        <translation>If the site asks on the way something only a person can answer (a word in a picture, a code sent to your phone), answer it as usual: such pages are not recorded, and at every send the program shows them to you to answer.</translation>
+    </message>
 </context>
 <context>
     <name>TeachSession</name>

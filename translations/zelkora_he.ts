@@ -941,6 +941,10 @@
         <source>הבדיקה נכשלה; השלב שנכשל מסומן למעלה.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>אם האתר שואל בדרך משהו שרק אדם יכול לענות (מילה בתמונה, קוד שנשלח לטלפון), ענו כרגיל: דפים אלה אינם נרשמים, ובכל שליחה התוכנה תציג לכם אותם כדי שתענו.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TeachSession</name>

@@ -45,7 +45,11 @@ TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
     m_personTimer->setSingleShot(true);
     connect(m_personTimer, &QTimer::timeout, this, [this] {
         qCWarning(lcEngine, "nobody answered the site's page within %d s", PersonLimit / 1000);
-        SetStatus(ssFailed);
+        if (m_checking)
+            checkStep(QStringLiteral("message page"), false,
+                QStringLiteral("nobody answered the site's page within %1 s").arg(PersonLimit / 1000));
+        else
+            SetStatus(ssFailed);
     });
 
     TimeOut = 0;
@@ -362,7 +366,7 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
     NavFrame.clear();
     SetStatus(ssIdentified);
     const TProvider provider = Providers.value(ProviderIndex);
-    if (!m_checking) {
+    {
         // A page of the site's that is not its message page, or a message page without its form: the site
         // asks something first (a word in a picture, a code, new terms, the password again).
         const std::shared_ptr<PageDocument> top = m_browser->Document();
@@ -427,8 +431,12 @@ bool TSMSBaseForm::askPerson(const QString& address)
     const TProvider& provider = Providers.at(ProviderIndex);
     qCInfo(lcEngine, "%s answered with %s instead of its message page: a person must answer it",
         qPrintable(provider.Name), qPrintable(shownAddress(address)));
-    if (!PersonCanAnswer || m_checking)
+    if (!PersonCanAnswer)
         return false;
+    if (m_checking)
+        checkStep(QStringLiteral("message page"), true,
+            QStringLiteral("the site shows %1 first, which only a person can answer: answer it in its window")
+                .arg(shownAddress(address)));
     // The person's time is not the site's: the attempt's time-out waits, and the person has a limit of
     // their own, counted from the last page they opened.
     m_waitingForPerson = true;
@@ -444,13 +452,13 @@ bool TSMSBaseForm::askPerson(const QString& address)
 void TSMSBaseForm::PersonPageComplete(FrameRef frame, const QString& address)
 {
     const TProvider provider = Providers.value(ProviderIndex);
-    const QList<int> messagePath = provider.MsgFrame > -1 ? QList<int> { provider.MsgFrame } : QList<int>();
-    const bool messageWindow = frame == m_browser->Window(messagePath);
-    // A frame of the page's own (an advert, a picture) is no step of the person's.
-    if (!messageWindow && frame != m_browser->Window({}))
+    // The message page opens in the top window, or in the message frame of the top page. A frame of the
+    // page's own (an advert, a picture) is no step of the person's.
+    const bool topWindow = frame == m_browser->Window({});
+    if (!topWindow && (provider.MsgFrame < 0 || frame != m_browser->Window({ provider.MsgFrame })))
         return;
     m_personTimer->start(PersonLimit);
-    if (!messageWindow || address != provider.MsgUrl)
+    if (address != provider.MsgUrl)
         return;
     const std::shared_ptr<PageDocument> top = m_browser->Document();
     const PageDocument* document = top && provider.MsgFrame > -1 ? top->frameDocument(provider.MsgFrame) : top.get();
@@ -459,6 +467,11 @@ void TSMSBaseForm::PersonPageComplete(FrameRef frame, const QString& address)
     leavePersonWait();
     // The attempt goes on where the person brought it, with its whole time-out.
     Timer1->start();
+    if (m_checking
+        && !checkSteps(QVector<CheckStep> { CheckStep { QStringLiteral("message page"), true,
+                           QStringLiteral("loaded at %1 after the person's answer").arg(shownAddress(address)) } }
+            + DefinitionCheck::inspectMessage(*document, provider, areaValueFor(AreaDefs, AreaCode))))
+        return;
     fillMessage(*top, *document);
 }
 
@@ -473,7 +486,11 @@ void TSMSBaseForm::leavePersonWait()
 
 void TSMSBaseForm::PersonCancelled()
 {
-    if (m_waitingForPerson)
+    if (!m_waitingForPerson)
+        return;
+    if (m_checking)
+        checkStep(QStringLiteral("message page"), false, QStringLiteral("the site's page was not answered"));
+    else
         SetStatus(ssFailed);
 }
 

@@ -240,6 +240,8 @@ void Demonstration::recordLogin(const Submission& submission)
     m_messageRecorded = false;
     m_resultUrl.clear();
     m_loginSkipped = false;
+    m_addressTyped = false;
+    m_passedByHand = false;
 
     const QString where = placeProblem(submission.place, tr("טופס הכניסה"));
     if (!where.isEmpty())
@@ -299,6 +301,12 @@ void Demonstration::follow(const Submission& submission, QStringList& problems)
         problems << tr("הטופס פותח את התשובה בחלון חדש, והתוכנה אינה יכולה להמשיך אחריו.");
 }
 
+void Demonstration::addressTyped()
+{
+    if (m_loginRecorded)
+        m_addressTyped = true;
+}
+
 void Demonstration::skipLogin()
 {
     m_loginSkipped = true;
@@ -329,19 +337,30 @@ void Demonstration::recordMessage(const Submission& submission)
     if (!where.isEmpty())
         m_messageProblems << where;
 
+    m_passedByHand = false;
     if (m_loginRecorded) {
         // A send goes on from the page that the login leads to, and from no other.
         if (submission.place == m_loginPlace) {
             m_messageProblems << tr("טופס ההודעה הופיע בלי שדף חדש נטען אחרי הכניסה (האתר החליף את תוכן "
                                     "הדף בסקריפט); התוכנה ממשיכה רק מדף שנטען.");
-        } else if (m_afterLoginKnown
-            && (submission.place.url != m_afterLogin.url || submission.place.frame != m_afterLogin.frame)) {
-            // The same page loaded again (reloaded, say) is still the page the login leads to.
+        }
+        // The message page's address as the window the login went to shows it: the top page's, or the frame's.
+        const QString messageUrl = m_afterLoginKnown && m_afterLogin.frame.isEmpty()
+            ? m_topAddress.value(submission.place.page, submission.place.url)
+            : submission.place.url;
+        // The same page loaded again (reloaded, say) is still the page the login leads to.
+        const bool elsewhere = m_afterLoginKnown && messageUrl != m_afterLogin.url;
+        if (elsewhere && m_addressTyped) {
             m_messageProblems << tr("אחרי הכניסה האתר פתח את %1, אבל טופס ההודעה שמילאת היה בדף %2 שהגעת אליו "
                                     "משם. התוכנה יכולה למלא רק את הדף שהכניסה מובילה אליו.")
                                      .arg(m_afterLogin.url, submission.place.url);
+            m_provider.MsgUrl = m_afterLogin.url;
+        } else {
+            // Pages the user answered on the site's own way from the login to here (a word in a picture, a
+            // code) are not recorded: at each send the program shows them to the user to answer again.
+            m_passedByHand = elsewhere;
+            m_provider.MsgUrl = messageUrl;
         }
-        m_provider.MsgUrl = m_afterLoginKnown ? m_afterLogin.url : submission.place.url;
     } else {
         m_provider.MsgUrl = m_topAddress.value(submission.place.page, submission.place.url);
     }

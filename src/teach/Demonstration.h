@@ -45,6 +45,9 @@ public:
     void recorderMessage(const QJsonObject& message);
     // The site needs no login: the next page is the message page.
     void skipLogin();
+    // The user opened a page by its address: a page reached that way after the login is not one the site
+    // leads to by itself.
+    void addressTyped();
     // The text marked last on the result page is the one that says the message went out.
     bool markAccepted();
     void setRejectedText(const QString& text) { m_provider.ResRejected = text.trimmed(); }
@@ -54,6 +57,9 @@ public:
     bool loginSkipped() const { return m_loginSkipped; }
     bool loginRecorded() const { return m_loginRecorded; }
     bool messageRecorded() const { return m_messageRecorded; }
+    // The user answered pages of the site's by hand between the login and the message page (a question, a
+    // code): they are not part of the definition; at each send the program shows them to the user.
+    bool passedByHand() const { return m_passedByHand; }
     bool resultLoaded() const { return !m_resultUrl.isEmpty(); }
     bool complete() const;
     // The text marked last on any page, for the window to show.
@@ -180,6 +186,8 @@ private:
     Place m_loginPlace;
     Place m_afterLogin;
     bool m_afterLoginKnown = false;
+    bool m_addressTyped = false;
+    bool m_passedByHand = false;
     QString m_userName;
     QString m_password;
 

@@ -3,6 +3,7 @@
 #include "common/InterfaceDirection.h"
 #include "common/UserPrompt.h"
 #include "engine/BrowserLoader.h"
+#include "sending/PersonPageWindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -169,6 +170,8 @@ TTeachForm::TTeachForm(QWidget* parent, TSMSBaseForm::BrowserMaker makeBrowser)
 
 TTeachForm::~TTeachForm()
 {
+    // Before the session, whose engine it lets go.
+    delete m_personPages;
     if (m_view) {
         m_view->setMessageHandler(nullptr);
         m_view->setAddressChanged(nullptr);
@@ -305,6 +308,7 @@ void TTeachForm::addressEntered()
 {
     const QString address = AddressEdit->text().trimmed();
     if (m_view && !address.isEmpty()) {
+        m_session->demonstration().addressTyped();
         m_view->load(address);
         m_view->widget()->setFocus();
     }
@@ -330,7 +334,10 @@ void TTeachForm::refreshGuide()
 
     Step2Label->setText((demonstration.messageRecorded() ? kDone : QString())
         + tr("2. פתחו את דף שליחת ההודעות, מלאו את הטופס בערכים האלה ושלחו. המספר הוא "
-             "שלכם, כדי שההודעה תגיע אליכם."));
+             "שלכם, כדי שההודעה תגיע אליכם.")
+        + QLatin1Char(' ')
+        + tr("אם האתר שואל בדרך משהו שרק אדם יכול לענות (מילה בתמונה, קוד שנשלח לטלפון), ענו כרגיל: דפים "
+             "אלה אינם נרשמים, ובכל שליחה התוכנה תציג לכם אותם כדי שתענו."));
     const bool samplesGiven = !OwnArea->text().trimmed().isEmpty() && !OwnNumber->text().trimmed().isEmpty();
 
     Step3Label->setText((!demonstration.provider(QString(), {}).ResAccepted.isEmpty() ? kDone : QString())
@@ -371,6 +378,9 @@ void TTeachForm::CheckClick()
     CheckList->addItem(tr("בודק את ההגדרה; שום הודעה לא תישלח..."));
     CheckButton->setEnabled(false);
     SaveButton->setEnabled(false);
+    // A site that asks the user something after its login is answered in a window of its own.
+    if (!m_personPages)
+        m_personPages = new PersonPages(m_session->checkEngine(), this);
     m_session->startCheck(draft);
 }
 

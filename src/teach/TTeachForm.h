@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class IBrowserView;
+class PersonPages;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -26,6 +27,8 @@ public:
     ~TTeachForm() override;
 
     TeachSession& session() { return *m_session; }
+    // The windows in which the user answers a site during a check; null before the first check.
+    PersonPages* personPages() const { return m_personPages; }
     IBrowserView* browserView() const { return m_view; }
     // What the user is asked to type into the operator's form.
     SampleValues samples() const;
@@ -52,6 +55,7 @@ private:
     void closeEvent(QCloseEvent* event) override;
 
     TeachSession* m_session;
+    PersonPages* m_personPages = nullptr;
     IBrowserView* m_view = nullptr;
 
     QLineEdit* AddressEdit;

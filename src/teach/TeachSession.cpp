@@ -99,7 +99,7 @@ bool TeachSession::save(const Draft& draft, QString* pathOrError)
     return true;
 }
 
-void TeachSession::startCheck(const Draft& draft)
+TSMSBaseForm& TeachSession::checkEngine()
 {
     if (!m_engine) {
         m_engine = std::make_unique<TSMSBaseForm>(nullptr, m_makeBrowser);
@@ -111,6 +111,12 @@ void TeachSession::startCheck(const Draft& draft)
             emit checkFinished(status == ssReady);
         };
     }
+    return *m_engine;
+}
+
+void TeachSession::startCheck(const Draft& draft)
+{
+    checkEngine();
     m_engine->TimeOut = SmsIni().timeOut();
     m_engine->Providers = { draft.provider };
     m_engine->AreaDefs = draft.areaDefs;

@@ -42,6 +42,9 @@ public:
     void startCheck(const Draft& draft);
     bool checking() const { return m_checking; }
     void cancelCheck();
+    // The engine that checks, made at its first use; a window that can show a site's page to the user lets it
+    // wait for the user's answer (a question after the login) instead of failing there.
+    TSMSBaseForm& checkEngine();
 
 signals:
     void checkStep(const CheckStep& step);

@@ -3,6 +3,7 @@
 // code, typed with real key events into the engine's page.
 
 #include "AppWindowTest.h"
+#include "PersonAnswers.h"
 #include "TestEnv.h"
 
 #include "SandboxServer.h"
@@ -28,24 +29,6 @@ constexpr int Patience = 30000;
 const QString kSent = QStringLiteral("ההודעה נשלחה");
 const QString kFailed = QStringLiteral("כשלון");
 
-// Types into the shown page as a person does: the text, then Enter, and waits for the page it brings or for
-// the window to go (the message page opened).
-bool typeAnswer(PersonPageWindow* shown, const QString& text)
-{
-    const QPointer<PersonPageWindow> window(shown);
-    const QPointer<QWidget> view(window->pageView());
-    if (!view || !QTest::qWaitFor([&] { return !view || view->focusProxy() != nullptr; }, Patience) || !view)
-        return false;
-    QSignalSpy loaded(view, SIGNAL(loadFinished(bool)));
-    // A person reads the page before typing.
-    QTest::qWait(300);
-    if (!view)
-        return false;
-    QTest::keyClicks(view->focusProxy(), text);
-    QTest::keyClick(view->focusProxy(), Qt::Key_Return);
-    return QTest::qWaitFor([&] { return !window || !window->isVisible() || !loaded.isEmpty(); }, Patience) && window
-        && window->isVisible();
-}
 } // namespace
 
 class TestPersonPage : public QObject
@@ -86,7 +69,7 @@ class TestPersonPage : public QObject
                 if (answers == QStringList { QStringLiteral("(away)") })
                     return;
                 for (const QString& answer : answers) {
-                    if (!typeAnswer(window, answer))
+                    if (!PersonAnswers::type(window, answer))
                         return;
                 }
             });

@@ -1,3 +1,4 @@
+#include "PersonAnswers.h"
 #include "SandboxServer.h"
 #include "TeachDriver.h"
 #include "TestEnv.h"
@@ -88,6 +89,34 @@ bool galimPages(TeachDriver& d, const SampleValues& s, const QString& baseUrl)
         && done(d.type({}, "textarea[name=message]", s.message), "d.type({}, \"textarea[name=message]\", s.message)")
         && done(d.click({}, "input[name=send]"), "d.click({}, \"input[name=send]\")")
         && done(d.waitFor({}, "a[href='/galim/sms']"), "d.waitFor({}, \"a[href='/galim/sms']\")");
+}
+
+// Waits until a script on the shown page says yes.
+bool waitUntil(TeachDriver& d, const QString& script)
+{
+    return QTest::qWaitFor([&] { return d.evaluate(script).toBool(); }, 15000);
+}
+
+bool magenPages(TeachDriver& d, const SampleValues& s, const QString& baseUrl)
+{
+    // After the login the site asks for the word in its picture and then for a code, which the user answers
+    // by hand on the way to the message page.
+    const QString codePage = "document.readyState==='complete'&&!document.images.length"
+                             "&&!!document.querySelector('input[name=answer]')";
+    d.openAddress(baseUrl + "/magen/login");
+    return done(d.waitFor({}, "input[name=password]"), "the login page")
+        && done(d.type({}, "input[name=user]", SandboxServer::demoUserName()), "the user name")
+        && done(d.type({}, "input[name=password]", SandboxServer::demoPassword()), "the password")
+        && done(d.click({}, "input[name=enter]"), "enter") && done(d.waitFor({}, "img"), "the word's page")
+        && done(d.type({}, "input[name=answer]", "TAPUZ"), "the word") && done(d.click({}, "input[name=go]"), "go")
+        && done(waitUntil(d, codePage), "the code's page") && done(d.type({}, "input[name=answer]", "4821"), "the code")
+        && done(d.click({}, "input[name=go]"), "go") && done(d.waitFor({}, "textarea[name=body]"), "the message page")
+        && done(d.type({}, "input[name=from]", s.sender), "the sender")
+        && done(d.choose({}, "input[name=phone]", "select[name=area]", s.area), "the area")
+        && done(d.type({}, "input[name=phone]", s.number), "the number")
+        && done(d.type({}, "textarea[name=body]", s.message), "the message")
+        && done(d.click({}, "input[name=send]"), "send")
+        && done(d.waitFor({}, "a[href='/magen/login']"), "the result page");
 }
 
 // The fields the engine reads for a send, as text, so that a difference shows by name.
@@ -182,6 +211,11 @@ private slots:
                                                             << "051"
                                                             << "נשלח ליעדו"
                                                             << "לא ניתן לשלוח" << false;
+        QTest::newRow("a word and a code after the login") << "Magen"
+                                                           << "059"
+                                                           << "059"
+                                                           << "ההודעה נמסרה"
+                                                           << "ההודעה סורבה" << true;
     }
     void demonstrationMakesTheOperatorsOwnDefinition()
     {
@@ -210,6 +244,7 @@ private slots:
         const auto pages = operatorName == "Sahar" ? saharPages
             : operatorName == "Kesher"             ? kesherPages
             : operatorName == "Galim"              ? galimPages
+            : operatorName == "Magen"              ? magenPages
                                                    : ofekPages;
         QVERIFY2(pages(driver, samples, m_sandbox.baseUrl()), "the demonstration could not be completed");
         QCOMPARE(messageSubmissions(m_sandbox), 1);
@@ -241,7 +276,11 @@ private slots:
         // Saving writes the file and the credentials, then checks it at once without sending a message.
         m_sandbox.clearSubmissions();
         QSignalSpy finished(&m_form->session(), &TeachSession::checkFinished);
+        // The check meets the site's questions again and shows them to the user, who answers them.
+        QList<QStringList> answers { { "TAPUZ", "4821" } };
         driver.press("SaveButton");
+        if (m_form->personPages())
+            PersonAnswers::answerEach(m_form->personPages(), m_form, &answers);
         QVERIFY(finished.wait(60000));
         QCOMPARE(finished.first().first().toBool(), true);
         QCOMPARE(messageSubmissions(m_sandbox), 0);
@@ -266,6 +305,13 @@ private slots:
         const TProvider& taught = engine.Providers[index];
         engine.Send("Dana", ownArea, "7654321", "שלום", taught.UserName, taught.Password);
         QTRY_VERIFY_WITH_TIMEOUT(!isBusyStatus(engine.Status), 60000);
+        if (operatorName == "Magen") {
+            // Without a window to show it in, the site's question ends the send where it stands.
+            QCOMPARE(int(engine.Status), int(ssFailed));
+            QCOMPARE(QUrl(engine.PersonPage).path(), QStringLiteral("/magen/check"));
+            QCOMPARE(messageSubmissions(m_sandbox), 0);
+            return;
+        }
         QCOMPARE(int(engine.Status), int(ssSent));
         QCOMPARE(messageSubmissions(m_sandbox), 1);
     }

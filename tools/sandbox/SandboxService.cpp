@@ -110,14 +110,14 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
         { { "Name", QStringLiteral("Magen") }, { "AreaCodes", SandboxPages::magenAreaCode() },
             { "LoginUrl", baseUrl + QStringLiteral("/magen/login") }, { "LoginFrame", QStringLiteral("-1") },
             { "LoginForm", QStringLiteral("login") }, { "UserField", QStringLiteral("user") },
-            { "PassField", QStringLiteral("password") }, { "LoginSubmit", QStringLiteral("3") },
-            { "LoginSubmitValue", QString() }, { "MsgUrl", baseUrl + QStringLiteral("/magen/msg") },
+            { "PassField", QStringLiteral("password") }, { "LoginSubmit", QStringLiteral("2") },
+            { "LoginSubmitLookup", QStringLiteral("enter") }, { "MsgUrl", baseUrl + QStringLiteral("/magen/msg") },
             { "MsgFrame", QStringLiteral("-1") }, { "MsgForm", QStringLiteral("sms") },
             { "FromField", QStringLiteral("from") }, { "AreaField", QStringLiteral("area") },
             { "PhoneField", QStringLiteral("phone") }, { "MsgField", QStringLiteral("body") },
-            { "MsgSubmit", QStringLiteral("3") }, { "ResAccepted", QStringLiteral("ההודעה נמסרה") },
-            { "ResRejected", QStringLiteral("ההודעה סורבה") }, { "MsgLimit", QStringLiteral("עד 100 תווים") },
-            { "ClearCRLF", QStringLiteral("0") } });
+            { "MsgSubmit", QStringLiteral("2") }, { "MsgSubmitLookup", QStringLiteral("send") },
+            { "ResAccepted", QStringLiteral("ההודעה נמסרה") }, { "ResRejected", QStringLiteral("ההודעה סורבה") },
+            { "MsgLimit", QStringLiteral("עד 100 תווים") }, { "ClearCRLF", QStringLiteral("0") } });
     doc += tag("PARAMS",
         { { "StatisticsInterval", QStringLiteral("60") }, { "RefreshCount", QStringLiteral("0") },
             { "InitInterval", QStringLiteral("30000") }, { "HomePage", baseUrl + QStringLiteral("/") } });
