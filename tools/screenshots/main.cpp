@@ -1,10 +1,10 @@
 // Takes the documentation's screenshots of the desktop program as it runs against the sandbox network: the
 // main window in the middle of a send, the status window of a list send, the phone book (also on the address
-// book's contacts, with the progress window of their import), the preferences, the About box, the help and
-// the teach window in the middle of a demonstration. With a second argument "ENU" it takes the main window,
-// the preferences and the phone book in English instead.
-// Run it through scripts/screenshots, which gives it an X server of its own (Xvfb) and a window manager; the
-// pictures are what that X server shows.
+// book's contacts, with the progress window of their import), the window of a site's question, the
+// preferences, the About box, the help and the teach window in the middle of a demonstration. With a second argument
+// "ENU" it takes the main window, the preferences and the phone book in English instead. Run it through
+// scripts/screenshots, which gives it an X server of its own (Xvfb) and a window manager; the pictures are what that X
+// server shows.
 #include "app/HelpViewer.h"
 #include "app/ProgramEntry.h"
 #include "app/TAboutForm.h"
@@ -18,6 +18,7 @@
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/TPhoneBookForm.h"
 #include "phonebook/TProgressForm.h"
+#include "sending/PersonPageWindow.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 #include "teach/TTeachForm.h"
@@ -190,7 +191,7 @@ int main(int argc, char** argv)
     ini.open(QIODevice::WriteOnly);
     ini.write("[General]\r\nTimeOut=30\r\nContactsFolder=" + QFile::encodeName(folder.path())
         + "/data/contacts\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n"
-          "[Ofek]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+          "[Ofek]\r\nUserName=demo\r\nPassword=demo1234\r\n[Magen]\r\nUserName=demo\r\nPassword=demo1234\r\n");
     ini.close();
 
     QApplication app(argc, argv);
@@ -283,6 +284,23 @@ int main(int argc, char** argv)
     form->Button1Click();
     if (auto* window = form->findChild<TPopUpStatusForm*>())
         window->close();
+
+    // A site that asks what only a person can answer: its own page, in the window that shows it over the
+    // main window, once the page and its picture are drawn; then Cancel.
+    bool shotPerson = false;
+    QObject::connect(form->personPages(), &PersonPages::shown, form, [&](PersonPageWindow* window) {
+        QTimer::singleShot(2000, window, [&, window] {
+            status |= !shoot(window, QStringLiteral("screenshot-person.png"));
+            shotPerson = true;
+            window->cancelButton()->click();
+        });
+    });
+    form->ui().ToLabel->setIsList(false);
+    form->ui().ToLabel->setText(QString());
+    form->ui().ComboBox1->setText(QStringLiteral("059"));
+    form->ui().Edit1->setText(QStringLiteral("1234567"));
+    form->Button1Click();
+    waitUntil([&] { return shotPerson && !isBusyStatus(form->session().engine().Status); }, 40000);
 
     // The phone book and the preferences.
     whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
