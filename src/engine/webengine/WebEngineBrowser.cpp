@@ -69,8 +69,20 @@ protected:
     {
         m_browser->bridgeMessage(message);
     }
-    bool javaScriptConfirm(const QUrl&, const QString&) override { return true; }
-    void javaScriptAlert(const QUrl&, const QString&) override { }
+    // Nobody sees the engine's page: a site's question is answered yes and its note dismissed. While a person
+    // works in the page, both are theirs to read and answer.
+    bool javaScriptConfirm(const QUrl& origin, const QString& text) override
+    {
+        return !shownToPerson || QWebEnginePage::javaScriptConfirm(origin, text);
+    }
+    void javaScriptAlert(const QUrl& origin, const QString& text) override
+    {
+        if (shownToPerson)
+            QWebEnginePage::javaScriptAlert(origin, text);
+    }
+
+public:
+    bool shownToPerson = false;
 
 private:
     WebEngineBrowser* m_browser;
@@ -188,7 +200,7 @@ QWidget* WebEngineBrowser::pageView(QWidget* parent)
 {
     // The engine never needs pictures; a person may (a word to type is often one). Those of the page shown
     // are asked for again, in every frame the top page can reach.
-    setImagesShown(true);
+    setShownToPerson(true);
     m_page->runJavaScript(
         QStringLiteral("(function reload(w) {"
                        "  try {"
@@ -200,14 +212,16 @@ QWidget* WebEngineBrowser::pageView(QWidget* parent)
     auto* view = new QWebEngineView(parent);
     view->setPage(m_page);
     // The page goes on without the view, as the engine's again.
-    connect(view, &QObject::destroyed, this, [this] { setImagesShown(false); });
+    connect(view, &QObject::destroyed, this, [this] { setShownToPerson(false); });
     return view;
 }
 
-void WebEngineBrowser::setImagesShown(bool shown)
+void WebEngineBrowser::setShownToPerson(bool shown)
 {
-    if (m_page)
-        m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, shown);
+    if (!m_page)
+        return;
+    m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, shown);
+    m_page->shownToPerson = shown;
 }
 
 void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)

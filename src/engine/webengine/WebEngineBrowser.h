@@ -51,7 +51,8 @@ private:
     };
 
     void makePage();
-    void setImagesShown(bool shown);
+    // While a person sees the page: its pictures load, and its alerts and questions are put to the person.
+    void setShownToPerson(bool shown);
     // Forgets every report, and the copy under way, of the pages the engine has left.
     void startOver();
     bool accepts(const Report& report, const QJsonObject& fields);
