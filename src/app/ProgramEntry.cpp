@@ -2,13 +2,13 @@
 
 #include "MessageBoxPrompt.h"
 #include "SessionEnd.h"
-#include "SingleInstance.h"
 #include "TMsgForm.h"
 #include "app/THiddenForm.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
 #include "contacts/PhoneBookSteps.h"
 #include "language/LanguageModules.h"
+#include "session/SingleInstance.h"
 #include "widgets/Skin.h"
 #include "widgets/TTrayIcon.h"
 

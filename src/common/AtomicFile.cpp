@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,4 +38,21 @@ void AtomicFile::syncFolder(const QString& folder)
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+QString AtomicFile::moveAside(const QString& path)
+{
+    const QString base
+        = path + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    // An earlier file moved aside in the same second keeps its name: rename never replaces a file.
+    for (int n = 1; n < 100; ++n) {
+        const QString candidate = n == 1 ? base : base + QLatin1Char('-') + QString::number(n);
+        if (QFileInfo::exists(candidate))
+            continue;
+        if (QFile::rename(path, candidate))
+            return candidate;
+        if (QFileInfo::exists(path) && !QFileInfo::exists(candidate))
+            return QString(); // the folder refuses the rename
+    }
+    return QString();
 }

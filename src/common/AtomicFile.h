@@ -16,6 +16,10 @@ bool write(const QString& path, const QByteArray& bytes, QString* error = nullpt
     std::optional<QFileDevice::Permissions> mode = std::nullopt);
 // Flushes a folder's entries (a file renamed or removed in it) to the disk.
 void syncFolder(const QString& folder);
+// Moves a file that cannot be read out of the way, beside itself under "NAME.damaged-YYYYMMDD-HHMMSS" (a
+// "-2", "-3" ... suffix when that name is taken: nothing is ever renamed over). The new path, or "" when the
+// folder refuses the rename.
+QString moveAside(const QString& path);
 // The owner's read and write only: files that hold passwords or name the user's accounts.
 constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 } // namespace AtomicFile

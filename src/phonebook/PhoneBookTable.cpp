@@ -1,5 +1,7 @@
 #include "PhoneBookTable.h"
 
+#include "common/AtomicFile.h"
+
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 
@@ -597,19 +599,7 @@ bool PhoneBookTable::loadFromFile(const QString& path)
 
 QString PhoneBookTable::moveAside(const QString& path)
 {
-    const QString base
-        = path + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    // An earlier file moved aside in the same second keeps its name: rename never replaces a file.
-    for (int n = 1; n < 100; ++n) {
-        const QString candidate = n == 1 ? base : base + QLatin1Char('-') + QString::number(n);
-        if (QFileInfo::exists(candidate))
-            continue;
-        if (QFile::rename(path, candidate))
-            return candidate;
-        if (QFileInfo::exists(path) && !QFileInfo::exists(candidate))
-            return QString(); // the folder refuses the rename
-    }
-    return QString();
+    return AtomicFile::moveAside(path);
 }
 
 bool PhoneBookTable::readFile(const QString& path, QString* errorText)

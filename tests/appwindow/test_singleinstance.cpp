@@ -2,8 +2,8 @@
 
 #include "TestEnv.h"
 
-#include "app/SingleInstance.h"
 #include "common/AppPaths.h"
+#include "session/SingleInstance.h"
 #include "settings/AutoStart.h"
 
 #include <QCoreApplication>

@@ -31,6 +31,9 @@ public:
     // A real folder (not a link) owned by this user that nobody else may enter or write in.
     static bool isPrivateFolder(const QString& path);
 
+    // Whether a copy of the desktop program runs for this user and settings folder (zelkora-cli asks, to say
+    // who will send what it queues).
+    static bool runningCopy();
     // Asks a running copy to toggle its main window. True when a running copy took the request; false
     // when there is none (or only a socket left behind by one that crashed), or when it has no main window
     // at the moment (it is replacing it), so that this copy starts after all.

@@ -104,6 +104,12 @@ QString SingleInstance::serverName()
     return QDir(folder).filePath(QStringLiteral("zelkora-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest)));
 }
 
+bool SingleInstance::runningCopy()
+{
+    const QString name = serverName();
+    return !name.isEmpty() && isOwnSocket(name) && someoneListens(name);
+}
+
 bool SingleInstance::toggleRunningCopy(int timeoutMs)
 {
     return ask(ToggleRequest, timeoutMs);
