@@ -473,6 +473,101 @@
     </message>
 </context>
 <context>
+    <name>THistoryForm</name>
+    <message>
+        <source>היסטוריית שליחה</source>
+        <translation>Send history</translation>
+    </message>
+    <message>
+        <source>חיפוש לפי שם, מספר או טקסט</source>
+        <translation>Search by name, number or text</translation>
+    </message>
+    <message>
+        <source>רק מה שלא נשלח</source>
+        <translation>Only what was not sent</translation>
+    </message>
+    <message>
+        <source>שלח שוב</source>
+        <translation>Send again</translation>
+    </message>
+    <message>
+        <source>שלח שוב למי שלא קיבל</source>
+        <translation>Send again to those not sent</translation>
+    </message>
+    <message>
+        <source>שנה מועד...</source>
+        <translation>Change time...</translation>
+    </message>
+    <message>
+        <source>בטל שליחה</source>
+        <translation>Drop send</translation>
+    </message>
+    <message>
+        <source>ייצוא ל-CSV...</source>
+        <translation>Export to CSV...</translation>
+    </message>
+    <message>
+        <source>זמן</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>נמען</source>
+        <translation>Recipient</translation>
+    </message>
+    <message>
+        <source>מספר</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>ספק</source>
+        <translation>Provider</translation>
+    </message>
+    <message>
+        <source>הודעה</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>מצב</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>אושר</source>
+        <translation>Confirmed</translation>
+    </message>
+    <message>
+        <source>מתוזמן ל-%1</source>
+        <translation>Scheduled for %1</translation>
+    </message>
+    <message>
+        <source>שינוי מועד</source>
+        <translation>Change time</translation>
+    </message>
+    <message>
+        <source>מועד השליחה:</source>
+        <translation>Send at:</translation>
+    </message>
+    <message>
+        <source>ההודעה כבר אינה ממתינה לשליחה.</source>
+        <translation>The message is no longer waiting to be sent.</translation>
+    </message>
+    <message>
+        <source>לבטל את שליחת ההודעה ל-%1 ב-%2?</source>
+        <translation>Drop the message to %1 set for %2?</translation>
+    </message>
+    <message>
+        <source>ייצוא ל-CSV</source>
+        <translation>Export to CSV</translation>
+    </message>
+    <message>
+        <source>קובצי CSV (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>הקובץ %1 לא נכתב: %2</source>
+        <translation>The file %1 was not written: %2</translation>
+    </message>
+</context>
+<context>
     <name>TMsgForm</name>
     <message>
         <source>פעיל</source>

@@ -473,6 +473,101 @@
     </message>
 </context>
 <context>
+    <name>THistoryForm</name>
+    <message>
+        <source>היסטוריית שליחה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>חיפוש לפי שם, מספר או טקסט</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>רק מה שלא נשלח</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שלח שוב</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שלח שוב למי שלא קיבל</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שנה מועד...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בטל שליחה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ייצוא ל-CSV...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>זמן</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נמען</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מספר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ספק</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מצב</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אושר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מתוזמן ל-%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שינוי מועד</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מועד השליחה:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההודעה כבר אינה ממתינה לשליחה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לבטל את שליחת ההודעה ל-%1 ב-%2?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ייצוא ל-CSV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>קובצי CSV (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הקובץ %1 לא נכתב: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TMsgForm</name>
     <message>
         <source>פעיל</source>

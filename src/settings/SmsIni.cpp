@@ -102,6 +102,16 @@ QString SmsIni::contactsFolder() const
     return ReadString(General, ContactsFolderKey, QString());
 }
 
+qint32 SmsIni::historyDays() const
+{
+    return ReadInteger(General, HistoryDaysKey, 0);
+}
+
+void SmsIni::setHistoryDays(qint32 days)
+{
+    WriteInteger(General, HistoryDaysKey, days);
+}
+
 QString SmsIni::userName(const QString& providerName) const
 {
     return ReadString(providerName, UserNameKey, QString());

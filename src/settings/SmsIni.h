@@ -19,6 +19,7 @@ public:
     static constexpr QLatin1String AutoStartKey { "AutoStart" };
     static constexpr QLatin1String UseOutlookKey { "UseOutlook" };
     static constexpr QLatin1String ContactsFolderKey { "ContactsFolder" };
+    static constexpr QLatin1String HistoryDaysKey { "HistoryDays" };
     static constexpr QLatin1String UserNameKey { "UserName" };
     static constexpr QLatin1String PasswordKey { "Password" };
 
@@ -49,6 +50,9 @@ public:
     void setUseOutlook(bool on);
     // The folder of the address book's vCard files that stands in for Outlook's contacts; "" when missing.
     QString contactsFolder() const;
+    // How many days the history keeps; 0 (the default) keeps everything.
+    qint32 historyDays() const;
+    void setHistoryDays(qint32 days);
 
     // A provider's credentials live in the section named by the provider's Name; "" when missing.
     QString userName(const QString& providerName) const;

@@ -1,0 +1,354 @@
+#include "HistoryStore.h"
+
+#include "common/AppPaths.h"
+#include "common/AtomicFile.h"
+#include "common/ErrorReport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace {
+// Times are stored in UTC with milliseconds, a text that sorts as the times do.
+const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzzZ");
+// How long a write waits for another program's write to end.
+constexpr int kBusyTimeoutMs = 15000;
+constexpr int kSchemaVersion = 1;
+
+const QString kColumns = QStringLiteral("id, time, sender, name, area, phone, provider, message, status, "
+                                        "status_text, confirmed, duration_ms, source, list_id, scheduled, due");
+
+QString timeText(const QDateTime& time)
+{
+    return time.isValid() ? time.toUTC().toString(kTimeFormat) : QString();
+}
+
+QDateTime timeOf(const QVariant& text)
+{
+    QDateTime time = QDateTime::fromString(text.toString(), kTimeFormat);
+    time.setTimeSpec(Qt::UTC);
+    return time.toLocalTime();
+}
+
+// A LIKE pattern that finds the text anywhere, its own % and _ taken literally.
+QString containing(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+// A text column is never NULL: a missing text is an empty one.
+QString text(const QString& value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
+QVariantList bindsOf(const HistoryEntry& e)
+{
+    return { timeText(e.time), text(e.sender), text(e.name), text(e.area), text(e.phone), text(e.provider),
+        text(e.message), e.status, text(e.statusText), e.confirmed ? 1 : 0, e.durationMs,
+        HistoryStore::sourceName(e.source), e.listId };
+}
+} // namespace
+
+QString HistoryStore::defaultPath()
+{
+    return AppPaths::appDir() + QStringLiteral("history.db");
+}
+
+QString HistoryStore::sourceName(SendSource source)
+{
+    switch (source) {
+    case SendSource::List:
+        return QStringLiteral("list");
+    case SendSource::CommandLine:
+        return QStringLiteral("cli");
+    case SendSource::Queue:
+        return QStringLiteral("queue");
+    case SendSource::Window:
+        break;
+    }
+    return QStringLiteral("window");
+}
+
+SendSource HistoryStore::sourceOf(const QString& name)
+{
+    if (name == QLatin1String("list"))
+        return SendSource::List;
+    if (name == QLatin1String("cli"))
+        return SendSource::CommandLine;
+    if (name == QLatin1String("queue"))
+        return SendSource::Queue;
+    return SendSource::Window;
+}
+
+HistoryStore::HistoryStore(const QString& path)
+    : m_path(path)
+    , m_connection(QStringLiteral("history-%1").arg(quintptr(this), 0, 16))
+{
+    open();
+}
+
+HistoryStore::~HistoryStore()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool HistoryStore::open()
+{
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        {
+            QSqlDatabase db = QSqlDatabase::contains(m_connection)
+                ? QSqlDatabase::database(m_connection, false)
+                : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+            db.setDatabaseName(m_path);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+            m_open = db.open();
+        }
+        // Write-ahead logging: a reader never waits for a writer, and one program's write waits for another's.
+        m_open = m_open && exec(QStringLiteral("PRAGMA journal_mode=WAL"))
+            && exec(QStringLiteral("PRAGMA synchronous=NORMAL"))
+            && exec(QStringLiteral("CREATE TABLE IF NOT EXISTS attempts (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
+                                   "sender TEXT NOT NULL DEFAULT '', name TEXT NOT NULL DEFAULT '', "
+                                   "area TEXT NOT NULL DEFAULT '', phone TEXT NOT NULL DEFAULT '', "
+                                   "provider TEXT NOT NULL DEFAULT '', message TEXT NOT NULL DEFAULT '', "
+                                   "status INTEGER NOT NULL DEFAULT -1, status_text TEXT NOT NULL DEFAULT '', "
+                                   "confirmed INTEGER NOT NULL DEFAULT 0, duration_ms INTEGER NOT NULL DEFAULT 0, "
+                                   "source TEXT NOT NULL DEFAULT 'window', list_id INTEGER NOT NULL DEFAULT 0, "
+                                   "scheduled INTEGER NOT NULL DEFAULT 0, due TEXT)"))
+            && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_time ON attempts(time)"))
+            && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_queue ON attempts(scheduled, due)"))
+            && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_list ON attempts(list_id)"))
+            && exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+        if (m_open || attempt > 0 || !QFileInfo::exists(m_path))
+            break;
+        // Not a history this program can read: moved aside, and a new one begun.
+        const QString reason = m_error;
+        QSqlDatabase::database(m_connection, false).close();
+        const QString aside = AtomicFile::moveAside(m_path);
+        if (aside.isEmpty()) {
+            ErrorReport::report(tr("The history %1 cannot be read (%2); nothing will be recorded in it.")
+                                    .arg(QDir::toNativeSeparators(m_path), reason));
+            break;
+        }
+        for (const QString& journal : { QStringLiteral("-wal"), QStringLiteral("-shm") })
+            QFile::remove(m_path + journal);
+        ErrorReport::report(tr("The history %1 cannot be read (%2); it was moved to %3, and a new one begins.")
+                                .arg(QDir::toNativeSeparators(m_path), reason, QDir::toNativeSeparators(aside)));
+    }
+    return m_open;
+}
+
+bool HistoryStore::exec(const QString& statement, const QVariantList& binds, QSqlQuery* result) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.prepare(statement)) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    for (const QVariant& value : binds)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    m_error.clear();
+    if (result)
+        *result = std::move(query);
+    return true;
+}
+
+qint64 HistoryStore::add(const HistoryEntry& entry)
+{
+    QSqlQuery query;
+    if (!m_open
+        || !exec(QStringLiteral("INSERT INTO attempts (time, sender, name, area, phone, provider, message, status, "
+                                "status_text, confirmed, duration_ms, source, list_id) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            bindsOf(entry), &query))
+        return 0;
+    return query.lastInsertId().toLongLong();
+}
+
+qint64 HistoryStore::schedule(HistoryEntry entry)
+{
+    // A queued send stands in the history at the time it is to go.
+    entry.time = entry.due;
+    QVariantList binds = bindsOf(entry);
+    binds << timeText(entry.due);
+    QSqlQuery query;
+    if (!m_open
+        || !exec(QStringLiteral("INSERT INTO attempts (time, sender, name, area, phone, provider, message, status, "
+                                "status_text, confirmed, duration_ms, source, list_id, scheduled, due) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?)"),
+            binds, &query))
+        return 0;
+    return query.lastInsertId().toLongLong();
+}
+
+bool HistoryStore::reschedule(qint64 id, const QDateTime& due)
+{
+    QSqlQuery query;
+    return m_open
+        && exec(QStringLiteral("UPDATE attempts SET time = ?, due = ? WHERE id = ? AND scheduled = 1"),
+            { timeText(due), timeText(due), id }, &query)
+        && query.numRowsAffected() == 1;
+}
+
+bool HistoryStore::drop(qint64 id)
+{
+    QSqlQuery query;
+    return m_open && exec(QStringLiteral("DELETE FROM attempts WHERE id = ? AND scheduled = 1"), { id }, &query)
+        && query.numRowsAffected() == 1;
+}
+
+bool HistoryStore::complete(qint64 id, const HistoryEntry& attempt)
+{
+    QVariantList binds = bindsOf(attempt);
+    binds << id;
+    QSqlQuery query;
+    return m_open
+        && exec(QStringLiteral("UPDATE attempts SET time = ?, sender = ?, name = ?, area = ?, phone = ?, "
+                               "provider = ?, message = ?, status = ?, status_text = ?, confirmed = ?, "
+                               "duration_ms = ?, source = ?, list_id = ?, scheduled = 0 WHERE id = ?"),
+            binds, &query)
+        && query.numRowsAffected() == 1;
+}
+
+HistoryEntry HistoryStore::entryOf(const QSqlRecord& r)
+{
+    HistoryEntry e;
+    e.id = r.value(QStringLiteral("id")).toLongLong();
+    e.time = timeOf(r.value(QStringLiteral("time")));
+    e.sender = r.value(QStringLiteral("sender")).toString();
+    e.name = r.value(QStringLiteral("name")).toString();
+    e.area = r.value(QStringLiteral("area")).toString();
+    e.phone = r.value(QStringLiteral("phone")).toString();
+    e.provider = r.value(QStringLiteral("provider")).toString();
+    e.message = r.value(QStringLiteral("message")).toString();
+    e.status = r.value(QStringLiteral("status")).toInt();
+    e.statusText = r.value(QStringLiteral("status_text")).toString();
+    e.confirmed = r.value(QStringLiteral("confirmed")).toInt() != 0;
+    e.durationMs = r.value(QStringLiteral("duration_ms")).toLongLong();
+    e.source = sourceOf(r.value(QStringLiteral("source")).toString());
+    e.listId = r.value(QStringLiteral("list_id")).toLongLong();
+    e.scheduled = r.value(QStringLiteral("scheduled")).toInt() != 0;
+    if (e.scheduled)
+        e.due = timeOf(r.value(QStringLiteral("due")));
+    return e;
+}
+
+QList<HistoryEntry> HistoryStore::select(const QString& statement, const QVariantList& binds) const
+{
+    QList<HistoryEntry> list;
+    QSqlQuery query;
+    if (!m_open || !exec(statement, binds, &query))
+        return list;
+    while (query.next())
+        list << entryOf(query.record());
+    return list;
+}
+
+QString HistoryStore::selectStatement(const HistoryQuery& q, QVariantList* binds)
+{
+    QString statement = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM attempts WHERE 1 = 1");
+    if (!q.search.trimmed().isEmpty()) {
+        const QString pattern = containing(q.search.trimmed());
+        statement += QStringLiteral(" AND (name LIKE ? ESCAPE '\\' OR area || phone LIKE ? ESCAPE '\\'"
+                                    " OR area || '-' || phone LIKE ? ESCAPE '\\' OR message LIKE ? ESCAPE '\\')");
+        *binds << pattern << pattern << pattern << pattern;
+    }
+    if (q.notSentOnly)
+        statement += QStringLiteral(" AND scheduled = 0 AND status <> 6");
+    if (q.since.isValid()) {
+        statement += QStringLiteral(" AND time >= ?");
+        *binds << timeText(q.since);
+    }
+    statement += QStringLiteral(" ORDER BY time DESC, id DESC");
+    if (q.limit >= 0) {
+        statement += QStringLiteral(" LIMIT ?");
+        *binds << q.limit;
+    }
+    return statement;
+}
+
+std::optional<HistoryEntry> HistoryStore::entry(qint64 id) const
+{
+    const QList<HistoryEntry> found
+        = select(QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM attempts WHERE id = ?"), { id });
+    return found.isEmpty() ? std::nullopt : std::optional<HistoryEntry>(found.first());
+}
+
+QList<HistoryEntry> HistoryStore::entries(const HistoryQuery& query) const
+{
+    QVariantList binds;
+    const QString statement = selectStatement(query, &binds);
+    return select(statement, binds);
+}
+
+QList<HistoryEntry> HistoryStore::scheduled() const
+{
+    return select(
+        QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM attempts WHERE scheduled = 1 ORDER BY due, id"),
+        {});
+}
+
+QList<HistoryEntry> HistoryStore::dueBy(const QDateTime& now) const
+{
+    return select(QStringLiteral("SELECT ") + kColumns
+            + QStringLiteral(" FROM attempts WHERE scheduled = 1 AND due <= ? ORDER BY due, id"),
+        { timeText(now) });
+}
+
+qint64 HistoryStore::newListId()
+{
+    QSqlQuery query;
+    qint64 largest = 0;
+    if (m_open && exec(QStringLiteral("SELECT COALESCE(MAX(list_id), 0) FROM attempts"), {}, &query) && query.next())
+        largest = query.value(0).toLongLong();
+    // The time makes two programs that start a list at once unlikely to meet; the largest keeps the order.
+    return qMax(QDateTime::currentMSecsSinceEpoch(), largest + 1);
+}
+
+QList<HistoryEntry> HistoryStore::notSentOfList(qint64 listId) const
+{
+    return select(QStringLiteral("SELECT ") + kColumns
+            + QStringLiteral(" FROM attempts WHERE list_id = ? AND scheduled = 0 AND status <> 6 ORDER BY id"),
+        { listId });
+}
+
+qint64 HistoryStore::lastListId() const
+{
+    QSqlQuery query;
+    if (!m_open
+        || !exec(QStringLiteral("SELECT list_id FROM attempts WHERE list_id <> 0 AND scheduled = 0 "
+                                "ORDER BY time DESC, id DESC LIMIT 1"),
+            {}, &query)
+        || !query.next())
+        return 0;
+    return query.value(0).toLongLong();
+}
+
+int HistoryStore::prune(int days)
+{
+    if (days <= 0)
+        return 0;
+    QSqlQuery query;
+    if (!m_open
+        || !exec(QStringLiteral("DELETE FROM attempts WHERE scheduled = 0 AND time < ?"),
+            { timeText(QDateTime::currentDateTimeUtc().addDays(-days)) }, &query))
+        return 0;
+    return query.numRowsAffected();
+}
