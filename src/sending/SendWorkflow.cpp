@@ -68,16 +68,19 @@ SendWorkflow::Outcome SendWorkflow::Button1Click(const Composition& composition)
         m_host.reportError(ResStrings::emptyList());
         return Outcome::Refused;
     }
+    m_unattended = composition.unattended;
+    // Nobody answers a question of the queue's: the send waits for a better moment instead.
+    const auto ask = [&](const QString& question) { return !m_unattended && m_host.ask(question); };
     const bool online = m_host.isOnline();
     if (!online)
         m_host.setConnectionState(0);
     if (m_host.connectionState() == 0) {
         const QString reason = online ? ResStrings::notConnectedNoCache() : ResStrings::notOnline();
-        if (!m_host.ask(reason + QLatin1Char('\n') + ResStrings::tryAnyway()))
+        if (!ask(reason + QLatin1Char('\n') + ResStrings::tryAnyway()))
             return Outcome::Declined;
     }
     // The new send replaces the running one: the engine's Send starts afresh.
-    if (isBusyStatus(m_engine.Status) && !m_host.ask(ResStrings::cancelAndResend()))
+    if (isBusyStatus(m_engine.Status) && !ask(ResStrings::cancelAndResend()))
         return Outcome::Declined;
 
     try {
@@ -91,11 +94,17 @@ SendWorkflow::Outcome SendWorkflow::Button1Click(const Composition& composition)
         m_host.setCancelRequested(false);
         if (composition.listMode) {
             MessageText = wireText(composition.message);
+            m_recipient = HistoryRecorder::Recipient {};
+            m_recipient.source = composition.source == SendSource::Window ? SendSource::List : composition.source;
+            m_recipient.listId = m_recorder ? m_recorder->store().newListId() : 0;
             return sendList(composition.sender, composition.list);
         }
-        m_host.saveLastUsed();
+        if (!m_unattended)
+            m_host.saveLastUsed();
         ListSending = false;
         MessageText = wireText(composition.message);
+        m_recipient = HistoryRecorder::Recipient { composition.recipientName, composition.source, composition.listId,
+            composition.queueId };
         return SendToRecipient(composition.area, composition.phone, composition.sender, MessageText) ? Outcome::Started
                                                                                                      : Outcome::Failed;
     } catch (const std::exception& error) {
@@ -108,15 +117,19 @@ bool SendWorkflow::SendToRecipient(
     const QString& areaCode, const QString& phone, const QString& sender, const QString& message)
 {
     const int index = m_engine.FindProviderByArea(areaCode);
-    if (index < 0) {
-        m_host.reportError(ResStrings::unknownProvider());
+    const auto refuse = [&](const QString& text) {
+        m_host.reportError(text);
+        if (m_recorder)
+            m_recorder->refused(m_recipient, areaCode, phone, sender, message, text);
         return false;
-    }
+    };
+    if (index < 0)
+        return refuse(ResStrings::unknownProvider());
     const TProvider provider = m_engine.Providers.at(index);
-    if (lacksCredentials(provider)) {
-        m_host.reportError(m_host.credentialsMissing(provider, ListSending));
-        return false;
-    }
+    if (lacksCredentials(provider))
+        return refuse(m_host.credentialsMissing(provider, ListSending || m_unattended));
+    if (m_recorder)
+        m_recorder->begin(m_recipient);
     m_engine.Send(sender, areaCode, phone, message, provider.UserName, provider.Password);
     return true;
 }
@@ -152,6 +165,7 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
         }
         m_host.setCurrentRecipient(i);
         const ListLine entry = ListLine::parse(list.at(i));
+        m_recipient.name = entry.name;
         QCoreApplication::processEvents();
         // A recipient that cannot go to the engine has its own error line; the list goes on.
         if (!SendToRecipient(entry.area, entry.phone, sender, MessageText))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HistoryRecorder.h"
 #include "common/ListLine.h"
 
 #include <QString>
@@ -28,6 +29,16 @@ public:
         // Single recipient.
         QString area;
         QString phone;
+        // The single recipient's name as shown, for the history.
+        QString recipientName;
+        // Where the send comes from; a list from the window counts as a list.
+        SendSource source = SendSource::Window;
+        // The queued send this carries out, and the list it was queued with.
+        qint64 queueId = 0;
+        qint64 listId = 0;
+        // Nobody is there to answer (the queue): a question declines the send, and missing credentials open
+        // nothing.
+        bool unattended = false;
     };
 
     enum class Outcome
@@ -69,6 +80,10 @@ public:
     // The host's cancel flag was just set: a list that waits for its recipient stops waiting at once.
     void cancelRequested();
 
+    // Every recipient, sent or refused, goes to the history through it; null: no history.
+    void setRecorder(HistoryRecorder* recorder) { m_recorder = recorder; }
+    HistoryRecorder* recorder() const { return m_recorder; }
+
     // The message of the send under way.
     QString MessageText;
     bool ListSending = false;
@@ -81,4 +96,8 @@ private:
     TSMSBaseForm& m_engine;
     SendWorkflowHost& m_host;
     class QEventLoop* m_wait = nullptr;
+    HistoryRecorder* m_recorder = nullptr;
+    // The recipient SendToRecipient hands over, for the history.
+    HistoryRecorder::Recipient m_recipient;
+    bool m_unattended = false;
 };

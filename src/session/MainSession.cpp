@@ -9,6 +9,8 @@
 #include "common/Messages.h"
 #include "common/ResStrings.h"
 #include "common/UserPrompt.h"
+#include "history/HistoryStore.h"
+#include "sending/HistoryRecorder.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
 #include "settings/RegistryStore.h"
@@ -40,6 +42,9 @@ MainSession::~MainSession()
 {
     m_view = nullptr;
     m_engine->OnStatus = nullptr;
+    // The recorder writes to the history, which goes with the session's members.
+    delete m_recorder;
+    m_recorder = nullptr;
     // The service connection works on the state, which works on the engine's lists: they go in that order.
     delete m_banners;
     delete m_service;
@@ -92,6 +97,11 @@ void MainSession::startUp()
     } catch (const std::exception& error) {
         ErrorReport::report(ErrorReport::textOf(error));
     }
+    // The history opens once the window is up: the queued sends missed meanwhile are its first question.
+    QTimer::singleShot(0, this, [this] {
+        openHistory();
+        m_queueTimer.start();
+    });
     // Whatever failed before, the requests and the rotation start.
     try {
         if (!requestsStarted)
@@ -107,6 +117,7 @@ void MainSession::shutdown()
     try {
         m_service->stop();
         m_banners->BannerTimer.stop();
+        m_queueTimer.stop();
         // Stops the browser without reporting a status to a window that is going away. A window built again
         // around the session finds the engine idle, as a new one would be.
         m_engine->OnStatus = nullptr;
@@ -145,6 +156,8 @@ void MainSession::send()
     composition.list = m_composition.list;
     composition.area = m_composition.area;
     composition.phone = m_composition.phone;
+    composition.recipientName = m_composition.recipientName;
+    history();
     m_workflow->Button1Click(composition);
     m_messageText = m_workflow->MessageText;
 }

@@ -6,12 +6,18 @@
 #include "session/ServiceConnectionHost.h"
 #include "settings/PreferencesHost.h"
 
+#include <QDateTime>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
+class HistoryRecorder;
+class HistoryStore;
+struct HistoryEntry;
 class MainView;
 class SendWorkflow;
 class ServiceConnection;
@@ -93,6 +99,30 @@ public:
     // The message of the send under way, as the engine got it.
     QString messageText() const { return m_messageText; }
 
+    // --- History and the queue of sends set for later
+    // What a queued send whose time passed while the program was not running becomes.
+    enum class MissedChoice
+    {
+        SendNow,
+        Keep, // stays in the queue, held until the next start asks again (or its time is changed)
+        Drop,
+    };
+    // history.db, opened at its first use.
+    HistoryStore& history();
+    // The composition, checked as the send command checks it, goes into the queue for `due`: one entry per
+    // recipient. The refusal's text, empty when it was queued.
+    QString scheduleComposition(const QDateTime& due);
+    // Sends the first queued send that is due, when the engine is free; the queue's timer calls it.
+    void sendDue();
+    void setQueueInterval(int milliseconds) { m_queueTimer.setInterval(milliseconds); }
+    void missedSendChoice(qint64 id, MissedChoice choice);
+    // The queued sends this run holds back until the user says what becomes of them.
+    QSet<qint64> heldSends() const { return m_held; }
+    // The history window's "send again": a finished entry, or the not-sent recipients of a list, become the
+    // composition the window shows.
+    void composeAgain(const HistoryEntry& entry);
+    void composeNotSentOfList(qint64 listId);
+
     // "adcache.dat" in the data folder: the banner table between runs.
     static QString bannerTableFile();
     void saveBannerTable();
@@ -136,8 +166,16 @@ public:
 protected:
     bool event(QEvent* event) override;
 
+signals:
+    // Something was written to the history or the queue changed.
+    void historyChanged();
+
 private:
     void loadBannerTable();
+    // The first use of the history in this run: old entries pruned, and the queued sends missed while the
+    // program was not running shown to the user.
+    void openHistory();
+    void queueChanged();
 
     MainView* m_view = nullptr;
     TSMSBaseForm* m_engine = nullptr;
@@ -154,4 +192,10 @@ private:
     int m_currentRecipient = 0;
     QString m_languageCode;
     QString m_messageText;
+
+    std::unique_ptr<HistoryStore> m_history;
+    HistoryRecorder* m_recorder = nullptr;
+    QTimer m_queueTimer;
+    QDateTime m_startTime;
+    QSet<qint64> m_held;
 };

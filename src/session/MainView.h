@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 class QImage;
+struct HistoryEntry;
 
 // What the program's session needs of the window that shows it. The main window implements it; a test
 // answers it with plain fields. The session asks only while a view is attached.
@@ -35,4 +37,14 @@ public:
     // A list send: one line per recipient in a status window, and its end.
     virtual void beginList(const QStringList& names) = 0;
     virtual void endList(bool cancelled) = 0;
+
+    // The session changed what is composed (the history's "send again"): the fields follow.
+    virtual void compositionChanged() { }
+    // Queued sends whose time passed while the program was not running: the user says for each whether it
+    // goes now, stays, or is dropped (MainSession::missedSendChoice). Until then none of them is sent.
+    virtual void showMissedSends(const QList<HistoryEntry>& entries) { Q_UNUSED(entries) }
+    // The next queued send (the tray tip names it); null when the queue is empty.
+    virtual void showNextScheduled(const HistoryEntry* next) { Q_UNUSED(next) }
+    // The history or the queue changed: an open history window follows.
+    virtual void historyChanged() { }
 };

@@ -1,0 +1,172 @@
+// The session's history and its queue of sends set for later.
+#include "MainSession.h"
+
+#include "MainView.h"
+#include "SkinColors.h"
+#include "common/ListLine.h"
+#include "common/ResStrings.h"
+#include "history/HistoryStore.h"
+#include "sending/HistoryRecorder.h"
+#include "sending/SendWorkflow.h"
+#include "settings/SmsIni.h"
+
+namespace {
+// How often the queue looks for a send that has come due.
+constexpr int kQueueIntervalMs = 15000;
+} // namespace
+
+HistoryStore& MainSession::history()
+{
+    if (!m_history) {
+        m_history = std::make_unique<HistoryStore>();
+        m_recorder = new HistoryRecorder(*m_engine, *m_history, this);
+        m_workflow->setRecorder(m_recorder);
+        connect(m_recorder, &HistoryRecorder::recorded, this, [this] { queueChanged(); });
+    }
+    return *m_history;
+}
+
+void MainSession::openHistory()
+{
+    if (m_startTime.isValid())
+        return;
+    m_startTime = QDateTime::currentDateTime();
+    if (!m_queueTimer.interval())
+        m_queueTimer.setInterval(kQueueIntervalMs);
+    connect(&m_queueTimer, &QTimer::timeout, this, &MainSession::sendDue, Qt::UniqueConnection);
+    HistoryStore& store = history();
+    store.prune(SmsIni().historyDays());
+    // Never sent without the user's word: what fell due while the program was not running waits for it.
+    const QList<HistoryEntry> missed = store.dueBy(m_startTime);
+    for (const HistoryEntry& entry : missed)
+        m_held.insert(entry.id);
+    if (!missed.isEmpty() && m_view)
+        m_view->showMissedSends(missed);
+    queueChanged();
+}
+
+void MainSession::queueChanged()
+{
+    if (m_view) {
+        const QList<HistoryEntry> queue = m_history ? m_history->scheduled() : QList<HistoryEntry>();
+        m_view->showNextScheduled(queue.isEmpty() ? nullptr : &queue.first());
+        m_view->historyChanged();
+    }
+    emit historyChanged();
+}
+
+QString MainSession::scheduleComposition(const QDateTime& due)
+{
+    SendWorkflow::Composition checked;
+    checked.sender = m_composition.sender;
+    checked.message = m_composition.message;
+    checked.listMode = m_composition.listMode;
+    checked.list = m_composition.list;
+    checked.area = m_composition.area;
+    checked.phone = m_composition.phone;
+    if (checked.listMode && checked.list.isEmpty())
+        return ResStrings::emptyList();
+    const QString refused = SendWorkflow::refusal(checked);
+    if (!refused.isEmpty())
+        return refused;
+
+    HistoryStore& store = history();
+    HistoryEntry entry;
+    entry.sender = checked.sender;
+    entry.message = SendWorkflow::wireText(checked.message);
+    entry.source = SendSource::Queue;
+    entry.due = due;
+    entry.statusText = QString();
+    QList<ListLine> recipients;
+    if (checked.listMode) {
+        entry.listId = store.newListId();
+        for (const QString& line : std::as_const(checked.list))
+            recipients << ListLine::parse(line);
+    } else {
+        recipients << ListLine { m_composition.recipientName, checked.area, checked.phone };
+    }
+    for (const ListLine& recipient : std::as_const(recipients)) {
+        entry.name = recipient.name;
+        entry.area = recipient.area;
+        entry.phone = recipient.phone;
+        const int index = m_engine->FindProviderByArea(recipient.area);
+        entry.provider = index >= 0 ? m_engine->Providers.at(index).Name : QString();
+        if (store.schedule(entry) == 0)
+            return store.error();
+    }
+    queueChanged();
+    return QString();
+}
+
+void MainSession::sendDue()
+{
+    if (!m_history || isBusyStatus(m_engine->Status) || m_workflow->ListSending)
+        return;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const HistoryEntry& entry : m_history->dueBy(now)) {
+        // Held until the user answers, unless it was given a new time since.
+        if (m_held.contains(entry.id) && entry.due <= m_startTime)
+            continue;
+        SendWorkflow::Composition queued;
+        queued.sender = entry.sender;
+        queued.message = entry.message;
+        queued.area = entry.area;
+        queued.phone = entry.phone;
+        queued.recipientName = entry.name;
+        queued.source = SendSource::Queue;
+        queued.queueId = entry.id;
+        queued.listId = entry.listId;
+        queued.unattended = true;
+        // Declined (no definitions yet, or offline): it stays in the queue for the next look.
+        m_workflow->Button1Click(queued);
+        return;
+    }
+}
+
+void MainSession::missedSendChoice(qint64 id, MissedChoice choice)
+{
+    HistoryStore& store = history();
+    switch (choice) {
+    case MissedChoice::SendNow:
+        m_held.remove(id);
+        store.reschedule(id, QDateTime::currentDateTime());
+        QTimer::singleShot(0, this, &MainSession::sendDue);
+        break;
+    case MissedChoice::Drop:
+        m_held.remove(id);
+        store.drop(id);
+        break;
+    case MissedChoice::Keep:
+        break;
+    }
+    queueChanged();
+}
+
+void MainSession::composeAgain(const HistoryEntry& entry)
+{
+    m_composition.sender = entry.sender;
+    m_composition.message = entry.message;
+    m_composition.listMode = false;
+    m_composition.list.clear();
+    m_composition.area = entry.area;
+    m_composition.phone = entry.phone;
+    m_composition.recipientName = entry.name;
+    if (m_view)
+        m_view->compositionChanged();
+}
+
+void MainSession::composeNotSentOfList(qint64 listId)
+{
+    const QList<HistoryEntry> notSent = history().notSentOfList(listId);
+    if (notSent.isEmpty())
+        return;
+    m_composition.sender = notSent.first().sender;
+    m_composition.message = notSent.first().message;
+    m_composition.listMode = true;
+    m_composition.list.clear();
+    for (const HistoryEntry& entry : notSent)
+        m_composition.list << ListLine { entry.name, entry.area, entry.phone }.text();
+    m_composition.recipientName.clear();
+    if (m_view)
+        m_view->compositionChanged();
+}
