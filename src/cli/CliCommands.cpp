@@ -1,12 +1,16 @@
 #include "CliCommands.h"
 #include "CliCheck.h"
+#include "CliHistory.h"
 
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/ResStrings.h"
 #include "common/TimerInterval.h"
+#include "contacts/RecipientFile.h"
 #include "engine/TSMSBaseForm.h"
+#include "history/HistoryStore.h"
 #include "net/TAdvHttp.h"
+#include "sending/HistoryRecorder.h"
 #include "sending/PersonPageWindow.h"
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
@@ -30,17 +34,21 @@
 #include <optional>
 
 namespace {
-const char* const kUsage = "usage:\n"
-                           "  zelkora-cli send --from NAME --to AREA-PHONE [--to AREA-PHONE ...] "
-                           "(--text TEXT | --text-file FILE) [--json] [--interactive]\n"
-                           "                                   (--interactive: on a display, a page of the site's\n"
-                           "                                    that only a person can answer is shown to you)\n"
-                           "  zelkora-cli providers [--json]   (name, area codes, login, origin: service, cache\n"
-                           "                                    or local:FILE from providers.d)\n"
-                           "  zelkora-cli refresh\n"
-                           "  zelkora-cli check AREA-CODE [--json]   (walks the provider's pages up to the filled\n"
-                           "                                    message form and submits nothing)\n"
-                           "options: --service-url URL\n";
+const char* const kUsage
+    = "usage:\n"
+      "  zelkora-cli send --from NAME --to AREA-PHONE [--to AREA-PHONE ...] "
+      "(--text TEXT | --text-file FILE) [--json] [--interactive]\n"
+      "                                   [--to-file FILE.vcf|FILE.csv] [--at \"YYYY-MM-DD HH:MM\"]\n"
+      "                                   (--interactive: on a display, a page of the site's\n"
+      "                                    that only a person can answer is shown to you)\n"
+      "  zelkora-cli providers [--json]   (name, area codes, login, origin: service, cache\n"
+      "                                    or local:FILE from providers.d)\n"
+      "  zelkora-cli refresh\n"
+      "  zelkora-cli history [--failed] [--since DATE] [--json]\n"
+      "  zelkora-cli retry   (sends again to those of the last list that were not sent)\n"
+      "  zelkora-cli check AREA-CODE [--json]   (walks the provider's pages up to the filled\n"
+      "                                    message form and submits nothing)\n"
+      "options: --service-url URL\n";
 
 void out(const QString& line)
 {
@@ -67,6 +75,10 @@ struct Options
     bool json = false;
     // A page that only a person can answer is shown, when there is a display to show it on.
     bool interactive = false;
+    QString toFile;
+    QString at;
+    bool failed = false;
+    QString since;
     QString error;
 };
 
@@ -97,6 +109,14 @@ Options parse(const QStringList& args)
             o.json = true;
         } else if (a == QLatin1String("--interactive")) {
             o.interactive = true;
+        } else if (a == QLatin1String("--to-file")) {
+            value(o.toFile);
+        } else if (a == QLatin1String("--at")) {
+            value(o.at);
+        } else if (a == QLatin1String("--since")) {
+            value(o.since);
+        } else if (a == QLatin1String("--failed")) {
+            o.failed = true;
         } else if (QString url; AppPaths::takeServiceUrlOption(args, i, &url)) {
             AppPaths::setServiceUrlOverride(url);
         } else if (a == QLatin1String("--service-url")) {
@@ -284,6 +304,45 @@ private:
     bool m_allSent = true;
 };
 
+// Sends the checked composition with the real engine, one output line per status, each recipient in the
+// history as zelkora-cli's.
+int sendComposition(SendWorkflow::Composition composition, const QStringList& labels, const Options& o)
+{
+    TSMSBaseForm engine;
+    ServiceState state(engine.Providers, engine.AreaDefs);
+    state.setCredentialSource(credentialsFromSmsIni());
+    state.LoadProviderCache();
+    engine.TimeOut = SmsIni().timeOut();
+    if (engine.Providers.isEmpty())
+        err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")
+                .arg(AppPaths::providerCacheFile()));
+
+    CliSendHost host(engine, labels, o.json, engine.Providers.isEmpty() ? 0 : 1);
+    // Only a program with widgets, made for --interactive on a display, can show a site's page.
+    std::unique_ptr<PersonPages> personPages;
+    if (o.interactive && qobject_cast<QApplication*>(QCoreApplication::instance()))
+        personPages = std::make_unique<PersonPages>(engine, nullptr);
+    else if (o.interactive)
+        err(QStringLiteral("--interactive: no display to show a site's page on"));
+    if (!composition.listMode)
+        host.setCurrentRecipient(0);
+    HistoryStore history;
+    HistoryRecorder recorder(engine, history);
+    SendWorkflow workflow(engine, host);
+    workflow.setRecorder(&recorder);
+    composition.source = SendSource::CommandLine;
+    const SendWorkflow::Outcome outcome = workflow.Button1Click(composition);
+    if (outcome == SendWorkflow::Outcome::Refused || outcome == SendWorkflow::Outcome::Declined)
+        return CliCommands::ExitRefused;
+    while (isBusyStatus(engine.Status))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    engine.OnStatus = nullptr;
+    // Refused before any send: no recipient reached the engine.
+    if (!host.reachedEngine())
+        return CliCommands::ExitRefused;
+    return host.allSent() ? CliCommands::ExitOk : CliCommands::ExitFailed;
+}
+
 int send(const Options& o)
 {
     QString message = o.text;
@@ -298,61 +357,60 @@ int send(const Options& o)
             message.chop(message.endsWith(QLatin1String("\r\n")) ? 2 : 1);
     }
 
-    // One recipient is a single send; several are a list, each line named after the recipient as given.
+    // The recipients typed, then those of the file; each output line is named after its recipient.
+    QList<ListLine> recipients;
+    QStringList labels;
+    for (const QString& to : o.to) {
+        recipients << ListLine::parse(QLatin1Char('=') + to);
+        labels << to;
+    }
+    if (!o.toFile.isEmpty()) {
+        const Contacts::RecipientFileResult file = Contacts::RecipientFile::read(o.toFile);
+        if (!file.error.isEmpty()) {
+            err(file.error);
+            return CliCommands::ExitRefused;
+        }
+        for (const QString& problem : file.problems)
+            err(QFileInfo(o.toFile).fileName() + QStringLiteral(": ") + problem);
+        for (const Contacts::FileRecipient& r : file.recipients) {
+            // A list line ends its name at the first "=".
+            recipients << ListLine { QString(r.name).replace(QLatin1Char('='), QLatin1Char(' ')), r.area, r.phone };
+            labels << r.area + QLatin1Char('-') + r.phone;
+        }
+    }
+
+    // One recipient is a single send; several are a list.
     SendWorkflow::Composition composition;
     composition.sender = o.from;
     composition.message = message;
-    composition.listMode = o.to.size() != 1;
+    composition.listMode = recipients.size() != 1;
     if (composition.listMode) {
-        // Each line named after the recipient as given.
-        for (const QString& to : o.to) {
-            ListLine line = ListLine::parse(QLatin1Char('=') + to);
-            line.name = to;
+        for (const ListLine& line : std::as_const(recipients))
             composition.list << line.text();
-        }
     } else {
-        const ListLine entry = ListLine::parse(QLatin1Char('=') + o.to.first());
-        composition.area = entry.area;
-        composition.phone = entry.phone;
+        composition.area = recipients.first().area;
+        composition.phone = recipients.first().phone;
+        composition.recipientName = recipients.first().name;
     }
-    if (!composition.listMode || composition.list.isEmpty()) {
-        // The checks that refuse the whole input, before any recipient's turn.
-        const QString refused = composition.listMode ? ResStrings::emptyList() : SendWorkflow::refusal(composition);
-        if (!refused.isEmpty()) {
-            err(refused);
-            return CliCommands::ExitRefused;
-        }
+    // The checks that refuse the whole input, before any recipient's turn.
+    const QString refused = composition.listMode && composition.list.isEmpty() ? ResStrings::emptyList()
+                                                                               : SendWorkflow::refusal(composition);
+    if (!refused.isEmpty()) {
+        err(refused);
+        return CliCommands::ExitRefused;
     }
+    if (!o.at.isEmpty())
+        return CliHistory::schedule(composition, o.at);
+    return sendComposition(composition, labels, o);
+}
 
-    TSMSBaseForm engine;
-    ServiceState state(engine.Providers, engine.AreaDefs);
-    state.setCredentialSource(credentialsFromSmsIni());
-    state.LoadProviderCache();
-    engine.TimeOut = SmsIni().timeOut();
-    if (engine.Providers.isEmpty())
-        err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")
-                .arg(AppPaths::providerCacheFile()));
-
-    CliSendHost host(engine, o.to, o.json, engine.Providers.isEmpty() ? 0 : 1);
-    // Only a program with widgets, made for --interactive on a display, can show a site's page.
-    std::unique_ptr<PersonPages> personPages;
-    if (o.interactive && qobject_cast<QApplication*>(QCoreApplication::instance()))
-        personPages = std::make_unique<PersonPages>(engine, nullptr);
-    else if (o.interactive)
-        err(QStringLiteral("--interactive: no display to show a site's page on"));
-    if (!composition.listMode)
-        host.setCurrentRecipient(0);
-    SendWorkflow workflow(engine, host);
-    const SendWorkflow::Outcome outcome = workflow.Button1Click(composition);
-    if (outcome == SendWorkflow::Outcome::Refused || outcome == SendWorkflow::Outcome::Declined)
-        return CliCommands::ExitRefused;
-    while (isBusyStatus(engine.Status))
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    engine.OnStatus = nullptr;
-    // Refused before any send: no recipient reached the engine.
-    if (!host.reachedEngine())
-        return CliCommands::ExitRefused;
-    return host.allSent() ? CliCommands::ExitOk : CliCommands::ExitFailed;
+int retry(const Options& o)
+{
+    SendWorkflow::Composition composition;
+    QStringList labels;
+    if (!CliHistory::notSentOfLastList(&composition, &labels))
+        return CliCommands::ExitOk;
+    return sendComposition(composition, labels, o);
 }
 } // namespace
 
@@ -412,6 +470,10 @@ int CliCommands::run(int argc, char** argv)
     }
     if (o.command == QLatin1String("send"))
         return send(o);
+    if (o.command == QLatin1String("history"))
+        return CliHistory::list(o.failed, o.since, o.json);
+    if (o.command == QLatin1String("retry"))
+        return retry(o);
     if (o.command == QLatin1String("providers"))
         return providers(o);
     if (o.command == QLatin1String("refresh"))
