@@ -118,33 +118,13 @@ int CliHistory::schedule(const SendWorkflow::Composition& composition, const QSt
     state.LoadProviderCache();
 
     HistoryStore store;
-    HistoryEntry entry;
-    entry.sender = composition.sender;
-    entry.message = SendWorkflow::wireText(composition.message);
-    entry.source = SendSource::Queue;
-    entry.due = due;
-    QList<ListLine> recipients;
-    if (composition.listMode) {
-        entry.listId = store.newListId();
-        for (const QString& line : composition.list)
-            recipients << ListLine::parse(line);
-    } else {
-        recipients << ListLine { composition.recipientName, composition.area, composition.phone };
+    const QString error = SendWorkflow::schedule(store, engine, composition, due);
+    if (!error.isEmpty()) {
+        err(QStringLiteral("the history %1 cannot take the send: %2").arg(store.path(), error));
+        return CliCommands::ExitFailed;
     }
-    for (const ListLine& recipient : std::as_const(recipients)) {
-        entry.name = recipient.name;
-        entry.area = recipient.area;
-        entry.phone = recipient.phone;
-        const int index = engine.FindProviderByArea(recipient.area);
-        entry.provider = index >= 0 ? engine.Providers.at(index).Name : QString();
-        if (store.schedule(entry) == 0) {
-            err(QStringLiteral("the history %1 cannot take the send: %2").arg(store.path(), store.error()));
-            return CliCommands::ExitFailed;
-        }
-    }
-    out(QStringLiteral("%1 message(s) queued for %2")
-            .arg(recipients.size())
-            .arg(due.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+    const qsizetype count = composition.listMode ? composition.list.size() : 1;
+    out(QStringLiteral("%1 message(s) queued for %2").arg(count).arg(due.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
     out(SingleInstance::runningCopy()
             ? QStringLiteral("the desktop program is running and sends them then")
             : QStringLiteral("the desktop program is not running: it sends them when it runs, and asks first about "

@@ -22,7 +22,7 @@ void HistoryRecorder::begin(const Recipient& recipient)
 }
 
 void HistoryRecorder::refused(const Recipient& recipient, const QString& area, const QString& phone,
-    const QString& sender, const QString& message, const QString& text)
+    const QString& sender, const QString& message, const QString& text, int status)
 {
     HistoryEntry entry;
     entry.time = QDateTime::currentDateTime();
@@ -33,7 +33,7 @@ void HistoryRecorder::refused(const Recipient& recipient, const QString& area, c
     const int index = m_engine.FindProviderByArea(area);
     entry.provider = index >= 0 ? m_engine.Providers.at(index).Name : QString();
     entry.message = message;
-    entry.status = HistoryEntry::Refused;
+    entry.status = status;
     entry.statusText = text;
     entry.source = recipient.source;
     entry.listId = recipient.listId;

@@ -28,9 +28,10 @@ public:
 
     // The engine's next attempt goes to this recipient.
     void begin(const Recipient& recipient);
-    // A recipient that could not go to the engine, with the text it was refused with.
+    // A recipient that did not go to the engine, with the text it was refused with; `status` is the engine's
+    // status it counts as (a list cancelled before it came to the recipient), else HistoryEntry::Refused.
     void refused(const Recipient& recipient, const QString& area, const QString& phone, const QString& sender,
-        const QString& message, const QString& text);
+        const QString& message, const QString& text, int status = HistoryEntry::Refused);
 
 signals:
     // An entry went into the history (or could not: its id is then 0).

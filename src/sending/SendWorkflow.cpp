@@ -158,6 +158,7 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
         ListSending = false;
         m_host.endList(cancelled || m_host.cancelRequested());
     });
+    int handedOver = 0;
     for (int i = 0; i < list.size(); ++i) {
         if (m_host.cancelRequested()) {
             cancelled = true;
@@ -166,6 +167,7 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
         m_host.setCurrentRecipient(i);
         const ListLine entry = ListLine::parse(list.at(i));
         m_recipient.name = entry.name;
+        handedOver = i + 1;
         QCoreApplication::processEvents();
         // A recipient that cannot go to the engine has its own error line; the list goes on.
         if (!SendToRecipient(entry.area, entry.phone, sender, MessageText))
@@ -180,6 +182,14 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
             cancelled = true;
             break;
         }
+    }
+    // The recipients the list did not come to are in the history as cancelled, so that "send again to those
+    // not sent" finds them.
+    for (int i = handedOver; cancelled && m_recorder && i < list.size(); ++i) {
+        const ListLine entry = ListLine::parse(list.at(i));
+        m_recipient.name = entry.name;
+        m_recorder->refused(m_recipient, entry.area, entry.phone, sender, MessageText,
+            ResStrings::sendStatusText(ssCancelled), ssCancelled);
     }
     return cancelled ? Outcome::ListCancelled : Outcome::ListDone;
 }
@@ -212,4 +222,32 @@ void SendWorkflow::cancelRequested()
 {
     if (m_wait && m_host.cancelRequested())
         m_wait->exit(AttemptEnded);
+}
+
+QString SendWorkflow::schedule(
+    HistoryStore& store, const TSMSBaseForm& engine, const Composition& composition, const QDateTime& due)
+{
+    HistoryEntry entry;
+    entry.sender = composition.sender;
+    entry.message = wireText(composition.message);
+    entry.source = SendSource::Queue;
+    entry.due = due;
+    QList<ListLine> recipients;
+    if (composition.listMode) {
+        entry.listId = store.newListId();
+        for (const QString& line : composition.list)
+            recipients << ListLine::parse(line);
+    } else {
+        recipients << ListLine { composition.recipientName, composition.area, composition.phone };
+    }
+    for (const ListLine& recipient : std::as_const(recipients)) {
+        entry.name = recipient.name;
+        entry.area = recipient.area;
+        entry.phone = recipient.phone;
+        const int index = engine.FindProviderByArea(recipient.area);
+        entry.provider = index >= 0 ? engine.Providers.at(index).Name : QString();
+        if (store.schedule(entry) == 0)
+            return store.error();
+    }
+    return QString();
 }

@@ -66,6 +66,11 @@ public:
     static int countedLength(const QString& text);
     // The message as the engine sends it: every line break CR LF.
     static QString wireText(const QString& message);
+    // The composition goes into the queue of sends set for later, for `due`: one entry per recipient, a list's
+    // sharing a new list id, each naming the provider `engine` finds for its area code. The store's error,
+    // empty when every entry went in.
+    static QString schedule(
+        HistoryStore& store, const TSMSBaseForm& engine, const Composition& composition, const QDateTime& due);
 
     // A provider with a login page needs both a user name and a password before anything is sent to it.
     static bool needsLogin(const TProvider& provider);
@@ -83,6 +88,8 @@ public:
     // Every recipient, sent or refused, goes to the history through it; null: no history.
     void setRecorder(HistoryRecorder* recorder) { m_recorder = recorder; }
     HistoryRecorder* recorder() const { return m_recorder; }
+    // The history's id of the last list sent; 0 before the first, or without a history.
+    qint64 listId() const { return m_recipient.listId; }
 
     // The message of the send under way.
     QString MessageText;

@@ -147,7 +147,7 @@ void MainSession::saveBannerTable()
     m_state->Adverts.SaveToFile(bannerTableFile());
 }
 
-void MainSession::send()
+SendWorkflow::Composition MainSession::workflowComposition() const
 {
     SendWorkflow::Composition composition;
     composition.sender = m_composition.sender;
@@ -157,8 +157,13 @@ void MainSession::send()
     composition.area = m_composition.area;
     composition.phone = m_composition.phone;
     composition.recipientName = m_composition.recipientName;
+    return composition;
+}
+
+void MainSession::send()
+{
     history();
-    m_workflow->Button1Click(composition);
+    m_workflow->Button1Click(workflowComposition());
     m_messageText = m_workflow->MessageText;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/TSMSBaseForm.h"
+#include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
 #include "session/BannerRotation.h"
 #include "session/ServiceConnectionHost.h"
@@ -19,7 +20,6 @@ class HistoryRecorder;
 class HistoryStore;
 struct HistoryEntry;
 class MainView;
-class SendWorkflow;
 class ServiceConnection;
 class ServiceState;
 
@@ -100,13 +100,6 @@ public:
     QString messageText() const { return m_messageText; }
 
     // --- History and the queue of sends set for later
-    // What a queued send whose time passed while the program was not running becomes.
-    enum class MissedChoice
-    {
-        SendNow,
-        Keep, // stays in the queue, held until the next start asks again (or its time is changed)
-        Drop,
-    };
     // history.db, opened at its first use.
     HistoryStore& history();
     // The composition, checked as the send command checks it, goes into the queue for `due`: one entry per
@@ -115,13 +108,17 @@ public:
     // Sends the first queued send that is due, when the engine is free; the queue's timer calls it.
     void sendDue();
     void setQueueInterval(int milliseconds) { m_queueTimer.setInterval(milliseconds); }
-    void missedSendChoice(qint64 id, MissedChoice choice);
+    void missedSendChoice(qint64 id, MissedSendChoice choice);
     // The queued sends this run holds back until the user says what becomes of them.
     QSet<qint64> heldSends() const { return m_held; }
+    // The queue changed (a send set for later, changed or dropped): the window's tray tip and history follow.
+    void queueChanged();
     // The history window's "send again": a finished entry, or the not-sent recipients of a list, become the
     // composition the window shows.
     void composeAgain(const HistoryEntry& entry);
     void composeNotSentOfList(qint64 listId);
+    // The list this session sent last, when some of its recipients were not sent; else 0.
+    qint64 lastListNotSent() const;
 
     // "adcache.dat" in the data folder: the banner table between runs.
     static QString bannerTableFile();
@@ -172,10 +169,11 @@ signals:
 
 private:
     void loadBannerTable();
+    // The composition as the send workflow takes it.
+    SendWorkflow::Composition workflowComposition() const;
     // The first use of the history in this run: old entries pruned, and the queued sends missed while the
     // program was not running shown to the user.
     void openHistory();
-    void queueChanged();
 
     MainView* m_view = nullptr;
     TSMSBaseForm* m_engine = nullptr;

@@ -57,45 +57,16 @@ void MainSession::queueChanged()
 
 QString MainSession::scheduleComposition(const QDateTime& due)
 {
-    SendWorkflow::Composition checked;
-    checked.sender = m_composition.sender;
-    checked.message = m_composition.message;
-    checked.listMode = m_composition.listMode;
-    checked.list = m_composition.list;
-    checked.area = m_composition.area;
-    checked.phone = m_composition.phone;
+    const SendWorkflow::Composition checked = workflowComposition();
     if (checked.listMode && checked.list.isEmpty())
         return ResStrings::emptyList();
     const QString refused = SendWorkflow::refusal(checked);
     if (!refused.isEmpty())
         return refused;
 
-    HistoryStore& store = history();
-    HistoryEntry entry;
-    entry.sender = checked.sender;
-    entry.message = SendWorkflow::wireText(checked.message);
-    entry.source = SendSource::Queue;
-    entry.due = due;
-    entry.statusText = QString();
-    QList<ListLine> recipients;
-    if (checked.listMode) {
-        entry.listId = store.newListId();
-        for (const QString& line : std::as_const(checked.list))
-            recipients << ListLine::parse(line);
-    } else {
-        recipients << ListLine { m_composition.recipientName, checked.area, checked.phone };
-    }
-    for (const ListLine& recipient : std::as_const(recipients)) {
-        entry.name = recipient.name;
-        entry.area = recipient.area;
-        entry.phone = recipient.phone;
-        const int index = m_engine->FindProviderByArea(recipient.area);
-        entry.provider = index >= 0 ? m_engine->Providers.at(index).Name : QString();
-        if (store.schedule(entry) == 0)
-            return store.error();
-    }
+    const QString error = SendWorkflow::schedule(history(), *m_engine, checked, due);
     queueChanged();
-    return QString();
+    return error;
 }
 
 void MainSession::sendDue()
@@ -123,20 +94,20 @@ void MainSession::sendDue()
     }
 }
 
-void MainSession::missedSendChoice(qint64 id, MissedChoice choice)
+void MainSession::missedSendChoice(qint64 id, MissedSendChoice choice)
 {
     HistoryStore& store = history();
     switch (choice) {
-    case MissedChoice::SendNow:
+    case MissedSendChoice::SendNow:
         m_held.remove(id);
         store.reschedule(id, QDateTime::currentDateTime());
         QTimer::singleShot(0, this, &MainSession::sendDue);
         break;
-    case MissedChoice::Drop:
+    case MissedSendChoice::Drop:
         m_held.remove(id);
         store.drop(id);
         break;
-    case MissedChoice::Keep:
+    case MissedSendChoice::Keep:
         break;
     }
     queueChanged();
@@ -169,4 +140,10 @@ void MainSession::composeNotSentOfList(qint64 listId)
     m_composition.recipientName.clear();
     if (m_view)
         m_view->compositionChanged();
+}
+
+qint64 MainSession::lastListNotSent() const
+{
+    const qint64 listId = m_workflow->listId();
+    return m_history && listId && !m_history->notSentOfList(listId).isEmpty() ? listId : 0;
 }
