@@ -543,10 +543,6 @@
         <translation>Change time</translation>
     </message>
     <message>
-        <source>מועד השליחה:</source>
-        <translation>Send at:</translation>
-    </message>
-    <message>
         <source>ההודעה כבר אינה ממתינה לשליחה.</source>
         <translation>The message is no longer waiting to be sent.</translation>
     </message>
@@ -665,6 +661,26 @@
         <source>לימוד ספק חדש...</source>
         <translation>Teach a new provider...</translation>
     </message>
+    <message>
+        <source>שליחה במועד מאוחר...</source>
+        <translation>Send later...</translation>
+    </message>
+    <message>
+        <source>היסטוריה</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>שליחה במועד מאוחר</source>
+        <translation>Send later</translation>
+    </message>
+    <message>
+        <source>ההודעה תישלח ב-%1</source>
+        <translation>The message will be sent at %1</translation>
+    </message>
+    <message>
+        <source>שליחה הבאה: %1, אל %2</source>
+        <translation>Next send: %1, to %2</translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>
@@ -763,6 +779,10 @@
         <source>&amp;סגור</source>
         <translation>&amp;Close</translation>
     </message>
+    <message>
+        <source>שלח שוב למי שלא קיבל</source>
+        <translation>Send again to those not sent</translation>
+    </message>
 </context>
 <context>
     <name>TPreferencesForm</name>
@@ -825,6 +845,18 @@
     <message>
         <source>&amp;בטל</source>
         <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>שמור היסטוריה של:</source>
+        <translation>Keep history of:</translation>
+    </message>
+    <message>
+        <source>כל הזמן</source>
+        <translation>all time</translation>
+    </message>
+    <message>
+        <source> ימים</source>
+        <translation> days</translation>
     </message>
 </context>
 <context>
@@ -1096,6 +1128,49 @@
     <message>
         <source>&amp;בטל</source>
         <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>MissedSendsDialog</name>
+    <message>
+        <source>הודעות שמועדן עבר</source>
+        <translation>Messages whose time has passed</translation>
+    </message>
+    <message>
+        <source>נמען</source>
+        <translation>Recipient</translation>
+    </message>
+    <message>
+        <source>מועד</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>הודעה</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>מה לעשות</source>
+        <translation>What to do</translation>
+    </message>
+    <message>
+        <source>שמור לאחר כך</source>
+        <translation>Keep for later</translation>
+    </message>
+    <message>
+        <source>שלח עכשיו</source>
+        <translation>Send now</translation>
+    </message>
+    <message>
+        <source>בטל</source>
+        <translation>Drop</translation>
+    </message>
+    <message>
+        <source>מועד השליחה של ההודעות האלה עבר כשהתוכנה לא פעלה. מה לעשות בכל אחת?</source>
+        <translation>These messages were due while the program was not running. What should happen to each?</translation>
+    </message>
+    <message>
+        <source>מועד השליחה:</source>
+        <translation>Send at:</translation>
     </message>
 </context>
 </TS>

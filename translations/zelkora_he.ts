@@ -543,10 +543,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>מועד השליחה:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>ההודעה כבר אינה ממתינה לשליחה.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -665,6 +661,26 @@
         <source>לימוד ספק חדש...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>שליחה במועד מאוחר...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>היסטוריה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שליחה במועד מאוחר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההודעה תישלח ב-%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שליחה הבאה: %1, אל %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>
@@ -763,6 +779,10 @@
         <source>&amp;סגור</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>שלח שוב למי שלא קיבל</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TPreferencesForm</name>
@@ -824,6 +844,18 @@
     </message>
     <message>
         <source>&amp;בטל</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שמור היסטוריה של:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כל הזמן</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> ימים</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1095,6 +1127,49 @@
     </message>
     <message>
         <source>&amp;בטל</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MissedSendsDialog</name>
+    <message>
+        <source>הודעות שמועדן עבר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נמען</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מועד</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מה לעשות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שמור לאחר כך</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שלח עכשיו</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בטל</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מועד השליחה של ההודעות האלה עבר כשהתוכנה לא פעלה. מה לעשות בכל אחת?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מועד השליחה:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -24,6 +24,7 @@ class TFormShaper;
 class THalvernShape;
 class PersonPages;
 class THiddenForm;
+class THistoryForm;
 class TImgButton;
 class TImgLed;
 class TListLabel;
@@ -67,6 +68,8 @@ struct MsgFormUi
     QAction* PhoneBook1 = nullptr;
     QAction* Preferences1 = nullptr;
     QAction* Teach1 = nullptr; // teaching the program an operator
+    QAction* SendLater1 = nullptr;
+    QAction* History1 = nullptr;
     QAction* TellFriends1 = nullptr;
     QAction* HomePage1 = nullptr;
     QAction* N5 = nullptr; // help submenu
@@ -203,9 +206,16 @@ public:
     // The Languages item is disabled while any window that a rebuild of this one would take down is open:
     // each such window holds it once and lets go once.
     void holdLanguages(bool hold);
+    // Holds the Languages item until `window` is destroyed.
+    void holdLanguagesWhileOpen(QWidget* window);
     // Opens the teach window, or brings the open one forward. A definition it saves goes into the provider
     // list at once.
     void Teach1Click();
+    // Opens the history window, or brings the open one forward.
+    void History1Click();
+    // The composition goes into the queue for a time the user picks.
+    void SendLater1Click();
+    THistoryForm* historyForm() const;
 
     // --- MainView
     void showConnectionState(int state) override;
@@ -219,6 +229,10 @@ public:
     void openPreferencesForSend() override { openPreferences(false); }
     void beginList(const QStringList& names) override;
     void endList(bool cancelled) override;
+    void compositionChanged() override;
+    void showMissedSends(const QList<HistoryEntry>& entries) override;
+    void showNextScheduled(const HistoryEntry* next) override;
+    void historyChanged() override;
 
 signals:
     // The window was shown or hidden by Open1Click.

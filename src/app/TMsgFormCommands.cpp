@@ -69,6 +69,20 @@ void TMsgForm::holdLanguages(bool hold)
     m_ui.Languages->setEnabled(m_languageHolds == 0);
 }
 
+void TMsgForm::holdLanguagesWhileOpen(QWidget* window)
+{
+    holdLanguages(true);
+    // The window may also go with this one, from QWidget's destructor: by then this object is a TMsgForm no
+    // more (the cast finds none) and its menu's items are gone, so there is nothing to let go.
+    const QPointer<QObject> self(this);
+    const QPointer<QAction> languages(m_ui.Languages);
+    connect(window, &QObject::destroyed, this, [self, languages] {
+        auto* form = qobject_cast<TMsgForm*>(self.data());
+        if (form && languages)
+            form->holdLanguages(false);
+    });
+}
+
 void TMsgForm::LanguagesClick()
 {
     LanguageSwitch::open(*this);

@@ -271,8 +271,10 @@ void TMsgForm::createMenus()
         return action;
     };
     m_ui.Open1 = item(m_ui.PopupMenu1, "Open1", tr("הודעה חדשה"));
+    m_ui.SendLater1 = item(m_ui.PopupMenu1, "SendLater1", tr("שליחה במועד מאוחר..."));
     m_ui.PopupMenu1->addSeparator();
     m_ui.PhoneBook1 = item(m_ui.PopupMenu1, "PhoneBook1", tr("ספר טלפונים"));
+    m_ui.History1 = item(m_ui.PopupMenu1, "History1", tr("היסטוריה"));
     m_ui.Preferences1 = item(m_ui.PopupMenu1, "Preferences1", tr("הגדרות"));
     m_ui.Teach1 = item(m_ui.PopupMenu1, "Teach1", tr("לימוד ספק חדש..."));
     m_ui.PopupMenu1->addSeparator();
@@ -295,6 +297,8 @@ void TMsgForm::createMenus()
     connect(m_ui.PhoneBook1, &QAction::triggered, this, &TMsgForm::SpeedButton1Click);
     connect(m_ui.Preferences1, &QAction::triggered, this, &TMsgForm::Preferences1Click);
     connect(m_ui.Teach1, &QAction::triggered, this, &TMsgForm::Teach1Click);
+    connect(m_ui.SendLater1, &QAction::triggered, this, &TMsgForm::SendLater1Click);
+    connect(m_ui.History1, &QAction::triggered, this, &TMsgForm::History1Click);
     connect(m_ui.TellFriends1, &QAction::triggered, this, &TMsgForm::TellFriends1Click);
     connect(m_ui.HomePage1, &QAction::triggered, this, [this] { m_session->service().HomePage1Click(); });
     connect(m_ui.N6, &QAction::triggered, this, &TMsgForm::N6Click);

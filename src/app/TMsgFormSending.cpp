@@ -105,8 +105,16 @@ void TMsgForm::endList(bool)
 {
     // Closed by the user, the window no longer is the current one; otherwise it stays on screen with its
     // button offering only to close it.
-    if (m_popUpStatusForm && !m_session->cancelRequested())
+    if (m_popUpStatusForm && !m_session->cancelRequested()) {
         m_popUpStatusForm->setCancelButton(false);
+        if (const qint64 listId = m_session->lastListNotSent()) {
+            m_popUpStatusForm->offerRetry(true);
+            connect(m_popUpStatusForm, &TPopUpStatusForm::retryPressed, this, [this, listId] {
+                m_session->composeNotSentOfList(listId);
+                Button1Click();
+            });
+        }
+    }
     m_popUpStatusForm = nullptr;
 }
 

@@ -40,6 +40,15 @@ TPopUpStatusForm::TPopUpStatusForm(QWidget* owner)
     Button1->setGeometry(16, 8, 75, 25);
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TPopUpStatusForm::Button1Click);
+    RetryButton = new QPushButton(tr("שלח שוב למי שלא קיבל"), Panel1);
+    RetryButton->setObjectName(QStringLiteral("RetryButton"));
+    RetryButton->setGeometry(ClientWidth - 16 - 200, 8, 200, 25);
+    RetryButton->setAutoDefault(false);
+    RetryButton->hide();
+    connect(RetryButton, &QPushButton::clicked, this, [this] {
+        emit retryPressed();
+        close();
+    });
     // The cancel button of the window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, Button1, &QPushButton::click);
@@ -104,6 +113,11 @@ void TPopUpStatusForm::setCancelButton(bool cancels)
 {
     m_cancels = cancels;
     Button1->setText(cancels ? cancelCaption() : closeCaption());
+}
+
+void TPopUpStatusForm::offerRetry(bool offered)
+{
+    RetryButton->setVisible(offered);
 }
 
 void TPopUpStatusForm::Button1Click()

@@ -23,6 +23,8 @@ public:
     QPlainTextEdit* Memo1;
     QWidget* Panel1;
     QPushButton* Button1;
+    // "Send again to those not sent": offered when a list ended with recipients that were not sent.
+    QPushButton* RetryButton;
 
     // The memo's height, the window shrinking or growing to the memo and the button bar.
     void setMemoHeight(int height);
@@ -35,12 +37,15 @@ public:
     // Whether closing the window asks the list send to stop; the button reads "&בטל" then, else "&סגור".
     bool isCancelButton() const { return m_cancels; }
     void setCancelButton(bool cancels);
+    void offerRetry(bool offered);
 
     void Button1Click();
 
 signals:
     // The button was pressed: the owner may offer to drop its recipient list before the window closes.
     void buttonPressed();
+    // The retry button was pressed; the window closes.
+    void retryPressed();
     // The window is closing; `cancelRequested` when it still offered to cancel.
     void closed(TPopUpStatusForm* form, bool cancelRequested);
 

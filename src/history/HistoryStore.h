@@ -19,6 +19,14 @@ enum class SendSource
     Queue,
 };
 
+// What a queued send whose time passed while the program was not running becomes, in the user's words.
+enum class MissedSendChoice
+{
+    SendNow,
+    Keep, // stays in the queue, held until the next start asks again (or its time is changed)
+    Drop,
+};
+
 // One attempt of the sending engine as it ended, a recipient refused before it could start one, or a send
 // waiting in the queue. Never a password.
 struct HistoryEntry

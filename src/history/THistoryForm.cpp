@@ -3,19 +3,16 @@
 #include "common/AtomicFile.h"
 #include "common/InterfaceDirection.h"
 #include "common/UserPrompt.h"
+#include "history/QueueDialogs.h"
 #include "session/SkinColors.h"
 
 #include <QCheckBox>
-#include <QDateTimeEdit>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QItemSelectionModel>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -27,7 +24,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kShownTime = QStringLiteral("dd/MM/yyyy HH:mm");
 constexpr int kSearchPauseMs = 150;
 
 enum Column
@@ -54,7 +50,7 @@ QString recipientOf(const HistoryEntry& entry)
 
 QString statusTextOf(const HistoryEntry& entry)
 {
-    return entry.scheduled ? THistoryForm::tr("מתוזמן ל-%1").arg(entry.due.toString(kShownTime)) : entry.statusText;
+    return entry.scheduled ? THistoryForm::tr("מתוזמן ל-%1").arg(QueueDialogs::shownTime(entry.due)) : entry.statusText;
 }
 
 // The query's rows as the grid shows them. The rows are read from the query model only as the grid asks for
@@ -128,7 +124,7 @@ private:
     {
         switch (column) {
         case TimeColumn:
-            return entry.time.toString(kShownTime);
+            return QueueDialogs::shownTime(entry.time);
         case RecipientColumn:
             return recipientOf(entry);
         case NumberColumn:
@@ -336,36 +332,12 @@ void THistoryForm::SendNotSentButtonClick()
         emit sendAgainToNotSent(entry->listId);
 }
 
-std::optional<QDateTime> THistoryForm::askDueTime(const QDateTime& due)
-{
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("RescheduleDialog"));
-    dialog.setWindowTitle(tr("שינוי מועד"));
-    auto* edit = new QDateTimeEdit(&dialog);
-    edit->setObjectName(QStringLiteral("DueEdit"));
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(kShownTime);
-    const QDateTime now = QDateTime::currentDateTime();
-    edit->setMinimumDateTime(now);
-    edit->setDateTime(qMax(due, now));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(tr("מועד השליחה:"), &dialog));
-    layout->addWidget(edit);
-    layout->addWidget(buttons);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return edit->dateTime();
-}
-
 void THistoryForm::RescheduleButtonClick()
 {
     const std::optional<HistoryEntry> entry = selectedEntry();
     if (!entry || !entry->scheduled)
         return;
-    const std::optional<QDateTime> due = askDueTime(entry->due);
+    const std::optional<QDateTime> due = QueueDialogs::askDueTime(this, tr("שינוי מועד"), entry->due);
     if (!due)
         return;
     // The queue may have sent it while the dialog was open.
@@ -381,7 +353,7 @@ void THistoryForm::DropButtonClick()
     if (!entry || !entry->scheduled)
         return;
     if (!UserPrompt::current()->question(
-            tr("לבטל את שליחת ההודעה ל-%1 ב-%2?").arg(recipientOf(*entry), entry->due.toString(kShownTime))))
+            tr("לבטל את שליחת ההודעה ל-%1 ב-%2?").arg(recipientOf(*entry), QueueDialogs::shownTime(entry->due))))
         return;
     if (!m_store.drop(entry->id))
         UserPrompt::current()->information(tr("ההודעה כבר אינה ממתינה לשליחה."));

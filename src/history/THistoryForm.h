@@ -50,8 +50,6 @@ private:
     void DropButtonClick();
     void ExportButtonClick();
     void updateButtons();
-    // The due time the user picks, starting from `due`; none when the dialog was cancelled.
-    std::optional<QDateTime> askDueTime(const QDateTime& due);
     HistoryQuery currentQuery() const;
     std::optional<HistoryEntry> selectedEntry() const;
     void selectEntry(qint64 id);

@@ -189,6 +189,14 @@ void TPreferencesForm::buildControls()
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox1 = new QCheckBox(tr("הפעל אוטומטית עם עליית Windows"), GroupBox2);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    // 0 keeps the whole history.
+    HistoryDaysLabel = makeLabel(QStringLiteral("HistoryDaysLabel"), tr("שמור היסטוריה של:"), GroupBox2);
+    HistoryDaysEdit = new QSpinBox(GroupBox2);
+    HistoryDaysEdit->setObjectName(QStringLiteral("HistoryDaysEdit"));
+    HistoryDaysEdit->setRange(0, MaxHistoryDays);
+    HistoryDaysEdit->setSpecialValueText(tr("כל הזמן"));
+    HistoryDaysEdit->setSuffix(tr(" ימים"));
+    HistoryDaysLabel->setBuddy(HistoryDaysEdit);
 
     auto* timeOutRow = new QHBoxLayout;
     timeOutRow->addWidget(Label7);
@@ -197,6 +205,11 @@ void TPreferencesForm::buildControls()
     timeOutRow->addStretch();
     auto* general = new QVBoxLayout(GroupBox2);
     general->addLayout(timeOutRow);
+    auto* historyRow = new QHBoxLayout;
+    historyRow->addWidget(HistoryDaysLabel);
+    historyRow->addWidget(HistoryDaysEdit);
+    historyRow->addStretch();
+    general->addLayout(historyRow);
     general->addWidget(CheckBox2);
     general->addWidget(CheckBox1);
     auto* page2 = new QVBoxLayout(TabSheet2);
@@ -244,6 +257,7 @@ void TPreferencesForm::FormCreate()
     CheckBox1->setChecked(ini.autoStart());
     SpinEdit1->setValue(ini.timeOut());
     CheckBox2->setChecked(ini.usePopupStatus());
+    HistoryDaysEdit->setValue(qBound(0, ini.historyDays(), MaxHistoryDays));
 
     ComboBox1->clear();
     for (const TProvider& provider : m_host.providers()) {
@@ -322,6 +336,8 @@ void TPreferencesForm::SaveSettings()
     const int timeOut = SpinEdit1->value();
     ini.setTimeOut(timeOut);
     m_host.setSendTimeOut(timeOut);
+    // The history is pruned to it at the next start.
+    ini.setHistoryDays(HistoryDaysEdit->value());
     ini.UpdateFile();
 }
 

@@ -30,6 +30,7 @@ public:
     ~TPreferencesForm() override;
 
     // The time-out field's range, in seconds.
+    static constexpr int MaxHistoryDays = 36500;
     static constexpr int MinTimeOut = 0;
     static constexpr int MaxTimeOut = 3600;
 
@@ -52,6 +53,8 @@ public:
     QSpinBox* SpinEdit1;
     QCheckBox* CheckBox1;
     QCheckBox* CheckBox2;
+    QLabel* HistoryDaysLabel;
+    QSpinBox* HistoryDaysEdit; // days of history kept; 0: all of it
     TURLLabel* URLLabel1;
     QPushButton* Button1;
     QPushButton* Button2;

@@ -166,6 +166,94 @@ private slots:
         QVERIFY2(run.err.contains(QStringLiteral("looked for \"xyzzy\"")), qPrintable(run.err));
     }
 
+    // Every recipient leaves a history entry, the refused one too; `retry` sends again only those of the last
+    // list that were not sent.
+    void historyThenRetry()
+    {
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const QStringList to { "054-1234567", "054-9123456", "056-1234567", "099-1234567" };
+        QStringList args { QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("דנה"),
+            QStringLiteral("--text"), QStringLiteral("שלום") };
+        for (const QString& number : to)
+            args << QStringLiteral("--to") << number;
+        QCOMPARE(cli(args).exitCode, 2);
+
+        const Run history = cli({ QStringLiteral("history"), QStringLiteral("--json") });
+        QVERIFY2(history.exitCode == 0, qPrintable(history.err));
+        const QJsonArray entries = QJsonDocument::fromJson(history.out.toUtf8()).array();
+        QCOMPARE(entries.size(), 4);
+        QHash<QString, QJsonObject> byNumber;
+        for (const QJsonValue& value : entries) {
+            const QJsonObject entry = value.toObject();
+            byNumber.insert(entry.value("area").toString() + '-' + entry.value("phone").toString(), entry);
+            QCOMPARE(entry.value("source").toString(), QStringLiteral("cli"));
+            QCOMPARE(entry.value("message").toString(), QStringLiteral("שלום"));
+            QVERIFY(!entry.value("time").toString().isEmpty());
+        }
+        const QList<std::pair<QString, int>> statuses { { to[0], 6 }, { to[1], 7 }, { to[2], 8 }, { to[3], -1 } };
+        for (const auto& [number, status] : statuses)
+            QCOMPARE(byNumber.value(number).value("status").toInt(), status);
+        QCOMPARE(byNumber.value(to[0]).value("confirmed").toBool(), true);
+        QCOMPARE(byNumber.value(to[0]).value("provider").toString(), QStringLiteral("Kesher"));
+        QCOMPARE(byNumber.value(to[3]).value("statusText").toString(), QStringLiteral("ספק תקשורת לא מוכר"));
+
+        m_sandbox.clearSubmissions();
+        const Run retry = cli({ QStringLiteral("retry") });
+        QCOMPARE(retry.exitCode, 2);
+        QStringList sites;
+        for (const SandboxSubmission& s : m_sandbox.submissions())
+            sites << s.path + ' ' + s.outcome;
+        QCOMPARE(sites, (QStringList { "/kesher/send rejected", "/shefa/send error" }));
+        QVERIFY(retry.out.contains(QStringLiteral("099-1234567\t-\terror")));
+        QVERIFY(!retry.out.contains(to[0]));
+        const Run failed = cli({ QStringLiteral("history"), QStringLiteral("--failed"), QStringLiteral("--json") });
+        QCOMPARE(QJsonDocument::fromJson(failed.out.toUtf8()).array().size(), 6);
+    }
+
+    // Recipients from a file: its Hebrew names reach the history, and a line that cannot be read is named.
+    void recipientsFromAFile()
+    {
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const QString file = qEnvironmentVariable("HOME") + QStringLiteral("/friends.csv");
+        TestEnv::writeFile(file, "\xEF\xBB\xBFשם;טלפון\r\nאבי;054-1111111\r\nבני;לא מספר\r\nגלית;057-2222222\r\n");
+        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--text"), QStringLiteral("hi"), QStringLiteral("--to-file"), file });
+        QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("friends.csv: line 3")), qPrintable(run.err));
+        QCOMPARE(m_sandbox.submissions().size(), 2);
+        const QJsonArray entries
+            = QJsonDocument::fromJson(cli({ QStringLiteral("history"), QStringLiteral("--json") }).out.toUtf8())
+                  .array();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(0).toObject().value("name").toString(), QStringLiteral("גלית"));
+        QCOMPARE(entries.at(1).toObject().value("name").toString(), QStringLiteral("אבי"));
+    }
+
+    // --at queues the message without sending it, and says that no desktop program is there to send it.
+    void sendAtQueues()
+    {
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const QString at = QDateTime::currentDateTime().addDays(1).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("054-1234567"), QStringLiteral("--text"), QStringLiteral("hi"),
+            QStringLiteral("--at"), at });
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(run.out.contains(QStringLiteral("the desktop program is not running")));
+        QVERIFY(m_sandbox.submissions().isEmpty());
+        const QJsonObject entry
+            = QJsonDocument::fromJson(cli({ QStringLiteral("history"), QStringLiteral("--json") }).out.toUtf8())
+                  .array()
+                  .at(0)
+                  .toObject();
+        QCOMPARE(entry.value("scheduled").toBool(), true);
+        QCOMPARE(entry.value("provider").toString(), QStringLiteral("Kesher"));
+        QVERIFY(entry.value("status").isNull());
+        const Run past = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("054-1234567"), QStringLiteral("--text"), QStringLiteral("hi"),
+            QStringLiteral("--at"), QStringLiteral("2020-01-01 10:00") });
+        QCOMPARE(past.exitCode, 1);
+    }
+
     // Local definitions come before the service's, with or without a cache, and the listing says where each
     // provider came from.
     void providersShowsLocalFirst()

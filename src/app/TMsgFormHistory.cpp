@@ -1,0 +1,89 @@
+// The history window, sending later, and the queued sends whose time passed while the program was not running.
+
+#include "TMsgForm.h"
+
+#include "TPopUpStatusForm.h"
+#include "history/HistoryStore.h"
+#include "history/QueueDialogs.h"
+#include "history/THistoryForm.h"
+#include "session/SkinColors.h"
+#include "widgets/TTrayIcon.h"
+
+#include <QAction>
+
+namespace {
+constexpr const char* ProgramName = "Zelkora";
+} // namespace
+
+THistoryForm* TMsgForm::historyForm() const
+{
+    return findChild<THistoryForm*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void TMsgForm::History1Click()
+{
+    THistoryForm* form = historyForm();
+    if (!form) {
+        form = new THistoryForm(m_session->history(), this);
+        holdLanguagesWhileOpen(form);
+        connect(form, &THistoryForm::sendAgain, this,
+            [this](const HistoryEntry& entry) { m_session->composeAgain(entry); });
+        connect(form, &THistoryForm::sendAgainToNotSent, this,
+            [this](qint64 listId) { m_session->composeNotSentOfList(listId); });
+        connect(form, &THistoryForm::queueChanged, this, [this] { m_session->queueChanged(); });
+    }
+    form->showNormal();
+    form->raise();
+    form->activateWindow();
+}
+
+void TMsgForm::SendLater1Click()
+{
+    keepComposition();
+    const std::optional<QDateTime> due
+        = QueueDialogs::askDueTime(this, tr("שליחה במועד מאוחר"), QDateTime::currentDateTime().addSecs(3600));
+    if (!due)
+        return;
+    const QString refused = m_session->scheduleComposition(*due);
+    if (!refused.isEmpty()) {
+        showStatus(refused, SkinColors::StatusColorError);
+        return;
+    }
+    showStatus(tr("ההודעה תישלח ב-%1").arg(QueueDialogs::shownTime(*due)), SkinColors::StatusColorNormal);
+}
+
+void TMsgForm::compositionChanged()
+{
+    showComposition();
+    if (!isShown())
+        Open1Click();
+    raise();
+    activateWindow();
+}
+
+void TMsgForm::showMissedSends(const QList<HistoryEntry>& entries)
+{
+    auto* dialog = new MissedSendsDialog(entries, this);
+    dialog->setWindowFlag(Qt::Window);
+    connect(dialog, &MissedSendsDialog::chosen, this,
+        [this](qint64 id, MissedSendChoice choice) { m_session->missedSendChoice(id, choice); });
+    dialog->show();
+    dialog->raise();
+}
+
+void TMsgForm::showNextScheduled(const HistoryEntry* next)
+{
+    if (!next) {
+        m_ui.TrayIcon1->setHint(QLatin1String(ProgramName));
+        return;
+    }
+    const QString recipient = next->name.isEmpty() ? next->area + QLatin1Char('-') + next->phone : next->name;
+    m_ui.TrayIcon1->setHint(QLatin1String(ProgramName) + QLatin1Char('\n')
+        + tr("שליחה הבאה: %1, אל %2").arg(QueueDialogs::shownTime(next->due), recipient));
+}
+
+void TMsgForm::historyChanged()
+{
+    if (THistoryForm* form = historyForm())
+        form->refresh();
+}
