@@ -44,6 +44,11 @@ QString containing(const QString& text)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
+// What a search looks in, one column for one comparison per row: the name, the number with and without
+// its dash, and the message, a line each.
+const QString kSearchText
+    = QStringLiteral("name || char(10) || area || phone || char(10) || area || '-' || phone || char(10) || message");
+
 // A text column is never NULL: a missing text is an empty one.
 QString text(const QString& value)
 {
@@ -127,8 +132,9 @@ bool HistoryStore::open()
                                    "status INTEGER NOT NULL DEFAULT -1, status_text TEXT NOT NULL DEFAULT '', "
                                    "confirmed INTEGER NOT NULL DEFAULT 0, duration_ms INTEGER NOT NULL DEFAULT 0, "
                                    "source TEXT NOT NULL DEFAULT 'window', list_id INTEGER NOT NULL DEFAULT 0, "
-                                   "scheduled INTEGER NOT NULL DEFAULT 0, due TEXT)"))
-            && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_time ON attempts(time)"))
+                                   "scheduled INTEGER NOT NULL DEFAULT 0, due TEXT, search TEXT GENERATED ALWAYS AS (")
+                + kSearchText + QStringLiteral(") STORED)"))
+            && addSearchColumn() && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_time ON attempts(time)"))
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_queue ON attempts(scheduled, due)"))
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_list ON attempts(list_id)"))
             && exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
@@ -149,6 +155,19 @@ bool HistoryStore::open()
                                 .arg(QDir::toNativeSeparators(m_path), reason, QDir::toNativeSeparators(aside)));
     }
     return m_open;
+}
+
+bool HistoryStore::addSearchColumn()
+{
+    QSqlQuery columns;
+    if (!exec(QStringLiteral("SELECT COUNT(*) FROM pragma_table_xinfo('attempts') WHERE name = 'search'"), {}, &columns)
+        || !columns.next())
+        return false;
+    if (columns.value(0).toInt() > 0)
+        return true;
+    // A history from before the search column: a stored column cannot be added to a table, a computed one can.
+    return exec(QStringLiteral("ALTER TABLE attempts ADD COLUMN search TEXT GENERATED ALWAYS AS (") + kSearchText
+        + QStringLiteral(") VIRTUAL"));
 }
 
 bool HistoryStore::exec(const QString& statement, const QVariantList& binds, QSqlQuery* result) const
@@ -266,9 +285,8 @@ QString HistoryStore::selectStatement(const HistoryQuery& q, QVariantList* binds
     QString statement = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM attempts WHERE 1 = 1");
     if (!q.search.trimmed().isEmpty()) {
         const QString pattern = containing(q.search.trimmed());
-        statement += QStringLiteral(" AND (name LIKE ? ESCAPE '\\' OR area || phone LIKE ? ESCAPE '\\'"
-                                    " OR area || '-' || phone LIKE ? ESCAPE '\\' OR message LIKE ? ESCAPE '\\')");
-        *binds << pattern << pattern << pattern << pattern;
+        statement += QStringLiteral(" AND search LIKE ? ESCAPE '\\'");
+        *binds << pattern;
     }
     if (q.notSentOnly)
         statement += QStringLiteral(" AND scheduled = 0 AND status <> 6");
@@ -276,7 +294,11 @@ QString HistoryStore::selectStatement(const HistoryQuery& q, QVariantList* binds
         statement += QStringLiteral(" AND time >= ?");
         *binds << timeText(q.since);
     }
-    statement += QStringLiteral(" ORDER BY time DESC, id DESC");
+    // A search reads every row anyway: in the table's order, then sorted, it is twice as fast as through the
+    // time's index, which reaches each row by a lookup of its own. Without one, the index gives the newest
+    // rows at once.
+    statement += q.search.trimmed().isEmpty() ? QStringLiteral(" ORDER BY time DESC, id DESC")
+                                              : QStringLiteral(" ORDER BY +time DESC, id DESC");
     if (q.limit >= 0) {
         statement += QStringLiteral(" LIMIT ?");
         *binds << q.limit;

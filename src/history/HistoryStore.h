@@ -122,6 +122,7 @@ public:
 
 private:
     bool open();
+    bool addSearchColumn();
     bool exec(const QString& statement, const QVariantList& binds = {}, class QSqlQuery* result = nullptr) const;
     QList<HistoryEntry> select(const QString& statement, const QVariantList& binds) const;
 
