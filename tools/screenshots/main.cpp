@@ -14,6 +14,7 @@
 #include "common/AppPaths.h"
 #include "contacts/PhoneBookSteps.h"
 #include "engine/IWebBrowser.h"
+#include "history/THistoryForm.h"
 #include "language/LanguageModules.h"
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/TPhoneBookForm.h"
@@ -301,6 +302,29 @@ int main(int argc, char** argv)
     form->ui().Edit1->setText(QStringLiteral("1234567"));
     form->Button1Click();
     waitUntil([&] { return shotPerson && !isBusyStatus(form->session().engine().Status); }, 40000);
+
+    // The history window over what was sent above, a rejected and a failed send, and one set for tomorrow.
+    form->ui().Edit2->setText(QStringLiteral("דנה"));
+    for (const auto& [area, phone] : { std::pair { "054", "9123456" }, std::pair { "056", "5556667" } }) {
+        form->ui().ComboBox1->setText(QLatin1String(area));
+        form->ui().Edit1->setText(QLatin1String(phone));
+        form->ui().Memo1->setPlainText(QStringLiteral("הזמנה לערב שישי"));
+        form->Button1Click();
+        waitUntil([&] { return !isBusyStatus(form->session().engine().Status); });
+    }
+    MainSession::Composition& later = form->session().composition();
+    later.area = QStringLiteral("053");
+    later.phone = QStringLiteral("9876543");
+    later.recipientName = QStringLiteral("רונית אברהם");
+    later.message = QStringLiteral("יום הולדת שמח!");
+    form->session().scheduleComposition(QDateTime(QDate::currentDate().addDays(1), QTime(9, 0)));
+    form->History1Click();
+    if (THistoryForm* history = form->historyForm()) {
+        history->resize(900, 330);
+        waitUntil([&] { return history->isVisible(); }, 5000);
+        status |= !shoot(history, QStringLiteral("screenshot-history.png"));
+        history->close();
+    }
 
     // The phone book and the preferences.
     whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
