@@ -6,6 +6,7 @@
 // times less so.
 //
 //   contacts_bench [cards, 10000]
+#include "BenchTiming.h"
 #include "contacts/PhoneBookSteps.h"
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/TPhoneBookForm.h"
@@ -24,6 +25,7 @@
 #include <functional>
 
 namespace {
+using namespace BenchTiming;
 constexpr int Runs = 5;
 
 QByteArray cardText(int i)
@@ -54,12 +56,6 @@ QByteArray cardText(int i)
     }
 }
 
-double medianOf(QList<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times.size() % 2 ? times[times.size() / 2] : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
-}
-
 // Lists the folder and reads every card file, as any program that reads the address book must.
 qint64 plainRead(const QString& folder)
 {
@@ -73,13 +69,6 @@ qint64 plainRead(const QString& folder)
     return bytes;
 }
 
-double millisecondsOf(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 } // namespace
 
 int main(int argc, char** argv)

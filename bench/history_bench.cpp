@@ -3,6 +3,7 @@
 // Ratios within one run mean something on a shared machine; the absolute times less so.
 //
 //   history_bench [entries, 100000]
+#include "BenchTiming.h"
 #include "history/HistoryStore.h"
 #include "history/THistoryForm.h"
 
@@ -20,29 +21,8 @@
 #include <memory>
 
 namespace {
+using namespace BenchTiming;
 constexpr int Runs = 10;
-
-double millisecondsOf(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double medianOf(int runs, const std::function<double()>& run)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i)
-        times << run();
-    std::sort(times.begin(), times.end());
-    return (times[runs / 2 - 1] + times[runs / 2]) / 2;
-}
-
-const char* verdict(bool met)
-{
-    return met ? "met" : "MISSED";
-}
 
 HistoryEntry attempt(int n)
 {

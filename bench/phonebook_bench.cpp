@@ -5,6 +5,7 @@
 // something on a shared machine; the absolute times less so.
 //
 //   phonebook_bench [records for the fill, 1000] [entries of the window's phone book, 100000]
+#include "BenchTiming.h"
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/TPhoneBookForm.h"
 
@@ -22,6 +23,7 @@
 #include <memory>
 
 namespace {
+using namespace BenchTiming;
 constexpr int Runs = 20;
 
 QList<QStringList> contacts(int count)
@@ -50,28 +52,6 @@ QList<QStringList> phoneBook(int count)
             QStringLiteral("05%1").arg(n % 10), QString::number(1000000 + n) };
     }
     return records;
-}
-
-double millisecondsOf(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double medianOf(const std::function<double()>& run)
-{
-    QList<double> times;
-    for (int i = 0; i < Runs; ++i)
-        times << run();
-    std::sort(times.begin(), times.end());
-    return (times[Runs / 2 - 1] + times[Runs / 2]) / 2;
-}
-
-const char* verdict(bool met)
-{
-    return met ? "met" : "MISSED";
 }
 
 void benchFill(int count, const QString& dir, bool* consistent)
@@ -125,7 +105,7 @@ Search search(TPhoneBookForm& form, PhoneBookTable& book, const QString& prefix,
 {
     Search result;
     QAbstractItemModel* grid = form.DBGrid1->model();
-    result.window = medianOf([&] {
+    result.window = medianOf(Runs, [&] {
         form.Edit1->setText(QStringLiteral("~")); // no name begins with it
         return millisecondsOf([&] {
             form.Edit1->setText(prefix);
@@ -137,7 +117,7 @@ Search search(TPhoneBookForm& form, PhoneBookTable& book, const QString& prefix,
         grid->fetchMore(QModelIndex());
     result.matches = grid->rowCount();
 
-    result.direct = medianOf([&] {
+    result.direct = medianOf(Runs, [&] {
         return millisecondsOf([&] {
             QSqlQuery query(book.model()->database());
             query.setForwardOnly(true);
@@ -163,14 +143,14 @@ void benchWindow(int count, bool* consistent)
     written.saveToFile(written.filePath());
 
     std::printf("\nthe phone book window over %d entries, median of %d runs\n", count, Runs);
-    const double load = medianOf([&] {
+    const double load = medianOf(Runs, [&] {
         PhoneBookTable book(PhoneBookTable::Kind::PhoneBook);
         book.isEmpty(); // the database is made at the first use
         return millisecondsOf([&] { book.loadFromFile(book.filePath()); });
     });
     PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
     std::unique_ptr<TPhoneBookForm> form;
-    const double firstOpen = medianOf([&] {
+    const double firstOpen = medianOf(Runs, [&] {
         PhoneBookTable book(PhoneBookTable::Kind::PhoneBook);
         book.isEmpty();
         const double time = openWindow(&book, &cache, &form);
@@ -180,7 +160,7 @@ void benchWindow(int count, bool* consistent)
     PhoneBookTable book(PhoneBookTable::Kind::PhoneBook);
     openWindow(&book, &cache, &form);
     form.reset();
-    const double reopen = medianOf([&] {
+    const double reopen = medianOf(Runs, [&] {
         const double time = openWindow(&book, &cache, &form);
         form.reset();
         return time;
