@@ -65,6 +65,8 @@ void TMsgForm::showMissedSends(const QList<HistoryEntry>& entries)
 {
     auto* dialog = new MissedSendsDialog(entries, this);
     dialog->setWindowFlag(Qt::Window);
+    // Rebuilt in another language, the window would take the unanswered question with it.
+    holdLanguagesWhileOpen(dialog);
     connect(dialog, &MissedSendsDialog::chosen, this,
         [this](qint64 id, MissedSendChoice choice) { m_session->missedSendChoice(id, choice); });
     dialog->show();
