@@ -64,7 +64,9 @@ void TMsgForm::compositionChanged()
 void TMsgForm::showMissedSends(const QList<HistoryEntry>& entries)
 {
     auto* dialog = new MissedSendsDialog(entries, this);
-    dialog->setWindowFlag(Qt::Window);
+    // Over the handset, which the program shows after its start-up asked this: as the status window, it stays
+    // on top until answered.
+    dialog->setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint);
     // Rebuilt in another language, the window would take the unanswered question with it.
     holdLanguagesWhileOpen(dialog);
     connect(dialog, &MissedSendsDialog::chosen, this,
