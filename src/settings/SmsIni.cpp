@@ -1,5 +1,7 @@
 #include "SmsIni.h"
 
+#include <QRegularExpression>
+
 #include "common/AppPaths.h"
 
 SmsIni::SmsIni()
@@ -110,6 +112,13 @@ qint32 SmsIni::historyDays() const
 void SmsIni::setHistoryDays(qint32 days)
 {
     WriteInteger(General, HistoryDaysKey, days);
+}
+
+QString SmsIni::countryCode() const
+{
+    const QString code = ReadString(General, CountryCodeKey, QString()).trimmed();
+    static const QRegularExpression digits(QStringLiteral("^[1-9][0-9]{0,3}$"));
+    return digits.match(code).hasMatch() ? code : QStringLiteral("972");
 }
 
 QString SmsIni::userName(const QString& providerName) const

@@ -20,6 +20,7 @@ public:
     static constexpr QLatin1String UseOutlookKey { "UseOutlook" };
     static constexpr QLatin1String ContactsFolderKey { "ContactsFolder" };
     static constexpr QLatin1String HistoryDaysKey { "HistoryDays" };
+    static constexpr QLatin1String CountryCodeKey { "CountryCode" };
     static constexpr QLatin1String UserNameKey { "UserName" };
     static constexpr QLatin1String PasswordKey { "Password" };
 
@@ -53,6 +54,9 @@ public:
     // How many days the history keeps; 0 (the default) keeps everything.
     qint32 historyDays() const;
     void setHistoryDays(qint32 days);
+    // The country whose local numbers the providers serve, as its calling code without "+" ("972" when
+    // missing or not a number): an international number of that country is turned into the local form.
+    QString countryCode() const;
 
     // A provider's credentials live in the section named by the provider's Name; "" when missing.
     QString userName(const QString& providerName) const;
