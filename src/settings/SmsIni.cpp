@@ -1,8 +1,8 @@
 #include "SmsIni.h"
 
-#include <QRegularExpression>
-
 #include "common/AppPaths.h"
+
+#include <QRegularExpression>
 
 SmsIni::SmsIni()
     : ProfileFile(defaultPath())
