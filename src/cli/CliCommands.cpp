@@ -365,7 +365,7 @@ int send(const Options& o)
         labels << to;
     }
     if (!o.toFile.isEmpty()) {
-        const Contacts::RecipientFileResult file = Contacts::RecipientFile::read(o.toFile);
+        const Contacts::RecipientFileResult file = Contacts::RecipientFile::read(o.toFile, SmsIni().countryCode());
         if (!file.error.isEmpty()) {
             err(file.error);
             return CliCommands::ExitRefused;

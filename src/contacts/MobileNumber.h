@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace Contacts {
 
 // A contact's mobile number as the phone book keeps it: area code and number, or, when it cannot be split
@@ -23,6 +25,14 @@ struct MobileNumber
     static bool isGroupSeparator(QChar c);
     // The number without them: two spellings of one number give the same text.
     static QString digitsOf(const QString& number);
+
+    // A number as people and programs write it ("052-1234567", "0521234567", "(052) 123-4567", "tel:052...",
+    // "+972 52-123-4567", "00972-52-1234567", "+972 (0)52...") in the local form the providers serve: an area
+    // code of 0 and one or two digits, and a number of seven digits. The calling code `countryCode` (digits,
+    // without "+") of the providers' country gives way to the domestic 0. Where the writer put a separator
+    // it splits there; where that gives no such number the digits say where the area code ends: after 05X
+    // and 07X, else after two digits. None when the number is of another country or does not split so.
+    static std::optional<MobileNumber> local(const QString& written, const QString& countryCode);
 
     // The text written back to the contact: area code, "-", number; the number alone when there is no
     // area code.

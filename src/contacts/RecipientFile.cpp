@@ -16,76 +16,20 @@ namespace Contacts {
 namespace {
     const QByteArray ByteOrderMark = "\xEF\xBB\xBF";
 
-    bool isDigits(const QString& text)
-    {
-        for (const QChar c : text) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return false;
-        }
-        return !text.isEmpty();
-    }
-
-    // What the phone book keeps: an area code of 0 and one or two digits, and a number of seven digits.
-    bool isDomestic(const MobileNumber& areaAndPhone)
-    {
-        return areaAndPhone.area.size() >= 2 && areaAndPhone.area.size() <= PhoneBookTable::AreaWidth
-            && areaAndPhone.area.startsWith(QLatin1Char('0')) && isDigits(areaAndPhone.area)
-            && areaAndPhone.phone.size() == PhoneBookTable::PhoneWidth && isDigits(areaAndPhone.phone);
-    }
-
-    // Israel's country code in front of a number ("+972 52-1234567", "00972-52...", "972521234567", with or
-    // without a "(0)" after it) becomes the domestic 0: "052-1234567".
-    QString withoutCountryCode(const QString& number)
-    {
-        for (const char* prefix : { "+972", "00972", "972" }) {
-            if (!number.startsWith(QLatin1String(prefix)))
-                continue;
-            QString rest = number.mid(qsizetype(qstrlen(prefix)));
-            rest.remove(QLatin1String("(0)"));
-            qsizetype start = 0;
-            while (start < rest.size() && MobileNumber::isGroupSeparator(rest[start]))
-                ++start;
-            rest.remove(0, start);
-            return rest.startsWith(QLatin1Char('0')) ? rest : QLatin1Char('0') + rest;
-        }
-        return number;
-    }
-
-    // The number as the phone book's area code and number. Where the writer put a separator, MobileNumber's
-    // rule splits there; where that gives no domestic number ("0521234567", "(052) 123-4567", "05-21234567")
-    // the digits alone say where the area code ends: after 05X and 07X, else after two digits.
-    std::optional<MobileNumber> splitNumber(const QString& written)
-    {
-        QString number = written.trimmed();
-        if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-            number.remove(0, 4);
-        number = withoutCountryCode(number);
-        const MobileNumber areaAndPhone = MobileNumber::split(number, PhoneBookTable::PhoneWidth);
-        if (isDomestic(areaAndPhone))
-            return areaAndPhone;
-        const QString digits = MobileNumber::digitsOf(number);
-        const bool longArea = digits.startsWith(QLatin1String("05")) || digits.startsWith(QLatin1String("07"));
-        MobileNumber byDigits;
-        byDigits.area = digits.left(longArea ? 3 : 2);
-        byDigits.phone = digits.mid(byDigits.area.size());
-        if (isDomestic(byDigits))
-            return byDigits;
-        return std::nullopt;
-    }
-
     QString problemAt(int line, const QString& text)
     {
         return QStringLiteral("line %1: %2").arg(line).arg(text);
     }
 
     // One entry's name and number, as a recipient or as the problem its number is.
-    void addEntry(int line, const QString& name, const QString& number, RecipientFileResult* result)
+    void addEntry(
+        int line, const QString& name, const QString& number, const QString& countryCode, RecipientFileResult* result)
     {
         if (number.trimmed().isEmpty()) {
             result->problems << problemAt(line, QStringLiteral("no phone number"));
             return;
         }
-        const std::optional<MobileNumber> areaAndPhone = splitNumber(number);
+        const std::optional<MobileNumber> areaAndPhone = MobileNumber::local(number, countryCode);
         if (!areaAndPhone) {
             result->problems << problemAt(line, QStringLiteral("\"%1\" is not a mobile number").arg(number.trimmed()));
             return;
@@ -130,7 +74,8 @@ namespace {
 
     // The reader leaves out a card it cannot read and only counts it. So that such a card is named by its
     // line too, the BEGIN lines are walked here and each is matched with the card that starts on it.
-    void readVCards(const QString& path, const QByteArray& bytes, RecipientFileResult* result)
+    void readVCards(
+        const QString& path, const QByteArray& bytes, const QString& countryCode, RecipientFileResult* result)
     {
         const VCardReader::Result read = VCardReader::read(bytes);
         int card = 0;
@@ -148,7 +93,7 @@ namespace {
                 const VCard& found = read.cards[card++];
                 lastCardEnd = found.end;
                 const QString name = found.fullName().trimmed();
-                addEntry(line + 1, name.isEmpty() ? nameFromN(found) : name, numberOf(found), result);
+                addEntry(line + 1, name.isEmpty() ? nameFromN(found) : name, numberOf(found), countryCode, result);
             } else if (begin >= lastCardEnd) {
                 // Not a card inside the last one read (a 2.1 AGENT), so a card the reader left out.
                 result->problems << problemAt(line + 1, QStringLiteral("the card could not be read"));
@@ -278,7 +223,7 @@ namespace {
         return columns;
     }
 
-    void readCsv(const QString& path, const QByteArray& bytes, RecipientFileResult* result)
+    void readCsv(const QString& path, const QByteArray& bytes, const QString& countryCode, RecipientFileResult* result)
     {
         const QByteArray body = bytes.startsWith(ByteOrderMark) ? bytes.mid(ByteOrderMark.size()) : bytes;
         // UTF-8, or windows-1255 when the bytes are not UTF-8, as Hebrew Excel saves a CSV file.
@@ -306,13 +251,14 @@ namespace {
             const QString number = row.field(columns.number);
             // Under a separate area column the number column holds the number without its area code.
             const bool joined = !area.isEmpty() && !number.isEmpty();
-            addEntry(row.line, row.field(columns.name), joined ? area + QLatin1Char('-') + number : number, result);
+            addEntry(row.line, row.field(columns.name), joined ? area + QLatin1Char('-') + number : number, countryCode,
+                result);
         }
     }
 } // namespace
 
 namespace RecipientFile {
-    RecipientFileResult read(const QString& path)
+    RecipientFileResult read(const QString& path, const QString& countryCode)
     {
         RecipientFileResult result;
         const QString suffix = QFileInfo(path).suffix();
@@ -333,9 +279,9 @@ namespace RecipientFile {
             return result;
         }
         if (vCard)
-            readVCards(path, bytes, &result);
+            readVCards(path, bytes, countryCode, &result);
         else
-            readCsv(path, bytes, &result);
+            readCsv(path, bytes, countryCode, &result);
         return result;
     }
 } // namespace RecipientFile

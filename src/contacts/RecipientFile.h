@@ -33,11 +33,11 @@ struct RecipientFileResult
 // hold the separator, line breaks and doubled quotation marks. A first row that names columns ("name", "שם", "phone",
 // "נייד", "area", "קידומת"...) is a header; without one the columns are name and number. Empty lines are skipped.
 //
-// A number becomes an area code and a number as the phone book keeps them; "+972 52-123-4567" and
-// "0521234567" give 052 and 1234567. An entry without a number, or with one that does not split so, is a
-// problem and the reading goes on.
+// A number becomes an area code and a number as the phone book keeps them (MobileNumber::local, with the
+// providers' country `countryCode`); "+972 52-123-4567" and "0521234567" give 052 and 1234567. An entry
+// without a number, or with one that does not split so, is a problem and the reading goes on.
 namespace RecipientFile {
-    RecipientFileResult read(const QString& path);
+    RecipientFileResult read(const QString& path, const QString& countryCode = QStringLiteral("972"));
 } // namespace RecipientFile
 
 } // namespace Contacts
