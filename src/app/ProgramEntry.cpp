@@ -7,6 +7,7 @@
 #include "common/AppPaths.h"
 #include "common/Messages.h"
 #include "contacts/PhoneBookSteps.h"
+#include "contacts/SmsLink.h"
 #include "language/LanguageModules.h"
 #include "session/SingleInstance.h"
 #include "widgets/Skin.h"
@@ -30,6 +31,8 @@ ProgramEntry::Arguments ProgramEntry::parse(const QStringList& arguments)
             continue;
         if (argument == QLatin1String("--teach"))
             parsed.teach = true;
+        else if (parsed.smsLink.isEmpty() && Contacts::SmsLink::isLink(argument))
+            parsed.smsLink = argument;
         else
             rest.append(argument);
     }
@@ -89,6 +92,32 @@ private:
 };
 } // namespace
 
+void ProgramEntry::answerLaterCopies(SingleInstance& instance, THiddenForm& hiddenForm)
+{
+    instance.setToggleHandler([&hiddenForm] {
+        QWidget* current = hiddenForm.mainWindow();
+        if (!current)
+            return false;
+        postUserMessage(current, UM_TOGGLEWINDOW);
+        return true;
+    });
+    instance.setTeachHandler([&hiddenForm] {
+        auto* current = qobject_cast<TMsgForm*>(hiddenForm.mainWindow());
+        if (!current)
+            return false;
+        QMetaObject::invokeMethod(current, &TMsgForm::Teach1Click, Qt::QueuedConnection);
+        return true;
+    });
+    instance.setLinkHandler([&hiddenForm](const QString& link) {
+        auto* current = qobject_cast<TMsgForm*>(hiddenForm.mainWindow());
+        if (!current)
+            return false;
+        QMetaObject::invokeMethod(
+            current, [current, link] { current->session().openSmsLink(link); }, Qt::QueuedConnection);
+        return true;
+    });
+}
+
 int ProgramEntry::run(int argc, char** argv)
 {
     StartUpWarmUp warmUp;
@@ -104,9 +133,11 @@ int ProgramEntry::run(int argc, char** argv)
     if (!arguments.serviceUrl.isEmpty())
         AppPaths::setServiceUrlOverride(arguments.serviceUrl);
 
-    // A running copy shows or hides its window (or opens its teach window), and this one ends having made
-    // none.
+    // A running copy shows or hides its window (opens its teach window, fills its window from a link), and
+    // this one ends having made none.
     const auto askRunningCopy = [&arguments] {
+        if (!arguments.smsLink.isEmpty())
+            return SingleInstance::openLinkInRunningCopy(arguments.smsLink);
         return arguments.teach ? SingleInstance::teachInRunningCopy() : SingleInstance::toggleRunningCopy();
     };
     if (askRunningCopy())
@@ -132,22 +163,14 @@ int ProgramEntry::run(int argc, char** argv)
     root = &hiddenForm;
     warmUp.join();
     QPointer<TMsgForm> mainWindow = start(arguments, hiddenForm);
-    instance.setToggleHandler([&hiddenForm] {
-        QWidget* current = hiddenForm.mainWindow();
-        if (!current)
-            return false;
-        postUserMessage(current, UM_TOGGLEWINDOW);
-        return true;
-    });
-    instance.setTeachHandler([&hiddenForm] {
-        auto* current = qobject_cast<TMsgForm*>(hiddenForm.mainWindow());
-        if (!current)
-            return false;
-        QMetaObject::invokeMethod(current, &TMsgForm::Teach1Click, Qt::QueuedConnection);
-        return true;
-    });
+    answerLaterCopies(instance, hiddenForm);
     if (arguments.teach && mainWindow)
         QMetaObject::invokeMethod(mainWindow, &TMsgForm::Teach1Click, Qt::QueuedConnection);
+    if (!arguments.smsLink.isEmpty() && mainWindow) {
+        QMetaObject::invokeMethod(
+            mainWindow, [mainWindow, link = arguments.smsLink] { mainWindow->session().openSmsLink(link); },
+            Qt::QueuedConnection);
+    }
     const int status = QApplication::exec();
     delete hiddenForm.mainWindow();
     delete mainWindow.data();

@@ -6,9 +6,11 @@
 #include "SkinColors.h"
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
+#include "common/ListLine.h"
 #include "common/Messages.h"
 #include "common/ResStrings.h"
 #include "common/UserPrompt.h"
+#include "contacts/SmsLink.h"
 #include "history/HistoryStore.h"
 #include "sending/HistoryRecorder.h"
 #include "sending/SendWorkflow.h"
@@ -145,6 +147,35 @@ void MainSession::loadBannerTable()
 void MainSession::saveBannerTable()
 {
     m_state->Adverts.SaveToFile(bannerTableFile());
+}
+
+bool MainSession::openSmsLink(const QString& link)
+{
+    if (!Contacts::SmsLink::isLink(link))
+        return false;
+    const Contacts::SmsLink parsed = Contacts::SmsLink::parse(link, SmsIni().countryCode());
+    if (parsed.hasBody)
+        m_composition.message = parsed.body;
+    m_composition.recipientName.clear();
+    m_composition.listMode = parsed.recipients.size() > 1;
+    m_composition.list.clear();
+    if (m_composition.listMode) {
+        for (const Contacts::MobileNumber& number : parsed.recipients)
+            m_composition.list
+                << ListLine { number.area + QLatin1Char('-') + number.phone, number.area, number.phone }.text();
+    } else {
+        const Contacts::MobileNumber number = parsed.recipients.value(0);
+        m_composition.area = number.area;
+        m_composition.phone = number.phone;
+    }
+    if (m_view) {
+        m_view->compositionChanged();
+        if (!parsed.unreadable.isEmpty())
+            m_view->showStatus(
+                tr("לא ניתן לקרוא מהקישור את המספר: %1").arg(parsed.unreadable.join(QStringLiteral(", "))),
+                SkinColors::StatusColorError);
+    }
+    return true;
 }
 
 SendWorkflow::Composition MainSession::workflowComposition() const

@@ -117,6 +117,10 @@ public:
     // composition the window shows.
     void composeAgain(const HistoryEntry& entry);
     void composeNotSentOfList(qint64 listId);
+    // An sms: or smsto: link from a web page or a mail: its recipients and text become the composition the
+    // window shows (several recipients a list); nothing is sent. A number that could not be read is named in
+    // the status line. False when the text is not such a link.
+    bool openSmsLink(const QString& link);
     // The list this session sent last, when some of its recipients were not sent; else 0.
     qint64 lastListNotSent() const;
 

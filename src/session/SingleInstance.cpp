@@ -15,6 +15,10 @@
 namespace {
 const QByteArray ToggleRequest = QByteArrayLiteral("TOGGLE\n");
 const QByteArray TeachRequest = QByteArrayLiteral("TEACH\n");
+// Followed by the link, percent-encoded so that it is one line of ASCII, and a line end.
+const QByteArray LinkRequest = QByteArrayLiteral("LINK ");
+// A link is a few hundred bytes; anything much longer is not one of ours.
+constexpr qint64 MaxRequest = 16384;
 const QByteArray Taken = QByteArrayLiteral("1\n");
 const QByteArray NotTaken = QByteArrayLiteral("0\n");
 
@@ -120,6 +124,12 @@ bool SingleInstance::teachInRunningCopy(int timeoutMs)
     return ask(TeachRequest, timeoutMs);
 }
 
+bool SingleInstance::openLinkInRunningCopy(const QString& link, int timeoutMs)
+{
+    const QByteArray request = LinkRequest + link.toUtf8().toPercentEncoding() + '\n';
+    return request.size() <= MaxRequest && ask(request, timeoutMs);
+}
+
 bool SingleInstance::ask(const QByteArray& request, int timeoutMs)
 {
     const QString name = serverName();
@@ -161,19 +171,23 @@ bool SingleInstance::isListening() const
 void SingleInstance::answer(QLocalSocket* socket)
 {
     while (socket->canReadLine()) {
-        const QByteArray request = socket->readLine();
-        const ToggleHandler* handler = request == ToggleRequest ? &m_handler
-            : request == TeachRequest                           ? &m_teachHandler
-                                                                : nullptr;
-        if (!handler) {
+        const QByteArray request = socket->readLine(MaxRequest + 1);
+        bool taken = false;
+        if (request == ToggleRequest || request == TeachRequest) {
+            const ToggleHandler& handler = request == ToggleRequest ? m_handler : m_teachHandler;
+            taken = handler && handler();
+        } else if (request.startsWith(LinkRequest) && request.endsWith('\n')) {
+            const QString link = QString::fromUtf8(QByteArray::fromPercentEncoding(
+                request.mid(LinkRequest.size(), request.size() - LinkRequest.size() - 1)));
+            taken = m_linkHandler && m_linkHandler(link);
+        } else {
             socket->disconnectFromServer();
             return;
         }
-        const bool taken = *handler && (*handler)();
         socket->write(taken ? Taken : NotTaken);
         socket->flush();
     }
     // Anything longer than a request is not one of ours.
-    if (socket->bytesAvailable() > ToggleRequest.size())
+    if (socket->bytesAvailable() > MaxRequest)
         socket->disconnectFromServer();
 }

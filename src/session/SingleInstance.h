@@ -40,6 +40,8 @@ public:
     static bool toggleRunningCopy(int timeoutMs = 3000);
     // Asks a running copy to open its teach window; true when it took the request, as above.
     static bool teachInRunningCopy(int timeoutMs = 3000);
+    // Hands an sms: or smsto: link to a running copy, which fills its window with it; true when it took it.
+    static bool openLinkInRunningCopy(const QString& link, int timeoutMs = 3000);
 
     // Starts answering later copies. A socket left behind by a copy that ended without removing it is
     // replaced; false when another copy answers on it or the socket cannot be made.
@@ -48,6 +50,8 @@ public:
 
     void setToggleHandler(ToggleHandler handler) { m_handler = std::move(handler); }
     void setTeachHandler(ToggleHandler handler) { m_teachHandler = std::move(handler); }
+    using LinkHandler = std::function<bool(const QString& link)>;
+    void setLinkHandler(LinkHandler handler) { m_linkHandler = std::move(handler); }
 
 private:
     void answer(QLocalSocket* socket);
@@ -56,4 +60,5 @@ private:
     QLocalServer* m_server;
     ToggleHandler m_handler;
     ToggleHandler m_teachHandler;
+    LinkHandler m_linkHandler;
 };
