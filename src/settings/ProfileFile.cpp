@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
+
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -236,6 +238,22 @@ bool ProfileFile::SectionExists(const QString& section) const
             return true;
     }
     return false;
+}
+
+QStringList ProfileFile::SectionNames() const
+{
+    QStringList names;
+    Document doc;
+    if (load(m_path, doc) != LoadResult::Loaded)
+        return names;
+    for (const QString& text : doc.lines) {
+        const Line line = parseLine(text);
+        const bool known = std::any_of(
+            names.cbegin(), names.cend(), [&line](const QString& name) { return sameName(name, line.name); });
+        if (line.kind == LineKind::Section && !known)
+            names.append(line.name);
+    }
+    return names;
 }
 
 bool ProfileFile::ValueExists(const QString& section, const QString& key) const

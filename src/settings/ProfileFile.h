@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // A settings file in the profile format ("[Section]" headings, "Key=Value" lines) with the behaviour of the
 // Windows profile functions the settings were designed around:
@@ -33,6 +34,8 @@ public:
     bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
+    // Every section's name as its heading spells it, in file order, each once (letter case aside).
+    QStringList SectionNames() const;
 
     // A write the file system refuses raises ZelkoraError("Unable to write to <file name>"). The folder is
     // created when missing. Line breaks in the value or the section name become blanks, since the format

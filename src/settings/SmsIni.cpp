@@ -121,6 +121,16 @@ QString SmsIni::countryCode() const
     return digits.match(code).hasMatch() ? code : QStringLiteral("972");
 }
 
+bool SmsIni::useKeyring() const
+{
+    return ReadBool(General, UseKeyringKey, false);
+}
+
+void SmsIni::setUseKeyring(bool on)
+{
+    WriteBool(General, UseKeyringKey, on);
+}
+
 QString SmsIni::userName(const QString& providerName) const
 {
     return ReadString(providerName, UserNameKey, QString());

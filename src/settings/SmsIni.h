@@ -21,6 +21,7 @@ public:
     static constexpr QLatin1String ContactsFolderKey { "ContactsFolder" };
     static constexpr QLatin1String HistoryDaysKey { "HistoryDays" };
     static constexpr QLatin1String CountryCodeKey { "CountryCode" };
+    static constexpr QLatin1String UseKeyringKey { "UseKeyring" };
     static constexpr QLatin1String UserNameKey { "UserName" };
     static constexpr QLatin1String PasswordKey { "Password" };
 
@@ -57,6 +58,10 @@ public:
     // The country whose local numbers the providers serve, as its calling code without "+" ("972" when
     // missing or not a number): an international number of that country is turned into the local form.
     QString countryCode() const;
+    // The providers' passwords are kept in the desktop keyring instead of this file (false when missing).
+    // Other copies of the program read this file, so it is off unless the user turns it on.
+    bool useKeyring() const;
+    void setUseKeyring(bool on);
 
     // A provider's credentials live in the section named by the provider's Name; "" when missing.
     QString userName(const QString& providerName) const;

@@ -3,10 +3,12 @@
 #include "common/ErrorReport.h"
 #include "common/InterfaceDirection.h"
 #include "sending/SendWorkflow.h"
+#include "settings/Credentials.h"
 #include "settings/PreferencesHost.h"
 #include "settings/SmsIni.h"
 #include "widgets/TURLLabel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -189,6 +191,8 @@ void TPreferencesForm::buildControls()
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox1 = new QCheckBox(tr("הפעל אוטומטית עם עליית Windows"), GroupBox2);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    UseKeyringBox = new QCheckBox(tr("שמור סיסמאות במחזיק המפתחות של שולחן העבודה"), GroupBox2);
+    UseKeyringBox->setObjectName(QStringLiteral("UseKeyringBox"));
     // 0 keeps the whole history.
     HistoryDaysLabel = makeLabel(QStringLiteral("HistoryDaysLabel"), tr("שמור היסטוריה של:"), GroupBox2);
     HistoryDaysEdit = new QSpinBox(GroupBox2);
@@ -212,6 +216,7 @@ void TPreferencesForm::buildControls()
     general->addLayout(historyRow);
     general->addWidget(CheckBox2);
     general->addWidget(CheckBox1);
+    general->addWidget(UseKeyringBox);
     auto* page2 = new QVBoxLayout(TabSheet2);
     page2->addWidget(GroupBox2);
     page2->addStretch();
@@ -257,6 +262,7 @@ void TPreferencesForm::FormCreate()
     CheckBox1->setChecked(ini.autoStart());
     SpinEdit1->setValue(ini.timeOut());
     CheckBox2->setChecked(ini.usePopupStatus());
+    UseKeyringBox->setChecked(ini.useKeyring());
     HistoryDaysEdit->setValue(qBound(0, ini.historyDays(), MaxHistoryDays));
 
     ComboBox1->clear();
@@ -298,6 +304,18 @@ void TPreferencesForm::ComboBox1Change()
 void TPreferencesForm::Button1Click()
 {
     try {
+        // Before the shown provider's fields are stored, so that its password goes where the new setting
+        // keeps them.
+        const bool useKeyring = UseKeyringBox->isChecked();
+        if (useKeyring != SmsIni().useKeyring()) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const bool moved = setUseKeyring(useKeyring);
+            QApplication::restoreOverrideCursor();
+            if (!moved) {
+                UseKeyringBox->setChecked(!useKeyring);
+                return;
+            }
+        }
         SaveSettings();
     } catch (const ZelkoraError& error) {
         ErrorReport::report(error.message());
@@ -326,7 +344,7 @@ void TPreferencesForm::SaveSettings()
         provider.Password = Edit2->text();
         // Written even when empty: clearing the fields clears the stored credentials.
         ini.setUserName(provider.Name, provider.UserName);
-        ini.setPassword(provider.Name, provider.Password);
+        storePassword(provider.Name, provider.Password);
     }
 
     ini.setAutoStart(CheckBox1->isChecked());

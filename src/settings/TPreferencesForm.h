@@ -16,7 +16,8 @@ class QWidget;
 class TURLLabel;
 
 // The preferences dialog: each provider's login name and password, its message limit and sign-up page, and
-// the general options (send time-out, separate status window, start with the desktop session).
+// the general options (send time-out, separate status window, start with the desktop session, passwords in
+// the desktop keyring).
 //
 // What it stores goes to SMS.INI and at once to the running program through the host. Choosing another
 // provider stores the fields of the one shown so far, general options included, and that stays stored even
@@ -53,6 +54,7 @@ public:
     QSpinBox* SpinEdit1;
     QCheckBox* CheckBox1;
     QCheckBox* CheckBox2;
+    QCheckBox* UseKeyringBox; // passwords in the desktop keyring instead of SMS.INI
     QLabel* HistoryDaysLabel;
     QSpinBox* HistoryDaysEdit; // days of history kept; 0: all of it
     TURLLabel* URLLabel1;
@@ -72,7 +74,9 @@ public:
     // store is refused the error is reported and the selection goes back to the provider still shown, so the
     // fields never appear under another provider's name.
     void ComboBox1Change();
-    // OK: stores everything and closes; a refused store is reported and the dialog stays open.
+    // OK: stores everything and closes; a refused store is reported and the dialog stays open. A change of the
+    // keyring option moves the stored passwords first; when they cannot be moved the user is told, the box
+    // goes back and the dialog stays open.
     void Button1Click();
     // Cancel: closes without storing.
     void Button2Click();

@@ -3,6 +3,7 @@
 #include "DefinitionFile.h"
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
+#include "settings/Credentials.h"
 #include "settings/SmsIni.h"
 
 #include <QDateTime>
@@ -88,7 +89,7 @@ bool TeachSession::save(const Draft& draft, QString* pathOrError)
         try {
             SmsIni ini;
             ini.setUserName(draft.provider.Name, m_demonstration.userName());
-            ini.setPassword(draft.provider.Name, m_demonstration.password());
+            storePassword(draft.provider.Name, m_demonstration.password());
         } catch (const ZelkoraError& error) {
             ErrorReport::report(error.message());
         }
