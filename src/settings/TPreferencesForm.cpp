@@ -8,7 +8,6 @@
 #include "settings/SmsIni.h"
 #include "widgets/TURLLabel.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -308,10 +307,7 @@ void TPreferencesForm::Button1Click()
         // keeps them.
         const bool useKeyring = UseKeyringBox->isChecked();
         if (useKeyring != SmsIni().useKeyring()) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            const bool moved = setUseKeyring(useKeyring);
-            QApplication::restoreOverrideCursor();
-            if (!moved) {
+            if (!setUseKeyring(useKeyring)) {
                 UseKeyringBox->setChecked(!useKeyring);
                 return;
             }

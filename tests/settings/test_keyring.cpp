@@ -245,6 +245,17 @@ private slots:
         QCOMPARE(SmsIni().password(QStringLiteral("Kept")), QStringLiteral("kept-pw"));
         QCOMPARE(prompt.told.size(), 2);
         QVERIFY(prompt.told[1].contains(Keyring::read().result.text()));
+
+        // The preferences' OK: the box goes back and the dialog stays open.
+        FakeHost host;
+        TPreferencesForm form(host);
+        form.UseKeyringBox->setChecked(true);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QCOMPARE(prompt.told.size(), 3);
+        QCOMPARE(form.result(), 0);
+        QVERIFY(!form.UseKeyringBox->isChecked());
+        QVERIFY(!SmsIni().useKeyring());
+        QCOMPARE(SmsIni().password(QStringLiteral("Kept")), QStringLiteral("kept-pw"));
     }
 };
 
