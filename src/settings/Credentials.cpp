@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include <optional>
@@ -22,19 +23,20 @@ QHash<QString, QString>& passwordsOfThisRun()
     return passwords;
 }
 
-// The same keyring problem is told once, not at every load of definitions; a new one, or the same after the
-// keyring worked again, is told again.
+// A provider is told of once while its password stays unreadable, not at every load of definitions; one
+// that was read again in between is told of again.
 void tellUnreadable(const QStringList& providers, const Keyring::Result& result)
 {
-    static QString lastTold;
+    static QSet<QString> told;
     QStringList lines;
-    for (const QString& name : providers)
-        lines << QCoreApplication::translate("Credentials", "לא ניתן לקרוא את הסיסמה של %1: %2.")
-                     .arg(name, result.text());
-    const QString text = lines.join(QLatin1Char('\n'));
-    if (text != lastTold && !text.isEmpty())
-        UserPrompt::current()->information(text);
-    lastTold = text;
+    for (const QString& name : providers) {
+        if (!told.contains(name))
+            lines << QCoreApplication::translate("Credentials", "לא ניתן לקרוא את הסיסמה של %1: %2.")
+                         .arg(name, result.text());
+    }
+    told = QSet<QString>(providers.cbegin(), providers.cend());
+    if (!lines.isEmpty())
+        UserPrompt::current()->information(lines.join(QLatin1Char('\n')));
 }
 
 // The password the provider has now under the keyring setting: this run's, SMS.INI's, the keyring's.
@@ -83,8 +85,7 @@ void LoadCredentials(TProviders& providers, const SmsIni& ini)
         }
     }
     ini.UpdateFile();
-    if (useKeyring)
-        tellUnreadable(unreadable, keyring ? keyring->result : Keyring::Result {});
+    tellUnreadable(unreadable, keyring ? keyring->result : Keyring::Result {});
 }
 
 void storePassword(const QString& providerName, const QString& password)

@@ -313,6 +313,9 @@ void TPreferencesForm::Button1Click()
             }
         }
         SaveSettings();
+        // Storing may have had the keyring unlocked, and then it gives the other providers' passwords too.
+        if (useKeyring)
+            LoadCredentials(m_host.providers());
     } catch (const ZelkoraError& error) {
         ErrorReport::report(error.message());
         return;
