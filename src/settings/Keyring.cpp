@@ -80,6 +80,9 @@ Keyring::Result failure(const GError* error)
     const QString detail = QString::fromUtf8(error->message);
     if (error->domain == SECRET_ERROR && error->code == SECRET_ERROR_IS_LOCKED)
         return { Keyring::Status::Locked, QString() };
+    // The user dismissed the desktop's question (to create a keyring, say).
+    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED))
+        return { Keyring::Status::Failed, detail };
     // No bus, nobody owning the service's name, a bus or a service that does not answer.
     if (error->domain == G_IO_ERROR || error->domain == G_DBUS_ERROR)
         return { Keyring::Status::Unavailable, detail };
