@@ -152,3 +152,13 @@ bool FormShapeData::read(QIODevice& stream, QByteArray* data)
     *data = body;
     return true;
 }
+
+QRegion FormShapeData::scaled(const QRegion& region, qreal ratio)
+{
+    if (ratio == 1.0)
+        return region;
+    QRegion result;
+    for (const QRect& rect : region)
+        result += QRectF(rect.x() * ratio, rect.y() * ratio, rect.width() * ratio, rect.height() * ratio).toRect();
+    return result;
+}

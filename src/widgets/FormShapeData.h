@@ -43,4 +43,9 @@ struct FormShapeData
     // Reads one stored form from a stream. An exhausted stream gives true with empty data (an empty
     // property); a short or malformed one gives false.
     static bool read(QIODevice& stream, QByteArray* data);
+
+    // The region in device pixels on a screen of `ratio` device pixels per window pixel: each rectangle is
+    // scaled and rounded the way Qt scales a window's mask, so a picture cut with it matches the outline
+    // the window system applies.
+    static QRegion scaled(const QRegion& region, qreal ratio);
 };

@@ -1,11 +1,15 @@
 #include "Skin.h"
 
+#include "FormShapeData.h"
 #include "TImgButton.h"
 #include "TImgLed.h"
 #include "common/ImageDecoders.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QHash>
+#include <QPainter>
+#include <QScreen>
 
 #include <mutex>
 
@@ -133,39 +137,92 @@ QPixmap Skin::pixmap(const QString& fileName)
     return QPixmap::fromImage(image(fileName));
 }
 
-QPixmap Skin::background()
+qreal Skin::pictureScale(qreal devicePixelRatio)
 {
-    return pixmap(QStringLiteral("background.jpg"));
+    if (devicePixelRatio < 1.25)
+        return 1.0;
+    if (devicePixelRatio < 1.75)
+        return 1.5;
+    return 2.0;
 }
 
-QPixmap Skin::defaultBanner()
+QString Skin::fileNameFor(const QString& fileName, qreal scale)
 {
-    return pixmap(QStringLiteral("banner.gif"));
+    if (scale == 1.0)
+        return fileName;
+    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString density = scale == 1.5 ? QStringLiteral("@1.5x") : QStringLiteral("@%1x").arg(qRound(scale));
+    return dot < 0 ? fileName + density : fileName.left(dot) + density + fileName.mid(dot);
 }
 
-QPixmap Skin::aboutLogo()
+QPixmap Skin::pixmap(const QString& fileName, qreal devicePixelRatio)
 {
-    return pixmap(QStringLiteral("logo.gif"));
+    const qreal scale = pictureScale(devicePixelRatio);
+    if (scale != 1.0) {
+        QImage dense = image(fileNameFor(fileName, scale));
+        if (!dense.isNull()) {
+            dense.setDevicePixelRatio(scale);
+            return QPixmap::fromImage(dense);
+        }
+    }
+    return pixmap(fileName);
 }
 
-bool Skin::dressButton(TImgButton* button)
+qreal Skin::primaryRatio()
+{
+    const QScreen* screen = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+QPixmap Skin::background(qreal devicePixelRatio)
+{
+    return pixmap(QStringLiteral("background.jpg"), devicePixelRatio);
+}
+
+QPixmap Skin::defaultBanner(qreal devicePixelRatio)
+{
+    return pixmap(QStringLiteral("banner.gif"), devicePixelRatio);
+}
+
+QPixmap Skin::aboutLogo(qreal devicePixelRatio)
+{
+    return pixmap(QStringLiteral("logo.gif"), devicePixelRatio);
+}
+
+QPixmap Skin::cutOut(const QPixmap& picture, const QRegion& outline)
+{
+    // The cut is made in the picture's own pixels with the outline scaled as the window system scales a
+    // window's outline, so the edge is the same whether a window is shaped or drawn transparent.
+    QImage cut(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    cut.fill(Qt::transparent);
+    QPainter painter(&cut);
+    painter.setClipRegion(FormShapeData::scaled(outline, picture.devicePixelRatio()));
+    QPixmap unscaled = picture;
+    unscaled.setDevicePixelRatio(1.0);
+    painter.drawPixmap(0, 0, unscaled);
+    painter.end();
+    cut.setDevicePixelRatio(picture.devicePixelRatio());
+    return QPixmap::fromImage(cut);
+}
+
+bool Skin::dressButton(TImgButton* button, qreal devicePixelRatio)
 {
     const QString role = buttonRole(button->objectName());
     if (role.isEmpty())
         return false;
     const QStringList pictures = buttonPictures(role);
-    button->setMLeavePicture(pixmap(pictures[0]));
-    button->setMEnterPicture(pixmap(pictures[1]));
-    button->setMDisabledPicture(pixmap(pictures[2]));
+    button->setMLeavePicture(pixmap(pictures[0], devicePixelRatio));
+    button->setMEnterPicture(pixmap(pictures[1], devicePixelRatio));
+    button->setMDisabledPicture(pixmap(pictures[2], devicePixelRatio));
     return true;
 }
 
-void Skin::dressLed(TImgLed* led)
+void Skin::dressLed(TImgLed* led, qreal devicePixelRatio)
 {
     const QStringList pictures = lampPictures();
-    led->setImgRed(pixmap(pictures[0]));
-    led->setImgYellow(pixmap(pictures[1]));
-    led->setImgGreen(pixmap(pictures[2]));
+    led->setImgRed(pixmap(pictures[0], devicePixelRatio));
+    led->setImgYellow(pixmap(pictures[1], devicePixelRatio));
+    led->setImgGreen(pixmap(pictures[2], devicePixelRatio));
 }
 
 QIcon Skin::trayImage(int state)

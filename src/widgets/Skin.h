@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QRegion>
 #include <QString>
 #include <QStringList>
 
@@ -27,18 +28,34 @@ void decodeAhead(const QStringList& fileNames);
 QImage image(const QString& fileName);
 QPixmap pixmap(const QString& fileName);
 
+// The pictures are drawn for 1, 1.5 and 2 device pixels per window pixel ("background.jpg",
+// "background@1.5x.jpg", "background@2x.jpg"). The density drawn for a screen's ratio: the nearest,
+// halfway ratios taking the denser pictures, which scale down better than the others scale up.
+qreal pictureScale(qreal devicePixelRatio);
+// The file name of a picture drawn for a density ("background@2x.jpg" for 2).
+QString fileNameFor(const QString& fileName, qreal scale);
+// The picture for a screen of that ratio, its own device pixel ratio set so that it covers the same
+// window pixels as the ordinary one; the ordinary one where no denser picture is drawn.
+QPixmap pixmap(const QString& fileName, qreal devicePixelRatio);
+// The device pixel ratio of the primary screen; 1 before the application has screens.
+qreal primaryRatio();
+
 // Image1, the device picture.
-QPixmap background();
+QPixmap background(qreal devicePixelRatio = primaryRatio());
 // The built-in banner shown until the service's first banner (195 x 56).
-QPixmap defaultBanner();
+QPixmap defaultBanner(qreal devicePixelRatio = primaryRatio());
 // The About box's logo (195 x 56).
-QPixmap aboutLogo();
+QPixmap aboutLogo(qreal devicePixelRatio = primaryRatio());
+
+// The picture with every pixel outside `outline` (in window pixels) transparent, for a window that the
+// window system cannot cut to the outline and that shows the desktop through its transparent pixels.
+QPixmap cutOut(const QPixmap& picture, const QRegion& outline);
 
 // Gives a button its leave, enter and disabled pictures, chosen by its object name: "Button1",
 // "ImgButton2", "ImgButton4", "ImgButton5" or "SpeedButton1". False for any other name.
-bool dressButton(TImgButton* button);
+bool dressButton(TImgButton* button, qreal devicePixelRatio = primaryRatio());
 // Gives the lamp its three pictures.
-void dressLed(TImgLed* led);
+void dressLed(TImgLed* led, qreal devicePixelRatio = primaryRatio());
 
 // The tray image of a connection state (0 red, 1 yellow, 2 green), 16 x 16 with a 32 x 32 version
 // for dense screens; a null icon for any other state.

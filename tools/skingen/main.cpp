@@ -2,6 +2,11 @@
 // the built-in banner, the About box's logo, the tray images and the window outlines. The files go to
 // the folder given as the first argument (resources/skin/); a second argument names a preview picture
 // of the assembled window.
+//
+// Every picture is drawn once per pixel density: "name.jpg" for ordinary screens, "name@1.5x.jpg" and
+// "name@2x.jpg" with 1.5 and 2 device pixels per window pixel. Each is drawn afresh at its size, never
+// enlarged from the ordinary one, and the device's edge follows the outline as the window system scales
+// it for that density.
 
 #include "FormShapeData.h"
 #include "Outline.h"
@@ -138,18 +143,32 @@ QVector<int> depthMap(const Outline& outline, int width, int height, int limit)
     return depth;
 }
 
-QImage bodyLayer(const Outline& outline, const QSize& size)
+// The outline in device pixels at `scale`, row by row.
+Outline scaledOutline(const Outline& outline, qreal scale)
+{
+    Outline rows;
+    for (const QRect& rect : FormShapeData::scaled(regionOf(outline), scale)) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            rows.append({ y, rect.left(), rect.right() + 1 });
+    }
+    return rows;
+}
+
+// The device's body in device pixels: `outline` and `size` are already scaled; the frame's bands are
+// `scale` device pixels wide each.
+QImage bodyLayer(const Outline& outline, const QSize& size, qreal scale)
 {
     const int w = size.width();
     const int h = size.height();
+    const int limit = qCeil(5 * scale);
     QImage mask(size, QImage::Format_ARGB32_Premultiplied);
     mask.fill(Qt::transparent);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (contains(outline, x, y))
                 mask.setPixel(x, y, qRgba(255, 255, 255, 255));
-    const QImage soft = blurred(mask, 2);
-    const QVector<int> depth = depthMap(outline, w, h, 5);
+    const QImage soft = blurred(mask, qRound(2 * scale));
+    const QVector<int> depth = depthMap(outline, w, h, limit);
 
     // Light comes from the upper left; a pixel's outward normal is the falling side of the blurred mask.
     const qreal lx = -0.45, ly = -0.89;
@@ -163,9 +182,10 @@ QImage bodyLayer(const Outline& outline, const QSize& size)
     layer.fill(Qt::transparent);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const int d = depth[y * w + x];
-            if (d == 0)
+            const int raw = depth[y * w + x];
+            if (raw == 0)
                 continue;
+            const int d = raw > limit ? 6 : qCeil(raw / scale);
             qreal nx = alphaAt(x - 1, y) - alphaAt(x + 1, y);
             qreal ny = alphaAt(x, y - 1) - alphaAt(x, y + 1);
             const qreal len = qSqrt(nx * nx + ny * ny);
@@ -173,7 +193,7 @@ QImage bodyLayer(const Outline& outline, const QSize& size)
             if (len > 1e-6)
                 light = (nx * lx + ny * ly) / len;
             // Front glass: near black, a little lighter towards the top.
-            const qreal t = qreal(y - 7) / 362.0;
+            const qreal t = (y / scale - 7) / 362.0;
             QColor glass = mixed(QColor(0x1a, 0x1e, 0x23), QColor(0x0b, 0x0d, 0x10), qBound(0.0, t, 1.0));
             QColor c;
             switch (d) {
@@ -294,27 +314,29 @@ void drawGlassSheen(QPainter& p, const Outline& outline)
     p.restore();
 }
 
-QImage drawBackdrop(const QSize& size)
+QImage drawBackdrop(const QSize& size, qreal scale)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
+    p.scale(scale, scale);
     QLinearGradient back(0, 0, 0, size.height());
     back.setColorAt(0, QColor(0x2b, 0x31, 0x38));
     back.setColorAt(1, QColor(0x12, 0x15, 0x18));
-    p.fillRect(image.rect(), back);
+    p.fillRect(QRect(QPoint(0, 0), size), back);
     QRadialGradient light(QPointF(size.width() / 2.0, 120), 220);
     light.setColorAt(0, QColor(255, 255, 255, 18));
     light.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(image.rect(), light);
+    p.fillRect(QRect(QPoint(0, 0), size), light);
     return image;
 }
 
-QImage drawDevice(const Outline& outline)
+QImage drawDevice(const Outline& outline, qreal scale)
 {
-    const QSize size = SkinLayout::Image1.size();
-    QImage device = bodyLayer(outline, size);
+    const QSize size = SkinLayout::Image1.size() * scale;
+    QImage device = bodyLayer(scaledOutline(outline, scale), size, scale);
     QPainter p(&device);
-    p.setClipRegion(regionOf(outline));
+    p.setClipRegion(FormShapeData::scaled(regionOf(outline), scale));
+    p.scale(scale, scale);
     drawFrontDetails(p);
     drawScreen(p);
     drawChin(p);
@@ -322,11 +344,11 @@ QImage drawDevice(const Outline& outline)
     return device;
 }
 
-QImage drawBackground(const Outline& outline)
+QImage drawBackground(const Outline& outline, qreal scale)
 {
-    const QSize size = SkinLayout::Image1.size();
-    const QImage device = drawDevice(outline);
-    QImage image = drawBackdrop(size);
+    const QSize size = SkinLayout::Image1.size() * scale;
+    const QImage device = drawDevice(outline, scale);
+    QImage image = drawBackdrop(SkinLayout::Image1.size(), scale);
     QPainter p(&image);
 
     // The device's shadow and, under it, its reflection on a dark, glossy floor.
@@ -334,17 +356,18 @@ QImage drawBackground(const Outline& outline)
     shadow.fill(Qt::transparent);
     {
         QPainter s(&shadow);
-        s.setClipRegion(regionOf(outline).translated(0, 5));
+        s.setClipRegion(FormShapeData::scaled(regionOf(outline).translated(0, 5), scale));
         s.fillRect(shadow.rect(), QColor(0, 0, 0, 170));
     }
-    p.drawImage(0, 0, blurred(shadow, 5));
+    p.drawImage(0, 0, blurred(shadow, qRound(5 * scale)));
 
-    const int floor = SkinLayout::Body.bottom() + 4;
-    QImage reflection = device.copy(0, floor - 90, size.width(), 90).mirrored(false, true);
+    const int floor = qRound((SkinLayout::Body.bottom() + 4) * scale);
+    const int reflected = qRound(90 * scale);
+    QImage reflection = device.copy(0, floor - reflected, size.width(), reflected).mirrored(false, true);
     {
         QPainter r(&reflection);
         r.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-        QLinearGradient fade(0, 0, 0, 60);
+        QLinearGradient fade(0, 0, 0, 60 * scale);
         fade.setColorAt(0, QColor(0, 0, 0, 60));
         fade.setColorAt(1, QColor(0, 0, 0, 0));
         r.fillRect(reflection.rect(), fade);
@@ -356,7 +379,7 @@ QImage drawBackground(const Outline& outline)
 
     // A pixel of noise over the display breaks the gentle gradients' bands into grain.
     QRandomGenerator noise(7);
-    const QRect screen = SkinLayout::Screen;
+    const QRect screen = FormShapeData::scaled(QRegion(SkinLayout::Screen), scale).boundingRect();
     for (int y = screen.top(); y <= screen.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = screen.left(); x <= screen.right(); ++x) {
@@ -391,12 +414,14 @@ QColor glyphColour(State state)
 }
 
 // The background under a control, with the control drawn over it by `paint`.
-QImage onBackground(
-    const QImage& background, const QRect& rect, const std::function<void(QPainter&, const QRectF&)>& paint)
+QImage onBackground(const QImage& background, const QRect& rect, qreal scale,
+    const std::function<void(QPainter&, const QRectF&)>& paint)
 {
-    QImage image = background.copy(rect).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRect area((QPointF(rect.topLeft()) * scale).toPoint(), rect.size() * scale);
+    QImage image = background.copy(area).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     paint(p, QRectF(0, 0, rect.width(), rect.height()));
     p.end();
     return image.convertToFormat(QImage::Format_RGB32);
@@ -594,16 +619,17 @@ void drawBubbleIcon(QPainter& p, const QRectF& box)
         p.drawEllipse(QPointF(box.left() + box.width() * x, y), r, r);
 }
 
-QImage drawBanner()
+QImage drawBanner(qreal scale)
 {
     const QSize size = SkinLayout::Image2.size();
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     QLinearGradient back(0, 0, size.width(), size.height());
     back.setColorAt(0, QColor(0x04, 0x2a, 0x21));
     back.setColorAt(1, QColor(0x0b, 0x55, 0x41));
-    p.fillRect(image.rect(), back);
+    p.fillRect(QRect(QPoint(0, 0), size), back);
     // Light streaks rising to the right, behind the text.
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 4; ++i) {
@@ -634,12 +660,13 @@ QImage drawBanner()
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage drawLogo()
+QImage drawLogo(qreal scale)
 {
-    QImage image(195, 56, QImage::Format_ARGB32_Premultiplied);
+    QImage image(QSize(195, 56) * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     drawBubbleIcon(p, QRectF(8, 8, 42, 40));
     p.setPen(QColor(0x0a, 0x4d, 0x3c));
     p.setFont(font(LatinFamily, 27, true));
@@ -743,47 +770,6 @@ int main(int argc, char** argv)
         save(f.open(QIODevice::WriteOnly) && FormShapeData::write(f, data), f.fileName());
     }
 
-    // The device picture.
-    const QImage background = drawBackground(shape96);
-    save(writeJpeg(background, file(QStringLiteral("background.jpg"))), file(QStringLiteral("background.jpg")));
-
-    // Buttons and lamp, cut from the picture.
-    struct Button
-    {
-        QString role;
-        QRect rect;
-        void (*paint)(QPainter&, const QRectF&, State);
-    };
-    const Button buttons[] = {
-        { QStringLiteral("send"), SkinLayout::Button1, paintSend },
-        { QStringLiteral("area"), SkinLayout::ImgButton2, paintArea },
-        { QStringLiteral("close"), SkinLayout::ImgButton4, paintClose },
-        { QStringLiteral("menu"), SkinLayout::ImgButton5, paintMenu },
-        { QStringLiteral("phonebook"), SkinLayout::SpeedButton1, paintPhoneBook },
-    };
-    QVector<QPair<QRect, QImage>> shown;
-    for (const Button& b : buttons) {
-        const QPair<State, QString> states[] = { { State::Leave, QStringLiteral("leave") },
-            { State::Enter, QStringLiteral("enter") }, { State::Disabled, QStringLiteral("disabled") } };
-        for (const auto& [state, suffix] : states) {
-            const QImage picture
-                = onBackground(background, b.rect, [&](QPainter& p, const QRectF& r) { b.paint(p, r, state); });
-            const QString name = b.role + QLatin1Char('-') + suffix + QStringLiteral(".jpg");
-            save(writeJpeg(picture, file(name)), file(name));
-            if (state == State::Leave)
-                shown.append({ b.rect, picture });
-        }
-    }
-    const QString lamps[] = { QStringLiteral("red"), QStringLiteral("yellow"), QStringLiteral("green") };
-    for (int i = 0; i < 3; ++i) {
-        const QImage picture = onBackground(background, SkinLayout::Led,
-            [&](QPainter& p, const QRectF& r) { paintLed(p, r, LampLight[i], LampDark[i]); });
-        const QString name = QStringLiteral("led-") + lamps[i] + QStringLiteral(".jpg");
-        save(writeJpeg(picture, file(name)), file(name));
-        if (i == 2)
-            shown.append({ SkinLayout::Led, picture });
-    }
-
     for (int state = 0; state < 3; ++state) {
         const QString base = QStringLiteral("tray-%1").arg(state);
         save(writePng(trayImage(state, 16), file(base + QStringLiteral(".png"))), file(base + QStringLiteral(".png")));
@@ -791,9 +777,71 @@ int main(int argc, char** argv)
             file(base + QStringLiteral("@2x.png")));
     }
 
-    const QImage banner = drawBanner();
-    save(writeGif(banner, file(QStringLiteral("banner.gif"))), file(QStringLiteral("banner.gif")));
-    save(writeGif(drawLogo(), file(QStringLiteral("logo.gif"))), file(QStringLiteral("logo.gif")));
+    struct Density
+    {
+        qreal scale;
+        QString suffix;
+    };
+    const Density densities[]
+        = { { 1.0, QString() }, { 1.5, QStringLiteral("@1.5x") }, { 2.0, QStringLiteral("@2x") } };
+    QImage background;
+    QImage banner;
+    QVector<QPair<QRect, QImage>> shown;
+    for (const Density& density : densities) {
+        const qreal scale = density.scale;
+        auto named
+            = [&](const QString& stem, const QString& extension) { return file(stem + density.suffix + extension); };
+        // The device picture.
+        const QImage picture = drawBackground(shape96, scale);
+        save(writeJpeg(picture, named(QStringLiteral("background"), QStringLiteral(".jpg"))),
+            named(QStringLiteral("background"), QStringLiteral(".jpg")));
+
+        // Buttons and lamp, cut from the picture.
+        struct Button
+        {
+            QString role;
+            QRect rect;
+            void (*paint)(QPainter&, const QRectF&, State);
+        };
+        const Button buttons[] = {
+            { QStringLiteral("send"), SkinLayout::Button1, paintSend },
+            { QStringLiteral("area"), SkinLayout::ImgButton2, paintArea },
+            { QStringLiteral("close"), SkinLayout::ImgButton4, paintClose },
+            { QStringLiteral("menu"), SkinLayout::ImgButton5, paintMenu },
+            { QStringLiteral("phonebook"), SkinLayout::SpeedButton1, paintPhoneBook },
+        };
+        for (const Button& b : buttons) {
+            const QPair<State, QString> states[] = { { State::Leave, QStringLiteral("leave") },
+                { State::Enter, QStringLiteral("enter") }, { State::Disabled, QStringLiteral("disabled") } };
+            for (const auto& [state, suffix] : states) {
+                const QImage cut
+                    = onBackground(picture, b.rect, scale, [&](QPainter& p, const QRectF& r) { b.paint(p, r, state); });
+                const QString name = named(b.role + QLatin1Char('-') + suffix, QStringLiteral(".jpg"));
+                save(writeJpeg(cut, name), name);
+                if (state == State::Leave && scale == 1.0)
+                    shown.append({ b.rect, cut });
+            }
+        }
+        const QString lamps[] = { QStringLiteral("red"), QStringLiteral("yellow"), QStringLiteral("green") };
+        for (int i = 0; i < 3; ++i) {
+            const QImage cut = onBackground(picture, SkinLayout::Led, scale,
+                [&](QPainter& p, const QRectF& r) { paintLed(p, r, LampLight[i], LampDark[i]); });
+            const QString name = named(QStringLiteral("led-") + lamps[i], QStringLiteral(".jpg"));
+            save(writeJpeg(cut, name), name);
+            if (i == 2 && scale == 1.0)
+                shown.append({ SkinLayout::Led, cut });
+        }
+
+        const QImage bannerPicture = drawBanner(scale);
+        save(writeGif(bannerPicture, named(QStringLiteral("banner"), QStringLiteral(".gif"))),
+            named(QStringLiteral("banner"), QStringLiteral(".gif")));
+        save(writeGif(drawLogo(scale), named(QStringLiteral("logo"), QStringLiteral(".gif"))),
+            named(QStringLiteral("logo"), QStringLiteral(".gif")));
+        if (scale == 1.0) {
+            background = picture;
+            banner = bannerPicture;
+        }
+    }
 
     if (args.size() >= 3) {
         const QString path = args.at(2);
