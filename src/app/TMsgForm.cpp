@@ -282,6 +282,8 @@ bool TMsgForm::event(QEvent* event)
     }
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
+    if (event->type() == QEvent::ScreenChangeInternal)
+        dressSkin();
     return QWidget::event(event);
 }
 

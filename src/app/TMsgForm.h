@@ -7,6 +7,7 @@
 
 #include <QIcon>
 #include <QList>
+#include <QPixmap>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -187,9 +188,14 @@ public:
     // The outline for a screen density: 96 and 120 pixels per inch cut the window to the device picture,
     // any other density gives an ordinary framed window sized to its contents.
     void chooseOutline(int dotsPerInch);
-    // The density of the window's screen in device pixels per inch.
+    // The logical density of the window's screen in pixels per inch.
     int screenDensity() const;
     bool isShaped() const;
+    // Whether the window system cuts windows to an outline (X11). Elsewhere an outlined window is drawn
+    // transparent outside the outline, and the outline only limits where it takes the mouse.
+    static bool platformShapesWindows();
+    // Whether the window is drawn with an alpha channel, transparent outside its outline.
+    bool isCutOut() const;
 
     // --- Commands with windows of their own
     void Button1Click();
@@ -257,6 +263,13 @@ private:
     void setRecipientFieldsEnabled(bool enabled);
     void focusFirstEmptyField();
     bool dragBackground(QEvent* event);
+    // The skin's pictures for the pixel density of the window's screen: again when the window moves to
+    // another screen.
+    void dressSkin();
+    // Image1's picture, cut to the outline when the window is drawn transparent outside it.
+    void dressBackground();
+    const TFormShaper* activeShaper() const;
+    void placeOnScreen();
     TSMSBaseForm& engine() const { return m_session->engine(); }
 
     Options m_options;
@@ -274,6 +287,8 @@ private:
     quint32 m_statusColor = 0;
     QPoint m_dragOffset;
     bool m_dragging = false;
+    // Image1's picture as drawn, before any cut, at the density of the window's screen.
+    QPixmap m_background;
     bool m_showing = false; // Open1Click is showing the window
     bool m_closing = false; // FormClose is cancelling the attempt
     bool m_restoring = false; // showComposition is filling the fields

@@ -102,7 +102,7 @@ TImgButton* imageButton(QWidget* parent, const char* name, const QRect& where, c
 {
     auto* button = new TImgButton(parent);
     button->setObjectName(QLatin1String(name));
-    Skin::dressButton(button);
+    Skin::dressButton(button, parent->devicePixelRatioF());
     button->setGeometry(where);
     button->setCursor(Qt::PointingHandCursor);
     if (!hint.isEmpty())
@@ -125,14 +125,14 @@ void TMsgForm::createComponents()
     m_ui.Image1->setObjectName(QStringLiteral("Image1"));
     m_ui.Image1->setGeometry(SkinLayout::Image1);
     m_ui.Image1->setScaledContents(true);
-    m_ui.Image1->setPixmap(Skin::background());
+    dressBackground();
     m_ui.Image1->installEventFilter(this);
 
     m_ui.Image2 = new QLabel(this);
     m_ui.Image2->setObjectName(QStringLiteral("Image2"));
     m_ui.Image2->setGeometry(SkinLayout::Image2);
     m_ui.Image2->setScaledContents(true);
-    m_ui.Image2->setPixmap(Skin::defaultBanner());
+    m_ui.Image2->setPixmap(Skin::defaultBanner(devicePixelRatioF()));
     m_ui.Image2->setCursor(Qt::PointingHandCursor);
     m_ui.Image2->setToolTip(tr("לחץ למידע נוסף..."));
     m_ui.Image2->installEventFilter(this);
@@ -210,7 +210,7 @@ void TMsgForm::createComponents()
     m_ui.Button1 = imageButton(this, "Button1", SkinLayout::Button1);
     m_ui.Led = new TImgLed(this);
     m_ui.Led->setObjectName(QStringLiteral("Led"));
-    Skin::dressLed(m_ui.Led);
+    Skin::dressLed(m_ui.Led, devicePixelRatioF());
     m_ui.Led->setGeometry(SkinLayout::Led);
     m_ui.ImgButton5 = imageButton(this, "ImgButton5", SkinLayout::ImgButton5, tr("תפריט ראשי"));
     m_ui.ImgButton4 = imageButton(this, "ImgButton4", SkinLayout::ImgButton4, tr("סגירה/ביטול ההודעה"));

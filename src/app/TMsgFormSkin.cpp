@@ -1,11 +1,14 @@
-// The main window's skin behaviour: the outline by screen density, dragging by the background, and the
-// read-only toggles of the edits.
+// The main window's skin behaviour: the outline by screen density, the pictures for the screen's pixel
+// density, dragging by the background, and the read-only toggles of the edits.
 
 #include "TMsgForm.h"
 
 #include "widgets/FormShapeData.h"
+#include "widgets/Skin.h"
 #include "widgets/SkinLayout.h"
 #include "widgets/TFormShaper.h"
+#include "widgets/TImgButton.h"
+#include "widgets/TImgLed.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -43,12 +46,74 @@ void TMsgForm::applySkin()
 
 int TMsgForm::screenDensity() const
 {
+    // The logical resolution: where Qt scales windows for a dense screen (a device pixel ratio of 1.5 or 2)
+    // it stays 96, and the window is cut to the same outline in window pixels and drawn from pictures
+    // made for the density.
     const QScreen* screen = this->screen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return 96;
-    return qRound(screen->logicalDotsPerInch() * screen->devicePixelRatio());
+    return qRound(screen->logicalDotsPerInch());
+}
+
+bool TMsgForm::platformShapesWindows()
+{
+    // Only X11 cuts a window to a region. Wayland compositors and the rest show a window's transparent
+    // pixels instead; there a mask only limits where the window takes input.
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+bool TMsgForm::isCutOut() const
+{
+    return testAttribute(Qt::WA_TranslucentBackground);
+}
+
+const TFormShaper* TMsgForm::activeShaper() const
+{
+    for (const TFormShaper* shaper : { m_ui.FormShaper96, m_ui.FormShaper120 }) {
+        if (shaper && shaper->active())
+            return shaper;
+    }
+    return nullptr;
+}
+
+void TMsgForm::dressBackground()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (m_background.isNull() || m_background.devicePixelRatio() != Skin::pictureScale(ratio))
+        m_background = Skin::background(ratio);
+    const TFormShaper* shaper = activeShaper();
+    m_ui.Image1->setPixmap(isCutOut() && shaper ? Skin::cutOut(m_background, shaper->region()) : m_background);
+}
+
+void TMsgForm::dressSkin()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!m_background.isNull() && m_background.devicePixelRatio() == Skin::pictureScale(ratio))
+        return;
+    for (TImgButton* button : { m_ui.Button1, m_ui.ImgButton2, m_ui.ImgButton4, m_ui.ImgButton5, m_ui.SpeedButton1 })
+        Skin::dressButton(button, ratio);
+    Skin::dressLed(m_ui.Led, ratio);
+    dressBackground();
+}
+
+void TMsgForm::placeOnScreen()
+{
+    // Centred on the screen, and wholly on it: a window larger than the screen keeps its top-left corner,
+    // where the close and menu buttons are, in view. Where the platform places windows itself (Wayland)
+    // this is only a wish the compositor may ignore.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    QRect placed(QPoint(0, 0), frameGeometry().size().expandedTo(size()));
+    placed.moveCenter(available.center());
+    placed.moveRight(qMin(placed.right(), available.right()));
+    placed.moveBottom(qMin(placed.bottom(), available.bottom()));
+    placed.moveLeft(qMax(placed.left(), available.left()));
+    placed.moveTop(qMax(placed.top(), available.top()));
+    move(placed.topLeft());
 }
 
 void TMsgForm::chooseOutline(int dotsPerInch)
@@ -58,6 +123,11 @@ void TMsgForm::chooseOutline(int dotsPerInch)
     const bool wasVisible = isVisible();
 
     if (dotsPerInch == 96 || dotsPerInch == 120) {
+        // Before the window is made: a window's alpha channel is chosen when it is created.
+        const bool cutOut = !platformShapesWindows();
+        setAttribute(Qt::WA_TranslucentBackground, cutOut);
+        if (!cutOut)
+            setAttribute(Qt::WA_NoSystemBackground, false);
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         setFixedSize(SkinLayout::Image1.size());
         if (dotsPerInch == 96) {
@@ -73,22 +143,22 @@ void TMsgForm::chooseOutline(int dotsPerInch)
     } else {
         // No outline for this density: an ordinary window with a single border, sized to the picture.
         clearMask();
+        setAttribute(Qt::WA_TranslucentBackground, false);
+        setAttribute(Qt::WA_NoSystemBackground, false);
         setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
             | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         setFixedSize(childrenRect().united(SkinLayout::Image1).size());
     }
 
-    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.center() - rect().center());
-    }
+    dressBackground();
+    placeOnScreen();
     if (wasVisible)
         show();
 }
 
 bool TMsgForm::isShaped() const
 {
-    return m_ui.FormShaper96->active() || m_ui.FormShaper120->active();
+    return activeShaper() != nullptr;
 }
 
 bool TMsgForm::dragBackground(QEvent* event)

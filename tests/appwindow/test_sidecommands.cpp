@@ -133,7 +133,9 @@ private slots:
             });
             QCOMPARE(box->windowTitle(), QStringLiteral("אודות"));
             QCOMPARE(box->Version->text(), QStringLiteral("1.11"));
-            QVERIFY((box->frameGeometry().center() - form->frameGeometry().center()).manhattanLength() <= 2);
+            // Wayland leaves the place of every window to the compositor.
+            if (QGuiApplication::platformName() != QLatin1String("wayland"))
+                QVERIFY((box->frameGeometry().center() - form->frameGeometry().center()).manhattanLength() <= 2);
             QVERIFY(!form->ui().Languages->isEnabled());
             // A second command while the box is open opens no second box.
             form->N4Click();
