@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -93,7 +94,12 @@ TTeachForm::TTeachForm(QWidget* parent, TSMSBaseForm::BrowserMaker makeBrowser)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("לימוד ספק חדש"));
     setLayoutDirection(interfaceDirection());
-    resize(1100, 720);
+    // Room for the operator's page beside the guide, within the screen the window opens on (down to
+    // 910 x 512 window pixels, a 1366 x 768 screen at 150%), less its frame and title bar.
+    QSize size(1100, 720);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(size);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     auto* pageSide = new QWidget(splitter);
@@ -150,7 +156,7 @@ TTeachForm::TTeachForm(QWidget* parent, TSMSBaseForm::BrowserMaker makeBrowser)
     scroll->setWidgetResizable(true);
     scroll->setMinimumWidth(340);
     auto* panel = new QWidget(scroll);
-    buildGuide(panel);
+    QLayout* buttons = buildGuide(panel);
     scroll->setWidget(panel);
 
     // The guide is read first: on the right in a right-to-left window, on the left otherwise.
@@ -160,7 +166,8 @@ TTeachForm::TTeachForm(QWidget* parent, TSMSBaseForm::BrowserMaker makeBrowser)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(splitter);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
 
     connect(m_session, &TeachSession::checkStep, this, &TTeachForm::checkStep);
     connect(m_session, &TeachSession::checkFinished, this, &TTeachForm::checkFinished);
@@ -179,7 +186,7 @@ TTeachForm::~TTeachForm()
     }
 }
 
-void TTeachForm::buildGuide(QWidget* panel)
+QLayout* TTeachForm::buildGuide(QWidget* panel)
 {
     auto* layout = new QVBoxLayout(panel);
     layout->addWidget(wrapped(tr("הראו לתוכנה פעם אחת איך שולחים הודעה באתר של הספק, והיא תכתוב את ההגדרה "
@@ -271,7 +278,6 @@ void TTeachForm::buildGuide(QWidget* panel)
     buttons->addWidget(CheckButton);
     buttons->addStretch(1);
     buttons->addWidget(CloseButton);
-    layout->addLayout(buttons);
 
     connect(SkipLoginButton, &QPushButton::clicked, this, &TTeachForm::SkipLoginClick);
     connect(MarkAcceptedButton, &QPushButton::clicked, this, &TTeachForm::MarkAcceptedClick);
@@ -285,6 +291,7 @@ void TTeachForm::buildGuide(QWidget* panel)
         });
     connect(KeepLineBreaks, &QCheckBox::toggled, this,
         [this](bool keep) { m_session->demonstration().setClearLineBreaks(!keep); });
+    return buttons;
 }
 
 SampleValues TTeachForm::samples() const

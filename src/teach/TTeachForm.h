@@ -8,6 +8,7 @@ class IBrowserView;
 class PersonPages;
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
@@ -41,7 +42,8 @@ signals:
     void definitionSaved(const QString& path);
 
 private:
-    void buildGuide(QWidget* panel);
+    // The guide in its panel; gives the row of its buttons, which stays in view below the panel.
+    QLayout* buildGuide(QWidget* panel);
     void addressEntered();
     void recorderMessage(const QString& text);
     void refreshGuide();
