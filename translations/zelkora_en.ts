@@ -5,7 +5,7 @@
     <name>Contacts::OutlookContacts</name>
     <message>
         <source>Outlook נכשל הקישור ל </source>
-        <translation>Connecting to Outlook failed</translation>
+        <translation>Connecting to the address book failed</translation>
     </message>
     <message>
         <source>הקישור לתקיית אנשי קשר נכשל</source>
@@ -702,7 +702,7 @@
     </message>
     <message>
         <source>Outlook נכשל הקישור ל </source>
-        <translation>Connecting to Outlook failed</translation>
+        <translation>Connecting to the address book failed</translation>
     </message>
     <message>
         <source>ספר טלפונים</source>
@@ -738,7 +738,7 @@
     </message>
     <message>
         <source>השתמש באנשי קשר של Outlook</source>
-        <translation>Use Outlook contacts</translation>
+        <translation>Use address book contacts</translation>
     </message>
     <message>
         <source>&amp;אשר</source>
@@ -750,7 +750,7 @@
     </message>
     <message>
         <source>Outlookשגיאת </source>
-        <translation>Outlook error </translation>
+        <translation>Address book error </translation>
     </message>
     <message>
         <source>.קיים איש קשר בשם זה</source>
@@ -863,11 +863,11 @@
     <name>TProgressForm</name>
     <message>
         <source>טעינת אנשי קשר מ- Outlook</source>
-        <translation>Loading contacts from Outlook</translation>
+        <translation>Loading contacts from the address book</translation>
     </message>
     <message>
         <source>מתנתק מ- Outlook...</source>
-        <translation>Disconnecting from Outlook...</translation>
+        <translation>Disconnecting from the address book...</translation>
     </message>
 </context>
 <context>
@@ -1171,6 +1171,13 @@
     <message>
         <source>מועד השליחה:</source>
         <translation>Send at:</translation>
+    </message>
+</context>
+<context>
+    <name>MainSession</name>
+    <message>
+        <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
+        <translation>The link's number could not be read: %1</translation>
     </message>
 </context>
 </TS>

@@ -1173,4 +1173,11 @@
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>MainSession</name>
+    <message>
+        <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>

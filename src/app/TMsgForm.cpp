@@ -323,10 +323,13 @@ void TMsgForm::UpdateCharCount()
         = SendWorkflow::countedLength(m_ui.Edit2->text()) + SendWorkflow::countedLength(m_ui.Memo1->toPlainText());
     const QString limit = QString::number(SendWorkflow::MessageLimit);
     const QString typed = QString::number(count);
-    if (layoutDirection() == Qt::RightToLeft)
+    if (layoutDirection() == Qt::RightToLeft) {
         m_ui.CharCount->setText(limit + QStringLiteral(" / ") + typed + tr(" תוים") + QStringLiteral(")"));
-    else
-        m_ui.CharCount->setText(typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
+    } else {
+        // Left to right, the caption and the counter are one label, read in one go.
+        m_ui.CharCount->setText(
+            m_ui.Label4->text() + typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
+    }
     keepComposition();
 }
 

@@ -161,6 +161,13 @@ void TMsgForm::createComponents()
         this, "Label4", tr("ההודעה: ("), QRect(line.right() + 1 - captionWidth, line.y(), captionWidth, line.height()));
     m_ui.CharCount
         = label(this, "CharCount", QString(), QRect(line.x(), line.y(), line.width() - captionWidth, line.height()));
+    // A left-to-right language would put the counter before its caption: the counter's label takes the whole
+    // line and the caption with it.
+    if (layoutDirection() == Qt::LeftToRight) {
+        m_ui.Label4->hide();
+        m_ui.CharCount->setGeometry(line);
+        m_ui.CharCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
 
     m_ui.Edit2 = lineEdit(this, "Edit2", SkinLayout::Edit2);
 

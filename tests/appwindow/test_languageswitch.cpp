@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(mainWindow()->ui().Label1->text(), QStringLiteral("From:"));
         QCOMPARE(mainWindow()->ui().Stop1->text(), QStringLiteral("Exit"));
         QVERIFY(mainWindow()->ui().Edit2->alignment() & Qt::AlignLeft);
-        QCOMPARE(mainWindow()->ui().CharCount->text(), QStringLiteral("0 / 105 chars)"));
+        QCOMPARE(mainWindow()->ui().CharCount->text(), QStringLiteral("Message: (0 / 105 chars)"));
         QCOMPARE(RegistryStore::readLanguage(), closeButton ? QStringLiteral("ENU") : QStringLiteral("HEB"));
         QTRY_VERIFY(!LanguageSwitch::window());
     }
