@@ -86,5 +86,58 @@ else
 fi
 [[ $status -eq 0 ]] || { echo "FAIL: the program ended with status $status after SIGTERM"; failures=$((failures + 1)); }
 
+# With a notification area (a StatusNotifier host on a session bus of the test's own): started with /quiet the
+# program shows its icon and no window; a click on the icon, given over the bus as the desktop gives it, shows
+# the window.
+host=${ZELKORA_STATUS_NOTIFIER_HOST:-}
+if [[ -x "$host" ]] && command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null; then
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus.address" 4>"$work/bus.pid"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
+    "$host" >"$work/host.log" 2>&1 &
+    host_pid=$!
+    for _ in $(seq 50); do
+        grep -q '^ready' "$work/host.log" && break
+        sleep 0.1
+    done
+    fresh_home tray
+    WAYLAND_DEBUG=client "$program" /quiet >"$work/tray.log" 2>&1 &
+    program_pid=$!
+    item=
+    for _ in $(seq 100); do
+        item=$(grep -v '^ready' "$work/host.log" | head -n 1)
+        [[ -n "$item" ]] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    if [[ -z "$item" ]]; then
+        echo "FAIL: no icon registered with the notification area"
+        failures=$((failures + 1))
+    elif grep -q 'xdg_toplevel@[0-9]*.set_title("Zelkora")' "$work/tray.log"; then
+        echo "FAIL: started with /quiet, the program showed its window although there is a notification area"
+        failures=$((failures + 1))
+    else
+        gdbus call --session --dest "$item" --object-path /StatusNotifierItem \
+            --method org.kde.StatusNotifierItem.Activate 0 0 >/dev/null
+        shown=
+        for _ in $(seq 50); do
+            grep -q 'xdg_toplevel@[0-9]*.set_title("Zelkora")' "$work/tray.log" && { shown=1; break; }
+            sleep 0.1
+        done
+        if [[ -n "$shown" ]]; then
+            echo "ok: the icon in the notification area ($item) shows the window"
+        else
+            echo "FAIL: a click on the icon did not show the window"
+            failures=$((failures + 1))
+        fi
+    fi
+    kill -TERM "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+    kill "$host_pid" "$(cat "$work/bus.pid")" 2>/dev/null
+    wait "$host_pid" 2>/dev/null
+    unset DBUS_SESSION_BUS_ADDRESS
+else
+    echo "skipped: no notification area to test with (the StatusNotifier host, dbus-daemon or gdbus is missing)"
+fi
+
 [[ $failures -eq 0 ]] || exit 1
 echo "all passed"
