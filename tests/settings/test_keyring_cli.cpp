@@ -64,10 +64,25 @@ private slots:
                      .contains("demo1234"));
     }
 
+    // No keyring daemon on the bus, and no session bus at all.
+    void missingKeyringRefusesTheRecipient_data()
+    {
+        QTest::addColumn<QString>("busAddress");
+        QTest::newRow("nobody owns the name") << qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+        QTest::newRow("no bus") << QStringLiteral("unix:path=%1/no-bus").arg(QDir::tempPath());
+    }
     void missingKeyringRefusesTheRecipient()
     {
+        QFETCH(QString, busAddress);
         m_service.stopKeyring();
-        const TestEnv::ProgramRun run = sendToSahar();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+        const TestEnv::ProgramRun run
+            = TestEnv::runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
+                { QStringLiteral("--service-url"), m_sandbox.baseUrl(), QStringLiteral("send"),
+                    QStringLiteral("--from"), QStringLiteral("Dana"), QStringLiteral("--to"),
+                    QStringLiteral("052-1234567"), QStringLiteral("--text"), QStringLiteral("hi") },
+                environment);
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.contains(QStringLiteral("052-1234567\t-\terror\t")));
         QVERIFY2(run.err.contains(QStringLiteral("לא ניתן לקרוא את הסיסמה של Sahar: ")), qPrintable(run.err));
