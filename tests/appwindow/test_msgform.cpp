@@ -369,6 +369,26 @@ private slots:
         QCOMPARE(qAlpha(shot.pixel((QPointF(11, 8) * ratio).toPoint())), form->isCutOut() ? 0 : 255);
     }
 
+    // Only X11 tells a program which windows lie above its own. Elsewhere a window over the handset is not known
+    // of: the handset counts as uncovered, and is not minimised for it.
+    void coverUnknownWithoutAStackingOrder()
+    {
+        if (TMsgForm::platformShapesWindows())
+            QSKIP("X11 tells the stacking order: there the windows above are known");
+        auto form = makeForm();
+        form->Open1Click();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QWidget over;
+        over.setGeometry(form->frameGeometry().adjusted(-20, -20, 20, 20));
+        over.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&over));
+        over.raise();
+        QVERIFY(!form->IsWindowCovered());
+        QVERIFY(!form->IsBannerCovered());
+        form->minimiseIfCovered();
+        QVERIFY(form->isShown());
+    }
+
     void caretFollowsTheFocus()
     {
         if (QGuiApplication::platformName() == QLatin1String("wayland"))
