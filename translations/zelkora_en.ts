@@ -19,6 +19,14 @@
         <source>אין איש קשר בשם %1</source>
         <translation>There is no contact named %1</translation>
     </message>
+    <message>
+        <source>כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנטען, ולכן השינוי לא נשמר. יש לטעון את אנשי הקשר מחדש.</source>
+        <translation>The contact card %1 was changed by another program since it was loaded, so the change was not saved. Load the contacts again.</translation>
+    </message>
+    <message>
+        <source>יש כמה אנשי קשר בשם %1, ואין דרך לדעת לאיזה מהם הכוונה; דבר לא נכתב. יש לטעון את אנשי הקשר מחדש.</source>
+        <translation>There are several contacts named %1, and no way to tell which one is meant; nothing was written. Load the contacts again.</translation>
+    </message>
 </context>
 <context>
     <name>Contacts::PhoneBookSteps</name>
@@ -95,6 +103,10 @@
     <message>
         <source>אין אפשרות לכתוב את %1: הקובץ קיים</source>
         <translation>%1 cannot be written: the file exists</translation>
+    </message>
+    <message>
+        <source>כמה כרטיסי אנשי קשר בקובץ %1 נושאים אותו שם ואין להם מזהה, ולכן אי אפשר לדעת לאיזה מהם הכוונה; דבר לא נכתב.</source>
+        <translation>Several contact cards in the file %1 have the same name and no identifier, so there is no telling which one is meant; nothing was written.</translation>
     </message>
 </context>
 <context>
@@ -858,6 +870,10 @@
         <source> ימים</source>
         <translation> days</translation>
     </message>
+    <message>
+        <source>שמור סיסמאות במחזיק המפתחות של שולחן העבודה</source>
+        <translation>Keep passwords in the desktop keyring</translation>
+    </message>
 </context>
 <context>
     <name>TProgressForm</name>
@@ -1178,6 +1194,52 @@
     <message>
         <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
         <translation>The link's number could not be read: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Credentials</name>
+    <message>
+        <source>לא ניתן לקרוא את הסיסמה של %1: %2.</source>
+        <translation>The password of %1 could not be read: %2.</translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמה של %2 לא נמחקה ממנו.</source>
+        <translation>%1, so the password of %2 was not removed from it.</translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמה של %2 לא נשמרה בו.
+לשמור אותה בקובץ SMS.INI, כטקסט גלוי? אם לא, היא תישמר בזיכרון עד סיום התוכנית.</source>
+        <translation>%1, so the password of %2 was not stored in it.
+Write it to SMS.INI instead, as plain text? If not, it is kept in memory until the program ends.</translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמאות לא הועברו אליו. הן נשארות בקובץ SMS.INI.</source>
+        <translation>%1, so the passwords were not moved into it. They stay in SMS.INI.</translation>
+    </message>
+    <message>
+        <source>%1, ולכן לא ניתן להחזיר לקובץ SMS.INI את הסיסמאות השמורות בו.
+להפסיק בכל זאת לשמור סיסמאות במחזיק המפתחות? את הסיסמאות השמורות בו יהיה צריך להקליד שוב.</source>
+        <translation>%1, so the passwords kept in it cannot be written back to SMS.INI.
+Stop keeping passwords in the keyring all the same? The passwords kept there will have to be typed again.</translation>
+    </message>
+    <message>
+        <source>הסיסמאות הועתקו לקובץ SMS.INI, אך לא נמחקו ממחזיק המפתחות: %1.</source>
+        <translation>The passwords were copied to SMS.INI but not removed from the keyring: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>Keyring</name>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה נעול</source>
+        <translation>The desktop keyring is locked</translation>
+    </message>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה אינו זמין (%1)</source>
+        <translation>The desktop keyring is not available (%1)</translation>
+    </message>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה סירב לבקשה (%1)</source>
+        <translation>The desktop keyring refused the request (%1)</translation>
     </message>
 </context>
 </TS>

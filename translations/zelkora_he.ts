@@ -19,6 +19,14 @@
         <source>אין איש קשר בשם %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנטען, ולכן השינוי לא נשמר. יש לטעון את אנשי הקשר מחדש.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>יש כמה אנשי קשר בשם %1, ואין דרך לדעת לאיזה מהם הכוונה; דבר לא נכתב. יש לטעון את אנשי הקשר מחדש.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Contacts::PhoneBookSteps</name>
@@ -94,6 +102,10 @@
     </message>
     <message>
         <source>אין אפשרות לכתוב את %1: הקובץ קיים</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כמה כרטיסי אנשי קשר בקובץ %1 נושאים אותו שם ואין להם מזהה, ולכן אי אפשר לדעת לאיזה מהם הכוונה; דבר לא נכתב.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -858,6 +870,10 @@
         <source> ימים</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>שמור סיסמאות במחזיק המפתחות של שולחן העבודה</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TProgressForm</name>
@@ -1177,6 +1193,50 @@
     <name>MainSession</name>
     <message>
         <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Credentials</name>
+    <message>
+        <source>לא ניתן לקרוא את הסיסמה של %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמה של %2 לא נמחקה ממנו.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמה של %2 לא נשמרה בו.
+לשמור אותה בקובץ SMS.INI, כטקסט גלוי? אם לא, היא תישמר בזיכרון עד סיום התוכנית.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמאות לא הועברו אליו. הן נשארות בקובץ SMS.INI.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, ולכן לא ניתן להחזיר לקובץ SMS.INI את הסיסמאות השמורות בו.
+להפסיק בכל זאת לשמור סיסמאות במחזיק המפתחות? את הסיסמאות השמורות בו יהיה צריך להקליד שוב.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הסיסמאות הועתקו לקובץ SMS.INI, אך לא נמחקו ממחזיק המפתחות: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Keyring</name>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה נעול</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה אינו זמין (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה סירב לבקשה (%1)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
