@@ -61,9 +61,10 @@ expect_state() {
     fail "$what: the window is $state, not $want"
 }
 
+# An X server of the given size (1024x768 when none is given) with a window manager.
 start_display() {
     exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 50); do
         [[ -s "$work/display" ]] && break
@@ -133,6 +134,31 @@ xdotool windowactivate --sync "$(main_window)" key --clearmodifiers alt+F4
 expect_state minimised "closing the window"
 "$program" >/dev/null 2>&1 || fail "the third start failed"
 expect_state shown "a third start"
+stop_program
+kill "${pids[@]}" 2>/dev/null
+wait 2>/dev/null
+pids=()
+
+# --- A dense screen (a scale of 200 %): the window is cut to the device's outline at twice its size, and lies
+# wholly on the screen.
+start_display 1280x1024
+QT_SCALE_FACTOR=2 "$program" >"$work/program.log" 2>&1 &
+program_pid=$!
+pids+=($program_pid)
+expect_state shown "a start on a dense screen"
+w=$(main_window)
+if [[ -n "$w" ]]; then
+    geometry=$(xwininfo -id "$w" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4}
+        /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}')
+    read -r x y width height <<<"$geometry"
+    [[ "$width x $height" == "574 x 892" ]] || fail "on a dense screen the window is $width x $height, not 574 x 892"
+    ((x >= 0 && y >= 0 && x + width <= 1280 && y + height <= 1024)) \
+        || fail "on a dense screen the window at $x,$y is not wholly on the 1280 x 1024 screen"
+    # The 96 pixels-per-inch outline's bounds, (10, 7) and 256 x 362, twice over.
+    shape=$(xwininfo -shape -id "$w" | awk '/Window shape extents:/{print $4}')
+    [[ "$shape" == "512x724+20+14" ]] && echo "ok: on a dense screen the window is cut to the outline: $shape" \
+        || fail "on a dense screen the window's shape is \"$shape\", not the outline's 512x724+20+14"
+fi
 stop_program
 
 [[ $failures -eq 0 ]] || { echo "--- program output"; cat "$work/program.log"; exit 1; }
