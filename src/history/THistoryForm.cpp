@@ -15,6 +15,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -181,7 +182,12 @@ THistoryForm::THistoryForm(HistoryStore& store, QWidget* owner)
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(tr("היסטוריית שליחה"));
     setLayoutDirection(interfaceDirection());
-    resize(900, 480);
+    // Within the screen it opens on (down to 910 x 512 window pixels, a 1366 x 768 screen at 150%), less its
+    // frame and title bar.
+    QSize size(900, 480);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(size);
 
     QSqlDatabase::cloneDatabase(store.connectionName(), m_connection).open();
 
