@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -57,7 +58,11 @@ HelpViewer::HelpViewer(UrlOpener opener, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Browser);
     layout->addLayout(buttons);
-    resize(560, 640);
+    // A column of text as tall as the screen allows, less the frame and title bar.
+    QSize size(560, 640);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    resize(size);
 }
 
 bool HelpViewer::setFile(const QString& path, QString* error)

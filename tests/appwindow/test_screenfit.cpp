@@ -4,6 +4,7 @@
 // device pixel ratio); CTest runs this program once per screen.
 
 #include "AppWindowTest.h"
+#include "app/HelpViewer.h"
 #include "app/THiddenForm.h"
 #include "app/TPopUpStatusForm.h"
 #include "widgets/Skin.h"
@@ -123,6 +124,13 @@ private slots:
         QTest::newRow("phone book") << Opener([](TMsgForm& form, const Check& check) {
             inModal([&] { form.SpeedButton1Click(); }, check);
         }) << QString();
+        QTest::newRow("help") << Opener([](TMsgForm& form, const Check& check) {
+            auto* viewer = new HelpViewer([](const QUrl&) { return true; }, &form);
+            viewer->show();
+            QVERIFY(QTest::qWaitForWindowExposed(viewer));
+            check(viewer);
+            delete viewer;
+        }) << QStringLiteral("CloseButton");
         QTest::newRow("status") << Opener([](TMsgForm& form, const Check& check) {
             TPopUpStatusForm* status = form.makeStatusWindow();
             status->show();
