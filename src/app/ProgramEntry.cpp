@@ -3,6 +3,7 @@
 #include "MessageBoxPrompt.h"
 #include "SessionEnd.h"
 #include "TMsgForm.h"
+#include "Welcome.h"
 #include "app/THiddenForm.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
@@ -154,6 +155,9 @@ int ProgramEntry::run(int argc, char** argv)
         return 0;
 
     warmUp.afterApplication();
+    // Before anything of this run writes the settings file: whether it existed makes this the first start.
+    Welcome::noteProgramStart();
+    Welcome::guideWindows(true);
     MessageBoxPrompt::installForDesktop();
     // The interface language of the last run, loaded as the hidden root window's last creation step, before
     // any window with texts is made.

@@ -33,6 +33,7 @@ class TPopUpStatusForm;
 class TPhoneBookForm;
 class TPreferencesForm;
 class TTrayIcon;
+class WelcomeBox;
 
 // The main window's components, under the names of its description.
 struct MsgFormUi
@@ -223,6 +224,19 @@ public:
     void SendLater1Click();
     THistoryForm* historyForm() const;
 
+    // --- First steps (TMsgFormWelcome.cpp)
+    // Whether the program knows any provider at all (the service's, the cache's or the user's own).
+    bool providersKnown() const;
+    // The welcome box of the first start while it is open.
+    WelcomeBox* welcomeBox() const;
+    // The preferences on the tab of the service address, with the focus in its field.
+    void openServiceAddress();
+    // Starts the demo operators (the package's sandbox network on this computer) for this run and points the
+    // session at them; the status line says how it went.
+    void tryDemoOperators();
+    // The demo operators' definitions arrived: a message to Kesher, which needs no login, is set up.
+    void demoOperatorsArrived();
+
     // --- MainView
     void showConnectionState(int state) override;
     void showStatus(const QString& text, quint32 colour) override;
@@ -292,4 +306,15 @@ private:
     bool m_showing = false; // Open1Click is showing the window
     bool m_closing = false; // FormClose is cancelling the attempt
     bool m_restoring = false; // showComposition is filling the fields
+
+    // Guides a new user when the program asked for it (Welcome::guideWindows): the status line and the
+    // welcome box follow whether any provider is known.
+    void guideFirstSteps();
+    void firstStepsOnShow();
+    void checkProviders();
+    void offerWelcome();
+    // Queued as the window is made, whoever makes it (the program's start, the language switch), so that
+    // guideFirstSteps runs once the window is built.
+    bool queueFirstSteps();
+    [[maybe_unused]] bool m_firstStepsQueued = queueFirstSteps();
 };

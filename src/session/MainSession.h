@@ -124,6 +124,10 @@ public:
     // The list this session sent last, when some of its recipients were not sent; else 0.
     qint64 lastListNotSent() const;
 
+    // The service at `url` for this run only (the demo operators): the connection starts again with it, and
+    // nothing of it is stored in the settings.
+    void useServiceForThisRun(const QString& url);
+
     // "adcache.dat" in the data folder: the banner table between runs.
     static QString bannerTableFile();
     void saveBannerTable();
