@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -147,6 +148,14 @@ void TMsgForm::offerWelcome()
             break;
         }
     });
+    // Over the handset's fields, leaving its status line and lamp in sight: they say the same. The title bar
+    // the window manager adds is not known before the box is shown; an allowance stands in for it.
+    constexpr int TitleBarAllowance = 40;
+    box->adjustSize();
+    const QRect screenArea = screen()->availableGeometry();
+    const int x = frameGeometry().center().x() - box->width() / 2;
+    const int y = m_ui.Panel1->mapToGlobal(QPoint(0, 0)).y() - box->height() - TitleBarAllowance;
+    box->move(qBound(screenArea.left(), x, screenArea.right() - box->width()), qMax(screenArea.top(), y));
     box->show();
     box->raise();
     box->activateWindow();

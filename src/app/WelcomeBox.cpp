@@ -17,7 +17,7 @@ WelcomeBox::WelcomeBox(QWidget* owner)
     // Its own window: closing it ends the box, never the program.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    Intro = new QLabel(tr("Zelkora שולחת מסרונים דרך אתרי המפעילים, אבל עדיין אינה מכירה אף מפעיל. איך להתחיל?"), this);
+    Intro = new QLabel(tr("התוכנה שולחת מסרונים דרך אתרי המפעילים, אבל עדיין אינה מכירה אף מפעיל. איך להתחיל?"), this);
     Intro->setObjectName(QStringLiteral("Intro"));
     Intro->setWordWrap(true);
     Intro->setTextFormat(Qt::PlainText);

@@ -226,6 +226,7 @@ private slots:
         QStringList expected {
             usr + BinDir + QStringLiteral("/zelkora 755"),
             usr + BinDir + QStringLiteral("/zelkora-cli 755"),
+            usr + BinDir + QStringLiteral("/zelkora-sandbox 755"),
             usr + LibDir + QStringLiteral("/zelkora/zelkora-browser.so 644"),
             data + QStringLiteral("zelkora/zelkora.ENU 644"),
             data + QStringLiteral("zelkora/zelkora.HEB 644"),
@@ -235,6 +236,7 @@ private slots:
             data + QStringLiteral("icons/hicolor/scalable/apps/") + AppId + QStringLiteral(".svg 644"),
             usr + ManDir + QStringLiteral("/man1/zelkora.1.gz 644"),
             usr + ManDir + QStringLiteral("/man1/zelkora-cli.1.gz 644"),
+            usr + ManDir + QStringLiteral("/man1/zelkora-sandbox.1.gz 644"),
             data + QStringLiteral("doc/zelkora/copyright 644"),
             data + QStringLiteral("doc/zelkora/changelog.Debian.gz 644"),
             data + QStringLiteral("lintian/overrides/zelkora 644"),
@@ -273,6 +275,31 @@ private slots:
             QCOMPARE(int(header.at(3)) & 0x08, 0); // no file name
             QCOMPARE(int(header.at(8)), 2); // best compression
         }
+    }
+
+    // The demo operators of the welcome box: the installed sandbox, beside the desktop program that looks for it
+    // there, starts on a free port of 127.0.0.1 and says where.
+    void demoOperatorsRunFromTheInstall_data() { addRoots(); }
+    void demoOperatorsRunFromTheInstall()
+    {
+        QFETCH(QString, root);
+        if (root == m_packageRoot && !m_noPackage.isEmpty())
+            QSKIP(qPrintable(m_noPackage));
+        QProcess sandbox;
+        sandbox.start(root + QStringLiteral("usr/") + BinDir + QStringLiteral("/zelkora-sandbox"),
+            { QStringLiteral("--port"), QStringLiteral("0") });
+        const auto stop = qScopeGuard([&sandbox] {
+            sandbox.terminate();
+            if (!sandbox.waitForFinished(5000))
+                sandbox.kill();
+        });
+        QVERIFY(sandbox.waitForStarted(10000));
+        QElapsedTimer timer;
+        timer.start();
+        while (!sandbox.canReadLine() && timer.elapsed() < 20000 && sandbox.state() == QProcess::Running)
+            sandbox.waitForReadyRead(200);
+        const QString line = QString::fromUtf8(sandbox.readLine()).trimmed();
+        QVERIFY2(line.startsWith(QStringLiteral("sandbox listening on http://127.0.0.1:")), qPrintable(line));
     }
 
     void menuEntryAndMetadataAgree_data() { addRoots(); }
