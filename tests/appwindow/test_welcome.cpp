@@ -5,15 +5,23 @@
 #include "ModalSteps.h"
 #include "TestEnv.h"
 
+#include "app/LanguageSwitch.h"
+#include "app/THiddenForm.h"
 #include "app/Welcome.h"
 #include "app/WelcomeBox.h"
 #include "common/AppPaths.h"
+#include "language/LanguageModules.h"
+#include "language/THalvernLangInfo.h"
+#include "language/THalvernLanguage.h"
+#include "language/TLanguagesForm.h"
+#include "settings/RegistryStore.h"
 #include "settings/TPreferencesForm.h"
 #include "widgets/TTrayIcon.h"
 
 #include <QApplication>
 #include <QCommandLinkButton>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -144,6 +152,40 @@ private slots:
         form->BuildAreaMenu();
         QTRY_VERIFY(!form->welcomeBox());
         QCOMPARE(form->ui().Panel1->text(), QString());
+    }
+
+    // A new interface language picked while the box is open: the window built again offers it again, in the
+    // new language's direction.
+    void offeredAgainInANewLanguage()
+    {
+        LanguageSwitch::setModuleBase(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora"));
+        RegistryStore::writeLanguage(QStringLiteral("HEB"));
+        THiddenForm root;
+        const QPointer<TMsgForm> before = makeForm(&root).release();
+        QCoreApplication::processEvents();
+        before->Open1Click();
+        QTRY_VERIFY(before->welcomeBox());
+        QCOMPARE(before->welcomeBox()->layoutDirection(), Qt::RightToLeft);
+
+        before->ui().Languages->trigger();
+        QTRY_VERIFY(LanguageSwitch::window());
+        QTRY_VERIFY(before.isNull());
+        TLanguagesForm* languages = LanguageSwitch::window();
+        THalvernLanguage* list = languages->HalvernLanguage1;
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->itemLangInfo(i) && list->itemLangInfo(i)->Abbreviation == QLatin1String("ENU")) {
+                list->setCurrentIndex(i);
+                emit list->activated(i);
+            }
+        }
+        languages->close();
+        QTRY_VERIFY(root.mainWindow() && root.mainWindow()->isVisible());
+        auto* after = qobject_cast<TMsgForm*>(root.mainWindow());
+        QTRY_VERIFY(after->welcomeBox());
+        QCOMPARE(after->welcomeBox()->layoutDirection(), Qt::LeftToRight);
+        QVERIFY(!Welcome::alreadyShown());
+        delete after;
+        LanguageModules::SetResourceModule(nullptr);
     }
 
     // "Enter a service address": the preferences open over the window, on the address field when it has one.
