@@ -9,13 +9,13 @@
 namespace {
 const QString ShownValue = QStringLiteral("WelcomeShown");
 
-bool& firstStart()
+bool& firstStartFlag()
 {
     static bool value = false;
     return value;
 }
 
-bool& guided()
+bool& guidedFlag()
 {
     static bool value = false;
     return value;
@@ -29,27 +29,27 @@ bool Welcome::shouldShow(bool firstStart, bool providersKnown, bool alreadyShown
 
 void Welcome::noteProgramStart()
 {
-    firstStart() = !QFileInfo::exists(SmsIni::defaultPath());
+    firstStartFlag() = !QFileInfo::exists(SmsIni::defaultPath());
 }
 
 bool Welcome::isFirstStart()
 {
-    return firstStart();
+    return firstStartFlag();
 }
 
-void Welcome::setFirstStart(bool value)
+void Welcome::setFirstStart(bool firstStart)
 {
-    firstStart() = value;
+    firstStartFlag() = firstStart;
 }
 
 void Welcome::guideWindows(bool on)
 {
-    guided() = on;
+    guidedFlag() = on;
 }
 
 bool Welcome::windowsGuided()
 {
-    return guided();
+    return guidedFlag();
 }
 
 bool Welcome::alreadyShown()

@@ -53,7 +53,7 @@ DemoOperators::~DemoOperators()
 
 QString DemoOperators::programFile()
 {
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(ProgramName);
+    QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(ProgramName);
     if (QFileInfo(beside).isExecutable())
         return beside;
     return QStandardPaths::findExecutable(ProgramName);
