@@ -170,7 +170,8 @@ private slots:
         QCOMPARE(ini.timeOut(), 45);
     }
 
-    // The counter counts as the send command does, in the window's reading order.
+    // The counter counts as the send command does, in the window's reading order; left to right
+    // the caption and the counter read as one label.
     void counterCountsCharactersAsSeen_data()
     {
         QTest::addColumn<QString>("sender");
@@ -180,7 +181,7 @@ private slots:
         QTest::newRow("right to left") << "Dana"
                                        << "שלום" << true << "105 / 8 תוים)";
         QTest::newRow("left to right") << "Dana"
-                                       << "שלום" << false << "8 / 105 תוים)";
+                                       << "שלום" << false << "ההודעה: (8 / 105 תוים)";
         QTest::newRow("a line break counts two") << ""
                                                  << "a\nb" << true << "105 / 4 תוים)";
         QTest::newRow("a letter outside the basic plane counts two")
