@@ -693,6 +693,26 @@
         <source>שליחה הבאה: %1, אל %2</source>
         <translation>Next send: %1, to %2</translation>
     </message>
+    <message>
+        <source>אין עדיין ספקים: יש ללמד את התוכנה מפעיל או להזין כתובת שירות</source>
+        <translation>No providers yet: teach the program an operator or enter a service address</translation>
+    </message>
+    <message>
+        <source>מפעילי הדגמה: שום הודעה לא יוצאת מהמחשב</source>
+        <translation>Demo operators: no message leaves this computer</translation>
+    </message>
+    <message>
+        <source>מפעילי ההדגמה עולים...</source>
+        <translation>Starting the demo operators...</translation>
+    </message>
+    <message>
+        <source>לא ניתן להפעיל את מפעילי ההדגמה: %1</source>
+        <translation>Cannot start the demo operators: %1</translation>
+    </message>
+    <message>
+        <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
+        <translation>Hello! This is a test message through the demo operators.</translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>
@@ -873,6 +893,14 @@
     <message>
         <source>שמור סיסמאות במחזיק המפתחות של שולחן העבודה</source>
         <translation>Keep passwords in the desktop keyring</translation>
+    </message>
+    <message>
+        <source>כתובת השירות:</source>
+        <translation>Service address:</translation>
+    </message>
+    <message>
+        <source>כתובת השירות צריכה להתחיל ב-http:// או ב-https://, למשל https://example.org/sms</source>
+        <translation>The service address must begin with http:// or https://, for example https://example.org/sms</translation>
     </message>
 </context>
 <context>
@@ -1240,6 +1268,68 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     <message>
         <source>מחזיק המפתחות של שולחן העבודה סירב לבקשה (%1)</source>
         <translation>The desktop keyring refused the request (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>DemoOperators</name>
+    <message>
+        <source>לא ניתן להפעיל את %1: %2</source>
+        <translation>Cannot start %1: %2</translation>
+    </message>
+    <message>
+        <source>התוכנה %1 הסתיימה לפני שהתחילה לפעול</source>
+        <translation>%1 ended before it started working</translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא ענתה</source>
+        <translation>%1 did not answer</translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא נמצאה; היא באה עם החבילה של Zelkora</source>
+        <translation>%1 was not found; it comes with the Zelkora package</translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא אמרה היכן היא מאזינה</source>
+        <translation>%1 did not say where it listens</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomeBox</name>
+    <message>
+        <source>ברוכים הבאים ל-Zelkora</source>
+        <translation>Welcome to Zelkora</translation>
+    </message>
+    <message>
+        <source>התוכנה שולחת מסרונים דרך אתרי המפעילים, אבל עדיין אינה מכירה אף מפעיל. איך להתחיל?</source>
+        <translation>The program sends text messages through the operators' web sites, but it does not know any operator yet. How would you like to start?</translation>
+    </message>
+    <message>
+        <source>ללמד את התוכנה מפעיל</source>
+        <translation>Teach the program an operator</translation>
+    </message>
+    <message>
+        <source>להראות לתוכנה פעם אחת איך שולחים הודעה באתר המפעיל שלך.</source>
+        <translation>Show the program once how a message is sent on your operator's web site.</translation>
+    </message>
+    <message>
+        <source>להזין כתובת שירות</source>
+        <translation>Enter a service address</translation>
+    </message>
+    <message>
+        <source>כתובת שירות ההגדרות שקיבלת, בהגדרות התוכנה.</source>
+        <translation>The address of the definitions service you were given, in the program's preferences.</translation>
+    </message>
+    <message>
+        <source>לנסות עם מפעילי ההדגמה</source>
+        <translation>Try it with the demo operators</translation>
+    </message>
+    <message>
+        <source>מפעילים מדומים על המחשב הזה בלבד: שום הודעה לא יוצאת מהמחשב. קשר (054) אינו דורש כניסה.</source>
+        <translation>Simulated operators on this computer only: no message leaves it. Kesher (054) needs no login.</translation>
+    </message>
+    <message>
+        <source>סגירה</source>
+        <translation>Close</translation>
     </message>
 </context>
 </TS>

@@ -693,6 +693,26 @@
         <source>שליחה הבאה: %1, אל %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>אין עדיין ספקים: יש ללמד את התוכנה מפעיל או להזין כתובת שירות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מפעילי הדגמה: שום הודעה לא יוצאת מהמחשב</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מפעילי ההדגמה עולים...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא ניתן להפעיל את מפעילי ההדגמה: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>
@@ -872,6 +892,14 @@
     </message>
     <message>
         <source>שמור סיסמאות במחזיק המפתחות של שולחן העבודה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כתובת השירות:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כתובת השירות צריכה להתחיל ב-http:// או ב-https://, למשל https://example.org/sms</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1237,6 +1265,68 @@
     </message>
     <message>
         <source>מחזיק המפתחות של שולחן העבודה סירב לבקשה (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DemoOperators</name>
+    <message>
+        <source>לא ניתן להפעיל את %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה %1 הסתיימה לפני שהתחילה לפעול</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא ענתה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא נמצאה; היא באה עם החבילה של Zelkora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא אמרה היכן היא מאזינה</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WelcomeBox</name>
+    <message>
+        <source>ברוכים הבאים ל-Zelkora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה שולחת מסרונים דרך אתרי המפעילים, אבל עדיין אינה מכירה אף מפעיל. איך להתחיל?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ללמד את התוכנה מפעיל</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>להראות לתוכנה פעם אחת איך שולחים הודעה באתר המפעיל שלך.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>להזין כתובת שירות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כתובת שירות ההגדרות שקיבלת, בהגדרות התוכנה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לנסות עם מפעילי ההדגמה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מפעילים מדומים על המחשב הזה בלבד: שום הודעה לא יוצאת מהמחשב. קשר (054) אינו דורש כניסה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>סגירה</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -449,6 +449,8 @@ int CliCommands::run(int argc, char** argv)
                                                                         : std::make_unique<QGuiApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelkora-cli"));
 
+    // The settings' service address, under --service-url and the environment's.
+    SmsIni().serviceUrl();
     const Options o = parse(QCoreApplication::arguments());
     if (!o.error.isEmpty()) {
         err(o.error);

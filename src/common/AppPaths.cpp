@@ -30,6 +30,12 @@ QString& serviceOverride()
     static QString url;
     return url;
 }
+
+QString& configuredService()
+{
+    static QString url;
+    return url;
+}
 } // namespace
 
 QString AppPaths::programDir()
@@ -93,10 +99,15 @@ QString AppPaths::cacheDir()
 QString AppPaths::serviceUrl()
 {
     QString url = serviceOverride();
-    if (url.isEmpty())
-        url = qEnvironmentVariable("ZELKORA_SERVICE_URL");
-    if (url.isEmpty())
-        url = QStringLiteral(ZELKORA_SERVICE_URL_DEFAULT);
+    if (url.isEmpty()) {
+        // The environment's variable set to nothing means no service, over the settings and the build.
+        if (qEnvironmentVariableIsSet("ZELKORA_SERVICE_URL"))
+            url = qEnvironmentVariable("ZELKORA_SERVICE_URL");
+        else if (!configuredService().isEmpty())
+            url = configuredService();
+        else
+            url = QStringLiteral(ZELKORA_SERVICE_URL_DEFAULT);
+    }
     while (url.endsWith(QLatin1Char('/')))
         url.chop(1);
     return url;
@@ -105,6 +116,11 @@ QString AppPaths::serviceUrl()
 void AppPaths::setServiceUrlOverride(const QString& url)
 {
     serviceOverride() = url;
+}
+
+void AppPaths::setConfiguredServiceUrl(const QString& url)
+{
+    configuredService() = url;
 }
 
 bool AppPaths::ensureDir(const QString& dir)

@@ -31,9 +31,13 @@ QString localDefinitionsDir();
 // $XDG_CACHE_HOME/zelkora/.
 QString cacheDir();
 // The service's base address without a trailing '/': an override set by the program's options,
-// else ZELKORA_SERVICE_URL from the environment, else the build's default.
+// else ZELKORA_SERVICE_URL from the environment (set to nothing: no service), else the address the settings
+// name (ServiceURL in SMS.INI), else the build's default. Empty when none of them gives one (a build has no
+// default unless it is given one): the programs then make no service requests.
 QString serviceUrl();
 void setServiceUrlOverride(const QString& url);
+// The settings' address, which SmsIni hands over when it reads or writes it.
+void setConfiguredServiceUrl(const QString& url);
 // Both programs' option for it: "--service-url URL" or "--service-url=URL" at arguments[i]. True when it is
 // there, with the address in `url` and `i` on the option's last word; false leaves both alone.
 bool takeServiceUrlOption(const QStringList& arguments, int& i, QString* url);

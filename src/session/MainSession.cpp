@@ -72,6 +72,9 @@ void MainSession::startUp()
             m_languageCode = QStringLiteral("ENU");
         {
             const SmsIni ini;
+            // The service address the settings name comes into force (under the options' and the
+            // environment's).
+            ini.serviceUrl();
             // The last single send's values, at the first start only: a window built again keeps what was typed.
             if (!m_started) {
                 m_composition = Composition();
@@ -340,6 +343,11 @@ void MainSession::displayBanner(const QImage& picture)
 {
     if (m_view)
         m_view->displayBanner(picture);
+}
+
+void MainSession::serviceUrlChanged()
+{
+    m_service->serviceAddressChanged();
 }
 
 bool MainSession::definitionsAvailable() const

@@ -167,6 +167,7 @@ public:
     bool definitionsAvailable() const override;
     void setUsePopupStatus(bool on) override { m_usePopupStatus = on; }
     void setSendTimeOut(int seconds) override { m_engine->TimeOut = seconds; }
+    void serviceUrlChanged() override;
 
 protected:
     bool event(QEvent* event) override;

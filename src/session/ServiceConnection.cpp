@@ -93,6 +93,30 @@ ServiceConnection::~ServiceConnection()
         m_state.setHost(nullptr);
 }
 
+bool ServiceConnection::serviceConfigured()
+{
+    if (!AppPaths::serviceUrl().isEmpty())
+        return true;
+    static bool told = false;
+    if (!told) {
+        told = true;
+        qInfo("zelkora: no service address is set (ServiceURL in SMS.INI, ZELKORA_SERVICE_URL or --service-url): "
+              "no service requests are made, and only the stored and the user's own definitions are used");
+    }
+    return false;
+}
+
+int ServiceConnection::stateWithoutService() const
+{
+    // Yellow while stored definitions or the user's own can be used; red when neither gives a provider. What
+    // a reply broken off before FINISHED left behind does not count: the service is not in working order.
+    if (m_state.CacheLoaded)
+        return 1;
+    const bool ownProvider = std::any_of(m_state.Providers.cbegin(), m_state.Providers.cend(),
+        [](const TProvider& p) { return p.Origin == ProviderOrigin::Local; });
+    return ownProvider ? 1 : 0;
+}
+
 void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
 {
     try {
@@ -109,6 +133,16 @@ void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
 void ServiceConnection::startRequests()
 {
     m_state.SetConnectionState(0);
+    m_initTimer.stop();
+    m_initTimer.setInterval(FirstInitDelay);
+    enableInit();
+}
+
+void ServiceConnection::serviceAddressChanged()
+{
+    // The next tick asks the new address for its definitions, a second from now; until then the lamp keeps
+    // what it shows.
+    m_initialised = false;
     m_initTimer.stop();
     m_initTimer.setInterval(FirstInitDelay);
     enableInit();
@@ -138,6 +172,15 @@ void ServiceConnection::enableInit()
 
 void ServiceConnection::InitTimerTimer()
 {
+    // Without a service address the timer goes on looking, so that an address set meanwhile is used.
+    if (!serviceConfigured()) {
+        // An address taken away after its document arrived: what it gave lives on in providers.dat.
+        if (m_state.ConnectionState == 2 && !m_state.CacheLoaded)
+            m_state.LoadProviderCache();
+        m_initialised = false;
+        m_state.SetConnectionState(stateWithoutService());
+        return;
+    }
     const bool online = m_host->checkOnline();
     {
         QMutexLocker lock(&m_lock);
@@ -150,7 +193,7 @@ void ServiceConnection::InitTimerTimer()
     }
     if (!online) {
         m_initialised = false;
-        m_state.SetConnectionState(0);
+        m_state.SetConnectionState(stateWithoutService());
         return;
     }
     // Definitions are fetched again only when the machine's address changed or the last attempt did not
@@ -174,6 +217,8 @@ void ServiceConnection::InitTimerTimer()
 void ServiceConnection::StatsTimerTimer()
 {
     m_statsTimer.stop();
+    if (!serviceConfigured())
+        return;
     if (m_state.StatisticsInterval > 0 && m_state.StatisticsInterval != m_statsTimer.interval())
         m_statsTimer.setInterval(m_state.StatisticsInterval);
     m_host->minimiseIfCovered();
@@ -211,6 +256,9 @@ void ServiceConnection::StatsTimerTimer()
 
 bool ServiceConnection::StartBannerDownload(const QString& url)
 {
+    // No service, no banners: a program without one asks nobody for anything.
+    if (!serviceConfigured())
+        return false;
     {
         QMutexLocker lock(&m_lock);
         if (!m_httpIdle)
@@ -346,14 +394,14 @@ void ServiceConnection::HTTPSuccess(TRequestKind kind, const QByteArray& text)
         }
     }
     m_state.ApplyLocalDefinitions();
-    m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
+    m_state.SetConnectionState(stateWithoutService());
 }
 
 void ServiceConnection::HTTPFailure()
 {
     if (!isInitialisationReply())
         return;
-    m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
+    m_state.SetConnectionState(stateWithoutService());
     m_initialised = false;
 }
 
@@ -385,7 +433,7 @@ void ServiceConnection::InitDone()
             HTTP.Tag = 0;
             if (!m_state.CacheLoaded)
                 m_state.LoadProviderCache();
-            m_state.SetConnectionState(m_state.CacheLoaded ? 1 : 0);
+            m_state.SetConnectionState(stateWithoutService());
         }
     } catch (...) {
     }

@@ -50,6 +50,8 @@ public:
     void startUp(const std::function<void()>& loadBannerTable = {});
     // Connection state 0 and the first initialisation tick one second later (the end of startUp).
     void startRequests();
+    // The settings name another service address: its definitions are asked for at the next tick, soon.
+    void serviceAddressChanged();
     // While held (a send command runs), no initialisation request starts: the timer stays off, whatever
     // ends meanwhile, and is enabled again on release. An interval of 0 or below never runs a timer.
     void hold(bool held);
@@ -123,6 +125,10 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Whether a service address is in force; the first time there is none, the diagnostic output says so.
+    static bool serviceConfigured();
+    // The lamp while the service gives nothing: 1 with usable definitions (stored or the user's own), else 0.
+    int stateWithoutService() const;
     bool isInitialisationReply() const;
     // Sets the request up and starts it; HttpIdle is already false or becomes so. A request that cannot be
     // started is finished here as a failed one, unless the component reported the failure itself.

@@ -22,4 +22,6 @@ public:
     // The engine's TimeOut in seconds, set as soon as the dialog stores it. The HTTP client's connect
     // time-out is not changed: it keeps the value read at start.
     virtual void setSendTimeOut(int seconds) = 0;
+    // The service address in force changed: its definitions are asked for soon.
+    virtual void serviceUrlChanged() { }
 };

@@ -1,6 +1,7 @@
 #include "SmsIni.h"
 
 #include "common/AppPaths.h"
+#include "common/WebAddress.h"
 
 #include <QRegularExpression>
 
@@ -129,6 +130,35 @@ bool SmsIni::useKeyring() const
 void SmsIni::setUseKeyring(bool on)
 {
     WriteBool(General, UseKeyringKey, on);
+}
+
+bool SmsIni::isServiceUrl(const QString& url)
+{
+    return isWebAddress(url.trimmed());
+}
+
+QString SmsIni::serviceUrl() const
+{
+    const QString url = ReadString(General, ServiceUrlKey, QString()).trimmed();
+    const QString valid = isServiceUrl(url) ? url : QString();
+    static bool told = false;
+    if (valid != url && !told) {
+        told = true;
+        qWarning(
+            "zelkora: ServiceURL in SMS.INI is not an http or https address and is not used: %s", qUtf8Printable(url));
+    }
+    AppPaths::setConfiguredServiceUrl(valid);
+    return valid;
+}
+
+bool SmsIni::setServiceUrl(const QString& url)
+{
+    const QString trimmed = url.trimmed();
+    if (!trimmed.isEmpty() && !isServiceUrl(trimmed))
+        return false;
+    WriteString(General, ServiceUrlKey, trimmed);
+    AppPaths::setConfiguredServiceUrl(trimmed);
+    return true;
 }
 
 QString SmsIni::userName(const QString& providerName) const

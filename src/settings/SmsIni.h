@@ -21,6 +21,7 @@ public:
     static constexpr QLatin1String ContactsFolderKey { "ContactsFolder" };
     static constexpr QLatin1String HistoryDaysKey { "HistoryDays" };
     static constexpr QLatin1String CountryCodeKey { "CountryCode" };
+    static constexpr QLatin1String ServiceUrlKey { "ServiceURL" };
     static constexpr QLatin1String UseKeyringKey { "UseKeyring" };
     static constexpr QLatin1String UserNameKey { "UserName" };
     static constexpr QLatin1String PasswordKey { "Password" };
@@ -58,6 +59,13 @@ public:
     // The country whose local numbers the providers serve, as its calling code without "+" ("972" when
     // missing or not a number): an international number of that country is turned into the local form.
     QString countryCode() const;
+    // The address of the service that the provider definitions come from, when the user or a team set one:
+    // an http or https address; "" when missing or anything else. Reading or writing it also makes it the
+    // address in force, below --service-url and ZELKORA_SERVICE_URL (AppPaths::serviceUrl).
+    QString serviceUrl() const;
+    // False, writing nothing, when `url` is neither empty nor an http or https address.
+    bool setServiceUrl(const QString& url);
+    static bool isServiceUrl(const QString& url);
     // The providers' passwords are kept in the desktop keyring instead of this file (false when missing).
     // Other copies of the program read this file, so it is off unless the user turns it on.
     bool useKeyring() const;

@@ -1,5 +1,6 @@
 #include "TPreferencesForm.h"
 
+#include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/InterfaceDirection.h"
 #include "sending/SendWorkflow.h"
@@ -200,6 +201,14 @@ void TPreferencesForm::buildControls()
     HistoryDaysEdit->setSpecialValueText(tr("כל הזמן"));
     HistoryDaysEdit->setSuffix(tr(" ימים"));
     HistoryDaysLabel->setBuddy(HistoryDaysEdit);
+    // Where the provider definitions come from; empty leaves the build's default (or none).
+    ServiceUrlLabel = makeLabel(QStringLiteral("ServiceUrlLabel"), tr("כתובת השירות:"), GroupBox2);
+    ServiceUrlEdit = new QLineEdit(GroupBox2);
+    ServiceUrlEdit->setObjectName(QStringLiteral("ServiceUrlEdit"));
+    ServiceUrlEdit->setLayoutDirection(Qt::LeftToRight);
+    ServiceUrlEdit->setPlaceholderText(QStringLiteral("https://"));
+    ServiceUrlEdit->setMinimumWidth(ServiceUrlEdit->fontMetrics().averageCharWidth() * 40);
+    ServiceUrlLabel->setBuddy(ServiceUrlEdit);
 
     auto* timeOutRow = new QHBoxLayout;
     timeOutRow->addWidget(Label7);
@@ -213,6 +222,10 @@ void TPreferencesForm::buildControls()
     historyRow->addWidget(HistoryDaysEdit);
     historyRow->addStretch();
     general->addLayout(historyRow);
+    auto* serviceRow = new QHBoxLayout;
+    serviceRow->addWidget(ServiceUrlLabel);
+    serviceRow->addWidget(ServiceUrlEdit, 1);
+    general->addLayout(serviceRow);
     general->addWidget(CheckBox2);
     general->addWidget(CheckBox1);
     general->addWidget(UseKeyringBox);
@@ -263,6 +276,8 @@ void TPreferencesForm::FormCreate()
     CheckBox2->setChecked(ini.usePopupStatus());
     UseKeyringBox->setChecked(ini.useKeyring());
     HistoryDaysEdit->setValue(qBound(0, ini.historyDays(), MaxHistoryDays));
+    // As stored, so that an address the program could not use is seen and mended rather than lost.
+    ServiceUrlEdit->setText(ini.ReadString(SmsIni::General, SmsIni::ServiceUrlKey, QString()));
 
     ComboBox1->clear();
     for (const TProvider& provider : m_host.providers()) {
@@ -303,6 +318,13 @@ void TPreferencesForm::ComboBox1Change()
 void TPreferencesForm::Button1Click()
 {
     try {
+        if (!SmsIni::isServiceUrl(ServiceUrlEdit->text()) && !ServiceUrlEdit->text().trimmed().isEmpty()) {
+            PageControl1->setCurrentWidget(TabSheet2);
+            ServiceUrlEdit->setFocus();
+            ServiceUrlEdit->selectAll();
+            ErrorReport::report(tr("כתובת השירות צריכה להתחיל ב-http:// או ב-https://, למשל https://example.org/sms"));
+            return;
+        }
         // Before the shown provider's fields are stored, so that its password goes where the new setting
         // keeps them.
         const bool useKeyring = UseKeyringBox->isChecked();
@@ -355,6 +377,10 @@ void TPreferencesForm::SaveSettings()
     m_host.setSendTimeOut(timeOut);
     // The history is pruned to it at the next start.
     ini.setHistoryDays(HistoryDaysEdit->value());
+    // A refused address is not stored; OK says so before it gets here.
+    const QString serviceBefore = AppPaths::serviceUrl();
+    if (ini.setServiceUrl(ServiceUrlEdit->text()) && AppPaths::serviceUrl() != serviceBefore)
+        m_host.serviceUrlChanged();
     ini.UpdateFile();
 }
 

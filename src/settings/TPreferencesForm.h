@@ -57,6 +57,8 @@ public:
     QCheckBox* UseKeyringBox; // passwords in the desktop keyring instead of SMS.INI
     QLabel* HistoryDaysLabel;
     QSpinBox* HistoryDaysEdit; // days of history kept; 0: all of it
+    QLabel* ServiceUrlLabel;
+    QLineEdit* ServiceUrlEdit; // the service's address (ServiceURL); empty: the build's default, or none
     TURLLabel* URLLabel1;
     QPushButton* Button1;
     QPushButton* Button2;
@@ -74,7 +76,8 @@ public:
     // store is refused the error is reported and the selection goes back to the provider still shown, so the
     // fields never appear under another provider's name.
     void ComboBox1Change();
-    // OK: stores everything and closes; a refused store is reported and the dialog stays open. A change of the
+    // OK: stores everything and closes; a refused store, or a service address that is not an http or https one,
+    // is reported and the dialog stays open. A change of the
     // keyring option moves the stored passwords first; when they cannot be moved the user is told, the box
     // goes back and the dialog stays open.
     void Button1Click();

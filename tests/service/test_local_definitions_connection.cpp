@@ -146,6 +146,63 @@ private slots:
         QVERIFY(w.reportStatistics(3));
         QTRY_COMPARE(w.host.messages.size(), 3);
     }
+
+    // The lamp says what can be used: green with the service's document, yellow with stored or own
+    // definitions when the service gives none (no address, or nobody answers), red only with no provider.
+    void lampForEachMixOfDefinitions_data()
+    {
+        QTest::addColumn<QString>("service"); // "" none, "dead" nobody answers, "up" a complete document
+        QTest::addColumn<bool>("cached");
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<int>("lamp");
+        QTest::newRow("no service, nothing") << "" << false << false << 0;
+        QTest::newRow("no service, stored") << "" << true << false << 1;
+        QTest::newRow("no service, own") << "" << false << true << 1;
+        QTest::newRow("service down, nothing") << "dead" << false << false << 0;
+        QTest::newRow("service down, stored") << "dead" << true << false << 1;
+        QTest::newRow("service down, own") << "dead" << false << true << 1;
+        QTest::newRow("service up, own") << "up" << false << true << 2;
+    }
+    void lampForEachMixOfDefinitions()
+    {
+        QFETCH(QString, service);
+        QFETCH(bool, cached);
+        QFETCH(bool, own);
+        QFETCH(int, lamp);
+        if (own)
+            writeDef(QStringLiteral("acme.def"), Acme);
+        if (cached)
+            TestEnv::writeFile(ProviderCache::path(), Session);
+        LoopbackHttpServer server([](const Request&) { return ok(Session); });
+        QVERIFY(server.start());
+        if (service == QLatin1String("up"))
+            AppPaths::setServiceUrlOverride(server.url(QString()));
+        else if (service == QLatin1String("dead"))
+            AppPaths::setServiceUrlOverride(QStringLiteral("http://127.0.0.1:9"));
+        else
+            qputenv("ZELKORA_SERVICE_URL", QByteArray());
+
+        Window w;
+        w.connection.startUp();
+        if (service.isEmpty())
+            w.connection.InitTimerTimer();
+        else
+            QVERIFY(w.initialise());
+        QCOMPARE(w.state.ConnectionState, lamp);
+
+        // Without an address nothing is asked of anybody: not the definitions, statistics or a banner.
+        if (service.isEmpty()) {
+            w.connection.StatsTimerTimer();
+            QVERIFY(!w.connection.StartBannerDownload(server.url(QStringLiteral("/banner.gif"))));
+            QTest::qWait(100);
+            QCOMPARE(server.requests().size(), 0);
+        }
+    }
+    void cleanup()
+    {
+        AppPaths::setServiceUrlOverride(QString());
+        qputenv("ZELKORA_SERVICE_URL", "http://127.0.0.1:9");
+    }
 };
 
 QTEST_MAIN(TestLocalDefinitionsConnection)

@@ -44,6 +44,8 @@ public:
     bool definitionsAvailable() const override { return definitions; }
     void setUsePopupStatus(bool on) override { usePopupStatus = on; }
     void setSendTimeOut(int seconds) override { timeOut = seconds; }
+    void serviceUrlChanged() override { ++serviceChanges; }
+    int serviceChanges = 0;
 };
 
 // Cellcom and Orange need a login, Pelephone does not; the credentials are also in SMS.INI.
@@ -185,6 +187,38 @@ private slots:
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(SmsIni().timeOut(), expected);
         QCOMPARE(host.timeOut, std::optional<int>(expected));
+    }
+
+    // The service address: an http or https one is stored and the program told; anything else keeps the
+    // dialog open on the field, with a message, and stores nothing.
+    void serviceAddressField_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("https") << "https://defs.example/sms" << true;
+        QTest::newRow("not a web address") << "defs.example" << false;
+    }
+    void serviceAddressField()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        TestEnv::writeFile(SmsIni::defaultPath(), "[General]\nServiceURL=http://old.example\n");
+        // The settings' address is the one in force only without the environment's.
+        const QByteArray environment = qgetenv("ZELKORA_SERVICE_URL");
+        qunsetenv("ZELKORA_SERVICE_URL");
+        auto restore = qScopeGuard([&] { qputenv("ZELKORA_SERVICE_URL", environment); });
+        FakeHost host;
+        TPreferencesForm form(host);
+        form.show();
+        QCOMPARE(form.ServiceUrlEdit->text(), QStringLiteral("http://old.example"));
+        form.ServiceUrlEdit->setText(typed);
+        form.Button1->click();
+        QCOMPARE(form.isVisible(), !accepted);
+        QCOMPARE(m_reports.size(), accepted ? 0 : 1);
+        QCOMPARE(SmsIni().serviceUrl(), accepted ? typed : QStringLiteral("http://old.example"));
+        QCOMPARE(host.serviceChanges, accepted ? 1 : 0);
+        if (!accepted)
+            QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
     }
 
     void okStoresTheGeneralOptions_data()

@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "settings/Credentials.h"
 #include "settings/SmsIni.h"
@@ -97,6 +98,60 @@ private slots:
             QCOMPARE(ErrorReport::displayText(e.message()), QStringLiteral("Unable to write to SMS.INI."));
         }
         QFile::remove(dir);
+    }
+
+    // ServiceURL: an http or https address is stored as typed and comes into force; anything else is refused
+    // and, found in the file, not used.
+    void serviceUrlReadWrittenRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("https") << "https://sms.example.org/defs/" << true;
+        QTest::newRow("http, spaces around") << "  http://10.0.0.5:8080  " << true;
+        QTest::newRow("empty clears") << "" << true;
+        QTest::newRow("ftp") << "ftp://example.org/" << false;
+        QTest::newRow("no scheme") << "example.org" << false;
+        QTest::newRow("file") << "file:///etc/passwd" << false;
+    }
+    void serviceUrlReadWrittenRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, stored);
+        qunsetenv("ZELKORA_SERVICE_URL");
+        SmsIni ini;
+        QVERIFY(ini.setServiceUrl(QStringLiteral("https://before.example/")));
+        QCOMPARE(ini.setServiceUrl(typed), stored);
+        const QString expected = stored ? typed.trimmed() : QStringLiteral("https://before.example/");
+        QCOMPARE(SmsIni().serviceUrl(), expected);
+        QCOMPARE(ini.ReadString(SmsIni::General, SmsIni::ServiceUrlKey, QString()), expected);
+
+        // Written by hand: not used, and the address in force is not taken from it.
+        ini.WriteString(SmsIni::General, SmsIni::ServiceUrlKey, typed);
+        QCOMPARE(SmsIni().serviceUrl(), stored ? typed.trimmed() : QString());
+        if (!stored)
+            QCOMPARE(AppPaths::serviceUrl(), QStringLiteral(ZELKORA_SERVICE_URL_DEFAULT));
+        qputenv("ZELKORA_SERVICE_URL", "http://127.0.0.1:9");
+    }
+
+    // The option over the environment over the settings over the build; the environment set to nothing
+    // means no service.
+    void serviceUrlPrecedence()
+    {
+        SmsIni ini;
+        QVERIFY(ini.setServiceUrl(QStringLiteral("https://settings.example")));
+        qunsetenv("ZELKORA_SERVICE_URL");
+        QCOMPARE(AppPaths::serviceUrl(), QStringLiteral("https://settings.example"));
+        qputenv("ZELKORA_SERVICE_URL", "http://env.example/");
+        QCOMPARE(AppPaths::serviceUrl(), QStringLiteral("http://env.example"));
+        AppPaths::setServiceUrlOverride(QStringLiteral("http://option.example"));
+        QCOMPARE(AppPaths::serviceUrl(), QStringLiteral("http://option.example"));
+        AppPaths::setServiceUrlOverride(QString());
+        qputenv("ZELKORA_SERVICE_URL", QByteArray());
+        QCOMPARE(AppPaths::serviceUrl(), QString());
+        QVERIFY(ini.setServiceUrl(QString()));
+        qunsetenv("ZELKORA_SERVICE_URL");
+        QCOMPARE(AppPaths::serviceUrl(), QStringLiteral(ZELKORA_SERVICE_URL_DEFAULT));
+        qputenv("ZELKORA_SERVICE_URL", "http://127.0.0.1:9");
     }
 };
 

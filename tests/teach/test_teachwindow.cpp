@@ -256,7 +256,7 @@ private slots:
         // clicks: marking is tried again, as a user would.
         for (int attempt = 0; attempt < 3 && m_form->session().demonstration().selection() != acceptedText; ++attempt) {
             QVERIFY(driver.mark({}, acceptedText));
-            QTest::qWaitFor([&] { return m_form->session().demonstration().selection() == acceptedText; }, 3000);
+            (void)QTest::qWaitFor([&] { return m_form->session().demonstration().selection() == acceptedText; }, 3000);
         }
         QCOMPARE(m_form->session().demonstration().selection(), acceptedText);
         driver.press("MarkAcceptedButton");
