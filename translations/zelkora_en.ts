@@ -713,6 +713,22 @@
         <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
         <translation>Hello! This is a test message through the demo operators.</translation>
     </message>
+    <message>
+        <source>אין הגדרות ספקים</source>
+        <translation>No provider definitions</translation>
+    </message>
+    <message>
+        <source>מתחבר לשירות...</source>
+        <translation>Connecting to the service...</translation>
+    </message>
+    <message>
+        <source>עובד מהגדרות שמורות או משלך</source>
+        <translation>Working from stored or your own definitions</translation>
+    </message>
+    <message>
+        <source>הגדרות מהשירות</source>
+        <translation>Definitions from the service</translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>

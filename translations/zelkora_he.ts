@@ -713,6 +713,22 @@
         <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>אין הגדרות ספקים</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מתחבר לשירות...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>עובד מהגדרות שמורות או משלך</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הגדרות מהשירות</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>

@@ -252,6 +252,9 @@ public:
     void compositionChanged() override;
     void showMissedSends(const QList<HistoryEntry>& entries) override;
     void showNextScheduled(const HistoryEntry* next) override;
+    // The tray's tip: the program's name, where the definitions in use come from, and the next queued send.
+    void updateTrayHint();
+    QString definitionsTip(int state) const;
     void historyChanged() override;
 
 signals:
@@ -299,6 +302,8 @@ private:
     int m_languageHolds = 0;
     EditCaret* m_caret = nullptr;
     quint32 m_statusColor = 0;
+    QString m_definitionsTip; // the tray tip's line for the lamp's state
+    QString m_nextScheduledTip; // the tray tip's line for the next queued send, when there is one
     QPoint m_dragOffset;
     bool m_dragging = false;
     // Image1's picture as drawn, before any cut, at the density of the window's screen.

@@ -77,13 +77,24 @@ void TMsgForm::showMissedSends(const QList<HistoryEntry>& entries)
 
 void TMsgForm::showNextScheduled(const HistoryEntry* next)
 {
-    if (!next) {
-        m_ui.TrayIcon1->setHint(QLatin1String(ProgramName));
-        return;
+    m_nextScheduledTip.clear();
+    if (next) {
+        const QString recipient = next->name.isEmpty() ? next->area + QLatin1Char('-') + next->phone : next->name;
+        m_nextScheduledTip = tr("שליחה הבאה: %1, אל %2").arg(QueueDialogs::shownTime(next->due), recipient);
     }
-    const QString recipient = next->name.isEmpty() ? next->area + QLatin1Char('-') + next->phone : next->name;
-    m_ui.TrayIcon1->setHint(QLatin1String(ProgramName) + QLatin1Char('\n')
-        + tr("שליחה הבאה: %1, אל %2").arg(QueueDialogs::shownTime(next->due), recipient));
+    updateTrayHint();
+}
+
+void TMsgForm::updateTrayHint()
+{
+    // The program, where its definitions come from, and the next queued send; the tray cuts what is too long,
+    // so the queued send, which has its own window, comes last.
+    QString hint = QLatin1String(ProgramName);
+    if (!m_definitionsTip.isEmpty())
+        hint += QLatin1Char('\n') + m_definitionsTip;
+    if (!m_nextScheduledTip.isEmpty())
+        hint += QLatin1Char('\n') + m_nextScheduledTip;
+    m_ui.TrayIcon1->setHint(hint);
 }
 
 void TMsgForm::historyChanged()

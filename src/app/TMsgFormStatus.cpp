@@ -32,8 +32,23 @@ void TMsgForm::showConnectionState(int state)
     default:
         return;
     }
+    m_definitionsTip = definitionsTip(state);
     m_ui.TrayIcon1->setIcon(m_ui.ImageList1.value(state));
+    updateTrayHint();
     m_ui.TrayIcon1->UpdateIcon();
+}
+
+QString TMsgForm::definitionsTip(int state) const
+{
+    switch (state) {
+    case 0:
+        return tr("אין הגדרות ספקים");
+    case 1:
+        // Yellow also while the first request to the service is under way, with nothing stored yet.
+        return m_session->providers().isEmpty() ? tr("מתחבר לשירות...") : tr("עובד מהגדרות שמורות או משלך");
+    default:
+        return tr("הגדרות מהשירות");
+    }
 }
 
 void TMsgForm::showStatus(const QString& text, quint32 colour)

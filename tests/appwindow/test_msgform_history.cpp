@@ -243,7 +243,7 @@ private slots:
         QVERIFY(QDateTime::currentDateTime() >= due);
         QCOMPARE(m_store->entry(queued.id)->status, int(ssSent));
         QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0547777777") });
-        QCOMPARE(m_form->ui().TrayIcon1->hint(), QStringLiteral("Zelkora"));
+        QVERIFY(!m_form->ui().TrayIcon1->hint().contains(QueueDialogs::shownTime(queued.due)));
     }
 };
 

@@ -37,20 +37,30 @@ private slots:
     {
         QTest::addColumn<int>("state");
         QTest::addColumn<int>("colour");
-        QTest::newRow("0 red") << 0 << int(TImgLed::Colour::Red);
-        QTest::newRow("1 yellow") << 1 << int(TImgLed::Colour::Yellow);
-        QTest::newRow("2 green") << 2 << int(TImgLed::Colour::Green);
+        QTest::addColumn<bool>("providers");
+        QTest::addColumn<QString>("tip"); // the tray tip's second line: where the definitions come from
+        QTest::newRow("0 red") << 0 << int(TImgLed::Colour::Red) << false << "אין הגדרות ספקים";
+        QTest::newRow("1 yellow, request under way") << 1 << int(TImgLed::Colour::Yellow) << false << "מתחבר לשירות...";
+        QTest::newRow("1 yellow, stored or own")
+            << 1 << int(TImgLed::Colour::Yellow) << true << "עובד מהגדרות שמורות או משלך";
+        QTest::newRow("2 green") << 2 << int(TImgLed::Colour::Green) << true << "הגדרות מהשירות";
     }
 
     void connectionStateSetsLampAndTrayImage()
     {
         QFETCH(int, state);
         QFETCH(int, colour);
+        QFETCH(bool, providers);
+        QFETCH(QString, tip);
         auto form = makeForm();
+        form->session().providers().clear();
+        if (providers)
+            form->session().providers().append(TProvider());
         form->session().SetConnectionState(state);
         QCOMPARE(form->ConnectionState(), state);
         QCOMPARE(int(form->ui().Led->colour()), colour);
         QCOMPARE(form->ui().TrayIcon1->icon().cacheKey(), form->ui().ImageList1.at(state).cacheKey());
+        QCOMPARE(form->ui().TrayIcon1->hint(), QStringLiteral("Zelkora\n") + tip);
         // A state out of range is stored and shown nowhere.
         form->session().SetConnectionState(7);
         QCOMPARE(form->ConnectionState(), 7);
