@@ -135,6 +135,14 @@ Options parse(const QStringList& args)
     return o;
 }
 
+// What a user with no provider at all can do about it, as one line.
+QString howToGetDefinitions()
+{
+    return QStringLiteral("no provider is known yet: teach the program one with `zelkora --teach`, set ServiceURL in "
+                          "the [General] section of %1, or run `zelkora-cli refresh --service-url URL`")
+        .arg(SmsIni::defaultPath());
+}
+
 int providers(const Options& o)
 {
     TProviders list;
@@ -170,8 +178,9 @@ int providers(const Options& o)
         return CliCommands::ExitOk;
     }
     if (list.isEmpty()) {
-        err(QStringLiteral("no provider definitions in %1 or %2 (run: zelkora-cli refresh)")
+        err(QStringLiteral("no provider definitions in %1 or %2")
                 .arg(AppPaths::providerCacheFile(), LocalDefinitions::folder()));
+        err(howToGetDefinitions());
         return CliCommands::ExitFailed;
     }
     for (const TProvider& p : std::as_const(list)) {
@@ -189,6 +198,12 @@ int providers(const Options& o)
 
 int refresh()
 {
+    if (AppPaths::serviceUrl().isEmpty()) {
+        err(QStringLiteral("no service address is set: give one with --service-url URL, ZELKORA_SERVICE_URL or "
+                           "ServiceURL in %1")
+                .arg(SmsIni::defaultPath()));
+        return CliCommands::ExitRefused;
+    }
     TProviders list;
     QStringList areaDefs;
     ServiceState state(list, areaDefs);
@@ -313,10 +328,6 @@ int sendComposition(SendWorkflow::Composition composition, const QStringList& la
     state.setCredentialSource(credentialsFromSmsIni());
     state.LoadProviderCache();
     engine.TimeOut = SmsIni().timeOut();
-    if (engine.Providers.isEmpty())
-        err(QStringLiteral("no provider definitions in %1 (run: zelkora-cli refresh)")
-                .arg(AppPaths::providerCacheFile()));
-
     CliSendHost host(engine, labels, o.json, engine.Providers.isEmpty() ? 0 : 1);
     // Only a program with widgets, made for --interactive on a display, can show a site's page.
     std::unique_ptr<PersonPages> personPages;
@@ -332,6 +343,9 @@ int sendComposition(SendWorkflow::Composition composition, const QStringList& la
     workflow.setRecorder(&recorder);
     composition.source = SendSource::CommandLine;
     const SendWorkflow::Outcome outcome = workflow.Button1Click(composition);
+    // After the refusal it explains: every area code is one that no provider serves.
+    if (engine.Providers.isEmpty())
+        err(howToGetDefinitions());
     if (outcome == SendWorkflow::Outcome::Refused || outcome == SendWorkflow::Outcome::Declined)
         return CliCommands::ExitRefused;
     while (isBusyStatus(engine.Status))

@@ -94,6 +94,38 @@ private slots:
         QVERIFY(m_sandbox.submissions().isEmpty());
     }
 
+    // An area code no provider serves: with no provider at all, one more line says how to get definitions.
+    void noProviderAtAllSaysHowToGetThem_data()
+    {
+        QTest::addColumn<bool>("refreshed");
+        QTest::newRow("no provider known") << false;
+        QTest::newRow("providers known") << true;
+    }
+    void noProviderAtAllSaysHowToGetThem()
+    {
+        QFETCH(bool, refreshed);
+        if (refreshed)
+            QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("099-1234567"), QStringLiteral("--text"), QStringLiteral("hi") });
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.out.contains(QStringLiteral("ספק תקשורת לא מוכר")), qPrintable(run.out));
+        QCOMPARE(run.err.contains(QStringLiteral("zelkora --teach")), !refreshed);
+        QCOMPARE(run.err.count(QLatin1Char('\n')) <= 1, true);
+    }
+
+    // With no address from anywhere, refresh asks nobody and says where one is set.
+    void refreshWithoutAnAddressIsRefused()
+    {
+        const QByteArray before = qgetenv("ZELKORA_SERVICE_URL");
+        qputenv("ZELKORA_SERVICE_URL", QByteArray());
+        const Run run = TestEnv::runProgram(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"), { QStringLiteral("refresh") });
+        qputenv("ZELKORA_SERVICE_URL", before);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("ServiceURL")), qPrintable(run.err));
+    }
+
     void missingCredentialsNameTheProvider()
     {
         TestEnv::writeFile(
