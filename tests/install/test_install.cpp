@@ -440,6 +440,43 @@ private slots:
         QCOMPARE(autostart.value(QStringLiteral("Exec")), bin + QStringLiteral("zelkora /quiet"));
     }
 
+    // An install has no service address of its own: with none in the settings or the environment, the
+    // desktop program says so once and asks nobody for definitions, statistics or banners.
+    void noServiceAddressAsksNobody_data() { addRoots(); }
+    void noServiceAddressAsksNobody()
+    {
+        QFETCH(QString, root);
+        if (root == m_packageRoot && !m_noPackage.isEmpty())
+            QSKIP(qPrintable(m_noPackage));
+        const QString user = freshUser();
+        QProcessEnvironment env = environmentOf(user);
+        env.remove(QStringLiteral("ZELKORA_SERVICE_URL"));
+        const int hitsBefore = m_sandbox.hits(QStringLiteral("/smsinit"));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::MergedChannels);
+        program.start(
+            root + QStringLiteral("usr/") + BinDir + QStringLiteral("/zelkora"), { QStringLiteral("/quiet") });
+        QVERIFY(program.waitForStarted(10000));
+        QString output;
+        QElapsedTimer timer;
+        timer.start();
+        // The first look for the service is a second after the start; a few more seconds show nothing follows.
+        while (program.state() == QProcess::Running && timer.elapsed() < 5000) {
+            program.waitForReadyRead(100);
+            output += QString::fromUtf8(program.readAll());
+        }
+        const bool running = program.state() == QProcess::Running;
+        program.terminate();
+        if (!program.waitForFinished(15000))
+            program.kill();
+        output += QString::fromUtf8(program.readAll());
+        QVERIFY2(running, qPrintable(output));
+        QCOMPARE(output.count(QStringLiteral("no service address is set")), 1);
+        QCOMPARE(m_sandbox.hits(QStringLiteral("/smsinit")), hitsBefore);
+        QVERIFY(!QFileInfo::exists(user + QStringLiteral("data/zelkora/providers.dat")));
+    }
+
     // The installed zelkora-cli refreshes the definitions into the user's data folder and sends through the
     // sandbox's operators with the installed browser library.
     void cliSendsFromTheInstall_data() { addRoots(); }
