@@ -729,6 +729,54 @@
         <source>הגדרות מהשירות</source>
         <translation>Definitions from the service</translation>
     </message>
+    <message>
+        <source>קידומת</source>
+        <translation>Area code</translation>
+    </message>
+    <message>
+        <source>שלח</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>Ctrl+Enter שולח מכל שדה</source>
+        <translation>Ctrl+Enter sends from any field</translation>
+    </message>
+    <message>
+        <source>בחירת קידומת</source>
+        <translation>Choose the area code</translation>
+    </message>
+    <message>
+        <source>Alt+חץ למטה פותח את רשימת הקידומות</source>
+        <translation>Alt+Down opens the list of area codes</translation>
+    </message>
+    <message>
+        <source>נורית: אין הגדרות זמינות או אין חיבור</source>
+        <translation>Lamp: no usable definitions, or not connected</translation>
+    </message>
+    <message>
+        <source>נורית: עובד מההגדרות השמורות או מתחבר לשירות</source>
+        <translation>Lamp: working from the stored definitions, or connecting to the service</translation>
+    </message>
+    <message>
+        <source>נורית: מחובר, ההגדרות מהשירות</source>
+        <translation>Lamp: connected, definitions from the service</translation>
+    </message>
+    <message>
+        <source>שורת מצב</source>
+        <translation>Status line</translation>
+    </message>
+    <message>
+        <source>פרסומת</source>
+        <translation>Advertisement</translation>
+    </message>
+    <message>
+        <source>ההודעה: %1 מתוך %2 תוים</source>
+        <translation>Message: %1 of %2 characters</translation>
+    </message>
+    <message>
+        <source>פרסומת: %1, פותחת את הדף שלה</source>
+        <translation>Advertisement: %1, opens its page</translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>

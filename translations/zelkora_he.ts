@@ -729,6 +729,54 @@
         <source>הגדרות מהשירות</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>קידומת</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שלח</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+Enter שולח מכל שדה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בחירת קידומת</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alt+חץ למטה פותח את רשימת הקידומות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נורית: אין הגדרות זמינות או אין חיבור</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נורית: עובד מההגדרות השמורות או מתחבר לשירות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נורית: מחובר, ההגדרות מהשירות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שורת מצב</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>פרסומת</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההודעה: %1 מתוך %2 תוים</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>פרסומת: %1, פותחת את הדף שלה</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>

@@ -304,6 +304,8 @@ bool TMsgForm::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    if (areaMenuKey(watched, event))
+        return true;
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_ui.Panel1)
             Panel1Enter();
@@ -330,6 +332,7 @@ void TMsgForm::UpdateCharCount()
         m_ui.CharCount->setText(
             m_ui.Label4->text() + typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
     }
+    describeCounter(count, SendWorkflow::MessageLimit);
     keepComposition();
 }
 

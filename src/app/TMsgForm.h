@@ -274,6 +274,14 @@ private:
     void keepComposition();
     void createComponents();
     void createMenus();
+    // Accessible names and descriptions, labels tied to fields, the Tab order and the keyboard's commands.
+    void describeControls();
+    // The area-code menu's keys on the area-code field (Alt+Down, the menu key); true when it took the key.
+    bool areaMenuKey(QObject* watched, QEvent* event);
+    void openAreaMenuFromKeyboard();
+    void describeCounter(int typed, int limit);
+    void describeStatus(const QString& text);
+    void describeBanner(const QString& name);
     void applySkin();
     void FormCreate();
     void FormDestroy();

@@ -105,6 +105,7 @@ TImgButton* imageButton(QWidget* parent, const char* name, const QRect& where, c
     Skin::dressButton(button, parent->devicePixelRatioF());
     button->setGeometry(where);
     button->setCursor(Qt::PointingHandCursor);
+    button->setFocusColor(SkinColors::toColor(SkinColors::StatusColorNormal));
     if (!hint.isEmpty())
         button->setToolTip(hint);
     return button;
@@ -222,12 +223,8 @@ void TMsgForm::createComponents()
     m_ui.ImgButton5 = imageButton(this, "ImgButton5", SkinLayout::ImgButton5, tr("תפריט ראשי"));
     m_ui.ImgButton4 = imageButton(this, "ImgButton4", SkinLayout::ImgButton4, tr("סגירה/ביטול ההודעה"));
 
-    setTabOrder(m_ui.Edit2, m_ui.ComboBox1);
-    setTabOrder(m_ui.ComboBox1, m_ui.Edit1);
-    setTabOrder(m_ui.Edit1, m_ui.Memo1);
-    setTabOrder(m_ui.Memo1, m_ui.Panel1);
-
     createMenus();
+    describeControls();
 
     m_ui.TrayIcon1 = new TTrayIcon(this);
     m_ui.TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));

@@ -187,6 +187,7 @@ void BannerRotation::pictureDecoded(
     m_host.displayBanner(picture);
     ClickURL = homeUrl;
     ShownFile = file;
+    ShownName = name;
     m_state.Adverts.AddHit(name);
     emit bannerShown(file);
 }

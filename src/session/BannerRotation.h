@@ -55,6 +55,7 @@ public:
     QString BannerFile;
     // The picture shown now, and what a click on the banner opens.
     QString ShownFile;
+    QString ShownName; // the shown banner's name, as the service gave it
     QString ClickURL;
 
     void BannerTimerTimer();

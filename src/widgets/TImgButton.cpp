@@ -1,14 +1,25 @@
 #include "TImgButton.h"
 
+#include "ControlAccessibility.h"
+
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 TImgButton::TImgButton(QWidget* parent)
     : QAbstractButton(parent)
+    , m_focusColor(palette().color(QPalette::Highlight))
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     resize(60, 22);
+    ControlAccessibility::install();
+}
+
+void TImgButton::setFocusColor(const QColor& colour)
+{
+    m_focusColor = colour;
+    update();
 }
 
 QSize TImgButton::sizeHint() const
@@ -71,10 +82,52 @@ void TImgButton::ShowLeavePicture()
 
 void TImgButton::paintEvent(QPaintEvent*)
 {
-    if (m_shown.isNull())
-        return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_shown);
+    if (!m_shown.isNull())
+        painter.drawPixmap(0, 0, m_shown);
+    if (hasFocus()) {
+        // Inside the button's own pixels: the pictures around it are drawn by other controls.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(m_focusColor, 1.5, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
+    }
+}
+
+void TImgButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool menuKey
+        = event->key() == Qt::Key_Menu || (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier);
+    if (menuKey && m_opensMenu) {
+        emit menuRequested();
+        return;
+    }
+    // Space is the button's own; Return and Enter press it too, as on a dialog's button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        if (m_opensMenu)
+            emit menuRequested();
+        else
+            click();
+        return;
+    }
+    if (event->key() == Qt::Key_Space && m_opensMenu && !event->isAutoRepeat()) {
+        emit menuRequested();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void TImgButton::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QAbstractButton::focusInEvent(event);
+}
+
+void TImgButton::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QAbstractButton::focusOutEvent(event);
 }
 
 void TImgButton::changeEvent(QEvent* event)

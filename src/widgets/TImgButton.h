@@ -4,13 +4,17 @@
 #include <QPixmap>
 
 // A button drawn entirely by pictures: one while the mouse is away, one while it is over the button and
-// one while the button is disabled. It takes no keyboard focus, like the pictures of the skin around it.
+// one while the button is disabled. The keyboard reaches it by Tab (a click does not take the focus from the
+// field being typed in); Space or Return presses it, and with the focus it shows a frame in FocusColor. A
+// button that opens a menu says so (opensMenu) and asks for it with Alt+Down or the menu key (menuRequested).
+// Screen readers name it by its accessible name, else by its tool tip.
 class TImgButton : public QAbstractButton
 {
     Q_OBJECT
     Q_PROPERTY(QPixmap MDisabledPicture READ mDisabledPicture WRITE setMDisabledPicture)
     Q_PROPERTY(QPixmap MLeavePicture READ mLeavePicture WRITE setMLeavePicture)
     Q_PROPERTY(QPixmap MEnterPicture READ mEnterPicture WRITE setMEnterPicture)
+    Q_PROPERTY(QColor FocusColor READ focusColor WRITE setFocusColor)
 
 public:
     explicit TImgButton(QWidget* parent = nullptr);
@@ -24,6 +28,11 @@ public:
 
     // The picture on show.
     QPixmap picture() const { return m_shown; }
+
+    QColor focusColor() const { return m_focusColor; }
+    void setFocusColor(const QColor& colour);
+    bool opensMenu() const { return m_opensMenu; }
+    void setOpensMenu(bool opens) { m_opensMenu = opens; }
 
     QSize sizeHint() const override;
 
@@ -39,6 +48,8 @@ signals:
     void OnMouseLeave();
     // Any mouse button pressed on the button, at a point in the button's coordinates.
     void OnMouseDown(Qt::MouseButton button, const QPoint& pos);
+    // Alt+Down or the menu key on a button that opens a menu, or a screen reader's "show menu".
+    void menuRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,6 +57,9 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void showRestingPicture();
@@ -55,5 +69,7 @@ private:
     QPixmap m_leave;
     QPixmap m_enter;
     QPixmap m_shown;
+    QColor m_focusColor;
     bool m_hovered = false;
+    bool m_opensMenu = false;
 };

@@ -1,11 +1,29 @@
 #include "TImgLed.h"
 
+#include "ControlAccessibility.h"
+
+#include <QAccessible>
 #include <QPainter>
 
 TImgLed::TImgLed(QWidget* parent)
     : QWidget(parent)
 {
     resize(32, 32);
+    ControlAccessibility::install();
+}
+
+void TImgLed::setStateNames(const QString& red, const QString& yellow, const QString& green)
+{
+    m_stateNames[int(Colour::Red)] = red;
+    m_stateNames[int(Colour::Yellow)] = yellow;
+    m_stateNames[int(Colour::Green)] = green;
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+QString TImgLed::stateName() const
+{
+    return m_stateNames[int(m_colour)];
 }
 
 QSize TImgLed::sizeHint() const
@@ -62,8 +80,13 @@ void TImgLed::SetGreen()
 
 void TImgLed::setColour(Colour colour)
 {
+    const bool changed = colour != m_colour;
     m_colour = colour;
     update();
+    if (changed) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TImgLed::paintEvent(QPaintEvent*)

@@ -31,6 +31,10 @@ public:
     void setImgYellow(const QPixmap& picture);
 
     Colour colour() const { return m_colour; }
+    // The state in words, for screen readers, one text per colour; the lamp's accessible name follows the
+    // colour shown, and a change is announced.
+    void setStateNames(const QString& red, const QString& yellow, const QString& green);
+    QString stateName() const;
     // The picture on show.
     QPixmap picture() const;
 
@@ -51,4 +55,5 @@ private:
     QPixmap m_green;
     QPixmap m_yellow;
     Colour m_colour = Colour::Green;
+    QString m_stateNames[3];
 };

@@ -1,5 +1,6 @@
 #include "TListLabel.h"
 
+#include "ControlAccessibility.h"
 #include "common/ListLine.h"
 
 #include <QCursor>
@@ -16,6 +17,24 @@ TListLabel::TListLabel(QWidget* parent)
 {
     // Names come from the phone book and the address book: shown as written, never as markup.
     setTextFormat(Qt::PlainText);
+    ControlAccessibility::install();
+}
+
+QString TListLabel::accessibleText() const
+{
+    if (!accessibleName().isEmpty())
+        return accessibleName();
+    if (!isList())
+        return text();
+    QString caption = text();
+    if (caption.startsWith(QLatin1Char('<')) && caption.endsWith(QLatin1Char('>')))
+        caption = caption.mid(1, caption.size() - 2);
+    return caption;
+}
+
+QString TListLabel::recipientNames() const
+{
+    return ListLine::names(m_list).join(QStringLiteral(", "));
 }
 
 bool TListLabel::isList() const

@@ -42,6 +42,11 @@ public:
     bool showHint() const { return m_showHint; }
     void setShowHint(bool show) { m_showHint = show; }
 
+    // What a screen reader reads: the accessible name when one is set, else the recipient shown, or in list
+    // mode the caption without its angle brackets; and in list mode the names, separated by commas.
+    QString accessibleText() const;
+    QString recipientNames() const;
+
     // The hint's text: the names (the part of each line before its first "=") joined by CR LF.
     static QString hintText(const QStringList& list);
     // The hint window while it is shown, else null.

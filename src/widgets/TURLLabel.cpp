@@ -1,10 +1,13 @@
 #include "TURLLabel.h"
 
+#include "ControlAccessibility.h"
 #include "common/AppPaths.h"
 #include "common/WebAddress.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QUrl>
 
 TURLLabel::TURLLabel(QWidget* parent)
@@ -25,6 +28,9 @@ TURLLabel::TURLLabel(QWidget* parent)
     m_url = AppPaths::serviceUrl();
     setText(m_url);
     setCursor(Qt::PointingHandCursor);
+    // Reached by Tab and opened with Space or Return, as a link on a page.
+    setFocusPolicy(Qt::TabFocus);
+    ControlAccessibility::install();
 }
 
 QColor TURLLabel::fontColor() const
@@ -78,4 +84,24 @@ void TURLLabel::mousePressEvent(QMouseEvent* event)
 {
     QLabel::mousePressEvent(event);
     openUrl();
+}
+
+void TURLLabel::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        openUrl();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TURLLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(fontColor(), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
