@@ -116,6 +116,49 @@ private slots:
 
     void init() { m_sandbox.clearSubmissions(); }
 
+    // Without a mouse: Tab from the sender through the area code, number and message to the send button and
+    // Space on it; or Ctrl+Return from the message field.
+    void sentWithTheKeyboardOnly_data()
+    {
+        QTest::addColumn<bool>("ctrlReturn");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("Tab to the send button, Space") << false << "7654321";
+        QTest::newRow("Ctrl+Return in the message") << true << "7654322";
+    }
+    void sentWithTheKeyboardOnly()
+    {
+        QFETCH(bool, ctrlReturn);
+        QFETCH(QString, number);
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        const MsgFormUi& ui = m_form->ui();
+        // The message stays after a send; the field starts empty here as on a new message.
+        ui.Memo1->clear();
+        ui.Edit2->setFocus();
+        ui.Edit2->selectAll();
+        QTest::keyClicks(ui.Edit2, QStringLiteral("Dana"));
+        const auto typeAfterTab = [](QWidget* field, const QString& text) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), field);
+            QTest::keyClicks(field, text);
+        };
+        typeAfterTab(ui.ComboBox1, QStringLiteral("052"));
+        typeAfterTab(ui.Edit1, number);
+        typeAfterTab(ui.Memo1, QStringLiteral("by keys"));
+        QCOMPARE(ui.ComboBox1->text(), QStringLiteral("052"));
+        if (ctrlReturn) {
+            QTest::keyClick(ui.Memo1, Qt::Key_Return, Qt::ControlModifier);
+        } else {
+            QTest::keyClick(ui.Memo1, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), ui.Button1);
+            QTest::keyClick(ui.Button1, Qt::Key_Space);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(ui.Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/sahar/send ") + number });
+        QCOMPARE(m_sandbox.submissions().last().fields.value(QStringLiteral("text")), QStringLiteral("by keys"));
+        QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("by keys"));
+    }
+
     // A recipient typed in, the message sent: the status line ends with the site's acceptance.
     void singleRecipientIsSent()
     {
