@@ -108,9 +108,14 @@ void TMsgForm::describeCounter(int typed, int limit)
 void TMsgForm::describeStatus(const QString& text)
 {
     // The text as shown, which is plain; the name's change is the event a screen reader speaks.
-    m_ui.Panel1->setAccessibleName(text.isEmpty() ? tr("שורת מצב") : text);
-    QAccessibleEvent changed(m_ui.Panel1, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
+    const QString name = text.isEmpty() ? tr("שורת מצב") : text;
+    if (name != m_ui.Panel1->accessibleName()) {
+        m_ui.Panel1->setAccessibleName(name);
+    } else {
+        // The same text again (the same refusal twice) is news too.
+        QAccessibleEvent again(m_ui.Panel1, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&again);
+    }
 }
 
 void TMsgForm::describeBanner(const QString& name)

@@ -57,10 +57,12 @@ public:
         auto* button = static_cast<TImgButton*>(widget());
         if (!button->isEnabled())
             return;
+        // After the reader's call has returned: what the press opens may be modal, and the reader would wait
+        // for its answer until it closed.
         if (action == pressAction())
-            button->click();
+            QMetaObject::invokeMethod(button, &TImgButton::click, Qt::QueuedConnection);
         else if (action == showMenuAction())
-            emit button->menuRequested();
+            QMetaObject::invokeMethod(button, &TImgButton::menuRequested, Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(action);
     }
@@ -92,6 +94,15 @@ public:
     explicit ListLabelAccessible(TListLabel* label)
         : QAccessibleWidget(label, QAccessible::StaticText)
     {
+    }
+
+    // With no recipient chosen there is nothing to read: the label "To:" beside it says what goes there.
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (static_cast<const TListLabel*>(widget())->accessibleText().isEmpty())
+            state.invisible = true;
+        return state;
     }
 
     QString text(QAccessible::Text t) const override
@@ -140,7 +151,8 @@ public:
     void doAction(const QString& action) override
     {
         if (action == pressAction())
-            static_cast<TURLLabel*>(widget())->openUrl();
+            QMetaObject::invokeMethod(
+                widget(), [label = static_cast<TURLLabel*>(widget())] { label->openUrl(); }, Qt::QueuedConnection);
         else
             QAccessibleWidget::doAction(action);
     }
