@@ -119,6 +119,7 @@ TPhoneBookForm::TPhoneBookForm(PhoneBookTable* phoneBook, PhoneBookTable* outloo
     Label3 = named(new QLabel(tr("חיפוש שם:"), this), "Label3");
     Edit1 = named(new QLineEdit(this), "Edit1");
     Edit1->setFixedWidth(201);
+    Label3->setBuddy(Edit1);
 
     DBGrid1 = named(new QTableView(this), "DBGrid1");
     m_gridModel = new GridModel(this);
@@ -135,6 +136,8 @@ TPhoneBookForm::TPhoneBookForm(PhoneBookTable* phoneBook, PhoneBookTable* outloo
     const auto speedButton = [&](const char* name, const QString& hint, QStyle::StandardPixmap glyph) {
         auto* button = named(new QToolButton(this), name);
         button->setToolTip(hint);
+        // A picture only: screen readers read the hint as its name.
+        button->setAccessibleName(hint);
         button->setIcon(style()->standardIcon(glyph));
         button->setAutoRaise(true);
         return button;

@@ -8,6 +8,7 @@
 #include "phonebook/TPhoneBookForm.h"
 #include "settings/SmsIni.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
+#include <QAccessible>
 #include <QtTest>
 
 #include <memory>
@@ -246,6 +248,29 @@ private slots:
         QCOMPARE(selected[1].area, QString());
         QCOMPARE(selected[1].phone, QStringLiteral("2222222"));
         QCOMPARE(selected[2].name, QStringLiteral("Gabi"));
+    }
+
+    // Without a mouse: the arrows move in the grid, Shift+Down takes the next row too, Return is OK; the grid
+    // reads its columns by their headers.
+    void chosenWithTheKeyboard()
+    {
+        TPhoneBookForm form(m_phoneBook.get(), m_cache.get(), AreaDefs);
+        whenModal<TPhoneBookForm>([](TPhoneBookForm& shown) {
+            shown.DBGrid1->setFocus();
+            shown.DBGrid1->setCurrentIndex(shown.DBGrid1->model()->index(0, 0));
+            QTest::keyClick(shown.DBGrid1, Qt::Key_Down);
+            QTest::keyClick(shown.DBGrid1, Qt::Key_Down, Qt::ShiftModifier);
+            QTest::keyClick(shown.DBGrid1, Qt::Key_Return);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QCOMPARE(form.selectedCount(), 2);
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(form.DBGrid1);
+        QVERIFY(grid && grid->tableInterface());
+        QAccessibleInterface* header
+            = grid->tableInterface()->cellAt(0, 0)->tableCellInterface()->columnHeaderCells().value(0);
+        QVERIFY(header);
+        QCOMPARE(header->text(QAccessible::Name), form.DBGrid1->model()->headerData(0, Qt::Horizontal).toString());
+        QVERIFY(!QAccessible::queryAccessibleInterface(form.SpeedButton1)->text(QAccessible::Name).isEmpty());
     }
 
     // However the window closes, "UseOutlook" and the shown table are saved.
