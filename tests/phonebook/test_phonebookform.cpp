@@ -20,7 +20,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
-#include <QAccessible>
 #include <QtTest>
 
 #include <memory>
