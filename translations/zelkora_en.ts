@@ -879,6 +879,10 @@
         <source>שלח שוב למי שלא קיבל</source>
         <translation>Send again to those not sent</translation>
     </message>
+    <message>
+        <source>מצב השליחה לכל נמען</source>
+        <translation>Status of each recipient</translation>
+    </message>
 </context>
 <context>
     <name>TPreferencesForm</name>

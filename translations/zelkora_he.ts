@@ -879,6 +879,10 @@
         <source>שלח שוב למי שלא קיבל</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>מצב השליחה לכל נמען</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TPreferencesForm</name>

@@ -199,6 +199,8 @@ THistoryForm::THistoryForm(HistoryStore& store, QWidget* owner)
     ui.SearchEdit = named(new QLineEdit(this), "SearchEdit");
     ui.SearchEdit->setPlaceholderText(tr("חיפוש לפי שם, מספר או טקסט"));
     ui.SearchEdit->setClearButtonEnabled(true);
+    // A field without a label: screen readers read what it searches by.
+    ui.SearchEdit->setAccessibleName(ui.SearchEdit->placeholderText());
     ui.NotSentOnly = named(new QCheckBox(tr("רק מה שלא נשלח"), this), "NotSentOnly");
     ui.Grid = named(new QTableView(this), "Grid");
     ui.SendAgainButton = named(new QPushButton(tr("שלח שוב"), this), "SendAgainButton");
