@@ -2,6 +2,7 @@
 """The program's window as a screen reader sees it over the AT-SPI bus.
 
 Usage: atspi_tree.py PID [--press NAME]
+       atspi_tree.py PID --steps STEP...
 
 Prints the accessible tree of the process PID's windows (role, name, description). With --press, performs
 the "press" action of the button named NAME and waits for the status line's name to change, printing the
@@ -62,9 +63,79 @@ def walk(node, depth, problems, found):
             walk(child, depth + 1, problems, found)
 
 
+def all_nodes(app):
+    found = []
+
+    def collect(node):
+        found.append(node)
+        for i in range(node.get_child_count()):
+            child = node.get_child_at_index(i)
+            if child is not None:
+                collect(child)
+
+    for i in range(app.get_child_count()):
+        window = app.get_child_at_index(i)
+        if window is not None and window.get_state_set().contains(Atspi.StateType.SHOWING):
+            collect(window)
+    return found
+
+
+def wait_for(app, role, name, patience):
+    deadline = time.time() + patience
+    while time.time() < deadline:
+        for node in all_nodes(app):
+            try:
+                if node.get_role_name() == role and node.get_name() == name:
+                    return node
+            except GLib.Error:
+                pass
+        time.sleep(0.2)
+    return None
+
+
+def press(node):
+    # The Action interface's calls; newer bindings also offer them on the object itself.
+    warnings.simplefilter("ignore", DeprecationWarning)
+    action = node.get_action_iface()
+    names = [action.get_action_name(i).lower() for i in range(action.get_n_actions())]
+    action.do_action(names.index("press"))
+
+
+def run_steps(app, steps):
+    """press:NAME presses a button, type:NAME=TEXT fills a field, see:NAME waits for a text or label of that
+    name (60 s), as a person with a screen reader would go."""
+    for step in steps:
+        kind, _, what = step.partition(":")
+        print("step:", step)
+        if kind == "press":
+            node = wait_for(app, "push button", what, 30)
+            if node is None:
+                print("FAIL: no button named %r" % what)
+                return 1
+            press(node)
+        elif kind == "type":
+            name, _, text = what.partition("=")
+            node = wait_for(app, "text", name, 30)
+            if node is None:
+                print("FAIL: no field named %r" % name)
+                return 1
+            node.get_editable_text_iface().set_text_contents(text)
+        elif kind == "see":
+            if wait_for(app, "text", what, 60) is None and wait_for(app, "label", what, 1) is None:
+                print("FAIL: %r never showed" % what)
+                return 1
+    return 0
+
+
 def main():
     pid = int(sys.argv[1])
-    press = sys.argv[sys.argv.index("--press") + 1] if "--press" in sys.argv else None
+    if "--steps" in sys.argv:
+        app = find_app(pid)
+        if app is None:
+            print("FAIL: the program did not appear on the accessibility bus")
+            return 1
+        return run_steps(app, sys.argv[sys.argv.index("--steps") + 1 :])
+    to_press = sys.argv[sys.argv.index("--press") + 1] if "--press" in sys.argv else None
     app = find_app(pid)
     if app is None:
         print("FAIL: the program did not appear on the accessibility bus")
@@ -74,14 +145,14 @@ def main():
         window = app.get_child_at_index(i)
         if window is not None and window.get_state_set().contains(Atspi.StateType.SHOWING):
             walk(window, 0, problems, found)
-    if press is None:
+    if to_press is None:
         for problem in problems:
             print("FAIL:", problem)
         return 1 if problems else 0
 
-    button = next((n for n in found if n.get_role_name() == "push button" and n.get_name() == press), None)
+    button = next((n for n in found if n.get_role_name() == "push button" and n.get_name() == to_press), None)
     if button is None:
-        problems.append("no button named %r" % press)
+        problems.append("no button named %r" % to_press)
     else:
         heard = []
 
@@ -90,11 +161,7 @@ def main():
 
         listener = Atspi.EventListener.new(on_name)
         listener.register("object:property-change:accessible-name")
-        # The Action interface's calls, which newer bindings also offer on the object itself.
-        warnings.simplefilter("ignore", DeprecationWarning)
-        action = button.get_action_iface()
-        names = [action.get_action_name(i).lower() for i in range(action.get_n_actions())]
-        button.do_action(names.index("press"))
+        press(button)
         loop = GLib.MainLoop()
         GLib.timeout_add(5000, loop.quit)
         GLib.timeout_add(100, lambda: (loop.quit() if any(r == "text" for r, _ in heard) else True))
@@ -103,7 +170,7 @@ def main():
         for role, name in heard:
             print("announced: [%s] %r" % (role, name))
         if not any(role == "text" and name.strip() for role, name in heard):
-            problems.append("pressing %r announced no status" % press)
+            problems.append("pressing %r announced no status" % to_press)
     for problem in problems:
         print("FAIL:", problem)
     return 1 if problems else 0
