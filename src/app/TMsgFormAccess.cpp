@@ -75,7 +75,7 @@ void TMsgForm::describeControls()
         [this] { describeBanner(m_session->banners().ShownName); });
     connect(m_ui.ImgButton2, &TImgButton::menuRequested, this, &TMsgForm::openAreaMenuFromKeyboard);
     connect(m_ui.ImgButton5, &TImgButton::menuRequested, this, &TMsgForm::ImgButton5Click);
-    m_ui.ComboBox1->installEventFilter(this);
+    // The area-code field's keys reach areaMenuKey through the window's filter on the fields.
 }
 
 bool TMsgForm::areaMenuKey(QObject* watched, QEvent* event)
