@@ -143,6 +143,15 @@ public:
         }
     }
 
+    // An empty link (no sign-up page) is nothing to read.
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (text(QAccessible::Name).isEmpty())
+            state.invisible = true;
+        return state;
+    }
+
     QStringList actionNames() const override
     {
         return QStringList { pressAction() } + QAccessibleWidget::actionNames();

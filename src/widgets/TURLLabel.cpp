@@ -25,12 +25,17 @@ TURLLabel::TURLLabel(QWidget* parent)
     m_mouseOverFont = plain;
     m_mouseOverFont.setUnderline(true);
 
-    m_url = AppPaths::serviceUrl();
+    // Reached by Tab and opened with Space or Return, as a link on a page.
+    setUrl(AppPaths::serviceUrl());
     setText(m_url);
     setCursor(Qt::PointingHandCursor);
-    // Reached by Tab and opened with Space or Return, as a link on a page.
-    setFocusPolicy(Qt::TabFocus);
     ControlAccessibility::install();
+}
+
+void TURLLabel::setUrl(const QString& url)
+{
+    m_url = url;
+    setFocusPolicy(isOpenable(QUrl::fromUserInput(url.trimmed())) ? Qt::TabFocus : Qt::NoFocus);
 }
 
 QColor TURLLabel::fontColor() const

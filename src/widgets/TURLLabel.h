@@ -18,7 +18,8 @@ public:
     explicit TURLLabel(QWidget* parent = nullptr);
 
     QString url() const { return m_url; }
-    void setUrl(const QString& url) { m_url = url; }
+    // Tab reaches the label only while its address can be opened.
+    void setUrl(const QString& url);
     QFont mouseOverFont() const { return m_mouseOverFont; }
     void setMouseOverFont(const QFont& font) { m_mouseOverFont = font; }
     QColor mouseOverColor() const { return m_mouseOverColor; }

@@ -317,6 +317,8 @@ private slots:
         QWidget window;
         auto* label = new TURLLabel(&window);
         label->setUrl(url);
+        // Tab reaches only a link that opens.
+        QCOMPARE(label->focusPolicy() == Qt::TabFocus, !opened.isEmpty());
         window.show();
         QTest::mouseClick(label, Qt::LeftButton);
         if (opened.isEmpty()) {
