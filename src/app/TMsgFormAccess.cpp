@@ -39,6 +39,8 @@ void TMsgForm::describeControls()
     m_ui.ComboBox1->setAccessibleName(tr("קידומת"));
     m_ui.Edit1->setAccessibleName(fieldName(m_ui.Label2));
     m_ui.Memo1->setAccessibleName(fieldName(m_ui.Label4));
+    // The caption's "(" opens the counter beside it, which reads as a sentence of its own.
+    m_ui.Label4->setAccessibleName(fieldName(m_ui.Label4));
     m_ui.ToLabel->setAccessibleDescription(fieldName(m_ui.Label3));
 
     m_ui.Button1->setAccessibleName(tr("שלח"));
