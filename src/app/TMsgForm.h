@@ -252,9 +252,6 @@ public:
     void compositionChanged() override;
     void showMissedSends(const QList<HistoryEntry>& entries) override;
     void showNextScheduled(const HistoryEntry* next) override;
-    // The tray's tip: the program's name, where the definitions in use come from, and the next queued send.
-    void updateTrayHint();
-    QString definitionsTip(int state) const;
     void historyChanged() override;
 
 signals:
@@ -274,6 +271,9 @@ private:
     void keepComposition();
     void createComponents();
     void createMenus();
+    // The tray's tip: the program's name, where the definitions in use come from, and the next queued send.
+    void updateTrayHint();
+    QString definitionsTip(int state) const;
     // Accessible names and descriptions, labels tied to fields, the Tab order and the keyboard's commands.
     void describeControls();
     // The area-code menu's keys on the area-code field (Alt+Down, the menu key); true when it took the key.

@@ -151,10 +151,15 @@ QString SmsIni::serviceUrl() const
     return valid;
 }
 
+bool SmsIni::acceptsServiceUrl(const QString& url)
+{
+    return url.trimmed().isEmpty() || isServiceUrl(url);
+}
+
 bool SmsIni::setServiceUrl(const QString& url)
 {
     const QString trimmed = url.trimmed();
-    if (!trimmed.isEmpty() && !isServiceUrl(trimmed))
+    if (!acceptsServiceUrl(trimmed))
         return false;
     WriteString(General, ServiceUrlKey, trimmed);
     AppPaths::setConfiguredServiceUrl(trimmed);

@@ -63,9 +63,11 @@ public:
     // an http or https address; "" when missing or anything else. Reading or writing it also makes it the
     // address in force, below --service-url and ZELKORA_SERVICE_URL (AppPaths::serviceUrl).
     QString serviceUrl() const;
-    // False, writing nothing, when `url` is neither empty nor an http or https address.
+    // False, writing nothing, when `url` is not one the setting takes (acceptsServiceUrl).
     bool setServiceUrl(const QString& url);
     static bool isServiceUrl(const QString& url);
+    // What the setting takes: an http or https address, or nothing (no address of the user's).
+    static bool acceptsServiceUrl(const QString& url);
     // The providers' passwords are kept in the desktop keyring instead of this file (false when missing).
     // Other copies of the program read this file, so it is off unless the user turns it on.
     bool useKeyring() const;

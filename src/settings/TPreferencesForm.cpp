@@ -318,7 +318,7 @@ void TPreferencesForm::ComboBox1Change()
 void TPreferencesForm::Button1Click()
 {
     try {
-        if (!SmsIni::isServiceUrl(ServiceUrlEdit->text()) && !ServiceUrlEdit->text().trimmed().isEmpty()) {
+        if (!SmsIni::acceptsServiceUrl(ServiceUrlEdit->text())) {
             PageControl1->setCurrentWidget(TabSheet2);
             ServiceUrlEdit->setFocus();
             ServiceUrlEdit->selectAll();

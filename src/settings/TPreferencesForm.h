@@ -77,9 +77,8 @@ public:
     // fields never appear under another provider's name.
     void ComboBox1Change();
     // OK: stores everything and closes; a refused store, or a service address that is not an http or https one,
-    // is reported and the dialog stays open. A change of the
-    // keyring option moves the stored passwords first; when they cannot be moved the user is told, the box
-    // goes back and the dialog stays open.
+    // is reported and the dialog stays open. A change of the keyring option moves the stored passwords first;
+    // when they cannot be moved the user is told, the box goes back and the dialog stays open.
     void Button1Click();
     // Cancel: closes without storing.
     void Button2Click();

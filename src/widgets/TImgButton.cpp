@@ -98,36 +98,19 @@ void TImgButton::keyPressEvent(QKeyEvent* event)
 {
     const bool menuKey
         = event->key() == Qt::Key_Menu || (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier);
-    if (menuKey && m_opensMenu) {
+    const bool returnKey = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && !(event->modifiers() & ~Qt::KeypadModifier);
+    const bool spaceKey = event->key() == Qt::Key_Space && !event->isAutoRepeat();
+    if (m_opensMenu && (menuKey || returnKey || spaceKey)) {
         emit menuRequested();
         return;
     }
     // Space is the button's own; Return and Enter press it too, as on a dialog's button.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && !(event->modifiers() & ~Qt::KeypadModifier)) {
-        if (m_opensMenu)
-            emit menuRequested();
-        else
-            click();
-        return;
-    }
-    if (event->key() == Qt::Key_Space && m_opensMenu && !event->isAutoRepeat()) {
-        emit menuRequested();
+    if (returnKey) {
+        click();
         return;
     }
     QAbstractButton::keyPressEvent(event);
-}
-
-void TImgButton::focusInEvent(QFocusEvent* event)
-{
-    update();
-    QAbstractButton::focusInEvent(event);
-}
-
-void TImgButton::focusOutEvent(QFocusEvent* event)
-{
-    update();
-    QAbstractButton::focusOutEvent(event);
 }
 
 void TImgButton::changeEvent(QEvent* event)
