@@ -268,7 +268,10 @@ void TPreferencesForm::FormCreate()
     bool loginKnown = false;
     for (const TProvider& provider : m_host.providers())
         loginKnown = loginKnown || SendWorkflow::needsLogin(provider);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), m_host.definitionsAvailable() || loginKnown);
+    const bool identification = m_host.definitionsAvailable() || loginKnown;
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), identification);
+    // Disabled too: Ctrl+Tab goes past a disabled tab, but would show a hidden one's page.
+    PageControl1->setTabEnabled(PageControl1->indexOf(TabSheet1), identification);
 
     const SmsIni ini;
     CheckBox1->setChecked(ini.autoStart());

@@ -243,8 +243,12 @@ private slots:
         // Operators with a login count as definitions, wherever they came from.
         const bool tab = definitions || withProviders;
         QCOMPARE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)), tab);
-        if (!tab)
+        if (!tab) {
             QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
+            // Nor does Ctrl+Tab show the hidden page.
+            QTest::keyClick(form.PageControl1, Qt::Key_Tab, Qt::ControlModifier);
+            QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
+        }
         QCOMPARE(form.CheckBox1->isChecked(), false);
         QCOMPARE(form.CheckBox2->isChecked(), true);
         QCOMPARE(form.SpinEdit1->value(), 90);
