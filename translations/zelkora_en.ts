@@ -416,6 +416,10 @@
         <translation>Timed Out</translation>
     </message>
     <message>
+        <source>לא התקבל אישור מהאתר: ייתכן שההודעה נשלחה</source>
+        <translation>The site did not confirm: the message may have been sent</translation>
+    </message>
+    <message>
         <source>אתר המפעיל ממתין לך...</source>
         <translation>The operator's site is waiting for you...</translation>
     </message>

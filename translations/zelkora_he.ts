@@ -416,6 +416,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>לא התקבל אישור מהאתר: ייתכן שההודעה נשלחה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>אתר המפעיל ממתין לך...</source>
         <translation type="unfinished"></translation>
     </message>

@@ -96,7 +96,8 @@ void TMsgForm::ShowStatus(const QString& text)
     // During a list send the text goes to the recipient's line; with the window closed it is only kept.
     if (m_popUpStatusForm) {
         const QString name = ListLine::parse(m_ui.ToLabel->list().value(m_session->currentRecipient())).name;
-        m_popUpStatusForm->setLine(m_session->currentRecipient(), name + QStringLiteral(": ") + text);
+        m_popUpStatusForm->setLine(m_session->currentRecipient(), name + QStringLiteral(": ") + text,
+            m_statusColor == SkinColors::StatusColorUnknown);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextCursor>
 
 namespace {
@@ -76,14 +77,20 @@ void TPopUpStatusForm::setMemoHeight(int height)
     setFixedSize(ClientWidth, height + PanelHeight);
 }
 
-void TPopUpStatusForm::setLine(int index, const QString& text)
+void TPopUpStatusForm::setLine(int index, const QString& text, bool warning)
 {
     const QTextBlock block = Memo1->document()->findBlockByNumber(index);
     if (index < 0 || !block.isValid())
         return;
     QTextCursor cursor(block);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.insertText(text);
+    QTextCharFormat format;
+    if (warning) {
+        // Amber, as warnings are: neither a success nor a failure.
+        format.setBackground(QColor(0xFF, 0xD5, 0x80));
+        format.setForeground(QColor(0x3E, 0x27, 0x00));
+    }
+    cursor.insertText(text, format);
 }
 
 QString TPopUpStatusForm::line(int index) const

@@ -29,7 +29,8 @@ public:
     // The memo's height, the window shrinking or growing to the memo and the button bar.
     void setMemoHeight(int height);
     // Line `index` of the memo (from 0) becomes `text`; an index beyond the memo's lines changes nothing.
-    void setLine(int index, const QString& text);
+    // `warning`: the line tells of a message that may have been sent, and is marked so.
+    void setLine(int index, const QString& text, bool warning = false);
     QString line(int index) const;
     void setText(const QString& text);
     QString text() const;

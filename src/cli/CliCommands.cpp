@@ -258,14 +258,20 @@ public:
         , m_connectionState(connectionState)
     {
         engine.OnStatus = [this, &engine](TSMSStatus s) {
-            // A recipient's last line says whether the site's result page confirmed the outcome in words.
+            // A recipient's last line says whether the site confirmed the outcome in words, and whether the
+            // message left for the site at all.
             const bool ends = !isBusyStatus(s) && s != ssReady;
-            line(QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::sendStatusText(s),
-                ends ? std::optional<bool>(engine.Confirmed) : std::nullopt);
+            const SendOutcome outcome = engine.Outcome();
+            line(QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::outcomeText(s, outcome),
+                ends ? std::optional<Verdict>(Verdict { engine.Confirmed, engine.Submitted }) : std::nullopt);
             if (ends) {
                 m_reachedEngine = true;
-                if (s != ssSent)
+                if (outcome == SendOutcome::Unknown)
+                    m_unknown = true;
+                else if (s != ssSent)
                     m_allSent = false;
+                if (outcome != SendOutcome::Sent && !engine.Diagnostic.isEmpty())
+                    err(m_labels.value(m_current) + QStringLiteral(": ") + engine.Diagnostic);
                 if (s != ssSent && !engine.PersonPage.isEmpty())
                     err(QStringLiteral("%1: the site answered with %2, which only a person can answer; send with "
                                        "--interactive on a display, or from the desktop program, to answer it")
@@ -284,7 +290,7 @@ public:
         if (m_current < 0)
             err(text);
         else
-            line(QStringLiteral("-"), QStringLiteral("error"), text, false);
+            line(QStringLiteral("-"), QStringLiteral("error"), text, Verdict { false, false });
     }
     QString credentialsMissing(const TProvider& provider, bool) override
     {
@@ -294,17 +300,26 @@ public:
 
     bool reachedEngine() const { return m_reachedEngine; }
     bool allSent() const { return m_allSent; }
+    bool someUnknown() const { return m_unknown; }
 
 private:
+    struct Verdict
+    {
+        bool confirmed;
+        bool submitted;
+    };
+
     void line(const QString& number, const QString& name, const QString& text,
-        std::optional<bool> confirmed = std::nullopt) const
+        std::optional<Verdict> verdict = std::nullopt) const
     {
         const QString label = m_labels.value(m_current);
         if (m_json) {
             QJsonObject entry { { QStringLiteral("recipient"), label }, { QStringLiteral("status"), number },
                 { QStringLiteral("name"), name }, { QStringLiteral("text"), text } };
-            if (confirmed)
-                entry.insert(QStringLiteral("confirmed"), *confirmed);
+            if (verdict) {
+                entry.insert(QStringLiteral("submitted"), verdict->submitted);
+                entry.insert(QStringLiteral("confirmed"), verdict->confirmed);
+            }
             out(QString::fromUtf8(QJsonDocument(entry).toJson(QJsonDocument::Compact)));
         } else {
             out(label + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t') + text);
@@ -317,6 +332,7 @@ private:
     int m_current = -1;
     bool m_reachedEngine = false;
     bool m_allSent = true;
+    bool m_unknown = false;
 };
 
 // Sends the checked composition with the real engine, one output line per status, each recipient in the
@@ -354,6 +370,8 @@ int sendComposition(SendWorkflow::Composition composition, const QStringList& la
     // Refused before any send: no recipient reached the engine.
     if (!host.reachedEngine())
         return CliCommands::ExitRefused;
+    if (host.someUnknown())
+        return CliCommands::ExitUnknown;
     return host.allSent() ? CliCommands::ExitOk : CliCommands::ExitFailed;
 }
 

@@ -46,7 +46,7 @@ QJsonObject jsonOf(const HistoryEntry& e)
         { QStringLiteral("message"), e.message }, { QStringLiteral("confirmed"), e.confirmed },
         { QStringLiteral("durationMs"), e.durationMs },
         { QStringLiteral("source"), HistoryStore::sourceName(e.source) }, { QStringLiteral("listId"), e.listId },
-        { QStringLiteral("scheduled"), e.scheduled } };
+        { QStringLiteral("scheduled"), e.scheduled }, { QStringLiteral("submitted"), e.submitted } };
     // A queued send has no status yet; a recipient refused before the engine has -1.
     o.insert(QStringLiteral("status"), e.scheduled ? QJsonValue() : QJsonValue(e.status));
     o.insert(QStringLiteral("statusText"), e.statusText);

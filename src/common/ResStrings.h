@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SendOutcome.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -84,6 +86,12 @@ inline QString siteWaitsForYou()
     return QCoreApplication::translate("ResStrings", "אתר המפעיל ממתין לך...");
 }
 
+// What the user is told of a message whose submission left without a verdict of the site's.
+inline QString outcomeUnknown()
+{
+    return QCoreApplication::translate("ResStrings", "לא התקבל אישור מהאתר: ייתכן שההודעה נשלחה");
+}
+
 inline QString sendStatusText(int status)
 {
     switch (status) {
@@ -110,5 +118,11 @@ inline QString sendStatusText(int status)
     default:
         return QString();
     }
+}
+// The text of an attempt that ended with `status` and `outcome`: an unknown outcome says so, whatever its
+// status.
+inline QString outcomeText(int status, SendOutcome outcome)
+{
+    return outcome == SendOutcome::Unknown ? outcomeUnknown() : sendStatusText(status);
 }
 } // namespace ResStrings

@@ -59,6 +59,19 @@ public:
         return 0;
     }
 
+    // The displayed text of the window and of every frame inside it, at any depth and of any origin, as
+    // their documents last showed it (script changes included), in document order; empty when none.
+    virtual QString WindowText(FrameRef window) const
+    {
+        Q_UNUSED(window)
+        return QString();
+    }
+    // Whether `inner` is `outer` itself or a frame inside it, at any depth.
+    virtual bool Contains(FrameRef outer, FrameRef inner) const { return outer == inner; }
+    // Whether the pages still wait for something their site may answer: a load of a window or a request of
+    // their scripts (fetch, XMLHttpRequest) that has started and not yet ended.
+    virtual bool Waiting() const { return false; }
+
     // A widget of `parent`'s that shows this browser's own page (the same page, the same cookies) to a person,
     // who reads, types and clicks in it while the events go on as before. The page stays the browser's and
     // goes on when the widget is deleted. Null when this browser cannot show its page.
@@ -74,6 +87,18 @@ public:
     // started the load. One handler at a time; an empty handler drops the event.
     void setDocumentComplete(FrameEvent handler) { m_documentComplete = std::move(handler); }
     FrameEvent documentComplete() const { return m_documentComplete; }
+    // Raised when a window's displayed text changed without a load of its own: its scripts wrote it.
+    void setTextChanged(FrameEvent handler) { m_textChanged = std::move(handler); }
+    // Raised when a page put up an alert, a question or a prompt, with its text. Nobody sees the engine's
+    // pages: the browser has answered it as a person pressing OK would (the question yes, the prompt with
+    // its proposed answer).
+    void setDialogShown(FrameEvent handler) { m_dialogShown = std::move(handler); }
+    // Raised when a page opened a window of its own (a form or link sent into "_blank" or into a window name
+    // that no window has, window.open): `window` is its top-level window, a real one of the same session
+    // (the same cookies), never shown, whose events follow from then on. It closes at the next Navigate.
+    void setWindowOpened(FrameEvent handler) { m_windowOpened = std::move(handler); }
+    // Raised when a load or a script's request started or ended (Waiting() may have changed).
+    void setActivity(std::function<void()> handler) { m_activity = std::move(handler); }
     // Raised when the page itself is lost (its renderer process crashed or was killed): no load in progress
     // will complete. The next Navigate runs on a fresh page.
     void setPageLost(std::function<void()> handler) { m_pageLost = std::move(handler); }
@@ -81,6 +106,10 @@ public:
 protected:
     FrameEvent m_navigateComplete;
     FrameEvent m_documentComplete;
+    FrameEvent m_textChanged;
+    FrameEvent m_dialogShown;
+    FrameEvent m_windowOpened;
+    std::function<void()> m_activity;
     std::function<void()> m_pageLost;
 };
 
@@ -132,5 +161,5 @@ public:
     virtual IBrowserView* createView(QWidget* parent) = 0;
 };
 
-#define ZelkoraBrowserFactory_iid "org.zelkora.BrowserFactory/2"
+#define ZelkoraBrowserFactory_iid "org.zelkora.BrowserFactory/3"
 Q_DECLARE_INTERFACE(BrowserFactory, ZelkoraBrowserFactory_iid)

@@ -1,5 +1,7 @@
 #include "PageOperations.h"
 
+#include "service/TProvider.h"
+
 #include <limits>
 
 namespace {
@@ -180,6 +182,29 @@ PageOperations::ResultOutcome PageOperations::FindResultText(
     if (range->findText(rejected))
         return ResultOutcome::Rejected;
     return ResultOutcome::NeitherFound;
+}
+
+bool PageOperations::SubmissionFound(
+    const PageDocument& document, quint8 kind, const QString& designator, const QString& lookup, const QString& value)
+{
+    switch (kind) {
+    case 1:
+        return FindLink(document, lookup) != nullptr;
+    case 2:
+        return FindFormElement(FindForm(document, designator), lookup) != nullptr;
+    case 3: {
+        PageForm* form = FindForm(document, designator);
+        return form && (value.isEmpty() || FindSubmitControl(form));
+    }
+    default:
+        return false;
+    }
+}
+
+bool PageOperations::HoldsLoginForm(const PageDocument& document, const TProvider& provider)
+{
+    PageForm* form = FindForm(document, provider.LoginForm);
+    return FindFormElement(form, provider.UserField) && FindFormElement(form, provider.PassField);
 }
 
 QString PageOperations::SubmissionTarget(

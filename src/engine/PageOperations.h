@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+struct TProvider;
+
 // The operations the engine performs on a loaded page. Each walks the page's collections in document
 // order, acts on the first match and stops; a missing form, field, option, link or control means nothing
 // is done. Errors the browser raises (BrowserError) pass through to the caller.
@@ -28,6 +30,14 @@ void SetFormField(
 void ClickLink(const PageDocument& document, const QString& address);
 void ClickFormElement(const PageDocument& document, const QString& designator, const QString& elementName);
 void SubmitForm(const PageDocument& document, const QString& designator, const QString& value);
+
+// Whether a submission of that kind finds what it triggers (the link, the control, the form and, with a value,
+// its SUBMIT control): false when it would do nothing at all.
+bool SubmissionFound(
+    const PageDocument& document, quint8 kind, const QString& designator, const QString& lookup, const QString& value);
+// Whether the document holds the provider's login form: the form LoginForm designates, with both the user
+// and the password field.
+bool HoldsLoginForm(const PageDocument& document, const TProvider& provider);
 
 // The target a submission of that kind names: the link's for kind 1, the form's for kinds 2 and 3; empty
 // (the page's own window) when the link or form is missing or the kind submits nothing.

@@ -51,6 +51,9 @@ TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
         else
             SetStatus(ssFailed);
     });
+    m_settleTimer = new QTimer(this);
+    m_settleTimer->setSingleShot(true);
+    connect(m_settleTimer, &QTimer::timeout, this, &TSMSBaseForm::watchSettled);
 
     TimeOut = 0;
     OnStatus = nullptr;
@@ -66,6 +69,10 @@ TSMSBaseForm::~TSMSBaseForm()
         m_browser->setDocumentComplete(nullptr);
         m_browser->setNavigateComplete(nullptr);
         m_browser->setPageLost(nullptr);
+        m_browser->setTextChanged(nullptr);
+        m_browser->setDialogShown(nullptr);
+        m_browser->setWindowOpened(nullptr);
+        m_browser->setActivity(nullptr);
     }
 }
 
@@ -81,6 +88,16 @@ IWebBrowser* TSMSBaseForm::browser()
             m_browser->setDocumentComplete(
                 [this](FrameRef frame, const QString& address) { dispatchDocumentComplete(frame, address); });
             m_browser->setPageLost([this] { WebBrowser1PageLost(); });
+            m_browser->setTextChanged(
+                [this](FrameRef frame, const QString& address) { WebBrowser1TextChanged(frame, address); });
+            m_browser->setDialogShown(
+                [this](FrameRef frame, const QString& text) { WebBrowser1DialogShown(frame, text); });
+            m_browser->setWindowOpened(
+                [this](FrameRef window, const QString& address) { WebBrowser1WindowOpened(window, address); });
+            m_browser->setActivity([this] {
+                if (m_watch.active)
+                    watchActivity();
+            });
         }
     }
     return m_browser.get();
@@ -124,7 +141,11 @@ void TSMSBaseForm::SendNow()
     leavePersonWait();
     NavFrame.clear();
     m_following = false;
+    m_watch = Watch();
+    m_settleTimer->stop();
     Confirmed = false;
+    Submitted = false;
+    Diagnostic.clear();
     PersonPage.clear();
     Timer1->stop();
     Timer1->setInterval(timeOutInterval());
@@ -209,6 +230,8 @@ void TSMSBaseForm::endAttempt()
     // that ended by time-out or cancel from blocking the next one.
     NavFrame.clear();
     m_following = false;
+    m_watch = Watch();
+    m_settleTimer->stop();
     // Before the first attempt there is no page to blank.
     if (m_browser)
         m_browser->Navigate(kBlankPage);
@@ -261,6 +284,10 @@ void TSMSBaseForm::dispatchDocumentComplete(FrameRef frame, const QString& addre
 
 void TSMSBaseForm::WebBrowser1NavigateComplete2(FrameRef frame, const QString&)
 {
+    if (m_watch.active && frame == m_followed) {
+        m_watch.samePage = false;
+        m_watch.loaded = false;
+    }
     if (!NavFrame.isEmpty())
         return;
     // After a submission only the window it went to counts: a frame that reloads itself meanwhile (an
@@ -279,7 +306,11 @@ void TSMSBaseForm::followSubmission(const PageDocument& top, const PageDocument&
     m_following = true;
     m_followedPath = window.value_or(QList<int>());
     m_followed = window ? m_browser->Window(*window) : FrameRef();
-    if (!window)
+    // The message's answer is watched for wherever it goes, a window the page opens included; a login
+    // that goes to a window of its own leaves the message page unreachable.
+    if (!window && !m_checking && m_step == &TSMSBaseForm::ResultPageComplete)
+        m_watch.awaitsNewWindow = true;
+    else if (!window)
         qCWarning(lcEngine, "the %s sends its form to a window of its own (target \"%s\"), which no step can follow",
             qPrintable(page), qPrintable(target));
 }
@@ -420,6 +451,13 @@ void TSMSBaseForm::fillMessage(const PageDocument& top, const PageDocument& docu
     bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
     followSubmission(top, document, provider.MsgFrame, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup,
         QStringLiteral("message page"));
+    // What the page shows before the submission is no answer to it.
+    startWatch();
+    Submitted = PageOperations::SubmissionFound(
+        document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
+    if (!Submitted)
+        Diagnostic = QStringLiteral("the message page has nothing to send its form with (submission kind %1)")
+                         .arg(provider.MsgSubmit);
     triggerSubmission(
         document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
     SetStatus(ssSending);
@@ -494,30 +532,106 @@ void TSMSBaseForm::PersonCancelled()
         SetStatus(ssFailed);
 }
 
-void TSMSBaseForm::ResultPageComplete(FrameRef frame, const QString&)
+void TSMSBaseForm::startWatch()
 {
-    if (frame != NavFrame)
-        return;
-    // Only now, with the followed window's document complete, may the rest of the page be stopped.
-    m_browser->Stop();
-    bindDocumentComplete(nullptr);
-    NavFrame.clear();
-    readResult(frame);
+    m_watch.active = true;
+    m_watch.samePage = true;
+    if (!m_followed.isEmpty()) {
+        m_watch.windows = { m_followed };
+        m_watch.before = m_browser->WindowText(m_followed);
+    }
+    watchActivity();
 }
 
-void TSMSBaseForm::readResult(FrameRef frame)
+bool TSMSBaseForm::watches(FrameRef frame) const
 {
+    for (const FrameRef& window : m_watch.windows) {
+        if (m_browser->Contains(window, frame))
+            return true;
+    }
+    return false;
+}
+
+void TSMSBaseForm::watchActivity()
+{
+    m_settleTimer->start(qMax(0, SettleTime));
+}
+
+void TSMSBaseForm::watchSettled()
+{
+    if (!m_watch.active)
+        return;
+    if (m_browser->Waiting()) {
+        watchActivity();
+        return;
+    }
+    endWithDiagnostic(ssTimedOut,
+        Submitted ? QStringLiteral("the site gave no verdict: its pages stayed quiet for %1 s after the message was "
+                                   "sent, without \"%2\" or \"%3\"; the message may have been sent")
+                        .arg(SettleTime / 1000.0)
+                        .arg(Providers.value(ProviderIndex).ResAccepted, Providers.value(ProviderIndex).ResRejected)
+                  : Diagnostic);
+}
+
+void TSMSBaseForm::endWithDiagnostic(TSMSStatus status, const QString& diagnostic)
+{
+    Diagnostic = diagnostic;
+    if (!Diagnostic.isEmpty())
+        qCWarning(lcEngine, "%s", qPrintable(Diagnostic));
+    SetStatus(status);
+}
+
+void TSMSBaseForm::ResultPageComplete(FrameRef frame, const QString& address)
+{
+    if (!watches(frame))
+        return;
+    if (frame == m_followed) {
+        m_watch.samePage = false;
+        m_watch.loaded = true;
+    }
+    if (readLoadedPage(frame, address) || readVerdict(true))
+        return;
+    const TProvider provider = Providers.value(ProviderIndex);
+    if (!provider.LoginUrl.isEmpty() && !m_watch.samePage) {
+        // The site's session ended before the message: its login page instead of an answer.
+        bool login = address == provider.LoginUrl;
+        const std::shared_ptr<PageDocument> top = m_browser->Document();
+        if (!login && top && frame == m_followed && m_browser->Contains(m_browser->Window({}), frame)) {
+            const PageDocument* document = nullptr;
+            try {
+                document = PageOperations::WindowDocument(*top, m_followedPath);
+            } catch (const BrowserError&) {
+            }
+            login = document && PageOperations::HoldsLoginForm(*document, provider);
+        }
+        if (login) {
+            endWithDiagnostic(ssFailed,
+                QStringLiteral("the site asked to log in again (%1) instead of answering the message")
+                    .arg(shownAddress(address)));
+            return;
+        }
+    }
+    watchActivity();
+}
+
+bool TSMSBaseForm::readLoadedPage(FrameRef frame, const QString& address)
+{
+    if (frame != m_followed)
+        return false;
     // An error page is no answer to the message, whatever it says: the site may never have taken it.
     const int httpStatus = m_browser->HttpStatus(frame);
     if (httpStatus >= 400) {
-        qCWarning(lcEngine, "the result page came with HTTP status %d: the message counts as not sent", httpStatus);
-        SetStatus(ssFailed);
-        return;
+        endWithDiagnostic(ssFailed,
+            QStringLiteral("the site answered the message with HTTP status %1 (%2)")
+                .arg(httpStatus)
+                .arg(shownAddress(address)));
+        return true;
     }
-    const TProvider provider = Providers.value(ProviderIndex);
+    if (!m_browser->Contains(m_browser->Window({}), frame))
+        return false;
     const std::shared_ptr<PageDocument> top = m_browser->Document();
-    const PageDocument* document = nullptr;
     bool denied = false;
+    const PageDocument* document = nullptr;
     if (top) {
         try {
             document = PageOperations::WindowDocument(*top, m_followedPath);
@@ -527,23 +641,85 @@ void TSMSBaseForm::readResult(FrameRef frame)
     }
     if (!document && !denied) {
         // No page of the site's: the load failed, or the frame it went to is gone.
-        qCWarning(lcEngine, "no result page arrived: its load failed, or the window it went to is gone");
-        SetStatus(ssFailed);
+        endWithDiagnostic(ssFailed,
+            QStringLiteral("no answer to the message could be loaded: the load of %1 failed, or the window it went "
+                           "to is gone")
+                .arg(shownAddress(address)));
+        return true;
+    }
+    return false;
+}
+
+bool TSMSBaseForm::readVerdict(bool changed)
+{
+    const TProvider provider = Providers.value(ProviderIndex);
+    if (provider.ResAccepted.isEmpty()) {
+        // The definition names no accepted text: any answer counts as sent, and nothing confirms it.
+        if (!changed)
+            return false;
+        Confirmed = false;
+        endWithDiagnostic(ssSent,
+            QStringLiteral("the definition of %1 names no accepted text: nothing on the site's answer can confirm "
+                           "the message")
+                .arg(provider.Name));
+        return true;
+    }
+    const auto shown = [this](const QString& text) {
+        for (const FrameRef& window : std::as_const(m_watch.windows)) {
+            const QString windowText = m_browser->WindowText(window);
+            // On the page the message was submitted from, only what its scripts added since counts.
+            if (window == m_followed && m_watch.samePage
+                    ? windowText.count(text, Qt::CaseInsensitive) > m_watch.before.count(text, Qt::CaseInsensitive)
+                    : windowText.contains(text, Qt::CaseInsensitive))
+                return true;
+        }
+        for (const QString& dialog : std::as_const(m_watch.dialogs)) {
+            if (dialog.contains(text, Qt::CaseInsensitive))
+                return true;
+        }
+        return false;
+    };
+    // Acceptance is looked for first, so an answer that holds both texts counts as sent. An empty rejected
+    // text is found nowhere: it cannot confirm a refusal.
+    TSMSStatus verdict = ssReady;
+    if (shown(provider.ResAccepted))
+        verdict = ssSent;
+    else if (!provider.ResRejected.isEmpty() && shown(provider.ResRejected))
+        verdict = ssRejected;
+    else
+        return false;
+    Confirmed = true;
+    SetStatus(verdict);
+    return true;
+}
+
+void TSMSBaseForm::WebBrowser1TextChanged(FrameRef frame, const QString&)
+{
+    if (!m_watch.active || !watches(frame))
         return;
-    }
-    const auto outcome = denied ? PageOperations::ResultOutcome::NotSearchable
-                                : PageOperations::FindResultText(*document, provider.ResAccepted, provider.ResRejected);
-    // An empty accepted text is found in any page, and so confirms nothing.
-    Confirmed = (outcome == PageOperations::ResultOutcome::Accepted && !provider.ResAccepted.isEmpty())
-        || outcome == PageOperations::ResultOutcome::Rejected;
-    if (!Confirmed) {
-        const char* why = outcome == PageOperations::ResultOutcome::NotSearchable ? "has no text that can be searched"
-            : provider.ResAccepted.isEmpty() ? "cannot confirm an empty accepted text"
-                                             : "holds neither text";
-        qCWarning(lcEngine, "unconfirmed: the result page of %s %s (looked for \"%s\", then \"%s\"); counted as sent",
-            qPrintable(provider.Name), why, qPrintable(provider.ResAccepted), qPrintable(provider.ResRejected));
-    }
-    SetStatus(outcome == PageOperations::ResultOutcome::Rejected ? ssRejected : ssSent);
+    // A page still loading may yet prove an error page: its text is read when its load completes.
+    if (!m_watch.loaded || !readVerdict(true))
+        watchActivity();
+}
+
+void TSMSBaseForm::WebBrowser1DialogShown(FrameRef, const QString& text)
+{
+    // A dialog of any of the attempt's pages may carry the verdict (the page often leaves right after it).
+    if (!m_watch.active)
+        return;
+    m_watch.dialogs << text;
+    if (!readVerdict(true))
+        watchActivity();
+}
+
+void TSMSBaseForm::WebBrowser1WindowOpened(FrameRef window, const QString&)
+{
+    if (!m_watch.active)
+        return;
+    m_watch.windows << window;
+    if (m_watch.awaitsNewWindow && m_followed.isEmpty())
+        m_followed = window;
+    watchActivity();
 }
 
 void TSMSBaseForm::WebBrowser1PageLost()
@@ -557,6 +733,12 @@ void TSMSBaseForm::WebBrowser1PageLost()
 
 void TSMSBaseForm::Timer1Timer()
 {
+    if (m_watch.active && Submitted)
+        Diagnostic = QStringLiteral("the site gave no verdict within %1 s of the attempt's start; the message may have "
+                                    "been sent")
+                         .arg(Timer1->interval() / 1000);
+    else if (!m_checking)
+        Diagnostic = QStringLiteral("the site's pages did not arrive within %1 s").arg(Timer1->interval() / 1000);
     if (m_checking && OnCheckStep) {
         const QString page = m_step == &TSMSBaseForm::LoginPageComplete ? QStringLiteral("login page")
                                                                         : QStringLiteral("message page");

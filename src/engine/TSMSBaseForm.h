@@ -2,6 +2,7 @@
 
 #include "DefinitionCheck.h"
 #include "IWebBrowser.h"
+#include "common/SendOutcome.h"
 #include "service/TProvider.h"
 
 #include <QObject>
@@ -81,9 +82,21 @@ public:
     QStringList AreaDefs;
     qint32 ProviderIndex = -1;
     qint32 TimeOut = 0;
-    // Whether the last attempt's result page said so in words: true when it held ResAccepted or ResRejected,
-    // false for a page that held neither (which counts as sent) and for an attempt that ended otherwise.
+    // Whether the last attempt's result said so in words: true when ResAccepted or ResRejected appeared,
+    // false for a definition without an accepted text (sent, but nothing could confirm it) and for an attempt
+    // that ended otherwise.
     bool Confirmed = false;
+    // Whether the last attempt's message submission left for the site: set the moment it is triggered. An
+    // attempt that ends after it without a verdict may have delivered the message.
+    bool Submitted = false;
+    // Why the last attempt ended as it did, in words for a log or a terminal (never a credential); empty for
+    // a verdict of the site's.
+    QString Diagnostic;
+    // After the message submission, how long the pages the watch follows may stay quiet (no load, no change
+    // of their text, nothing under way) before the watch gives up on a verdict, in milliseconds.
+    int SettleTime = 4000;
+    // What became of the last attempt.
+    SendOutcome Outcome() const { return sendOutcome(Status, Submitted, Confirmed); }
 
     // Someone can show the browser's page to a person (a window that listens to personNeeded). Then an
     // attempt that meets another page than the message page after the login, or a message page without
@@ -135,8 +148,21 @@ private:
     // From a submission on, the next step waits for the window the submission goes to and for no other.
     void followSubmission(const PageDocument& top, const PageDocument& document, qint32 frameIndex, quint8 kind,
         const QString& form, const QString& lookup, const QString& page);
-    // The result step on the followed window's document.
-    void readResult(FrameRef frame);
+    // The watch after the message submission: every event of the windows it follows, until a verdict.
+    void startWatch();
+    bool watches(FrameRef frame) const;
+    // Looks for a verdict in the followed windows' text and in the dialogs' texts; ends the attempt with it
+    // and returns true when there is one. `changed`: something new was shown since the submission.
+    bool readVerdict(bool changed);
+    // A document of a followed window completed: an error page or the site's login page ends the attempt.
+    bool readLoadedPage(FrameRef frame, const QString& address);
+    // Something happened in a followed window: the quiet period begins anew.
+    void watchActivity();
+    void watchSettled();
+    void endWithDiagnostic(TSMSStatus status, const QString& diagnostic);
+    void WebBrowser1TextChanged(FrameRef frame, const QString& address);
+    void WebBrowser1DialogShown(FrameRef frame, const QString& text);
+    void WebBrowser1WindowOpened(FrameRef window, const QString& address);
     // The message step on a message page: fills and submits its form.
     void fillMessage(const PageDocument& top, const PageDocument& document);
     // The page the login led to is not the message page: a person answers it when one can; false when
@@ -163,4 +189,24 @@ private:
     QTimer* m_personTimer = nullptr;
     QList<int> m_followedPath;
     FrameRef m_followed;
+
+    // The watch for the site's verdict, from the message submission to the end of the attempt.
+    struct Watch
+    {
+        bool active = false;
+        // The submission goes to a window that does not exist yet: the first window the page opens.
+        bool awaitsNewWindow = false;
+        // The windows whose text may hold the verdict: the followed one and those the page opened since.
+        QList<FrameRef> windows;
+        // The followed window still shows the page the message was submitted from, whose text before the
+        // submission (`before`) is no verdict: only what is added to it is.
+        bool samePage = true;
+        QString before;
+        // The followed window's document has completed since it last navigated: its HTTP status is known,
+        // and an error page's text is never taken for a verdict.
+        bool loaded = true;
+        QStringList dialogs;
+    };
+    Watch m_watch;
+    QTimer* m_settleTimer = nullptr;
 };

@@ -17,10 +17,15 @@ namespace {
 const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzzZ");
 // How long a write waits for another program's write to end.
 constexpr int kBusyTimeoutMs = 15000;
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
-const QString kColumns = QStringLiteral("id, time, sender, name, area, phone, provider, message, status, "
-                                        "status_text, confirmed, duration_ms, source, list_id, scheduled, due");
+const QString kColumns
+    = QStringLiteral("id, time, sender, name, area, phone, provider, message, status, "
+                     "status_text, confirmed, duration_ms, source, list_id, scheduled, due, submitted");
+
+// An attempt that did not send its message: neither sent nor of unknown outcome (its message left, and no
+// verdict came), which must never be sent again without the user's word.
+const QString kNotSent = QStringLiteral("status <> 6 AND NOT (submitted = 1 AND status IN (0, 9))");
 
 QString timeText(const QDateTime& time)
 {
@@ -59,7 +64,7 @@ QVariantList bindsOf(const HistoryEntry& e)
 {
     return { timeText(e.time), text(e.sender), text(e.name), text(e.area), text(e.phone), text(e.provider),
         text(e.message), e.status, text(e.statusText), e.confirmed ? 1 : 0, e.durationMs,
-        HistoryStore::sourceName(e.source), e.listId };
+        HistoryStore::sourceName(e.source), e.listId, e.submitted ? 1 : 0 };
 }
 } // namespace
 
@@ -125,16 +130,19 @@ bool HistoryStore::open()
         // Write-ahead logging: a reader never waits for a writer, and one program's write waits for another's.
         m_open = m_open && exec(QStringLiteral("PRAGMA journal_mode=WAL"))
             && exec(QStringLiteral("PRAGMA synchronous=NORMAL"))
-            && exec(QStringLiteral("CREATE TABLE IF NOT EXISTS attempts (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
-                                   "sender TEXT NOT NULL DEFAULT '', name TEXT NOT NULL DEFAULT '', "
-                                   "area TEXT NOT NULL DEFAULT '', phone TEXT NOT NULL DEFAULT '', "
-                                   "provider TEXT NOT NULL DEFAULT '', message TEXT NOT NULL DEFAULT '', "
-                                   "status INTEGER NOT NULL DEFAULT -1, status_text TEXT NOT NULL DEFAULT '', "
-                                   "confirmed INTEGER NOT NULL DEFAULT 0, duration_ms INTEGER NOT NULL DEFAULT 0, "
-                                   "source TEXT NOT NULL DEFAULT 'window', list_id INTEGER NOT NULL DEFAULT 0, "
-                                   "scheduled INTEGER NOT NULL DEFAULT 0, due TEXT, search TEXT GENERATED ALWAYS AS (")
+            && exec(
+                QStringLiteral("CREATE TABLE IF NOT EXISTS attempts (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
+                               "sender TEXT NOT NULL DEFAULT '', name TEXT NOT NULL DEFAULT '', "
+                               "area TEXT NOT NULL DEFAULT '', phone TEXT NOT NULL DEFAULT '', "
+                               "provider TEXT NOT NULL DEFAULT '', message TEXT NOT NULL DEFAULT '', "
+                               "status INTEGER NOT NULL DEFAULT -1, status_text TEXT NOT NULL DEFAULT '', "
+                               "confirmed INTEGER NOT NULL DEFAULT 0, duration_ms INTEGER NOT NULL DEFAULT 0, "
+                               "source TEXT NOT NULL DEFAULT 'window', list_id INTEGER NOT NULL DEFAULT 0, "
+                               "scheduled INTEGER NOT NULL DEFAULT 0, due TEXT, submitted INTEGER NOT NULL DEFAULT 0, "
+                               "search TEXT GENERATED ALWAYS AS (")
                 + kSearchText + QStringLiteral(") STORED)"))
-            && addSearchColumn() && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_time ON attempts(time)"))
+            && addSearchColumn() && addSubmittedColumn()
+            && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_time ON attempts(time)"))
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_queue ON attempts(scheduled, due)"))
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_list ON attempts(list_id)"))
             && exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
@@ -170,6 +178,18 @@ bool HistoryStore::addSearchColumn()
         + QStringLiteral(") VIRTUAL"));
 }
 
+bool HistoryStore::addSubmittedColumn()
+{
+    QSqlQuery columns;
+    if (!exec(QStringLiteral("SELECT COUNT(*) FROM pragma_table_xinfo('attempts') WHERE name = 'submitted'"), {},
+            &columns)
+        || !columns.next())
+        return false;
+    // A history from before the column knew no unknown outcome: its attempts count as not submitted.
+    return columns.value(0).toInt() > 0
+        || exec(QStringLiteral("ALTER TABLE attempts ADD COLUMN submitted INTEGER NOT NULL DEFAULT 0"));
+}
+
 bool HistoryStore::exec(const QString& statement, const QVariantList& binds, QSqlQuery* result) const
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
@@ -194,8 +214,8 @@ qint64 HistoryStore::add(const HistoryEntry& entry)
     QSqlQuery query;
     if (!m_open
         || !exec(QStringLiteral("INSERT INTO attempts (time, sender, name, area, phone, provider, message, status, "
-                                "status_text, confirmed, duration_ms, source, list_id) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                                "status_text, confirmed, duration_ms, source, list_id, submitted) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             bindsOf(entry), &query))
         return 0;
     return query.lastInsertId().toLongLong();
@@ -210,8 +230,8 @@ qint64 HistoryStore::schedule(HistoryEntry entry)
     QSqlQuery query;
     if (!m_open
         || !exec(QStringLiteral("INSERT INTO attempts (time, sender, name, area, phone, provider, message, status, "
-                                "status_text, confirmed, duration_ms, source, list_id, scheduled, due) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?)"),
+                                "status_text, confirmed, duration_ms, source, list_id, submitted, scheduled, due) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?)"),
             binds, &query))
         return 0;
     return query.lastInsertId().toLongLong();
@@ -241,7 +261,7 @@ bool HistoryStore::complete(qint64 id, const HistoryEntry& attempt)
     return m_open
         && exec(QStringLiteral("UPDATE attempts SET time = ?, sender = ?, name = ?, area = ?, phone = ?, "
                                "provider = ?, message = ?, status = ?, status_text = ?, confirmed = ?, "
-                               "duration_ms = ?, source = ?, list_id = ?, scheduled = 0 WHERE id = ?"),
+                               "duration_ms = ?, source = ?, list_id = ?, submitted = ?, scheduled = 0 WHERE id = ?"),
             binds, &query)
         && query.numRowsAffected() == 1;
 }
@@ -264,6 +284,7 @@ HistoryEntry HistoryStore::entryOf(const QSqlRecord& r)
     e.source = sourceOf(r.value(QStringLiteral("source")).toString());
     e.listId = r.value(QStringLiteral("list_id")).toLongLong();
     e.scheduled = r.value(QStringLiteral("scheduled")).toInt() != 0;
+    e.submitted = r.value(QStringLiteral("submitted")).toInt() != 0;
     if (e.scheduled)
         e.due = timeOf(r.value(QStringLiteral("due")));
     return e;
@@ -289,7 +310,7 @@ QString HistoryStore::selectStatement(const HistoryQuery& q, QVariantList* binds
         *binds << pattern;
     }
     if (q.notSentOnly)
-        statement += QStringLiteral(" AND scheduled = 0 AND status <> 6");
+        statement += QStringLiteral(" AND scheduled = 0 AND ") + kNotSent;
     if (q.since.isValid()) {
         statement += QStringLiteral(" AND time >= ?");
         *binds << timeText(q.since);
@@ -347,7 +368,8 @@ qint64 HistoryStore::newListId()
 QList<HistoryEntry> HistoryStore::notSentOfList(qint64 listId) const
 {
     return select(QStringLiteral("SELECT ") + kColumns
-            + QStringLiteral(" FROM attempts WHERE list_id = ? AND scheduled = 0 AND status <> 6 ORDER BY id"),
+            + QStringLiteral(" FROM attempts WHERE list_id = ? AND scheduled = 0 AND ") + kNotSent
+            + QStringLiteral(" ORDER BY id"),
         { listId });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SendOutcome.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QList>
@@ -51,7 +53,10 @@ struct HistoryEntry
     bool scheduled = false; // waiting in the queue: nothing was sent yet
     QDateTime due; // when a queued send is to go
 
+    bool submitted = false; // the message left for the site (an attempt may end without a verdict after it)
+
     bool sent() const { return !scheduled && status == 6; }
+    SendOutcome outcome() const { return scheduled ? SendOutcome::None : sendOutcome(status, submitted, confirmed); }
 };
 
 // What the history window and zelkora-cli ask for: newest first.
@@ -123,6 +128,7 @@ public:
 private:
     bool open();
     bool addSearchColumn();
+    bool addSubmittedColumn();
     bool exec(const QString& statement, const QVariantList& binds = {}, class QSqlQuery* result = nullptr) const;
     QList<HistoryEntry> select(const QString& statement, const QVariantList& binds) const;
 

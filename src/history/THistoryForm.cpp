@@ -102,8 +102,16 @@ public:
         case Qt::ToolTipRole:
             return index.column() == MessageColumn ? QVariant(entryAt(index.row()).message) : QVariant();
         case Qt::ForegroundRole: {
-            const HistoryEntry& entry = entryAt(index.row());
-            return entry.sent() || entry.scheduled ? QVariant() : QVariant(errorColour());
+            switch (entryAt(index.row()).outcome()) {
+            case SendOutcome::None:
+            case SendOutcome::Sent:
+                return QVariant();
+            case SendOutcome::Unknown:
+                // On the table's light background: a darker shade of the status line's orange.
+                return QVariant(QColor(0xB3, 0x5C, 0x00));
+            default:
+                return QVariant(errorColour());
+            }
         }
         }
         return QVariant();

@@ -54,8 +54,9 @@ void HistoryRecorder::statusChanged(TSMSStatus status)
     entry.provider = m_engine.ProviderIndex >= 0 ? m_engine.Providers.value(m_engine.ProviderIndex).Name : QString();
     entry.message = m_engine.Message;
     entry.status = status;
-    entry.statusText = ResStrings::sendStatusText(status);
     entry.confirmed = status != ssCancelled && m_engine.Confirmed;
+    entry.submitted = m_engine.Submitted;
+    entry.statusText = ResStrings::outcomeText(status, entry.outcome());
     entry.durationMs = m_clock.elapsed();
     entry.source = m_recipient.source;
     entry.listId = m_recipient.listId;

@@ -203,21 +203,24 @@ void MainSession::send()
 
 void MainSession::SendResult(TSMSStatus status)
 {
+    const SendOutcome outcome = sendOutcome(status, m_engine->Submitted, m_engine->Confirmed);
     quint32 colour = SkinColors::StatusColorNormal;
-    switch (status) {
-    case ssSent:
+    switch (outcome) {
+    case SendOutcome::Sent:
         colour = SkinColors::StatusColorSent;
         break;
-    case ssRejected:
-    case ssFailed:
-    case ssTimedOut:
+    case SendOutcome::Rejected:
+    case SendOutcome::Failed:
         colour = SkinColors::StatusColorError;
+        break;
+    case SendOutcome::Unknown:
+        colour = SkinColors::StatusColorUnknown;
         break;
     default:
         break;
     }
     if (m_view)
-        m_view->showStatus(ResStrings::sendStatusText(status), colour);
+        m_view->showStatus(ResStrings::outcomeText(status, outcome), colour);
 }
 
 void MainSession::cancelList()

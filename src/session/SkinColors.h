@@ -9,6 +9,7 @@ constexpr quint32 SkinBackColor = 3029767; // 2E3B07: field backgrounds
 constexpr quint32 StatusColorNormal = 10813084; // A4FE9C: text and frames
 constexpr quint32 StatusColorSent = 65535; // 00FFFF: yellow, a message was accepted
 constexpr quint32 StatusColorError = 1196540; // 1241FC: failures and refused input
+constexpr quint32 StatusColorUnknown = 39679; // FF9A00 as RGB: orange, a message that may have been sent
 
 constexpr QRgb toRgb(quint32 colorValue)
 {

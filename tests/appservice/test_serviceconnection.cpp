@@ -105,9 +105,7 @@ private slots:
                          : QByteArray());
         if (state != 0) {
             // The definitions in force are whole, live or cached, and carry their credentials.
-            QCOMPARE(w.providerNames(),
-                QStringList({ QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek"),
-                    QStringLiteral("Galim"), QStringLiteral("Shefa"), QStringLiteral("Magen") }));
+            QCOMPARE(w.providerNames(), SandboxService::providerNames());
             QCOMPARE(w.providers.first().UserName, QStringLiteral("dana"));
         }
     }

@@ -70,28 +70,36 @@ private slots:
     void sendResultShowsTextAndColour_data()
     {
         QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("submitted");
         QTest::addColumn<QString>("text");
         QTest::addColumn<quint32>("colour");
         const quint32 normal = SkinColors::StatusColorNormal;
         const quint32 error = SkinColors::StatusColorError;
-        QTest::newRow("ssCancelled") << 0 << "ביטול" << normal;
-        QTest::newRow("ssReady") << 1 << "פעיל" << normal;
-        QTest::newRow("ssConnecting") << 2 << "מתחבר..." << normal;
-        QTest::newRow("ssIdentifying") << 3 << "מזדהה..." << normal;
-        QTest::newRow("ssIdentified") << 4 << "מזוהה" << normal;
-        QTest::newRow("ssSending") << 5 << "שולח..." << normal;
-        QTest::newRow("ssSent") << 6 << "ההודעה נשלחה" << quint32(SkinColors::StatusColorSent);
-        QTest::newRow("ssRejected") << 7 << "ההודעה נדחתה" << error;
-        QTest::newRow("ssFailed") << 8 << "כשלון" << error;
-        QTest::newRow("ssTimedOut") << 9 << "Timed Out" << error;
+        const quint32 unknown = SkinColors::StatusColorUnknown;
+        const QString mayHaveBeenSent = QStringLiteral("לא התקבל אישור מהאתר: ייתכן שההודעה נשלחה");
+        QTest::newRow("ssCancelled") << 0 << false << "ביטול" << normal;
+        QTest::newRow("ssReady") << 1 << false << "פעיל" << normal;
+        QTest::newRow("ssConnecting") << 2 << false << "מתחבר..." << normal;
+        QTest::newRow("ssIdentifying") << 3 << false << "מזדהה..." << normal;
+        QTest::newRow("ssIdentified") << 4 << false << "מזוהה" << normal;
+        QTest::newRow("ssSending") << 5 << true << "שולח..." << normal;
+        QTest::newRow("ssSent") << 6 << true << "ההודעה נשלחה" << quint32(SkinColors::StatusColorSent);
+        QTest::newRow("ssRejected") << 7 << true << "ההודעה נדחתה" << error;
+        QTest::newRow("ssFailed") << 8 << true << "כשלון" << error;
+        QTest::newRow("ssTimedOut") << 9 << false << "Timed Out" << error;
+        QTest::newRow("ssTimedOut after the message left") << 9 << true << mayHaveBeenSent << unknown;
+        QTest::newRow("ssCancelled after the message left") << 0 << true << mayHaveBeenSent << unknown;
     }
 
     void sendResultShowsTextAndColour()
     {
         QFETCH(int, status);
+        QFETCH(bool, submitted);
         QFETCH(QString, text);
         QFETCH(quint32, colour);
         auto form = makeForm();
+        form->session().engine().Submitted = submitted;
+        form->session().engine().Confirmed = submitted && status != ssFailed;
         form->session().SendResult(static_cast<TSMSStatus>(status));
         QCOMPARE(form->ui().Panel1->text(), text);
         QCOMPARE(form->ui().Panel1->toolTip(), PlainText::toolTip(text));
@@ -114,6 +122,7 @@ private slots:
         QCOMPARE(popup->Memo1->height(), 100);
         QVERIFY(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
+        form->session().engine().Confirmed = true;
         form->session().SendResult(ssSent);
         QCOMPARE(popup->text(), QStringLiteral("ההודעה נשלחה"));
         QCOMPARE(form->ui().Panel1->text(), QString());
@@ -142,6 +151,7 @@ private slots:
         form->ui().Panel1->setText(QStringLiteral("before"));
 
         form->session().SendResult(ssConnecting);
+        form->session().engine().Confirmed = true;
         form->session().SendResult(ssSent);
         QCOMPARE(popup->line(0), QStringLiteral("Avi: בהמתנה..."));
         QCOMPARE(popup->line(1), QStringLiteral("Dana: ההודעה נשלחה"));

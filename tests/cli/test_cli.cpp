@@ -1,6 +1,7 @@
 // zelkora-cli as a user runs it, against the sandbox network in this process.
 #include "SandboxServer.h"
 #include "TestEnv.h"
+#include "VerdictSites.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -172,8 +173,9 @@ private slots:
         QCOMPARE(m_sandbox.submissions().size(), 3); // the sahar login, its message and kesher's
     }
 
-    // Each recipient's last line says whether the site's result page confirmed the outcome in words: kesher's
-    // own definition does, and one over the same pages whose result texts the pages never show does not.
+    // Each recipient's last line says whether the message left and whether the site confirmed the outcome in
+    // words: kesher's own definition does; over the same pages, one whose result texts the pages never show
+    // cannot, and its outcome is unknown, with an exit status of its own.
     void jsonSaysWhetherTheResultWasConfirmed()
     {
         QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
@@ -186,16 +188,22 @@ private slots:
         const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
             QStringLiteral("--to"), QStringLiteral("054-1234567"), QStringLiteral("--to"),
             QStringLiteral("057-1234567"), QStringLiteral("--text"), QStringLiteral("hi"), QStringLiteral("--json") });
-        QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+        QVERIFY2(run.exitCode == 3, qPrintable(run.out + run.err));
         QHash<QString, QJsonObject> last;
         for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             const QJsonObject entry = QJsonDocument::fromJson(line.toUtf8()).object();
             last.insert(entry.value(QStringLiteral("recipient")).toString(), entry);
         }
-        QCOMPARE(last.value(QStringLiteral("054-1234567")).value(QStringLiteral("confirmed")), QJsonValue(true));
-        QCOMPARE(last.value(QStringLiteral("057-1234567")).value(QStringLiteral("status")), QJsonValue("6"));
-        QCOMPARE(last.value(QStringLiteral("057-1234567")).value(QStringLiteral("confirmed")), QJsonValue(false));
-        QVERIFY2(run.err.contains(QStringLiteral("looked for \"xyzzy\"")), qPrintable(run.err));
+        const QJsonObject sent = last.value(QStringLiteral("054-1234567"));
+        QCOMPARE(sent.value(QStringLiteral("submitted")), QJsonValue(true));
+        QCOMPARE(sent.value(QStringLiteral("confirmed")), QJsonValue(true));
+        const QJsonObject unknown = last.value(QStringLiteral("057-1234567"));
+        QCOMPARE(unknown.value(QStringLiteral("status")), QJsonValue("9"));
+        QCOMPARE(unknown.value(QStringLiteral("submitted")), QJsonValue(true));
+        QCOMPARE(unknown.value(QStringLiteral("confirmed")), QJsonValue(false));
+        QCOMPARE(unknown.value(QStringLiteral("text")),
+            QJsonValue(QStringLiteral("לא התקבל אישור מהאתר: ייתכן שההודעה נשלחה")));
+        QVERIFY2(run.err.contains(QStringLiteral("057-1234567: the site gave no verdict")), qPrintable(run.err));
     }
 
     // Every recipient leaves a history entry, the refused one too; `retry` sends again only those of the last
@@ -313,12 +321,18 @@ private slots:
             QStringLiteral("Ofek\t055,058\tlogin, credentials missing\tcache"),
             QStringLiteral("Galim\t051\tno login\tcache"), QStringLiteral("Shefa\t056\tno login\tcache"),
             QStringLiteral("Magen\t059\tlogin, credentials missing\tcache") };
-        QCOMPARE(listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), local + cached);
+        QStringList verdictSites;
+        for (const auto& provider : VerdictSites::providers())
+            verdictSites << provider.first + QLatin1Char('\t') + provider.second + QLatin1Char('\t')
+                    + (provider.first == QLatin1String("Arava") ? QStringLiteral("login, credentials missing")
+                                                                : QStringLiteral("no login"))
+                    + QStringLiteral("\tcache");
+        QCOMPARE(listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), local + cached + verdictSites);
 
         const QJsonArray json
             = QJsonDocument::fromJson(cli({ QStringLiteral("providers"), QStringLiteral("--json") }).out.toUtf8())
                   .array();
-        QCOMPARE(json.size(), 7);
+        QCOMPARE(json.size(), 7 + verdictSites.size());
         QCOMPARE(json[0][QStringLiteral("origin")].toString(), QStringLiteral("local"));
         QCOMPARE(json[0][QStringLiteral("file")].toString(), folder + QStringLiteral("acme.def"));
         QCOMPARE(json[2][QStringLiteral("origin")].toString(), QStringLiteral("cache"));

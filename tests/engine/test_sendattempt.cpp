@@ -121,7 +121,7 @@ private slots:
             (QStringList { "f0.from = Dana", "f0.text = ab", "f0.area select 5", "f0.phone = 1234567", "f0 submit" }));
 
         auto resultDoc = std::make_shared<ScriptedDocument>(&page);
-        resultDoc->setBody(QStringLiteral("Your message was REJECTED"));
+        m_browser->texts.insert(1, QStringLiteral("Your message was REJECTED"));
         m_browser->document = resultDoc;
         m_browser->navigated(1, QStringLiteral("http://127.0.0.1/result"));
         m_browser->loaded(1, QStringLiteral("http://127.0.0.1/result"));
@@ -141,7 +141,8 @@ private slots:
         QTest::addColumn<bool>("confirmed");
         QTest::newRow("its own frame, rejected") << "" << 0 << "REJECTED" << int(ssRejected) << true;
         QTest::newRow("a frame it names, sent") << "result" << 0 << "was sent" << int(ssSent) << true;
-        QTest::newRow("the top window, neither text") << "_top" << 0 << "welcome" << int(ssSent) << false;
+        QTest::newRow("the top window, neither text: the watch goes on")
+            << "_top" << 0 << "welcome" << int(ssSending) << false;
         QTest::newRow("its own frame, HTTP 500") << "" << 500 << "was sent" << int(ssFailed) << false;
     }
     void resultComesFromTheFollowedWindow()
@@ -174,19 +175,110 @@ private slots:
             : target.isEmpty()                                  ? QList<int> { 0 }
                                                                 : QList<int> { 1 };
         auto resultDoc = std::make_shared<ScriptedDocument>(&page);
-        if (path.isEmpty()) {
-            resultDoc->setBody(body);
-        } else {
-            resultDoc->addFrame().setBody(path[0] == 0 ? body : QString());
-            resultDoc->addFrame(QStringLiteral("result")).setBody(path[0] == 1 ? body : QString());
+        if (!path.isEmpty()) {
+            resultDoc->addFrame();
+            resultDoc->addFrame(QStringLiteral("result"));
         }
         const quint64 window = m_browser->Window(path).id();
+        m_browser->texts.insert(window, body);
         m_browser->httpStatuses.insert(window, httpStatus);
         m_browser->document = resultDoc;
         m_browser->navigated(window, QStringLiteral("http://127.0.0.1/send"));
         m_browser->loaded(window, QStringLiteral("http://127.0.0.1/send"));
         QCOMPARE(m_statuses.last(), outcome);
         QCOMPARE(m_engine->Confirmed, confirmed);
+    }
+
+    // After the message submission the attempt watches until the site's verdict shows, wherever it shows.
+    void watchReadsTheVerdict_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("please wait, then the verdict") << "wait" << int(ssRejected) << int(SendOutcome::Rejected);
+        QTest::newRow("a script writes the verdict") << "script" << int(ssSent) << int(SendOutcome::Sent);
+        QTest::newRow("the form page held the text before") << "before" << int(ssSent) << int(SendOutcome::Sent);
+        QTest::newRow("an alert") << "alert" << int(ssRejected) << int(SendOutcome::Rejected);
+        QTest::newRow("a window the page opens") << "window" << int(ssSent) << int(SendOutcome::Sent);
+        QTest::newRow("the login page") << "login" << int(ssFailed) << int(SendOutcome::Failed);
+        QTest::newRow("silence") << "quiet" << int(ssTimedOut) << int(SendOutcome::Unknown);
+        QTest::newRow("silence while a request is under way") << "waiting" << int(ssSent) << int(SendOutcome::Sent);
+        QTest::newRow("no accepted text in the definition") << "noaccepted" << int(ssSent) << int(SendOutcome::Unknown);
+        QTest::newRow("nothing to submit with") << "nosubmit" << int(ssTimedOut) << int(SendOutcome::Failed);
+    }
+    void watchReadsTheVerdict()
+    {
+        QFETCH(QString, shape);
+        QFETCH(int, status);
+        QFETCH(int, outcome);
+        TProvider& provider = m_engine->Providers[0];
+        provider.MsgUrl = QStringLiteral("http://127.0.0.1/msg");
+        if (shape == QLatin1String("noaccepted"))
+            provider.ResAccepted.clear();
+        if (shape == QLatin1String("nosubmit"))
+            provider.MsgSubmitValue = QStringLiteral("send"); // the form has no control named SUBMIT
+        m_engine->SettleTime = 150;
+        ScriptedPage page;
+        auto loginDoc = std::make_shared<ScriptedDocument>(&page);
+        loginDoc->addForm(QStringLiteral("login")).input(QStringLiteral("user")).input(QStringLiteral("pass"));
+        m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1"), QStringLiteral("m"),
+            QStringLiteral("u"), QStringLiteral("p"));
+        m_browser->document = loginDoc;
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/login"));
+        auto msgDoc = std::make_shared<ScriptedDocument>(&page);
+        msgDoc->addForm(QStringLiteral("sms"))
+            .target(shape == QLatin1String("window") ? QStringLiteral("_blank") : QString())
+            .input(QStringLiteral("text"));
+        m_browser->document = msgDoc;
+        m_browser->texts.insert(
+            1, shape == QLatin1String("before") ? QStringLiteral("messages are sent at once") : QString());
+        m_browser->navigated(1, QStringLiteral("http://127.0.0.1/msg"));
+        m_browser->loaded(1, QStringLiteral("http://127.0.0.1/msg"));
+        QCOMPARE(m_statuses.last(), int(ssSending));
+        QCOMPARE(m_engine->Submitted, shape != QLatin1String("nosubmit"));
+
+        auto blank = std::make_shared<ScriptedDocument>(&page);
+        if (shape == QLatin1String("wait")) {
+            m_browser->texts.insert(1, QStringLiteral("sending, please wait"));
+            m_browser->navigated(1, QStringLiteral("http://127.0.0.1/wait"));
+            m_browser->loaded(1, QStringLiteral("http://127.0.0.1/wait"));
+            QCOMPARE(m_statuses.last(), int(ssSending));
+            m_browser->texts.insert(1, QStringLiteral("rejected: no such number"));
+            m_browser->navigated(1, QStringLiteral("http://127.0.0.1/result"));
+            m_browser->loaded(1, QStringLiteral("http://127.0.0.1/result"));
+        } else if (shape == QLatin1String("script") || shape == QLatin1String("before")) {
+            m_browser->textChanged(10, QStringLiteral("thinking"));
+            QCOMPARE(m_statuses.last(), int(ssSending));
+            m_browser->textChanged(10, QStringLiteral("the message was sent"));
+        } else if (shape == QLatin1String("alert")) {
+            m_browser->dialog(QStringLiteral("Rejected!"));
+        } else if (shape == QLatin1String("window")) {
+            m_browser->opened(5);
+            m_browser->texts.insert(5, QStringLiteral("sent to 050-1"));
+            m_browser->loaded(5, QStringLiteral("http://127.0.0.1/result"));
+        } else if (shape == QLatin1String("login")) {
+            auto login = std::make_shared<ScriptedDocument>(&page);
+            login->addForm(QStringLiteral("login")).input(QStringLiteral("user")).input(QStringLiteral("pass"));
+            m_browser->document = login;
+            m_browser->navigated(1, QStringLiteral("http://127.0.0.1/again"));
+            m_browser->loaded(1, QStringLiteral("http://127.0.0.1/again"));
+        } else if (shape == QLatin1String("waiting")) {
+            m_browser->waiting = true;
+            QTest::qWait(400);
+            QCOMPARE(m_statuses.last(), int(ssSending));
+            m_browser->waiting = false;
+            m_browser->textChanged(1, QStringLiteral("sent"));
+        } else if (shape == QLatin1String("noaccepted")) {
+            m_browser->document = blank;
+            m_browser->navigated(1, QStringLiteral("http://127.0.0.1/result"));
+            m_browser->loaded(1, QStringLiteral("http://127.0.0.1/result"));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_statuses.last(), status, 2000);
+        QCOMPARE(int(m_engine->Outcome()), outcome);
+        QCOMPARE(
+            m_engine->Diagnostic.isEmpty(), outcome == int(SendOutcome::Sent) || outcome == int(SendOutcome::Rejected));
+        QCOMPARE(m_browser->navigations.last(), QStringLiteral("about:blank"));
     }
 
     void wrongAddressAndMissingFrameFail_data()

@@ -62,8 +62,7 @@ QByteArray oldCache()
 {
     return SandboxService::initDocument(QStringLiteral("http://127.0.0.1:2"));
 }
-const QStringList kProviders { QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek"),
-    QStringLiteral("Galim"), QStringLiteral("Shefa"), QStringLiteral("Magen") };
+const QStringList kProviders = SandboxService::providerNames();
 
 // A raw loopback server for what an HTTP server would never do on purpose: reset the connection in the
 // middle of a reply, or stream a body that never ends. It runs on a thread of its own.

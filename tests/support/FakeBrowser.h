@@ -22,6 +22,21 @@ public:
         return FrameRef(id);
     }
     int HttpStatus(FrameRef window) const override { return httpStatuses.value(window.id()); }
+    // A window holds the windows whose numbers begin with its own: 1 holds 10, 10 holds 100.
+    bool Contains(FrameRef outer, FrameRef inner) const override
+    {
+        return !outer.isEmpty() && QString::number(inner.id()).startsWith(QString::number(outer.id()));
+    }
+    QString WindowText(FrameRef window) const override
+    {
+        QStringList parts;
+        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+            if (Contains(window, FrameRef(it.key())))
+                parts << it.value();
+        }
+        return parts.join(QLatin1Char('\n'));
+    }
+    bool Waiting() const override { return waiting; }
 
     void navigated(quint64 frame, const QString& address) { m_navigateComplete(FrameRef(frame), address); }
     void loaded(quint64 frame, const QString& address)
@@ -29,6 +44,13 @@ public:
         if (m_documentComplete)
             m_documentComplete(FrameRef(frame), address);
     }
+    void textChanged(quint64 frame, const QString& text)
+    {
+        texts.insert(frame, text);
+        m_textChanged(FrameRef(frame), QString());
+    }
+    void dialog(const QString& text) { m_dialogShown(FrameRef(1), text); }
+    void opened(quint64 window) { m_windowOpened(FrameRef(window), QString()); }
     void lost()
     {
         if (m_pageLost)
@@ -37,6 +59,9 @@ public:
 
     QStringList navigations;
     QHash<quint64, int> httpStatuses;
+    // By window, its own displayed text.
+    QHash<quint64, QString> texts;
+    bool waiting = false;
     int stops = 0;
     std::shared_ptr<PageDocument> document;
 };

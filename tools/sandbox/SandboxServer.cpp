@@ -5,6 +5,7 @@
 #include "HttpMessage.h"
 #include "SandboxPages.h"
 #include "SandboxService.h"
+#include "VerdictSites.h"
 
 #include <QRandomGenerator>
 
@@ -62,6 +63,10 @@ QString SandboxServer::demoPassword()
 SandboxServer::SandboxServer(QObject* parent)
     : QObject(parent)
     , m_server(new QTcpServer(this))
+    , m_verdictSites(std::make_unique<VerdictSites>(
+          [this](const QString& site, const HttpRequest& request, const QMap<QString, QString>& fields,
+              const QString& outcome) { record(site, request, fields, outcome); },
+          [this] { return port(); }))
 {
     qRegisterMetaType<SandboxSubmission>();
     connect(m_server, &QTcpServer::newConnection, this, [this] {
@@ -212,6 +217,8 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
     const QString& path = request.path;
     const bool post = request.method == "POST";
 
+    if (std::optional<HttpResponse> answer = m_verdictSites->answer(request))
+        return *answer;
     // Form targets first; every other address is a plain page.
     if (path == QLatin1String("/sahar/login"))
         return saharLogin(request);

@@ -7,21 +7,23 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QTcpServer;
+class VerdictSites;
 struct HttpRequest;
 struct HttpResponse;
 
 // One form submission that an operator site of the sandbox received, login forms included.
 struct SandboxSubmission
 {
-    QString site; // "sahar", "kesher", "ofek", "galim", "shefa" or "magen"
+    QString site; // "sahar", "kesher", "ofek", "galim", "shefa", "magen", or one of the verdict sites ("tamar", ...)
     QString path; // as "/sahar/login", "/sahar/send", "/kesher/send", "/ofek/send", "/galim/send", "/magen/check"
     QString method; // "GET" or "POST"
     QMap<QString, QString> fields; // decoded from UTF-8; the first of two fields of one name wins
     QString cookie; // the request's Cookie header as sent, empty when none
-    // "login", "badlogin", "accepted", "rejected", "expired", (ofek) "badtoken", (shefa) "error", or (magen)
-    // "answered" and "wrong" for the answers to its questions
+    // "login", "badlogin", "accepted", "rejected", "expired", (ofek) "badtoken", (shefa) "error", (magen)
+    // "answered" and "wrong" for the answers to its questions, or (the verdict sites) "silent"
     QString outcome;
 };
 Q_DECLARE_METATYPE(SandboxSubmission)
@@ -31,8 +33,8 @@ Q_DECLARE_METATYPE(SandboxSubmission)
 // (no login), ofek (login, pages that their own scripts build and change), galim (an advert frame of another
 // origin that keeps reloading, a slow result page), shefa (its result is an HTTP 500 error page) and magen
 // (after the login, the word in a picture and a code sent to the phone must be typed before the message page;
-// every message needs a login and both answers anew). Tests run it in-process; zelkora-sandbox runs it for
-// the demo.
+// every message needs a login and both answers anew), with the verdict sites beside them (VerdictSites.h).
+// Tests run it in-process; zelkora-sandbox runs it for the demo.
 class SandboxServer : public QObject
 {
     Q_OBJECT
@@ -116,6 +118,7 @@ private:
         const QString& site, const HttpRequest& request, const QMap<QString, QString>& fields, const QString& outcome);
 
     QTcpServer* m_server;
+    std::unique_ptr<VerdictSites> m_verdictSites;
     QList<SandboxSubmission> m_submissions;
     QHash<QString, int> m_hits;
     QHash<QByteArray, QString> m_sessions; // id -> stage, for the sites whose pages go in steps (magen)

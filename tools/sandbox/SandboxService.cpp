@@ -1,6 +1,7 @@
 #include "SandboxService.h"
 
 #include "SandboxPages.h"
+#include "VerdictSites.h"
 
 #include <QStringEncoder>
 #include <QStringList>
@@ -43,6 +44,8 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
     defs << SandboxPages::galimAreaCode() + QLatin1Char('=') + SandboxPages::galimAreaCode()
          << SandboxPages::shefaAreaCode() + QLatin1Char('=') + SandboxPages::shefaAreaCode()
          << SandboxPages::magenAreaCode() + QLatin1Char('=') + SandboxPages::magenAreaCode();
+    for (const QString& code : VerdictSites::areaCodes())
+        defs << code + QLatin1Char('=') + code;
 
     QByteArray doc;
     doc += tag("AREAS", { { "DEFS", defs.join(QLatin1Char(',')) } });
@@ -118,6 +121,7 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
             { "MsgSubmit", QStringLiteral("2") }, { "MsgSubmitLookup", QStringLiteral("send") },
             { "ResAccepted", QStringLiteral("ההודעה נמסרה") }, { "ResRejected", QStringLiteral("ההודעה סורבה") },
             { "MsgLimit", QStringLiteral("עד 100 תווים") }, { "ClearCRLF", QStringLiteral("0") } });
+    doc += VerdictSites::definitions(baseUrl);
     doc += tag("PARAMS",
         { { "StatisticsInterval", QStringLiteral("60") }, { "RefreshCount", QStringLiteral("0") },
             { "InitInterval", QStringLiteral("30000") }, { "HomePage", baseUrl + QStringLiteral("/") } });
@@ -126,6 +130,15 @@ QByteArray SandboxService::initDocument(const QString& baseUrl)
     doc += advertList(baseUrl);
     doc += tag("FINISHED");
     return doc;
+}
+
+QStringList SandboxService::providerNames()
+{
+    QStringList names { QStringLiteral("Sahar"), QStringLiteral("Kesher"), QStringLiteral("Ofek"),
+        QStringLiteral("Galim"), QStringLiteral("Shefa"), QStringLiteral("Magen") };
+    for (const auto& provider : VerdictSites::providers())
+        names << provider.first;
+    return names;
 }
 
 QByteArray SandboxService::advertList(const QString& baseUrl)

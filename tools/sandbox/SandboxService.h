@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 // The documents that the sandbox's /smsinit and /smsupdate answer with, in the service's tag format and
 // its single-byte Hebrew code page.
@@ -21,6 +22,8 @@ QByteArray tag(const QByteArray& name, const Parameters& parameters = {});
 
 // The complete definitions for the sandbox's sites, every address on baseUrl.
 QByteArray initDocument(const QString& baseUrl);
+// The names of the providers initDocument defines, in its order.
+QStringList providerNames();
 
 // ADVERTS and the ADVERT of each of the sandbox's banners (two GIF pictures and a JPEG one).
 QByteArray advertList(const QString& baseUrl);

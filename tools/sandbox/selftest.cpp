@@ -2,6 +2,7 @@
 
 #include "SandboxPages.h"
 #include "SandboxServer.h"
+#include "VerdictSites.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -329,10 +330,10 @@ void SandboxSelfTest::documentDescribesTheSites()
     QStringList names;
     for (const auto& t : tags)
         names << t.first;
+    // The six operators, then the eight verdict sites and eilat on negev's page.
     QCOMPARE(names.join(QLatin1Char(' ')),
-        QStringLiteral(
-            "AREAS PROVIDERS PROVIDER PROVIDER PROVIDER PROVIDER PROVIDER PROVIDER PARAMS ONLINEHELP SESSION "
-            "ADVERTS ADVERT ADVERT ADVERT FINISHED"));
+        QStringLiteral("AREAS PROVIDERS ") + QStringLiteral("PROVIDER ").repeated(6 + 9)
+            + QStringLiteral("PARAMS ONLINEHELP SESSION ADVERTS ADVERT ADVERT ADVERT FINISHED"));
 
     // Every address in the document is served, and on this server's own port.
     const QStringList addressKeys { QStringLiteral("loginurl"), QStringLiteral("msgurl"), QStringLiteral("signupurl"),
@@ -406,10 +407,13 @@ void SandboxSelfTest::documentDescribesTheSites()
     QVERIFY(!SandboxPages::magenResult(true).contains(magen.value(QStringLiteral("resrejected"))));
 
     QStringList defs = tags.at(0).second.value(QStringLiteral("defs")).split(QLatin1Char(','));
-    QCOMPARE(defs.size(), 10);
-    // Galim's and shefa's numbers are typed whole; the others choose their area code from a list.
+    QCOMPARE(defs.size(), 10 + VerdictSites::areaCodes().size());
+    // Galim's, shefa's and the verdict sites' numbers are typed whole; the others choose their area code from a
+    // list.
     QVERIFY(defs.removeOne(SandboxPages::galimAreaCode() + QLatin1Char('=') + SandboxPages::galimAreaCode()));
     QVERIFY(defs.removeOne(SandboxPages::shefaAreaCode() + QLatin1Char('=') + SandboxPages::shefaAreaCode()));
+    for (const QString& code : VerdictSites::areaCodes())
+        QVERIFY(defs.removeOne(code + QLatin1Char('=') + code));
     for (const QString& def : defs) {
         const QString option = QStringLiteral(">%1</option>").arg(def.section(QLatin1Char('='), 1));
         QVERIFY2(SandboxPages::saharMessage().contains(option) || SandboxPages::ofekMessage().contains(option)

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
@@ -17,9 +18,44 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcBrowser, "zelkora.browser", QtInfoMsg)
+
+// Tells the browser of every request a page's script makes and of every frame load, as it starts; the
+// bridge tells when the script's request ends, and the frame's report when its load has begun.
+class RequestWatch : public QWebEngineUrlRequestInterceptor
+{
+public:
+    explicit RequestWatch(WebEngineBrowser* browser)
+        : QWebEngineUrlRequestInterceptor(browser)
+        , m_browser(browser)
+    {
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        const auto type = info.resourceType();
+        const bool frameLoad = type == QWebEngineUrlRequestInfo::ResourceTypeSubFrame;
+        if ((type != QWebEngineUrlRequestInfo::ResourceTypeXhr && !frameLoad)
+            || info.navigationType() == QWebEngineUrlRequestInfo::NavigationTypeRedirect)
+            return;
+        const QString url = info.requestUrl().adjusted(QUrl::RemoveFragment).toString(QUrl::FullyEncoded);
+        const QPointer<WebEngineBrowser> browser(m_browser);
+        QMetaObject::invokeMethod(
+            m_browser,
+            [browser, url, frameLoad] {
+                if (browser)
+                    browser->requestStarted(url, frameLoad);
+            },
+            Qt::QueuedConnection);
+    }
+
+private:
+    WebEngineBrowser* m_browser;
+};
 
 namespace {
 // The bridge runs in a world of its own: the sites' scripts share the page but not its variables.
@@ -67,19 +103,34 @@ public:
 protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&) override
     {
-        m_browser->bridgeMessage(message);
+        m_browser->bridgeMessage(this, message);
     }
-    // Nobody sees the engine's page: a site's question is answered yes and its note dismissed. While a person
-    // works in the page, both are theirs to read and answer.
+    // Nobody sees the engine's pages: a site's note is dismissed, its question answered yes and its prompt
+    // with the answer it proposes, as a person pressing OK would; their texts go to the engine. While a person
+    // works in the page, they are theirs to read and answer.
     bool javaScriptConfirm(const QUrl& origin, const QString& text) override
     {
-        return !shownToPerson || QWebEnginePage::javaScriptConfirm(origin, text);
+        if (shownToPerson)
+            return QWebEnginePage::javaScriptConfirm(origin, text);
+        m_browser->dialogShown(this, text);
+        return true;
     }
     void javaScriptAlert(const QUrl& origin, const QString& text) override
     {
         if (shownToPerson)
             QWebEnginePage::javaScriptAlert(origin, text);
+        else
+            m_browser->dialogShown(this, text);
     }
+    bool javaScriptPrompt(const QUrl& origin, const QString& text, const QString& proposed, QString* answer) override
+    {
+        if (shownToPerson)
+            return QWebEnginePage::javaScriptPrompt(origin, text, proposed, answer);
+        m_browser->dialogShown(this, text);
+        *answer = proposed;
+        return true;
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return m_browser->openWindow(); }
 
 public:
     bool shownToPerson = false;
@@ -101,6 +152,7 @@ WebEngineBrowser::WebEngineBrowser(QObject* parent)
     m_profile = new QWebEngineProfile(this);
     m_profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    m_profile->setUrlRequestInterceptor(new RequestWatch(this));
     makePage();
 
     auto sink = [this](const QJsonObject& step) { m_steps.append(step); };
@@ -112,16 +164,18 @@ WebEngineBrowser::~WebEngineBrowser()
     m_navigateComplete = nullptr;
     m_documentComplete = nullptr;
     m_pageLost = nullptr;
+    m_activity = nullptr;
     // The pages must go before their profile.
+    closeOpenedWindows();
     delete m_page;
     m_page = nullptr;
     qDeleteAll(findChildren<BridgePage*>(QString(), Qt::FindDirectChildrenOnly));
 }
 
-void WebEngineBrowser::makePage()
+BridgePage* WebEngineBrowser::makeBridgePage()
 {
-    m_page = new BridgePage(m_profile, this);
-    QWebEngineSettings* settings = m_page->settings();
+    auto* page = new BridgePage(m_profile, this);
+    QWebEngineSettings* settings = page->settings();
     settings->setAttribute(QWebEngineSettings::AutoLoadImages, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
@@ -132,8 +186,13 @@ void WebEngineBrowser::makePage()
     bridge.setInjectionPoint(QWebEngineScript::DocumentCreation);
     bridge.setRunsOnSubFrames(true);
     bridge.setWorldId(kBridgeWorld);
-    m_page->scripts().insert(bridge);
+    page->scripts().insert(bridge);
+    return page;
+}
 
+void WebEngineBrowser::makePage()
+{
+    m_page = makeBridgePage();
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::loadingChanged);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
         [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
@@ -141,6 +200,103 @@ void WebEngineBrowser::makePage()
             // Queued: the page that lost its renderer is still emitting.
             QMetaObject::invokeMethod(this, &WebEngineBrowser::pageLost, Qt::QueuedConnection);
         });
+}
+
+BridgePage* WebEngineBrowser::openWindow()
+{
+    const int number = m_nextWindow++;
+    OpenedWindow opened;
+    opened.page = makeBridgePage();
+    opened.top = m_nextFrameId++;
+    m_places.insert(opened.top, WindowPlace { number, {} });
+    BridgePage* page = opened.page;
+    connect(page, &QWebEnginePage::loadingChanged, this, [this, number](const QWebEngineLoadingInfo& info) {
+        auto it = m_opened.find(number);
+        if (it == m_opened.end())
+            return;
+        it->loading = info.status() == QWebEngineLoadingInfo::LoadStartedStatus;
+        if (!it->loading)
+            it->httpStatus = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain ? info.errorCode() : 0;
+        if (m_activity) {
+            const auto handler = m_activity;
+            handler();
+        }
+    });
+    // A window the site closes itself stays until the next Navigate: its text may be the answer.
+    m_opened.insert(number, opened);
+    qCDebug(lcBrowser, "the page opens window %d", number);
+    Report report;
+    report.kind = ReportKind::Opened;
+    report.window = number;
+    report.hasCopy = true;
+    m_events.enqueue(report);
+    // Not from inside the browser's call.
+    QMetaObject::invokeMethod(this, &WebEngineBrowser::pump, Qt::QueuedConnection);
+    return page;
+}
+
+void WebEngineBrowser::closeOpenedWindows()
+{
+    for (const OpenedWindow& opened : std::as_const(m_opened)) {
+        opened.page->disconnect(this);
+        opened.page->triggerAction(QWebEnginePage::Stop);
+        opened.page->deleteLater();
+    }
+    m_opened.clear();
+    for (auto it = m_places.begin(); it != m_places.end();) {
+        if (it->window != 0) {
+            m_texts.remove(it.key());
+            m_httpStatuses.remove(it.key());
+            it = m_places.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto it = m_frames.begin(); it != m_frames.end();) {
+        if (!it.key().startsWith(QLatin1String("0:")))
+            it = m_frames.erase(it);
+        else
+            ++it;
+    }
+}
+
+int WebEngineBrowser::windowNumber(BridgePage* page) const
+{
+    if (page == m_page)
+        return 0;
+    for (auto it = m_opened.cbegin(); it != m_opened.cend(); ++it) {
+        if (it->page == page)
+            return it.key();
+    }
+    return -1;
+}
+
+void WebEngineBrowser::dialogShown(BridgePage* page, const QString& text)
+{
+    const int window = windowNumber(page);
+    if (window < 0)
+        return;
+    qCDebug(lcBrowser, "window %d shows a dialog: %s", window, qPrintable(text));
+    Report report;
+    report.kind = ReportKind::Dialog;
+    report.window = window;
+    report.text = text;
+    report.hasCopy = true;
+    m_events.enqueue(report);
+    // The page waits for the dialog's answer meanwhile; the engine hears of it once the answer is given.
+    QMetaObject::invokeMethod(this, &WebEngineBrowser::pump, Qt::QueuedConnection);
+}
+
+void WebEngineBrowser::requestStarted(const QString& url, bool frameLoad)
+{
+    if (frameLoad)
+        ++m_frameLoads;
+    else
+        ++m_requests[url];
+    if (m_activity) {
+        const auto handler = m_activity;
+        handler();
+    }
 }
 
 void WebEngineBrowser::startOver()
@@ -158,6 +314,9 @@ void WebEngineBrowser::Navigate(const QString& address)
     qCDebug(lcBrowser, "Navigate %s", qPrintable(traceAddress(address)));
     applySteps();
     startOver();
+    closeOpenedWindows();
+    m_requests.clear();
+    m_frameLoads = 0;
     m_document.reset();
     m_navigatedAt = double(QDateTime::currentMSecsSinceEpoch());
     m_requested = QUrl(address);
@@ -194,6 +353,62 @@ FrameRef WebEngineBrowser::Window(const QList<int>& path)
 int WebEngineBrowser::HttpStatus(FrameRef window) const
 {
     return m_httpStatuses.value(window.id());
+}
+
+namespace {
+bool startsWith(const QList<int>& path, const QList<int>& prefix)
+{
+    return path.size() >= prefix.size() && path.mid(0, prefix.size()) == prefix;
+}
+} // namespace
+
+QString WebEngineBrowser::WindowText(FrameRef window) const
+{
+    const auto outer = m_places.constFind(window.id());
+    if (outer == m_places.cend())
+        return QString();
+    QList<std::pair<QList<int>, QString>> parts;
+    for (auto it = m_texts.cbegin(); it != m_texts.cend(); ++it) {
+        const WindowPlace place = m_places.value(it.key());
+        if (place.window == outer->window && startsWith(place.path, outer->path))
+            parts.append({ place.path, it.value() });
+    }
+    std::sort(parts.begin(), parts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QStringList texts;
+    for (const auto& part : std::as_const(parts))
+        texts << part.second;
+    return texts.join(QLatin1Char('\n'));
+}
+
+bool WebEngineBrowser::Contains(FrameRef outer, FrameRef inner) const
+{
+    if (outer == inner)
+        return !outer.isEmpty();
+    const auto a = m_places.constFind(outer.id());
+    const auto b = m_places.constFind(inner.id());
+    return a != m_places.cend() && b != m_places.cend() && a->window == b->window && startsWith(b->path, a->path);
+}
+
+bool WebEngineBrowser::Waiting() const
+{
+    if (m_topLoading || m_frameLoads > 0 || !m_requests.isEmpty())
+        return true;
+    for (const OpenedWindow& opened : m_opened) {
+        if (opened.loading)
+            return true;
+    }
+    return false;
+}
+
+void WebEngineBrowser::forgetTexts(int window, const QList<int>& path)
+{
+    for (auto it = m_texts.begin(); it != m_texts.end();) {
+        const WindowPlace place = m_places.value(it.key());
+        if (place.window == window && startsWith(place.path, path))
+            it = m_texts.erase(it);
+        else
+            ++it;
+    }
 }
 
 QWidget* WebEngineBrowser::pageView(QWidget* parent)
@@ -240,6 +455,10 @@ void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
             pump();
         }
     }
+    if (m_activity) {
+        const auto handler = m_activity;
+        handler();
+    }
     // An HTTP error page (404, 500) is a page of the site's like any other; a load replaced by a newer one
     // or stopped (no network error code, or "aborted") is no failure; and where the browser shows its error
     // page, that page's own reports say that the load completed without a page of the site's.
@@ -267,7 +486,7 @@ void WebEngineBrowser::failedLoad(const QString& address)
     Report navigated;
     navigated.address = kErrorPageScheme + QStringLiteral("//") + address;
     Report completed = navigated;
-    completed.document = true;
+    completed.kind = ReportKind::Document;
     completed.hasCopy = true;
     completed.noPage = true;
     m_events.enqueue(navigated);
@@ -283,7 +502,10 @@ void WebEngineBrowser::pageLost()
     makePage();
     m_steps = QJsonArray();
     startOver();
+    closeOpenedWindows();
     m_frames.clear();
+    m_places.clear();
+    m_texts.clear();
     m_document.reset();
     if (m_pageLost) {
         const auto handler = m_pageLost;
@@ -294,7 +516,7 @@ void WebEngineBrowser::pageLost()
 bool WebEngineBrowser::accepts(const Report& report, const QJsonObject& fields)
 {
     const QString pageId = fields.value(QLatin1String("page")).toString();
-    if (!report.path.isEmpty() || report.document) {
+    if (!report.path.isEmpty() || report.kind != ReportKind::Navigate) {
         // Until the new top-level document reports, every report comes from a page the engine has left;
         // after, only those of its own frames count (a frame of another origin cannot say which page holds it).
         if (m_awaitingTop)
@@ -327,22 +549,53 @@ bool WebEngineBrowser::accepts(const Report& report, const QJsonObject& fields)
     return true;
 }
 
-void WebEngineBrowser::bridgeMessage(const QString& message)
+void WebEngineBrowser::bridgeMessage(BridgePage* page, const QString& message)
 {
     if (!message.startsWith(m_token))
         return;
+    const int window = windowNumber(page);
+    if (window < 0)
+        return;
     const QJsonObject fields = QJsonDocument::fromJson(message.mid(m_token.size()).toUtf8()).object();
+    const QString kind = fields.value(QLatin1String("kind")).toString();
+    if (kind == QLatin1String("request")) {
+        const QString url = QUrl(fields.value(QLatin1String("request")).toString())
+                                .adjusted(QUrl::RemoveFragment)
+                                .toString(QUrl::FullyEncoded);
+        auto it = m_requests.find(url);
+        if (it != m_requests.end() && --it.value() <= 0)
+            m_requests.erase(it);
+        if (m_activity) {
+            const auto handler = m_activity;
+            handler();
+        }
+        return;
+    }
     Report report;
-    report.document = fields.value(QLatin1String("kind")).toString() == QLatin1String("document");
+    report.kind = kind == QLatin1String("document") ? ReportKind::Document
+        : kind == QLatin1String("text")             ? ReportKind::Text
+                                                    : ReportKind::Navigate;
+    report.window = window;
     for (const auto& step : fields.value(QLatin1String("frame")).toArray())
         report.path << step.toInt();
     report.address = fields.value(QLatin1String("url")).toString();
     report.httpStatus = fields.value(QLatin1String("status")).toInt();
-    qCDebug(lcBrowser, "%s %s %s", report.document ? "document" : "navigate", qPrintable(pathText(report.path)),
+    const QJsonValue text = fields.value(QLatin1String("text"));
+    report.hasText = text.isString();
+    report.text = text.toString();
+    qCDebug(lcBrowser, "window %d: %s %s %s", window, qPrintable(kind), qPrintable(pathText(report.path)),
         qPrintable(traceAddress(report.address)));
 
     // A window that shows the browser's own page for a failed load holds no page of the site's.
     const bool errorPage = report.address.startsWith(kErrorPageScheme);
+    if (window != 0) {
+        // A window the page opened holds no copy: the engine reads only its text.
+        report.noPage = errorPage;
+        report.hasCopy = true;
+        m_events.enqueue(report);
+        pump();
+        return;
+    }
     if (!accepts(report, fields))
         return;
     const QJsonValue copy = fields.value(QLatin1String("copy"));
@@ -362,7 +615,8 @@ void WebEngineBrowser::pump()
     m_delivering = true;
     while (!m_events.isEmpty() && !m_waitingForCopy && !m_waitingForLoadEnd) {
         Report& next = m_events.head();
-        if (next.document && next.path.isEmpty() && !next.noPage && m_topLoading) {
+        const bool document = next.kind == ReportKind::Document && next.window == 0;
+        if (document && next.path.isEmpty() && !next.noPage && m_topLoading) {
             m_waitingForLoadEnd = true;
             const quint64 generation = m_generation;
             QTimer::singleShot(kLoadEndWaitMs, this, [this, generation] {
@@ -375,7 +629,7 @@ void WebEngineBrowser::pump()
             });
             break;
         }
-        if (next.document && !next.hasCopy) {
+        if (document && !next.hasCopy) {
             // A frame of another origin than the top page's: the top page gives the copy.
             m_waitingForCopy = true;
             const quint64 generation = m_generation;
@@ -400,38 +654,78 @@ void WebEngineBrowser::pump()
 
 void WebEngineBrowser::deliver(const Report& report)
 {
-    if (!report.document && report.path.isEmpty()) {
+    if (report.kind == ReportKind::Navigate && report.path.isEmpty() && report.window == 0) {
         // A new top-level page: the frames of the old one are gone.
-        m_frames.clear();
-        m_httpStatuses.clear();
+        for (auto it = m_frames.begin(); it != m_frames.end();) {
+            if (it.key().startsWith(QLatin1String("0:"))) {
+                m_places.remove(it.value());
+                m_texts.remove(it.value());
+                m_httpStatuses.remove(it.value());
+                it = m_frames.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        m_httpStatuses.remove(frameFor({}).id());
     }
-    const FrameRef frame = frameFor(report.path);
-    if (report.document) {
+    const FrameRef frame = frameFor(report.path, report.window);
+    // Copied, so that a handler may rebind the event while it runs.
+    FrameEvent handler;
+    QString argument = report.address;
+    switch (report.kind) {
+    case ReportKind::Navigate:
+        forgetTexts(report.window, report.path);
+        if (!report.path.isEmpty() && m_frameLoads > 0)
+            --m_frameLoads;
+        handler = m_navigateComplete;
+        break;
+    case ReportKind::Document: {
         int status = report.httpStatus;
-        if (status == 0 && report.path.isEmpty()
+        if (status == 0 && report.window != 0 && report.path.isEmpty())
+            status = m_opened.value(report.window).httpStatus;
+        if (status == 0 && report.window == 0 && report.path.isEmpty()
             && m_topLoadUrl.adjusted(QUrl::RemoveFragment) == QUrl(report.address).adjusted(QUrl::RemoveFragment))
             status = m_topHttpStatus;
         m_httpStatuses.insert(frame.id(), status);
-        setDocument(report);
-        // Copied, so that a handler may rebind the event while it runs.
-        const FrameEvent handler = m_documentComplete;
-        if (handler)
-            handler(frame, report.address);
-    } else {
-        const FrameEvent handler = m_navigateComplete;
-        if (handler)
-            handler(frame, report.address);
+        if (report.hasText)
+            m_texts.insert(frame.id(), report.text);
+        else
+            m_texts.remove(frame.id());
+        if (report.window == 0)
+            setDocument(report);
+        handler = m_documentComplete;
+        break;
     }
+    case ReportKind::Text:
+        m_texts.insert(frame.id(), report.text);
+        handler = m_textChanged;
+        break;
+    case ReportKind::Dialog:
+        handler = m_dialogShown;
+        argument = report.text;
+        break;
+    case ReportKind::Opened:
+        handler = m_windowOpened;
+        break;
+    }
+    if (handler)
+        handler(frame, argument);
 }
 
-FrameRef WebEngineBrowser::frameFor(const QList<int>& path)
+FrameRef WebEngineBrowser::frameFor(const QList<int>& path, int window)
 {
-    if (path.isEmpty())
+    if (path.isEmpty()) {
+        if (window != 0)
+            return FrameRef(m_opened.value(window).top);
+        m_places.insert(1, WindowPlace { 0, {} });
         return FrameRef(1);
-    const QString key = pathText(path);
+    }
+    const QString key = QString::number(window) + QLatin1Char(':') + pathText(path);
     auto it = m_frames.find(key);
-    if (it == m_frames.end())
+    if (it == m_frames.end()) {
         it = m_frames.insert(key, m_nextFrameId++);
+        m_places.insert(it.value(), WindowPlace { window, path });
+    }
     return FrameRef(it.value());
 }
 

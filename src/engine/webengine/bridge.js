@@ -2,7 +2,9 @@
 // cannot see or disturb it. It reports each frame's navigation and load to the engine, and with each load
 // a copy of the top-level page's document model (forms, links, frames, body text). Every form, control,
 // option and link in a copy carries a handle: the engine's writes reach that very node later, however the
-// page's scripts have rearranged the document in between.
+// page's scripts have rearranged the document in between. Each frame, of whatever origin, also reports its
+// own displayed text whenever the page's scripts change it, and the requests of the page's scripts as they
+// end, so that the engine can watch for an answer that comes without a load.
 (function () {
     const token = "@TOKEN@";
     // Read from the same clock as the engine's, at the moment this document was made.
@@ -132,6 +134,50 @@
     // The referrer tells a load that a page's own script or form started from one the engine asked for.
     report("navigate", { referrer: document.referrer });
 
+    // This frame's own displayed text (a frameset has none: its frames report theirs).
+    function ownText() {
+        const body = document.body;
+        return body && body.tagName !== "FRAMESET" ? body.innerText : null;
+    }
+
+    // The text as the engine last heard it; a change is told at most every 100 ms, and at once when the
+    // document is about to be left, so that a verdict shown for a moment is not lost.
+    let toldText = null;
+    let textTimer = 0;
+    function tellText() {
+        textTimer = 0;
+        const text = ownText();
+        if (text === null || text === toldText)
+            return;
+        toldText = text;
+        report("text", { text: text });
+    }
+    function textMayHaveChanged() {
+        if (!textTimer)
+            textTimer = setTimeout(tellText, 100);
+    }
+    document.addEventListener("DOMContentLoaded", function () {
+        tellText();
+        new MutationObserver(textMayHaveChanged).observe(document.documentElement,
+            { subtree: true, childList: true, characterData: true, attributes: true });
+    });
+    window.addEventListener("pagehide", function () {
+        clearTimeout(textTimer);
+        tellText();
+    });
+
+    // The page's scripts' requests as they end; the engine saw them start.
+    try {
+        new PerformanceObserver(function (list) {
+            for (const entry of list.getEntries()) {
+                if (entry.initiatorType === "fetch" || entry.initiatorType === "xmlhttprequest")
+                    report("request", { request: entry.name });
+            }
+        }).observe({ type: "resource" });
+    } catch (e) {
+        // Without resource timing, a request counts as under way until the attempt's time-out.
+    }
+
     window.addEventListener("load", function () {
         // This listener was added before any of the page's, so the page's own load handlers (listeners,
         // body onload, window.onload) run after it. The report waits for them, and for this window's frames.
@@ -149,7 +195,8 @@
             } catch (e) {
                 // The engine takes the copy itself.
             }
-            report("document", { copy: copy, status: responseStatus() });
+            toldText = ownText();
+            report("document", { copy: copy, status: responseStatus(), text: toldText });
         };
         setTimeout(settled, 0);
     });
