@@ -576,8 +576,9 @@ void TSMSBaseForm::watchSettled()
 void TSMSBaseForm::endWithDiagnostic(TSMSStatus status, const QString& diagnostic)
 {
     Diagnostic = diagnostic;
+    // The callers show it where the user looks (zelkora-cli on standard error, beside the recipient).
     if (!Diagnostic.isEmpty())
-        qCWarning(lcEngine, "%s", qPrintable(Diagnostic));
+        qCInfo(lcEngine, "%s", qPrintable(Diagnostic));
     SetStatus(status);
 }
 
