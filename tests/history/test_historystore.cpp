@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -70,6 +72,38 @@ private slots:
     }
 
     void cleanup() { m_store.reset(); }
+
+    // A history written before attempts recorded whether their message left opens with its rows, which count
+    // as not submitted, and takes the new column's value from then on.
+    void aHistoryFromBeforeTheSubmittedColumnOpens()
+    {
+        m_store.reset();
+        const QString path = TestEnv::freshAppDir() + QStringLiteral("history.db");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral(
+                "CREATE TABLE attempts (id INTEGER PRIMARY KEY, time TEXT NOT NULL, sender TEXT NOT NULL DEFAULT '', "
+                "name TEXT NOT NULL DEFAULT '', area TEXT NOT NULL DEFAULT '', phone TEXT NOT NULL DEFAULT '', "
+                "provider TEXT NOT NULL DEFAULT '', message TEXT NOT NULL DEFAULT '', status INTEGER NOT NULL "
+                "DEFAULT -1, status_text TEXT NOT NULL DEFAULT '', confirmed INTEGER NOT NULL DEFAULT 0, duration_ms "
+                "INTEGER NOT NULL DEFAULT 0, source TEXT NOT NULL DEFAULT 'window', list_id INTEGER NOT NULL DEFAULT "
+                "0, scheduled INTEGER NOT NULL DEFAULT 0, due TEXT)")));
+            QVERIFY(query.exec(QStringLiteral("INSERT INTO attempts (time, name, status) VALUES "
+                                              "('2026-12-01T08:00:00.000Z', 'old', 9)")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("old"));
+        m_store = std::make_unique<HistoryStore>(path);
+        QVERIFY2(m_store->isOpen(), qPrintable(m_store->error()));
+        QCOMPARE(m_store->entries().size(), 1);
+        QCOMPARE(m_store->entries().first().outcome(), SendOutcome::Failed);
+        HistoryEntry unknown = attempt("new", 9, 0);
+        unknown.submitted = true;
+        add(unknown);
+        QCOMPARE(m_store->entry(m_ids.value("new"))->outcome(), SendOutcome::Unknown);
+    }
 
     void anEntryComesBackAsItWasWritten()
     {
@@ -165,7 +199,14 @@ private slots:
 
     void lists()
     {
-        QCOMPARE(namesOf(m_store->notSentOfList(7)), (QStringList { "failed", "refused" }));
+        // A message that left without a verdict may have been sent: it is no recipient "not sent".
+        HistoryEntry unknown = attempt("unknown", 9, 20, 7);
+        unknown.submitted = true;
+        HistoryEntry timedOut = attempt("timed out before it left", 9, 20, 7);
+        add(unknown);
+        add(timedOut);
+        QCOMPARE(m_store->entry(m_ids.value("unknown"))->outcome(), SendOutcome::Unknown);
+        QCOMPARE(namesOf(m_store->notSentOfList(7)), (QStringList { "failed", "refused", "timed out before it left" }));
         // The queued list has sent nothing yet.
         QCOMPARE(namesOf(m_store->notSentOfList(9)), QStringList());
         QCOMPARE(m_store->lastListId(), qint64(7));
