@@ -39,7 +39,7 @@ TPopUpStatusForm::TPopUpStatusForm(QWidget* owner)
 
     Button1 = new QPushButton(cancelCaption(), Panel1);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(16, 8, 75, 25);
+    Button1->setGeometry(16, 8, 120, 25);
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TPopUpStatusForm::Button1Click);
     RetryButton = new QPushButton(tr("שלח שוב למי שלא קיבל"), Panel1);
@@ -62,7 +62,7 @@ TPopUpStatusForm::~TPopUpStatusForm() = default;
 
 QString TPopUpStatusForm::cancelCaption()
 {
-    return tr("&בטל");
+    return tr("&עצור את השליחה");
 }
 
 QString TPopUpStatusForm::closeCaption()
@@ -130,7 +130,10 @@ void TPopUpStatusForm::offerRetry(bool offered)
 
 void TPopUpStatusForm::Button1Click()
 {
-    emit buttonPressed();
+    // While a list is sent the button stops it, and asks nothing; after, it closes the window, and what the
+    // window's owner asks then is asked.
+    if (!m_cancels)
+        emit buttonPressed();
     close();
 }
 

@@ -17,7 +17,7 @@ public:
     explicit TPopUpStatusForm(QWidget* owner = nullptr);
     ~TPopUpStatusForm() override;
 
-    static QString cancelCaption(); // "&בטל", while a list send may be stopped
+    static QString cancelCaption(); // "&עצור את השליחה", while a list send may be stopped
     static QString closeCaption(); // "&סגור"
 
     QPlainTextEdit* Memo1;

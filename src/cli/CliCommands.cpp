@@ -45,7 +45,9 @@ const char* const kUsage
       "                                    or local:FILE from providers.d)\n"
       "  zelkora-cli refresh\n"
       "  zelkora-cli history [--failed] [--since DATE] [--json]\n"
-      "  zelkora-cli retry   (sends again to those of the last list that were not sent)\n"
+      "  zelkora-cli retry [--include-unknown]   (sends again to those of the last list that were\n"
+      "                                    not sent; --include-unknown: also to those whose message\n"
+      "                                    may have been sent, the site having given no verdict)\n"
       "  zelkora-cli check AREA-CODE [--json]   (walks the provider's pages up to the filled\n"
       "                                    message form and submits nothing)\n"
       "options: --service-url URL\n";
@@ -78,6 +80,7 @@ struct Options
     QString toFile;
     QString at;
     bool failed = false;
+    bool includeUnknown = false;
     QString since;
     QString error;
 };
@@ -117,6 +120,8 @@ Options parse(const QStringList& args)
             value(o.since);
         } else if (a == QLatin1String("--failed")) {
             o.failed = true;
+        } else if (a == QLatin1String("--include-unknown")) {
+            o.includeUnknown = true;
         } else if (QString url; AppPaths::takeServiceUrlOption(args, i, &url)) {
             AppPaths::setServiceUrlOverride(url);
         } else if (a == QLatin1String("--service-url")) {
@@ -440,7 +445,7 @@ int retry(const Options& o)
 {
     SendWorkflow::Composition composition;
     QStringList labels;
-    if (!CliHistory::notSentOfLastList(&composition, &labels))
+    if (!CliHistory::notSentOfLastList(&composition, &labels, o.includeUnknown))
         return CliCommands::ExitOk;
     return sendComposition(composition, labels, o);
 }

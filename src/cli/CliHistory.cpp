@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -46,7 +47,8 @@ QJsonObject jsonOf(const HistoryEntry& e)
         { QStringLiteral("message"), e.message }, { QStringLiteral("confirmed"), e.confirmed },
         { QStringLiteral("durationMs"), e.durationMs },
         { QStringLiteral("source"), HistoryStore::sourceName(e.source) }, { QStringLiteral("listId"), e.listId },
-        { QStringLiteral("scheduled"), e.scheduled }, { QStringLiteral("submitted"), e.submitted } };
+        { QStringLiteral("scheduled"), e.scheduled }, { QStringLiteral("submitted"), e.submitted },
+        { QStringLiteral("outcome"), e.outcomeName() } };
     // A queued send has no status yet; a recipient refused before the engine has -1.
     o.insert(QStringLiteral("status"), e.scheduled ? QJsonValue() : QJsonValue(e.status));
     o.insert(QStringLiteral("statusText"), e.statusText);
@@ -132,20 +134,36 @@ int CliHistory::schedule(const SendWorkflow::Composition& composition, const QSt
     return CliCommands::ExitOk;
 }
 
-bool CliHistory::notSentOfLastList(SendWorkflow::Composition* composition, QStringList* labels)
+bool CliHistory::notSentOfLastList(SendWorkflow::Composition* composition, QStringList* labels, bool includeUnknown)
 {
     HistoryStore store;
     const qint64 listId = store.lastListId();
-    const QList<HistoryEntry> notSent = listId ? store.notSentOfList(listId) : QList<HistoryEntry>();
-    if (notSent.isEmpty()) {
-        out(listId ? QStringLiteral("every recipient of the last list was sent")
-                   : QStringLiteral("no list was sent yet"));
+    QList<HistoryEntry> recipients = listId ? store.notSentOfList(listId) : QList<HistoryEntry>();
+    const QList<HistoryEntry> unknown = listId ? store.unknownOfList(listId) : QList<HistoryEntry>();
+    // A message that may have been sent goes again only when the user says so.
+    if (includeUnknown) {
+        recipients += unknown;
+        std::sort(recipients.begin(), recipients.end(),
+            [](const HistoryEntry& a, const HistoryEntry& b) { return a.id < b.id; });
+    } else if (!unknown.isEmpty()) {
+        QStringList numbers;
+        for (const HistoryEntry& e : unknown)
+            numbers << recipientOf(e);
+        err(QStringLiteral("%1 recipient(s) left out, whose message may have been sent (the site gave no verdict, or "
+                           "the attempt was cut off): %2; --include-unknown sends to them too")
+                .arg(unknown.size())
+                .arg(numbers.join(QStringLiteral(", "))));
+    }
+    if (recipients.isEmpty()) {
+        out(!listId                ? QStringLiteral("no list was sent yet")
+                : unknown.isEmpty() ? QStringLiteral("every recipient of the last list was sent")
+                                    : QStringLiteral("no recipient of the last list is plainly unsent"));
         return false;
     }
-    composition->sender = notSent.first().sender;
-    composition->message = notSent.first().message;
+    composition->sender = recipients.first().sender;
+    composition->message = recipients.first().message;
     composition->listMode = true;
-    for (const HistoryEntry& e : notSent) {
+    for (const HistoryEntry& e : recipients) {
         composition->list << ListLine { e.name, e.area, e.phone }.text();
         *labels << recipientOf(e);
     }

@@ -13,6 +13,7 @@ int list(bool failedOnly, const QString& since, bool json);
 // whether a desktop program runs to send it.
 int schedule(const SendWorkflow::Composition& composition, const QString& at);
 // The recipients of the last list that were not sent, as a list composition with one label per recipient;
-// false (after saying so) when there are none.
-bool notSentOfLastList(SendWorkflow::Composition* composition, QStringList* labels);
+// false (after saying so) when there are none. Those whose message may have been sent are left out (and
+// named on standard error) unless `includeUnknown`.
+bool notSentOfLastList(SendWorkflow::Composition* composition, QStringList* labels, bool includeUnknown);
 } // namespace CliHistory

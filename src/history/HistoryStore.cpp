@@ -21,11 +21,13 @@ constexpr int kSchemaVersion = 2;
 
 const QString kColumns
     = QStringLiteral("id, time, sender, name, area, phone, provider, message, status, "
-                     "status_text, confirmed, duration_ms, source, list_id, scheduled, due, submitted");
+                     "status_text, confirmed, duration_ms, source, list_id, scheduled, due, submitted, phase");
 
 // An attempt that did not send its message: neither sent nor of unknown outcome (its message left, and no
 // verdict came), which must never be sent again without the user's word.
-const QString kNotSent = QStringLiteral("status <> 6 AND NOT (submitted = 1 AND status IN (0, 9))");
+const QString kNotSent = QStringLiteral(
+    "(phase = 1 OR (phase = 0 AND status <> 6 AND NOT (submitted = 1 AND status IN (0, 9))))");
+const QString kUnknown = QStringLiteral("(phase = 2 OR (phase = 0 AND submitted = 1 AND status IN (0, 9)))");
 
 QString timeText(const QDateTime& time)
 {
@@ -64,11 +66,32 @@ QVariantList bindsOf(const HistoryEntry& e)
 {
     return { timeText(e.time), text(e.sender), text(e.name), text(e.area), text(e.phone), text(e.provider),
         text(e.message), e.status, text(e.statusText), e.confirmed ? 1 : 0, e.durationMs,
-        HistoryStore::sourceName(e.source), e.listId, e.submitted ? 1 : 0 };
+        HistoryStore::sourceName(e.source), e.listId, e.submitted ? 1 : 0, int(e.phase) };
 }
 } // namespace
 
+QString HistoryEntry::outcomeName() const
+{
+    if (scheduled)
+        return QStringLiteral("scheduled");
+    if (phase == LedgerPhase::Pending)
+        return QStringLiteral("pending");
+    switch (outcome()) {
+    case SendOutcome::Sent:
+        return QStringLiteral("sent");
+    case SendOutcome::Rejected:
+        return QStringLiteral("rejected");
+    case SendOutcome::Cancelled:
+        return QStringLiteral("cancelled");
+    case SendOutcome::Unknown:
+        return QStringLiteral("unknown");
+    default:
+        return QStringLiteral("failed");
+    }
+}
+
 QString HistoryStore::defaultPath()
+
 {
     return AppPaths::appDir() + QStringLiteral("history.db");
 }
@@ -139,9 +162,10 @@ bool HistoryStore::open()
                                "confirmed INTEGER NOT NULL DEFAULT 0, duration_ms INTEGER NOT NULL DEFAULT 0, "
                                "source TEXT NOT NULL DEFAULT 'window', list_id INTEGER NOT NULL DEFAULT 0, "
                                "scheduled INTEGER NOT NULL DEFAULT 0, due TEXT, submitted INTEGER NOT NULL DEFAULT 0, "
+                                   "phase INTEGER NOT NULL DEFAULT 0, "
                                "search TEXT GENERATED ALWAYS AS (")
                 + kSearchText + QStringLiteral(") STORED)"))
-            && addSearchColumn() && addSubmittedColumn()
+            && addSearchColumn() && addLedgerColumns()
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_time ON attempts(time)"))
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_queue ON attempts(scheduled, due)"))
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_list ON attempts(list_id)"))
@@ -178,16 +202,37 @@ bool HistoryStore::addSearchColumn()
         + QStringLiteral(") VIRTUAL"));
 }
 
-bool HistoryStore::addSubmittedColumn()
+bool HistoryStore::addLedgerColumns()
 {
-    QSqlQuery columns;
-    if (!exec(QStringLiteral("SELECT COUNT(*) FROM pragma_table_xinfo('attempts') WHERE name = 'submitted'"), {},
-            &columns)
-        || !columns.next())
+    // A history from before the ledger knew no unknown outcome and no row before its attempt: its rows are
+    // final, and none of their messages counts as submitted.
+    for (const QString& column : { QStringLiteral("submitted"), QStringLiteral("phase") }) {
+        QSqlQuery columns;
+        if (!exec(QStringLiteral("SELECT COUNT(*) FROM pragma_table_xinfo('attempts') WHERE name = ?"), { column },
+                &columns)
+            || !columns.next())
+            return false;
+        if (columns.value(0).toInt() == 0
+            && !exec(QStringLiteral("ALTER TABLE attempts ADD COLUMN %1 INTEGER NOT NULL DEFAULT 0").arg(column)))
+            return false;
+    }
+    return true;
+}
+
+bool HistoryStore::inTransaction(const std::function<bool()>& work)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!m_open || !db.transaction()) {
+        if (m_open)
+            m_error = db.lastError().text();
         return false;
-    // A history from before the column knew no unknown outcome: its attempts count as not submitted.
-    return columns.value(0).toInt() > 0
-        || exec(QStringLiteral("ALTER TABLE attempts ADD COLUMN submitted INTEGER NOT NULL DEFAULT 0"));
+    }
+    if (work() && db.commit())
+        return true;
+    const QString error = m_error.isEmpty() ? db.lastError().text() : m_error;
+    db.rollback();
+    m_error = error;
+    return false;
 }
 
 bool HistoryStore::exec(const QString& statement, const QVariantList& binds, QSqlQuery* result) const
@@ -214,14 +259,71 @@ qint64 HistoryStore::add(const HistoryEntry& entry)
     QSqlQuery query;
     if (!m_open
         || !exec(QStringLiteral("INSERT INTO attempts (time, sender, name, area, phone, provider, message, status, "
-                                "status_text, confirmed, duration_ms, source, list_id, submitted) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                                "status_text, confirmed, duration_ms, source, list_id, submitted, phase) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             bindsOf(entry), &query))
         return 0;
     return query.lastInsertId().toLongLong();
 }
 
+QList<qint64> HistoryStore::addPending(QList<HistoryEntry> entries)
+{
+    QList<qint64> ids;
+    const bool written = inTransaction([&] {
+        for (HistoryEntry& entry : entries) {
+            entry.phase = LedgerPhase::Pending;
+            const qint64 id = add(entry);
+            if (id == 0)
+                return false;
+            ids << id;
+        }
+        return true;
+    });
+    return written ? ids : QList<qint64>();
+}
+
+bool HistoryStore::startAttempt(qint64 id)
+{
+    QSqlQuery query;
+    return m_open
+        && exec(QStringLiteral("UPDATE attempts SET phase = 2, time = ? WHERE id = ? AND phase = 1 AND scheduled = 0"),
+            { timeText(QDateTime::currentDateTime()), id }, &query)
+        && query.numRowsAffected() == 1;
+}
+
+bool HistoryStore::claim(qint64 id)
+{
+    // The condition makes the claim: of two programs that read the row as queued, one update finds it so.
+    QSqlQuery query;
+    return m_open
+        && exec(QStringLiteral("UPDATE attempts SET scheduled = 0, phase = 2, time = ? WHERE id = ? AND scheduled = 1"),
+            { timeText(QDateTime::currentDateTime()), id }, &query)
+        && query.numRowsAffected() == 1;
+}
+
+bool HistoryStore::markSubmitted(qint64 id)
+{
+    QSqlQuery query;
+    return m_open && exec(QStringLiteral("UPDATE attempts SET submitted = 1 WHERE id = ? AND phase = 2"), { id }, &query)
+        && query.numRowsAffected() == 1;
+}
+
+QString HistoryStore::scheduleAll(const QList<HistoryEntry>& entries)
+{
+    const bool written = inTransaction([&] {
+        for (const HistoryEntry& entry : entries) {
+            if (schedule(entry) == 0)
+                return false;
+        }
+        return true;
+    });
+    if (written)
+        return QString();
+    return m_error.isEmpty() ? tr("the history is not open") : m_error;
+}
+
 qint64 HistoryStore::schedule(HistoryEntry entry)
+
 {
     // A queued send stands in the history at the time it is to go.
     entry.time = entry.due;
@@ -230,8 +332,8 @@ qint64 HistoryStore::schedule(HistoryEntry entry)
     QSqlQuery query;
     if (!m_open
         || !exec(QStringLiteral("INSERT INTO attempts (time, sender, name, area, phone, provider, message, status, "
-                                "status_text, confirmed, duration_ms, source, list_id, submitted, scheduled, due) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?)"),
+                                "status_text, confirmed, duration_ms, source, list_id, submitted, phase, scheduled, "
+                                "due) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?)"),
             binds, &query))
         return 0;
     return query.lastInsertId().toLongLong();
@@ -261,7 +363,7 @@ bool HistoryStore::complete(qint64 id, const HistoryEntry& attempt)
     return m_open
         && exec(QStringLiteral("UPDATE attempts SET time = ?, sender = ?, name = ?, area = ?, phone = ?, "
                                "provider = ?, message = ?, status = ?, status_text = ?, confirmed = ?, "
-                               "duration_ms = ?, source = ?, list_id = ?, submitted = ?, scheduled = 0 WHERE id = ?"),
+                               "duration_ms = ?, source = ?, list_id = ?, submitted = ?, phase = ?, scheduled = 0 WHERE id = ?"),
             binds, &query)
         && query.numRowsAffected() == 1;
 }
@@ -285,6 +387,7 @@ HistoryEntry HistoryStore::entryOf(const QSqlRecord& r)
     e.listId = r.value(QStringLiteral("list_id")).toLongLong();
     e.scheduled = r.value(QStringLiteral("scheduled")).toInt() != 0;
     e.submitted = r.value(QStringLiteral("submitted")).toInt() != 0;
+    e.phase = LedgerPhase(qBound(0, r.value(QStringLiteral("phase")).toInt(), 2));
     if (e.scheduled)
         e.due = timeOf(r.value(QStringLiteral("due")));
     return e;
@@ -365,7 +468,16 @@ qint64 HistoryStore::newListId()
     return qMax(QDateTime::currentMSecsSinceEpoch(), largest + 1);
 }
 
+QList<HistoryEntry> HistoryStore::unknownOfList(qint64 listId) const
+{
+    return select(QStringLiteral("SELECT ") + kColumns
+            + QStringLiteral(" FROM attempts WHERE list_id = ? AND scheduled = 0 AND ") + kUnknown
+            + QStringLiteral(" ORDER BY id"),
+        { listId });
+}
+
 QList<HistoryEntry> HistoryStore::notSentOfList(qint64 listId) const
+
 {
     return select(QStringLiteral("SELECT ") + kColumns
             + QStringLiteral(" FROM attempts WHERE list_id = ? AND scheduled = 0 AND ") + kNotSent
@@ -391,7 +503,7 @@ int HistoryStore::prune(int days)
         return 0;
     QSqlQuery query;
     if (!m_open
-        || !exec(QStringLiteral("DELETE FROM attempts WHERE scheduled = 0 AND time < ?"),
+        || !exec(QStringLiteral("DELETE FROM attempts WHERE scheduled = 0 AND phase = 0 AND time < ?"),
             { timeText(QDateTime::currentDateTimeUtc().addDays(-days)) }, &query))
         return 0;
     return query.numRowsAffected();

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QSqlDatabase;
@@ -27,6 +28,16 @@ enum class MissedSendChoice
     SendNow,
     Keep, // stays in the queue, held until the next start asks again (or its time is changed)
     Drop,
+};
+
+// Where a row of the ledger stands: written before its attempt, its attempt under way, or over.
+enum class LedgerPhase
+{
+    Final = 0, // the attempt ended (or the recipient was refused, or the list stopped before it)
+    Pending = 1, // a list's recipient written before the list's first attempt, not yet started
+    // The attempt started and has not ended: while a program sends it, or left so by a crash. Its message
+    // may have left: never sent again without the user's word.
+    InFlight = 2,
 };
 
 // One attempt of the sending engine as it ended, a recipient refused before it could start one, or a send
@@ -54,9 +65,18 @@ struct HistoryEntry
     QDateTime due; // when a queued send is to go
 
     bool submitted = false; // the message left for the site (an attempt may end without a verdict after it)
+    LedgerPhase phase = LedgerPhase::Final;
 
-    bool sent() const { return !scheduled && status == 6; }
-    SendOutcome outcome() const { return scheduled ? SendOutcome::None : sendOutcome(status, submitted, confirmed); }
+    bool sent() const { return !scheduled && phase == LedgerPhase::Final && status == 6; }
+    SendOutcome outcome() const
+    {
+        if (scheduled || phase == LedgerPhase::Pending)
+            return SendOutcome::None;
+        return phase == LedgerPhase::InFlight ? SendOutcome::Unknown : sendOutcome(status, submitted, confirmed);
+    }
+    // The state in one word, as zelkora-cli's JSON gives it: sent, rejected, failed, cancelled, unknown,
+    // pending or scheduled.
+    QString outcomeName() const;
 };
 
 // What the history window and zelkora-cli ask for: newest first.
@@ -92,10 +112,23 @@ public:
     // Why the last operation failed; empty when it did not.
     QString error() const { return m_error; }
 
-    // A finished attempt (or a refused recipient); its id, 0 when it could not be written.
+    // A finished attempt (or a refused recipient), or one starting (entry.phase); its id, 0 when it could not
+    // be written.
     qint64 add(const HistoryEntry& entry);
+    // A list's recipients, pending, in one transaction: every id in their order, or none at all.
+    QList<qint64> addPending(QList<HistoryEntry> entries);
+    // The pending row `id`'s attempt starts; false when the row is not pending or cannot be written.
+    bool startAttempt(qint64 id);
+    // The queued send `id` is taken for sending now: only one program's claim succeeds, and a claimed send is
+    // never due again. False when it is no longer queued or cannot be written.
+    bool claim(qint64 id);
+    // The message of the attempt of row `id` is leaving for the site.
+    bool markSubmitted(qint64 id);
     // A send set for later (entry.due); its id.
     qint64 schedule(HistoryEntry entry);
+    // Several sends set for later (a list), in one transaction: all or none. The store's error, empty when
+    // every entry went in.
+    QString scheduleAll(const QList<HistoryEntry>& entries);
     bool reschedule(qint64 id, const QDateTime& due);
     // A queued send that is not to go; an entry already sent is not dropped.
     bool drop(qint64 id);
@@ -111,8 +144,12 @@ public:
 
     // A new list's id, larger than any before it.
     qint64 newListId();
-    // The recipients of list `listId` that were not sent, in the list's order.
+    // The recipients of list `listId` that were not sent, in the list's order: refused, failed, cancelled
+    // before their message left, or never started. Never one whose message may have left.
     QList<HistoryEntry> notSentOfList(qint64 listId) const;
+    // The recipients of list `listId` whose message may have been sent: no verdict came after it left, or a
+    // crash ended the attempt under way.
+    QList<HistoryEntry> unknownOfList(qint64 listId) const;
     // The last list sent, by any program; 0 when there was none.
     qint64 lastListId() const;
 
@@ -128,7 +165,9 @@ public:
 private:
     bool open();
     bool addSearchColumn();
-    bool addSubmittedColumn();
+    bool addLedgerColumns();
+    // Runs `work` in one transaction: committed when it returns true, else rolled back.
+    bool inTransaction(const std::function<bool()>& work);
     bool exec(const QString& statement, const QVariantList& binds = {}, class QSqlQuery* result = nullptr) const;
     QList<HistoryEntry> select(const QString& statement, const QVariantList& binds) const;
 

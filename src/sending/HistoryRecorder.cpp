@@ -10,19 +10,39 @@ HistoryRecorder::HistoryRecorder(TSMSBaseForm& engine, HistoryStore& store, QObj
     connect(&m_engine, &TSMSBaseForm::statusChanged, this, &HistoryRecorder::statusChanged);
 }
 
-void HistoryRecorder::begin(const Recipient& recipient)
+bool HistoryRecorder::begin(const Recipient& recipient, const QString& area, const QString& phone,
+    const QString& sender, const QString& message)
 {
     // An attempt replaced by a new one before it ended is recorded as cancelled.
     if (m_pending && isBusyStatus(m_engine.Status))
         statusChanged(ssCancelled);
-    m_pending = true;
+    m_pending = false;
     m_recipient = recipient;
     m_started = QDateTime::currentDateTime();
     m_clock.start();
+    bool marked = false;
+    if (recipient.rowId != 0) {
+        m_rowId = recipient.rowId;
+        marked = m_store.startAttempt(m_rowId);
+    } else if (recipient.queueId != 0) {
+        m_rowId = recipient.queueId;
+        marked = m_store.claim(m_rowId);
+    } else {
+        HistoryEntry entry = entryFor(recipient, area, phone, sender, message);
+        entry.phase = LedgerPhase::InFlight;
+        entry.status = ssConnecting;
+        m_rowId = m_store.add(entry);
+        marked = m_rowId != 0;
+    }
+    m_error = marked ? QString()
+        : m_store.error().isEmpty() ? tr("the send is no longer waiting in the queue: another program took it")
+                                     : m_store.error();
+    m_pending = marked;
+    return marked;
 }
 
-void HistoryRecorder::refused(const Recipient& recipient, const QString& area, const QString& phone,
-    const QString& sender, const QString& message, const QString& text, int status)
+HistoryEntry HistoryRecorder::entryFor(const Recipient& recipient, const QString& area, const QString& phone,
+    const QString& sender, const QString& message) const
 {
     HistoryEntry entry;
     entry.time = QDateTime::currentDateTime();
@@ -33,16 +53,28 @@ void HistoryRecorder::refused(const Recipient& recipient, const QString& area, c
     const int index = m_engine.FindProviderByArea(area);
     entry.provider = index >= 0 ? m_engine.Providers.at(index).Name : QString();
     entry.message = message;
-    entry.status = status;
-    entry.statusText = text;
     entry.source = recipient.source;
     entry.listId = recipient.listId;
-    write(entry, recipient.queueId);
+    return entry;
+}
+
+void HistoryRecorder::refused(const Recipient& recipient, const QString& area, const QString& phone,
+    const QString& sender, const QString& message, const QString& text, int status)
+{
+    HistoryEntry entry = entryFor(recipient, area, phone, sender, message);
+    entry.status = status;
+    entry.statusText = text;
+    write(entry, recipient.rowId != 0 ? recipient.rowId : recipient.queueId);
 }
 
 void HistoryRecorder::statusChanged(TSMSStatus status)
 {
-    if (!m_pending || isBusyStatus(status) || status == ssReady)
+    if (!m_pending)
+        return;
+    // Written before the submission reaches the page, which happens once this status has been handed on.
+    if (status == ssSending && m_engine.Submitted && !m_store.markSubmitted(m_rowId))
+        qWarning("the history could not mark a message as submitted: %s", qPrintable(m_store.error()));
+    if (isBusyStatus(status) || status == ssReady)
         return;
     m_pending = false;
     HistoryEntry entry;
@@ -60,13 +92,14 @@ void HistoryRecorder::statusChanged(TSMSStatus status)
     entry.durationMs = m_clock.elapsed();
     entry.source = m_recipient.source;
     entry.listId = m_recipient.listId;
-    write(entry, m_recipient.queueId);
+    write(entry, m_rowId);
 }
 
-void HistoryRecorder::write(HistoryEntry entry, qint64 queueId)
+void HistoryRecorder::write(HistoryEntry entry, qint64 rowId)
 {
-    if (queueId != 0 && m_store.complete(queueId, entry))
-        entry.id = queueId;
+    // A row that cannot be completed stays as it was (under way: its message may have left), never doubled.
+    if (rowId != 0)
+        entry.id = m_store.complete(rowId, entry) ? rowId : 0;
     else
         entry.id = m_store.add(entry);
     if (entry.id == 0)

@@ -128,8 +128,11 @@ bool SendWorkflow::SendToRecipient(
     const TProvider provider = m_engine.Providers.at(index);
     if (lacksCredentials(provider))
         return refuse(m_host.credentialsMissing(provider, ListSending || m_unattended));
-    if (m_recorder)
-        m_recorder->begin(m_recipient);
+    // Nothing goes to a site that the ledger cannot record first.
+    if (m_recorder && !m_recorder->begin(m_recipient, areaCode, phone, sender, message)) {
+        m_host.reportError(ledgerRefusal(m_recorder->error()));
+        return false;
+    }
     m_engine.Send(sender, areaCode, phone, message, provider.UserName, provider.Password);
     return true;
 }
@@ -149,8 +152,39 @@ QString SendWorkflow::missingCredentialsText(const TProvider& provider)
     return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
 }
 
+QString SendWorkflow::ledgerRefusal(const QString& why)
+{
+    return QCoreApplication::translate("SendWorkflow", "לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1")
+        .arg(why);
+}
+
 SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStringList& list)
 {
+    // Every recipient is in the ledger before the first attempt, so that a crash leaves no recipient untold.
+    QList<qint64> rows;
+    if (m_recorder) {
+        QList<HistoryEntry> pending;
+        for (const QString& line : list) {
+            const ListLine entry = ListLine::parse(line);
+            HistoryEntry row;
+            row.time = QDateTime::currentDateTime();
+            row.sender = sender;
+            row.name = entry.name;
+            row.area = entry.area;
+            row.phone = entry.phone;
+            const int index = m_engine.FindProviderByArea(entry.area);
+            row.provider = index >= 0 ? m_engine.Providers.at(index).Name : QString();
+            row.message = MessageText;
+            row.source = m_recipient.source;
+            row.listId = m_recipient.listId;
+            pending << row;
+        }
+        rows = m_recorder->store().addPending(pending);
+        if (rows.isEmpty()) {
+            m_host.reportError(ledgerRefusal(m_recorder->store().error()));
+            return Outcome::Refused;
+        }
+    }
     ListSending = true;
     m_host.beginList(ListLine::names(list));
     bool cancelled = false;
@@ -167,18 +201,21 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
         m_host.setCurrentRecipient(i);
         const ListLine entry = ListLine::parse(list.at(i));
         m_recipient.name = entry.name;
+        m_recipient.rowId = rows.value(i);
         handedOver = i + 1;
         QCoreApplication::processEvents();
         // A recipient that cannot go to the engine has its own error line; the list goes on.
         if (!SendToRecipient(entry.area, entry.phone, sender, MessageText))
             continue;
-        if (!waitWhileBusy()) {
+        if (!waitWhileBusy(true)) {
             cancelled = true;
             break;
         }
         if (isBusyStatus(m_engine.Status)) {
-            // Cancelled while this recipient was under way: its attempt stops, no further line is sent.
-            m_engine.Cancel();
+            // Stopped while this recipient was under way: its attempt runs to its end, since its message may
+            // already be on its way, and no further recipient is sent.
+            if (!waitWhileBusy(false))
+                m_engine.Cancel();
             cancelled = true;
             break;
         }
@@ -188,15 +225,16 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
     for (int i = handedOver; cancelled && m_recorder && i < list.size(); ++i) {
         const ListLine entry = ListLine::parse(list.at(i));
         m_recipient.name = entry.name;
+        m_recipient.rowId = rows.value(i);
         m_recorder->refused(m_recipient, entry.area, entry.phone, sender, MessageText,
             ResStrings::sendStatusText(ssCancelled), ssCancelled);
     }
     return cancelled ? Outcome::ListCancelled : Outcome::ListDone;
 }
 
-bool SendWorkflow::waitWhileBusy()
+bool SendWorkflow::waitWhileBusy(bool stopOnCancel)
 {
-    if (!isBusyStatus(m_engine.Status) || m_host.cancelRequested())
+    if (!isBusyStatus(m_engine.Status) || (stopOnCancel && m_host.cancelRequested()))
         return true;
     QEventLoop loop;
     const QMetaObject::Connection ended
@@ -206,21 +244,23 @@ bool SendWorkflow::waitWhileBusy()
           });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (m_host.cancelRequested())
+        if (stopOnCancel && m_host.cancelRequested())
             loop.exit(AttemptEnded);
     });
     poll.start(CancelPollInterval);
     QEventLoop* const outer = std::exchange(m_wait, &loop);
+    const bool outerStops = std::exchange(m_waitStopsOnCancel, stopOnCancel);
     // The loop also ends when the program ends (an exit chosen meanwhile), with another code.
     const int result = loop.exec();
     m_wait = outer;
+    m_waitStopsOnCancel = outerStops;
     QObject::disconnect(ended);
     return result == AttemptEnded;
 }
 
 void SendWorkflow::cancelRequested()
 {
-    if (m_wait && m_host.cancelRequested())
+    if (m_wait && m_waitStopsOnCancel && m_host.cancelRequested())
         m_wait->exit(AttemptEnded);
 }
 
@@ -240,14 +280,15 @@ QString SendWorkflow::schedule(
     } else {
         recipients << ListLine { composition.recipientName, composition.area, composition.phone };
     }
+    QList<HistoryEntry> entries;
     for (const ListLine& recipient : std::as_const(recipients)) {
         entry.name = recipient.name;
         entry.area = recipient.area;
         entry.phone = recipient.phone;
         const int index = engine.FindProviderByArea(recipient.area);
         entry.provider = index >= 0 ? engine.Providers.at(index).Name : QString();
-        if (store.schedule(entry) == 0)
-            return store.error();
+        entries << entry;
     }
-    return QString();
+    // A list goes into the queue whole or not at all.
+    return store.scheduleAll(entries);
 }

@@ -82,8 +82,11 @@ public:
     // The text a send to such a provider fails with: the status line's, the list line's and zelkora-cli's.
     static QString missingCredentialsText(const TProvider& provider);
 
-    // The host's cancel flag was just set: a list that waits for its recipient stops waiting at once.
+    // The host's cancel flag was just set: a list that waits between recipients stops at once; one whose
+    // recipient is under way stops when that attempt ends.
     void cancelRequested();
+    // What the user is told when the ledger cannot record a send, and so nothing is sent.
+    static QString ledgerRefusal(const QString& why);
 
     // Every recipient, sent or refused, goes to the history through it; null: no history.
     void setRecorder(HistoryRecorder* recorder) { m_recorder = recorder; }
@@ -97,12 +100,14 @@ public:
 
 private:
     Outcome sendList(const QString& sender, const QStringList& list);
-    // Runs the event loop while the engine is busy and no cancel is asked; false when the program is ending.
-    bool waitWhileBusy();
+    // Runs the event loop while the engine is busy (and, with `stopOnCancel`, no cancel is asked); false when
+    // the program is ending.
+    bool waitWhileBusy(bool stopOnCancel);
 
     TSMSBaseForm& m_engine;
     SendWorkflowHost& m_host;
     class QEventLoop* m_wait = nullptr;
+    bool m_waitStopsOnCancel = true;
     HistoryRecorder* m_recorder = nullptr;
     // The recipient SendToRecipient hands over, for the history.
     HistoryRecorder::Recipient m_recipient;

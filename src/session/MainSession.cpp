@@ -197,6 +197,7 @@ SendWorkflow::Composition MainSession::workflowComposition() const
 void MainSession::send()
 {
     history();
+    m_service->reloadChangedDefinitions();
     m_workflow->Button1Click(workflowComposition());
     m_messageText = m_workflow->MessageText;
 }

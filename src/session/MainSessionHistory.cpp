@@ -2,13 +2,17 @@
 #include "MainSession.h"
 
 #include "MainView.h"
+#include "ServiceConnection.h"
 #include "SkinColors.h"
 #include "common/ListLine.h"
 #include "common/ResStrings.h"
+#include "common/UserPrompt.h"
 #include "history/HistoryStore.h"
 #include "sending/HistoryRecorder.h"
 #include "sending/SendWorkflow.h"
 #include "settings/SmsIni.h"
+
+#include <algorithm>
 
 namespace {
 // How often the queue looks for a send that has come due.
@@ -21,7 +25,13 @@ HistoryStore& MainSession::history()
         m_history = std::make_unique<HistoryStore>();
         m_recorder = new HistoryRecorder(*m_engine, *m_history, this);
         m_workflow->setRecorder(m_recorder);
-        connect(m_recorder, &HistoryRecorder::recorded, this, [this] { queueChanged(); });
+        connect(m_recorder, &HistoryRecorder::recorded, this, [this](const HistoryEntry& entry) {
+            // The ledger's row stays as it was (under way, so never sent again on its own); the user is told.
+            if (entry.id == 0 && m_view)
+                m_view->showStatus(tr("ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1").arg(m_history->error()),
+                    SkinColors::StatusColorError);
+            queueChanged();
+        });
     }
     return *m_history;
 }
@@ -74,6 +84,8 @@ void MainSession::sendDue()
     if (!m_history || isBusyStatus(m_engine->Status) || m_workflow->ListSending)
         return;
     const QDateTime now = QDateTime::currentDateTime();
+    if (!m_history->dueBy(now).isEmpty() && m_service)
+        m_service->reloadChangedDefinitions();
     for (const HistoryEntry& entry : m_history->dueBy(now)) {
         // Held until the user answers, unless it was given a new time since.
         if (m_held.contains(entry.id) && entry.due <= m_startTime)
@@ -128,14 +140,28 @@ void MainSession::composeAgain(const HistoryEntry& entry)
 
 void MainSession::composeNotSentOfList(qint64 listId)
 {
-    const QList<HistoryEntry> notSent = history().notSentOfList(listId);
-    if (notSent.isEmpty())
+    QList<HistoryEntry> recipients = history().notSentOfList(listId);
+    const QList<HistoryEntry> unknown = history().unknownOfList(listId);
+    // Never sent twice without the user's word: those whose message may have been sent are asked about once.
+    if (!unknown.isEmpty()) {
+        if (UserPrompt::current()->question(
+                tr("ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?")
+                    .arg(unknown.size()))) {
+            recipients += unknown;
+            std::sort(recipients.begin(), recipients.end(),
+                [](const HistoryEntry& a, const HistoryEntry& b) { return a.id < b.id; });
+        } else if (m_view) {
+            m_view->showStatus(tr("%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו").arg(unknown.size()),
+                SkinColors::StatusColorUnknown);
+        }
+    }
+    if (recipients.isEmpty())
         return;
-    m_composition.sender = notSent.first().sender;
-    m_composition.message = notSent.first().message;
+    m_composition.sender = recipients.first().sender;
+    m_composition.message = recipients.first().message;
     m_composition.listMode = true;
     m_composition.list.clear();
-    for (const HistoryEntry& entry : notSent)
+    for (const HistoryEntry& entry : std::as_const(recipients))
         m_composition.list << ListLine { entry.name, entry.area, entry.phone }.text();
     m_composition.recipientName.clear();
     if (m_view)
@@ -145,5 +171,8 @@ void MainSession::composeNotSentOfList(qint64 listId)
 qint64 MainSession::lastListNotSent() const
 {
     const qint64 listId = m_workflow->listId();
-    return m_history && listId && !m_history->notSentOfList(listId).isEmpty() ? listId : 0;
+    return m_history && listId
+            && (!m_history->notSentOfList(listId).isEmpty() || !m_history->unknownOfList(listId).isEmpty())
+        ? listId
+        : 0;
 }

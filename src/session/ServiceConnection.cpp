@@ -5,12 +5,15 @@
 #include "common/Messages.h"
 #include "common/TimerInterval.h"
 #include "common/WebAddress.h"
+#include "service/LocalDefinitions.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
 #include "settings/Credentials.h"
 #include "settings/RegistryStore.h"
 #include "settings/SmsIni.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMutexLocker>
 #include <QUrl>
 
@@ -117,10 +120,49 @@ int ServiceConnection::stateWithoutService() const
     return ownProvider ? 1 : 0;
 }
 
+QString ServiceConnection::definitionFilesStamp()
+{
+    QStringList parts;
+    const auto stamp = [&parts](const QFileInfo& file) {
+        parts << file.fileName() + QLatin1Char(':') + QString::number(file.size()) + QLatin1Char(':')
+                + QString::number(file.lastModified().toMSecsSinceEpoch());
+    };
+    const QFileInfo cache(AppPaths::providerCacheFile());
+    if (cache.exists())
+        stamp(cache);
+    const QDir folder(LocalDefinitions::folder());
+    for (const QFileInfo& file : folder.entryInfoList({ QStringLiteral("*.def") }, QDir::Files, QDir::Name))
+        stamp(file);
+    return parts.join(QLatin1Char('|'));
+}
+
+void ServiceConnection::reloadChangedDefinitions()
+{
+    const QString stamp = definitionFilesStamp();
+    if (stamp == m_filesStamp)
+        return;
+    m_filesStamp = stamp;
+    qInfo("the definitions changed on disk: read again before the send");
+    const int state = m_state.ConnectionState;
+    try {
+        m_state.LoadProviderCache();
+    } catch (const std::exception& error) {
+        ErrorReport::report(ErrorReport::textOf(error));
+    }
+    // What the service gave lives on in the file that was read; the lamp says what it said before.
+    if (state == 2) {
+        m_state.CacheLoaded = false;
+        m_state.SetConnectionState(2);
+    } else {
+        m_state.SetConnectionState(stateWithoutService());
+    }
+}
+
 void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
 {
     try {
         readSetup();
+        m_filesStamp = definitionFilesStamp();
         m_state.LoadProviderCache();
         if (loadBannerTable)
             loadBannerTable();
@@ -379,6 +421,7 @@ void ServiceConnection::HTTPSuccess(TRequestKind kind, const QByteArray& text)
         m_state.CacheLoaded = false;
         m_state.SaveProviderCache();
         m_state.ApplyLocalDefinitions();
+        m_filesStamp = definitionFilesStamp();
         return;
     }
 

@@ -56,6 +56,9 @@ public:
     // ends meanwhile, and is enabled again on release. An interval of 0 or below never runs a timer.
     void hold(bool held);
     bool held() const { return m_held; }
+    // Reads the definitions again when providers.dat or providers.d changed on disk since they were last read
+    // or written here (zelkora-cli refreshed them, the user added a definition); before every send.
+    void reloadChangedDefinitions();
     // Stops both timers and any request in flight; nothing of the connection runs on afterwards.
     void stop();
 
@@ -141,6 +144,8 @@ private:
     QObject* messageReceiver();
     // Enables InitTimer at its interval unless the requests are held.
     void enableInit();
+    // The sizes and times of providers.dat and of the files in providers.d.
+    static QString definitionFilesStamp();
 
     ServiceState& m_state;
     ServiceConnectionHost* m_host;
@@ -158,4 +163,6 @@ private:
     bool m_held = false;
     int m_bannerStatus = 0;
     QByteArray m_bannerReply;
+    // definitionFilesStamp() when this program last read or wrote the definitions' files.
+    QString m_filesStamp;
 };

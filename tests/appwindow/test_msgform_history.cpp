@@ -113,7 +113,10 @@ private slots:
 
         dialog->setChoice(m_missedId, MissedSendChoice::SendNow);
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-        QTRY_COMPARE_WITH_TIMEOUT(m_store->entry(m_missedId)->scheduled, false, Patience);
+        // Claimed as it goes (no longer queued), then completed.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_store->entry(m_missedId)->phase == LedgerPhase::Final && !m_store->entry(m_missedId)->scheduled,
+            Patience);
         QCOMPARE(m_store->entry(m_missedId)->status, int(ssSent));
         QCOMPARE(m_store->entry(m_missedId)->source, SendSource::Queue);
         QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0545550000") });
@@ -157,7 +160,9 @@ private slots:
             QTest::qWait(closeAfterMs);
             m_form->ImgButton4Click();
         }
-        QTRY_COMPARE_WITH_TIMEOUT(m_store->entries({}).size(), before + 1, Patience);
+        // The attempt's row is written as it starts, and completed when it ends.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_store->entries({}).size() == before + 1 && newest().phase == LedgerPhase::Final, Patience);
 
         const HistoryEntry entry = newest();
         QCOMPARE(entry.status, status);
@@ -239,7 +244,9 @@ private slots:
         QVERIFY(queued.scheduled);
         QVERIFY(m_form->ui().TrayIcon1->hint().contains(QueueDialogs::shownTime(queued.due)));
         QVERIFY(m_sandbox.submissions().isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(m_store->entry(queued.id)->scheduled, false, Patience);
+        // Claimed as it goes (no longer queued), then completed.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_store->entry(queued.id)->phase == LedgerPhase::Final && !m_store->entry(queued.id)->scheduled, Patience);
         QVERIFY(QDateTime::currentDateTime() >= due);
         QCOMPARE(m_store->entry(queued.id)->status, int(ssSent));
         QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0547777777") });

@@ -303,24 +303,30 @@ private slots:
         QVERIFY(!m_workflow->ListSending);
     }
 
-    // A cancel asked during the second recipient stops its attempt and sends no further line.
+    // A cancel asked during the second recipient lets its attempt run to its end (its message may be on its
+    // way) and sends no further line.
     void listSendStopsOnCancel()
     {
         int attempts = 0;
         connect(m_engine.get(), &TSMSBaseForm::statusChanged, this, [&](TSMSStatus status) {
             if (status != ssConnecting)
                 return;
-            if (++attempts == 1)
+            if (++attempts == 1) {
                 QTimer::singleShot(10, this, [this] { m_engine->SetStatus(ssSent); });
-            else
-                QTimer::singleShot(10, this, [this] { m_host.cancel = true; });
+                return;
+            }
+            QTimer::singleShot(10, this, [this] {
+                m_host.cancel = true;
+                m_workflow->cancelRequested();
+            });
+            QTimer::singleShot(200, this, [this] { m_engine->SetStatus(ssRejected); });
         });
         SendWorkflow::Composition c = single(QStringLiteral("Dana"), QStringLiteral("hi"));
         c.listMode = true;
         c.list = QStringList { QStringLiteral("A=052-1"), QStringLiteral("B=052-2"), QStringLiteral("C=052-3") };
         QCOMPARE(m_workflow->Button1Click(c), SendWorkflow::Outcome::ListCancelled);
         QCOMPARE(attempts, 2);
-        QCOMPARE(m_engine->Status, ssCancelled);
+        QCOMPARE(m_engine->Status, ssRejected);
         QCOMPARE(m_host.currents, (QList<int> { 0, 1 }));
         QCOMPARE(m_host.listEndedCancelled, std::optional<bool>(true));
     }
