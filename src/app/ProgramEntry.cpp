@@ -16,8 +16,12 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDir>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QPointer>
+#include <QThread>
+#include <cstdio>
 
 #include <fontconfig/fontconfig.h>
 #include <thread>
@@ -141,6 +145,13 @@ int ProgramEntry::run(int argc, char** argv)
             return SingleInstance::openLinkInRunningCopy(arguments.smsLink);
         return arguments.teach ? SingleInstance::teachInRunningCopy() : SingleInstance::toggleRunningCopy();
     };
+    if (!arguments.smsLink.isEmpty() && !SingleInstance::linkFits(arguments.smsLink)) {
+        const QString refused = QCoreApplication::translate("ProgramEntry", "הקישור ארוך מדי, ולא ניתן לפתוח אותו");
+        std::fprintf(stderr, "zelkora: %s\n", qPrintable(refused));
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QMessageBox::warning(nullptr, QStringLiteral("Zelkora"), refused);
+        return 1;
+    }
     if (askRunningCopy())
         return 0;
     // Taken over before this copy answers later ones: from then on a signal that ends the session is an
@@ -151,6 +162,19 @@ int ProgramEntry::run(int argc, char** argv)
             root->requestExit();
     });
     SingleInstance instance;
+    if (!instance.lockData()) {
+        // Another copy holds the user's data; one that starts at this very moment answers a moment later. This
+        // copy never becomes a second one.
+        for (int tries = 0; tries < 50; ++tries) {
+            if (askRunningCopy())
+                return 0;
+            QThread::msleep(100);
+        }
+        std::fprintf(stderr, "zelkora: %s\n",
+            qPrintable(QCoreApplication::translate("ProgramEntry", "התוכנה כבר פועלת עבור הקבצים שב-%1")
+                           .arg(QDir::toNativeSeparators(AppPaths::appDir()))));
+        return 0;
+    }
     if (!instance.listen() && askRunningCopy())
         return 0;
 

@@ -155,7 +155,7 @@ bool CliHistory::notSentOfLastList(SendWorkflow::Composition* composition, QStri
                 .arg(numbers.join(QStringLiteral(", "))));
     }
     if (recipients.isEmpty()) {
-        out(!listId                ? QStringLiteral("no list was sent yet")
+        out(!listId                 ? QStringLiteral("no list was sent yet")
                 : unknown.isEmpty() ? QStringLiteral("every recipient of the last list was sent")
                                     : QStringLiteral("no recipient of the last list is plainly unsent"));
         return false;

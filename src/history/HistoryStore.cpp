@@ -25,8 +25,8 @@ const QString kColumns
 
 // An attempt that did not send its message: neither sent nor of unknown outcome (its message left, and no
 // verdict came), which must never be sent again without the user's word.
-const QString kNotSent = QStringLiteral(
-    "(phase = 1 OR (phase = 0 AND status <> 6 AND NOT (submitted = 1 AND status IN (0, 9))))");
+const QString kNotSent
+    = QStringLiteral("(phase = 1 OR (phase = 0 AND status <> 6 AND NOT (submitted = 1 AND status IN (0, 9))))");
 const QString kUnknown = QStringLiteral("(phase = 2 OR (phase = 0 AND submitted = 1 AND status IN (0, 9)))");
 
 QString timeText(const QDateTime& time)
@@ -162,7 +162,7 @@ bool HistoryStore::open()
                                "confirmed INTEGER NOT NULL DEFAULT 0, duration_ms INTEGER NOT NULL DEFAULT 0, "
                                "source TEXT NOT NULL DEFAULT 'window', list_id INTEGER NOT NULL DEFAULT 0, "
                                "scheduled INTEGER NOT NULL DEFAULT 0, due TEXT, submitted INTEGER NOT NULL DEFAULT 0, "
-                                   "phase INTEGER NOT NULL DEFAULT 0, "
+                               "phase INTEGER NOT NULL DEFAULT 0, "
                                "search TEXT GENERATED ALWAYS AS (")
                 + kSearchText + QStringLiteral(") STORED)"))
             && addSearchColumn() && addLedgerColumns()
@@ -304,7 +304,8 @@ bool HistoryStore::claim(qint64 id)
 bool HistoryStore::markSubmitted(qint64 id)
 {
     QSqlQuery query;
-    return m_open && exec(QStringLiteral("UPDATE attempts SET submitted = 1 WHERE id = ? AND phase = 2"), { id }, &query)
+    return m_open
+        && exec(QStringLiteral("UPDATE attempts SET submitted = 1 WHERE id = ? AND phase = 2"), { id }, &query)
         && query.numRowsAffected() == 1;
 }
 
@@ -361,9 +362,10 @@ bool HistoryStore::complete(qint64 id, const HistoryEntry& attempt)
     binds << id;
     QSqlQuery query;
     return m_open
-        && exec(QStringLiteral("UPDATE attempts SET time = ?, sender = ?, name = ?, area = ?, phone = ?, "
-                               "provider = ?, message = ?, status = ?, status_text = ?, confirmed = ?, "
-                               "duration_ms = ?, source = ?, list_id = ?, submitted = ?, phase = ?, scheduled = 0 WHERE id = ?"),
+        && exec(QStringLiteral(
+                    "UPDATE attempts SET time = ?, sender = ?, name = ?, area = ?, phone = ?, "
+                    "provider = ?, message = ?, status = ?, status_text = ?, confirmed = ?, "
+                    "duration_ms = ?, source = ?, list_id = ?, submitted = ?, phase = ?, scheduled = 0 WHERE id = ?"),
             binds, &query)
         && query.numRowsAffected() == 1;
 }

@@ -34,9 +34,9 @@ bool HistoryRecorder::begin(const Recipient& recipient, const QString& area, con
         m_rowId = m_store.add(entry);
         marked = m_rowId != 0;
     }
-    m_error = marked ? QString()
+    m_error = marked                ? QString()
         : m_store.error().isEmpty() ? tr("the send is no longer waiting in the queue: another program took it")
-                                     : m_store.error();
+                                    : m_store.error();
     m_pending = marked;
     return marked;
 }

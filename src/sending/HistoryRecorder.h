@@ -47,8 +47,8 @@ private:
     void statusChanged(TSMSStatus status);
     // Completes row `rowId` with the entry, or adds it when there is no row.
     void write(HistoryEntry entry, qint64 rowId);
-    HistoryEntry entryFor(const Recipient& recipient, const QString& area, const QString& phone,
-        const QString& sender, const QString& message) const;
+    HistoryEntry entryFor(const Recipient& recipient, const QString& area, const QString& phone, const QString& sender,
+        const QString& message) const;
 
     TSMSBaseForm& m_engine;
     HistoryStore& m_store;

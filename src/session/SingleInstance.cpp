@@ -9,6 +9,9 @@
 #include <QLocalSocket>
 
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +76,40 @@ SingleInstance::SingleInstance(QObject* parent)
 SingleInstance::~SingleInstance()
 {
     m_server->close();
+    // The lock goes with the file descriptor; the file stays, for the next copy to lock.
+    if (m_lock >= 0)
+        ::close(m_lock);
+}
+
+QString SingleInstance::lockPath()
+{
+    return AppPaths::appDir() + QStringLiteral("zelkora.lock");
+}
+
+bool SingleInstance::lockData()
+{
+    if (m_lock >= 0)
+        return true;
+    QDir().mkpath(AppPaths::appDir());
+    const QByteArray path = QFile::encodeName(lockPath());
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        // A data folder that cannot hold the lock (read-only) cannot hold the history either; the program says
+        // so when it opens the history.
+        qWarning("the lock %s cannot be opened: %s", path.constData(), std::strerror(errno));
+        return true;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_lock = fd;
+    return true;
+}
+
+bool SingleInstance::linkFits(const QString& link)
+{
+    return LinkRequest.size() + link.toUtf8().toPercentEncoding().size() + 1 <= MaxRequest;
 }
 
 bool SingleInstance::isPrivateFolder(const QString& path)
@@ -156,7 +193,8 @@ bool SingleInstance::listen()
         return false;
     if (m_server->listen(name))
         return true;
-    if (m_server->serverError() != QAbstractSocket::AddressInUseError || !isOwnSocket(name) || someoneListens(name))
+    if (m_server->serverError() != QAbstractSocket::AddressInUseError || !isOwnSocket(name) || someoneListens(name)
+        || m_lock < 0)
         return false;
     // Left behind by a copy that crashed.
     QLocalServer::removeServer(name);

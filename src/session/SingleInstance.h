@@ -7,9 +7,9 @@
 class QLocalServer;
 class QLocalSocket;
 
-// One running copy of the desktop program per user and settings folder. The running copy answers on a
-// local socket; a copy started later asks it to show or hide its main window and ends without making any
-// window of its own.
+// One running copy of the desktop program per user's data. The running copy holds a lock on a file in the
+// data folder for its whole life, whatever the environment says, and answers on a local socket; a copy
+// started later asks it to show or hide its main window and ends without making any window of its own.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -42,9 +42,19 @@ public:
     static bool teachInRunningCopy(int timeoutMs = 3000);
     // Hands an sms: or smsto: link to a running copy, which fills its window with it; true when it took it.
     static bool openLinkInRunningCopy(const QString& link, int timeoutMs = 3000);
+    // Whether the link fits in one request to a running copy.
+    static bool linkFits(const QString& link);
+
+    // The lock file in the data folder.
+    static QString lockPath();
+    // Takes the lock on the user's data, held until this object ends; false when another copy holds it (or
+    // the file cannot be opened, which is said on the diagnostic output and lets this copy run).
+    bool lockData();
+    bool holdsData() const { return m_lock >= 0; }
 
     // Starts answering later copies. A socket left behind by a copy that ended without removing it is
-    // replaced; false when another copy answers on it or the socket cannot be made.
+    // replaced, by the holder of the data's lock only; false when another copy answers on it or the socket
+    // cannot be made.
     bool listen();
     bool isListening() const;
 
@@ -58,6 +68,7 @@ private:
     static bool ask(const QByteArray& request, int timeoutMs);
 
     QLocalServer* m_server;
+    int m_lock = -1;
     ToggleHandler m_handler;
     ToggleHandler m_teachHandler;
     LinkHandler m_linkHandler;
