@@ -887,6 +887,10 @@
         <source>מצב השליחה לכל נמען</source>
         <translation>Status of each recipient</translation>
     </message>
+    <message>
+        <source>&amp;עצור את השליחה</source>
+        <translation>&amp;Stop sending</translation>
+    </message>
 </context>
 <context>
     <name>TPreferencesForm</name>
@@ -1295,6 +1299,18 @@
         <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
         <translation>The link's number could not be read: %1</translation>
     </message>
+    <message>
+        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
+        <translation>The message may already have been sent to %1 of the recipients (the site did not confirm it). Send to them as well?</translation>
+    </message>
+    <message>
+        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
+        <translation>%1 recipients who may already have the message were left out</translation>
+    </message>
+    <message>
+        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
+        <translation>The history could not record the outcome of the send: %1</translation>
+    </message>
 </context>
 <context>
     <name>Credentials</name>
@@ -1402,6 +1418,42 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     <message>
         <source>סגירה</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>SendWorkflow</name>
+    <message>
+        <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
+        <translation>The send cannot be recorded in the history, so nothing was sent: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryRecorder</name>
+    <message>
+        <source>השליחה כבר אינה ממתינה בתור: תוכנה אחרת לקחה אותה</source>
+        <translation>The send no longer waits in the queue: another program took it</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryStore</name>
+    <message>
+        <source>לא נשלחה: השליחה נקטעה לפני תורה</source>
+        <translation>Not sent: the sending stopped before its turn</translation>
+    </message>
+    <message>
+        <source>ההיסטוריה אינה פתוחה</source>
+        <translation>the history is not open</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramEntry</name>
+    <message>
+        <source>הקישור ארוך מדי, ולא ניתן לפתוח אותו</source>
+        <translation>The link is too long to be opened</translation>
+    </message>
+    <message>
+        <source>התוכנה כבר פועלת עבור הקבצים שב-%1</source>
+        <translation>The program is already running for the files in %1</translation>
     </message>
 </context>
 </TS>

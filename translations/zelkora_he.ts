@@ -887,6 +887,10 @@
         <source>מצב השליחה לכל נמען</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&amp;עצור את השליחה</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TPreferencesForm</name>
@@ -1295,6 +1299,18 @@
         <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Credentials</name>
@@ -1399,6 +1415,42 @@
     </message>
     <message>
         <source>סגירה</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SendWorkflow</name>
+    <message>
+        <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HistoryRecorder</name>
+    <message>
+        <source>השליחה כבר אינה ממתינה בתור: תוכנה אחרת לקחה אותה</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HistoryStore</name>
+    <message>
+        <source>לא נשלחה: השליחה נקטעה לפני תורה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההיסטוריה אינה פתוחה</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProgramEntry</name>
+    <message>
+        <source>הקישור ארוך מדי, ולא ניתן לפתוח אותו</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה כבר פועלת עבור הקבצים שב-%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

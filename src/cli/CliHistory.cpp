@@ -51,7 +51,7 @@ QJsonObject jsonOf(const HistoryEntry& e)
         { QStringLiteral("outcome"), e.outcomeName() } };
     // A queued send has no status yet; a recipient refused before the engine has -1.
     o.insert(QStringLiteral("status"), e.scheduled ? QJsonValue() : QJsonValue(e.status));
-    o.insert(QStringLiteral("statusText"), e.statusText);
+    o.insert(QStringLiteral("statusText"), e.shownStatusText());
     if (e.scheduled)
         o.insert(QStringLiteral("due"), isoTime(e.due));
     return o;
@@ -97,7 +97,7 @@ int CliHistory::list(bool failedOnly, const QString& since, bool json)
         QString message = e.message;
         message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         out(QStringList { e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm")), recipientOf(e), e.name, e.provider,
-            status, e.statusText, message }
+            status, e.shownStatusText(), message }
                 .join(QLatin1Char('\t')));
     }
     return CliCommands::ExitOk;

@@ -3,6 +3,7 @@
 #include "common/AppPaths.h"
 #include "common/AtomicFile.h"
 #include "common/ErrorReport.h"
+#include "common/ResStrings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -88,6 +89,15 @@ QString HistoryEntry::outcomeName() const
     default:
         return QStringLiteral("failed");
     }
+}
+
+QString HistoryEntry::shownStatusText() const
+{
+    if (!scheduled && phase == LedgerPhase::InFlight)
+        return ResStrings::outcomeUnknown();
+    if (!scheduled && phase == LedgerPhase::Pending)
+        return QCoreApplication::translate("HistoryStore", "לא נשלחה: השליחה נקטעה לפני תורה");
+    return statusText;
 }
 
 QString HistoryStore::defaultPath()
@@ -320,7 +330,7 @@ QString HistoryStore::scheduleAll(const QList<HistoryEntry>& entries)
     });
     if (written)
         return QString();
-    return m_error.isEmpty() ? tr("the history is not open") : m_error;
+    return m_error.isEmpty() ? tr("ההיסטוריה אינה פתוחה") : m_error;
 }
 
 qint64 HistoryStore::schedule(HistoryEntry entry)

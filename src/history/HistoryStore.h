@@ -77,6 +77,8 @@ struct HistoryEntry
     // The state in one word, as zelkora-cli's JSON gives it: sent, rejected, failed, cancelled, unknown,
     // pending or scheduled.
     QString outcomeName() const;
+    // The status text as the user reads it: a row left under way or pending says what that means.
+    QString shownStatusText() const;
 };
 
 // What the history window and zelkora-cli ask for: newest first.

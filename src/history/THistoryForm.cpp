@@ -51,7 +51,8 @@ QString recipientOf(const HistoryEntry& entry)
 
 QString statusTextOf(const HistoryEntry& entry)
 {
-    return entry.scheduled ? THistoryForm::tr("מתוזמן ל-%1").arg(QueueDialogs::shownTime(entry.due)) : entry.statusText;
+    return entry.scheduled ? THistoryForm::tr("מתוזמן ל-%1").arg(QueueDialogs::shownTime(entry.due))
+                           : entry.shownStatusText();
 }
 
 // The query's rows as the grid shows them. The rows are read from the query model only as the grid asks for

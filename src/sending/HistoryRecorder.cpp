@@ -35,7 +35,7 @@ bool HistoryRecorder::begin(const Recipient& recipient, const QString& area, con
         marked = m_rowId != 0;
     }
     m_error = marked                ? QString()
-        : m_store.error().isEmpty() ? tr("the send is no longer waiting in the queue: another program took it")
+        : m_store.error().isEmpty() ? tr("השליחה כבר אינה ממתינה בתור: תוכנה אחרת לקחה אותה")
                                     : m_store.error();
     m_pending = marked;
     return marked;

@@ -6,6 +6,7 @@
 #include "TestEnv.h"
 
 #include "SandboxServer.h"
+#include "SandboxService.h"
 #include "app/ProgramEntry.h"
 #include "app/THiddenForm.h"
 #include "app/TPopUpStatusForm.h"
@@ -226,6 +227,34 @@ private slots:
         QCOMPARE(m_form->ui().Edit2->text(), entry.sender);
         QCOMPARE(m_sandbox.submissions().size(), 0);
         history->close();
+    }
+
+    // Queued by another program for an operator that the running program did not know when it read its
+    // definitions: the definitions changed on disk are read again, and the send goes to that operator.
+    void aSendQueuedElsewhereGoesWithTheDefinitionsOnDisk()
+    {
+        const QString folder
+            = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/providers.d"));
+        TestEnv::writeFile(folder + QStringLiteral("nahar.def"),
+            "<#AREAS DEFS=071=071>\n<#PROVIDER Name=Nahar AreaCodes=071 MsgUrl=" + m_sandbox.baseUrl().toUtf8()
+                + "/kesher/sms MsgForm=sms PhoneField=phone MsgField=msg MsgSubmit=1 "
+                  "MsgSubmitLookup=javascript:document.sms.submit() ResAccepted="
+                + SandboxService::encodeValue(QStringLiteral("התקבלה")) + ">\n");
+        HistoryEntry queued;
+        queued.sender = QStringLiteral("דנה");
+        queued.area = QStringLiteral("071");
+        queued.phone = QStringLiteral("7000001");
+        queued.message = QStringLiteral("מבחוץ");
+        queued.source = SendSource::Queue;
+        queued.due = QDateTime::currentDateTime();
+        const qint64 id = m_store->schedule(queued);
+        QVERIFY(id);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_store->entry(id)->phase == LedgerPhase::Final && !m_store->entry(id)->scheduled, Patience);
+        QCOMPARE(m_store->entry(id)->status, int(ssSent));
+        QCOMPARE(m_store->entry(id)->provider, QStringLiteral("Nahar"));
+        QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0717000001") });
+        QFile::remove(folder + QStringLiteral("nahar.def"));
     }
 
     // Sent later: the tray tip names the next send until the queue sends it, through the send workflow.

@@ -114,6 +114,42 @@ private slots:
         stop(first);
     }
 
+    // Two copies started in the same instant, one of them without XDG_RUNTIME_DIR (so looking for the other
+    // on another socket): exactly one goes on running; the other hands its request over or says a copy runs.
+    void twoStartsAtOnceMakeOneCopy()
+    {
+        QProcessEnvironment noRuntime = QProcessEnvironment::systemEnvironment();
+        noRuntime.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        QProcessEnvironment withRuntime = QProcessEnvironment::systemEnvironment();
+        const QString runtime = TestEnv::freshDir(QDir::tempPath() + QStringLiteral("/zelkora-test-runtime"));
+        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        withRuntime.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        for (int round = 0; round < 6; ++round) {
+            QProcess copies[2];
+            for (int i = 0; i < 2; ++i) {
+                copies[i].setProcessEnvironment(round % 2 && i == 1 ? noRuntime : withRuntime);
+                copies[i].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+                copies[i].start(program(), { QStringLiteral("/quiet") });
+            }
+            QVERIFY(copies[0].waitForStarted(5000) && copies[1].waitForStarted(5000));
+            // The one that waits for the other gives up after five seconds at the most.
+            QTRY_VERIFY_WITH_TIMEOUT(copies[0].state() != copies[1].state(), 15000);
+            QTest::qWait(500);
+            QCOMPARE(int(copies[0].state() == QProcess::Running) + int(copies[1].state() == QProcess::Running), 1);
+            for (QProcess& copy : copies)
+                stop(copy);
+        }
+    }
+
+    void aLinkTooLongIsRefused()
+    {
+        QProcess copy;
+        copy.start(program(), { QStringLiteral("sms:0521234567?body=") + QString(20000, QLatin1Char('x')) });
+        QVERIFY(copy.waitForFinished(15000));
+        QCOMPARE(copy.exitCode(), 1);
+        QVERIFY(!SingleInstance::toggleRunningCopy(300));
+    }
+
     void staleSocketDoesNotBlockAStart()
     {
         QVERIFY(leaveStaleSocket(SingleInstance::serverName()));
