@@ -20,12 +20,16 @@
 #include <QDateTimeEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace AppWindowTest;
 
@@ -255,6 +259,45 @@ private slots:
         QCOMPARE(m_store->entry(id)->provider, QStringLiteral("Nahar"));
         QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0717000001") });
         QFile::remove(folder + QStringLiteral("nahar.def"));
+    }
+
+    // The disk fills up while a queued send is under way: its outcome cannot be recorded, the user is told,
+    // and the queue never sends it again.
+    void aQueuedSendWhoseOutcomeCannotBeRecordedGoesOnce()
+    {
+        HistoryEntry queued;
+        queued.sender = QStringLiteral("דנה");
+        queued.area = QStringLiteral("054");
+        queued.phone = QStringLiteral("6000001");
+        queued.message = QStringLiteral("דיסק מלא");
+        queued.source = SendSource::Queue;
+        queued.due = QDateTime::currentDateTime();
+        const qint64 id = m_store->schedule(queued);
+        QVERIFY(id);
+        const QString wal = m_store->path() + QStringLiteral("-wal");
+        rlimit before {};
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        // Once the message has left, no file of this process may grow any more.
+        const auto filler
+            = connect(&m_form->session().engine(), &TSMSBaseForm::statusChanged, this, [&](TSMSStatus status) {
+                  if (status != ssSending)
+                      return;
+                  rlimit full = before;
+                  full.rlim_cur = rlim_t(qMax(QFileInfo(wal).size(), QFileInfo(m_store->path()).size()));
+                  ::setrlimit(RLIMIT_FSIZE, &full);
+              });
+        QTRY_COMPARE_WITH_TIMEOUT(submittedNumbers().size(), 1, Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(!isBusyStatus(m_form->session().engine().Status), Patience);
+        QTest::qWait(1500); // the queue looks every 100 ms in this test
+        disconnect(filler);
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, handler);
+        QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0546000001") });
+        QVERIFY2(m_form->lastStatusText().contains(QStringLiteral("ההיסטוריה לא יכלה לרשום")),
+            qPrintable(m_form->lastStatusText()));
+        QCOMPARE(m_store->entry(id)->outcome(), SendOutcome::Unknown);
+        QVERIFY(m_store->dueBy(QDateTime::currentDateTime()).isEmpty());
     }
 
     // Sent later: the tray tip names the next send until the queue sends it, through the send workflow.
