@@ -1311,6 +1311,10 @@
         <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
         <translation>The history could not record the outcome of the send: %1</translation>
     </message>
+    <message>
+        <source>ההגדרות לא נשמרו: %1</source>
+        <translation>The settings were not saved: %1</translation>
+    </message>
 </context>
 <context>
     <name>Credentials</name>

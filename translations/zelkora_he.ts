@@ -1311,6 +1311,10 @@
         <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>ההגדרות לא נשמרו: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Credentials</name>

@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QThread>
+#include <csignal>
 #include <cstdio>
 
 #include <fontconfig/fontconfig.h>
@@ -126,6 +127,9 @@ void ProgramEntry::answerLaterCopies(SingleInstance& instance, THiddenForm& hidd
 int ProgramEntry::run(int argc, char** argv)
 {
     StartUpWarmUp warmUp;
+    // A file that may grow no more (a file-size limit) makes the write fail, which the writers report, instead
+    // of ending the program in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     // No Qt::AA_ShareOpenGLContexts here: with it the application object makes an OpenGL context at once,
     // which loads the system's GL driver at every start (about 55 MiB more at idle and twice the start-up
     // time with Mesa) for a program that lives in the tray. The browser library, loaded at the first send,

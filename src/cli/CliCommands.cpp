@@ -29,6 +29,7 @@
 #include <QJsonObject>
 #include <QUrl>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -236,7 +237,11 @@ int refresh()
                 .arg(result.ok ? QString() : QStringLiteral(" (") + result.error + QLatin1Char(')')));
         return CliCommands::ExitFailed;
     }
-    state.SaveProviderCache();
+    if (QString why; !state.SaveProviderCache(&why)) {
+        err(QStringLiteral("%1 could not be written (%2); it was left as it was")
+                .arg(AppPaths::providerCacheFile(), why));
+        return CliCommands::ExitFailed;
+    }
     out(QStringLiteral("%1 providers, %2 area codes written to %3")
             .arg(list.size())
             .arg(areaDefs.size())
@@ -471,6 +476,9 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 int CliCommands::run(int argc, char** argv)
 {
     qInstallMessageHandler(quietMessages);
+    // A file that may grow no more (a file-size limit) makes the write fail, which the writers report, instead
+    // of ending the program in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The browser renders nothing anyone sees; without a display it runs offscreen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))

@@ -4,28 +4,83 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+// The reason of the last system call's failure, as words.
+QString systemError(const QString& what, const QString& path)
+{
+    return QStringLiteral("%1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(errno)));
+}
+} // namespace
 
 bool AtomicFile::write(
     const QString& path, const QByteArray& bytes, QString* error, std::optional<QFileDevice::Permissions> mode)
 {
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        if (error)
-            *error = QStringLiteral("the folder %1 cannot be created").arg(folder);
-        return false;
+    if (!QDir().mkpath(folder))
+        return fail(QStringLiteral("the folder %1 cannot be created").arg(folder));
+    // The new content goes into a file of its own beside the old one; only a file written whole, flushed and
+    // closed without an error is renamed over it. Every step is checked here: a buffered writer reports a
+    // full disk only when it closes, too late for a rename that has already been decided.
+    QByteArray temporary = QFile::encodeName(path) + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail(systemError(QStringLiteral("cannot create a file beside"), path));
+    const QString temporaryPath = QFile::decodeName(temporary);
+    const auto abandon = [&](const QString& what) {
+        const QString reason = systemError(what, temporaryPath);
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return fail(reason);
+    };
+    // The mode asked for, else the old file's; a new file is the owner's alone, since most of what the
+    // program writes names the user's contacts, messages or accounts.
+    ::mode_t wanted = S_IRUSR | S_IWUSR;
+    struct stat old;
+    if (mode) {
+        const QFileDevice::Permissions p = *mode;
+        wanted = (p & QFileDevice::ReadOwner ? S_IRUSR : 0) | (p & QFileDevice::WriteOwner ? S_IWUSR : 0)
+            | (p & QFileDevice::ExeOwner ? S_IXUSR : 0) | (p & QFileDevice::ReadGroup ? S_IRGRP : 0)
+            | (p & QFileDevice::WriteGroup ? S_IWGRP : 0) | (p & QFileDevice::ExeGroup ? S_IXGRP : 0)
+            | (p & QFileDevice::ReadOther ? S_IROTH : 0) | (p & QFileDevice::WriteOther ? S_IWOTH : 0)
+            | (p & QFileDevice::ExeOther ? S_IXOTH : 0);
+    } else if (::stat(QFile::encodeName(path).constData(), &old) == 0) {
+        wanted = old.st_mode & 07777;
     }
-    QSaveFile file(path);
-    // QSaveFile flushes the file to the disk before its rename.
-    const bool written = file.open(QIODevice::WriteOnly) && (!mode || file.setPermissions(*mode))
-        && file.write(bytes) == bytes.size() && file.commit();
-    if (!written) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    if (::fchmod(fd, wanted) != 0)
+        return abandon(QStringLiteral("cannot set the mode of"));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return abandon(QStringLiteral("cannot write"));
+        done += n;
+    }
+    if (::fsync(fd) != 0)
+        return abandon(QStringLiteral("cannot flush"));
+    if (::close(fd) != 0) {
+        const QString reason = systemError(QStringLiteral("cannot close"), temporaryPath);
+        ::unlink(temporary.constData());
+        return fail(reason);
+    }
+    if (::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+        const QString reason = systemError(QStringLiteral("cannot rename over"), path);
+        ::unlink(temporary.constData());
+        return fail(reason);
     }
     syncFolder(folder);
     return true;

@@ -9,9 +9,11 @@
 // Every file the program writes whole goes through here.
 namespace AtomicFile {
 // Writes the file whole or not at all: a temporary file beside it (given `mode` before the first byte goes
-// in), flushed to the disk, renamed over the old one, and the folder's entry flushed too, so that after a
-// crash the file holds the old content or the new, never a part. The folder is created when missing. False,
-// with the reason in `error`, when it could not; the old file then stays as it was.
+// in; without one the old file's mode, and a new file the owner's read and write only), flushed to the disk,
+// renamed over the old one, and the folder's entry flushed too, so that after a crash the file holds the old
+// content or the new, never a part. The folder is created when missing. False, with the reason in `error`,
+// when any step fails (a full disk, a file-size limit); the old file then stays as it was, and nothing is
+// renamed into place unwritten.
 bool write(const QString& path, const QByteArray& bytes, QString* error = nullptr,
     std::optional<QFileDevice::Permissions> mode = std::nullopt);
 // Flushes a folder's entries (a file renamed or removed in it) to the disk.

@@ -22,7 +22,7 @@ std::optional<QByteArray> ProviderCache::read(const QString& path)
     return bytes;
 }
 
-bool ProviderCache::write(const QString& path, const QByteArray& text)
+bool ProviderCache::write(const QString& path, const QByteArray& text, QString* error)
 {
     // QSaveFile refuses a file it may not write and gives the new file the old one's permissions, so the
     // read-only bit has to go first for the new document to land and stay writable.
@@ -30,5 +30,5 @@ bool ProviderCache::write(const QString& path, const QByteArray& text)
     if (QFile::exists(path) && !(permissions & QFileDevice::WriteOwner))
         QFile::setPermissions(path, permissions | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
 
-    return AtomicFile::write(path, text);
+    return AtomicFile::write(path, text, error);
 }

@@ -16,5 +16,5 @@ std::optional<QByteArray> read(const QString& path);
 // the old one, so the file is always either the old document or the new one, whole, even when the
 // process dies mid-write. A read-only file is made writable first. False when it failed; the old file
 // then stays as it was.
-bool write(const QString& path, const QByteArray& text);
+bool write(const QString& path, const QByteArray& text, QString* error = nullptr);
 } // namespace ProviderCache

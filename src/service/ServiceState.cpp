@@ -242,9 +242,9 @@ void ServiceState::readProviderCache()
     }
 }
 
-void ServiceState::SaveProviderCache()
+bool ServiceState::SaveProviderCache(QString* error)
 {
-    ProviderCache::write(ProviderCache::path(), Document.text());
+    return ProviderCache::write(ProviderCache::path(), Document.text(), error);
 }
 
 void ServiceState::ApplyLocalDefinitions()

@@ -63,8 +63,9 @@ public:
     // CacheLoaded tells whether the cache reached FINISHED; a missing, unreadable or invalid file ends its
     // load without a word.
     void LoadProviderCache();
-    // Writes Document to providers.dat. Failures are not reported; the old file then stays.
-    void SaveProviderCache();
+    // Writes Document to providers.dat; false, with the reason in `error`, when it could not (the old file
+    // then stays as it was).
+    bool SaveProviderCache(QString* error = nullptr);
 
     // Reads providers.d again and rebuilds the lists from it and from the service's own definitions: the
     // local providers first, then the service's whose Name no local one has; the local area items first,

@@ -303,12 +303,21 @@ void MainSession::suspendServiceRequests(bool suspended)
 
 void MainSession::saveLastUsed()
 {
-    SmsIni ini;
-    ini.setLastFrom(m_composition.sender);
-    ini.setLastPhone(m_composition.phone);
-    ini.setLastRecipient(m_composition.listMode ? QString() : m_composition.recipientName);
-    ini.setLastAreaCode(m_composition.area);
-    ini.setTimeOut(m_engine->TimeOut);
+    // What the window will hold next time is no condition of this send: a settings file that cannot be
+    // written (a full disk, a read-only folder) is said, and the send goes on.
+    try {
+        SmsIni ini;
+        ini.setLastFrom(m_composition.sender);
+        ini.setLastPhone(m_composition.phone);
+        ini.setLastRecipient(m_composition.listMode ? QString() : m_composition.recipientName);
+        ini.setLastAreaCode(m_composition.area);
+        ini.setTimeOut(m_engine->TimeOut);
+    } catch (const std::exception& error) {
+        qWarning("the last-used fields were not saved: %s", qPrintable(ErrorReport::textOf(error)));
+        if (m_view)
+            m_view->showStatus(
+                tr("ההגדרות לא נשמרו: %1").arg(ErrorReport::textOf(error)), SkinColors::StatusColorError);
+    }
 }
 
 QString MainSession::credentialsMissing(const TProvider& provider, bool listSend)

@@ -419,7 +419,8 @@ void ServiceConnection::HTTPSuccess(TRequestKind kind, const QByteArray& text)
     if (result.ok && m_state.ConnectionState == 2) {
         m_initialised = true;
         m_state.CacheLoaded = false;
-        m_state.SaveProviderCache();
+        if (QString why; !m_state.SaveProviderCache(&why))
+            qWarning("providers.dat could not be written (%s); the definitions are used from memory", qPrintable(why));
         m_state.ApplyLocalDefinitions();
         m_filesStamp = definitionFilesStamp();
         return;

@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -322,6 +323,10 @@ void WebEngineBrowser::Navigate(const QString& address)
     m_requested = QUrl(address);
     m_reloads = 0;
     if (m_requested.isValid() && !m_requested.isRelative()) {
+        // A page the engine leaves may still be moving on by itself (a history.back() after its alert, a
+        // refresh): its navigations stop here, and with no history left none can come back over this load.
+        m_page->triggerAction(QWebEnginePage::Stop);
+        m_page->history()->clear();
         m_page->load(m_requested);
         return;
     }

@@ -1,0 +1,120 @@
+// Writes that fail part-way, as on a full disk: a file-size limit (with SIGXFSZ ignored, so that the write
+// itself fails) below the new content's size. The old bytes stay, the caller hears of it, no part of the new
+// content is renamed into place and no temporary file is left beside it.
+#include "SandboxServer.h"
+#include "TestEnv.h"
+#include "common/AtomicFile.h"
+#include "service/ServiceState.h"
+#include "settings/SmsIni.h"
+
+#include <QDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+// Holds the file-size limit of this process at `bytes` while it lives.
+class SizeLimit
+{
+public:
+    explicit SizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_before;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~SizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_before {};
+    void (*m_handler)(int) = nullptr;
+};
+
+QStringList filesBeside(const QString& path)
+{
+    return QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
+}
+} // namespace
+
+class TestFullWrites : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Each kind of file the program writes whole, through the writer its owner uses.
+    void theOldFileStaysAndTheCallerHears_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a file written whole") << "atomic";
+        QTest::newRow("SMS.INI") << "settings";
+        QTest::newRow("providers.dat") << "providers";
+    }
+    void theOldFileStaysAndTheCallerHears()
+    {
+        QFETCH(QString, kind);
+        const QString app = TestEnv::freshAppDir();
+        const QString config = TestEnv::freshConfigDir();
+        const QString path = kind == QLatin1String("settings") ? config + QStringLiteral("SMS.INI")
+            : kind == QLatin1String("providers")               ? app + QStringLiteral("providers.dat")
+                                                               : app + QStringLiteral("file.dat");
+        const QByteArray old = kind == QLatin1String("settings")
+            ? QByteArray("[Sahar]\r\nUserName=dana\r\nPassword=secret\r\n")
+            : QByteArray("old content\n");
+        TestEnv::writeFile(path, old);
+        const QStringList before = filesBeside(path);
+
+        bool reported = false;
+        {
+            const SizeLimit limit(512);
+            if (kind == QLatin1String("atomic")) {
+                QString error;
+                reported = !AtomicFile::write(path, QByteArray(4096, 'n'), &error) && !error.isEmpty();
+            } else if (kind == QLatin1String("settings")) {
+                try {
+                    SmsIni(path).setLastFrom(QString(4096, QLatin1Char('n')));
+                } catch (const std::exception&) {
+                    reported = true;
+                }
+            } else {
+                TProviders providers;
+                QStringList areas;
+                ServiceState state(providers, areas);
+                state.ProcessDocument("<#PROVIDERS>\r\n<#PROVIDER Name=" + QByteArray(4096, 'n')
+                    + " AreaCodes=050 MsgUrl=http://127.0.0.1:9/m>\r\n<#FINISHED>\r\n");
+                QString error;
+                reported = !state.SaveProviderCache(&error) && !error.isEmpty();
+            }
+        }
+        QVERIFY(reported);
+        QCOMPARE(TestEnv::readFile(path), old);
+        QCOMPARE(filesBeside(path), before);
+    }
+
+    // zelkora-cli refresh on a disk that fills up says so, fails, and leaves providers.dat as it was.
+    void refreshOnAFullDiskLeavesTheCache()
+    {
+        SandboxServer sandbox;
+        QVERIFY(sandbox.listen());
+        TestEnv::noProxy();
+        const QString cache = TestEnv::freshAppDir() + QStringLiteral("providers.dat");
+        TestEnv::freshConfigDir();
+        TestEnv::writeFile(cache, "<#FINISHED>\r\n");
+        const QStringList shell { QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\""),
+            QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"), QStringLiteral("--service-url"),
+            sandbox.baseUrl(), QStringLiteral("refresh") };
+        const TestEnv::ProgramRun run = TestEnv::runProgram(QStringLiteral("bash"), shell);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(QStringLiteral("could not be written")), qPrintable(run.err));
+        QCOMPARE(TestEnv::readFile(cache), QByteArray("<#FINISHED>\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFullWrites)
+#include "test_fullwrites.moc"
