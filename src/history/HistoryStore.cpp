@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 #include <QVariant>
 
 namespace {
@@ -19,6 +20,9 @@ const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzzZ");
 // How long a write waits for another program's write to end.
 constexpr int kBusyTimeoutMs = 15000;
 constexpr int kSchemaVersion = 2;
+// SQLite's result codes for a file that is damaged or no database at all: the only ones that move it aside.
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADatabase = 26;
 
 const QString kColumns
     = QStringLiteral("id, time, sender, name, area, phone, provider, message, status, "
@@ -148,17 +152,65 @@ HistoryStore::~HistoryStore()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
+bool HistoryStore::connect(bool readOnly)
+{
+    QSqlDatabase db = QSqlDatabase::contains(m_connection)
+        ? QSqlDatabase::database(m_connection, false)
+        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.close();
+    if (readOnly) {
+        // A file that cannot be written now (a full disk) may not even take the lock files a reader makes: it is
+        // read as it stands, without them.
+        db.setDatabaseName(QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded)
+            + QStringLiteral("?mode=ro&immutable=1"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    } else {
+        db.setDatabaseName(m_path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    }
+    m_open = db.open();
+    if (!m_open) {
+        m_error = db.lastError().text();
+        m_errorCode = db.lastError().nativeErrorCode().toInt() & 0xff;
+    }
+    return m_open;
+}
+
+QString HistoryStore::foreignReason()
+{
+    // Read before anything is written: a file that is not this program's history, or one of a newer version,
+    // is never changed.
+    QSqlQuery tables;
+    if (!exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &tables))
+        return QString();
+    QStringList names;
+    while (tables.next())
+        names << tables.value(0).toString();
+    if (!names.isEmpty() && !names.contains(QStringLiteral("attempts")))
+        return tr("it holds another program's tables (%1)").arg(names.join(QStringLiteral(", ")));
+    QSqlQuery version;
+    if (exec(QStringLiteral("PRAGMA user_version"), {}, &version) && version.next()
+        && version.value(0).toInt() > kSchemaVersion)
+        return tr("it was written by a newer version of the program");
+    return QString();
+}
+
 bool HistoryStore::open()
 {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
+    const bool existed = QFileInfo(m_path).size() > 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        {
-            QSqlDatabase db = QSqlDatabase::contains(m_connection)
-                ? QSqlDatabase::database(m_connection, false)
-                : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-            db.setDatabaseName(m_path);
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-            m_open = db.open();
+        m_errorCode = 0;
+        QString foreign;
+        m_open = connect(false) && (foreign = foreignReason()).isEmpty() && m_error.isEmpty();
+        if (!foreign.isEmpty()) {
+            QSqlDatabase::database(m_connection, false).close();
+            m_open = false;
+            m_error = foreign;
+            ErrorReport::report(tr("The history %1 is not one this program can use: %2. It was left as it is, and "
+                                   "nothing will be recorded in it.")
+                                    .arg(QDir::toNativeSeparators(m_path), foreign));
+            return false;
         }
         // Write-ahead logging: a reader never waits for a writer, and one program's write waits for another's.
         m_open = m_open && exec(QStringLiteral("PRAGMA journal_mode=WAL"))
@@ -180,10 +232,21 @@ bool HistoryStore::open()
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_queue ON attempts(scheduled, due)"))
             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS attempts_list ON attempts(list_id)"))
             && exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
-        if (m_open || attempt > 0 || !QFileInfo::exists(m_path))
+        if (m_open || !existed || attempt > 0)
             break;
-        // Not a history this program can read: moved aside, and a new one begun.
         const QString reason = m_error;
+        if (m_errorCode != kSqliteCorrupt && m_errorCode != kSqliteNotADatabase) {
+            // Busy, full, read-only or an I/O error: nothing is wrong with the file. It is kept, and listed
+            // read-only where it can be read; nothing can be recorded (and so nothing is sent) meanwhile.
+            m_open = connect(true) && exec(QStringLiteral("SELECT COUNT(*) FROM attempts"));
+            m_error = reason;
+            ErrorReport::report(tr("The history %1 cannot be written (%2). It was kept as it is%3; nothing can be "
+                                   "recorded or sent until it can be written.")
+                                    .arg(QDir::toNativeSeparators(m_path), reason,
+                                        m_open ? tr(", and is shown read-only") : QString()));
+            return m_open;
+        }
+        // Really damaged: moved aside whole, with its journal files beside it, and a new one begun.
         QSqlDatabase::database(m_connection, false).close();
         const QString aside = AtomicFile::moveAside(m_path);
         if (aside.isEmpty()) {
@@ -191,8 +254,10 @@ bool HistoryStore::open()
                                     .arg(QDir::toNativeSeparators(m_path), reason));
             break;
         }
-        for (const QString& journal : { QStringLiteral("-wal"), QStringLiteral("-shm") })
-            QFile::remove(m_path + journal);
+        for (const QString& journal : { QStringLiteral("-wal"), QStringLiteral("-shm") }) {
+            if (QFileInfo::exists(m_path + journal))
+                QFile::rename(m_path + journal, aside + journal);
+        }
         ErrorReport::report(tr("The history %1 cannot be read (%2); it was moved to %3, and a new one begins.")
                                 .arg(QDir::toNativeSeparators(m_path), reason, QDir::toNativeSeparators(aside)));
     }
@@ -250,12 +315,14 @@ bool HistoryStore::exec(const QString& statement, const QVariantList& binds, QSq
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     if (!query.prepare(statement)) {
         m_error = query.lastError().text();
+        m_errorCode = query.lastError().nativeErrorCode().toInt() & 0xff;
         return false;
     }
     for (const QVariant& value : binds)
         query.addBindValue(value);
     if (!query.exec()) {
         m_error = query.lastError().text();
+        m_errorCode = query.lastError().nativeErrorCode().toInt() & 0xff;
         return false;
     }
     m_error.clear();

@@ -166,6 +166,11 @@ public:
 
 private:
     bool open();
+    // Opens the connection to the file (read-only: nothing is ever written through it).
+    bool connect(bool readOnly);
+    // Why the file is not this program's history to write (another program's tables, a newer version);
+    // empty when it is, or is new.
+    QString foreignReason();
     bool addSearchColumn();
     bool addLedgerColumns();
     // Runs `work` in one transaction: committed when it returns true, else rolled back.
@@ -177,4 +182,5 @@ private:
     QString m_connection;
     bool m_open = false;
     mutable QString m_error;
+    mutable int m_errorCode = 0; // SQLite's result code of the last failure
 };

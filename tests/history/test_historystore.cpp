@@ -8,7 +8,9 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 const QDateTime Now = QDateTime::currentDateTime();
@@ -256,6 +258,72 @@ private slots:
         QCOMPARE(TestEnv::readFile(dir + aside.first()), bytes);
         QCOMPARE(reports.size(), 1);
         QVERIFY(reports.first().contains(aside.first()));
+    }
+
+    // A history that cannot be written now (a full disk), another program's database and one of a newer
+    // version are kept byte for byte: never moved aside, never changed. A full one is still listed.
+    void aFileThatIsNotDamagedIsKept_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("full disk") << "full" << true;
+        QTest::newRow("another program's database") << "foreign" << false;
+        QTest::newRow("a newer version") << "newer" << false;
+    }
+    void aFileThatIsNotDamagedIsKept()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, listed);
+        m_store.reset();
+        const QString dir = TestEnv::freshDir(m_dir + QStringLiteral("kept"));
+        const QString path = dir + QStringLiteral("history.db");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            if (kind == QLatin1String("foreign")) {
+                QVERIFY(query.exec(QStringLiteral("CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)")));
+            } else if (kind == QLatin1String("newer")) {
+                // An attempts table, of a version this program does not know.
+                QVERIFY(
+                    query.exec(QStringLiteral("CREATE TABLE attempts (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
+                                              "name TEXT NOT NULL DEFAULT '', status INTEGER NOT NULL DEFAULT -1)")));
+                QVERIFY(query.exec(QStringLiteral("INSERT INTO attempts (time, name, status) VALUES "
+                                                  "('2026-12-01T08:00:00.000Z', 'old', 6)")));
+                QVERIFY(query.exec(QStringLiteral("PRAGMA user_version=99")));
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("maker"));
+        if (kind == QLatin1String("full")) {
+            QFile::remove(path);
+            HistoryStore(path).add(attempt("old", 6, 0));
+        }
+        const QByteArray bytes = TestEnv::readFile(path);
+        QStringList reports;
+        const ErrorReport::Handler previous = ErrorReport::setHandler([&](const QString& text) { reports << text; });
+        {
+            rlimit before {};
+            ::getrlimit(RLIMIT_FSIZE, &before);
+            const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+            if (kind == QLatin1String("full")) {
+                rlimit full = before;
+                full.rlim_cur = rlim_t(bytes.size());
+                ::setrlimit(RLIMIT_FSIZE, &full);
+            }
+            HistoryStore store(path);
+            ::setrlimit(RLIMIT_FSIZE, &before);
+            std::signal(SIGXFSZ, handler);
+            QVERIFY2(store.isOpen() == listed,
+                qPrintable(store.error() + QLatin1Char(' ') + reports.join(QLatin1Char('|'))));
+            if (listed)
+                QCOMPARE(store.entries().size(), 1);
+        }
+        ErrorReport::setHandler(previous);
+        QCOMPARE(reports.size(), 1);
+        QVERIFY2(reports.first().contains(QStringLiteral("history.db")), qPrintable(reports.first()));
+        QCOMPARE(QDir(dir).entryList({ QStringLiteral("history.db.damaged-*") }), QStringList());
+        QCOMPARE(TestEnv::readFile(path), bytes);
     }
 
     void twoProgramsWritingAtOnceLoseNothing()
