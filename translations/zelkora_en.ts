@@ -1430,6 +1430,18 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
         <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
         <translation>The send cannot be recorded in the history, so nothing was sent: %1</translation>
     </message>
+    <message>
+        <source>דף הכניסה של %1 עבר אל %2%3. להשתמש שם בפרטי הכניסה שלך ל-%1?</source>
+        <translation>The login page of %1 moved to %2%3. Use your %1 credentials there?</translation>
+    </message>
+    <message>
+        <source> (http: לא מוצפן, כל מי שבדרך יכול לקרוא)</source>
+        <translation> (http: not encrypted, anyone on the way can read it)</translation>
+    </message>
+    <message>
+        <source>פרטי הכניסה של %1 לא נשלחו: דף הכניסה עבר אל %2</source>
+        <translation>The credentials of %1 were not sent: its login page moved to %2</translation>
+    </message>
 </context>
 <context>
     <name>HistoryRecorder</name>

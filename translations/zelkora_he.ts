@@ -1428,6 +1428,18 @@
         <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>דף הכניסה של %1 עבר אל %2%3. להשתמש שם בפרטי הכניסה שלך ל-%1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (http: לא מוצפן, כל מי שבדרך יכול לקרוא)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>פרטי הכניסה של %1 לא נשלחו: דף הכניסה עבר אל %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HistoryRecorder</name>

@@ -51,7 +51,9 @@ const char* const kUsage
       "                                    may have been sent, the site having given no verdict)\n"
       "  zelkora-cli check AREA-CODE [--json]   (walks the provider's pages up to the filled\n"
       "                                    message form and submits nothing)\n"
-      "options: --service-url URL\n";
+      "options: --service-url URL\n"
+      "         --accept-login-origin   (send and retry: use a provider's credentials on its login page\n"
+      "                                  even when that moved to another site since they were last used)\n";
 
 void out(const QString& line)
 {
@@ -82,6 +84,7 @@ struct Options
     QString at;
     bool failed = false;
     bool includeUnknown = false;
+    bool acceptLoginOrigin = false;
     QString since;
     QString error;
 };
@@ -123,6 +126,8 @@ Options parse(const QStringList& args)
             o.failed = true;
         } else if (a == QLatin1String("--include-unknown")) {
             o.includeUnknown = true;
+        } else if (a == QLatin1String("--accept-login-origin")) {
+            o.acceptLoginOrigin = true;
         } else if (QString url; AppPaths::takeServiceUrlOption(args, i, &url)) {
             AppPaths::setServiceUrlOverride(url);
         } else if (a == QLatin1String("--service-url")) {
@@ -302,6 +307,17 @@ public:
         else
             line(QStringLiteral("-"), QStringLiteral("error"), text, Verdict { false, false });
     }
+    // zelkora-cli writes nothing to SMS.INI: it uses credentials where they were bound, or with
+    // --accept-login-origin where the definition now puts its login page, for this run.
+    bool acceptLoginOrigin(const TProvider& provider, const QString& origin) override
+    {
+        if (!m_acceptLoginOrigin)
+            err(QStringLiteral("%1's login page moved from %2 to %3; --accept-login-origin uses its credentials there")
+                    .arg(provider.Name, provider.LoginOrigin, origin));
+        return m_acceptLoginOrigin;
+    }
+    void acceptLoginOrigins(bool accept) { m_acceptLoginOrigin = accept; }
+
     QString credentialsMissing(const TProvider& provider, bool) override
     {
         return SendWorkflow::missingCredentialsText(provider);
@@ -343,6 +359,7 @@ private:
     bool m_reachedEngine = false;
     bool m_allSent = true;
     bool m_unknown = false;
+    bool m_acceptLoginOrigin = false;
 };
 
 // Sends the checked composition with the real engine, one output line per status, each recipient in the
@@ -355,6 +372,7 @@ int sendComposition(SendWorkflow::Composition composition, const QStringList& la
     state.LoadProviderCache();
     engine.TimeOut = SmsIni().timeOut();
     CliSendHost host(engine, labels, o.json, engine.Providers.isEmpty() ? 0 : 1);
+    host.acceptLoginOrigins(o.acceptLoginOrigin);
     // Only a program with widgets, made for --interactive on a display, can show a site's page.
     std::unique_ptr<PersonPages> personPages;
     if (o.interactive && qobject_cast<QApplication*>(QCoreApplication::instance()))

@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QUrl>
 
 #include <utility>
 
@@ -128,6 +129,18 @@ bool SendWorkflow::SendToRecipient(
     const TProvider provider = m_engine.Providers.at(index);
     if (lacksCredentials(provider))
         return refuse(m_host.credentialsMissing(provider, ListSending || m_unattended));
+    if (needsLogin(provider)) {
+        // Credentials go only to the login page they were used with: one that moved to another origin (a
+        // definition changed by whoever serves it) gets them with the user's word alone.
+        const QString origin = webOrigin(provider.LoginUrl);
+        if (!provider.LoginOrigin.isEmpty() && provider.LoginOrigin != origin
+            && (m_unattended || !m_host.acceptLoginOrigin(provider, origin)))
+            return refuse(loginMovedRefusal(provider, origin));
+        if (provider.LoginOrigin != origin) {
+            m_host.bindLoginOrigin(provider, origin);
+            m_engine.Providers[index].LoginOrigin = origin;
+        }
+    }
     // Nothing goes to a site that the ledger cannot record first.
     if (m_recorder && !m_recorder->begin(m_recipient, areaCode, phone, sender, message)) {
         m_host.reportError(ledgerRefusal(m_recorder->error()));
@@ -150,6 +163,32 @@ bool SendWorkflow::hasCredentials(const TProvider& provider)
 QString SendWorkflow::missingCredentialsText(const TProvider& provider)
 {
     return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
+}
+
+QString SendWorkflow::webOrigin(const QString& address)
+{
+    const QUrl url(address);
+    if (url.host().isEmpty())
+        return QString();
+    const QString scheme = url.scheme().toLower();
+    const int port = url.port(scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1);
+    return scheme + QStringLiteral("://") + url.host().toLower()
+        + (port >= 0 ? QLatin1Char(':') + QString::number(port) : QString());
+}
+
+QString SendWorkflow::loginMovedQuestion(const TProvider& provider, const QString& origin)
+{
+    const bool plain = origin.startsWith(QLatin1String("http:"));
+    return QCoreApplication::translate("SendWorkflow", "דף הכניסה של %1 עבר אל %2%3. להשתמש שם בפרטי הכניסה שלך ל-%1?")
+        .arg(provider.Name, origin,
+            plain ? QCoreApplication::translate("SendWorkflow", " (http: לא מוצפן, כל מי שבדרך יכול לקרוא)")
+                  : QString());
+}
+
+QString SendWorkflow::loginMovedRefusal(const TProvider& provider, const QString& origin)
+{
+    return QCoreApplication::translate("SendWorkflow", "פרטי הכניסה של %1 לא נשלחו: דף הכניסה עבר אל %2")
+        .arg(provider.Name, origin);
 }
 
 QString SendWorkflow::ledgerRefusal(const QString& why)

@@ -81,6 +81,12 @@ public:
     }
     // The text a send to such a provider fails with: the status line's, the list line's and zelkora-cli's.
     static QString missingCredentialsText(const TProvider& provider);
+    // The origin (scheme://host:port) of an address; empty for one without a host.
+    static QString webOrigin(const QString& address);
+    // The question before a provider's credentials go to a login page on another origin, and the text a send
+    // fails with when they may not.
+    static QString loginMovedQuestion(const TProvider& provider, const QString& origin);
+    static QString loginMovedRefusal(const TProvider& provider, const QString& origin);
 
     // The host's cancel flag was just set: a list that waits between recipients stops at once; one whose
     // recipient is under way stops when that attempt ends.

@@ -28,6 +28,20 @@ public:
     // A provider that needs a login has no credentials: tell the user and let them enter them (a single
     // send), and give the text that the failure is reported with.
     virtual QString credentialsMissing(const TProvider& provider, bool listSend) = 0;
+    // The provider's login page is on `origin`, not on the one its credentials were last used with: whether
+    // the user agrees to use them there (the window asks; zelkora-cli takes --accept-login-origin).
+    virtual bool acceptLoginOrigin(const TProvider& provider, const QString& origin)
+    {
+        Q_UNUSED(provider)
+        Q_UNUSED(origin)
+        return false;
+    }
+    // The credentials are used with `origin` from now on (kept where the credentials are kept).
+    virtual void bindLoginOrigin(const TProvider& provider, const QString& origin)
+    {
+        Q_UNUSED(provider)
+        Q_UNUSED(origin)
+    }
 
     // The list send's display: one line per recipient, then the recipient under way; at the end whether it
     // was cancelled. cancelRequested() is asked after every step of the wait.

@@ -42,6 +42,9 @@ struct TProvider
     QString MsgLimit;
     QString UserName;
     QString Password;
+    // The origin (scheme, host and port) of the login page the credentials were last used with; empty while
+    // they were used nowhere. Kept with the credentials, never read from a definition.
+    QString LoginOrigin;
     QString SignupURL;
     quint8 ClearCRLF = 1;
 

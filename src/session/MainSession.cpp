@@ -320,6 +320,22 @@ void MainSession::saveLastUsed()
     }
 }
 
+bool MainSession::acceptLoginOrigin(const TProvider& provider, const QString& origin)
+{
+    return UserPrompt::current()->question(SendWorkflow::loginMovedQuestion(provider, origin));
+}
+
+void MainSession::bindLoginOrigin(const TProvider& provider, const QString& origin)
+{
+    try {
+        SmsIni().setLoginOrigin(provider.Name, origin);
+    } catch (const std::exception& error) {
+        // Not kept: the next send asks again, which costs a question and nothing more.
+        qWarning("the login page's origin of %s was not saved: %s", qPrintable(provider.Name),
+            qPrintable(ErrorReport::textOf(error)));
+    }
+}
+
 QString MainSession::credentialsMissing(const TProvider& provider, bool listSend)
 {
     if (listSend)

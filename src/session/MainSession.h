@@ -150,6 +150,8 @@ public:
     void suspendServiceRequests(bool suspended) override;
     void saveLastUsed() override;
     QString credentialsMissing(const TProvider& provider, bool listSend) override;
+    bool acceptLoginOrigin(const TProvider& provider, const QString& origin) override;
+    void bindLoginOrigin(const TProvider& provider, const QString& origin) override;
     void beginList(const QStringList& names) override;
     void setCurrentRecipient(int index) override { m_currentRecipient = index; }
     void endList(bool cancelled) override;

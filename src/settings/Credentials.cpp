@@ -66,6 +66,7 @@ void LoadCredentials(TProviders& providers, const SmsIni& ini)
     for (TProvider& provider : providers) {
         provider.UserName = ini.userName(provider.Name);
         provider.Password = ini.password(provider.Name);
+        provider.LoginOrigin = ini.loginOrigin(provider.Name);
         if (!useKeyring)
             continue;
         const auto kept = passwordsOfThisRun().constFind(provider.Name);

@@ -166,6 +166,16 @@ bool SmsIni::setServiceUrl(const QString& url)
     return true;
 }
 
+QString SmsIni::loginOrigin(const QString& providerName) const
+{
+    return ReadString(providerName, QStringLiteral("LoginOrigin"), QString());
+}
+
+void SmsIni::setLoginOrigin(const QString& providerName, const QString& origin)
+{
+    WriteString(providerName, QStringLiteral("LoginOrigin"), origin);
+}
+
 QString SmsIni::userName(const QString& providerName) const
 {
     return ReadString(providerName, UserNameKey, QString());

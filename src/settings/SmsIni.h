@@ -78,4 +78,7 @@ public:
     void setUserName(const QString& providerName, const QString& value);
     QString password(const QString& providerName) const;
     void setPassword(const QString& providerName, const QString& value);
+    // The origin of the login page a provider's credentials were last used with ("" when none).
+    QString loginOrigin(const QString& providerName) const;
+    void setLoginOrigin(const QString& providerName, const QString& origin);
 };

@@ -117,6 +117,25 @@ private slots:
         QCOMPARE(sentNumbers(), QStringList { QStringLiteral("8000001") });
     }
 
+    // Credentials used with one login page never reach another without the user's word: the site logs no
+    // login at all until --accept-login-origin says so.
+    void credentialsStayWithTheirLoginPage()
+    {
+        TestEnv::writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/SMS.INI"),
+            "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n"
+            "LoginOrigin=https://sahar.example:443\r\n");
+        const QStringList send { QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("052-1234567"), QStringLiteral("--text"), QStringLiteral("hi") };
+        const TestEnv::ProgramRun refused = cli(send);
+        QCOMPARE(refused.exitCode, 1); // nothing reached a site
+        QVERIFY2(refused.err.contains(QStringLiteral("--accept-login-origin")), qPrintable(refused.err));
+        QVERIFY(m_sandbox.submissions().isEmpty());
+
+        const TestEnv::ProgramRun accepted = cli(send + QStringList { QStringLiteral("--accept-login-origin") });
+        QVERIFY2(accepted.exitCode == 0, qPrintable(accepted.err));
+        QCOMPARE(m_sandbox.submissions().size(), 2); // the login, then the message
+    }
+
     // A list queued on a disk that fills up goes into the queue whole or not at all.
     void aListQueuedOnAFullDiskIsAllOrNothing()
     {
