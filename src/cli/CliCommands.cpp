@@ -1,6 +1,8 @@
 #include "CliCommands.h"
+
 #include "CliCheck.h"
 #include "CliHistory.h"
+#include "CliText.h"
 
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
@@ -64,7 +66,7 @@ void out(const QString& line)
 
 void err(const QString& line)
 {
-    std::fputs(line.toUtf8().constData(), stderr);
+    std::fputs(visibleText(line).toUtf8().constData(), stderr);
     std::fputc('\n', stderr);
 }
 
@@ -348,7 +350,8 @@ private:
             }
             out(QString::fromUtf8(QJsonDocument(entry).toJson(QJsonDocument::Compact)));
         } else {
-            out(label + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t') + text);
+            out(visibleText(label) + QLatin1Char('\t') + number + QLatin1Char('\t') + name + QLatin1Char('\t')
+                + visibleText(text));
         }
     }
 

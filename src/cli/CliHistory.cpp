@@ -1,6 +1,7 @@
 #include "CliHistory.h"
 
 #include "CliCommands.h"
+#include "CliText.h"
 #include "common/AppPaths.h"
 #include "common/ListLine.h"
 #include "engine/TSMSBaseForm.h"
@@ -24,7 +25,7 @@ void out(const QString& line)
 
 void err(const QString& line)
 {
-    std::fputs(line.toUtf8().constData(), stderr);
+    std::fputs(visibleText(line).toUtf8().constData(), stderr);
     std::fputc('\n', stderr);
 }
 
@@ -96,8 +97,9 @@ int CliHistory::list(bool failedOnly, const QString& since, bool json)
         const QString status = e.scheduled ? QStringLiteral("scheduled") : QString::number(e.status);
         QString message = e.message;
         message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-        out(QStringList { e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm")), recipientOf(e), e.name, e.provider,
-            status, e.shownStatusText(), message }
+        out(QStringList { e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm")), visibleText(recipientOf(e)),
+            visibleText(e.name), visibleText(e.provider), status, visibleText(e.shownStatusText()),
+            visibleText(message) }
                 .join(QLatin1Char('\t')));
     }
     return CliCommands::ExitOk;

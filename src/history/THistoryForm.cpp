@@ -158,6 +158,10 @@ private:
 
 QString csvField(QString value)
 {
+    // A field a spreadsheet would run as a formula is written as text.
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!value.isEmpty() && formulaStarts.contains(value.front()))
+        value.prepend(QLatin1Char('\''));
     if (value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\n'))
         || value.contains(QLatin1Char('\r'))) {
         value.replace(QLatin1Char('"'), QStringLiteral("\"\""));

@@ -250,12 +250,13 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(failed.out.toUtf8()).array().size(), 6);
     }
 
-    // Recipients from a file: its Hebrew names reach the history, and a line that cannot be read is named.
+    // Recipients from a file: its Hebrew names reach the history, and a line that cannot be read is named. A
+    // name that carries a terminal's escape sequence is printed with it made visible.
     void recipientsFromAFile()
     {
         QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
         const QString file = qEnvironmentVariable("HOME") + QStringLiteral("/friends.csv");
-        TestEnv::writeFile(file, "\xEF\xBB\xBFשם;טלפון\r\nאבי;054-1111111\r\nבני;לא מספר\r\nגלית;057-2222222\r\n");
+        TestEnv::writeFile(file, "\xEF\xBB\xBFשם;טלפון\r\nאבי\x1b[31m;054-1111111\r\nבני;לא מספר\r\nגלית;057-2222222\r\n");
         const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
             QStringLiteral("--text"), QStringLiteral("hi"), QStringLiteral("--to-file"), file });
         QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
@@ -266,7 +267,10 @@ private slots:
                   .array();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).toObject().value("name").toString(), QStringLiteral("גלית"));
-        QCOMPARE(entries.at(1).toObject().value("name").toString(), QStringLiteral("אבי"));
+        QCOMPARE(entries.at(1).toObject().value("name").toString(), QStringLiteral("אבי\x1b[31m"));
+        const Run listed = cli({ QStringLiteral("history") });
+        QVERIFY(listed.out.contains(QStringLiteral("אבי\\x1b[31m")));
+        QVERIFY(!listed.out.contains(QChar(0x1b)));
     }
 
     // --at queues the message without sending it, and says that no desktop program is there to send it.

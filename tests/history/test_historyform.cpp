@@ -339,7 +339,7 @@ private slots:
     {
         HistoryEntry sent = attempt("דוד, \"הגדול\"", "052-1234567", "שלום, \"חבר\"\nשורה שנייה", 6, 0);
         sent.time = QDateTime(QDate(2026, 3, 1), QTime(9, 5, 7));
-        HistoryEntry failed = attempt("", "054-7654321", "plain", 8, 0, 11);
+        HistoryEntry failed = attempt("", "054-7654321", "=HYPERLINK(1)", 8, 0, 11);
         failed.time = QDateTime(QDate(2026, 3, 2), QTime(23, 59, 0));
 
         QCOMPARE(THistoryForm::csvOf({ sent, failed }),
@@ -347,7 +347,8 @@ private slots:
                        "time,name,area,phone,provider,message,status,status text,confirmed,source\r\n"
                        "2026-03-01 09:05:07,\"דוד, \"\"הגדול\"\"\",052,1234567,cellcom,"
                        "\"שלום, \"\"חבר\"\"\nשורה שנייה\",6,ההודעה נשלחה,1,window\r\n"
-                       "2026-03-02 23:59:00,,054,7654321,cellcom,plain,8,השליחה נכשלה,0,list\r\n"));
+                       // A field a spreadsheet would run is written as text.
+                       "2026-03-02 23:59:00,,054,7654321,cellcom,'=HYPERLINK(1),8,השליחה נכשלה,0,list\r\n"));
     }
 
     void exportWritesEveryRowOfTheQuery_data()
