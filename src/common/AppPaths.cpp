@@ -1,5 +1,7 @@
 #include "AppPaths.h"
 
+#include "AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -125,7 +127,7 @@ void AppPaths::setConfiguredServiceUrl(const QString& url)
 
 bool AppPaths::ensureDir(const QString& dir)
 {
-    return QDir().mkpath(dir);
+    return AtomicFile::makeFolder(dir);
 }
 
 QString AppPaths::providerCacheFile()

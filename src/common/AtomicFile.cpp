@@ -29,7 +29,7 @@ bool AtomicFile::write(
         return false;
     };
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!makeFolder(folder))
         return fail(QStringLiteral("the folder %1 cannot be created").arg(folder));
     // The new content goes into a file of its own beside the old one; only a file written whole, flushed and
     // closed without an error is renamed over it. Every step is checked here: a buffered writer reports a
@@ -84,6 +84,39 @@ bool AtomicFile::write(
     }
     syncFolder(folder);
     return true;
+}
+
+bool AtomicFile::makeFolder(const QString& folder)
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (QFileInfo(absolute).isDir())
+        return true;
+    // The missing parts, from the outermost in, each made 0700 as it is made.
+    QStringList missing;
+    for (QString part = absolute; !part.isEmpty() && !QFileInfo::exists(part); part = QFileInfo(part).path()) {
+        missing.prepend(part);
+        if (part == QFileInfo(part).path())
+            break;
+    }
+    for (const QString& part : std::as_const(missing)) {
+        if (::mkdir(QFile::encodeName(part).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        ::chmod(QFile::encodeName(part).constData(), 0700);
+    }
+    return QFileInfo(absolute).isDir();
+}
+
+void AtomicFile::makePrivateFile(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        return;
+    }
+    struct stat info;
+    if (::stat(native.constData(), &info) == 0 && info.st_uid == ::getuid() && (info.st_mode & 077) != 0)
+        ::chmod(native.constData(), info.st_mode & 0700);
 }
 
 void AtomicFile::syncFolder(const QString& folder)

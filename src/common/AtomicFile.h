@@ -16,6 +16,12 @@ namespace AtomicFile {
 // renamed into place unwritten.
 bool write(const QString& path, const QByteArray& bytes, QString* error = nullptr,
     std::optional<QFileDevice::Permissions> mode = std::nullopt);
+// Makes a folder (and its missing parents); the folders it makes are the owner's alone (0700), whatever the
+// umask, since the program's folders hold messages, numbers and credentials. True when the folder exists.
+bool makeFolder(const QString& folder);
+// Creates an empty file that only its owner may read and write, unless the file exists; one that exists and
+// that others may read is closed to them (when it is the user's). For files another library fills (SQLite).
+void makePrivateFile(const QString& path);
 // Flushes a folder's entries (a file renamed or removed in it) to the disk.
 void syncFolder(const QString& folder);
 // Moves a file that cannot be read out of the way, beside itself under "NAME.damaged-YYYYMMDD-HHMMSS" (a

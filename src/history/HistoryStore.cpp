@@ -161,8 +161,8 @@ bool HistoryStore::connect(bool readOnly)
     if (readOnly) {
         // A file that cannot be written now (a full disk) may not even take the lock files a reader makes: it is
         // read as it stands, without them.
-        db.setDatabaseName(QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded)
-            + QStringLiteral("?mode=ro&immutable=1"));
+        db.setDatabaseName(
+            QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro&immutable=1"));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
     } else {
         db.setDatabaseName(m_path);
@@ -197,8 +197,11 @@ QString HistoryStore::foreignReason()
 
 bool HistoryStore::open()
 {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    AtomicFile::makeFolder(QFileInfo(m_path).absolutePath());
     const bool existed = QFileInfo(m_path).size() > 0;
+    // Every message and number the user sent is in it: the owner's alone (SQLite gives its journal files the
+    // same mode).
+    AtomicFile::makePrivateFile(m_path);
     for (int attempt = 0; attempt < 2; ++attempt) {
         m_errorCode = 0;
         QString foreign;

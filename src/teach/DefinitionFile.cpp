@@ -153,7 +153,7 @@ QString DefinitionFile::pathFor(const QString& folder, const QString& providerNa
 
 bool DefinitionFile::write(const QString& path, const QByteArray& text, QString* error)
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+    if (!AtomicFile::makeFolder(QFileInfo(path).absolutePath())) {
         if (error)
             *error = QCoreApplication::translate("DefinitionFile", "לא ניתן ליצור את התיקייה %1.")
                          .arg(QFileInfo(path).absolutePath());

@@ -4,6 +4,7 @@
 #include "SandboxServer.h"
 #include "TestEnv.h"
 #include "common/AtomicFile.h"
+#include "history/HistoryStore.h"
 #include "service/ServiceState.h"
 #include "settings/SmsIni.h"
 
@@ -12,6 +13,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 // Holds the file-size limit of this process at `bytes` while it lives.
@@ -95,6 +97,32 @@ private slots:
         QVERIFY(reported);
         QCOMPARE(TestEnv::readFile(path), old);
         QCOMPARE(filesBeside(path), before);
+    }
+
+    // Under a umask that lets the group write, what the program makes is still the owner's alone.
+    void filesAndFoldersAreTheOwnersUnderAnyUmask()
+    {
+        const QString root = TestEnv::freshAppDir();
+        const ::mode_t before = ::umask(002);
+        QVERIFY(AtomicFile::write(root + QStringLiteral("new/deeper/providers.dat"), "x"));
+        HistoryStore history(root + QStringLiteral("data/history.db"));
+        HistoryEntry entry;
+        entry.time = QDateTime::currentDateTime();
+        QVERIFY2(history.add(entry), qPrintable(history.error()));
+        ::umask(before);
+        const auto mode = [](const QString& path) {
+            struct stat info
+            {
+            };
+            ::stat(QFile::encodeName(path).constData(), &info);
+            return int(info.st_mode & 0777);
+        };
+        QCOMPARE(mode(root + QStringLiteral("new")), 0700);
+        QCOMPARE(mode(root + QStringLiteral("new/deeper")), 0700);
+        QCOMPARE(mode(root + QStringLiteral("new/deeper/providers.dat")), 0600);
+        QCOMPARE(mode(root + QStringLiteral("data")), 0700);
+        QCOMPARE(mode(root + QStringLiteral("data/history.db")), 0600);
+        QCOMPARE(mode(root + QStringLiteral("data/history.db-wal")), 0600);
     }
 
     // zelkora-cli refresh on a disk that fills up says so, fails, and leaves providers.dat as it was.
