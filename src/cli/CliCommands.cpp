@@ -17,6 +17,7 @@
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
 #include "service/LocalDefinitions.h"
+#include "service/ProviderCache.h"
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
 #include "settings/Credentials.h"
@@ -227,7 +228,22 @@ int refresh()
         http.setURL(address);
         http.setConnectTimeout(secondsToTimerInterval(ini.timeOut()));
         http.setRaiseExceptions(false);
-        if (!http.Execute(true) || http.StatusCode() != 200) {
+        bool tooLarge = false;
+        http.OnDataAvailable = [&http, &tooLarge](TAdvHttp*) {
+            if (!tooLarge && http.BytesRead() > ProviderCache::MaxDocumentSize) {
+                tooLarge = true;
+                http.AbortRequest();
+            }
+        };
+        const bool answered = http.Execute(true);
+        if (tooLarge) {
+            err(QStringLiteral("the service at %1 answered with more than %2 MiB, more than any definitions document; "
+                               "providers.dat was left as it was")
+                    .arg(AppPaths::serviceUrl())
+                    .arg(ProviderCache::MaxDocumentSize / (1024 * 1024)));
+            return CliCommands::ExitFailed;
+        }
+        if (!answered || http.StatusCode() != 200) {
             const QString why = http.StatusCode() > 0 ? QStringLiteral("HTTP %1").arg(http.StatusCode())
                                                       : http.ErrorMessage(http.LastError());
             err(QStringLiteral("the service at %1 did not answer: %2").arg(AppPaths::serviceUrl(), why));

@@ -16,6 +16,11 @@ std::optional<QByteArray> ProviderCache::read(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
+    if (file.size() > MaxDocumentSize) {
+        qWarning("%s is larger than %lld bytes, more than any service document: it was not read", qPrintable(path),
+            static_cast<long long>(MaxDocumentSize));
+        return std::nullopt;
+    }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;

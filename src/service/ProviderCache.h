@@ -8,6 +8,10 @@
 // The file "providers.dat": the last complete service document, as its windows-1255 lines each ended by
 // CR LF.
 namespace ProviderCache {
+// The largest service document, and so the largest providers.dat, the program takes: far above any real
+// one (a few hundred providers take some tens of kilobytes), and small enough that a runaway reply cannot
+// take the computer's memory.
+constexpr qint64 MaxDocumentSize = qint64(8) * 1024 * 1024;
 // AppPaths::appDir() + "providers.dat".
 QString path();
 // The file's bytes; nothing when it is missing or cannot be read.

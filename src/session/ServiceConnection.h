@@ -1,5 +1,7 @@
 #pragma once
 
+#include "service/ProviderCache.h"
+
 #include "ServiceConnectionHost.h"
 #include "net/TAdvHttp.h"
 #include "service/ServiceHost.h"
@@ -104,7 +106,7 @@ public:
 
     // No service document or banner picture comes near this; a reply that goes past it (a server that
     // streams without end) is stopped and counts as a failed request.
-    static constexpr qint64 MaxReplySize = qint64(32) * 1024 * 1024;
+    static constexpr qint64 MaxReplySize = ProviderCache::MaxDocumentSize;
 
     TAdvHttp HTTP;
 

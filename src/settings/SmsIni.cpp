@@ -3,16 +3,38 @@
 #include "common/AppPaths.h"
 #include "common/WebAddress.h"
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QSet>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// The settings file holds passwords: one that others may read (made by hand, or copied in) is closed to them,
+// and the diagnostic output says so, once a run for each file.
+void closeToOthers(const QString& path)
+{
+    static QSet<QString> told;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(native.constData(), &info) != 0 || info.st_uid != ::getuid() || (info.st_mode & 077) == 0)
+        return;
+    if (::chmod(native.constData(), info.st_mode & 0700) == 0 && !told.contains(path)) {
+        told.insert(path);
+        qWarning("%s could be read by other users of this computer; it is now the owner's alone", native.constData());
+    }
+}
+} // namespace
 
 SmsIni::SmsIni()
-    : ProfileFile(defaultPath())
+    : SmsIni(defaultPath())
 {
 }
 
 SmsIni::SmsIni(const QString& path)
     : ProfileFile(path)
 {
+    closeToOthers(path);
 }
 
 QString SmsIni::defaultPath()

@@ -33,6 +33,8 @@ private slots:
         TestEnv::freshAppDir();
         TestEnv::writeFile(config + QStringLiteral("SMS.INI"),
             "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+        // As the program keeps it: one readable by others would be closed to them, and said so.
+        QFile::setPermissions(config + QStringLiteral("SMS.INI"), QFile::ReadOwner | QFile::WriteOwner);
         m_sandbox.clearSubmissions();
     }
 

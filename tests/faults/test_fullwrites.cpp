@@ -123,6 +123,30 @@ private slots:
         QCOMPARE(mode(root + QStringLiteral("data")), 0700);
         QCOMPARE(mode(root + QStringLiteral("data/history.db")), 0600);
         QCOMPARE(mode(root + QStringLiteral("data/history.db-wal")), 0600);
+        // A settings file made by hand for others to read is closed to them when the program reads it.
+        const QString settings = TestEnv::freshConfigDir() + QStringLiteral("SMS.INI");
+        TestEnv::writeFile(settings, "[Sahar]\r\nUserName=dana\r\nPassword=secret\r\n");
+        QFile::setPermissions(settings, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QCOMPARE(SmsIni(settings).password(QStringLiteral("Sahar")), QStringLiteral("secret"));
+        QCOMPARE(mode(settings), 0600);
+    }
+
+    // A reply far larger than any definitions document is cut off, not held in memory whole.
+    void aRunawayServiceReplyIsRefused()
+    {
+        SandboxServer sandbox;
+        QVERIFY(sandbox.listen());
+        TestEnv::noProxy();
+        const QString cache = TestEnv::freshAppDir() + QStringLiteral("providers.dat");
+        TestEnv::freshConfigDir();
+        TestEnv::writeFile(cache, "<#FINISHED>\r\n");
+        sandbox.setInitDocument(QByteArray("<#PARAMS>\r\n").repeated(1024 * 1024));
+        const TestEnv::ProgramRun run
+            = TestEnv::runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
+                { QStringLiteral("--service-url"), sandbox.baseUrl(), QStringLiteral("refresh") });
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(QStringLiteral("more than 8 MiB")), qPrintable(run.err));
+        QCOMPARE(TestEnv::readFile(cache), QByteArray("<#FINISHED>\r\n"));
     }
 
     // zelkora-cli refresh on a disk that fills up says so, fails, and leaves providers.dat as it was.
