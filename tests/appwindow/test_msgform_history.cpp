@@ -65,6 +65,19 @@ class TestMsgFormHistory : public QObject
 
     HistoryEntry newest() const { return m_store->entries({}).value(0); }
 
+    // A send put into the queue by another program, due now; its id.
+    qint64 queueNow(const QString& area, const QString& phone, const QString& message)
+    {
+        HistoryEntry queued;
+        queued.sender = QStringLiteral("דנה");
+        queued.area = area;
+        queued.phone = phone;
+        queued.message = message;
+        queued.source = SendSource::Queue;
+        queued.due = QDateTime::currentDateTime();
+        return m_store->schedule(queued);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -244,14 +257,7 @@ private slots:
                 + "/kesher/sms MsgForm=sms PhoneField=phone MsgField=msg MsgSubmit=1 "
                   "MsgSubmitLookup=javascript:document.sms.submit() ResAccepted="
                 + SandboxService::encodeValue(QStringLiteral("התקבלה")) + ">\n");
-        HistoryEntry queued;
-        queued.sender = QStringLiteral("דנה");
-        queued.area = QStringLiteral("071");
-        queued.phone = QStringLiteral("7000001");
-        queued.message = QStringLiteral("מבחוץ");
-        queued.source = SendSource::Queue;
-        queued.due = QDateTime::currentDateTime();
-        const qint64 id = m_store->schedule(queued);
+        const qint64 id = queueNow(QStringLiteral("071"), QStringLiteral("7000001"), QStringLiteral("מבחוץ"));
         QVERIFY(id);
         QTRY_VERIFY_WITH_TIMEOUT(
             m_store->entry(id)->phase == LedgerPhase::Final && !m_store->entry(id)->scheduled, Patience);
@@ -265,14 +271,7 @@ private slots:
     // and the queue never sends it again.
     void aQueuedSendWhoseOutcomeCannotBeRecordedGoesOnce()
     {
-        HistoryEntry queued;
-        queued.sender = QStringLiteral("דנה");
-        queued.area = QStringLiteral("054");
-        queued.phone = QStringLiteral("6000001");
-        queued.message = QStringLiteral("דיסק מלא");
-        queued.source = SendSource::Queue;
-        queued.due = QDateTime::currentDateTime();
-        const qint64 id = m_store->schedule(queued);
+        const qint64 id = queueNow(QStringLiteral("054"), QStringLiteral("6000001"), QStringLiteral("דיסק מלא"));
         QVERIFY(id);
         const QString wal = m_store->path() + QStringLiteral("-wal");
         rlimit before {};

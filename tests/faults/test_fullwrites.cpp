@@ -49,6 +49,16 @@ class TestFullWrites : public QObject
 {
     Q_OBJECT
 
+    // Fresh folders with a providers.dat of a few bytes; its path.
+    static QString freshCache()
+    {
+        TestEnv::noProxy();
+        TestEnv::freshConfigDir();
+        const QString cache = TestEnv::freshAppDir() + QStringLiteral("providers.dat");
+        TestEnv::writeFile(cache, "<#FINISHED>\r\n");
+        return cache;
+    }
+
 private slots:
     // Each kind of file the program writes whole, through the writer its owner uses.
     void theOldFileStaysAndTheCallerHears_data()
@@ -136,10 +146,7 @@ private slots:
     {
         SandboxServer sandbox;
         QVERIFY(sandbox.listen());
-        TestEnv::noProxy();
-        const QString cache = TestEnv::freshAppDir() + QStringLiteral("providers.dat");
-        TestEnv::freshConfigDir();
-        TestEnv::writeFile(cache, "<#FINISHED>\r\n");
+        const QString cache = freshCache();
         sandbox.setInitDocument(QByteArray("<#PARAMS>\r\n").repeated(1024 * 1024));
         const TestEnv::ProgramRun run
             = TestEnv::runProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"),
@@ -154,10 +161,7 @@ private slots:
     {
         SandboxServer sandbox;
         QVERIFY(sandbox.listen());
-        TestEnv::noProxy();
-        const QString cache = TestEnv::freshAppDir() + QStringLiteral("providers.dat");
-        TestEnv::freshConfigDir();
-        TestEnv::writeFile(cache, "<#FINISHED>\r\n");
+        const QString cache = freshCache();
         const QStringList shell { QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\""),
             QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-cli"), QStringLiteral("--service-url"),
             sandbox.baseUrl(), QStringLiteral("refresh") };
