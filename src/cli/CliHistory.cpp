@@ -13,7 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -140,14 +139,10 @@ bool CliHistory::notSentOfLastList(SendWorkflow::Composition* composition, QStri
 {
     HistoryStore store;
     const qint64 listId = store.lastListId();
-    QList<HistoryEntry> recipients = listId ? store.notSentOfList(listId) : QList<HistoryEntry>();
+    const QList<HistoryEntry> recipients = listId ? store.notSentOfList(listId, includeUnknown) : QList<HistoryEntry>();
     const QList<HistoryEntry> unknown = listId ? store.unknownOfList(listId) : QList<HistoryEntry>();
     // A message that may have been sent goes again only when the user says so.
-    if (includeUnknown) {
-        recipients += unknown;
-        std::sort(recipients.begin(), recipients.end(),
-            [](const HistoryEntry& a, const HistoryEntry& b) { return a.id < b.id; });
-    } else if (!unknown.isEmpty()) {
+    if (!includeUnknown && !unknown.isEmpty()) {
         QStringList numbers;
         for (const HistoryEntry& e : unknown)
             numbers << recipientOf(e);

@@ -14,6 +14,17 @@ bool isWebAddress(const QString& address)
     return isWebAddress(QUrl(address.trimmed()));
 }
 
+QString webOrigin(const QString& address)
+{
+    const QUrl url(address);
+    if (url.host().isEmpty())
+        return QString();
+    const QString scheme = url.scheme().toLower();
+    const int port = url.port(scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1);
+    return scheme + QStringLiteral("://") + url.host().toLower()
+        + (port >= 0 ? QLatin1Char(':') + QString::number(port) : QString());
+}
+
 QString shownAddress(const QString& address)
 {
     QUrl url(address);

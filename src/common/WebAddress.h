@@ -9,6 +9,10 @@
 bool isWebAddress(const QUrl& address);
 bool isWebAddress(const QString& address);
 
+// The origin of an address, as "scheme://host:port" (the port written out, 80 or 443 when the address gives
+// none); empty for an address without a host. Credentials are bound to it.
+QString webOrigin(const QString& address);
+
 // An address as messages and traces show it: where the page is, without what a form or a link carried there.
 // Query values and the fragment become "*" and a password in the address is left out: a login form sent with
 // GET puts the password in the query.

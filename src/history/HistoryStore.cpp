@@ -558,11 +558,11 @@ QList<HistoryEntry> HistoryStore::unknownOfList(qint64 listId) const
         { listId });
 }
 
-QList<HistoryEntry> HistoryStore::notSentOfList(qint64 listId) const
-
+QList<HistoryEntry> HistoryStore::notSentOfList(qint64 listId, bool includeUnknown) const
 {
+    const QString which = includeUnknown ? QStringLiteral("(%1 OR %2)").arg(kNotSent, kUnknown) : kNotSent;
     return select(QStringLiteral("SELECT ") + kColumns
-            + QStringLiteral(" FROM attempts WHERE list_id = ? AND scheduled = 0 AND ") + kNotSent
+            + QStringLiteral(" FROM attempts WHERE list_id = ? AND scheduled = 0 AND ") + which
             + QStringLiteral(" ORDER BY id"),
         { listId });
 }

@@ -147,8 +147,9 @@ public:
     // A new list's id, larger than any before it.
     qint64 newListId();
     // The recipients of list `listId` that were not sent, in the list's order: refused, failed, cancelled
-    // before their message left, or never started. Never one whose message may have left.
-    QList<HistoryEntry> notSentOfList(qint64 listId) const;
+    // before their message left, or never started. Those whose message may have left only with
+    // `includeUnknown` (the user's word).
+    QList<HistoryEntry> notSentOfList(qint64 listId, bool includeUnknown = false) const;
     // The recipients of list `listId` whose message may have been sent: no verdict came after it left, or a
     // crash ended the attempt under way.
     QList<HistoryEntry> unknownOfList(qint64 listId) const;

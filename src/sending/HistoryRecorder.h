@@ -34,6 +34,9 @@ public:
     bool begin(const Recipient& recipient, const QString& area, const QString& phone, const QString& sender,
         const QString& message);
     QString error() const { return m_error; }
+    // The row of a send to this recipient, as the history keeps it (the provider its area code finds).
+    HistoryEntry entryFor(const Recipient& recipient, const QString& area, const QString& phone, const QString& sender,
+        const QString& message) const;
     // A recipient that did not go to the engine, with the text it was refused with; `status` is the engine's
     // status it counts as (a list cancelled before it came to the recipient), else HistoryEntry::Refused.
     void refused(const Recipient& recipient, const QString& area, const QString& phone, const QString& sender,
@@ -47,8 +50,6 @@ private:
     void statusChanged(TSMSStatus status);
     // Completes row `rowId` with the entry, or adds it when there is no row.
     void write(HistoryEntry entry, qint64 rowId);
-    HistoryEntry entryFor(const Recipient& recipient, const QString& area, const QString& phone, const QString& sender,
-        const QString& message) const;
 
     TSMSBaseForm& m_engine;
     HistoryStore& m_store;

@@ -3,13 +3,13 @@
 #include "SendWorkflowHost.h"
 #include "common/ErrorReport.h"
 #include "common/ResStrings.h"
+#include "common/WebAddress.h"
 #include "engine/TSMSBaseForm.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QScopeGuard>
 #include <QTimer>
-#include <QUrl>
 
 #include <utility>
 
@@ -165,17 +165,6 @@ QString SendWorkflow::missingCredentialsText(const TProvider& provider)
     return ResStrings::missingCredentials().replace(QLatin1String("%s"), provider.Name);
 }
 
-QString SendWorkflow::webOrigin(const QString& address)
-{
-    const QUrl url(address);
-    if (url.host().isEmpty())
-        return QString();
-    const QString scheme = url.scheme().toLower();
-    const int port = url.port(scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1);
-    return scheme + QStringLiteral("://") + url.host().toLower()
-        + (port >= 0 ? QLatin1Char(':') + QString::number(port) : QString());
-}
-
 QString SendWorkflow::loginMovedQuestion(const TProvider& provider, const QString& origin)
 {
     const bool plain = origin.startsWith(QLatin1String("http:"));
@@ -205,18 +194,9 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
         QList<HistoryEntry> pending;
         for (const QString& line : list) {
             const ListLine entry = ListLine::parse(line);
-            HistoryEntry row;
-            row.time = QDateTime::currentDateTime();
-            row.sender = sender;
-            row.name = entry.name;
-            row.area = entry.area;
-            row.phone = entry.phone;
-            const int index = m_engine.FindProviderByArea(entry.area);
-            row.provider = index >= 0 ? m_engine.Providers.at(index).Name : QString();
-            row.message = MessageText;
-            row.source = m_recipient.source;
-            row.listId = m_recipient.listId;
-            pending << row;
+            HistoryRecorder::Recipient recipient = m_recipient;
+            recipient.name = entry.name;
+            pending << m_recorder->entryFor(recipient, entry.area, entry.phone, sender, MessageText);
         }
         rows = m_recorder->store().addPending(pending);
         if (rows.isEmpty()) {

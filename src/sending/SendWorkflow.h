@@ -81,8 +81,6 @@ public:
     }
     // The text a send to such a provider fails with: the status line's, the list line's and zelkora-cli's.
     static QString missingCredentialsText(const TProvider& provider);
-    // The origin (scheme://host:port) of an address; empty for one without a host.
-    static QString webOrigin(const QString& address);
     // The question before a provider's credentials go to a login page on another origin, and the text a send
     // fails with when they may not.
     static QString loginMovedQuestion(const TProvider& provider, const QString& origin);

@@ -12,8 +12,6 @@
 #include "sending/SendWorkflow.h"
 #include "settings/SmsIni.h"
 
-#include <algorithm>
-
 namespace {
 // How often the queue looks for a send that has come due.
 constexpr int kQueueIntervalMs = 15000;
@@ -83,10 +81,10 @@ void MainSession::sendDue()
 {
     if (!m_history || isBusyStatus(m_engine->Status) || m_workflow->ListSending)
         return;
-    const QDateTime now = QDateTime::currentDateTime();
-    if (!m_history->dueBy(now).isEmpty() && m_service)
+    const QList<HistoryEntry> due = m_history->dueBy(QDateTime::currentDateTime());
+    if (!due.isEmpty() && m_service)
         m_service->reloadChangedDefinitions();
-    for (const HistoryEntry& entry : m_history->dueBy(now)) {
+    for (const HistoryEntry& entry : due) {
         // Held until the user answers, unless it was given a new time since.
         if (m_held.contains(entry.id) && entry.due <= m_startTime)
             continue;
@@ -140,28 +138,22 @@ void MainSession::composeAgain(const HistoryEntry& entry)
 
 void MainSession::composeNotSentOfList(qint64 listId)
 {
-    QList<HistoryEntry> recipients = history().notSentOfList(listId);
-    const QList<HistoryEntry> unknown = history().unknownOfList(listId);
     // Never sent twice without the user's word: those whose message may have been sent are asked about once.
-    if (!unknown.isEmpty()) {
-        if (UserPrompt::current()->question(
-                tr("ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?")
-                    .arg(unknown.size()))) {
-            recipients += unknown;
-            std::sort(recipients.begin(), recipients.end(),
-                [](const HistoryEntry& a, const HistoryEntry& b) { return a.id < b.id; });
-        } else if (m_view) {
-            m_view->showStatus(tr("%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו").arg(unknown.size()),
-                SkinColors::StatusColorUnknown);
-        }
-    }
+    const qsizetype unknown = history().unknownOfList(listId).size();
+    const bool includeUnknown = unknown > 0
+        && UserPrompt::current()->question(
+            tr("ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?").arg(unknown));
+    if (unknown > 0 && !includeUnknown && m_view)
+        m_view->showStatus(
+            tr("%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו").arg(unknown), SkinColors::StatusColorUnknown);
+    const QList<HistoryEntry> recipients = history().notSentOfList(listId, includeUnknown);
     if (recipients.isEmpty())
         return;
     m_composition.sender = recipients.first().sender;
     m_composition.message = recipients.first().message;
     m_composition.listMode = true;
     m_composition.list.clear();
-    for (const HistoryEntry& entry : std::as_const(recipients))
+    for (const HistoryEntry& entry : recipients)
         m_composition.list << ListLine { entry.name, entry.area, entry.phone }.text();
     m_composition.recipientName.clear();
     if (m_view)

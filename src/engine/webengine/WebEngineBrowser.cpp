@@ -218,10 +218,7 @@ BridgePage* WebEngineBrowser::openWindow()
         it->loading = info.status() == QWebEngineLoadingInfo::LoadStartedStatus;
         if (!it->loading)
             it->httpStatus = info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain ? info.errorCode() : 0;
-        if (m_activity) {
-            const auto handler = m_activity;
-            handler();
-        }
+        notifyActivity();
     });
     // A window the site closes itself stays until the next Navigate: its text may be the answer.
     m_opened.insert(number, opened);
@@ -294,10 +291,15 @@ void WebEngineBrowser::requestStarted(const QString& url, bool frameLoad)
         ++m_frameLoads;
     else
         ++m_requests[url];
-    if (m_activity) {
-        const auto handler = m_activity;
+    notifyActivity();
+}
+
+void WebEngineBrowser::notifyActivity()
+{
+    // Copied, so that the handler may be replaced while it runs.
+    const auto handler = m_activity;
+    if (handler)
         handler();
-    }
 }
 
 void WebEngineBrowser::startOver()
@@ -460,10 +462,7 @@ void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
             pump();
         }
     }
-    if (m_activity) {
-        const auto handler = m_activity;
-        handler();
-    }
+    notifyActivity();
     // An HTTP error page (404, 500) is a page of the site's like any other; a load replaced by a newer one
     // or stopped (no network error code, or "aborted") is no failure; and where the browser shows its error
     // page, that page's own reports say that the load completed without a page of the site's.
@@ -570,10 +569,7 @@ void WebEngineBrowser::bridgeMessage(BridgePage* page, const QString& message)
         auto it = m_requests.find(url);
         if (it != m_requests.end() && --it.value() <= 0)
             m_requests.erase(it);
-        if (m_activity) {
-            const auto handler = m_activity;
-            handler();
-        }
+        notifyActivity();
         return;
     }
     Report report;

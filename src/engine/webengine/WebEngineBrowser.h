@@ -91,6 +91,8 @@ private:
 
     BridgePage* makeBridgePage();
     void makePage();
+    // A load or a script's request started or ended: the engine's activity handler hears of it.
+    void notifyActivity();
     void closeOpenedWindows();
     int windowNumber(BridgePage* page) const;
     // A window's new document replaces the texts of the window and of every frame that was in it.
