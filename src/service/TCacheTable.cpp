@@ -96,10 +96,10 @@ QString TCacheTable::HitsText() const
     return text;
 }
 
-void TCacheTable::SaveToFile(const QString& path) const
+bool TCacheTable::SaveToFile(const QString& path, QString* error) const
 {
     if (m_entries.isEmpty())
-        return;
+        return true;
     QByteArray bytes;
     for (const TCacheEntry& entry : m_entries) {
         const QString line = QStringList { entry.Name, entry.BannerType, entry.URL, entry.HomeURL,
@@ -107,7 +107,7 @@ void TCacheTable::SaveToFile(const QString& path) const
                                  .join(QLatin1Char(','));
         bytes += Cp1255::fromUnicode(line) + "\r\n";
     }
-    AtomicFile::write(path, bytes);
+    return AtomicFile::write(path, bytes, error);
 }
 
 void TCacheTable::LoadFromFile(const QString& path)

@@ -50,8 +50,8 @@ public:
 
     // The banner table's file: one line an entry, "Name,BannerType,URL,HomeURL,Interval,Hits" in the
     // service's single-byte code page, CR LF after each. An empty table leaves the file as it was; the file
-    // is replaced whole or not at all. Failures are not reported.
-    void SaveToFile(const QString& path) const;
+    // is replaced whole or not at all: false, with the reason in `error`, when it could not be written.
+    bool SaveToFile(const QString& path, QString* error = nullptr) const;
     // Replaces the entries with the file's. A line whose commas run out leaves the later fields empty, the
     // interval 10000 and the rest of the line read as impressions; a line without any comma names no
     // banner and is dropped, so that it can never stop the rotation. A missing file gives an empty table.

@@ -1,6 +1,7 @@
 #include "DemoOperators.h"
 
 #include "common/AtomicFile.h"
+#include "common/ErrorReport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -125,6 +126,8 @@ void DemoOperators::restoreFiles()
         if (file.open(QIODevice::ReadOnly) && file.readAll() == *kept.bytes)
             continue;
         file.close();
-        AtomicFile::write(kept.path, *kept.bytes);
+        QString error;
+        if (!AtomicFile::write(kept.path, *kept.bytes, &error))
+            ErrorReport::report(QStringLiteral("%1 could not be put back as it was: %2").arg(kept.path, error));
     }
 }

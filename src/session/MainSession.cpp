@@ -149,7 +149,10 @@ void MainSession::loadBannerTable()
 
 void MainSession::saveBannerTable()
 {
-    m_state->Adverts.SaveToFile(bannerTableFile());
+    // The banners' hit counts are worth a line in the diagnostic output, never a question to the user.
+    QString error;
+    if (!m_state->Adverts.SaveToFile(bannerTableFile(), &error))
+        ErrorReport::report(QStringLiteral("%1 could not be written: %2").arg(bannerTableFile(), error));
 }
 
 bool MainSession::openSmsLink(const QString& link)

@@ -167,9 +167,13 @@ public:
     }
 };
 
+// Qt asks for every object that raises an accessibility event, also while it is being built or destroyed
+// (the browser view's items do so from their constructors). The class name Qt passes comes from the object's
+// current type, so only the name is looked at until it names one of the controls below: once it does, the
+// object is one of them for the whole of this call, and nothing is called on any other object.
 QAccessibleInterface* controlInterface(const QString& className, QObject* object)
 {
-    if (!object || !object->isWidgetType())
+    if (!object)
         return nullptr;
     if (className == QLatin1String("TImgButton"))
         return new ImgButtonAccessible(static_cast<TImgButton*>(object));

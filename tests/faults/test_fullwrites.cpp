@@ -1,17 +1,20 @@
-// Writes that fail part-way, as on a full disk: a file-size limit (with SIGXFSZ ignored, so that the write
-// itself fails) below the new content's size. The old bytes stay, the caller hears of it, no part of the new
-// content is renamed into place and no temporary file is left beside it.
+// Writes that fail part-way: a file-size limit (with SIGXFSZ ignored, so that the write itself fails) below
+// the new content's size, and a small tmpfs filled to the last page. The old bytes stay, the caller hears of
+// it, no part of the new content is renamed into place and no temporary file is left beside it.
 #include "SandboxServer.h"
 #include "TestEnv.h"
 #include "common/AtomicFile.h"
 #include "history/HistoryStore.h"
+#include "phonebook/PhoneBookTable.h"
 #include "service/ServiceState.h"
+#include "service/TCacheTable.h"
 #include "settings/SmsIni.h"
 
 #include <QDir>
 #include <QtTest>
 
 #include <csignal>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -39,9 +42,39 @@ private:
     void (*m_handler)(int) = nullptr;
 };
 
+// When `wanted`, a tmpfs of 256 KiB over `dir` while it lives; mounted() is false where this process may
+// not mount.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString& dir, bool wanted)
+        : m_dir(QFile::encodeName(dir))
+        , m_mounted(wanted
+              && ::mount("tmpfs", m_dir.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=256k,mode=0700") == 0)
+    {
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount2(m_dir.constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_mounted; }
+    // Writes a filler file until the disk has no page left.
+    void fill() const
+    {
+        QFile filler(QFile::decodeName(m_dir) + QStringLiteral("/filler"));
+        if (filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            while (filler.write(QByteArray(4096, 'f')) > 0) { }
+    }
+
+private:
+    QByteArray m_dir;
+    bool m_mounted;
+};
+
 QStringList filesBeside(const QString& path)
 {
-    return QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files);
+    return QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden);
 }
 } // namespace
 
@@ -60,49 +93,65 @@ class TestFullWrites : public QObject
     }
 
 private slots:
-    // Each kind of file the program writes whole, through the writer its owner uses.
+    // Each kind of file the program writes whole, through the writer its owner uses, under each fault.
     void theOldFileStaysAndTheCallerHears_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("a file written whole") << "atomic";
-        QTest::newRow("SMS.INI") << "settings";
-        QTest::newRow("providers.dat") << "providers";
+        QTest::addColumn<bool>("fullDisk");
+        for (const char* kind : { "file.dat", "SMS.INI", "providers.dat", "phonebook.db", "outlook.db", "adcache.dat" }) {
+            QTest::addRow("%s, size limit", kind) << QString::fromLatin1(kind) << false;
+            QTest::addRow("%s, full disk", kind) << QString::fromLatin1(kind) << true;
+        }
     }
     void theOldFileStaysAndTheCallerHears()
     {
         QFETCH(QString, kind);
+        QFETCH(bool, fullDisk);
         const QString app = TestEnv::freshAppDir();
-        const QString config = TestEnv::freshConfigDir();
-        const QString path = kind == QLatin1String("settings") ? config + QStringLiteral("SMS.INI")
-            : kind == QLatin1String("providers")               ? app + QStringLiteral("providers.dat")
-                                                               : app + QStringLiteral("file.dat");
-        const QByteArray old = kind == QLatin1String("settings")
+        const SmallDisk disk(app, fullDisk);
+        if (fullDisk && !disk.mounted())
+            QSKIP("this process may not mount a tmpfs");
+        const QString path = app + kind;
+        const QByteArray old = kind == QLatin1String("SMS.INI")
             ? QByteArray("[Sahar]\r\nUserName=dana\r\nPassword=secret\r\n")
             : QByteArray("old content\n");
         TestEnv::writeFile(path, old);
+        if (fullDisk)
+            disk.fill();
         const QStringList before = filesBeside(path);
+        const QString big(4096, QLatin1Char('n'));
 
         bool reported = false;
         {
-            const SizeLimit limit(512);
-            if (kind == QLatin1String("atomic")) {
-                QString error;
-                reported = !AtomicFile::write(path, QByteArray(4096, 'n'), &error) && !error.isEmpty();
-            } else if (kind == QLatin1String("settings")) {
+            const SizeLimit limit(fullDisk ? RLIM_INFINITY : 512);
+            QString error;
+            if (kind == QLatin1String("SMS.INI")) {
                 try {
-                    SmsIni(path).setLastFrom(QString(4096, QLatin1Char('n')));
-                } catch (const std::exception&) {
-                    reported = true;
+                    SmsIni(path).setLastFrom(big);
+                } catch (const std::exception& failure) {
+                    error = QString::fromUtf8(failure.what());
                 }
-            } else {
+            } else if (kind == QLatin1String("providers.dat")) {
                 TProviders providers;
                 QStringList areas;
                 ServiceState state(providers, areas);
-                state.ProcessDocument("<#PROVIDERS>\r\n<#PROVIDER Name=" + QByteArray(4096, 'n')
+                state.ProcessDocument("<#PROVIDERS>\r\n<#PROVIDER Name=" + big.toLatin1()
                     + " AreaCodes=050 MsgUrl=http://127.0.0.1:9/m>\r\n<#FINISHED>\r\n");
-                QString error;
-                reported = !state.SaveProviderCache(&error) && !error.isEmpty();
+                state.SaveProviderCache(&error);
+            } else if (kind.endsWith(QLatin1String(".db"))) {
+                PhoneBookTable table(kind == QLatin1String("outlook.db") ? PhoneBookTable::Kind::OutlookCache
+                                                                         : PhoneBookTable::Kind::PhoneBook);
+                for (int i = 0; i < 20; ++i)
+                    table.appendRecord({ big, QStringLiteral("052"), QString::number(1000000 + i) });
+                table.saveToFile(path, &error);
+            } else if (kind == QLatin1String("adcache.dat")) {
+                TCacheTable banners;
+                banners.Append({ big, QStringLiteral("gif"), QStringLiteral("http://127.0.0.1:9/a.gif"), {}, 10000, 3 });
+                banners.SaveToFile(path, &error);
+            } else {
+                AtomicFile::write(path, big.toLatin1(), &error);
             }
+            reported = !error.isEmpty();
         }
         QVERIFY(reported);
         QCOMPARE(TestEnv::readFile(path), old);

@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <memory>
+#include <sys/mount.h>
 #include <sys/resource.h>
 
 namespace {
@@ -260,13 +261,16 @@ private slots:
         QVERIFY(reports.first().contains(aside.first()));
     }
 
-    // A history that cannot be written now (a full disk), another program's database and one of a newer
-    // version are kept byte for byte: never moved aside, never changed. A full one is still listed.
+    // A history that cannot be written now (a full disk, another program's long write, a read-only folder),
+    // another program's database and one of a newer version are kept byte for byte: never moved aside, never
+    // changed. One that only cannot be written is still listed.
     void aFileThatIsNotDamagedIsKept_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("listed");
         QTest::newRow("full disk") << "full" << true;
+        QTest::newRow("busy with another's write") << "busy" << true;
+        QTest::newRow("read-only folder") << "readonly" << true;
         QTest::newRow("another program's database") << "foreign" << false;
         QTest::newRow("a newer version") << "newer" << false;
     }
@@ -295,11 +299,28 @@ private slots:
             }
         }
         QSqlDatabase::removeDatabase(QStringLiteral("maker"));
-        if (kind == QLatin1String("full")) {
+        const bool ours = kind == QLatin1String("full") || kind == QLatin1String("busy")
+            || kind == QLatin1String("readonly");
+        if (ours) {
             QFile::remove(path);
             HistoryStore(path).add(attempt("old", 6, 0));
         }
         const QByteArray bytes = TestEnv::readFile(path);
+        // Another connection in the middle of a write for longer than the store waits.
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        holder.setDatabaseName(path);
+        if (kind == QLatin1String("busy")) {
+            QVERIFY(holder.open());
+            QVERIFY(QSqlQuery(holder).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        }
+        // The folder mounted read-only over itself: even root cannot write there.
+        const QByteArray folder = QFile::encodeName(dir);
+        const bool readOnly = kind == QLatin1String("readonly")
+            && ::mount(folder.constData(), folder.constData(), nullptr, MS_BIND, nullptr) == 0;
+        if (readOnly)
+            ::mount(nullptr, folder.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr);
+        else if (kind == QLatin1String("readonly"))
+            QSKIP("this process may not mount");
         QStringList reports;
         const ErrorReport::Handler previous = ErrorReport::setHandler([&](const QString& text) { reports << text; });
         {
@@ -319,6 +340,11 @@ private slots:
             if (listed)
                 QCOMPARE(store.entries().size(), 1);
         }
+        if (readOnly)
+            ::umount2(folder.constData(), MNT_DETACH);
+        holder.close();
+        holder = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         ErrorReport::setHandler(previous);
         QCOMPARE(reports.size(), 1);
         QVERIFY2(reports.first().contains(QStringLiteral("history.db")), qPrintable(reports.first()));
