@@ -6,6 +6,7 @@
 #include "TestEnv.h"
 
 #include "SandboxServer.h"
+#include "ScriptedPrompt.h"
 #include "app/ProgramEntry.h"
 #include "app/THiddenForm.h"
 #include "app/TPopUpStatusForm.h"
@@ -13,6 +14,7 @@
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/TPhoneBookForm.h"
 #include "service/ServiceState.h"
+#include "settings/SmsIni.h"
 #include "widgets/TImgButton.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
@@ -169,6 +171,35 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/sahar/send 1234567") });
         QCOMPARE(m_sandbox.submissions().last().fields.value(QStringLiteral("text")), QStringLiteral("שלום מהחלון"));
+    }
+
+    // Credentials last used with another origin are not typed into the sandbox's login page until the user
+    // says so; then that origin is theirs.
+    void aMovedLoginPageGetsTheCredentialsOnlyWithTheUsersWord()
+    {
+        const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/SMS.INI");
+        const QByteArray before = TestEnv::readFile(settings);
+        for (TProvider& provider : m_form->session().engine().Providers)
+            if (provider.Name == QLatin1String("Sahar"))
+                provider.LoginOrigin = QStringLiteral("https://sahar.example:443");
+        const QString origin = QStringLiteral("http://127.0.0.1:%1").arg(QUrl(m_sandbox.baseUrl()).port());
+        ScriptedPrompt prompt(false);
+        m_form->ui().ComboBox1->setText(QStringLiteral("052"));
+        m_form->ui().Edit1->setText(QStringLiteral("1234568"));
+        compose(QStringLiteral("דנה"), QStringLiteral("moved"));
+        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QCOMPARE(prompt.asked.size(), 1);
+        QVERIFY2(prompt.asked.first().contains(origin) && prompt.asked.first().contains(QStringLiteral("http: ")),
+            qPrintable(prompt.asked.first()));
+        QTest::qWait(300);
+        QCOMPARE(m_sandbox.submissions().size(), 0);
+
+        prompt.answer = true;
+        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QCOMPARE(prompt.asked.size(), 2);
+        QCOMPARE(SmsIni(settings).loginOrigin(QStringLiteral("Sahar")), origin);
+        TestEnv::writeFile(settings, before);
     }
 
     // The recipient chosen in the phone book.
