@@ -29,6 +29,7 @@
 #include "widgets/TURLLabel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -41,6 +42,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -388,6 +390,14 @@ void TMsgForm::setOnlineHelpEnabled(bool enabled)
 
 void TMsgForm::minimiseIfCovered()
 {
-    if (isVisible() && !isMinimized() && IsWindowCovered())
+    // A window manager minimises a window's dialogs with it: while the user works in another window of the
+    // program (help, teach, preferences, the phone book), the handset stays as it is.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool otherWindowShown = std::any_of(windows.cbegin(), windows.cend(), [this](const QWidget* window) {
+        const Qt::WindowType type = window->windowType();
+        return window != this && window->isVisible() && !window->isMinimized()
+            && (type == Qt::Window || type == Qt::Dialog);
+    });
+    if (isVisible() && !isMinimized() && !otherWindowShown && IsWindowCovered())
         showMinimized();
 }

@@ -19,6 +19,15 @@ void TMsgForm::Teach1Click()
     // The window is not replaced under the teach window (a language switch would take the demonstration
     // with it).
     holdLanguagesWhileOpen(form);
+    // A handset shown when the teach window opened and minimised meanwhile comes back when it closes.
+    if (isShown())
+        connect(form, &QObject::destroyed, this, [this] {
+            if (isVisible() && isMinimized()) {
+                showNormal();
+                raise();
+                activateWindow();
+            }
+        });
     connect(form, &TTeachForm::definitionSaved, this, [this] {
         m_session->service().localDefinitionsChanged();
         BuildAreaMenu();

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QRegion>
+#include <QSet>
 #include <QWidget>
 #include <QWindow>
 
@@ -148,11 +149,23 @@ QVector<QRect> WindowStacking::windowsAbove(const QWidget* window)
     if (position < 0)
         return above;
 
+    // The program's own windows (help, teach, dialogs, the browser's) never count: only other programs
+    // cover the window. Both the windows and the frames a window manager put around them are known.
+    QSet<xcb_window_t> ours;
+    for (const QWindow* window : QGuiApplication::allWindows()) {
+        if (!window->handle() || !window->isVisible())
+            continue;
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        ours.insert(id);
+        xcb_window_t ignored = XCB_WINDOW_NONE;
+        ours.insert(topLevelOf(connection, id, &ignored));
+    }
+
     // Screen rectangles are compared in the window's own (device-independent) coordinates.
     const qreal ratio = handle->devicePixelRatio() > 0 ? handle->devicePixelRatio() : 1.0;
     for (int i = order.size() - 1; i > position; --i) {
         QRect rect;
-        if (!visibleRect(connection, order.at(i), root, &rect))
+        if (ours.contains(order.at(i)) || !visibleRect(connection, order.at(i), root, &rect))
             continue;
         if (ratio != 1.0)
             rect = QRectF(rect.x() / ratio, rect.y() / ratio, rect.width() / ratio, rect.height() / ratio)

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// What the interface-language window needs of the program: the main window it takes down when it opens and
-// builds again, in the language then in force, when it closes.
+// What the interface-language window needs of the program: the main window it takes down when a language is
+// chosen and builds again, in the language then in force, when it closes.
 class LanguagesHost
 {
 public:

@@ -135,4 +135,5 @@ void THalvernLanguage::Change(int index)
         return;
     }
     m_selectedCode = code;
+    emit languageChosen(code);
 }

@@ -52,6 +52,10 @@ public:
     // Shows the code's language: selects its item, or, without one, shows its display name as the text.
     void showCode(const QString& code);
 
+signals:
+    // A language other than the one in force was chosen (and, with RefreshImmidiate, its module loaded).
+    void languageChosen(const QString& code);
+
 protected:
     // The user picked item `index`. A language other than SelectedCode becomes SelectedCode and, with
     // RefreshImmidiate, its module is loaded. A module that cannot be loaded is reported and changes nothing:

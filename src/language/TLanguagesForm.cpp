@@ -49,6 +49,14 @@ void TLanguagesForm::buildControls(const QString& moduleBase)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TLanguagesForm::Button1Click);
+    // The main window and its tray icon stay until a language is chosen; then they go, and come back in the
+    // new language when this window closes.
+    connect(HalvernLanguage1, &THalvernLanguage::languageChosen, this, [this] {
+        if (m_released)
+            return;
+        m_released = true;
+        m_host.releaseMainWindow();
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -66,7 +74,6 @@ void TLanguagesForm::buildControls(const QString& moduleBase)
 void TLanguagesForm::FormCreate()
 {
     const QString languageCode = m_host.languageCode();
-    m_host.releaseMainWindow();
     HalvernLanguage1->setSelectedCode(languageCode);
     HalvernLanguage1->showCode(languageCode);
 }
@@ -86,7 +93,8 @@ void TLanguagesForm::FormClose()
     if (m_closed)
         return;
     m_closed = true;
-    m_host.rebuildMainWindow();
+    if (m_released)
+        m_host.rebuildMainWindow();
 }
 
 void TLanguagesForm::closeEvent(QCloseEvent* event)

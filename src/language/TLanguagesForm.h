@@ -42,5 +42,6 @@ private:
 
     LanguagesHost& m_host;
     bool m_closed = false;
+    bool m_released = false; // the main window was taken down for a language chosen here
     bool m_centred = false;
 };
