@@ -12,10 +12,110 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 // A translation is a few hundred kilobytes; a file far larger is no module and is not read into memory.
 constexpr qint64 MaxModuleSize = qint64(32) * 1024 * 1024;
+
+quint32 read32(const uchar* p)
+{
+    return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3];
+}
+
+// Whether the compiled translation's lookups stay inside its bytes. Qt's reader trusts the offsets and
+// lengths a module holds (a damaged module makes the first lookup read far past it), so every record a
+// lookup can reach is walked here first: the context table and its names, each message the hash table
+// points at and every field of it. A module that names other modules to load with it is none of ours.
+bool lookupsStayInside(const QByteArray& bytes)
+{
+    static const uchar magic[16]
+        = { 0x3c, 0xb8, 0x64, 0x18, 0xca, 0xef, 0x9c, 0x95, 0xcd, 0x21, 0x1c, 0xbf, 0x60, 0xa1, 0xbd, 0xdd };
+    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+    const quint64 size = quint64(bytes.size());
+    if (size < sizeof magic || std::memcmp(data, magic, sizeof magic) != 0)
+        return false;
+    const uchar* contexts = nullptr;
+    const uchar* hashes = nullptr;
+    const uchar* messages = nullptr;
+    quint64 contextsLength = 0;
+    quint64 hashesLength = 0;
+    quint64 messagesLength = 0;
+    // The blocks as Qt's reader walks them: a tag, a length, the block.
+    for (quint64 at = sizeof magic; at + 5 < size;) {
+        const uchar tag = data[at];
+        const quint64 length = read32(data + at + 1);
+        at += 5;
+        if (tag == 0 || length == 0)
+            continue;
+        if (size - at < length)
+            return false;
+        if (tag == 0x2f) {
+            contexts = data + at;
+            contextsLength = length;
+        } else if (tag == 0x42) {
+            hashes = data + at;
+            hashesLength = length;
+        } else if (tag == 0x69) {
+            messages = data + at;
+            messagesLength = length;
+        } else if (tag == 0x96) {
+            return false;
+        }
+        at += length;
+    }
+    if (contexts) {
+        if (contextsLength < 2)
+            return false;
+        const quint64 tableSize = (quint64(contexts[0]) << 8) | contexts[1];
+        const quint64 names = 2 + 2 * tableSize;
+        if (tableSize == 0 || names > contextsLength)
+            return false;
+        for (quint64 slot = 0; slot < tableSize; ++slot) {
+            const quint64 offset = (quint64(contexts[2 + 2 * slot]) << 8) | contexts[3 + 2 * slot];
+            if (offset == 0)
+                continue;
+            for (quint64 at = names + 2 * offset;;) {
+                if (at >= contextsLength)
+                    return false;
+                const quint64 length = contexts[at];
+                if (length == 0)
+                    break;
+                at += 1 + length;
+            }
+        }
+    }
+    for (quint64 entry = 0; hashes && entry + 8 <= hashesLength; entry += 8) {
+        quint64 at = read32(hashes + entry + 4);
+        for (bool end = false; !end && at < messagesLength;) {
+            const uchar tag = messages[at++];
+            switch (tag) {
+            case 3: // a translation: its length, its bytes (odd or none: the lookup stops there)
+            case 6: // source text, context and comment: their length, their bytes
+            case 7:
+            case 8: {
+                if (at + 4 > messagesLength)
+                    return false;
+                const quint64 length = read32(messages + at);
+                if (tag == 3 && (length & 1))
+                    end = true;
+                else if (at + 4 + length > messagesLength)
+                    return false;
+                at += 4 + length;
+                break;
+            }
+            case 5: // obsolete: four bytes
+                if (at + 4 > messagesLength)
+                    return false;
+                at += 4;
+                break;
+            default: // the end, or a tag the lookup stops at
+                end = true;
+            }
+        }
+    }
+    return messages || !hashes;
+}
 
 // A translator over the bytes of its file. Loading from memory takes exactly the file asked for, where
 // QTranslator::load(fileName) would also try "<name>.qm" and names cut at each "." and "_".
@@ -31,6 +131,8 @@ public:
         if (m_data.isEmpty())
             return false;
         m_file = file;
+        if (!lookupsStayInside(m_data))
+            return false;
         // QTranslator does not copy the bytes; m_data lives as long as the translator.
         return load(reinterpret_cast<const uchar*>(m_data.constData()), static_cast<int>(m_data.size()));
     }

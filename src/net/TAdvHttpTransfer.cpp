@@ -217,6 +217,7 @@ CURLcode TAdvHttp::Transfer::run(const Exchange& exchange)
     char errorBuffer[CURL_ERROR_SIZE] = {};
     HeaderList headers;
     configure(easy, exchange, headers, errorBuffer);
+    m_easy = easy;
 
     CURLM* multi = m_http->m_session->multi;
     m_http->m_transfer = this;
@@ -312,6 +313,14 @@ void TAdvHttp::Transfer::endOfHeaders()
     }
     notify(Event::ResponseReceived);
 
+    // The status libcurl read from the status line is the one the exchange went by; the line itself may say
+    // something else ("HTTP/.1 1401" is read as 200).
+    long code = 0;
+    if (m_easy && curlApi().easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &code) == CURLE_OK && code >= 100
+        && code <= 999)
+        m_replyStatus = int(code);
+    else if (m_replyStatus < 100 || m_replyStatus > 999)
+        m_replyStatus = 0;
     const int status = m_replyStatus;
     m_mode = BodyMode::Discard;
     if (status >= 100 && status < 200) {
@@ -473,6 +482,8 @@ size_t TAdvHttp::Transfer::onHeader(char* buffer, size_t size, size_t count, voi
     QByteArray line(buffer, static_cast<qsizetype>(length));
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
+    // A carriage return inside a line ends nothing: it reaches the reply's header lines as a blank.
+    line.replace('\r', ' ');
 
     if (!transfer->m_inReply) {
         transfer->m_inReply = true;

@@ -151,6 +151,7 @@ private:
     TAdvHttp* m_http;
     const Request& m_request;
     QByteArray m_url; // the address of the running exchange, base of a relative redirect
+    CURL* m_easy = nullptr; // the running exchange's handle
     bool m_head = false;
 
     bool m_resolving = false;

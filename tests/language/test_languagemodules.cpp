@@ -88,6 +88,8 @@ private slots:
             << "ENU" << QStringList { "zelkora.enu=english" } << "ENU" << Qt::LeftToRight;
         QTest::newRow("no module of the code") << "DEU" << both << "" << Qt::RightToLeft;
         QTest::newRow("damaged module") << "ENU" << QStringList { "zelkora.ENU=damaged" } << "" << Qt::RightToLeft;
+        QTest::newRow("module whose lookups leave it")
+            << "ENU" << QStringList { "zelkora.ENU=overlong" } << "" << Qt::RightToLeft;
     }
     void startUp()
     {
