@@ -295,16 +295,21 @@ public:
             // message left for the site at all.
             const bool ends = !isBusyStatus(s) && s != ssReady;
             const SendOutcome outcome = engine.Outcome();
-            line(QString::number(int(s)), QString::fromLatin1(statusName(s)), ResStrings::outcomeText(s, outcome),
-                ends ? std::optional<Verdict>(Verdict { engine.Confirmed, engine.Submitted }) : std::nullopt);
+            line(int(s), QString::fromLatin1(statusName(s)), ResStrings::outcomeText(s, outcome),
+                ends ? std::optional<Verdict>(Verdict { engine.Confirmed, engine.Submitted, engine.Failure })
+                     : std::nullopt);
             if (ends) {
                 m_reachedEngine = true;
                 if (outcome == SendOutcome::Unknown)
                     m_unknown = true;
                 else if (s != ssSent)
                     m_allSent = false;
-                if (outcome != SendOutcome::Sent && !engine.Diagnostic.isEmpty())
-                    err(m_labels.value(m_current) + QStringLiteral(": ") + engine.Diagnostic);
+                // Every recipient not sent says why, in the user's words.
+                if (outcome != SendOutcome::Sent) {
+                    const QString why = failureText(engine.Failure);
+                    err(visibleText(m_labels.value(m_current)) + QStringLiteral(": ")
+                        + visibleText(why.isEmpty() ? ResStrings::outcomeText(s, outcome) : why));
+                }
                 if (s != ssSent && !engine.PersonPage.isEmpty())
                     err(QStringLiteral("%1: the site answered with %2, which only a person can answer; send with "
                                        "--interactive on a display, or from the desktop program, to answer it")
@@ -323,7 +328,7 @@ public:
         if (m_current < 0)
             err(text);
         else
-            line(QStringLiteral("-"), QStringLiteral("error"), text, Verdict { false, false });
+            line(HistoryEntry::Refused, QStringLiteral("error"), text, Verdict { false, false, {} });
     }
     // zelkora-cli writes nothing to SMS.INI: it uses credentials where they were bound, or with
     // --accept-login-origin where the definition now puts its login page, for this run.
@@ -351,18 +356,24 @@ private:
     {
         bool confirmed;
         bool submitted;
+        SendFailure failure;
     };
 
-    void line(const QString& number, const QString& name, const QString& text,
-        std::optional<Verdict> verdict = std::nullopt) const
+    void line(int status, const QString& name, const QString& text, std::optional<Verdict> verdict = std::nullopt) const
     {
         const QString label = m_labels.value(m_current);
+        // A recipient refused before the engine has no status of the engine's: "-" in the columns.
+        const QString number = status == HistoryEntry::Refused ? QStringLiteral("-") : QString::number(status);
         if (m_json) {
-            QJsonObject entry { { QStringLiteral("recipient"), label }, { QStringLiteral("status"), number },
+            QJsonObject entry { { QStringLiteral("recipient"), label }, { QStringLiteral("status"), status },
                 { QStringLiteral("name"), name }, { QStringLiteral("text"), text } };
             if (verdict) {
                 entry.insert(QStringLiteral("submitted"), verdict->submitted);
                 entry.insert(QStringLiteral("confirmed"), verdict->confirmed);
+                if (!verdict->failure.isNone()) {
+                    entry.insert(QStringLiteral("reason"), failureName(verdict->failure.reason));
+                    entry.insert(QStringLiteral("reasonText"), failureText(verdict->failure));
+                }
             }
             out(QString::fromUtf8(QJsonDocument(entry).toJson(QJsonDocument::Compact)));
         } else {

@@ -52,6 +52,8 @@ QJsonObject jsonOf(const HistoryEntry& e)
     // A queued send has no status yet; a recipient refused before the engine has -1.
     o.insert(QStringLiteral("status"), e.scheduled ? QJsonValue() : QJsonValue(e.status));
     o.insert(QStringLiteral("statusText"), e.shownStatusText());
+    if (!e.failure.isNone())
+        o.insert(QStringLiteral("reason"), failureName(e.failure.reason));
     if (e.scheduled)
         o.insert(QStringLiteral("due"), isoTime(e.due));
     return o;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SendFailure.h"
 #include "SendOutcome.h"
 
 #include <QCoreApplication>
@@ -124,5 +125,16 @@ inline QString sendStatusText(int status)
 inline QString outcomeText(int status, SendOutcome outcome)
 {
     return outcome == SendOutcome::Unknown ? outcomeUnknown() : sendStatusText(status);
+}
+
+// The status of an attempt that ended, with why it did not end with the site's acceptance where that adds
+// to the status: "כשלון: האתר השיב בשגיאה (HTTP 500)".
+inline QString outcomeText(int status, SendOutcome outcome, const SendFailure& failure)
+{
+    const QString shown = outcomeText(status, outcome);
+    if (failure.isNone() || failure.reason == FailureReason::Cancelled
+        || (outcome == SendOutcome::Unknown && failure.reason == FailureReason::NoVerdict))
+        return shown;
+    return shown + QStringLiteral(": ") + failureText(failure);
 }
 } // namespace ResStrings

@@ -59,6 +59,10 @@ public:
         return 0;
     }
 
+    // Why the top-level window's last load brought no page of the site's (the network's error, as "connection
+    // refused"); empty when it brought one, or when the browser cannot tell.
+    virtual QString LoadError() const { return QString(); }
+
     // The displayed text of the window and of every frame inside it, at any depth and of any origin, as
     // their documents last showed it (script changes included), in document order; empty when none.
     virtual QString WindowText(FrameRef window) const
@@ -161,5 +165,5 @@ public:
     virtual IBrowserView* createView(QWidget* parent) = 0;
 };
 
-#define ZelkoraBrowserFactory_iid "org.zelkora.BrowserFactory/3"
+#define ZelkoraBrowserFactory_iid "org.zelkora.BrowserFactory/4"
 Q_DECLARE_INTERFACE(BrowserFactory, ZelkoraBrowserFactory_iid)

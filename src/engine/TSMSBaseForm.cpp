@@ -49,7 +49,7 @@ TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
             checkStep(QStringLiteral("message page"), false,
                 QStringLiteral("nobody answered the site's page within %1 s").arg(PersonLimit / 1000));
         else
-            SetStatus(ssFailed);
+            fail(ssFailed, FailureReason::PersonUnanswered);
     });
     m_settleTimer = new QTimer(this);
     m_settleTimer->setSingleShot(true);
@@ -146,6 +146,8 @@ void TSMSBaseForm::SendNow()
     Confirmed = false;
     Submitted = false;
     Diagnostic.clear();
+    Failure = SendFailure();
+    m_pendingFailure = SendFailure();
     PersonPage.clear();
     Timer1->stop();
     Timer1->setInterval(timeOutInterval());
@@ -155,7 +157,7 @@ void TSMSBaseForm::SendNow()
         if (m_checking)
             checkStep(
                 QStringLiteral("provider"), false, QStringLiteral("no provider serves area code %1").arg(AreaCode));
-        SetStatus(ssFailed);
+        fail(ssFailed, FailureReason::NoProvider, AreaCode);
         return;
     }
     const TProvider& provider = Providers[ProviderIndex];
@@ -171,7 +173,7 @@ void TSMSBaseForm::SendNow()
     if (!web) {
         if (m_checking)
             checkStep(QStringLiteral("browser"), false, QStringLiteral("the embedded browser cannot be loaded"));
-        SetStatus(ssFailed);
+        fail(ssFailed, FailureReason::BrowserStopped, QString(), QStringLiteral("the embedded browser cannot be loaded"));
         return;
     }
     if (!provider.LoginUrl.isEmpty()) {
@@ -186,6 +188,7 @@ void TSMSBaseForm::SendNow()
 
 void TSMSBaseForm::Cancel()
 {
+    Failure = SendFailure { FailureReason::Cancelled, QString() };
     SetStatus(ssCancelled);
 }
 
@@ -275,10 +278,12 @@ void TSMSBaseForm::dispatchDocumentComplete(FrameRef frame, const QString& addre
         // The step stops where the browser refused; binding and status stay, so the attempt ends by time-out
         // unless the browser completes another page that the same step can handle. A dry run names the
         // refusal and ends there.
-        if (m_checking && isBusyStatus(Status))
+        if (m_checking && isBusyStatus(Status)) {
             checkStep(QStringLiteral("page access"), false, error.message());
-        else
-            ErrorReport::report(error.message());
+        } else {
+            qCWarning(lcEngine, "%s", qPrintable(error.message()));
+            m_pendingFailure = SendFailure { FailureReason::PageUnreadable, error.message() };
+        }
     }
 }
 
@@ -361,7 +366,8 @@ const PageDocument* TSMSBaseForm::stepDocument(std::shared_ptr<PageDocument>& to
             return nullptr;
     }
     if (!document || address != expectedAddress) {
-        SetStatus(ssFailed);
+        if (!endedByPage(m_browser->Window({}), address))
+            fail(ssFailed, FailureReason::OtherPage, shownAddress(address));
         return nullptr;
     }
     return document;
@@ -373,6 +379,8 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
         return;
     NavFrame.clear();
     const TProvider provider = Providers.value(ProviderIndex);
+    if (!m_checking && address != provider.LoginUrl && endedByPage(frame, address))
+        return;
     std::shared_ptr<PageDocument> top;
     const PageDocument* document
         = stepDocument(top, provider.LoginFrame, provider.LoginUrl, address, QStringLiteral("login page"));
@@ -405,6 +413,8 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
             = top && provider.MsgFrame > -1 ? top->frameDocument(provider.MsgFrame) : top.get();
         const bool expected
             = address == provider.MsgUrl && document && PageOperations::FindForm(*document, provider.MsgForm);
+        if (!expected && !m_checking && endedByPage(frame, address))
+            return;
         if (top && !expected && askPerson(address))
             return;
     }
@@ -422,6 +432,11 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
 void TSMSBaseForm::fillMessage(const PageDocument& top, const PageDocument& document)
 {
     const TProvider provider = Providers.value(ProviderIndex);
+    // Nothing typed into a page without the form: the definition no longer fits the site.
+    if (!m_checking && !provider.MsgForm.isEmpty() && !PageOperations::FindForm(document, provider.MsgForm)) {
+        fail(ssFailed, FailureReason::FormMissing, provider.MsgForm);
+        return;
+    }
     QString text = Message;
     if (provider.ClearCRLF != 0)
         text.remove(QStringLiteral("\r\n"));
@@ -455,9 +470,11 @@ void TSMSBaseForm::fillMessage(const PageDocument& top, const PageDocument& docu
     startWatch();
     Submitted = PageOperations::SubmissionFound(
         document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
-    if (!Submitted)
+    if (!Submitted) {
         Diagnostic = QStringLiteral("the message page has nothing to send its form with (submission kind %1)")
                          .arg(provider.MsgSubmit);
+        m_pendingFailure = SendFailure { FailureReason::NothingToSend, QString() };
+    }
     triggerSubmission(
         document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
     SetStatus(ssSending);
@@ -529,7 +546,7 @@ void TSMSBaseForm::PersonCancelled()
     if (m_checking)
         checkStep(QStringLiteral("message page"), false, QStringLiteral("the site's page was not answered"));
     else
-        SetStatus(ssFailed);
+        fail(ssFailed, FailureReason::PersonUnanswered);
 }
 
 void TSMSBaseForm::startWatch()
@@ -565,12 +582,49 @@ void TSMSBaseForm::watchSettled()
         watchActivity();
         return;
     }
-    endWithDiagnostic(ssTimedOut,
-        Submitted ? QStringLiteral("the site gave no verdict: its pages stayed quiet for %1 s after the message was "
-                                   "sent, without \"%2\" or \"%3\"; the message may have been sent")
-                        .arg(SettleTime / 1000.0)
-                        .arg(Providers.value(ProviderIndex).ResAccepted, Providers.value(ProviderIndex).ResRejected)
-                  : Diagnostic);
+    if (Submitted)
+        fail(ssTimedOut, FailureReason::NoVerdict, QString::number(SettleTime / 1000.0),
+            QStringLiteral("the site gave no verdict: its pages stayed quiet for %1 s after the message was sent, "
+                           "without \"%2\" or \"%3\"; the message may have been sent")
+                .arg(SettleTime / 1000.0)
+                .arg(Providers.value(ProviderIndex).ResAccepted, Providers.value(ProviderIndex).ResRejected));
+    else
+        fail(ssFailed, FailureReason::NothingToSend, QString(), Diagnostic);
+}
+
+void TSMSBaseForm::fail(TSMSStatus status, FailureReason reason, const QString& detail, const QString& diagnostic)
+{
+    Failure = SendFailure { reason, detail };
+    // The log's words stay English whatever the interface's language.
+    endWithDiagnostic(status, diagnostic.isEmpty() ? failureText(Failure) : diagnostic);
+}
+
+bool TSMSBaseForm::endedByPage(FrameRef frame, const QString& address)
+{
+    const QString loadError = m_browser->LoadError();
+    if (!loadError.isEmpty()) {
+        fail(ssFailed, FailureReason::Unreachable, loadError,
+            QStringLiteral("%1 could not be reached: %2").arg(shownAddress(address), loadError));
+        return true;
+    }
+    const int httpStatus = m_browser->HttpStatus(frame);
+    if (httpStatus >= 400) {
+        fail(ssFailed, FailureReason::HttpError, QString::number(httpStatus),
+            QStringLiteral("the site answered with HTTP status %1 (%2)").arg(httpStatus).arg(shownAddress(address)));
+        return true;
+    }
+    // After the login, the login form once more: the site did not take the user name and password. A person
+    // who can answer the page may type them right there.
+    const TProvider provider = Providers.value(ProviderIndex);
+    if (m_step != &TSMSBaseForm::MessagePageComplete || provider.LoginUrl.isEmpty() || PersonCanAnswer)
+        return false;
+    const std::shared_ptr<PageDocument> top = m_browser->Document();
+    const PageDocument* document = top && provider.LoginFrame > -1 ? top->frameDocument(provider.LoginFrame) : top.get();
+    if (!document || !PageOperations::HoldsLoginForm(*document, provider))
+        return false;
+    fail(ssFailed, FailureReason::LoginRefused, QString(),
+        QStringLiteral("the site showed its login form again after the login (%1)").arg(shownAddress(address)));
+    return true;
 }
 
 void TSMSBaseForm::endWithDiagnostic(TSMSStatus status, const QString& diagnostic)
@@ -606,7 +660,7 @@ void TSMSBaseForm::ResultPageComplete(FrameRef frame, const QString& address)
             login = document && PageOperations::HoldsLoginForm(*document, provider);
         }
         if (login) {
-            endWithDiagnostic(ssFailed,
+            fail(ssFailed, FailureReason::LoginAgain, QString(),
                 QStringLiteral("the site asked to log in again (%1) instead of answering the message")
                     .arg(shownAddress(address)));
             return;
@@ -622,7 +676,7 @@ bool TSMSBaseForm::readLoadedPage(FrameRef frame, const QString& address)
     // An error page is no answer to the message, whatever it says: the site may never have taken it.
     const int httpStatus = m_browser->HttpStatus(frame);
     if (httpStatus >= 400) {
-        endWithDiagnostic(ssFailed,
+        fail(ssFailed, FailureReason::HttpError, QString::number(httpStatus),
             QStringLiteral("the site answered the message with HTTP status %1 (%2)")
                 .arg(httpStatus)
                 .arg(shownAddress(address)));
@@ -642,7 +696,7 @@ bool TSMSBaseForm::readLoadedPage(FrameRef frame, const QString& address)
     }
     if (!document && !denied) {
         // No page of the site's: the load failed, or the frame it went to is gone.
-        endWithDiagnostic(ssFailed,
+        fail(ssFailed, FailureReason::Unreachable, m_browser->LoadError(),
             QStringLiteral("no answer to the message could be loaded: the load of %1 failed, or the window it went "
                            "to is gone")
                 .arg(shownAddress(address)));
@@ -659,7 +713,7 @@ bool TSMSBaseForm::readVerdict(bool changed)
         if (!changed)
             return false;
         Confirmed = false;
-        endWithDiagnostic(ssSent,
+        fail(ssSent, FailureReason::NoAcceptedText, QString(),
             QStringLiteral("the definition of %1 names no accepted text: nothing on the site's answer can confirm "
                            "the message")
                 .arg(provider.Name));
@@ -729,22 +783,35 @@ void TSMSBaseForm::WebBrowser1PageLost()
     if (m_checking && isBusyStatus(Status))
         checkStep(QStringLiteral("browser"), false, QStringLiteral("the page's renderer process ended"));
     else if (isBusyStatus(Status))
-        SetStatus(ssFailed);
+        fail(ssFailed, FailureReason::BrowserStopped, QString(), QStringLiteral("the page's renderer process ended"));
 }
 
 void TSMSBaseForm::Timer1Timer()
 {
-    if (m_watch.active && Submitted)
+    const QString seconds = QString::number(Timer1->interval() / 1000);
+    if (m_watch.active && Submitted) {
+        Failure = SendFailure { FailureReason::NoVerdict, seconds };
         Diagnostic = QStringLiteral("the site gave no verdict within %1 s of the attempt's start; the message may have "
                                     "been sent")
-                         .arg(Timer1->interval() / 1000);
-    else if (!m_checking)
-        Diagnostic = QStringLiteral("the site's pages did not arrive within %1 s").arg(Timer1->interval() / 1000);
+                         .arg(seconds);
+    } else if (!m_checking && !m_pendingFailure.isNone()) {
+        // What stopped the attempt before the time ran out says more than the time-out.
+        Failure = m_pendingFailure;
+        Diagnostic = failureText(Failure);
+    } else if (!m_checking) {
+        Failure = SendFailure { FailureReason::TimedOut, seconds };
+        Diagnostic = QStringLiteral("the site's pages did not arrive within %1 s").arg(seconds);
+    }
+    if (!Diagnostic.isEmpty())
+        qCInfo(lcEngine, "%s", qPrintable(Diagnostic));
     if (m_checking && OnCheckStep) {
         const QString page = m_step == &TSMSBaseForm::LoginPageComplete ? QStringLiteral("login page")
                                                                         : QStringLiteral("message page");
         OnCheckStep(
             CheckStep { page, false, QStringLiteral("no page completed within %1 s").arg(Timer1->interval() / 1000) });
     }
-    SetStatus(ssTimedOut);
+    // A page that lacked what the definition names is a failure of its own, not a slow site.
+    SetStatus(Failure.reason == FailureReason::PageUnreadable || Failure.reason == FailureReason::NothingToSend
+            ? ssFailed
+            : ssTimedOut);
 }

@@ -2,6 +2,7 @@
 
 #include "DefinitionCheck.h"
 #include "IWebBrowser.h"
+#include "common/SendFailure.h"
 #include "common/SendOutcome.h"
 #include "service/TProvider.h"
 
@@ -92,6 +93,9 @@ public:
     // Why the last attempt ended as it did, in words for a log or a terminal (never a credential); empty for
     // a verdict of the site's.
     QString Diagnostic;
+    // Why the last attempt did not end with the site's acceptance, as a value the history keeps and every
+    // interface words in its language (failureText); none for a verdict of the site's.
+    SendFailure Failure;
     // After the message submission, how long the pages the watch follows may stay quiet (no load, no change
     // of their text, nothing under way) before the watch gives up on a verdict, in milliseconds.
     int SettleTime = 4000;
@@ -160,6 +164,14 @@ private:
     void watchActivity();
     void watchSettled();
     void endWithDiagnostic(TSMSStatus status, const QString& diagnostic);
+    // Ends the attempt with `status` for `reason`; `diagnostic` (English, for the log) defaults to the reason's
+    // words.
+    void fail(TSMSStatus status, FailureReason reason, const QString& detail = QString(),
+        const QString& diagnostic = QString());
+    // A page that completed in place of the one a step expected and that says by itself why: the browser's
+    // page for a load that failed, an HTTP error, or the login form again after the login. Ends the attempt
+    // and returns true for such a page.
+    bool endedByPage(FrameRef frame, const QString& address);
     void WebBrowser1TextChanged(FrameRef frame, const QString& address);
     void WebBrowser1DialogShown(FrameRef frame, const QString& text);
     void WebBrowser1WindowOpened(FrameRef window, const QString& address);
@@ -182,6 +194,9 @@ private:
     std::unique_ptr<IWebBrowser> m_browser;
     StepHandler m_step = nullptr;
     bool m_checking = false;
+    // A reason met on the way that the attempt may still get past (a page completed without the form its step
+    // needs, where a later completion may hold it); the time-out ends the attempt with it.
+    SendFailure m_pendingFailure;
     // Set by a submission: the window whose navigation the next step waits for, as a path of frame numbers
     // and as the browser's reference (empty when the submission goes to a window no step can follow).
     bool m_following = false;

@@ -19,20 +19,29 @@ namespace {
 const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzzZ");
 // How long a write waits for another program's write to end.
 constexpr int kBusyTimeoutMs = 15000;
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 // SQLite's result codes for a file that is damaged or no database at all: the only ones that move it aside.
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADatabase = 26;
 
-const QString kColumns
-    = QStringLiteral("id, time, sender, name, area, phone, provider, message, status, "
-                     "status_text, confirmed, duration_ms, source, list_id, scheduled, due, submitted, phase");
+// The ledger's values as every statement and every row read back take them, whatever another writer stored
+// in their columns (a text, a blob, a 2 for true): the rows a query picks and the outcome read from them
+// always agree.
+#define ZK_STATUS "MIN(MAX(CAST(status AS INTEGER), -1), 99)"
+#define ZK_SUBMITTED "(CAST(submitted AS INTEGER) <> 0)"
+#define ZK_PHASE "MIN(MAX(CAST(phase AS INTEGER), 0), 2)"
+
+const QString kColumns = QStringLiteral(
+    "id, time, sender, name, area, phone, provider, message, " ZK_STATUS " AS status, status_text, confirmed, "
+    "duration_ms, source, list_id, scheduled, due, " ZK_SUBMITTED " AS submitted, " ZK_PHASE " AS phase, reason, "
+    "reason_detail");
 
 // An attempt that did not send its message: neither sent nor of unknown outcome (its message left, and no
 // verdict came), which must never be sent again without the user's word.
-const QString kNotSent
-    = QStringLiteral("(phase = 1 OR (phase = 0 AND status <> 6 AND NOT (submitted = 1 AND status IN (0, 9))))");
-const QString kUnknown = QStringLiteral("(phase = 2 OR (phase = 0 AND submitted = 1 AND status IN (0, 9)))");
+const QString kNotSent = QStringLiteral("(" ZK_PHASE " = 1 OR (" ZK_PHASE " = 0 AND " ZK_STATUS
+                                        " <> 6 AND NOT (" ZK_SUBMITTED " AND " ZK_STATUS " IN (0, 9))))");
+const QString kUnknown = QStringLiteral(
+    "(" ZK_PHASE " = 2 OR (" ZK_PHASE " = 0 AND " ZK_SUBMITTED " AND " ZK_STATUS " IN (0, 9)))");
 
 QString timeText(const QDateTime& time)
 {
@@ -71,7 +80,8 @@ QVariantList bindsOf(const HistoryEntry& e)
 {
     return { timeText(e.time), text(e.sender), text(e.name), text(e.area), text(e.phone), text(e.provider),
         text(e.message), e.status, text(e.statusText), e.confirmed ? 1 : 0, e.durationMs,
-        HistoryStore::sourceName(e.source), e.listId, e.submitted ? 1 : 0, int(e.phase) };
+        HistoryStore::sourceName(e.source), e.listId, e.submitted ? 1 : 0, int(e.phase), int(e.failure.reason),
+        text(e.failure.detail) };
 }
 } // namespace
 
@@ -101,6 +111,12 @@ QString HistoryEntry::shownStatusText() const
         return ResStrings::outcomeUnknown();
     if (!scheduled && phase == LedgerPhase::Pending)
         return QCoreApplication::translate("HistoryStore", "לא נשלחה: השליחה נקטעה לפני תורה");
+    // Worded now, in the language of the moment; a row written before reasons were kept, or refused with a
+    // text of its own, shows the text it was written with.
+    if (!scheduled && status >= 0 && status <= 9)
+        return ResStrings::outcomeText(status, outcome(), failure);
+    if (!scheduled && status == Refused && !failure.isNone())
+        return failureText(failure);
     return statusText;
 }
 
@@ -227,7 +243,8 @@ bool HistoryStore::open()
                                "confirmed INTEGER NOT NULL DEFAULT 0, duration_ms INTEGER NOT NULL DEFAULT 0, "
                                "source TEXT NOT NULL DEFAULT 'window', list_id INTEGER NOT NULL DEFAULT 0, "
                                "scheduled INTEGER NOT NULL DEFAULT 0, due TEXT, submitted INTEGER NOT NULL DEFAULT 0, "
-                               "phase INTEGER NOT NULL DEFAULT 0, "
+                               "phase INTEGER NOT NULL DEFAULT 0, reason INTEGER NOT NULL DEFAULT 0, "
+                               "reason_detail TEXT NOT NULL DEFAULT '', "
                                "search TEXT GENERATED ALWAYS AS (")
                 + kSearchText + QStringLiteral(") STORED)"))
             && addSearchColumn() && addLedgerColumns()
@@ -284,14 +301,19 @@ bool HistoryStore::addLedgerColumns()
 {
     // A history from before the ledger knew no unknown outcome and no row before its attempt: its rows are
     // final, and none of their messages counts as submitted.
-    for (const QString& column : { QStringLiteral("submitted"), QStringLiteral("phase") }) {
+    // One from before the reasons were kept has none: its rows show their stored status text.
+    const QList<QPair<QString, QString>> added { { QStringLiteral("submitted"), QStringLiteral("INTEGER NOT NULL DEFAULT 0") },
+        { QStringLiteral("phase"), QStringLiteral("INTEGER NOT NULL DEFAULT 0") },
+        { QStringLiteral("reason"), QStringLiteral("INTEGER NOT NULL DEFAULT 0") },
+        { QStringLiteral("reason_detail"), QStringLiteral("TEXT NOT NULL DEFAULT ''") } };
+    for (const auto& [column, type] : added) {
         QSqlQuery columns;
         if (!exec(QStringLiteral("SELECT COUNT(*) FROM pragma_table_xinfo('attempts') WHERE name = ?"), { column },
                 &columns)
             || !columns.next())
             return false;
         if (columns.value(0).toInt() == 0
-            && !exec(QStringLiteral("ALTER TABLE attempts ADD COLUMN %1 INTEGER NOT NULL DEFAULT 0").arg(column)))
+            && !exec(QStringLiteral("ALTER TABLE attempts ADD COLUMN %1 %2").arg(column, type)))
             return false;
     }
     return true;
@@ -339,8 +361,8 @@ qint64 HistoryStore::add(const HistoryEntry& entry)
     QSqlQuery query;
     if (!m_open
         || !exec(QStringLiteral("INSERT INTO attempts (time, sender, name, area, phone, provider, message, status, "
-                                "status_text, confirmed, duration_ms, source, list_id, submitted, phase) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                                "status_text, confirmed, duration_ms, source, list_id, submitted, phase, reason, "
+                                "reason_detail) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             bindsOf(entry), &query))
         return 0;
     return query.lastInsertId().toLongLong();
@@ -413,8 +435,9 @@ qint64 HistoryStore::schedule(HistoryEntry entry)
     QSqlQuery query;
     if (!m_open
         || !exec(QStringLiteral("INSERT INTO attempts (time, sender, name, area, phone, provider, message, status, "
-                                "status_text, confirmed, duration_ms, source, list_id, submitted, phase, scheduled, "
-                                "due) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?)"),
+                                "status_text, confirmed, duration_ms, source, list_id, submitted, phase, reason, "
+                                "reason_detail, scheduled, due) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                "?, 1, ?)"),
             binds, &query))
         return 0;
     return query.lastInsertId().toLongLong();
@@ -445,7 +468,8 @@ bool HistoryStore::complete(qint64 id, const HistoryEntry& attempt)
         && exec(QStringLiteral(
                     "UPDATE attempts SET time = ?, sender = ?, name = ?, area = ?, phone = ?, "
                     "provider = ?, message = ?, status = ?, status_text = ?, confirmed = ?, "
-                    "duration_ms = ?, source = ?, list_id = ?, submitted = ?, phase = ?, scheduled = 0 WHERE id = ?"),
+                    "duration_ms = ?, source = ?, list_id = ?, submitted = ?, phase = ?, reason = ?, "
+                    "reason_detail = ?, scheduled = 0 WHERE id = ?"),
             binds, &query)
         && query.numRowsAffected() == 1;
 }
@@ -470,6 +494,11 @@ HistoryEntry HistoryStore::entryOf(const QSqlRecord& r)
     e.scheduled = r.value(QStringLiteral("scheduled")).toInt() != 0;
     e.submitted = r.value(QStringLiteral("submitted")).toInt() != 0;
     e.phase = LedgerPhase(qBound(0, r.value(QStringLiteral("phase")).toInt(), 2));
+    const int reason = r.value(QStringLiteral("reason")).toInt();
+    // A reason of a later version is shown by its stored status text.
+    e.failure.reason = reason >= 0 && reason <= int(FailureReason::PageUnreadable) ? FailureReason(reason)
+                                                                                 : FailureReason::None;
+    e.failure.detail = r.value(QStringLiteral("reason_detail")).toString();
     if (e.scheduled)
         e.due = timeOf(r.value(QStringLiteral("due")));
     return e;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/SendFailure.h"
 #include "common/SendOutcome.h"
 
 #include <QCoreApplication>
@@ -65,6 +66,7 @@ struct HistoryEntry
     QDateTime due; // when a queued send is to go
 
     bool submitted = false; // the message left for the site (an attempt may end without a verdict after it)
+    SendFailure failure; // why it did not end with the site's acceptance
     LedgerPhase phase = LedgerPhase::Final;
 
     bool sent() const { return !scheduled && phase == LedgerPhase::Final && status == 6; }

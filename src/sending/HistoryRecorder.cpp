@@ -59,11 +59,12 @@ HistoryEntry HistoryRecorder::entryFor(const Recipient& recipient, const QString
 }
 
 void HistoryRecorder::refused(const Recipient& recipient, const QString& area, const QString& phone,
-    const QString& sender, const QString& message, const QString& text, int status)
+    const QString& sender, const QString& message, const QString& text, int status, const SendFailure& failure)
 {
     HistoryEntry entry = entryFor(recipient, area, phone, sender, message);
     entry.status = status;
     entry.statusText = text;
+    entry.failure = failure;
     write(entry, recipient.rowId != 0 ? recipient.rowId : recipient.queueId);
 }
 
@@ -88,7 +89,8 @@ void HistoryRecorder::statusChanged(TSMSStatus status)
     entry.status = status;
     entry.confirmed = status != ssCancelled && m_engine.Confirmed;
     entry.submitted = m_engine.Submitted;
-    entry.statusText = ResStrings::outcomeText(status, entry.outcome());
+    entry.failure = m_engine.Failure;
+    entry.statusText = ResStrings::outcomeText(status, entry.outcome(), entry.failure);
     entry.durationMs = m_clock.elapsed();
     entry.source = m_recipient.source;
     entry.listId = m_recipient.listId;

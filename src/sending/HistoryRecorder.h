@@ -40,7 +40,8 @@ public:
     // A recipient that did not go to the engine, with the text it was refused with; `status` is the engine's
     // status it counts as (a list cancelled before it came to the recipient), else HistoryEntry::Refused.
     void refused(const Recipient& recipient, const QString& area, const QString& phone, const QString& sender,
-        const QString& message, const QString& text, int status = HistoryEntry::Refused);
+        const QString& message, const QString& text, int status = HistoryEntry::Refused,
+        const SendFailure& failure = SendFailure());
 
 signals:
     // An entry went into the history (or could not: its id is then 0).

@@ -118,24 +118,25 @@ bool SendWorkflow::SendToRecipient(
     const QString& areaCode, const QString& phone, const QString& sender, const QString& message)
 {
     const int index = m_engine.FindProviderByArea(areaCode);
-    const auto refuse = [&](const QString& text) {
+    const auto refuse = [&](const QString& text, const SendFailure& failure) {
         m_host.reportError(text);
         if (m_recorder)
-            m_recorder->refused(m_recipient, areaCode, phone, sender, message, text);
+            m_recorder->refused(m_recipient, areaCode, phone, sender, message, text, HistoryEntry::Refused, failure);
         return false;
     };
     if (index < 0)
-        return refuse(ResStrings::unknownProvider());
+        return refuse(ResStrings::unknownProvider(), { FailureReason::NoProvider, areaCode });
     const TProvider provider = m_engine.Providers.at(index);
     if (lacksCredentials(provider))
-        return refuse(m_host.credentialsMissing(provider, ListSending || m_unattended));
+        return refuse(m_host.credentialsMissing(provider, ListSending || m_unattended),
+            { FailureReason::NoCredentials, provider.Name });
     if (needsLogin(provider)) {
         // Credentials go only to the login page they were used with: one that moved to another origin (a
         // definition changed by whoever serves it) gets them with the user's word alone.
         const QString origin = webOrigin(provider.LoginUrl);
         if (!provider.LoginOrigin.isEmpty() && provider.LoginOrigin != origin
             && (m_unattended || !m_host.acceptLoginOrigin(provider, origin)))
-            return refuse(loginMovedRefusal(provider, origin));
+            return refuse(loginMovedRefusal(provider, origin), { FailureReason::LoginMoved, origin });
         if (provider.LoginOrigin != origin) {
             m_host.bindLoginOrigin(provider, origin);
             m_engine.Providers[index].LoginOrigin = origin;
@@ -246,7 +247,7 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
         m_recipient.name = entry.name;
         m_recipient.rowId = rows.value(i);
         m_recorder->refused(m_recipient, entry.area, entry.phone, sender, MessageText,
-            ResStrings::sendStatusText(ssCancelled), ssCancelled);
+            ResStrings::sendStatusText(ssCancelled), ssCancelled, { FailureReason::Cancelled, QString() });
     }
     return cancelled ? Outcome::ListCancelled : Outcome::ListDone;
 }

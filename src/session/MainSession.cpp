@@ -199,6 +199,9 @@ SendWorkflow::Composition MainSession::workflowComposition() const
 
 void MainSession::send()
 {
+    // The last send's outcome is no word on this one, also while this one first asks something.
+    if (m_view && !usePopupStatus())
+        m_view->showStatus(QString(), SkinColors::StatusColorNormal);
     history();
     m_service->reloadChangedDefinitions();
     m_workflow->Button1Click(workflowComposition());
@@ -224,7 +227,7 @@ void MainSession::SendResult(TSMSStatus status)
         break;
     }
     if (m_view)
-        m_view->showStatus(ResStrings::outcomeText(status, outcome), colour);
+        m_view->showStatus(ResStrings::outcomeText(status, outcome, m_engine->Failure), colour);
 }
 
 void MainSession::cancelList()

@@ -127,7 +127,8 @@ private slots:
                                        << QStringList { "answered", "answered" };
         QTest::newRow("a wrong word, then the right one") << QList<QStringList> { { "TAPUX", "tapuz", "4821" } }
                                                           << kSent << QStringList { "wrong", "answered", "answered" };
-        QTest::newRow("cancelled") << QList<QStringList> { {} } << kFailed << QStringList();
+        QTest::newRow("cancelled") << QList<QStringList> { {} }
+                                   << kFailed + QStringLiteral(": הדף שהאתר הציג לא נענה") << QStringList();
     }
     void answeredInTheSitesPage()
     {
@@ -156,7 +157,8 @@ private slots:
         engine.PersonLimit = 1500;
         m_answers = { { QStringLiteral("(away)") } };
         sendTo(QStringLiteral("1234567"));
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), kFailed, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            m_form->ui().Panel1->text(), kFailed + QStringLiteral(": הדף שהאתר הציג לא נענה"), Patience);
         engine.PersonLimit = 300000;
         QVERIFY(outcomes(QStringLiteral("/magen/send")).isEmpty());
         QTRY_VERIFY(!m_form->personPages()->window());

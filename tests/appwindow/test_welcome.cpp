@@ -169,7 +169,6 @@ private slots:
 
         before->ui().Languages->trigger();
         QTRY_VERIFY(LanguageSwitch::window());
-        QTRY_VERIFY(before.isNull());
         TLanguagesForm* languages = LanguageSwitch::window();
         THalvernLanguage* list = languages->HalvernLanguage1;
         for (int i = 0; i < list->count(); ++i) {
@@ -178,6 +177,7 @@ private slots:
                 emit list->activated(i);
             }
         }
+        QTRY_VERIFY(before.isNull());
         languages->close();
         QTRY_VERIFY(root.mainWindow() && root.mainWindow()->isVisible());
         auto* after = qobject_cast<TMsgForm*>(root.mainWindow());

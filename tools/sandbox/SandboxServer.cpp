@@ -246,6 +246,11 @@ HttpResponse SandboxServer::route(const HttpRequest& request)
         response = HttpResponse::html(200, SandboxPages::home(baseUrl()));
     else if (path == QLatin1String("/help"))
         response = HttpResponse::html(200, SandboxPages::help());
+    else if (path == QLatin1String("/slow/sms")) {
+        // An operator whose page takes longer than any attempt waits.
+        response = HttpResponse::html(200, QStringLiteral("<p>late</p>"));
+        response.delayMs = 120000;
+    }
     else if (path == QLatin1String("/smsinit"))
         response = serviceInit();
     else if (path == QLatin1String("/smsupdate")) {

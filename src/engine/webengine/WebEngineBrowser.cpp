@@ -453,6 +453,7 @@ void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         m_topLoading = true;
         m_topHttpStatus = 0;
+        m_topLoadError.clear();
     } else {
         m_topLoading = false;
         m_topLoadUrl = info.url();
@@ -463,6 +464,11 @@ void WebEngineBrowser::loadingChanged(const QWebEngineLoadingInfo& info)
         }
     }
     notifyActivity();
+    if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus
+        && info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() < 0
+        && info.errorCode() != kLoadAborted)
+        m_topLoadError = info.errorString().isEmpty() ? QStringLiteral("error %1").arg(info.errorCode())
+                                                      : info.errorString();
     // An HTTP error page (404, 500) is a page of the site's like any other; a load replaced by a newer one
     // or stopped (no network error code, or "aborted") is no failure; and where the browser shows its error
     // page, that page's own reports say that the load completed without a page of the site's.

@@ -32,6 +32,7 @@ public:
     std::shared_ptr<PageDocument> Document() override;
     FrameRef Window(const QList<int>& path) override;
     int HttpStatus(FrameRef window) const override;
+    QString LoadError() const override { return m_topLoadError; }
     QString WindowText(FrameRef window) const override;
     bool Contains(FrameRef outer, FrameRef inner) const override;
     bool Waiting() const override;
@@ -125,6 +126,7 @@ private:
     bool m_waitingForLoadEnd = false;
     QUrl m_topLoadUrl;
     int m_topHttpStatus = 0;
+    QString m_topLoadError; // of the last top-level load that failed without a page
     bool m_delivering = false;
     // Raised by startOver; a copy or a failure that was under way before belongs to nothing.
     quint64 m_generation = 0;
