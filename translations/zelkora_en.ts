@@ -110,6 +110,37 @@
     </message>
 </context>
 <context>
+    <name>Credentials</name>
+    <message>
+        <source>לא ניתן לקרוא את הסיסמה של %1: %2.</source>
+        <translation>The password of %1 could not be read: %2.</translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמה של %2 לא נמחקה ממנו.</source>
+        <translation>%1, so the password of %2 was not removed from it.</translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמה של %2 לא נשמרה בו.
+לשמור אותה בקובץ SMS.INI, כטקסט גלוי? אם לא, היא תישמר בזיכרון עד סיום התוכנית.</source>
+        <translation>%1, so the password of %2 was not stored in it.
+Write it to SMS.INI instead, as plain text? If not, it is kept in memory until the program ends.</translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמאות לא הועברו אליו. הן נשארות בקובץ SMS.INI.</source>
+        <translation>%1, so the passwords were not moved into it. They stay in SMS.INI.</translation>
+    </message>
+    <message>
+        <source>%1, ולכן לא ניתן להחזיר לקובץ SMS.INI את הסיסמאות השמורות בו.
+להפסיק בכל זאת לשמור סיסמאות במחזיק המפתחות? את הסיסמאות השמורות בו יהיה צריך להקליד שוב.</source>
+        <translation>%1, so the passwords kept in it cannot be written back to SMS.INI.
+Stop keeping passwords in the keyring all the same? The passwords kept there will have to be typed again.</translation>
+    </message>
+    <message>
+        <source>הסיסמאות הועתקו לקובץ SMS.INI, אך לא נמחקו ממחזיק המפתחות: %1.</source>
+        <translation>The passwords were copied to SMS.INI but not removed from the keyring: %1.</translation>
+    </message>
+</context>
+<context>
     <name>DefinitionFile</name>
     <message>
         <source>הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.</source>
@@ -146,6 +177,29 @@
     <message>
         <source>הערך של %1 מכיל את שם המשתמש או את הסיסמה שלך, וקובץ הגדרות אינו שומר אותם.</source>
         <translation>The value of %1 holds your user name or password, which a definition file does not keep.</translation>
+    </message>
+</context>
+<context>
+    <name>DemoOperators</name>
+    <message>
+        <source>לא ניתן להפעיל את %1: %2</source>
+        <translation>Cannot start %1: %2</translation>
+    </message>
+    <message>
+        <source>התוכנה %1 הסתיימה לפני שהתחילה לפעול</source>
+        <translation>%1 ended before it started working</translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא ענתה</source>
+        <translation>%1 did not answer</translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא נמצאה; היא באה עם החבילה של Zelkora</source>
+        <translation>%1 was not found; it comes with the Zelkora package</translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא אמרה היכן היא מאזינה</source>
+        <translation>%1 did not say where it listens</translation>
     </message>
 </context>
 <context>
@@ -255,10 +309,94 @@
     </message>
 </context>
 <context>
+    <name>HistoryRecorder</name>
+    <message>
+        <source>השליחה כבר אינה ממתינה בתור: תוכנה אחרת לקחה אותה</source>
+        <translation>The send no longer waits in the queue: another program took it</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryStore</name>
+    <message>
+        <source>לא נשלחה: השליחה נקטעה לפני תורה</source>
+        <translation>Not sent: the sending stopped before its turn</translation>
+    </message>
+    <message>
+        <source>ההיסטוריה אינה פתוחה</source>
+        <translation>the history is not open</translation>
+    </message>
+    <message>
+        <source>it holds another program&apos;s tables (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of the program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 is not one this program can use: %2. It was left as it is, and nothing will be recorded in it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be written (%2). It was kept as it is%3; nothing can be recorded or sent until it can be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, and is shown read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be read (%2); nothing will be recorded in it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be read (%2); it was moved to %3, and a new one begins.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Keyring</name>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה נעול</source>
+        <translation>The desktop keyring is locked</translation>
+    </message>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה אינו זמין (%1)</source>
+        <translation>The desktop keyring is not available (%1)</translation>
+    </message>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה סירב לבקשה (%1)</source>
+        <translation>The desktop keyring refused the request (%1)</translation>
+    </message>
+</context>
+<context>
     <name>LocalDefinitions</name>
     <message>
         <source>%1: cannot be read (%2)</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainSession</name>
+    <message>
+        <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
+        <translation>The link&apos;s number could not be read: %1</translation>
+    </message>
+    <message>
+        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
+        <translation>The message may already have been sent to %1 of the recipients (the site did not confirm it). Send to them as well?</translation>
+    </message>
+    <message>
+        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
+        <translation>%1 recipients who may already have the message were left out</translation>
+    </message>
+    <message>
+        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
+        <translation>The history could not record the outcome of the send: %1</translation>
+    </message>
+    <message>
+        <source>ההגדרות לא נשמרו: %1</source>
+        <translation>The settings were not saved: %1</translation>
     </message>
 </context>
 <context>
@@ -277,13 +415,63 @@
     </message>
 </context>
 <context>
+    <name>MissedSendsDialog</name>
+    <message>
+        <source>הודעות שמועדן עבר</source>
+        <translation>Messages whose time has passed</translation>
+    </message>
+    <message>
+        <source>נמען</source>
+        <translation>Recipient</translation>
+    </message>
+    <message>
+        <source>מועד</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>הודעה</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>מה לעשות</source>
+        <translation>What to do</translation>
+    </message>
+    <message>
+        <source>שמור לאחר כך</source>
+        <translation>Keep for later</translation>
+    </message>
+    <message>
+        <source>שלח עכשיו</source>
+        <translation>Send now</translation>
+    </message>
+    <message>
+        <source>בטל</source>
+        <translation>Drop</translation>
+    </message>
+    <message>
+        <source>מועד השליחה של ההודעות האלה עבר כשהתוכנה לא פעלה. מה לעשות בכל אחת?</source>
+        <translation>These messages were due while the program was not running. What should happen to each?</translation>
+    </message>
+    <message>
+        <source>מועד השליחה:</source>
+        <translation>Send at:</translation>
+    </message>
+</context>
+<context>
+    <name>PersonPageWindow</name>
+    <message>
+        <source>אתר המפעיל זקוק לך: ענה לו כאן; השליחה תימשך כשדף ההודעה ייפתח</source>
+        <translation>The operator&apos;s site needs you: answer it here; sending goes on when the message page opens</translation>
+    </message>
+    <message>
+        <source>&amp;בטל</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
     <name>PhoneBookTable</name>
     <message>
         <source>The phone book storage cannot be opened: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be read: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -298,12 +486,35 @@
         <source>%1 is a folder</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The file %1 cannot be read: %2. It is kept as it is, and the table starts empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2. It was moved to %3, and the table starts empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be read and is not written over</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProfileFile</name>
     <message>
         <source>Unable to write to %1</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProgramEntry</name>
+    <message>
+        <source>הקישור ארוך מדי, ולא ניתן לפתוח אותו</source>
+        <translation>The link is too long to be opened</translation>
+    </message>
+    <message>
+        <source>התוכנה כבר פועלת עבור הקבצים שב-%1</source>
+        <translation>The program is already running for the files in %1</translation>
     </message>
 </context>
 <context>
@@ -421,7 +632,101 @@
     </message>
     <message>
         <source>אתר המפעיל ממתין לך...</source>
-        <translation>The operator's site is waiting for you...</translation>
+        <translation>The operator&apos;s site is waiting for you...</translation>
+    </message>
+</context>
+<context>
+    <name>SendFailure</name>
+    <message>
+        <source>האתר השיב בשגיאה (HTTP %1)</source>
+        <translation>The site answered with an error (HTTP %1)</translation>
+    </message>
+    <message>
+        <source>לא ניתן להגיע לאתר</source>
+        <translation>The site could not be reached</translation>
+    </message>
+    <message>
+        <source>לא ניתן להגיע לאתר (%1)</source>
+        <translation>The site could not be reached (%1)</translation>
+    </message>
+    <message>
+        <source>האתר ביקש להתחבר מחדש במקום לקבל את ההודעה</source>
+        <translation>The site asked to log in again instead of taking the message</translation>
+    </message>
+    <message>
+        <source>האתר דחה את הכניסה: בדקו את שם המשתמש והסיסמה בהגדרות</source>
+        <translation>The site refused the login: check the user name and password in Preferences</translation>
+    </message>
+    <message>
+        <source>בדף האתר אין הטופס &quot;%1&quot; שבהגדרת המפעיל</source>
+        <translation>The site&apos;s page does not hold the form &quot;%1&quot; that the operator&apos;s definition names</translation>
+    </message>
+    <message>
+        <source>האתר לא ענה תוך %1 שניות</source>
+        <translation>The site did not answer within %1 seconds</translation>
+    </message>
+    <message>
+        <source>השליחה בוטלה</source>
+        <translation>The send was cancelled</translation>
+    </message>
+    <message>
+        <source>ההודעה יצאה, ודפי האתר לא אמרו דבר עליה תוך %1 שניות</source>
+        <translation>The message left, and the site&apos;s pages said nothing of it within %1 seconds</translation>
+    </message>
+    <message>
+        <source>אין מפעיל לקידומת %1</source>
+        <translation>No operator serves the area code %1</translation>
+    </message>
+    <message>
+        <source>חסרים שם משתמש וסיסמה של %1 בהגדרות</source>
+        <translation>The user name and password for %1 are missing from Preferences</translation>
+    </message>
+    <message>
+        <source>הדפדפן נעצר</source>
+        <translation>The browser stopped</translation>
+    </message>
+    <message>
+        <source>הדף שהאתר הציג לא נענה</source>
+        <translation>The page the site showed was not answered</translation>
+    </message>
+    <message>
+        <source>האתר הציג דף אחר מזה שבהגדרת המפעיל (%1)</source>
+        <translation>The site showed another page than the operator&apos;s definition names (%1)</translation>
+    </message>
+    <message>
+        <source>בדף ההודעה אין דרך לשלוח את הטופס כפי שהגדרת המפעיל אומרת</source>
+        <translation>The message page has no way to send its form as the operator&apos;s definition says</translation>
+    </message>
+    <message>
+        <source>דף הכניסה עבר אל %1, ופרטי הכניסה לא נשלחו לשם</source>
+        <translation>The login page moved to %1, and the login details were not sent there</translation>
+    </message>
+    <message>
+        <source>הגדרת המפעיל אינה מציינת טקסט שמאשר את השליחה</source>
+        <translation>The operator&apos;s definition names no text that confirms the message</translation>
+    </message>
+    <message>
+        <source>לא ניתן לקרוא את דף האתר (%1)</source>
+        <translation>The site&apos;s page could not be read (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>SendWorkflow</name>
+    <message>
+        <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
+        <translation>The send cannot be recorded in the history, so nothing was sent: %1</translation>
+    </message>
+    <message>
+        <source>דף הכניסה של %1 עבר אל %2%3. להשתמש שם בפרטי הכניסה שלך ל-%1?</source>
+        <translation>The login page of %1 moved to %2%3. Use your %1 credentials there?</translation>
+    </message>
+    <message>
+        <source> (http: לא מוצפן, כל מי שבדרך יכול לקרוא)</source>
+        <translation> (http: not encrypted, anyone on the way can read it)</translation>
+    </message>
+    <message>
+        <source>פרטי הכניסה של %1 לא נשלחו: דף הכניסה עבר אל %2</source>
+        <translation>The credentials of %1 were not sent: its login page moved to %2</translation>
     </message>
 </context>
 <context>
@@ -873,7 +1178,7 @@
     </message>
     <message>
         <source>&amp;בטל</source>
-        <translation>&amp;Cancel</translation>
+        <translation type="vanished">&amp;Cancel</translation>
     </message>
     <message>
         <source>&amp;סגור</source>
@@ -1240,152 +1545,6 @@
     </message>
 </context>
 <context>
-    <name>PersonPageWindow</name>
-    <message>
-        <source>אתר המפעיל זקוק לך: ענה לו כאן; השליחה תימשך כשדף ההודעה ייפתח</source>
-        <translation>The operator's site needs you: answer it here; sending goes on when the message page opens</translation>
-    </message>
-    <message>
-        <source>&amp;בטל</source>
-        <translation>&amp;Cancel</translation>
-    </message>
-</context>
-<context>
-    <name>MissedSendsDialog</name>
-    <message>
-        <source>הודעות שמועדן עבר</source>
-        <translation>Messages whose time has passed</translation>
-    </message>
-    <message>
-        <source>נמען</source>
-        <translation>Recipient</translation>
-    </message>
-    <message>
-        <source>מועד</source>
-        <translation>Time</translation>
-    </message>
-    <message>
-        <source>הודעה</source>
-        <translation>Message</translation>
-    </message>
-    <message>
-        <source>מה לעשות</source>
-        <translation>What to do</translation>
-    </message>
-    <message>
-        <source>שמור לאחר כך</source>
-        <translation>Keep for later</translation>
-    </message>
-    <message>
-        <source>שלח עכשיו</source>
-        <translation>Send now</translation>
-    </message>
-    <message>
-        <source>בטל</source>
-        <translation>Drop</translation>
-    </message>
-    <message>
-        <source>מועד השליחה של ההודעות האלה עבר כשהתוכנה לא פעלה. מה לעשות בכל אחת?</source>
-        <translation>These messages were due while the program was not running. What should happen to each?</translation>
-    </message>
-    <message>
-        <source>מועד השליחה:</source>
-        <translation>Send at:</translation>
-    </message>
-</context>
-<context>
-    <name>MainSession</name>
-    <message>
-        <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
-        <translation>The link's number could not be read: %1</translation>
-    </message>
-    <message>
-        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
-        <translation>The message may already have been sent to %1 of the recipients (the site did not confirm it). Send to them as well?</translation>
-    </message>
-    <message>
-        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
-        <translation>%1 recipients who may already have the message were left out</translation>
-    </message>
-    <message>
-        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
-        <translation>The history could not record the outcome of the send: %1</translation>
-    </message>
-    <message>
-        <source>ההגדרות לא נשמרו: %1</source>
-        <translation>The settings were not saved: %1</translation>
-    </message>
-</context>
-<context>
-    <name>Credentials</name>
-    <message>
-        <source>לא ניתן לקרוא את הסיסמה של %1: %2.</source>
-        <translation>The password of %1 could not be read: %2.</translation>
-    </message>
-    <message>
-        <source>%1, ולכן הסיסמה של %2 לא נמחקה ממנו.</source>
-        <translation>%1, so the password of %2 was not removed from it.</translation>
-    </message>
-    <message>
-        <source>%1, ולכן הסיסמה של %2 לא נשמרה בו.
-לשמור אותה בקובץ SMS.INI, כטקסט גלוי? אם לא, היא תישמר בזיכרון עד סיום התוכנית.</source>
-        <translation>%1, so the password of %2 was not stored in it.
-Write it to SMS.INI instead, as plain text? If not, it is kept in memory until the program ends.</translation>
-    </message>
-    <message>
-        <source>%1, ולכן הסיסמאות לא הועברו אליו. הן נשארות בקובץ SMS.INI.</source>
-        <translation>%1, so the passwords were not moved into it. They stay in SMS.INI.</translation>
-    </message>
-    <message>
-        <source>%1, ולכן לא ניתן להחזיר לקובץ SMS.INI את הסיסמאות השמורות בו.
-להפסיק בכל זאת לשמור סיסמאות במחזיק המפתחות? את הסיסמאות השמורות בו יהיה צריך להקליד שוב.</source>
-        <translation>%1, so the passwords kept in it cannot be written back to SMS.INI.
-Stop keeping passwords in the keyring all the same? The passwords kept there will have to be typed again.</translation>
-    </message>
-    <message>
-        <source>הסיסמאות הועתקו לקובץ SMS.INI, אך לא נמחקו ממחזיק המפתחות: %1.</source>
-        <translation>The passwords were copied to SMS.INI but not removed from the keyring: %1.</translation>
-    </message>
-</context>
-<context>
-    <name>Keyring</name>
-    <message>
-        <source>מחזיק המפתחות של שולחן העבודה נעול</source>
-        <translation>The desktop keyring is locked</translation>
-    </message>
-    <message>
-        <source>מחזיק המפתחות של שולחן העבודה אינו זמין (%1)</source>
-        <translation>The desktop keyring is not available (%1)</translation>
-    </message>
-    <message>
-        <source>מחזיק המפתחות של שולחן העבודה סירב לבקשה (%1)</source>
-        <translation>The desktop keyring refused the request (%1)</translation>
-    </message>
-</context>
-<context>
-    <name>DemoOperators</name>
-    <message>
-        <source>לא ניתן להפעיל את %1: %2</source>
-        <translation>Cannot start %1: %2</translation>
-    </message>
-    <message>
-        <source>התוכנה %1 הסתיימה לפני שהתחילה לפעול</source>
-        <translation>%1 ended before it started working</translation>
-    </message>
-    <message>
-        <source>התוכנה %1 לא ענתה</source>
-        <translation>%1 did not answer</translation>
-    </message>
-    <message>
-        <source>התוכנה %1 לא נמצאה; היא באה עם החבילה של Zelkora</source>
-        <translation>%1 was not found; it comes with the Zelkora package</translation>
-    </message>
-    <message>
-        <source>התוכנה %1 לא אמרה היכן היא מאזינה</source>
-        <translation>%1 did not say where it listens</translation>
-    </message>
-</context>
-<context>
     <name>WelcomeBox</name>
     <message>
         <source>ברוכים הבאים ל-Zelkora</source>
@@ -1393,7 +1552,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>התוכנה שולחת מסרונים דרך אתרי המפעילים, אבל עדיין אינה מכירה אף מפעיל. איך להתחיל?</source>
-        <translation>The program sends text messages through the operators' web sites, but it does not know any operator yet. How would you like to start?</translation>
+        <translation>The program sends text messages through the operators&apos; web sites, but it does not know any operator yet. How would you like to start?</translation>
     </message>
     <message>
         <source>ללמד את התוכנה מפעיל</source>
@@ -1401,7 +1560,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>להראות לתוכנה פעם אחת איך שולחים הודעה באתר המפעיל שלך.</source>
-        <translation>Show the program once how a message is sent on your operator's web site.</translation>
+        <translation>Show the program once how a message is sent on your operator&apos;s web site.</translation>
     </message>
     <message>
         <source>להזין כתובת שירות</source>
@@ -1409,7 +1568,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>כתובת שירות ההגדרות שקיבלת, בהגדרות התוכנה.</source>
-        <translation>The address of the definitions service you were given, in the program's preferences.</translation>
+        <translation>The address of the definitions service you were given, in the program&apos;s preferences.</translation>
     </message>
     <message>
         <source>לנסות עם מפעילי ההדגמה</source>
@@ -1422,54 +1581,6 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     <message>
         <source>סגירה</source>
         <translation>Close</translation>
-    </message>
-</context>
-<context>
-    <name>SendWorkflow</name>
-    <message>
-        <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
-        <translation>The send cannot be recorded in the history, so nothing was sent: %1</translation>
-    </message>
-    <message>
-        <source>דף הכניסה של %1 עבר אל %2%3. להשתמש שם בפרטי הכניסה שלך ל-%1?</source>
-        <translation>The login page of %1 moved to %2%3. Use your %1 credentials there?</translation>
-    </message>
-    <message>
-        <source> (http: לא מוצפן, כל מי שבדרך יכול לקרוא)</source>
-        <translation> (http: not encrypted, anyone on the way can read it)</translation>
-    </message>
-    <message>
-        <source>פרטי הכניסה של %1 לא נשלחו: דף הכניסה עבר אל %2</source>
-        <translation>The credentials of %1 were not sent: its login page moved to %2</translation>
-    </message>
-</context>
-<context>
-    <name>HistoryRecorder</name>
-    <message>
-        <source>השליחה כבר אינה ממתינה בתור: תוכנה אחרת לקחה אותה</source>
-        <translation>The send no longer waits in the queue: another program took it</translation>
-    </message>
-</context>
-<context>
-    <name>HistoryStore</name>
-    <message>
-        <source>לא נשלחה: השליחה נקטעה לפני תורה</source>
-        <translation>Not sent: the sending stopped before its turn</translation>
-    </message>
-    <message>
-        <source>ההיסטוריה אינה פתוחה</source>
-        <translation>the history is not open</translation>
-    </message>
-</context>
-<context>
-    <name>ProgramEntry</name>
-    <message>
-        <source>הקישור ארוך מדי, ולא ניתן לפתוח אותו</source>
-        <translation>The link is too long to be opened</translation>
-    </message>
-    <message>
-        <source>התוכנה כבר פועלת עבור הקבצים שב-%1</source>
-        <translation>The program is already running for the files in %1</translation>
     </message>
 </context>
 </TS>

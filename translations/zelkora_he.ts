@@ -110,6 +110,35 @@
     </message>
 </context>
 <context>
+    <name>Credentials</name>
+    <message>
+        <source>לא ניתן לקרוא את הסיסמה של %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמה של %2 לא נמחקה ממנו.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמה של %2 לא נשמרה בו.
+לשמור אותה בקובץ SMS.INI, כטקסט גלוי? אם לא, היא תישמר בזיכרון עד סיום התוכנית.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, ולכן הסיסמאות לא הועברו אליו. הן נשארות בקובץ SMS.INI.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, ולכן לא ניתן להחזיר לקובץ SMS.INI את הסיסמאות השמורות בו.
+להפסיק בכל זאת לשמור סיסמאות במחזיק המפתחות? את הסיסמאות השמורות בו יהיה צריך להקליד שוב.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הסיסמאות הועתקו לקובץ SMS.INI, אך לא נמחקו ממחזיק המפתחות: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DefinitionFile</name>
     <message>
         <source>הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.</source>
@@ -145,6 +174,29 @@
     </message>
     <message>
         <source>הערך של %1 מכיל את שם המשתמש או את הסיסמה שלך, וקובץ הגדרות אינו שומר אותם.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DemoOperators</name>
+    <message>
+        <source>לא ניתן להפעיל את %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה %1 הסתיימה לפני שהתחילה לפעול</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא ענתה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא נמצאה; היא באה עם החבילה של Zelkora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה %1 לא אמרה היכן היא מאזינה</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -255,9 +307,93 @@
     </message>
 </context>
 <context>
+    <name>HistoryRecorder</name>
+    <message>
+        <source>השליחה כבר אינה ממתינה בתור: תוכנה אחרת לקחה אותה</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HistoryStore</name>
+    <message>
+        <source>לא נשלחה: השליחה נקטעה לפני תורה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההיסטוריה אינה פתוחה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds another program&apos;s tables (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of the program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 is not one this program can use: %2. It was left as it is, and nothing will be recorded in it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be written (%2). It was kept as it is%3; nothing can be recorded or sent until it can be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, and is shown read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be read (%2); nothing will be recorded in it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history %1 cannot be read (%2); it was moved to %3, and a new one begins.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Keyring</name>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה נעול</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה אינו זמין (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מחזיק המפתחות של שולחן העבודה סירב לבקשה (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LocalDefinitions</name>
     <message>
         <source>%1: cannot be read (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainSession</name>
+    <message>
+        <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההגדרות לא נשמרו: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -277,6 +413,60 @@
     </message>
 </context>
 <context>
+    <name>MissedSendsDialog</name>
+    <message>
+        <source>הודעות שמועדן עבר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נמען</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מועד</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מה לעשות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שמור לאחר כך</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שלח עכשיו</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בטל</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מועד השליחה של ההודעות האלה עבר כשהתוכנה לא פעלה. מה לעשות בכל אחת?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מועד השליחה:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PersonPageWindow</name>
+    <message>
+        <source>אתר המפעיל זקוק לך: ענה לו כאן; השליחה תימשך כשדף ההודעה ייפתח</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;בטל</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PhoneBookTable</name>
     <message>
         <source>The phone book storage cannot be opened: %1</source>
@@ -284,7 +474,7 @@
     </message>
     <message>
         <source>The file %1 cannot be read: %2</source>
-        <translation>לא ניתן לקרוא את הקובץ %1: %2</translation>
+        <translation type="vanished">לא ניתן לקרוא את הקובץ %1: %2</translation>
     </message>
     <message>
         <source>the file is damaged (%1)</source>
@@ -298,11 +488,34 @@
         <source>%1 is a folder</source>
         <translation>%1 היא תיקייה</translation>
     </message>
+    <message>
+        <source>The file %1 cannot be read: %2. It is kept as it is, and the table starts empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2. It was moved to %3, and the table starts empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be read and is not written over</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProfileFile</name>
     <message>
         <source>Unable to write to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProgramEntry</name>
+    <message>
+        <source>הקישור ארוך מדי, ולא ניתן לפתוח אותו</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>התוכנה כבר פועלת עבור הקבצים שב-%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -421,6 +634,100 @@
     </message>
     <message>
         <source>אתר המפעיל ממתין לך...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SendFailure</name>
+    <message>
+        <source>האתר השיב בשגיאה (HTTP %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא ניתן להגיע לאתר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא ניתן להגיע לאתר (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר ביקש להתחבר מחדש במקום לקבל את ההודעה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר דחה את הכניסה: בדקו את שם המשתמש והסיסמה בהגדרות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בדף האתר אין הטופס &quot;%1&quot; שבהגדרת המפעיל</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר לא ענה תוך %1 שניות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>השליחה בוטלה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההודעה יצאה, ודפי האתר לא אמרו דבר עליה תוך %1 שניות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין מפעיל לקידומת %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>חסרים שם משתמש וסיסמה של %1 בהגדרות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הדפדפן נעצר</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הדף שהאתר הציג לא נענה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר הציג דף אחר מזה שבהגדרת המפעיל (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>בדף ההודעה אין דרך לשלוח את הטופס כפי שהגדרת המפעיל אומרת</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>דף הכניסה עבר אל %1, ופרטי הכניסה לא נשלחו לשם</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הגדרת המפעיל אינה מציינת טקסט שמאשר את השליחה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא ניתן לקרוא את דף האתר (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SendWorkflow</name>
+    <message>
+        <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>דף הכניסה של %1 עבר אל %2%3. להשתמש שם בפרטי הכניסה שלך ל-%1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (http: לא מוצפן, כל מי שבדרך יכול לקרוא)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>פרטי הכניסה של %1 לא נשלחו: דף הכניסה עבר אל %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -872,10 +1179,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&amp;בטל</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;סגור</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1240,150 +1543,6 @@
     </message>
 </context>
 <context>
-    <name>PersonPageWindow</name>
-    <message>
-        <source>אתר המפעיל זקוק לך: ענה לו כאן; השליחה תימשך כשדף ההודעה ייפתח</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;בטל</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>MissedSendsDialog</name>
-    <message>
-        <source>הודעות שמועדן עבר</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>נמען</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>מועד</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>הודעה</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>מה לעשות</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>שמור לאחר כך</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>שלח עכשיו</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>בטל</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>מועד השליחה של ההודעות האלה עבר כשהתוכנה לא פעלה. מה לעשות בכל אחת?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>מועד השליחה:</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>MainSession</name>
-    <message>
-        <source>לא ניתן לקרוא מהקישור את המספר: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ההגדרות לא נשמרו: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Credentials</name>
-    <message>
-        <source>לא ניתן לקרוא את הסיסמה של %1: %2.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, ולכן הסיסמה של %2 לא נמחקה ממנו.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, ולכן הסיסמה של %2 לא נשמרה בו.
-לשמור אותה בקובץ SMS.INI, כטקסט גלוי? אם לא, היא תישמר בזיכרון עד סיום התוכנית.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, ולכן הסיסמאות לא הועברו אליו. הן נשארות בקובץ SMS.INI.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1, ולכן לא ניתן להחזיר לקובץ SMS.INI את הסיסמאות השמורות בו.
-להפסיק בכל זאת לשמור סיסמאות במחזיק המפתחות? את הסיסמאות השמורות בו יהיה צריך להקליד שוב.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>הסיסמאות הועתקו לקובץ SMS.INI, אך לא נמחקו ממחזיק המפתחות: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>Keyring</name>
-    <message>
-        <source>מחזיק המפתחות של שולחן העבודה נעול</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>מחזיק המפתחות של שולחן העבודה אינו זמין (%1)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>מחזיק המפתחות של שולחן העבודה סירב לבקשה (%1)</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>DemoOperators</name>
-    <message>
-        <source>לא ניתן להפעיל את %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>התוכנה %1 הסתיימה לפני שהתחילה לפעול</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>התוכנה %1 לא ענתה</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>התוכנה %1 לא נמצאה; היא באה עם החבילה של Zelkora</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>התוכנה %1 לא אמרה היכן היא מאזינה</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>WelcomeBox</name>
     <message>
         <source>ברוכים הבאים ל-Zelkora</source>
@@ -1419,54 +1578,6 @@
     </message>
     <message>
         <source>סגירה</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>SendWorkflow</name>
-    <message>
-        <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>דף הכניסה של %1 עבר אל %2%3. להשתמש שם בפרטי הכניסה שלך ל-%1?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> (http: לא מוצפן, כל מי שבדרך יכול לקרוא)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>פרטי הכניסה של %1 לא נשלחו: דף הכניסה עבר אל %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>HistoryRecorder</name>
-    <message>
-        <source>השליחה כבר אינה ממתינה בתור: תוכנה אחרת לקחה אותה</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>HistoryStore</name>
-    <message>
-        <source>לא נשלחה: השליחה נקטעה לפני תורה</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ההיסטוריה אינה פתוחה</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>ProgramEntry</name>
-    <message>
-        <source>הקישור ארוך מדי, ולא ניתן לפתוח אותו</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>התוכנה כבר פועלת עבור הקבצים שב-%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -52,44 +52,45 @@ inline QString failureName(FailureReason reason)
 // The reason in words a user can act on; empty for none.
 inline QString failureText(FailureReason reason, const QString& detail)
 {
-    const auto tr = [](const char* text) { return QCoreApplication::translate("SendFailure", text); };
     switch (reason) {
     case FailureReason::None:
         return QString();
     case FailureReason::HttpError:
-        return tr("האתר השיב בשגיאה (HTTP %1)").arg(detail);
+        return QCoreApplication::translate("SendFailure", "האתר השיב בשגיאה (HTTP %1)").arg(detail);
     case FailureReason::Unreachable:
-        return detail.isEmpty() ? tr("לא ניתן להגיע לאתר") : tr("לא ניתן להגיע לאתר (%1)").arg(detail);
+        return detail.isEmpty() ? QCoreApplication::translate("SendFailure", "לא ניתן להגיע לאתר")
+                                : QCoreApplication::translate("SendFailure", "לא ניתן להגיע לאתר (%1)").arg(detail);
     case FailureReason::LoginAgain:
-        return tr("האתר ביקש להתחבר מחדש במקום לקבל את ההודעה");
+        return QCoreApplication::translate("SendFailure", "האתר ביקש להתחבר מחדש במקום לקבל את ההודעה");
     case FailureReason::LoginRefused:
-        return tr("האתר דחה את הכניסה: בדקו את שם המשתמש והסיסמה בהגדרות");
+        return QCoreApplication::translate("SendFailure", "האתר דחה את הכניסה: בדקו את שם המשתמש והסיסמה בהגדרות");
     case FailureReason::FormMissing:
-        return tr("בדף האתר אין הטופס \"%1\" שבהגדרת המפעיל").arg(detail);
+        return QCoreApplication::translate("SendFailure", "בדף האתר אין הטופס \"%1\" שבהגדרת המפעיל").arg(detail);
     case FailureReason::TimedOut:
-        return tr("האתר לא ענה תוך %1 שניות").arg(detail);
+        return QCoreApplication::translate("SendFailure", "האתר לא ענה תוך %1 שניות").arg(detail);
     case FailureReason::Cancelled:
-        return tr("השליחה בוטלה");
+        return QCoreApplication::translate("SendFailure", "השליחה בוטלה");
     case FailureReason::NoVerdict:
-        return tr("ההודעה יצאה, ודפי האתר לא אמרו דבר עליה תוך %1 שניות").arg(detail);
+        return QCoreApplication::translate("SendFailure", "ההודעה יצאה, ודפי האתר לא אמרו דבר עליה תוך %1 שניות")
+            .arg(detail);
     case FailureReason::NoProvider:
-        return tr("אין מפעיל לקידומת %1").arg(detail);
+        return QCoreApplication::translate("SendFailure", "אין מפעיל לקידומת %1").arg(detail);
     case FailureReason::NoCredentials:
-        return tr("חסרים שם משתמש וסיסמה של %1 בהגדרות").arg(detail);
+        return QCoreApplication::translate("SendFailure", "חסרים שם משתמש וסיסמה של %1 בהגדרות").arg(detail);
     case FailureReason::BrowserStopped:
-        return tr("הדפדפן נעצר");
+        return QCoreApplication::translate("SendFailure", "הדפדפן נעצר");
     case FailureReason::PersonUnanswered:
-        return tr("הדף שהאתר הציג לא נענה");
+        return QCoreApplication::translate("SendFailure", "הדף שהאתר הציג לא נענה");
     case FailureReason::OtherPage:
-        return tr("האתר הציג דף אחר מזה שבהגדרת המפעיל (%1)").arg(detail);
+        return QCoreApplication::translate("SendFailure", "האתר הציג דף אחר מזה שבהגדרת המפעיל (%1)").arg(detail);
     case FailureReason::NothingToSend:
-        return tr("בדף ההודעה אין דרך לשלוח את הטופס כפי שהגדרת המפעיל אומרת");
+        return QCoreApplication::translate("SendFailure", "בדף ההודעה אין דרך לשלוח את הטופס כפי שהגדרת המפעיל אומרת");
     case FailureReason::LoginMoved:
-        return tr("דף הכניסה עבר אל %1, ופרטי הכניסה לא נשלחו לשם").arg(detail);
+        return QCoreApplication::translate("SendFailure", "דף הכניסה עבר אל %1, ופרטי הכניסה לא נשלחו לשם").arg(detail);
     case FailureReason::NoAcceptedText:
-        return tr("הגדרת המפעיל אינה מציינת טקסט שמאשר את השליחה");
+        return QCoreApplication::translate("SendFailure", "הגדרת המפעיל אינה מציינת טקסט שמאשר את השליחה");
     case FailureReason::PageUnreadable:
-        return tr("לא ניתן לקרוא את דף האתר (%1)").arg(detail);
+        return QCoreApplication::translate("SendFailure", "לא ניתן לקרוא את דף האתר (%1)").arg(detail);
     }
     return QString();
 }
