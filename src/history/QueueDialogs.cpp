@@ -33,6 +33,8 @@ std::optional<QDateTime> QueueDialogs::askDueTime(QWidget* owner, const QString&
     edit->setObjectName(QStringLiteral("DueEdit"));
     edit->setCalendarPopup(true);
     edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm"));
+    // A date and a time read left to right in a right-to-left window too: 08:41 stays 08:41.
+    edit->setLayoutDirection(Qt::LeftToRight);
     const QDateTime now = QDateTime::currentDateTime();
     edit->setMinimumDateTime(now);
     edit->setDateTime(qMax(suggested, now));

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
 
@@ -143,6 +144,37 @@ private:
     QString m_file;
 };
 
+// Qt's own texts (dialog buttons, the fields' context menus) in the interface's language, from the
+// translations of Qt on the system; none for English, Qt's own.
+QPointer<QTranslator>& qtTexts()
+{
+    static QPointer<QTranslator> texts;
+    return texts;
+}
+
+void applyQtTexts(const QString& moduleFile)
+{
+    const QString code = moduleFile.isEmpty() ? QStringLiteral("HEB") : moduleFile.section(QLatin1Char('.'), -1).toUpper();
+    const QString language = code == QLatin1String("HEB") ? QStringLiteral("he") : QString();
+    QPointer<QTranslator>& current = qtTexts();
+    if (current && current->property("language").toString() == language)
+        return;
+    if (current) {
+        QCoreApplication::removeTranslator(current);
+        delete current.data();
+    }
+    if (language.isEmpty())
+        return;
+    auto* texts = new QTranslator(QCoreApplication::instance());
+    if (!texts->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete texts;
+        return;
+    }
+    texts->setProperty("language", language);
+    QCoreApplication::installTranslator(texts);
+    current = texts;
+}
+
 QPointer<QTranslator>& active()
 {
     static QPointer<QTranslator> module;
@@ -253,6 +285,7 @@ void LanguageModules::applyLayoutDirection()
     const QString direction
         = active() ? active()->translate("QGuiApplication", "QT_LAYOUT_DIRECTION").trimmed() : QString();
     QGuiApplication::setLayoutDirection(direction == QLatin1String("LTR") ? Qt::LeftToRight : Qt::RightToLeft);
+    applyQtTexts(activeModuleFile());
 }
 
 void LanguageModules::loadAtStartUp()

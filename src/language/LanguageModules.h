@@ -39,7 +39,7 @@ QString activeModuleFile();
 void applyLayoutDirection();
 
 // The start-up step, run while the hidden root window is created: loads the module of the registry value
-// "Language" ("ENU" when it is empty or missing; none when the store cannot be read) and sets the layout
+// "Language" (the desktop's language when it is empty or missing; none when the store cannot be read) and sets the layout
 // direction. A missing or damaged module leaves the built-in texts, silently.
 void loadAtStartUp();
 void loadAtStartUp(const QString& moduleBase);

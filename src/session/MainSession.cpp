@@ -61,6 +61,7 @@ void MainSession::setView(MainView* view)
 void MainSession::startUp()
 {
     bool requestsStarted = false;
+    bool firstStart = false;
     try {
         checkOnline();
         m_state->InitInterval = 30000;
@@ -69,7 +70,7 @@ void MainSession::startUp()
 
         m_languageCode = RegistryStore::readLanguage();
         if (m_languageCode.isEmpty())
-            m_languageCode = QStringLiteral("ENU");
+            m_languageCode = RegistryStore::desktopLanguage();
         {
             const SmsIni ini;
             // The service address the settings name comes into force (under the options' and the
@@ -80,12 +81,15 @@ void MainSession::startUp()
                 m_composition = Composition();
                 m_composition.sender = ini.lastFrom();
                 m_composition.phone = ini.lastPhone();
-                m_composition.area = ini.lastAreaCode();
+                m_composition.area = ini.ValueExists(QStringLiteral("General"), QStringLiteral("LastAreaCode"))
+                    ? ini.lastAreaCode()
+                    : QString();
                 m_composition.recipientName = ini.lastRecipient();
             }
             m_engine->TimeOut = ini.timeOut();
             m_usePopupStatus = ini.usePopupStatus();
         }
+        firstStart = !m_started;
         m_started = true;
 
         m_state->SendParams = QStringLiteral("yes");
@@ -99,6 +103,11 @@ void MainSession::startUp()
         // credentials, connection state 0 and the first initialisation request one second later.
         m_service->startUp([this] { loadBannerTable(); });
         requestsStarted = true;
+        // An area code no provider serves (the settings' default "03", one whose provider is gone) is no
+        // choice to offer at the start.
+        if (firstStart && !m_composition.listMode && !m_engine->Providers.isEmpty()
+            && m_engine->FindProviderByArea(m_composition.area) < 0)
+            m_composition.area.clear();
     } catch (const std::exception& error) {
         ErrorReport::report(ErrorReport::textOf(error));
     }

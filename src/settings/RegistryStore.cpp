@@ -35,13 +35,27 @@ QStringList RegistryStore::localMachineFiles()
     return files;
 }
 
+QString RegistryStore::desktopLanguage()
+{
+    // As gettext reads them: the first of LANGUAGE (a list, its first entry), LC_ALL, LC_MESSAGES and LANG that
+    // is set names the language ("he_IL.UTF-8", "en", "en_GB:de").
+    QString language;
+    for (const char* variable : { "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG" }) {
+        language = qEnvironmentVariable(variable).section(QLatin1Char(':'), 0, 0).trimmed();
+        if (!language.isEmpty())
+            break;
+    }
+    const QString code = language.section(QLatin1Char('_'), 0, 0).section(QLatin1Char('.'), 0, 0).toLower();
+    return code == QLatin1String("en") ? QStringLiteral("ENU") : QStringLiteral("HEB");
+}
+
 QString RegistryStore::readLanguage()
 {
     const ProfileFile store(currentUserFile());
     if (!store.isAccessible())
         return QString();
     const QString code = store.ReadString(programKey(), LanguageValue, QString());
-    return code.isEmpty() ? QStringLiteral("ENU") : code;
+    return code.isEmpty() ? desktopLanguage() : code;
 }
 
 void RegistryStore::writeLanguage(const QString& code)

@@ -16,9 +16,12 @@ QString currentUserFile();
 // The machine files in the order they are searched.
 QStringList localMachineFiles();
 
-// The interface language code: "ENU" when the value is missing or empty, "" when the current user's store
-// cannot be opened at all (the file exists but cannot be read).
+// The interface language code: the desktop's (desktopLanguage) when the value is missing or empty, "" when the
+// current user's store cannot be opened at all (the file exists but cannot be read).
 QString readLanguage();
+// The language a first start takes, where none is stored: the desktop's, "ENU" for English and "HEB" for
+// Hebrew and every language the program has no module for.
+QString desktopLanguage();
 // Raises ZelkoraError when the store cannot be written.
 void writeLanguage(const QString& code);
 

@@ -3,9 +3,12 @@
 #include "TestEnv.h"
 #include "history/HistoryStore.h"
 #include "history/THistoryForm.h"
+#include "language/LanguageModules.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -96,6 +99,9 @@ class TestHistoryForm : public QObject
     }
 
 private slots:
+    // The interface as the program starts it without a module: Hebrew, Qt's own texts included.
+    void initTestCase() { LanguageModules::applyLayoutDirection(); }
+
     void init()
     {
         m_dir = TestEnv::freshAppDir();
@@ -281,12 +287,20 @@ private slots:
         auto form = openForm();
         selectRecipient(*form, "רות");
         const QDateTime asked = QDateTime::currentDateTime().addDays(daysAhead);
+        QString direction;
+        QString okText;
         whenModal<QDialog>([&](QDialog& dialog) {
-            dialog.findChild<QDateTimeEdit*>("DueEdit")->setDateTime(asked);
+            QDateTimeEdit* edit = dialog.findChild<QDateTimeEdit*>("DueEdit");
+            direction = edit->layoutDirection() == Qt::LeftToRight ? "ltr" : "rtl";
+            okText = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text();
+            edit->setDateTime(asked);
             accept ? dialog.accept() : dialog.reject();
         });
         const QDateTime clicked = QDateTime::currentDateTime();
         button(*form, "RescheduleButton")->click();
+        // In the Hebrew window the time still reads 08:41, and Qt's own buttons speak Hebrew.
+        QCOMPARE(direction, QStringLiteral("ltr"));
+        QVERIFY2(okText.contains(QStringLiteral("אישור")), qPrintable(okText));
 
         const QDateTime due = m_store->entry(m_scheduledId)->due;
         QVERIFY2(qAbs(due.secsTo(clicked.addDays(expectedDaysAhead))) < 120, qPrintable(due.toString()));

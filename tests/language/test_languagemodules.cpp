@@ -81,7 +81,8 @@ private slots:
         QTest::addColumn<QString>("inForce");
         QTest::addColumn<Qt::LayoutDirection>("direction");
         const QStringList both { "zelkora.ENU=english", "zelkora.HEB=hebrew" };
-        QTest::newRow("no value: ENU") << QString() << both << "ENU" << Qt::LeftToRight;
+        // Without a stored value, the desktop's language (LANG=C.UTF-8 here: Hebrew); see firstStartFollowsTheDesktop.
+        QTest::newRow("no value: the desktop's") << QString() << both << "HEB" << Qt::RightToLeft;
         QTest::newRow("HEB") << "HEB" << both << "HEB" << Qt::RightToLeft;
         QTest::newRow("value in lower case") << "enu" << both << "ENU" << Qt::LeftToRight;
         QTest::newRow("file name in lower case")
@@ -136,6 +137,34 @@ private slots:
         LanguageModules::SetResourceModule(nullptr);
         QVERIFY(hebrew.isNull());
         QCOMPARE(languageInForce(), QString());
+    }
+
+    void firstStartFollowsTheDesktop_data()
+    {
+        QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<QByteArray>("lang");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("Hebrew") << QByteArray() << QByteArray("he_IL.UTF-8") << "HEB";
+        QTest::newRow("English") << QByteArray() << QByteArray("en_US.UTF-8") << "ENU";
+        QTest::newRow("LANGUAGE first") << QByteArray("en_GB:he") << QByteArray("he_IL.UTF-8") << "ENU";
+        QTest::newRow("another language: Hebrew") << QByteArray() << QByteArray("de_DE.UTF-8") << "HEB";
+        QTest::newRow("C") << QByteArray() << QByteArray("C") << "HEB";
+    }
+    void firstStartFollowsTheDesktop()
+    {
+        QFETCH(QByteArray, language);
+        QFETCH(QByteArray, lang);
+        QFETCH(QString, code);
+        const QByteArray all = qgetenv("LC_ALL");
+        const QByteArray was = qgetenv("LANG");
+        qunsetenv("LC_ALL");
+        qputenv("LANGUAGE", language);
+        qputenv("LANG", lang);
+        const QString read = RegistryStore::readLanguage();
+        qputenv("LC_ALL", all);
+        qputenv("LANG", was);
+        qunsetenv("LANGUAGE");
+        QCOMPARE(read, code);
     }
 
     void pickingALanguage_data()
