@@ -4,7 +4,7 @@
 <context>
     <name>Contacts::OutlookContacts</name>
     <message>
-        <source>Outlook נכשל הקישור ל </source>
+        <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
         <translation>Connecting to the address book failed</translation>
     </message>
     <message>
@@ -1106,7 +1106,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
         <translation> Unknown number</translation>
     </message>
     <message>
-        <source>Outlook נכשל הקישור ל </source>
+        <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
         <translation>Connecting to the address book failed</translation>
     </message>
     <message>
@@ -1142,7 +1142,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
         <translation>Delete contact</translation>
     </message>
     <message>
-        <source>השתמש באנשי קשר של Outlook</source>
+        <source>אנשי קשר מפנקס הכתובות</source>
         <translation>Use address book contacts</translation>
     </message>
     <message>
@@ -1154,7 +1154,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
         <translation>&amp;Cancel</translation>
     </message>
     <message>
-        <source>Outlookשגיאת </source>
+        <source>שגיאה באנשי קשר מפנקס הכתובות</source>
         <translation>Address book error </translation>
     </message>
     <message>
@@ -1244,7 +1244,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
         <translation>Show the status in a separate window.</translation>
     </message>
     <message>
-        <source>הפעל אוטומטית עם עליית Windows</source>
+        <source>הפעל אוטומטית עם תחילת ההפעלה של שולחן העבודה</source>
         <translation>Start automatically with the desktop session</translation>
     </message>
     <message>
@@ -1287,11 +1287,11 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
 <context>
     <name>TProgressForm</name>
     <message>
-        <source>טעינת אנשי קשר מ- Outlook</source>
+        <source>טעינת אנשי קשר מפנקס הכתובות</source>
         <translation>Loading contacts from the address book</translation>
     </message>
     <message>
-        <source>מתנתק מ- Outlook...</source>
+        <source>מתנתק מפנקס הכתובות...</source>
         <translation>Disconnecting from the address book...</translation>
     </message>
 </context>

@@ -4,7 +4,7 @@
 <context>
     <name>Contacts::OutlookContacts</name>
     <message>
-        <source>Outlook נכשל הקישור ל </source>
+        <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1108,7 +1108,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Outlook נכשל הקישור ל </source>
+        <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1144,7 +1144,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>השתמש באנשי קשר של Outlook</source>
+        <source>אנשי קשר מפנקס הכתובות</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1156,7 +1156,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Outlookשגיאת </source>
+        <source>שגיאה באנשי קשר מפנקס הכתובות</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1242,7 +1242,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>הפעל אוטומטית עם עליית Windows</source>
+        <source>הפעל אוטומטית עם תחילת ההפעלה של שולחן העבודה</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1285,11 +1285,11 @@
 <context>
     <name>TProgressForm</name>
     <message>
-        <source>טעינת אנשי קשר מ- Outlook</source>
+        <source>טעינת אנשי קשר מפנקס הכתובות</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>מתנתק מ- Outlook...</source>
+        <source>מתנתק מפנקס הכתובות...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -84,7 +84,9 @@ bool HelpViewer::setFile(const QString& path, QString* error)
     Browser->setSearchPaths({ info.absolutePath() });
     Browser->setHtml(html);
     const QString title = Browser->documentTitle();
-    setWindowTitle(title.isEmpty() ? tr("עזרה") : title);
+    // The guide's own title is Hebrew: in another interface language the window says "Help" in that one.
+    const QString help = tr("עזרה");
+    setWindowTitle(title.isEmpty() || help != QStringLiteral("עזרה") ? help : title);
     showContents();
     return true;
 }

@@ -60,7 +60,7 @@ void OutlookContacts::ConnectOutlook()
         OutlookApp = m_createApplication();
         OutlookNamespace = OutlookApp->getNameSpace(QStringLiteral("MAPI"));
     } catch (const std::exception& error) {
-        throw failed(tr("Outlook נכשל הקישור ל "), error);
+        throw failed(tr("נכשל הקישור לאנשי קשר מפנקס הכתובות"), error);
     }
     try {
         ContactsFolder = OutlookNamespace->getDefaultFolder(olFolderContacts);

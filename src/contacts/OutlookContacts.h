@@ -34,7 +34,7 @@ public:
     explicit OutlookContacts(ApplicationFactory createApplication);
     ~OutlookContacts();
 
-    // Sets OutlookApp, OutlookNamespace and ContactsFolder, or throws "Outlook נכשל הקישור ל " (no
+    // Sets OutlookApp, OutlookNamespace and ContactsFolder, or throws "נכשל הקישור לאנשי קשר מפנקס הכתובות" (no
     // application or namespace) or "הקישור לתקיית אנשי קשר נכשל" (no contacts folder).
     void ConnectOutlook();
     void DisconnectOutlook();

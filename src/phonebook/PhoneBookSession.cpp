@@ -35,7 +35,7 @@ void setCardFields(PhoneBookTable& table, const PhoneBookSession::Recipient& ent
 
 QString PhoneBookSession::connectionFailedText()
 {
-    return QCoreApplication::translate("TPhoneBookForm", "Outlook נכשל הקישור ל ");
+    return QCoreApplication::translate("TPhoneBookForm", "נכשל הקישור לאנשי קשר מפנקס הכתובות");
 }
 
 PhoneBookSession::PhoneBookSession(PhoneBookTable* phoneBook, PhoneBookTable* outlookCache, OutlookSteps steps)

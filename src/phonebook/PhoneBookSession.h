@@ -69,7 +69,7 @@ public:
         int row = -1; // the entry's row in the shown table, -1 when the filter hides it
     };
 
-    // "Outlook נכשל הקישור ל ".
+    // "נכשל הקישור לאנשי קשר מפנקס הכתובות".
     static QString connectionFailedText();
 
     PhoneBookSession(PhoneBookTable* phoneBook, PhoneBookTable* outlookCache, OutlookSteps steps = {});

@@ -146,7 +146,7 @@ TPhoneBookForm::TPhoneBookForm(PhoneBookTable* phoneBook, PhoneBookTable* outloo
     SpeedButton4 = speedButton("SpeedButton4", tr("עריכה"), QStyle::SP_FileDialogDetailedView);
     SpeedButton3 = speedButton("SpeedButton3", tr("רענון רשימה"), QStyle::SP_BrowserReload);
     SpeedButton2 = speedButton("SpeedButton2", tr("מחיקת איש קשר"), QStyle::SP_TrashIcon);
-    CheckBox1 = named(new QCheckBox(tr("השתמש באנשי קשר של Outlook"), this), "CheckBox1");
+    CheckBox1 = named(new QCheckBox(tr("אנשי קשר מפנקס הכתובות"), this), "CheckBox1");
 
     Button1 = named(new QPushButton(tr("&אשר"), this), "Button1");
     Button1->setDefault(true);
@@ -372,7 +372,7 @@ void TPhoneBookForm::SpeedButton1Click()
         ErrorReport::report(tr("איש קשר לא נמצא"));
         return;
     }
-    tell(result, tr("Outlookשגיאת ") + QStringLiteral("\r\n") + result.message);
+    tell(result, tr("שגיאה באנשי קשר מפנקס הכתובות") + QStringLiteral("\r\n") + result.message);
 }
 
 void TPhoneBookForm::SpeedButton4Click()

@@ -30,7 +30,7 @@ class TPhoneBookForm : public QDialog
 public:
     using Recipient = PhoneBookSession::Recipient;
     using OutlookSteps = PhoneBookSession::OutlookSteps;
-    // "Outlook נכשל הקישור ל ".
+    // "נכשל הקישור לאנשי קשר מפנקס הכתובות".
     static QString connectionFailedText() { return PhoneBookSession::connectionFailedText(); }
 
     // `areaDefs` are the engine's "code=value" items; the details dialog lists their codes.

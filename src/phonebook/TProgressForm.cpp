@@ -85,7 +85,7 @@ TProgressForm::TProgressForm(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("ProgressForm"));
-    setWindowTitle(tr("טעינת אנשי קשר מ- Outlook"));
+    setWindowTitle(tr("טעינת אנשי קשר מפנקס הכתובות"));
     setLayoutDirection(interfaceDirection());
     setWindowModality(Qt::WindowModal);
     setFixedSize(270, 39);
@@ -96,7 +96,7 @@ TProgressForm::TProgressForm(QWidget* owner)
     Gauge1->setGeometry(gauge);
     Gauge1->setColors(Qt::white, Qt::blue);
 
-    Label1 = new QLabel(tr("מתנתק מ- Outlook..."), this);
+    Label1 = new QLabel(tr("מתנתק מפנקס הכתובות..."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(gauge);
     Label1->setAlignment(Qt::AlignCenter);

@@ -48,7 +48,7 @@ private:
 
 // The small window the contacts import shows while it runs: a tool window without title-bar buttons,
 // always on top, centred on its owner, shown as soon as it is made. Gauge1 prints its percentage; Label1
-// ("מתנתק מ- Outlook...") covers it at the end, hidden until then. It is modal to its owner, so that
+// ("מתנתק מפנקס הכתובות...") covers it at the end, hidden until then. It is modal to its owner, so that
 // nothing in the phone book window is clicked while the table fills.
 class TProgressForm : public QWidget
 {

@@ -189,7 +189,7 @@ void TPreferencesForm::buildControls()
     Label8 = makeLabel(QStringLiteral("Label8"), tr("שניות."), GroupBox2);
     CheckBox2 = new QCheckBox(tr("הצג סטטוס בחלון נפרד."), GroupBox2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox1 = new QCheckBox(tr("הפעל אוטומטית עם עליית Windows"), GroupBox2);
+    CheckBox1 = new QCheckBox(tr("הפעל אוטומטית עם תחילת ההפעלה של שולחן העבודה"), GroupBox2);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     UseKeyringBox = new QCheckBox(tr("שמור סיסמאות במחזיק המפתחות של שולחן העבודה"), GroupBox2);
     UseKeyringBox->setObjectName(QStringLiteral("UseKeyringBox"));

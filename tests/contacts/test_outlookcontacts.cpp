@@ -157,7 +157,7 @@ private slots:
         QTest::newRow("the default") << "" << data + "/contacts" << true << "";
         QTest::newRow("set in SMS.INI") << "~/book/" << home + "/book" << true << "";
         QTest::newRow("no folder") << "~/nothing"
-                                   << "" << true << "Outlook נכשל הקישור ל ";
+                                   << "" << true << "נכשל הקישור לאנשי קשר מפנקס הכתובות";
         QTest::newRow("a folder that cannot be read")
             << "~/locked" << home + "/locked" << false << "הקישור לתקיית אנשי קשר נכשל";
     }

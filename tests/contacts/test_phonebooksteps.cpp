@@ -147,7 +147,7 @@ private slots:
 
         QCOMPARE(
             rowsOf(*m_cache), (Records { { "Avi", "050", "1000000", "" }, { "Dana", "", "", "+972-52-1111111" } }));
-        QCOMPARE(watch.title, QStringLiteral("טעינת אנשי קשר מ- Outlook"));
+        QCOMPARE(watch.title, QStringLiteral("טעינת אנשי קשר מפנקס הכתובות"));
         QCOMPARE(watch.size, QSize(270, 39));
         QCOMPARE(watch.values, (QList<int> { 0, 1, 2, 3, 4 }));
         QCOMPARE(watch.maximum, 4);
@@ -296,7 +296,7 @@ private slots:
         form->SpeedButton3->click();
         // The message names the folder that is missing.
         QCOMPARE(m_errors.size(), 1);
-        QVERIFY(m_errors[0].startsWith("Outlook נכשל הקישור ל \n"));
+        QVERIFY(m_errors[0].startsWith("נכשל הקישור לאנשי קשר מפנקס הכתובות\n"));
         QVERIFY2(m_errors[0].contains(QDir::cleanPath(m_folder)), qPrintable(m_errors[0]));
         QVERIFY(m_cache->isEmpty());
     }

@@ -157,7 +157,8 @@ private slots:
         QCOMPARE(form->shownTable(), m_cache.get());
         QVERIFY(form->SpeedButton3->isEnabled());
         // No contacts layer yet: the import fails as a connection to Outlook that cannot be made.
-        QCOMPARE(m_errors, QStringList { TPhoneBookForm::connectionFailedText() });
+        // The report ends the sentence.
+        QCOMPARE(m_errors, QStringList { TPhoneBookForm::connectionFailedText() + QLatin1Char('.') });
         QVERIFY(m_cache->isEmpty());
 
         form->CheckBox1->click();
@@ -356,7 +357,7 @@ private slots:
         QTest::newRow("the name exists") << "has the name" << QStringList { ".קיים איש קשר בשם זה" } << QStringList {}
                                          << QStringList { "Rachel" };
         QTest::newRow("creation fails") << "fails to create" << QStringList {}
-                                        << QStringList { "Outlookשגיאת \r\nno Outlook." } << QStringList { "Rachel" };
+                                        << QStringList { "שגיאה באנשי קשר מפנקס הכתובות\r\nno Outlook." } << QStringList { "Rachel" };
         QTest::newRow("the update fails")
             << "fails to update" << QStringList {} << QStringList { "איש קשר לא נמצא." } << QStringList { "Rachel" };
     }
