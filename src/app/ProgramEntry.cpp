@@ -23,6 +23,7 @@
 #include <QThread>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include <fontconfig/fontconfig.h>
 #include <thread>
@@ -126,6 +127,19 @@ void ProgramEntry::answerLaterCopies(SingleInstance& instance, THiddenForm& hidd
 
 int ProgramEntry::run(int argc, char** argv)
 {
+    // Asked how to start it, the program says so and starts nothing (no display is needed for that).
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs("usage: zelkora [/quiet] [--teach] [--service-url URL] [sms:NUMBER[?body=TEXT]]\n"
+                       "  /quiet             start in the notification area, with the window hidden\n"
+                       "  --teach            open the window that learns a new operator's site\n"
+                       "  --service-url URL  take the operators' definitions from URL\n"
+                       "  sms:... smsto:...  open the window with the link's recipients and text\n"
+                       "A running copy is asked to do it instead; see zelkora(1) and zelkora-cli --help.\n",
+                stdout);
+            return 0;
+        }
+    }
     StartUpWarmUp warmUp;
     // A file that may grow no more (a file-size limit) makes the write fail, which the writers report, instead
     // of ending the program in the middle of it.

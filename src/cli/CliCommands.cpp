@@ -131,6 +131,8 @@ Options parse(const QStringList& args)
             o.includeUnknown = true;
         } else if (a == QLatin1String("--accept-login-origin")) {
             o.acceptLoginOrigin = true;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            o.command = QStringLiteral("help");
         } else if (QString url; AppPaths::takeServiceUrlOption(args, i, &url)) {
             AppPaths::setServiceUrlOverride(url);
         } else if (a == QLatin1String("--service-url")) {

@@ -38,6 +38,17 @@ private slots:
         m_sandbox.clearSubmissions();
     }
 
+    // Asked for help, both programs print their usage on standard output and end well.
+    void helpIsUsage()
+    {
+        for (const QString& program : { QStringLiteral("zelkora-cli"), QStringLiteral("zelkora") }) {
+            const Run run = TestEnv::runProgram(
+                QCoreApplication::applicationDirPath() + QLatin1Char('/') + program, { QStringLiteral("--help") });
+            QCOMPARE(run.exitCode, 0);
+            QVERIFY2(run.out.startsWith(QStringLiteral("usage:")), qPrintable(program + run.out + run.err));
+        }
+    }
+
     void refreshThenSendToTwoRecipients()
     {
         const Run refresh = cli({ QStringLiteral("refresh") });
