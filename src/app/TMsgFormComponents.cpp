@@ -16,6 +16,7 @@
 #include "widgets/TImgLed.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
+#include "widgets/TextScroller.h"
 
 #include <QAction>
 #include <QLabel>
@@ -213,6 +214,8 @@ void TMsgForm::createComponents()
 
     m_ui.Panel1 = lineEdit(this, "Panel1", SkinLayout::Panel1);
     m_ui.Panel1->setReadOnly(true);
+    // A status longer than the line moves through it, so that all of it can be read.
+    new TextScroller(m_ui.Panel1);
     m_ui.Panel1->setText(tr("פעיל"));
 
     m_ui.Button1 = imageButton(this, "Button1", SkinLayout::Button1);

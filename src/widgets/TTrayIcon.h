@@ -21,7 +21,9 @@ class TTrayIcon : public QObject
     Q_PROPERTY(QString Hint READ hint WRITE setHint)
 
 public:
-    static constexpr int MaxTipLength = 63;
+    // The Windows notification area took 63 characters; the desktops' (StatusNotifierItem, XEmbed) take any
+    // length, and a few lines are shown whole: the definitions' source and the next queued send with its time.
+    static constexpr int MaxTipLength = 255;
 
     explicit TTrayIcon(QObject* parent = nullptr);
     ~TTrayIcon() override;

@@ -10,6 +10,7 @@
 #include "widgets/TImgLed.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
+#include "widgets/TextScroller.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -65,6 +66,25 @@ private slots:
         form->session().SetConnectionState(7);
         QCOMPARE(form->ConnectionState(), 7);
         QCOMPARE(int(form->ui().Led->colour()), colour);
+    }
+
+    // A status longer than the line is read whole: the line moves through it to its last character and back to
+    // its start; a short one stands still.
+    void aLongStatusIsReadWhole()
+    {
+        auto form = makeForm();
+        form->Open1Click();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QLineEdit* line = form->ui().Panel1;
+        const QString text = QStringLiteral("כשלון: האתר דחה את הכניסה: בדקו את שם המשתמש והסיסמה בהגדרות");
+        form->ShowStatus(text);
+        QCOMPARE(line->text(), text);
+        QTRY_COMPARE_WITH_TIMEOUT(line->cursorPosition(), int(text.size()), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(line->cursorPosition(), 0, 10000);
+        form->ShowStatus(QStringLiteral("פעיל"));
+        QTest::qWait(3 * TextScroller::StepMs);
+        QCOMPARE(line->cursorPosition(), 0);
+        QVERIFY(!line->findChild<TextScroller*>()->scrolling());
     }
 
     void sendResultShowsTextAndColour_data()

@@ -16,15 +16,19 @@ private slots:
     {
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("tip");
-        const QString hebrew = QString(70, QChar(0x05D0));
+        constexpr int max = TTrayIcon::MaxTipLength;
+        const QString hebrew = QString(max + 7, QChar(0x05D0));
         QTest::newRow("short") << "Zelkora"
                                << "Zelkora";
-        QTest::newRow("63 fit") << QString(63, QLatin1Char('a')) << QString(63, QLatin1Char('a'));
-        QTest::newRow("64 cut to 63") << QString(64, QLatin1Char('b')) << QString(63, QLatin1Char('b'));
-        QTest::newRow("Hebrew cut to 63") << hebrew << hebrew.left(63);
+        QTest::newRow("the next send's whole time")
+            << "Zelkora\nהגדרות מהשירות\nשליחה הבאה: 08/12/2026 07:25, אל דנה כהן"
+            << "Zelkora\nהגדרות מהשירות\nשליחה הבאה: 08/12/2026 07:25, אל דנה כהן";
+        QTest::newRow("the limit fits") << QString(max, QLatin1Char('a')) << QString(max, QLatin1Char('a'));
+        QTest::newRow("one more is cut") << QString(max + 1, QLatin1Char('b')) << QString(max, QLatin1Char('b'));
+        QTest::newRow("Hebrew cut") << hebrew << hebrew.left(max);
         // A character outside the basic plane that would be split at the limit is left out whole.
-        const QString emoji = QString(62, QLatin1Char('c')) + QString::fromUtf8("\xF0\x9F\x98\x80") + "d";
-        QTest::newRow("pair at the limit") << emoji << QString(62, QLatin1Char('c'));
+        const QString emoji = QString(max - 1, QLatin1Char('c')) + QString::fromUtf8("\xF0\x9F\x98\x80") + "d";
+        QTest::newRow("pair at the limit") << emoji << QString(max - 1, QLatin1Char('c'));
         QTest::newRow("empty") << ""
                                << "";
     }
