@@ -1086,6 +1086,10 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
         <source>פרסומת: %1, פותחת את הדף שלה</source>
         <translation>Advertisement: %1, opens its page</translation>
     </message>
+    <message>
+        <source>שליחה מתוזמנת אל %1</source>
+        <translation>Queued send to %1</translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>

@@ -1088,6 +1088,10 @@
         <source>פרסומת: %1, פותחת את הדף שלה</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>שליחה מתוזמנת אל %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TPhoneBookForm</name>

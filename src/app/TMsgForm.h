@@ -25,6 +25,7 @@ class TFormShaper;
 class THalvernShape;
 class PersonPages;
 class THiddenForm;
+class DesktopNotifier;
 class THistoryForm;
 class TImgButton;
 class TImgLed;
@@ -220,6 +221,8 @@ public:
     void Teach1Click();
     // Opens the history window, or brings the open one forward.
     void History1Click();
+    // The history window, with the entry of `id` chosen.
+    void showHistoryEntry(qint64 id);
     // The composition goes into the queue for a time the user picks.
     void SendLater1Click();
     THistoryForm* historyForm() const;
@@ -253,6 +256,7 @@ public:
     void showMissedSends(const QList<HistoryEntry>& entries) override;
     void showNextScheduled(const HistoryEntry* next) override;
     void historyChanged() override;
+    void queuedSendEnded(const HistoryEntry& entry) override;
 
 signals:
     // The window was shown or hidden by Open1Click.
@@ -312,6 +316,8 @@ private:
     quint32 m_statusColor = 0;
     QString m_definitionsTip; // the tray tip's line for the lamp's state
     QString m_nextScheduledTip; // the tray tip's line for the next queued send, when there is one
+    DesktopNotifier* m_notifier = nullptr; // made at the first queued send that ends while the window is hidden
+    qint64 m_notifiedEntry = 0; // the history row the tray's last message was about
     QPoint m_dragOffset;
     bool m_dragging = false;
     // Image1's picture as drawn, before any cut, at the density of the window's screen.

@@ -2,6 +2,7 @@
 
 #include "TMsgForm.h"
 
+#include "DesktopNotifier.h"
 #include "TPopUpStatusForm.h"
 #include "history/HistoryStore.h"
 #include "history/QueueDialogs.h"
@@ -10,6 +11,7 @@
 #include "widgets/TTrayIcon.h"
 
 #include <QAction>
+#include <QSystemTrayIcon>
 
 namespace {
 constexpr const char* ProgramName = "Zelkora";
@@ -95,6 +97,34 @@ void TMsgForm::updateTrayHint()
     if (!m_nextScheduledTip.isEmpty())
         hint += QLatin1Char('\n') + m_nextScheduledTip;
     m_ui.TrayIcon1->setHint(hint);
+}
+
+void TMsgForm::queuedSendEnded(const HistoryEntry& entry)
+{
+    // Seen in the window's own status: a message only for a user who is not looking.
+    if (isShown())
+        return;
+    if (!m_notifier) {
+        m_notifier = new DesktopNotifier(
+            [this](const QString& title, const QString& body) {
+                if (m_ui.TrayIcon1->isShown())
+                    m_ui.TrayIcon1->systemTrayIcon()->showMessage(title, body);
+            },
+            this);
+        connect(m_ui.TrayIcon1->systemTrayIcon(), &QSystemTrayIcon::messageClicked, this,
+            [this] { showHistoryEntry(m_notifiedEntry); });
+    }
+    const QString recipient = entry.name.isEmpty() ? entry.area + QLatin1Char('-') + entry.phone : entry.name;
+    m_notifiedEntry = entry.id;
+    m_notifier->notify(tr("שליחה מתוזמנת אל %1").arg(recipient), entry.shownStatusText(),
+        [this, id = entry.id] { showHistoryEntry(id); });
+}
+
+void TMsgForm::showHistoryEntry(qint64 id)
+{
+    History1Click();
+    if (THistoryForm* form = historyForm(); form && id != 0)
+        form->selectEntry(id);
 }
 
 void TMsgForm::historyChanged()

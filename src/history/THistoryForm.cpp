@@ -235,9 +235,11 @@ THistoryForm::THistoryForm(HistoryStore& store, QWidget* owner)
     QHeaderView* header = ui.Grid->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     const int widths[ColumnCount] = { 115, 140, 105, 90, 0, 170, 50 };
+    // Never narrower than the column's own title, in whatever language it is ("Confirmed" is wider than
+    // "אושר").
     for (int column = 0; column < ColumnCount; ++column) {
         if (widths[column])
-            header->resizeSection(column, widths[column]);
+            header->resizeSection(column, qMax(widths[column], header->sectionSizeHint(column)));
     }
     header->setSectionResizeMode(MessageColumn, QHeaderView::Stretch);
 

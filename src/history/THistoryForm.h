@@ -36,6 +36,9 @@ public:
     // The entries as a spreadsheet reads them: UTF-8 with a byte-order mark, a header row, one row per entry.
     static QByteArray csvOf(const QList<HistoryEntry>& entries);
 
+    // Chooses the entry of `id` when the list shows it.
+    void selectEntry(qint64 id);
+
 signals:
     void sendAgain(const HistoryEntry& entry);
     // The recipients of list `listId` that were not sent are to be sent again.
@@ -52,7 +55,6 @@ private:
     void updateButtons();
     HistoryQuery currentQuery() const;
     std::optional<HistoryEntry> selectedEntry() const;
-    void selectEntry(qint64 id);
 
     struct Ui;
     HistoryStore& m_store;

@@ -28,6 +28,8 @@ HistoryStore& MainSession::history()
             if (entry.id == 0 && m_view)
                 m_view->showStatus(tr("ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1").arg(m_history->error()),
                     SkinColors::StatusColorError);
+            if (m_view && entry.source == SendSource::Queue && entry.outcome() != SendOutcome::None)
+                m_view->queuedSendEnded(entry);
             queueChanged();
         });
     }

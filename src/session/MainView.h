@@ -47,4 +47,6 @@ public:
     virtual void showNextScheduled(const HistoryEntry* next) { Q_UNUSED(next) }
     // The history or the queue changed: an open history window follows.
     virtual void historyChanged() { }
+    // A send of the queue ended (sent, refused, failed, or of unknown outcome).
+    virtual void queuedSendEnded(const HistoryEntry& entry) { Q_UNUSED(entry) }
 };
