@@ -883,6 +883,10 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
         <source>הקובץ %1 לא נכתב: %2</source>
         <translation>The file %1 was not written: %2</translation>
     </message>
+    <message>
+        <source>%1 רשומות נכתבו אל %2</source>
+        <translation>%1 entries were written to %2</translation>
+    </message>
 </context>
 <context>
     <name>TMsgForm</name>
@@ -1089,6 +1093,14 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     <message>
         <source>שליחה מתוזמנת אל %1</source>
         <translation>Queued send to %1</translation>
+    </message>
+    <message>
+        <source>לא נמצאה תוכנת דואר שתפתח את ההודעה. אפשר להמליץ לחברים על Zelkora בכתובת %1</source>
+        <translation>No mail program was found to open the message. You can tell your friends about Zelkora at %1</translation>
+    </message>
+    <message>
+        <source>נסו עם מפעילי ההדגמה</source>
+        <translation>Try the demonstration operators</translation>
     </message>
 </context>
 <context>

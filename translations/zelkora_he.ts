@@ -885,6 +885,10 @@
         <source>הקובץ %1 לא נכתב: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 רשומות נכתבו אל %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TMsgForm</name>
@@ -1090,6 +1094,14 @@
     </message>
     <message>
         <source>שליחה מתוזמנת אל %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא נמצאה תוכנת דואר שתפתח את ההודעה. אפשר להמליץ לחברים על Zelkora בכתובת %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נסו עם מפעילי ההדגמה</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

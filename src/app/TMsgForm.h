@@ -78,6 +78,7 @@ struct MsgFormUi
     QAction* N5 = nullptr; // help submenu
     QAction* N6 = nullptr; // local help
     QAction* OnlineHelpMenu = nullptr;
+    QAction* DemoOperators1 = nullptr; // the demonstration operators, also after the first start
     QAction* N4 = nullptr; // About
     QAction* Languages = nullptr;
     QAction* Stop1 = nullptr;

@@ -19,8 +19,10 @@
 void TMsgForm::TellFriends1Click()
 {
     const QString link = TellFriend::mailLink(TellFriend::subject(), TellFriend::body(state().HomePage));
-    // Without a mail program nothing happens, and nothing is said.
-    m_session->openUrl(TellFriend::mailUrl(link));
+    // Without a mail program to take the link the user is told, where a click that does nothing would puzzle.
+    if (!m_session->openUrl(TellFriend::mailUrl(link)))
+        UserPrompt::current()->information(
+            tr("לא נמצאה תוכנת דואר שתפתח את ההודעה. אפשר להמליץ לחברים על Zelkora בכתובת %1").arg(state().HomePage));
 }
 
 void TMsgForm::N6Click()

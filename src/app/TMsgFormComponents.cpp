@@ -294,6 +294,7 @@ void TMsgForm::createMenus()
     m_ui.N6 = item(help, "N6", tr("עזרה מקומית"));
     m_ui.OnlineHelpMenu = item(help, "OnlineHelpMenu", tr("עזרה מקוונת"));
     m_ui.OnlineHelpMenu->setEnabled(false);
+    m_ui.DemoOperators1 = item(help, "DemoOperators1", tr("נסו עם מפעילי ההדגמה"));
     m_ui.N4 = item(help, "N4", tr("אודות"));
     m_ui.PopupMenu1->addSeparator();
     m_ui.Languages = item(m_ui.PopupMenu1, "Languages", QStringLiteral("Languages"));
@@ -304,6 +305,7 @@ void TMsgForm::createMenus()
     connect(m_ui.PhoneBook1, &QAction::triggered, this, &TMsgForm::SpeedButton1Click);
     connect(m_ui.Preferences1, &QAction::triggered, this, &TMsgForm::Preferences1Click);
     connect(m_ui.Teach1, &QAction::triggered, this, &TMsgForm::Teach1Click);
+    connect(m_ui.DemoOperators1, &QAction::triggered, this, &TMsgForm::tryDemoOperators);
     connect(m_ui.SendLater1, &QAction::triggered, this, &TMsgForm::SendLater1Click);
     connect(m_ui.History1, &QAction::triggered, this, &TMsgForm::History1Click);
     connect(m_ui.TellFriends1, &QAction::triggered, this, &TMsgForm::TellFriends1Click);

@@ -394,8 +394,11 @@ void THistoryForm::ExportButtonClick()
         return;
     const QList<HistoryEntry> entries = m_store.entries(currentQuery());
     QString error = m_store.error();
-    if (error.isEmpty() && AtomicFile::write(path, csvOf(entries), &error))
+    if (error.isEmpty() && AtomicFile::write(path, csvOf(entries), &error)) {
+        UserPrompt::current()->information(
+            tr("%1 רשומות נכתבו אל %2").arg(entries.size()).arg(QDir::toNativeSeparators(path)));
         return;
+    }
     UserPrompt::current()->information(tr("הקובץ %1 לא נכתב: %2").arg(QDir::toNativeSeparators(path), error));
 }
 

@@ -390,7 +390,10 @@ private slots:
         const QByteArray csv = TestEnv::readFile(path);
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
         QCOMPARE(csv.count("\r\n"), 1 + rows);
-        QVERIFY(m_prompt->told.isEmpty());
+        // The user is told where the rows went.
+        QCOMPARE(m_prompt->told.size(), 1);
+        QVERIFY2(m_prompt->told.first().contains(path) && m_prompt->told.first().contains(QString::number(rows)),
+            qPrintable(m_prompt->told.first()));
     }
 
     void exportFailureIsTold()
