@@ -168,7 +168,7 @@ void TMsgForm::createComponents()
     if (layoutDirection() == Qt::LeftToRight) {
         m_ui.Label4->hide();
         m_ui.CharCount->setGeometry(line);
-        m_ui.CharCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_ui.CharCount->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
 
     m_ui.Edit2 = lineEdit(this, "Edit2", SkinLayout::Edit2);
@@ -225,6 +225,29 @@ void TMsgForm::createComponents()
     m_ui.Led->setGeometry(SkinLayout::Led);
     m_ui.ImgButton5 = imageButton(this, "ImgButton5", SkinLayout::ImgButton5, tr("תפריט ראשי"));
     m_ui.ImgButton4 = imageButton(this, "ImgButton4", SkinLayout::ImgButton4, tr("סגירה/ביטול ההודעה"));
+
+    // The skin's places are a right-to-left reading's: in a left-to-right language the labels, fields and
+    // buttons take the mirrored places (the device's picture, which is symmetric, stays as it is).
+    // The mirror's axis is the middle of the device's screen. A number reads left to right in both, so its row
+    // (the area code's menu, the area code, the number) moves as a whole and keeps its order.
+    if (layoutDirection() == Qt::LeftToRight) {
+        const int axis2 = 2 * SkinLayout::Memo1.x() + SkinLayout::Memo1.width();
+        const QList<QWidget*> numberRow { m_ui.ImgButton2, m_ui.ComboBox1, m_ui.HalvernShape1, m_ui.Edit1,
+            m_ui.HalvernShape2 };
+        QRect row;
+        for (const QWidget* widget : numberRow)
+            row |= widget->geometry();
+        const int rowShift = axis2 - 2 * row.x() - row.width();
+        for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (child == m_ui.Image1 || child->isWindow())
+                continue;
+            const QRect place = child->geometry();
+            if (numberRow.contains(child))
+                child->move(place.x() + rowShift, place.y());
+            else
+                child->move(axis2 - place.x() - place.width(), place.y());
+        }
+    }
 
     createMenus();
     describeControls();
