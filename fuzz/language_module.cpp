@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 #include <QTranslator>
 
+#include <cstring>
+
 namespace {
 struct Text
 {
@@ -88,8 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         LanguageModules::SetResourceModule(nullptr);
         FUZZ_CHECK(LanguageModules::activeModule() == nullptr && LanguageModules::activeModuleFile().isEmpty());
         FUZZ_CHECK(QGuiApplication::layoutDirection() == Qt::RightToLeft);
-        for (const Text& text : Texts)
-            FUZZ_CHECK(QCoreApplication::translate(text.context, text.source) == QString::fromUtf8(text.source));
+        // (Qt's own texts, which the Hebrew interface takes from Qt's translations, aside.)
+        for (const Text& text : Texts) {
+            if (std::strcmp(text.context, "QGuiApplication") != 0)
+                FUZZ_CHECK(QCoreApplication::translate(text.context, text.source) == QString::fromUtf8(text.source));
+        }
     }
     return 0;
 }
