@@ -16,7 +16,8 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
 unset ZELKORA_SERVICE_URL ZELKORA_APPDIR ZELKORA_BROWSER_LIBRARY
 export QTWEBENGINE_DISABLE_SANDBOX=1
 
-"$work/usr/bin/zelkora" >"$work/program.log" 2>&1 &
+# An English desktop: the first start speaks English (the steps below read its English texts).
+LANG=en_US.UTF-8 LC_ALL= LC_MESSAGES= LANGUAGE= "$work/usr/bin/zelkora" >"$work/program.log" 2>&1 &
 program=$!
 pids+=($program)
 failures=0

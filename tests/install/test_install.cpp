@@ -354,15 +354,16 @@ private slots:
         QTest::addColumn<QString>("language"); // empty: none chosen
         QTest::addColumn<QString>("module");
         QTest::addColumn<QString>("otherModule");
+        // No language chosen: the desktop's, Hebrew under LANG=C.UTF-8.
         QTest::newRow("cmake --install, no language chosen") << m_cmakeRoot << ""
-                                                             << "zelkora.ENU"
-                                                             << "zelkora.HEB";
+                                                             << "zelkora.HEB"
+                                                             << "zelkora.ENU";
         QTest::newRow("cmake --install, Hebrew") << m_cmakeRoot << "HEB"
                                                  << "zelkora.HEB"
                                                  << "zelkora.ENU";
         QTest::newRow("Debian package, no language chosen") << m_packageRoot << ""
-                                                            << "zelkora.ENU"
-                                                            << "zelkora.HEB";
+                                                            << "zelkora.HEB"
+                                                            << "zelkora.ENU";
         QTest::newRow("Debian package, English") << m_packageRoot << "ENU"
                                                  << "zelkora.ENU"
                                                  << "zelkora.HEB";
