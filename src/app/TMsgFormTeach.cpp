@@ -15,7 +15,8 @@ void TMsgForm::Teach1Click()
         open->activateWindow();
         return;
     }
-    auto* form = new TTeachForm(this);
+    // The browser the window was made with (a test's stands in for the library).
+    auto* form = new TTeachForm(this, m_options.makeBrowser);
     // The window is not replaced under the teach window (a language switch would take the demonstration
     // with it).
     holdLanguagesWhileOpen(form);
