@@ -141,6 +141,137 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
 </context>
 <context>
+    <name>DefinitionCheck</name>
+    <message>
+        <source>כאן שליחה אמיתית הייתה שולחת את טופס ההודעה; דבר לא נשלח</source>
+        <translation>a send would submit the message form here; nothing was submitted</translation>
+    </message>
+    <message>
+        <source>אין בו שדות עם שם</source>
+        <translation>it has no named fields</translation>
+    </message>
+    <message>
+        <source>שדותיו: %1</source>
+        <translation>its fields: %1</translation>
+    </message>
+    <message>
+        <source>אין טופס בשם או במספר %1 (%2)</source>
+        <translation>no form named or numbered %1 (%2)</translation>
+    </message>
+    <message>
+        <source>אין בטופס שדה %1; %2</source>
+        <translation>no field %1 in the form; %2</translation>
+    </message>
+    <message>
+        <source>לחיצה על הקישור אל %1</source>
+        <translation>click on the link to %1</translation>
+    </message>
+    <message>
+        <source>אין בדף קישור אל %1</source>
+        <translation>no link on the page goes to %1</translation>
+    </message>
+    <message>
+        <source>לחיצה על %1</source>
+        <translation>click on %1</translation>
+    </message>
+    <message>
+        <source>אין בטופס פקד %1; %2</source>
+        <translation>no control %1 in the form; %2</translation>
+    </message>
+    <message>
+        <source>הטופס נשלח כמות שהוא</source>
+        <translation>the form submitted as it is</translation>
+    </message>
+    <message>
+        <source>לחיצה על הפקד בשם SUBMIT, עם הערך %1</source>
+        <translation>click on the control named SUBMIT, given %1</translation>
+    </message>
+    <message>
+        <source>אין בטופס פקד בשם SUBMIT; %1</source>
+        <translation>no control named SUBMIT in the form; %1</translation>
+    </message>
+    <message>
+        <source>ההגדרה אינה מציינת דרך לשלוח את הטופס (%1)</source>
+        <translation>the definition names no way to submit the form (%1)</translation>
+    </message>
+    <message>
+        <source>אין טפסים בדף</source>
+        <translation>the page has no forms</translation>
+    </message>
+    <message>
+        <source>הטפסים בדף: %1</source>
+        <translation>forms on the page: %1</translation>
+    </message>
+    <message>
+        <source>; מספר המסגרות בדף: %1</source>
+        <translation>; the page has %1 frame(s)</translation>
+    </message>
+    <message>
+        <source>הרשימה אינה מציעה %1 (היא מציעה %2)</source>
+        <translation>the list offers no %1 (it offers %2)</translation>
+    </message>
+    <message>
+        <source>איש לא ענה על דף האתר תוך %1 שניות</source>
+        <translation>nobody answered the site's page within %1 s</translation>
+    </message>
+    <message>
+        <source>אין מפעיל לקידומת %1</source>
+        <translation>no provider serves area code %1</translation>
+    </message>
+    <message>
+        <source>%1 משרת את הקידומת %2</source>
+        <translation>%1 serves %2</translation>
+    </message>
+    <message>
+        <source>שם משתמש וסיסמה של %1</source>
+        <translation>a user name and a password for %1</translation>
+    </message>
+    <message>
+        <source>לא ניתן לטעון את הדפדפן המובנה</source>
+        <translation>the embedded browser cannot be loaded</translation>
+    </message>
+    <message>
+        <source>שום דף של האתר לא נטען במקום %1</source>
+        <translation>no page of the site's loaded instead of %1</translation>
+    </message>
+    <message>
+        <source>נטען בכתובת %1</source>
+        <translation>loaded at %1</translation>
+    </message>
+    <message>
+        <source>הדף שנטען הוא %1, לא %2</source>
+        <translation>the page that loaded is %1, not %2</translation>
+    </message>
+    <message>
+        <source>מסגרת %1</source>
+        <translation>frame %1</translation>
+    </message>
+    <message>
+        <source>אין בדף מסגרת %1 שיש בה מסמך (מספר המסגרות בדף: %2)</source>
+        <translation>the page has no frame %1 with a document (it has %2 frame(s))</translation>
+    </message>
+    <message>
+        <source>האתר מציג קודם את %1, שרק אדם יכול לענות עליו: עננו עליו בחלון שלו</source>
+        <translation>the site shows %1 first, which only a person can answer: answer it in its window</translation>
+    </message>
+    <message>
+        <source>נטען בכתובת %1 אחרי תשובת האדם</source>
+        <translation>loaded at %1 after the person's answer</translation>
+    </message>
+    <message>
+        <source>דף האתר לא נענה</source>
+        <translation>the site's page was not answered</translation>
+    </message>
+    <message>
+        <source>תהליך התצוגה של הדף הסתיים</source>
+        <translation>the page's renderer process ended</translation>
+    </message>
+    <message>
+        <source>אף דף לא נטען עד סופו תוך %1 שניות</source>
+        <translation>no page completed within %1 s</translation>
+    </message>
+</context>
+<context>
     <name>DefinitionFile</name>
     <message>
         <source>הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.</source>

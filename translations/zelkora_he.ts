@@ -139,6 +139,137 @@
     </message>
 </context>
 <context>
+    <name>DefinitionCheck</name>
+    <message>
+        <source>כאן שליחה אמיתית הייתה שולחת את טופס ההודעה; דבר לא נשלח</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין בו שדות עם שם</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שדותיו: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין טופס בשם או במספר %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין בטופס שדה %1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לחיצה על הקישור אל %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין בדף קישור אל %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לחיצה על %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין בטופס פקד %1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הטופס נשלח כמות שהוא</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לחיצה על הפקד בשם SUBMIT, עם הערך %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין בטופס פקד בשם SUBMIT; %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ההגדרה אינה מציינת דרך לשלוח את הטופס (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין טפסים בדף</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הטפסים בדף: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>; מספר המסגרות בדף: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הרשימה אינה מציעה %1 (היא מציעה %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>איש לא ענה על דף האתר תוך %1 שניות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין מפעיל לקידומת %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 משרת את הקידומת %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שם משתמש וסיסמה של %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>לא ניתן לטעון את הדפדפן המובנה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שום דף של האתר לא נטען במקום %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נטען בכתובת %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הדף שנטען הוא %1, לא %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>מסגרת %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין בדף מסגרת %1 שיש בה מסמך (מספר המסגרות בדף: %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר מציג קודם את %1, שרק אדם יכול לענות עליו: עננו עליו בחלון שלו</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>נטען בכתובת %1 אחרי תשובת האדם</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>דף האתר לא נענה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>תהליך התצוגה של הדף הסתיים</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אף דף לא נטען עד סופו תוך %1 שניות</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DefinitionFile</name>
     <message>
         <source>הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.</source>

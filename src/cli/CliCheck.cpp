@@ -54,7 +54,7 @@ int CliCheck::run(const QString& areaCode, bool json)
     if (engine.Status != ssReady)
         return 1;
     print(CheckStep { QStringLiteral("result"), true,
-              QStringLiteral("a send would submit the message form here; nothing was submitted") },
+              QCoreApplication::translate("DefinitionCheck", "כאן שליחה אמיתית הייתה שולחת את טופס ההודעה; דבר לא נשלח") },
         json);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "PageOperations.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
@@ -18,8 +19,8 @@ QString fieldList(PageForm* form)
         if (PageElement* element = form->element(j); element && !element->name().isEmpty())
             names << element->name();
     }
-    return names.isEmpty() ? QStringLiteral("it has no named fields")
-                           : QStringLiteral("its fields: ") + names.join(QStringLiteral(", "));
+    return names.isEmpty() ? QCoreApplication::translate("DefinitionCheck", "אין בו שדות עם שם")
+                           : QCoreApplication::translate("DefinitionCheck", "שדותיו: %1").arg(names.join(QStringLiteral(", ")));
 }
 
 struct Steps
@@ -43,7 +44,7 @@ PageForm* form(Steps& steps, const PageDocument& document, const QString& step, 
     PageForm* found = PageOperations::FindForm(document, designator);
     steps.add(step, found != nullptr,
         found ? quoted(designator)
-              : QStringLiteral("no form named or numbered %1 (%2)")
+              : QCoreApplication::translate("DefinitionCheck", "אין טופס בשם או במספר %1 (%2)")
                     .arg(quoted(designator), DefinitionCheck::formList(document)));
     return found;
 }
@@ -54,7 +55,7 @@ PageElement* field(Steps& steps, PageForm* form, const QString& step, const QStr
         return nullptr;
     PageElement* found = PageOperations::FindFormElement(form, name);
     steps.add(step, found != nullptr,
-        found ? quoted(name) : QStringLiteral("no field %1 in the form; %2").arg(quoted(name), fieldList(form)));
+        found ? quoted(name) : QCoreApplication::translate("DefinitionCheck", "אין בטופס שדה %1; %2").arg(quoted(name), fieldList(form)));
     return found;
 }
 
@@ -67,28 +68,28 @@ void submission(Steps& steps, const PageDocument& document, PageForm* form, cons
     switch (kind) {
     case 1:
         steps.add(step, PageOperations::FindLink(document, lookup) != nullptr,
-            PageOperations::FindLink(document, lookup) ? QStringLiteral("click on the link to %1").arg(lookup)
-                                                       : QStringLiteral("no link on the page goes to %1").arg(lookup));
+            PageOperations::FindLink(document, lookup) ? QCoreApplication::translate("DefinitionCheck", "לחיצה על הקישור אל %1").arg(lookup)
+                                                       : QCoreApplication::translate("DefinitionCheck", "אין בדף קישור אל %1").arg(lookup));
         break;
     case 2: {
         const bool found = PageOperations::FindFormElement(form, lookup) != nullptr;
         steps.add(step, found,
-            found ? QStringLiteral("click on %1").arg(quoted(lookup))
-                  : QStringLiteral("no control %1 in the form; %2").arg(quoted(lookup), fieldList(form)));
+            found ? QCoreApplication::translate("DefinitionCheck", "לחיצה על %1").arg(quoted(lookup))
+                  : QCoreApplication::translate("DefinitionCheck", "אין בטופס פקד %1; %2").arg(quoted(lookup), fieldList(form)));
         break;
     }
     case 3:
         if (value.isEmpty()) {
-            steps.add(step, true, QStringLiteral("the form submitted as it is"));
+            steps.add(step, true, QCoreApplication::translate("DefinitionCheck", "הטופס נשלח כמות שהוא"));
         } else {
             const bool found = PageOperations::FindSubmitControl(form) != nullptr;
             steps.add(step, found,
-                found ? QStringLiteral("click on the control named SUBMIT, given %1").arg(quoted(value))
-                      : QStringLiteral("no control named SUBMIT in the form; %1").arg(fieldList(form)));
+                found ? QCoreApplication::translate("DefinitionCheck", "לחיצה על הפקד בשם SUBMIT, עם הערך %1").arg(quoted(value))
+                      : QCoreApplication::translate("DefinitionCheck", "אין בטופס פקד בשם SUBMIT; %1").arg(fieldList(form)));
         }
         break;
     default:
-        steps.add(step, false, QStringLiteral("the definition names no way to submit the form (%1)").arg(kind));
+        steps.add(step, false, QCoreApplication::translate("DefinitionCheck", "ההגדרה אינה מציינת דרך לשלוח את הטופס (%1)").arg(kind));
         break;
     }
 }
@@ -103,10 +104,10 @@ QString DefinitionCheck::formList(const PageDocument& document)
         const QString name = form ? form->name() : QString();
         forms << (name.isEmpty() ? QStringLiteral("#%1").arg(i) : quoted(name));
     }
-    QString text = forms.isEmpty() ? QStringLiteral("the page has no forms")
-                                   : QStringLiteral("forms on the page: ") + forms.join(QStringLiteral(", "));
+    QString text = forms.isEmpty() ? QCoreApplication::translate("DefinitionCheck", "אין טפסים בדף")
+                                   : QCoreApplication::translate("DefinitionCheck", "הטפסים בדף: %1").arg(forms.join(QStringLiteral(", ")));
     if (document.frameCount() > 0)
-        text += QStringLiteral("; the page has %1 frame(s)").arg(document.frameCount());
+        text += QCoreApplication::translate("DefinitionCheck", "; מספר המסגרות בדף: %1").arg(document.frameCount());
     return text;
 }
 
@@ -141,7 +142,7 @@ QVector<CheckStep> DefinitionCheck::inspectMessage(
             }
             steps.add(QStringLiteral("area choice"), offered,
                 offered ? quoted(areaValue)
-                        : QStringLiteral("the list offers no %1 (it offers %2)")
+                        : QCoreApplication::translate("DefinitionCheck", "הרשימה אינה מציעה %1 (היא מציעה %2)")
                               .arg(quoted(areaValue), texts.join(QStringLiteral(", "))));
         }
     }

@@ -8,6 +8,7 @@
 #include "common/UserPrompt.h"
 #include "common/WebAddress.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <cstdio>
 #include <unistd.h>
@@ -47,7 +48,7 @@ TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
         qCWarning(lcEngine, "nobody answered the site's page within %d s", PersonLimit / 1000);
         if (m_checking)
             checkStep(QStringLiteral("message page"), false,
-                QStringLiteral("nobody answered the site's page within %1 s").arg(PersonLimit / 1000));
+                QCoreApplication::translate("DefinitionCheck", "איש לא ענה על דף האתר תוך %1 שניות").arg(PersonLimit / 1000));
         else
             fail(ssFailed, FailureReason::PersonUnanswered);
     });
@@ -156,23 +157,23 @@ void TSMSBaseForm::SendNow()
     if (ProviderIndex == -1) {
         if (m_checking)
             checkStep(
-                QStringLiteral("provider"), false, QStringLiteral("no provider serves area code %1").arg(AreaCode));
+                QStringLiteral("provider"), false, QCoreApplication::translate("DefinitionCheck", "אין מפעיל לקידומת %1").arg(AreaCode));
         fail(ssFailed, FailureReason::NoProvider, AreaCode);
         return;
     }
     const TProvider& provider = Providers[ProviderIndex];
     if (m_checking) {
-        if (!checkStep(QStringLiteral("provider"), true, QStringLiteral("%1 serves %2").arg(provider.Name, AreaCode)))
+        if (!checkStep(QStringLiteral("provider"), true, QCoreApplication::translate("DefinitionCheck", "%1 משרת את הקידומת %2").arg(provider.Name, AreaCode)))
             return;
         if (!provider.LoginUrl.isEmpty()
             && !checkStep(QStringLiteral("credentials"), !UserName.isEmpty() && !Password.isEmpty(),
-                QStringLiteral("a user name and a password for %1").arg(provider.Name)))
+                QCoreApplication::translate("DefinitionCheck", "שם משתמש וסיסמה של %1").arg(provider.Name)))
             return;
     }
     IWebBrowser* web = browser();
     if (!web) {
         if (m_checking)
-            checkStep(QStringLiteral("browser"), false, QStringLiteral("the embedded browser cannot be loaded"));
+            checkStep(QStringLiteral("browser"), false, QCoreApplication::translate("DefinitionCheck", "לא ניתן לטעון את הדפדפן המובנה"));
         fail(ssFailed, FailureReason::BrowserStopped, QString(), QStringLiteral("the embedded browser cannot be loaded"));
         return;
     }
@@ -349,18 +350,18 @@ const PageDocument* TSMSBaseForm::stepDocument(std::shared_ptr<PageDocument>& to
     if (m_checking) {
         if (!top) {
             checkStep(page, false,
-                QStringLiteral("no page of the site's loaded instead of %1").arg(shownAddress(expectedAddress)));
+                QCoreApplication::translate("DefinitionCheck", "שום דף של האתר לא נטען במקום %1").arg(shownAddress(expectedAddress)));
             return nullptr;
         }
         if (!checkStep(page, address == expectedAddress,
-                address == expectedAddress ? QStringLiteral("loaded at %1").arg(shownAddress(address))
-                                           : QStringLiteral("the page that loaded is %1, not %2")
+                address == expectedAddress ? QCoreApplication::translate("DefinitionCheck", "נטען בכתובת %1").arg(shownAddress(address))
+                                           : QCoreApplication::translate("DefinitionCheck", "הדף שנטען הוא %1, לא %2")
                                                  .arg(shownAddress(address), shownAddress(expectedAddress))))
             return nullptr;
         if (frameIndex > -1
             && !checkStep(page + QStringLiteral(" frame"), document != nullptr,
-                document ? QStringLiteral("frame %1").arg(frameIndex)
-                         : QStringLiteral("the page has no frame %1 with a document (it has %2 frame(s))")
+                document ? QCoreApplication::translate("DefinitionCheck", "מסגרת %1").arg(frameIndex)
+                         : QCoreApplication::translate("DefinitionCheck", "אין בדף מסגרת %1 שיש בה מסמך (מספר המסגרות בדף: %2)")
                                .arg(frameIndex)
                                .arg(top->frameCount())))
             return nullptr;
@@ -490,7 +491,7 @@ bool TSMSBaseForm::askPerson(const QString& address)
         return false;
     if (m_checking)
         checkStep(QStringLiteral("message page"), true,
-            QStringLiteral("the site shows %1 first, which only a person can answer: answer it in its window")
+            QCoreApplication::translate("DefinitionCheck", "האתר מציג קודם את %1, שרק אדם יכול לענות עליו: עננו עליו בחלון שלו")
                 .arg(shownAddress(address)));
     // The person's time is not the site's: the attempt's time-out waits, and the person has a limit of
     // their own, counted from the last page they opened.
@@ -524,7 +525,7 @@ void TSMSBaseForm::PersonPageComplete(FrameRef frame, const QString& address)
     Timer1->start();
     if (m_checking
         && !checkSteps(QVector<CheckStep> { CheckStep { QStringLiteral("message page"), true,
-                           QStringLiteral("loaded at %1 after the person's answer").arg(shownAddress(address)) } }
+                           QCoreApplication::translate("DefinitionCheck", "נטען בכתובת %1 אחרי תשובת האדם").arg(shownAddress(address)) } }
             + DefinitionCheck::inspectMessage(*document, provider, areaValueFor(AreaDefs, AreaCode))))
         return;
     fillMessage(*top, *document);
@@ -544,7 +545,7 @@ void TSMSBaseForm::PersonCancelled()
     if (!m_waitingForPerson)
         return;
     if (m_checking)
-        checkStep(QStringLiteral("message page"), false, QStringLiteral("the site's page was not answered"));
+        checkStep(QStringLiteral("message page"), false, QCoreApplication::translate("DefinitionCheck", "דף האתר לא נענה"));
     else
         fail(ssFailed, FailureReason::PersonUnanswered);
 }
@@ -781,7 +782,7 @@ void TSMSBaseForm::WebBrowser1PageLost()
 {
     // No page of this attempt will ever complete.
     if (m_checking && isBusyStatus(Status))
-        checkStep(QStringLiteral("browser"), false, QStringLiteral("the page's renderer process ended"));
+        checkStep(QStringLiteral("browser"), false, QCoreApplication::translate("DefinitionCheck", "תהליך התצוגה של הדף הסתיים"));
     else if (isBusyStatus(Status))
         fail(ssFailed, FailureReason::BrowserStopped, QString(), QStringLiteral("the page's renderer process ended"));
 }
@@ -808,7 +809,7 @@ void TSMSBaseForm::Timer1Timer()
         const QString page = m_step == &TSMSBaseForm::LoginPageComplete ? QStringLiteral("login page")
                                                                         : QStringLiteral("message page");
         OnCheckStep(
-            CheckStep { page, false, QStringLiteral("no page completed within %1 s").arg(Timer1->interval() / 1000) });
+            CheckStep { page, false, QCoreApplication::translate("DefinitionCheck", "אף דף לא נטען עד סופו תוך %1 שניות").arg(Timer1->interval() / 1000) });
     }
     // A page that lacked what the definition names is a failure of its own, not a slow site.
     SetStatus(Failure.reason == FailureReason::PageUnreadable || Failure.reason == FailureReason::NothingToSend

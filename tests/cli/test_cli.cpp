@@ -416,7 +416,7 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("expected");
         QTest::newRow("no provider for the area code") << QStringList { QStringLiteral("check"), QStringLiteral("059") }
-                                                       << "FAILED\tprovider\tno provider serves area code 059";
+                                                       << "FAILED\tprovider\tאין מפעיל לקידומת 059";
         QTest::newRow("no area code") << QStringList { QStringLiteral("check") } << "check needs one area code";
         QTest::newRow("an operand elsewhere")
             << QStringList { QStringLiteral("refresh"), QStringLiteral("052") } << "unknown argument: 052";

@@ -142,51 +142,51 @@ private slots:
         QTest::newRow("unknown area") << "AreaCodes"
                                       << "052"
                                       << "provider"
-                                      << "no provider serves area code 050";
+                                      << "אין מפעיל לקידומת 050";
         QTest::newRow("login address") << "LoginUrl"
                                        << "http://127.0.0.1/login/"
                                        << "login page"
-                                       << "the page that loaded is http://127.0.0.1/login, not http://127.0.0.1/login/";
+                                       << "הדף שנטען הוא http://127.0.0.1/login, לא http://127.0.0.1/login/";
         QTest::newRow("login frame") << "LoginFrame"
                                      << "2"
                                      << "login page frame"
-                                     << "has 1 frame(s)";
+                                     << "מספר המסגרות בדף: 1";
         QTest::newRow("login form") << "LoginForm"
                                     << "signin"
                                     << "login form"
-                                    << "no form named or numbered 'signin'";
+                                    << "אין טופס בשם או במספר 'signin'";
         QTest::newRow("password field") << "PassField"
                                         << "password"
                                         << "password field"
-                                        << "its fields: user, pass, go";
+                                        << "שדותיו: user, pass, go";
         QTest::newRow("login control") << "LoginSubmitLookup"
                                        << "enter"
                                        << "login submit"
-                                       << "no control 'enter'";
+                                       << "אין בטופס פקד 'enter'";
         QTest::newRow("message address") << "MsgUrl"
                                          << "http://127.0.0.1/sms"
                                          << "message page"
-                                         << "the page that loaded is http://127.0.0.1/msg";
+                                         << "הדף שנטען הוא http://127.0.0.1/msg";
         QTest::newRow("message form") << "MsgForm"
                                       << "sms"
                                       << "message form"
-                                      << "forms on the page: 'search', #1";
+                                      << "הטפסים בדף: 'search', #1";
         QTest::newRow("number field") << "PhoneField"
                                       << "number"
                                       << "number field"
-                                      << "no field 'number'";
+                                      << "אין בטופס שדה 'number'";
         QTest::newRow("area not offered") << "AreaCodes+Defs"
                                           << "050=50"
                                           << "area choice"
-                                          << "offers no '50'";
+                                          << "אינה מציעה '50'";
         QTest::newRow("no way to submit") << "MsgSubmit"
                                           << "0"
                                           << "message submit"
-                                          << "no way to submit";
+                                          << "אינה מציינת דרך לשלוח";
         QTest::newRow("link missing") << "MsgSubmit"
                                       << "1"
                                       << "message submit"
-                                      << "no link on the page goes to";
+                                      << "אין בדף קישור אל";
     }
     void firstFailingStepIsNamed()
     {
@@ -233,8 +233,24 @@ private slots:
         for (int i = 0; i + 1 < m_steps.size(); ++i)
             QVERIFY(m_steps[i].passed);
         QCOMPARE(m_statuses.last(), int(ssFailed));
+        const qsizetype stepsInHebrew = m_steps.size();
         QVERIFY(!page.journal.join(QLatin1Char('|')).contains(QLatin1String("f1.Submit")));
         QVERIFY(!page.journal.contains(QLatin1String("f1 submit")));
+
+        // The same walk in the English interface says every step in English.
+        QTranslator english;
+        QVERIFY(english.load(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora.ENU")));
+        QCoreApplication::installTranslator(&english);
+        makeEngine(p);
+        m_engine->AreaDefs = areaDefs;
+        ScriptedPage again;
+        check();
+        walkPages(again, kLogin, kMsg);
+        QCoreApplication::removeTranslator(&english);
+        static const QRegularExpression hebrew(QStringLiteral("[\\x{0590}-\\x{05FF}]"));
+        for (const CheckStep& step : std::as_const(m_steps))
+            QVERIFY2(!step.detail.contains(hebrew), qPrintable(step.detail));
+        QCOMPARE(m_steps.size(), stepsInHebrew);
     }
 
     void missingCredentialsFailBeforeAnyPage()
@@ -257,7 +273,7 @@ private slots:
         m_browser->loaded(1, kLogin);
         QTRY_COMPARE_WITH_TIMEOUT(m_statuses.last(), int(ssTimedOut), 3000);
         QCOMPARE(m_steps.last().step, QStringLiteral("message page"));
-        QVERIFY(m_steps.last().detail.contains(QLatin1String("within 1 s")));
+        QVERIFY(m_steps.last().detail.contains(QStringLiteral("תוך 1 שניות")));
     }
 
     void sendAfterCheckSubmitsAgain()
