@@ -90,7 +90,7 @@ int main()
         processTimes.push_back(timer.nsecsElapsed());
         providers = providerList.size();
         adverts = state.Adverts.Count();
-        if (state.ConnectionState != 2)
+        if (state.connection != ConnectionState::Service)
             ok = false;
 
         timer.start();

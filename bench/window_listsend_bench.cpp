@@ -71,7 +71,7 @@ int main(int argc, char** argv)
     TMsgForm* form = ProgramEntry::start(ProgramEntry::parse({}), hiddenForm);
     QElapsedTimer waited;
     waited.start();
-    while (form->ConnectionState() != 2 && waited.elapsed() < 15000)
+    while (form->connectionState() != ConnectionState::Service && waited.elapsed() < 15000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
     form->ui().Edit2->setText(QStringLiteral("Dana"));

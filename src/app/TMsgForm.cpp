@@ -18,7 +18,7 @@
 #include "service/TProvider.h"
 #include "session/OnlineCheck.h"
 #include "session/ServiceConnection.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "settings/AutoStart.h"
 #include "settings/RegistryStore.h"
 #include "settings/SmsIni.h"
@@ -127,7 +127,7 @@ void TMsgForm::FormCreate()
         showComposition();
         SetStatusColor(SkinColors::StatusColorNormal);
         ShowStatus(tr("פעיל"));
-        showConnectionState(m_session->ConnectionState());
+        showConnectionState(m_session->connectionState());
         BuildAreaMenu();
     } catch (const std::exception& error) {
         ErrorReport::report(ErrorReport::textOf(error));

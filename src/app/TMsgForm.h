@@ -133,7 +133,7 @@ public:
     const MsgFormUi& ui() const { return m_ui; }
 
     ServiceState& state() const { return m_session->state(); }
-    int ConnectionState() const { return m_session->ConnectionState(); }
+    ConnectionState connectionState() const { return m_session->connectionState(); }
     // The font colour of the status line, as a colour value (0x00BBGGRR).
     quint32 statusColor() const { return m_statusColor; }
     EditCaret* caret() const { return m_caret; }
@@ -242,8 +242,8 @@ public:
     void demoOperatorsArrived();
 
     // --- MainView
-    void showConnectionState(int state) override;
-    void showStatus(const QString& text, quint32 colour) override;
+    void showConnectionState(ConnectionState state) override;
+    void showStatus(const QString& text, StatusKind kind) override;
     void areaCodesChanged() override { BuildAreaMenu(); }
     void setOnlineHelpEnabled(bool enabled) override;
     void displayBanner(const QImage& picture) override;
@@ -278,7 +278,7 @@ private:
     void createMenus();
     // The tray's tip: the program's name, where the definitions in use come from, and the next queued send.
     void updateTrayHint();
-    QString definitionsTip(int state) const;
+    QString definitionsTip(ConnectionState state) const;
     // Accessible names and descriptions, labels tied to fields, the Tab order and the keyboard's commands.
     void describeControls();
     // The area-code menu's keys on the area-code field (Alt+Down, the menu key); true when it took the key.

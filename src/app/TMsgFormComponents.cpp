@@ -7,7 +7,7 @@
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
 #include "session/ServiceConnection.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "widgets/Skin.h"
 #include "widgets/SkinLayout.h"
 #include "widgets/TFormShaper.h"

@@ -7,7 +7,7 @@
 #include "history/HistoryStore.h"
 #include "history/QueueDialogs.h"
 #include "history/THistoryForm.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "widgets/TTrayIcon.h"
 
 #include <QAction>
@@ -48,10 +48,10 @@ void TMsgForm::SendLater1Click()
         return;
     const QString refused = m_session->scheduleComposition(*due);
     if (!refused.isEmpty()) {
-        showStatus(refused, SkinColors::StatusColorError);
+        showStatus(refused, StatusKind::Error);
         return;
     }
-    showStatus(tr("ההודעה תישלח ב-%1").arg(QueueDialogs::shownTime(*due)), SkinColors::StatusColorNormal);
+    showStatus(tr("ההודעה תישלח ב-%1").arg(QueueDialogs::shownTime(*due)), StatusKind::Info);
 }
 
 void TMsgForm::compositionChanged()

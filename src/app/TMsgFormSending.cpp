@@ -12,7 +12,7 @@
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
 #include "session/ServiceConnection.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 #include "widgets/TImgButton.h"

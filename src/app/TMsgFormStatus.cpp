@@ -9,7 +9,7 @@
 #include "common/ResStrings.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "widgets/TImgLed.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
@@ -17,33 +17,33 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void TMsgForm::showConnectionState(int state)
+void TMsgForm::showConnectionState(ConnectionState state)
 {
     switch (state) {
-    case 0:
+    case ConnectionState::NoDefinitions:
         m_ui.Led->SetRed();
         break;
-    case 1:
+    case ConnectionState::Stored:
         m_ui.Led->SetYellow();
         break;
-    case 2:
+    case ConnectionState::Service:
         m_ui.Led->SetGreen();
         break;
     default:
         return;
     }
     m_definitionsTip = definitionsTip(state);
-    m_ui.TrayIcon1->setIcon(m_ui.ImageList1.value(state));
+    m_ui.TrayIcon1->setIcon(m_ui.ImageList1.value(int(state)));
     updateTrayHint();
     m_ui.TrayIcon1->UpdateIcon();
 }
 
-QString TMsgForm::definitionsTip(int state) const
+QString TMsgForm::definitionsTip(ConnectionState state) const
 {
     switch (state) {
-    case 0:
+    case ConnectionState::NoDefinitions:
         return tr("אין הגדרות ספקים");
-    case 1:
+    case ConnectionState::Stored:
         // Yellow also while the first request to the service is under way, with nothing stored yet.
         return m_session->providers().isEmpty() ? tr("מתחבר לשירות...") : tr("עובד מהגדרות שמורות או משלך");
     default:
@@ -51,9 +51,22 @@ QString TMsgForm::definitionsTip(int state) const
     }
 }
 
-void TMsgForm::showStatus(const QString& text, quint32 colour)
+void TMsgForm::showStatus(const QString& text, StatusKind kind)
 {
-    SetStatusColor(colour);
+    switch (kind) {
+    case StatusKind::Info:
+        SetStatusColor(SkinColors::StatusColorNormal);
+        break;
+    case StatusKind::Sent:
+        SetStatusColor(SkinColors::StatusColorSent);
+        break;
+    case StatusKind::Error:
+        SetStatusColor(SkinColors::StatusColorError);
+        break;
+    case StatusKind::Unknown:
+        SetStatusColor(SkinColors::StatusColorUnknown);
+        break;
+    }
     ShowStatus(text);
 }
 

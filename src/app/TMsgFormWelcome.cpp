@@ -9,7 +9,7 @@
 #include "common/AppPaths.h"
 #include "session/DemoOperators.h"
 #include "session/ServiceConnection.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "settings/TPreferencesForm.h"
 
 #include <QLineEdit>
@@ -106,9 +106,9 @@ void TMsgForm::firstStepsOnShow()
     if (!m_session->usePopupStatus()) {
         const DemoOperators* demo = demoOperators(*m_session);
         if (!providersKnown())
-            showStatus(noProvidersText(), SkinColors::StatusColorNormal);
+            showStatus(noProvidersText(), StatusKind::Info);
         else if (demo && demo->running())
-            showStatus(demoText(), SkinColors::StatusColorNormal);
+            showStatus(demoText(), StatusKind::Info);
     }
     offerWelcome();
 }
@@ -120,7 +120,7 @@ void TMsgForm::checkProviders()
     if (WelcomeBox* box = welcomeBox())
         box->close();
     if (m_lastStatusText == noProvidersText() && !m_session->usePopupStatus())
-        showStatus(QString(), SkinColors::StatusColorNormal);
+        showStatus(QString(), StatusKind::Info);
 }
 
 void TMsgForm::offerWelcome()
@@ -194,7 +194,7 @@ void TMsgForm::tryDemoOperators()
     MainSession* session = m_session;
     auto* demo = new DemoOperators(session);
     demo->keepFiles({ AppPaths::providerCacheFile(), MainSession::bannerTableFile() });
-    showStatus(tr("מפעילי ההדגמה עולים..."), SkinColors::StatusColorNormal);
+    showStatus(tr("מפעילי ההדגמה עולים..."), StatusKind::Info);
 
     // Every complete reply of the sandbox becomes providers.dat: it is put back at once, so that the next start
     // knows the user's operators only.
@@ -210,7 +210,7 @@ void TMsgForm::tryDemoOperators()
     connect(demo, &DemoOperators::ready, session, &MainSession::useServiceForThisRun);
     connect(demo, &DemoOperators::failed, demo, [demo](const QString& reason) {
         if (TMsgForm* form = TMsgForm::current())
-            form->showStatus(tr("לא ניתן להפעיל את מפעילי ההדגמה: %1").arg(reason), SkinColors::StatusColorError);
+            form->showStatus(tr("לא ניתן להפעיל את מפעילי ההדגמה: %1").arg(reason), StatusKind::Error);
         demo->deleteLater();
     });
     demo->start();
@@ -229,5 +229,5 @@ void TMsgForm::demoOperatorsArrived()
         composition.message = tr("שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.");
     compositionChanged();
     focusFirstEmptyField();
-    showStatus(demoText(), SkinColors::StatusColorNormal);
+    showStatus(demoText(), StatusKind::Info);
 }

@@ -182,8 +182,8 @@ int providers(const Options& o)
         for (const TProvider& p : std::as_const(list)) {
             QJsonObject entry { { QStringLiteral("name"), p.Name },
                 { QStringLiteral("areaCodes"), QJsonArray::fromStringList(parseCommaText(p.AreaCodes)) },
-                { QStringLiteral("needsLogin"), SendWorkflow::needsLogin(p) },
-                { QStringLiteral("hasCredentials"), SendWorkflow::hasCredentials(p) },
+                { QStringLiteral("needsLogin"), p.needsLogin() },
+                { QStringLiteral("hasCredentials"), p.hasCredentials() },
                 { QStringLiteral("msgLimit"), p.MsgLimit }, { QStringLiteral("signupUrl"), p.SignupURL },
                 { QStringLiteral("origin"), originName(p) } };
             if (p.Origin == ProviderOrigin::Local)
@@ -200,8 +200,8 @@ int providers(const Options& o)
         return CliCommands::ExitFailed;
     }
     for (const TProvider& p : std::as_const(list)) {
-        const QString login = !SendWorkflow::needsLogin(p) ? QStringLiteral("no login")
-            : SendWorkflow::hasCredentials(p)              ? QStringLiteral("login, credentials set")
+        const QString login = !p.needsLogin() ? QStringLiteral("no login")
+            : p.hasCredentials()              ? QStringLiteral("login, credentials set")
                                                            : QStringLiteral("login, credentials missing");
         const QString origin = p.Origin == ProviderOrigin::Local
             ? QStringLiteral("local:") + QFileInfo(p.OriginFile).fileName()
@@ -257,7 +257,7 @@ int refresh()
         return CliCommands::ExitFailed;
     }
     const ProcessResult result = state.ProcessDocument(http.ResponseStream());
-    if (!result.ok || state.ConnectionState != 2) {
+    if (!result.ok || state.connection != ConnectionState::Service) {
         err(QStringLiteral("the service's reply is incomplete%1; providers.dat was left as it was")
                 .arg(result.ok ? QString() : QStringLiteral(" (") + result.error + QLatin1Char(')')));
         return CliCommands::ExitFailed;
@@ -287,7 +287,7 @@ QString pageWithoutQuery(const QString& address)
 class CliSendHost : public SendWorkflowHost
 {
 public:
-    CliSendHost(TSMSBaseForm& engine, QStringList labels, bool json, int connectionState)
+    CliSendHost(TSMSBaseForm& engine, QStringList labels, bool json, ConnectionState connectionState)
         : m_labels(std::move(labels))
         , m_json(json)
         , m_connectionState(connectionState)
@@ -321,8 +321,8 @@ public:
     }
 
     bool isOnline() const override { return true; }
-    int connectionState() const override { return m_connectionState; }
-    void setConnectionState(int state) override { m_connectionState = state; }
+    ConnectionState connectionState() const override { return m_connectionState; }
+    void setConnectionState(ConnectionState state) override { m_connectionState = state; }
     bool ask(const QString&) override { return true; }
     void reportError(const QString& text) override
     {
@@ -386,7 +386,7 @@ private:
 
     QStringList m_labels;
     bool m_json;
-    int m_connectionState;
+    ConnectionState m_connectionState;
     int m_current = -1;
     bool m_reachedEngine = false;
     bool m_allSent = true;
@@ -403,7 +403,7 @@ int sendComposition(SendWorkflow::Composition composition, const QStringList& la
     state.setCredentialSource(credentialsFromSmsIni());
     state.LoadProviderCache();
     engine.TimeOut = SmsIni().timeOut();
-    CliSendHost host(engine, labels, o.json, engine.Providers.isEmpty() ? 0 : 1);
+    CliSendHost host(engine, labels, o.json, engine.Providers.isEmpty() ? ConnectionState::NoDefinitions : ConnectionState::Stored);
     host.acceptLoginOrigins(o.acceptLoginOrigin);
     // Only a program with widgets, made for --interactive on a display, can show a site's page.
     std::unique_ptr<PersonPages> personPages;

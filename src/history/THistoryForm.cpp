@@ -4,7 +4,7 @@
 #include "common/InterfaceDirection.h"
 #include "common/UserPrompt.h"
 #include "history/QueueDialogs.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -74,8 +74,8 @@ SendWorkflow::Outcome SendWorkflow::Button1Click(const Composition& composition)
     const auto ask = [&](const QString& question) { return !m_unattended && m_host.ask(question); };
     const bool online = m_host.isOnline();
     if (!online)
-        m_host.setConnectionState(0);
-    if (m_host.connectionState() == 0) {
+        m_host.setConnectionState(ConnectionState::NoDefinitions);
+    if (m_host.connectionState() == ConnectionState::NoDefinitions) {
         const QString reason = online ? ResStrings::notConnectedNoCache() : ResStrings::notOnline();
         if (!ask(reason + QLatin1Char('\n') + ResStrings::tryAnyway()))
             return Outcome::Declined;
@@ -127,10 +127,10 @@ bool SendWorkflow::SendToRecipient(
     if (index < 0)
         return refuse(ResStrings::unknownProvider(), { FailureReason::NoProvider, areaCode });
     const TProvider provider = m_engine.Providers.at(index);
-    if (lacksCredentials(provider))
+    if (provider.lacksCredentials())
         return refuse(m_host.credentialsMissing(provider, ListSending || m_unattended),
             { FailureReason::NoCredentials, provider.Name });
-    if (needsLogin(provider)) {
+    if (provider.needsLogin()) {
         // Credentials go only to the login page they were used with: one that moved to another origin (a
         // definition changed by whoever serves it) gets them with the user's word alone.
         const QString origin = webOrigin(provider.LoginUrl);
@@ -151,15 +151,6 @@ bool SendWorkflow::SendToRecipient(
     return true;
 }
 
-bool SendWorkflow::needsLogin(const TProvider& provider)
-{
-    return !provider.LoginUrl.isEmpty();
-}
-
-bool SendWorkflow::hasCredentials(const TProvider& provider)
-{
-    return !provider.UserName.isEmpty() && !provider.Password.isEmpty();
-}
 
 QString SendWorkflow::missingCredentialsText(const TProvider& provider)
 {

@@ -72,13 +72,6 @@ public:
     static QString schedule(
         HistoryStore& store, const TSMSBaseForm& engine, const Composition& composition, const QDateTime& due);
 
-    // A provider with a login page needs both a user name and a password before anything is sent to it.
-    static bool needsLogin(const TProvider& provider);
-    static bool hasCredentials(const TProvider& provider);
-    static bool lacksCredentials(const TProvider& provider)
-    {
-        return needsLogin(provider) && !hasCredentials(provider);
-    }
     // The text a send to such a provider fails with: the status line's, the list line's and zelkora-cli's.
     static QString missingCredentialsText(const TProvider& provider);
     // The question before a provider's credentials go to a login page on another origin, and the text a send

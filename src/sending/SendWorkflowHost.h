@@ -1,5 +1,7 @@
 #pragma once
 
+#include "service/ConnectionState.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,8 +16,8 @@ public:
     // The machine's Internet connection as last tested, and the connection state of the definitions
     // (0 none usable, 1 from the cache or a request under way, 2 a live document).
     virtual bool isOnline() const = 0;
-    virtual int connectionState() const = 0;
-    virtual void setConnectionState(int state) = 0;
+    virtual ConnectionState connectionState() const = 0;
+    virtual void setConnectionState(ConnectionState state) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool ask(const QString& question) = 0;
     // A refusal or a failure: shown in the error colour, on the current recipient's line during a list.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConnectionState.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +18,8 @@ public:
     virtual void areaDefsChanged() { }
     // The online-help menu item follows whether an address is known.
     virtual void setOnlineHelpEnabled(bool enabled) { Q_UNUSED(enabled) }
-    // The lamp and the tray icon show the new connection state (0, 1 or 2).
-    virtual void setConnectionState(int state) { Q_UNUSED(state) }
+    // The lamp and the tray icon show the new connection state.
+    virtual void setConnectionState(ConnectionState state) { Q_UNUSED(state) }
     // A document reached FINISHED: the HTTP component's Tag := 1, StatsTimer restarted at 3000 ms and
     // BannerTimer at 4000 ms.
     virtual void finished() { }

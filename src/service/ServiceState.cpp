@@ -110,9 +110,9 @@ void ServiceState::setHost(ServiceHost* host)
     m_host = host ? host : ServiceHost::fallback();
 }
 
-void ServiceState::SetConnectionState(int state)
+void ServiceState::setConnectionState(ConnectionState state)
 {
-    ConnectionState = state;
+    connection = state;
     m_host->setConnectionState(state);
 }
 
@@ -189,7 +189,7 @@ void ServiceState::HandleServiceTag(QLatin1String tagName, const TagParams& para
         SendParams = QStringLiteral("no");
         HitsUpdated = true;
     } else if (is(tagName, "FINISHED")) {
-        SetConnectionState(2);
+        setConnectionState(ConnectionState::Service);
         m_host->finished();
     }
 }
@@ -232,11 +232,11 @@ void ServiceState::readProviderCache()
     if (!bytes)
         return;
     try {
-        SetConnectionState(0);
+        setConnectionState(ConnectionState::NoDefinitions);
         if (!ProcessDocument(*bytes, ProviderOrigin::Cache).ok)
             return;
         // Only FINISHED moves the state off 0.
-        CacheLoaded = ConnectionState != 0;
+        CacheLoaded = connection != ConnectionState::NoDefinitions;
     } catch (...) {
         // A broken cache is as good as none; the definitions then come from the service or not at all.
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConnectionState.h"
+
 #include "ServiceDocument.h"
 #include "ServiceHost.h"
 #include "TCacheTable.h"
@@ -43,8 +45,7 @@ public:
     QString SendParams = QStringLiteral("yes");
     bool HitsUpdated = false;
 
-    // 0 no usable definitions or offline, 1 cache or request under way, 2 a complete document was processed.
-    int ConnectionState = 0;
+    ConnectionState connection = ConnectionState::NoDefinitions;
     // The last load of providers.dat reached FINISHED.
     bool CacheLoaded = false;
 
@@ -52,7 +53,7 @@ public:
     // never enter it.
     ServiceDocument Document;
 
-    void SetConnectionState(int state);
+    void setConnectionState(ConnectionState state);
 
     // Normalises the text into Document and processes it tag by tag; the providers it defines get `origin`.
     ProcessResult ProcessDocument(const QByteArray& text, ProviderOrigin origin = ProviderOrigin::Service);

@@ -52,6 +52,11 @@ struct TProvider
     ProviderOrigin Origin = ProviderOrigin::Service;
     QString OriginFile;
 
+    // A provider with a login page needs both a user name and a password before anything is sent to it.
+    bool needsLogin() const { return !LoginUrl.isEmpty(); }
+    bool hasCredentials() const { return !UserName.isEmpty() && !Password.isEmpty(); }
+    bool lacksCredentials() const { return needsLogin() && !hasCredentials(); }
+
     // Builds a record from a tag's parameters; `param` returns a parameter's value by name ("" when absent).
     // The credentials stay empty.
     static TProvider fromParameters(const std::function<QString(const QString& name)>& param);

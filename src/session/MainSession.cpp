@@ -3,7 +3,6 @@
 #include "MainView.h"
 #include "OnlineCheck.h"
 #include "ServiceConnection.h"
-#include "SkinColors.h"
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/ListLine.h"
@@ -36,7 +35,7 @@ MainSession::MainSession(TSMSBaseForm::BrowserMaker makeBrowser, QObject* parent
     // The window that shows the site's question is the view's; the status line is the session's.
     connect(m_engine, &TSMSBaseForm::personNeeded, this, [this] {
         if (m_view)
-            m_view->showStatus(ResStrings::siteWaitsForYou(), SkinColors::StatusColorNormal);
+            m_view->showStatus(ResStrings::siteWaitsForYou(), StatusKind::Info);
     });
 }
 
@@ -188,7 +187,7 @@ bool MainSession::openSmsLink(const QString& link)
         if (!parsed.unreadable.isEmpty())
             m_view->showStatus(
                 tr("לא ניתן לקרוא מהקישור את המספר: %1").arg(parsed.unreadable.join(QStringLiteral(", "))),
-                SkinColors::StatusColorError);
+                StatusKind::Error);
     }
     return true;
 }
@@ -210,7 +209,7 @@ void MainSession::send()
 {
     // The last send's outcome is no word on this one, also while this one first asks something.
     if (m_view && !usePopupStatus())
-        m_view->showStatus(QString(), SkinColors::StatusColorNormal);
+        m_view->showStatus(QString(), StatusKind::Info);
     history();
     m_service->reloadChangedDefinitions();
     m_workflow->Button1Click(workflowComposition());
@@ -220,23 +219,23 @@ void MainSession::send()
 void MainSession::SendResult(TSMSStatus status)
 {
     const SendOutcome outcome = sendOutcome(status, m_engine->Submitted, m_engine->Confirmed);
-    quint32 colour = SkinColors::StatusColorNormal;
+    StatusKind kind = StatusKind::Info;
     switch (outcome) {
     case SendOutcome::Sent:
-        colour = SkinColors::StatusColorSent;
+        kind = StatusKind::Sent;
         break;
     case SendOutcome::Rejected:
     case SendOutcome::Failed:
-        colour = SkinColors::StatusColorError;
+        kind = StatusKind::Error;
         break;
     case SendOutcome::Unknown:
-        colour = SkinColors::StatusColorUnknown;
+        kind = StatusKind::Unknown;
         break;
     default:
         break;
     }
     if (m_view)
-        m_view->showStatus(ResStrings::outcomeText(status, outcome, m_engine->Failure), colour);
+        m_view->showStatus(ResStrings::outcomeText(status, outcome, m_engine->Failure), kind);
 }
 
 void MainSession::cancelList()
@@ -245,14 +244,14 @@ void MainSession::cancelList()
     m_workflow->cancelRequested();
 }
 
-int MainSession::ConnectionState() const
+ConnectionState MainSession::connectionState() const
 {
-    return m_state->ConnectionState;
+    return m_state->connection;
 }
 
-void MainSession::SetConnectionState(int state)
+void MainSession::setConnectionState(ConnectionState state)
 {
-    m_state->ConnectionState = state;
+    m_state->connection = state;
     if (m_view)
         m_view->showConnectionState(state);
 }
@@ -308,7 +307,7 @@ bool MainSession::ask(const QString& question)
 void MainSession::reportError(const QString& text)
 {
     if (m_view)
-        m_view->showStatus(text, SkinColors::StatusColorError);
+        m_view->showStatus(text, StatusKind::Error);
 }
 
 void MainSession::suspendServiceRequests(bool suspended)
@@ -331,7 +330,7 @@ void MainSession::saveLastUsed()
         qWarning("the last-used fields were not saved: %s", qPrintable(ErrorReport::textOf(error)));
         if (m_view)
             m_view->showStatus(
-                tr("ההגדרות לא נשמרו: %1").arg(ErrorReport::textOf(error)), SkinColors::StatusColorError);
+                tr("ההגדרות לא נשמרו: %1").arg(ErrorReport::textOf(error)), StatusKind::Error);
     }
 }
 

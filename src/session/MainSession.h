@@ -86,8 +86,6 @@ public:
     // The list send under way stops after its current recipient.
     void cancelList();
 
-    int ConnectionState() const;
-    void SetConnectionState(int state);
     bool online() const { return m_online; }
     // As the last online test found it (CheckOnline); the send command reads it.
     void setOnline(bool online) { m_online = online; }
@@ -135,7 +133,7 @@ public:
     // --- ServiceConnectionHost
     bool engineBusy() const override;
     bool checkOnline() override;
-    void setConnectionState(int state) override { SetConnectionState(state); }
+    void setConnectionState(ConnectionState state) override;
     void areaDefsChanged() override;
     void setOnlineHelpEnabled(bool enabled) override;
     void startBannerTimer(int milliseconds) override;
@@ -144,7 +142,7 @@ public:
 
     // --- SendWorkflowHost
     bool isOnline() const override { return m_online; }
-    int connectionState() const override { return ConnectionState(); }
+    ConnectionState connectionState() const override;
     bool ask(const QString& question) override;
     void reportError(const QString& text) override;
     void suspendServiceRequests(bool suspended) override;

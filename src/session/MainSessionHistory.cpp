@@ -3,7 +3,6 @@
 
 #include "MainView.h"
 #include "ServiceConnection.h"
-#include "SkinColors.h"
 #include "common/ListLine.h"
 #include "common/ResStrings.h"
 #include "common/UserPrompt.h"
@@ -27,7 +26,7 @@ HistoryStore& MainSession::history()
             // The ledger's row stays as it was (under way, so never sent again on its own); the user is told.
             if (entry.id == 0 && m_view)
                 m_view->showStatus(tr("ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1").arg(m_history->error()),
-                    SkinColors::StatusColorError);
+                    StatusKind::Error);
             if (m_view && entry.source == SendSource::Queue && entry.outcome() != SendOutcome::None)
                 m_view->queuedSendEnded(entry);
             queueChanged();
@@ -147,7 +146,7 @@ void MainSession::composeNotSentOfList(qint64 listId)
             tr("ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?").arg(unknown));
     if (unknown > 0 && !includeUnknown && m_view)
         m_view->showStatus(
-            tr("%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו").arg(unknown), SkinColors::StatusColorUnknown);
+            tr("%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו").arg(unknown), StatusKind::Unknown);
     const QList<HistoryEntry> recipients = history().notSentOfList(listId, includeUnknown);
     if (recipients.isEmpty())
         return;

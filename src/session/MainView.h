@@ -1,11 +1,17 @@
 #pragma once
 
+#include "service/ConnectionState.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class QImage;
 struct HistoryEntry;
+
+// What a status text tells: news or a step under way, a message sent, a failure or refused input, or a
+// message that may have gone out.
+enum class StatusKind { Info, Sent, Error, Unknown };
 
 // What the program's session needs of the window that shows it. The main window implements it; a test
 // answers it with plain fields. The session asks only while a view is attached.
@@ -14,11 +20,11 @@ class MainView
 public:
     virtual ~MainView() = default;
 
-    // The lamp and the tray image show the connection state (0, 1 or 2).
-    virtual void showConnectionState(int state) = 0;
-    // A status text in its colour (a colour value 0x00BBGGRR): on the status line, in the status window, or
-    // on the current recipient's line during a list send.
-    virtual void showStatus(const QString& text, quint32 colour) = 0;
+    // The lamp and the tray image show the connection state.
+    virtual void showConnectionState(ConnectionState state) = 0;
+    // A status text of its kind (the view picks its colour): on the status line, in the status window, or on
+    // the current recipient's line during a list send.
+    virtual void showStatus(const QString& text, StatusKind kind) = 0;
     // The engine's area items changed: the area-code menu follows.
     virtual void areaCodesChanged() = 0;
     // The online-help menu item follows whether an address is known.

@@ -109,15 +109,15 @@ bool ServiceConnection::serviceConfigured()
     return false;
 }
 
-int ServiceConnection::stateWithoutService() const
+ConnectionState ServiceConnection::stateWithoutService() const
 {
     // Yellow while stored definitions or the user's own can be used; red when neither gives a provider. What
     // a reply broken off before FINISHED left behind does not count: the service is not in working order.
     if (m_state.CacheLoaded)
-        return 1;
+        return ConnectionState::Stored;
     const bool ownProvider = std::any_of(m_state.Providers.cbegin(), m_state.Providers.cend(),
         [](const TProvider& p) { return p.Origin == ProviderOrigin::Local; });
-    return ownProvider ? 1 : 0;
+    return ownProvider ? ConnectionState::Stored : ConnectionState::NoDefinitions;
 }
 
 QString ServiceConnection::definitionFilesStamp()
@@ -143,18 +143,18 @@ void ServiceConnection::reloadChangedDefinitions()
         return;
     m_filesStamp = stamp;
     qInfo("the definitions changed on disk: read again before the send");
-    const int state = m_state.ConnectionState;
+    const ConnectionState state = m_state.connection;
     try {
         m_state.LoadProviderCache();
     } catch (const std::exception& error) {
         ErrorReport::report(ErrorReport::textOf(error));
     }
     // What the service gave lives on in the file that was read; the lamp says what it said before.
-    if (state == 2) {
+    if (state == ConnectionState::Service) {
         m_state.CacheLoaded = false;
-        m_state.SetConnectionState(2);
+        m_state.setConnectionState(ConnectionState::Service);
     } else {
-        m_state.SetConnectionState(stateWithoutService());
+        m_state.setConnectionState(stateWithoutService());
     }
 }
 
@@ -174,7 +174,7 @@ void ServiceConnection::startUp(const std::function<void()>& loadBannerTable)
 
 void ServiceConnection::startRequests()
 {
-    m_state.SetConnectionState(0);
+    m_state.setConnectionState(ConnectionState::NoDefinitions);
     m_initTimer.stop();
     m_initTimer.setInterval(FirstInitDelay);
     enableInit();
@@ -217,10 +217,10 @@ void ServiceConnection::InitTimerTimer()
     // Without a service address the timer goes on looking, so that an address set meanwhile is used.
     if (!serviceConfigured()) {
         // An address taken away after its document arrived: what it gave lives on in providers.dat.
-        if (m_state.ConnectionState == 2 && !m_state.CacheLoaded)
+        if (m_state.connection == ConnectionState::Service && !m_state.CacheLoaded)
             m_state.LoadProviderCache();
         m_initialised = false;
-        m_state.SetConnectionState(stateWithoutService());
+        m_state.setConnectionState(stateWithoutService());
         return;
     }
     const bool online = m_host->checkOnline();
@@ -235,7 +235,7 @@ void ServiceConnection::InitTimerTimer()
     }
     if (!online) {
         m_initialised = false;
-        m_state.SetConnectionState(stateWithoutService());
+        m_state.setConnectionState(stateWithoutService());
         return;
     }
     // Definitions are fetched again only when the machine's address changed or the last attempt did not
@@ -249,7 +249,7 @@ void ServiceConnection::InitTimerTimer()
         m_initTimer.stop();
         m_initTimer.setInterval(m_state.InitInterval);
         m_initialised = false;
-        m_state.SetConnectionState(1);
+        m_state.setConnectionState(ConnectionState::Stored);
         startRequest(rkInit, AppPaths::serviceUrl() + InitRequestPath(address));
     } catch (...) {
     }
@@ -345,7 +345,7 @@ void ServiceConnection::HTTPConnect()
     // Only the initialisation request moves the lamp: a statistics report or a banner download says
     // nothing about the definitions.
     if (HTTP.Tag == 0 && m_requestKind == rkInit)
-        m_state.SetConnectionState(1);
+        m_state.setConnectionState(ConnectionState::Stored);
 }
 
 void ServiceConnection::HTTPRequestComplete(TAdvHttp*)
@@ -409,14 +409,14 @@ void ServiceConnection::HTTPSuccess(TRequestKind kind, const QByteArray& text)
     const QStringList areaDefsBefore = m_state.AreaDefs;
     const ServiceState::ServiceDefinitions serviceBefore = m_state.serviceDefinitions();
 
-    m_state.SetConnectionState(0);
+    m_state.setConnectionState(ConnectionState::NoDefinitions);
     const ProcessResult result = m_state.ProcessDocument(text);
     if (!result.ok)
         qWarning("ServiceConnection: the initialisation reply is invalid: %s", qUtf8Printable(result.error));
 
     // An invalid document counts as one that never reached FINISHED, even when its FINISHED came before the
     // fault.
-    if (result.ok && m_state.ConnectionState == 2) {
+    if (result.ok && m_state.connection == ConnectionState::Service) {
         m_initialised = true;
         m_state.CacheLoaded = false;
         if (QString why; !m_state.SaveProviderCache(&why))
@@ -438,14 +438,14 @@ void ServiceConnection::HTTPSuccess(TRequestKind kind, const QByteArray& text)
         }
     }
     m_state.ApplyLocalDefinitions();
-    m_state.SetConnectionState(stateWithoutService());
+    m_state.setConnectionState(stateWithoutService());
 }
 
 void ServiceConnection::HTTPFailure()
 {
     if (!isInitialisationReply())
         return;
-    m_state.SetConnectionState(stateWithoutService());
+    m_state.setConnectionState(stateWithoutService());
     m_initialised = false;
 }
 
@@ -471,13 +471,13 @@ void ServiceConnection::InitDone()
 {
     try {
         // The credentials came with the definitions (ServiceState applies them after every load).
-        if (m_state.ConnectionState == 2) {
+        if (m_state.connection == ConnectionState::Service) {
             m_host->ClearBannerCache();
         } else {
             HTTP.Tag = 0;
             if (!m_state.CacheLoaded)
                 m_state.LoadProviderCache();
-            m_state.SetConnectionState(stateWithoutService());
+            m_state.setConnectionState(stateWithoutService());
         }
     } catch (...) {
     }
@@ -557,7 +557,7 @@ void ServiceConnection::setOnlineHelpEnabled(bool enabled)
     m_host->setOnlineHelpEnabled(enabled);
 }
 
-void ServiceConnection::setConnectionState(int state)
+void ServiceConnection::setConnectionState(ConnectionState state)
 {
     m_host->setConnectionState(state);
 }

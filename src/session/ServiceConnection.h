@@ -95,7 +95,7 @@ public:
     void showMessage(const QString& text) override;
     void areaDefsChanged() override;
     void setOnlineHelpEnabled(bool enabled) override;
-    void setConnectionState(int state) override;
+    void setConnectionState(ConnectionState state) override;
     void finished() override;
     // Shown once in an information box, posted so that it never holds up start-up or a reply; the same set
     // of problems is not shown again in this run.
@@ -133,7 +133,7 @@ private:
     // Whether a service address is in force; the first time there is none, the diagnostic output says so.
     static bool serviceConfigured();
     // The lamp while the service gives nothing: 1 with usable definitions (stored or the user's own), else 0.
-    int stateWithoutService() const;
+    ConnectionState stateWithoutService() const;
     bool isInitialisationReply() const;
     // Sets the request up and starts it; HttpIdle is already false or becomes so. A request that cannot be
     // started is finished here as a failed one, unless the component reported the failure itself.

@@ -3,7 +3,6 @@
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
 #include "common/InterfaceDirection.h"
-#include "sending/SendWorkflow.h"
 #include "settings/Credentials.h"
 #include "settings/PreferencesHost.h"
 #include "settings/SmsIni.h"
@@ -267,7 +266,7 @@ void TPreferencesForm::FormCreate()
     // with a login that the user defined in providers.d counts, with or without the service's definitions.
     bool loginKnown = false;
     for (const TProvider& provider : m_host.providers())
-        loginKnown = loginKnown || SendWorkflow::needsLogin(provider);
+        loginKnown = loginKnown || provider.needsLogin();
     const bool identification = m_host.definitionsAvailable() || loginKnown;
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), identification);
     // Disabled too: Ctrl+Tab goes past a disabled tab, but would show a hidden one's page.
@@ -285,7 +284,7 @@ void TPreferencesForm::FormCreate()
     ComboBox1->clear();
     for (const TProvider& provider : m_host.providers()) {
         // A provider without a login page needs no credentials.
-        if (SendWorkflow::needsLogin(provider))
+        if (provider.needsLogin())
             ComboBox1->addItem(provider.Name);
     }
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);

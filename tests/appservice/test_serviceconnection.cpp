@@ -87,12 +87,12 @@ private slots:
 
         Window w;
         w.connection.startUp();
-        QCOMPARE(w.state.ConnectionState, 0);
+        QCOMPARE(w.state.connection, ConnectionState::NoDefinitions);
         w.host.states.clear();
         QVERIFY(w.initialise());
         QCOMPARE(m_sandbox.hits(QStringLiteral("/smsinit")), 1);
         QCOMPARE(w.host.states.value(0), 1); // the request under way
-        QCOMPARE(w.state.ConnectionState, state);
+        QCOMPARE(int(w.state.connection), state);
         QCOMPARE(w.connection.initialised(), state == 2);
         QCOMPARE(w.connection.HTTP.Tag, state == 2 ? 1 : 0);
         QCOMPARE(w.host.bannerCacheClears, state == 2 ? 1 : 0);
@@ -170,7 +170,7 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(w.initDone.count(), 1);
         QVERIFY(w.connection.isHttpIdle());
-        QCOMPARE(w.state.ConnectionState, 0);
+        QCOMPARE(w.state.connection, ConnectionState::NoDefinitions);
         QVERIFY(!QFile::exists(cachePath()));
     }
 
@@ -195,7 +195,7 @@ private slots:
         w.host.address = QStringLiteral("10.9.9.9");
         QVERIFY(w.initialise(2));
         QCOMPARE(lastTarget(server), QByteArray("/smsinit?IP=10.9.9.9&Version=1.11"));
-        QCOMPARE(w.state.ConnectionState, 1);
+        QCOMPARE(w.state.connection, ConnectionState::Stored);
         QVERIFY(w.state.CacheLoaded);
     }
 
@@ -354,7 +354,7 @@ private slots:
         Window w;
         w.connection.HTTP.setCaCertificates(fixtures + QStringLiteral("ca.crt"));
         QVERIFY(w.initialise());
-        QCOMPARE(w.state.ConnectionState, accepted ? 2 : 0);
+        QCOMPARE(int(w.state.connection), accepted ? 2 : 0);
         QCOMPARE(QFile::exists(cachePath()), accepted);
     }
 

@@ -117,7 +117,7 @@ private slots:
         // The lamp says its state in words, a different one for each colour.
         QStringList lamp;
         for (const int state : { 0, 1, 2 }) {
-            form->session().SetConnectionState(state);
+            form->session().setConnectionState(ConnectionState(state));
             lamp << of(ui.Led)->text(QAccessible::Name);
         }
         QCOMPARE(QSet<QString>(lamp.cbegin(), lamp.cend()).size(), 3);
@@ -128,7 +128,7 @@ private slots:
     {
         auto form = makeForm();
         for (const QString& text : { QStringLiteral("ההודעה נשלחה"), QStringLiteral("<b>1 & 2</b>") }) {
-            form->showStatus(text, 0);
+            form->showStatus(text, StatusKind::Info);
             QCOMPARE(of(form->ui().Panel1)->text(QAccessible::Name), text);
         }
         form->ui().Panel1->clear();

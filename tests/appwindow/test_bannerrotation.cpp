@@ -32,8 +32,8 @@ public:
     bool covered = false;
     QList<QImage> displayed;
 
-    void showConnectionState(int) override { }
-    void showStatus(const QString&, quint32) override { }
+    void showConnectionState(ConnectionState) override { }
+    void showStatus(const QString&, StatusKind) override { }
     void areaCodesChanged() override { }
     void setOnlineHelpEnabled(bool) override { }
     void displayBanner(const QImage& picture) override { displayed << picture; }

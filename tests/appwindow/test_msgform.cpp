@@ -10,7 +10,7 @@
 #include "common/Messages.h"
 #include "net/TAdvHttp.h"
 #include "service/ServiceState.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "settings/AutoStart.h"
 #include "teach/TTeachForm.h"
 #include "widgets/TFormShaper.h"
@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(form->session().languageCode(), QStringLiteral("HEB"));
         QCOMPARE(form->ui().Panel1->text(), QStringLiteral("פעיל"));
         QCOMPARE(form->statusColor(), SkinColors::StatusColorNormal);
-        QCOMPARE(form->ConnectionState(), 0);
+        QCOMPARE(form->connectionState(), ConnectionState::NoDefinitions);
         QCOMPARE(form->ui().Led->colour(), TImgLed::Colour::Red);
         QVERIFY(form->session().service().initTimer().isActive());
         QCOMPARE(form->session().service().initTimer().interval(), 1000);

@@ -102,7 +102,7 @@ private slots:
         m_form = ProgramEntry::start(ProgramEntry::parse({}), *m_hiddenForm, {});
         QTRY_VERIFY(m_form->isShown());
         // The service's definitions arrive a second after the start.
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ConnectionState(), 2, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->connectionState(), ConnectionState::Service, Patience);
         connect(&m_form->session().engine(), &TSMSBaseForm::statusChanged, this, [this] {
             if (m_form->popUpStatusForm())
                 m_statusWindowLines << m_form->popUpStatusForm()->text().split(QLatin1Char('\n'));

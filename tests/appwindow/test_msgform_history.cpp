@@ -103,7 +103,7 @@ private slots:
         m_form = ProgramEntry::start(ProgramEntry::parse({}), *m_hiddenForm, {});
         QTRY_VERIFY(m_form->isShown());
         m_form->session().setQueueInterval(100);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ConnectionState(), 2, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->connectionState(), ConnectionState::Service, Patience);
     }
 
     void cleanupTestCase()

@@ -21,7 +21,7 @@ public:
         : TMsgForm(Options { nullptr, fakeBrowserMaker() })
     {
     }
-    void showConnectionState(int state) override
+    void showConnectionState(ConnectionState state) override
     {
         TMsgForm::showConnectionState(state);
         lamps.append(ui().Led->colour());
@@ -45,7 +45,7 @@ private slots:
 
         WatchedForm form;
         QCOMPARE(form.ui().Led->colour(), TImgLed::Colour::Red);
-        QTRY_COMPARE_WITH_TIMEOUT(form.ConnectionState(), 2, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(form.connectionState(), ConnectionState::Service, 15000);
         QCOMPARE(form.ui().Led->colour(), TImgLed::Colour::Green);
         QCOMPARE(sandbox.hits(QStringLiteral("/smsinit")), 1);
 

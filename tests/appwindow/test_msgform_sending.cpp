@@ -8,7 +8,7 @@
 #include "phonebook/PhoneBookTable.h"
 #include "phonebook/TPhoneBookForm.h"
 #include "service/ServiceState.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 #include "widgets/TListLabel.h"
@@ -59,7 +59,7 @@ std::unique_ptr<TMsgForm> readyForm()
     auto form = makeForm();
     form->session().setOnline(true);
     form->session().engine().Providers = { sahar(true), kesher() };
-    form->session().SetConnectionState(1);
+    form->session().setConnectionState(ConnectionState::Stored);
     form->Open1Click();
     return form;
 }
@@ -218,7 +218,7 @@ private slots:
         prompt.answer = answer;
         auto form = readyForm();
         form->session().setOnline(online);
-        form->session().SetConnectionState(0);
+        form->session().setConnectionState(ConnectionState::NoDefinitions);
         form->ui().Edit2->setText(QStringLiteral("Dana"));
         form->ui().Memo1->setPlainText(QStringLiteral("hi"));
         form->ui().ComboBox1->setText(QStringLiteral("054"));

@@ -6,7 +6,7 @@
 
 #include "app/PlainText.h"
 #include "app/TPopUpStatusForm.h"
-#include "session/SkinColors.h"
+#include "widgets/SkinColors.h"
 #include "widgets/TImgLed.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
@@ -57,14 +57,14 @@ private slots:
         form->session().providers().clear();
         if (providers)
             form->session().providers().append(TProvider());
-        form->session().SetConnectionState(state);
-        QCOMPARE(form->ConnectionState(), state);
+        form->session().setConnectionState(ConnectionState(state));
+        QCOMPARE(int(form->connectionState()), state);
         QCOMPARE(int(form->ui().Led->colour()), colour);
         QCOMPARE(form->ui().TrayIcon1->icon().cacheKey(), form->ui().ImageList1.at(state).cacheKey());
         QCOMPARE(form->ui().TrayIcon1->hint(), QStringLiteral("Zelkora\n") + tip);
         // A state out of range is stored and shown nowhere.
-        form->session().SetConnectionState(7);
-        QCOMPARE(form->ConnectionState(), 7);
+        form->session().setConnectionState(ConnectionState(7));
+        QCOMPARE(int(form->connectionState()), 7);
         QCOMPARE(int(form->ui().Led->colour()), colour);
     }
 

@@ -57,7 +57,7 @@ private slots:
         m_instance = std::make_unique<SingleInstance>();
         QVERIFY(m_instance->listen());
         ProgramEntry::answerLaterCopies(*m_instance, *m_hiddenForm);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ConnectionState(), 2, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->connectionState(), ConnectionState::Service, 30000);
     }
 
     void cleanupTestCase()

@@ -55,7 +55,7 @@ private slots:
 
         QTest::mouseClick(form->welcomeBox()->DemoButton, Qt::LeftButton);
         QTRY_VERIFY(!form->welcomeBox());
-        QTRY_COMPARE_WITH_TIMEOUT(form->ConnectionState(), 2, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(form->connectionState(), ConnectionState::Service, Patience);
         auto* demo = form->session().findChild<DemoOperators*>();
         QVERIFY(demo && demo->running());
         const QUrl sandbox(demo->url());

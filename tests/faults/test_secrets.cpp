@@ -164,7 +164,7 @@ private slots:
         connection.startUp();
         connection.InitTimerTimer();
         QVERIFY(QTest::qWaitFor([&] { return initDone.count() == 1; }, 15000));
-        QCOMPARE(state.ConnectionState, 2);
+        QCOMPARE(state.connection, ConnectionState::Service);
         QCOMPARE(providers.first().Password, kWrongPassword);
 
         for (int report = 1; report <= 2; ++report) {

@@ -251,7 +251,7 @@ private slots:
         QVERIFY2(gui.largestGapMs() < GuiResponsiveness::MaxGapMs,
             qPrintable(QStringLiteral("the window stood still for %1 ms").arg(gui.largestGapMs())));
 
-        QCOMPARE(w.state.ConnectionState, cached ? 1 : 0);
+        QCOMPARE(int(w.state.connection), cached ? 1 : 0);
         QVERIFY(!w.connection.initialised());
         QCOMPARE(w.state.CacheLoaded, cached);
         QVERIFY(w.connection.isHttpIdle());
@@ -286,11 +286,11 @@ private slots:
         GuiResponsiveness gui;
         QVERIFY(w.initialise());
         QVERIFY(gui.largestGapMs() < GuiResponsiveness::MaxGapMs);
-        QCOMPARE(w.state.ConnectionState, 1);
+        QCOMPARE(w.state.connection, ConnectionState::Stored);
         QCOMPARE(TestEnv::readFile(cachePath()), oldCache());
 
         QVERIFY(w.initialise());
-        QCOMPARE(w.state.ConnectionState, 2);
+        QCOMPARE(w.state.connection, ConnectionState::Service);
         QVERIFY(w.connection.initialised());
         QCOMPARE(TestEnv::readFile(cachePath()), ServiceDocument::fromText(live).text());
     }
@@ -330,7 +330,7 @@ private slots:
             const QByteArray where = "cut at byte " + QByteArray::number(n);
             QVERIFY2(TestEnv::readFile(cachePath()) == lastComplete, where.constData());
             const int state = complete ? 2 : lastComplete.isEmpty() ? 0 : 1;
-            QVERIFY2(w.state.ConnectionState == state, where.constData());
+            QVERIFY2(int(w.state.connection) == state, where.constData());
             QVERIFY2(w.connection.initialised() == complete, where.constData());
             if (state != 0)
                 QVERIFY2(w.providerNames() == sandboxProviders(), where.constData());
@@ -368,7 +368,7 @@ private slots:
         w.connection.startUp();
         QVERIFY(w.initialise());
         const bool complete = n == live.size();
-        QCOMPARE(w.state.ConnectionState, complete ? 2 : 1);
+        QCOMPARE(int(w.state.connection), complete ? 2 : 1);
         QCOMPARE(TestEnv::readFile(cachePath()), complete ? ServiceDocument::fromText(live).text() : oldCache());
         QCOMPARE(w.providerNames(), sandboxProviders());
     }

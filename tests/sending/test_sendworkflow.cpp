@@ -13,7 +13,7 @@ class FakeHost : public SendWorkflowHost
 {
 public:
     bool online = true;
-    int state = 2;
+    ConnectionState state = ConnectionState::Service;
     bool answer = true;
     QStringList asked;
     QStringList errors; // "index: text", -1 outside a list
@@ -26,8 +26,8 @@ public:
     std::optional<bool> listEndedCancelled;
 
     bool isOnline() const override { return online; }
-    int connectionState() const override { return state; }
-    void setConnectionState(int s) override { state = s; }
+    ConnectionState connectionState() const override { return state; }
+    void setConnectionState(ConnectionState s) override { state = s; }
     bool ask(const QString& question) override
     {
         asked << question;
@@ -233,7 +233,7 @@ private slots:
             m_engine->Send(
                 QStringLiteral("x"), QStringLiteral("054"), QStringLiteral("1"), QStringLiteral("m"), {}, {});
         m_host.online = online;
-        m_host.state = state;
+        m_host.state = ConnectionState(state);
         m_host.answer = answer;
         const int navigations = m_browser ? int(m_browser->navigations.size()) : 0;
         const SendWorkflow::Outcome outcome
@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(m_browser ? int(m_browser->navigations.size()) : 0, navigations + (started ? 1 : 0));
         // Offline always shows as the red lamp, asked or not.
         if (!online)
-            QCOMPARE(m_host.state, 0);
+            QCOMPARE(m_host.state, ConnectionState::NoDefinitions);
     }
 
     void singleSendHandsOverWithTheProvidersCredentials()

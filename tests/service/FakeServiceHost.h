@@ -22,6 +22,9 @@ public:
     }
     void areaDefsChanged() override { calls.append(QStringLiteral("areas")); }
     void setOnlineHelpEnabled(bool enabled) override { calls.append(QStringLiteral("help %1").arg(enabled ? 1 : 0)); }
-    void setConnectionState(int state) override { calls.append(QStringLiteral("state %1").arg(state)); }
+    void setConnectionState(ConnectionState state) override
+    {
+        calls.append(QStringLiteral("state %1").arg(int(state)));
+    }
     void finished() override { calls.append(QStringLiteral("finished")); }
 };

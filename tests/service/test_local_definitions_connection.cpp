@@ -61,7 +61,7 @@ private slots:
         w.connection.startUp();
         QCOMPARE(w.providerNames(), QStringList({ "Acme" }));
         QVERIFY(w.initialise());
-        QCOMPARE(w.state.ConnectionState, 2);
+        QCOMPARE(w.state.connection, ConnectionState::Service);
         QCOMPARE(w.providerNames(), QStringList({ "Acme", "Solo" }));
         QCOMPARE(TestEnv::readFile(ProviderCache::path()), Session);
 
@@ -92,7 +92,7 @@ private slots:
         Window w;
         w.connection.startUp();
         QVERIFY(w.initialise());
-        QCOMPARE(w.state.ConnectionState, 1);
+        QCOMPARE(w.state.connection, ConnectionState::Stored);
         QCOMPARE(w.providerNames(), QStringList({ "Acme", "Sahar" }));
         QCOMPARE(w.areaDefs, QStringList({ "059=59", "050=050" }));
 
@@ -188,7 +188,7 @@ private slots:
             w.connection.InitTimerTimer();
         else
             QVERIFY(w.initialise());
-        QCOMPARE(w.state.ConnectionState, lamp);
+        QCOMPARE(int(w.state.connection), lamp);
 
         // Without an address nothing is asked of anybody: not the definitions, statistics or a banner.
         if (service.isEmpty()) {

@@ -69,7 +69,7 @@ private slots:
         QStringList loadedAreas;
         FakeServiceHost host;
         ServiceState state(loadedProviders, loadedAreas, &host);
-        state.SetConnectionState(1);
+        state.setConnectionState(ConnectionState::Stored);
         host.calls.clear();
         state.CacheLoaded = true;
         state.LoadProviderCache();

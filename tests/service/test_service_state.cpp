@@ -133,7 +133,7 @@ private slots:
                      .arg(state.InitInterval)
                      .arg(state.RefreshCount)
                      .arg(state.HomePage)
-                     .arg(state.ConnectionState),
+                     .arg(int(state.connection)),
             fields);
         QCOMPARE(host.calls, calls);
     }
@@ -216,7 +216,7 @@ private slots:
         QVERIFY(state.ProcessDocument("<#MESSAGE Text=x><#PROVIDER Name=A><#FINISHED>").ok);
         QCOMPARE(state.SessionID, QStringLiteral("B"));
         QCOMPARE(providers.size(), 1);
-        QCOMPARE(state.ConnectionState, 2);
+        QCOMPARE(state.connection, ConnectionState::Service);
     }
 
     void failedDocumentKeepsEarlierTags()
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(result.error, QStringLiteral("Invalid %-escape on line 3"));
         QCOMPARE(providers.size(), 1);
         QCOMPARE(state.SessionID, QStringLiteral("1"));
-        QCOMPARE(state.ConnectionState, 0);
+        QCOMPARE(state.connection, ConnectionState::NoDefinitions);
         QVERIFY(host.calls.isEmpty());
     }
 };

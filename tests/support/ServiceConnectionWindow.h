@@ -28,8 +28,8 @@ public:
         : m_states(states)
     {
     }
-    void showConnectionState(int state) override { m_states.append(state); }
-    void showStatus(const QString&, quint32) override { }
+    void showConnectionState(ConnectionState state) override { m_states.append(int(state)); }
+    void showStatus(const QString&, StatusKind) override { }
     void areaCodesChanged() override { }
     void setOnlineHelpEnabled(bool) override { }
     void displayBanner(const QImage&) override { }
