@@ -33,7 +33,7 @@ int main(int argc, char** argv)
 
     THiddenForm root;
     auto* first = new TMsgForm(TMsgForm::Options { &root, {} });
-    first->Open1Click();
+    first->toggleShown();
     QCoreApplication::processEvents();
 
     QList<double> times;

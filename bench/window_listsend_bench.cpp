@@ -74,15 +74,15 @@ int main(int argc, char** argv)
     while (form->connectionState() != ConnectionState::Service && waited.elapsed() < 15000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
-    form->ui().Edit2->setText(QStringLiteral("Dana"));
-    form->ui().Memo1->setPlainText(QStringLiteral("שלום לכולם"));
+    form->ui().senderEdit->setText(QStringLiteral("Dana"));
+    form->ui().messageEdit->setPlainText(QStringLiteral("שלום לכולם"));
     auto sendList = [&] {
         QStringList list;
         for (int i = 0; i < Recipients; ++i)
             list << QStringLiteral("נמען %1=052-12345%2").arg(i).arg(i, 2, 10, QLatin1Char('0'));
-        form->ui().ToLabel->setList(list);
-        form->ui().ToLabel->setIsList(true);
-        form->Button1Click();
+        form->ui().recipientLabel->setList(list);
+        form->ui().recipientLabel->setIsList(true);
+        form->sendClicked();
     };
     // Warm-up: the first send loads the browser library and starts Chromium.
     sendList();

@@ -96,7 +96,7 @@ void LanguageSwitch::releaseMainWindow()
     m_session = mainWindow->takeSession();
     m_sessionInUse = &mainWindow->session();
     mainWindow->session().shutdown();
-    mainWindow->ui().TrayIcon1->RemoveIcon();
+    mainWindow->ui().trayIcon->RemoveIcon();
     mainWindow->hide();
     QCoreApplication::processEvents();
     m_released = mainWindow;

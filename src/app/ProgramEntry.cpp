@@ -112,7 +112,7 @@ void ProgramEntry::answerLaterCopies(SingleInstance& instance, THiddenForm& hidd
         auto* current = qobject_cast<TMsgForm*>(hiddenForm.mainWindow());
         if (!current)
             return false;
-        QMetaObject::invokeMethod(current, &TMsgForm::Teach1Click, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(current, &TMsgForm::teachClicked, Qt::QueuedConnection);
         return true;
     });
     instance.setLinkHandler([&hiddenForm](const QString& link) {
@@ -211,7 +211,7 @@ int ProgramEntry::run(int argc, char** argv)
     QPointer<TMsgForm> mainWindow = start(arguments, hiddenForm);
     answerLaterCopies(instance, hiddenForm);
     if (arguments.teach && mainWindow)
-        QMetaObject::invokeMethod(mainWindow, &TMsgForm::Teach1Click, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(mainWindow, &TMsgForm::teachClicked, Qt::QueuedConnection);
     if (!arguments.smsLink.isEmpty() && mainWindow) {
         QMetaObject::invokeMethod(
             mainWindow, [mainWindow, link = arguments.smsLink] { mainWindow->session().openSmsLink(link); },

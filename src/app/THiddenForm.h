@@ -28,7 +28,7 @@ public:
     PhoneBookTable* ClientDataSet1() const { return m_clientDataSet1; }
     PhoneBookTable* ClientDataSet2() const { return m_clientDataSet2; }
 
-    // The current main window and its exit command (Stop1Click). The main window registers itself when it
+    // The current main window and its exit command (exitClicked). The main window registers itself when it
     // is created; the form forgets it when it is destroyed, so a replaced main window just registers anew.
     void setMainWindow(QWidget* mainWindow, std::function<void()> exitCommand = {});
     QWidget* mainWindow() const { return m_mainWindow; }

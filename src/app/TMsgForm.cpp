@@ -76,14 +76,14 @@ TMsgForm::TMsgForm(const Options& options)
     applySkin();
     if (m_options.hiddenForm) {
         // The hidden root window runs the exit command when the desktop session ends.
-        m_options.hiddenForm->setMainWindow(this, [this] { Stop1Click(); });
+        m_options.hiddenForm->setMainWindow(this, [this] { exitClicked(); });
     }
-    FormCreate();
+    setUp();
 }
 
 TMsgForm::~TMsgForm()
 {
-    FormDestroy();
+    tearDown();
     // Before the session this window may own: it lets the engine go.
     delete m_personPages;
     m_personPages = nullptr;
@@ -107,40 +107,40 @@ void TMsgForm::adoptSession(std::unique_ptr<MainSession> session)
         m_ownSession = std::move(session);
 }
 
-void TMsgForm::FormCreate()
+void TMsgForm::setUp()
 {
     try {
         m_session->setView(this);
         m_session->startUp();
 
         m_caret = new EditCaret(this);
-        m_caret->setBitmap(EditCaret::sizeFor(m_ui.Edit1->font()), m_ui.Edit2->palette().color(QPalette::Text));
-        for (QWidget* field : { static_cast<QWidget*>(m_ui.Edit1), static_cast<QWidget*>(m_ui.Edit2),
-                 static_cast<QWidget*>(m_ui.ComboBox1), static_cast<QWidget*>(m_ui.Memo1) })
+        m_caret->setBitmap(EditCaret::sizeFor(m_ui.numberEdit->font()), m_ui.senderEdit->palette().color(QPalette::Text));
+        for (QWidget* field : { static_cast<QWidget*>(m_ui.numberEdit), static_cast<QWidget*>(m_ui.senderEdit),
+                 static_cast<QWidget*>(m_ui.areaCodeEdit), static_cast<QWidget*>(m_ui.messageEdit) })
             m_caret->attach(field);
 
-        m_ui.Shape5->resize(m_ui.Shape5->width(), 1);
+        m_ui.separatorLine->resize(m_ui.separatorLine->width(), 1);
         chooseOutline(screenDensity());
 
         // What was composed: the last single send's values at the first start, what was typed when the window
         // was built again. The status line after it: filling the message clears the status line.
         showComposition();
-        SetStatusColor(SkinColors::StatusColorNormal);
-        ShowStatus(tr("פעיל"));
+        setStatusColor(SkinColors::StatusColorNormal);
+        showStatusText(tr("פעיל"));
         showConnectionState(m_session->connectionState());
-        BuildAreaMenu();
+        buildAreaMenu();
     } catch (const std::exception& error) {
         ErrorReport::report(ErrorReport::textOf(error));
     }
     m_helpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
 }
 
-void TMsgForm::FormDestroy()
+void TMsgForm::tearDown()
 {
     try {
         if (m_session->view() == this)
             m_session->setView(nullptr);
-        m_ui.TrayIcon1->RemoveIcon();
+        m_ui.trayIcon->RemoveIcon();
         if (m_caret)
             m_caret->detachAll();
     } catch (...) {
@@ -161,20 +161,20 @@ void TMsgForm::putAway()
         showMinimized();
 }
 
-void TMsgForm::Open1Click()
+void TMsgForm::toggleShown()
 {
     // A toggle that arrives while the window is being shown (the pending events run below) does not undo it.
     if (m_showing)
         return;
     if (isShown()) {
         putAway();
-        m_ui.Open1->setText(tr("הודעה חדשה"));
+        m_ui.openAction->setText(tr("הודעה חדשה"));
         emit toggled(false);
         return;
     }
     const QScopedValueRollback<bool> showing(m_showing, true);
     // A list chosen in the phone book survives hiding; its fields stay disabled until the list is dropped.
-    if (!m_ui.ToLabel->isList())
+    if (!m_ui.recipientLabel->isList())
         setRecipientFieldsEnabled(true);
     if (isMinimized())
         showNormal();
@@ -183,31 +183,31 @@ void TMsgForm::Open1Click()
     QCoreApplication::processEvents();
     raise();
     activateWindow();
-    m_ui.Open1->setText(tr("ביטול הודעה"));
+    m_ui.openAction->setText(tr("ביטול הודעה"));
     focusFirstEmptyField();
-    UpdateCharCount();
+    updateCharCount();
     emit toggled(true);
 }
 
 void TMsgForm::focusFirstEmptyField()
 {
-    if (m_ui.Edit2->text().isEmpty() && m_ui.Edit2->isEnabled())
-        m_ui.Edit2->setFocus(Qt::OtherFocusReason);
-    else if (m_ui.Edit1->text().isEmpty() && !m_ui.ToLabel->isList() && m_ui.Edit1->isEnabled())
-        m_ui.Edit1->setFocus(Qt::OtherFocusReason);
+    if (m_ui.senderEdit->text().isEmpty() && m_ui.senderEdit->isEnabled())
+        m_ui.senderEdit->setFocus(Qt::OtherFocusReason);
+    else if (m_ui.numberEdit->text().isEmpty() && !m_ui.recipientLabel->isList() && m_ui.numberEdit->isEnabled())
+        m_ui.numberEdit->setFocus(Qt::OtherFocusReason);
     else
-        m_ui.Memo1->setFocus(Qt::OtherFocusReason);
+        m_ui.messageEdit->setFocus(Qt::OtherFocusReason);
 }
 
 void TMsgForm::setRecipientFieldsEnabled(bool enabled)
 {
-    m_ui.Edit1->setEnabled(enabled);
-    m_ui.ComboBox1->setEnabled(enabled);
-    m_ui.Label2->setEnabled(enabled);
-    m_ui.ImgButton2->setEnabled(enabled);
+    m_ui.numberEdit->setEnabled(enabled);
+    m_ui.areaCodeEdit->setEnabled(enabled);
+    m_ui.numberLabel->setEnabled(enabled);
+    m_ui.areaMenuButton->setEnabled(enabled);
 }
 
-void TMsgForm::FormClose()
+void TMsgForm::closeWindow()
 {
     {
         // The cancel's status goes to a status window that is open; none is opened for it, only to be
@@ -221,16 +221,16 @@ void TMsgForm::FormClose()
         delete popup;
     }
     if (isShown())
-        Open1Click();
+        toggleShown();
 }
 
 void TMsgForm::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    FormClose();
+    closeWindow();
 }
 
-void TMsgForm::Stop1Click()
+void TMsgForm::exitClicked()
 {
     try {
         AutoStart::maintain();
@@ -241,141 +241,141 @@ void TMsgForm::Stop1Click()
         postUserMessage(m_options.hiddenForm, UM_SHUTDOWN);
 }
 
-bool TMsgForm::IsRectCovered(const QRect& screenRect) const
+bool TMsgForm::isRectCovered(const QRect& screenRect) const
 {
     return WindowStacking::isRectCovered(screenRect, WindowStacking::windowsAbove(this));
 }
 
-bool TMsgForm::IsWindowCovered() const
+bool TMsgForm::isWindowCovered() const
 {
     if (!isVisible())
         return false;
-    return IsRectCovered(frameGeometry());
+    return isRectCovered(frameGeometry());
 }
 
-bool TMsgForm::IsBannerCovered() const
+bool TMsgForm::isBannerCovered() const
 {
-    const QPoint topLeft = m_ui.Image2->mapToGlobal(QPoint(0, 0));
-    const QPoint bottomRight = m_ui.Image2->mapToGlobal(QPoint(m_ui.Image2->width() - 1, m_ui.Image2->height() - 1));
-    return IsRectCovered(QRect(topLeft, bottomRight));
+    const QPoint topLeft = m_ui.bannerImage->mapToGlobal(QPoint(0, 0));
+    const QPoint bottomRight = m_ui.bannerImage->mapToGlobal(QPoint(m_ui.bannerImage->width() - 1, m_ui.bannerImage->height() - 1));
+    return isRectCovered(QRect(topLeft, bottomRight));
 }
 
-void TMsgForm::ImgButton5Click()
+void TMsgForm::menuClicked()
 {
-    m_ui.PopupMenu1->exec(QCursor::pos());
-    m_ui.ImgButton5->ShowLeavePicture();
+    m_ui.mainMenu->exec(QCursor::pos());
+    m_ui.menuButton->ShowLeavePicture();
 }
 
-void TMsgForm::ImgButton4Click()
+void TMsgForm::closeClicked()
 {
-    FormClose();
+    closeWindow();
 }
 
-void TMsgForm::TrayIcon1DblClick()
+void TMsgForm::trayDoubleClicked()
 {
-    Open1Click();
+    toggleShown();
 }
 
 bool TMsgForm::event(QEvent* event)
 {
     if (userMessageOf(event) == UM_TOGGLEWINDOW) {
-        Open1Click();
+        toggleShown();
         return true;
     }
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        windowActivated();
     if (event->type() == QEvent::ScreenChangeInternal)
         dressSkin();
     return QWidget::event(event);
 }
 
-void TMsgForm::Image2Click()
+void TMsgForm::bannerClicked()
 {
-    m_session->banners().Image2Click();
+    m_session->banners().bannerClicked();
 }
 
 bool TMsgForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui.Image1)
+    if (watched == m_ui.devicePicture)
         return dragBackground(event);
-    if (watched == m_ui.Image2) {
+    if (watched == m_ui.bannerImage) {
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && m_ui.Image2->rect().contains(mouse->position().toPoint()))
-                Image2Click();
+            if (mouse->button() == Qt::LeftButton && m_ui.bannerImage->rect().contains(mouse->position().toPoint()))
+                bannerClicked();
         }
         return false;
     }
     if (areaMenuKey(watched, event))
         return true;
     if (event->type() == QEvent::FocusIn) {
-        if (watched == m_ui.Panel1)
-            Panel1Enter();
+        if (watched == m_ui.statusLine)
+            statusLineEntered();
         else if (auto* edit = qobject_cast<QLineEdit*>(watched))
-            Edit2Enter(edit);
+            fieldEntered(edit);
     }
     return QWidget::eventFilter(watched, event);
 }
 
 // --- Composing
 
-void TMsgForm::UpdateCharCount()
+void TMsgForm::updateCharCount()
 {
-    m_ui.Panel1->clear();
+    m_ui.statusLine->clear();
     // As the send command counts: a line break of the message is sent as CR LF and counts as two.
     const int count
-        = SendWorkflow::countedLength(m_ui.Edit2->text()) + SendWorkflow::countedLength(m_ui.Memo1->toPlainText());
+        = SendWorkflow::countedLength(m_ui.senderEdit->text()) + SendWorkflow::countedLength(m_ui.messageEdit->toPlainText());
     const QString limit = QString::number(SendWorkflow::MessageLimit);
     const QString typed = QString::number(count);
     if (layoutDirection() == Qt::RightToLeft) {
-        m_ui.CharCount->setText(limit + QStringLiteral(" / ") + typed + tr(" תוים") + QStringLiteral(")"));
+        m_ui.counterLabel->setText(limit + QStringLiteral(" / ") + typed + tr(" תוים") + QStringLiteral(")"));
     } else {
         // Left to right, the caption and the counter are one label, read in one go.
-        m_ui.CharCount->setText(
-            m_ui.Label4->text() + typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
+        m_ui.counterLabel->setText(
+            m_ui.messageLabel->text() + typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
     }
     describeCounter(count, SendWorkflow::MessageLimit);
     keepComposition();
 }
 
-void TMsgForm::Edit1Change()
+void TMsgForm::numberChanged()
 {
-    m_ui.ToLabel->setText(QString());
+    m_ui.recipientLabel->setText(QString());
     keepComposition();
 }
 
-void TMsgForm::BuildAreaMenu()
+void TMsgForm::buildAreaMenu()
 {
-    m_ui.PopupMenu2->clear();
+    m_ui.areaMenu->clear();
     for (const QString& item : std::as_const(m_session->engine().AreaDefs)) {
         const QString code = areaCodeOf(item);
         // "&" would make an accelerator; the code is shown as it is.
-        QAction* action = m_ui.PopupMenu2->addAction(QString(code).replace(QLatin1Char('&'), QStringLiteral("&&")));
-        connect(action, &QAction::triggered, this, [this, code] { AreaMenuItemClick(code); });
+        QAction* action = m_ui.areaMenu->addAction(QString(code).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        connect(action, &QAction::triggered, this, [this, code] { areaChosen(code); });
     }
 }
 
-void TMsgForm::AreaMenuItemClick(const QString& areaCode)
+void TMsgForm::areaChosen(const QString& areaCode)
 {
-    m_ui.ComboBox1->setText(areaCode);
+    m_ui.areaCodeEdit->setText(areaCode);
 }
 
-void TMsgForm::ImgButton2MouseDown(const QPoint& pressed)
+void TMsgForm::areaMenuPressed(const QPoint& pressed)
 {
-    if (m_ui.ToLabel->isList())
+    if (m_ui.recipientLabel->isList())
         offerToDropRecipientList();
-    if (!m_ui.ToLabel->isList())
-        m_ui.PopupMenu2->exec(m_ui.ImgButton2->mapToGlobal(pressed));
-    m_ui.ImgButton2->ShowLeavePicture();
+    if (!m_ui.recipientLabel->isList())
+        m_ui.areaMenu->exec(m_ui.areaMenuButton->mapToGlobal(pressed));
+    m_ui.areaMenuButton->ShowLeavePicture();
 }
 
 bool TMsgForm::offerToDropRecipientList()
 {
-    if (!m_ui.ToLabel->isList())
+    if (!m_ui.recipientLabel->isList())
         return false;
     if (!UserPrompt::current()->question(tr("?האם למחוק את רשימת הנמענים")))
         return false;
-    m_ui.ToLabel->setText(QString());
+    m_ui.recipientLabel->setText(QString());
     setRecipientFieldsEnabled(true);
     keepComposition();
     return true;
@@ -385,7 +385,7 @@ bool TMsgForm::offerToDropRecipientList()
 
 void TMsgForm::setOnlineHelpEnabled(bool enabled)
 {
-    m_ui.OnlineHelpMenu->setEnabled(enabled);
+    m_ui.onlineHelpAction->setEnabled(enabled);
 }
 
 void TMsgForm::minimiseIfCovered()
@@ -398,6 +398,6 @@ void TMsgForm::minimiseIfCovered()
         return window != this && window->isVisible() && !window->isMinimized()
             && (type == Qt::Window || type == Qt::Dialog);
     });
-    if (isVisible() && !isMinimized() && !otherWindowShown && IsWindowCovered())
+    if (isVisible() && !isMinimized() && !otherWindowShown && isWindowCovered())
         showMinimized();
 }

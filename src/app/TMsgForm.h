@@ -39,51 +39,51 @@ class WelcomeBox;
 // The main window's components, under the names of its description.
 struct MsgFormUi
 {
-    QLabel* Image1 = nullptr; // the device picture; dragging it moves the window
-    QLabel* Image2 = nullptr; // the banner
-    QLineEdit* Edit2 = nullptr; // sender
-    TListLabel* ToLabel = nullptr; // recipient name or the list caption
-    TImgButton* SpeedButton1 = nullptr; // phone book
-    QPlainTextEdit* Memo1 = nullptr; // message
-    QLabel* CharCount = nullptr;
-    QLineEdit* ComboBox1 = nullptr; // area code
-    TImgButton* ImgButton2 = nullptr; // area-code menu
-    QLineEdit* Edit1 = nullptr; // phone number without the area code
-    TImgButton* Button1 = nullptr; // send
-    QLineEdit* Panel1 = nullptr; // status line
-    TImgLed* Led = nullptr;
-    TImgButton* ImgButton5 = nullptr; // main menu
-    TImgButton* ImgButton4 = nullptr; // close
-    THalvernShape* Shape1 = nullptr;
-    THalvernShape* Shape5 = nullptr; // the separator line
-    THalvernShape* HalvernShape1 = nullptr;
-    THalvernShape* HalvernShape2 = nullptr;
-    THalvernShape* HalvernShape3 = nullptr;
-    QLabel* Label1 = nullptr; // "השולח:"
-    QLabel* Label2 = nullptr; // "טלפון:"
-    QLabel* Label3 = nullptr; // "אל:"
-    QLabel* Label4 = nullptr; // "ההודעה: ("
-    TTrayIcon* TrayIcon1 = nullptr;
-    QList<QIcon> ImageList1; // tray images for connection states 0, 1, 2
-    QMenu* PopupMenu1 = nullptr;
-    QMenu* PopupMenu2 = nullptr; // area codes
-    QAction* Open1 = nullptr;
-    QAction* PhoneBook1 = nullptr;
-    QAction* Preferences1 = nullptr;
-    QAction* Teach1 = nullptr; // teaching the program an operator
-    QAction* SendLater1 = nullptr;
-    QAction* History1 = nullptr;
-    QAction* TellFriends1 = nullptr;
-    QAction* HomePage1 = nullptr;
-    QAction* N5 = nullptr; // help submenu
-    QAction* N6 = nullptr; // local help
-    QAction* OnlineHelpMenu = nullptr;
-    QAction* DemoOperators1 = nullptr; // the demonstration operators, also after the first start
-    QAction* N4 = nullptr; // About
-    QAction* Languages = nullptr;
-    QAction* Stop1 = nullptr;
-    TFormShaper* FormShaper96 = nullptr;
-    TFormShaper* FormShaper120 = nullptr;
+    QLabel* devicePicture = nullptr; // the device picture; dragging it moves the window
+    QLabel* bannerImage = nullptr; // the banner
+    QLineEdit* senderEdit = nullptr; // sender
+    TListLabel* recipientLabel = nullptr; // recipient name or the list caption
+    TImgButton* phoneBookButton = nullptr; // phone book
+    QPlainTextEdit* messageEdit = nullptr; // message
+    QLabel* counterLabel = nullptr;
+    QLineEdit* areaCodeEdit = nullptr; // area code
+    TImgButton* areaMenuButton = nullptr; // area-code menu
+    QLineEdit* numberEdit = nullptr; // phone number without the area code
+    TImgButton* sendButton = nullptr; // send
+    QLineEdit* statusLine = nullptr; // status line
+    TImgLed* connectionLamp = nullptr;
+    TImgButton* menuButton = nullptr; // main menu
+    TImgButton* closeButton = nullptr; // close
+    THalvernShape* senderFrame = nullptr;
+    THalvernShape* separatorLine = nullptr; // the separator line
+    THalvernShape* areaCodeFrame = nullptr;
+    THalvernShape* numberFrame = nullptr;
+    THalvernShape* messageFrame = nullptr;
+    QLabel* senderLabel = nullptr; // "השולח:"
+    QLabel* numberLabel = nullptr; // "טלפון:"
+    QLabel* recipientCaption = nullptr; // "אל:"
+    QLabel* messageLabel = nullptr; // "ההודעה: ("
+    TTrayIcon* trayIcon = nullptr;
+    QList<QIcon> trayImages; // tray images for connection states 0, 1, 2
+    QMenu* mainMenu = nullptr;
+    QMenu* areaMenu = nullptr; // area codes
+    QAction* openAction = nullptr;
+    QAction* phoneBookAction = nullptr;
+    QAction* preferencesAction = nullptr;
+    QAction* teachAction = nullptr; // teaching the program an operator
+    QAction* sendLaterAction = nullptr;
+    QAction* historyAction = nullptr;
+    QAction* tellFriendsAction = nullptr;
+    QAction* homePageAction = nullptr;
+    QAction* helpMenuAction = nullptr; // help submenu
+    QAction* localHelpAction = nullptr; // local help
+    QAction* onlineHelpAction = nullptr;
+    QAction* demoOperatorsAction = nullptr; // the demonstration operators, also after the first start
+    QAction* aboutAction = nullptr; // About
+    QAction* languagesAction = nullptr;
+    QAction* exitAction = nullptr;
+    TFormShaper* shaper96 = nullptr;
+    TFormShaper* shaper120 = nullptr;
 };
 
 // The main window: a small skinned picture of a device that normally lives hidden behind its icon in the
@@ -112,11 +112,11 @@ public:
         PhoneBookSession::OutlookSteps outlookSteps {};
     };
 
-    // Builds the window from its description around its session and runs FormCreate. An error inside
-    // FormCreate reaches the general error report, and the window exists all the same.
+    // Builds the window from its description around its session and runs setUp. An error inside
+    // setUp reaches the general error report, and the window exists all the same.
     TMsgForm();
     explicit TMsgForm(const Options& options);
-    // FormDestroy.
+    // tearDown.
     ~TMsgForm() override;
 
     // The program-wide reference to the current main window; null while there is none.
@@ -152,23 +152,23 @@ public:
     bool isShown() const;
     // Hides the window to the notification area, or minimises it where the desktop has none.
     void putAway();
-    void Open1Click();
-    void FormClose();
-    void Stop1Click();
-    bool IsRectCovered(const QRect& screenRect) const;
-    bool IsWindowCovered() const;
-    bool IsBannerCovered() const;
-    void ImgButton5Click();
-    void ImgButton4Click();
-    void TrayIcon1DblClick();
-    void Image2Click();
+    void toggleShown();
+    void closeWindow();
+    void exitClicked();
+    bool isRectCovered(const QRect& screenRect) const;
+    bool isWindowCovered() const;
+    bool isBannerCovered() const;
+    void menuClicked();
+    void closeClicked();
+    void trayDoubleClicked();
+    void bannerClicked();
 
     // --- Composing
-    void UpdateCharCount();
-    void Edit1Change();
-    void BuildAreaMenu();
-    void AreaMenuItemClick(const QString& areaCode);
-    void ImgButton2MouseDown(const QPoint& pressed);
+    void updateCharCount();
+    void numberChanged();
+    void buildAreaMenu();
+    void areaChosen(const QString& areaCode);
+    void areaMenuPressed(const QPoint& pressed);
     // The recipient list is dropped after the user agreed (status window's button, area-code button):
     // true when it was.
     bool offerToDropRecipientList();
@@ -176,8 +176,8 @@ public:
     void showComposition();
 
     // --- Status display
-    void SetStatusColor(quint32 colorValue);
-    void ShowStatus(const QString& text);
+    void setStatusColor(quint32 colorValue);
+    void showStatusText(const QString& text);
     // A status window closes: the running list send stops when it was the current one and its button
     // still offered to cancel.
     void popUpStatusClosed(TPopUpStatusForm* form, bool cancelButton);
@@ -185,9 +185,9 @@ public:
     TPopUpStatusForm* makeStatusWindow();
 
     // --- Skin
-    void Edit2Enter(QLineEdit* edit);
-    void Panel1Enter();
-    void FormActivate();
+    void fieldEntered(QLineEdit* edit);
+    void statusLineEntered();
+    void windowActivated();
     // The outline for a screen density: 96 and 120 pixels per inch cut the window to the device picture,
     // any other density gives an ordinary framed window sized to its contents.
     void chooseOutline(int dotsPerInch);
@@ -201,17 +201,17 @@ public:
     bool isCutOut() const;
 
     // --- Commands with windows of their own
-    void Button1Click();
-    void SpeedButton1Click();
+    void sendClicked();
+    void phoneBookClicked();
     // The menu item: the preferences as the user asked for them.
-    void Preferences1Click() { openPreferences(true); }
+    void preferencesClicked() { openPreferences(true); }
     // The preferences dialog; opened by the program (the send workflow), it shows the provider of the
     // area code in the window.
     void openPreferences(bool byUser);
-    void TellFriends1Click();
-    void N6Click();
-    void N4Click();
-    void LanguagesClick();
+    void tellFriendsClicked();
+    void showHelp();
+    void showAbout();
+    void languagesClicked();
     // The Languages item is disabled while any window that a rebuild of this one would take down is open:
     // each such window holds it once and lets go once.
     void holdLanguages(bool hold);
@@ -219,13 +219,13 @@ public:
     void holdLanguagesWhileOpen(QWidget* window);
     // Opens the teach window, or brings the open one forward. A definition it saves goes into the provider
     // list at once.
-    void Teach1Click();
+    void teachClicked();
     // Opens the history window, or brings the open one forward.
-    void History1Click();
+    void historyClicked();
     // The history window, with the entry of `id` chosen.
     void showHistoryEntry(qint64 id);
     // The composition goes into the queue for a time the user picks.
-    void SendLater1Click();
+    void sendLaterClicked();
     THistoryForm* historyForm() const;
 
     // --- First steps (TMsgFormWelcome.cpp)
@@ -244,11 +244,11 @@ public:
     // --- MainView
     void showConnectionState(ConnectionState state) override;
     void showStatus(const QString& text, StatusKind kind) override;
-    void areaCodesChanged() override { BuildAreaMenu(); }
+    void areaCodesChanged() override { buildAreaMenu(); }
     void setOnlineHelpEnabled(bool enabled) override;
     void displayBanner(const QImage& picture) override;
     bool windowShown() const override { return isShown(); }
-    bool bannerCovered() const override { return IsBannerCovered(); }
+    bool bannerCovered() const override { return isBannerCovered(); }
     void minimiseIfCovered() override;
     void openPreferencesForSend() override { openPreferences(false); }
     void beginList(const QStringList& names) override;
@@ -260,7 +260,7 @@ public:
     void queuedSendEnded(const HistoryEntry& entry) override;
 
 signals:
-    // The window was shown or hidden by Open1Click.
+    // The window was shown or hidden by toggleShown.
     void toggled(bool visible);
 
 protected:
@@ -288,15 +288,15 @@ private:
     void describeStatus(const QString& text);
     void describeBanner(const QString& name);
     void applySkin();
-    void FormCreate();
-    void FormDestroy();
+    void setUp();
+    void tearDown();
     void setRecipientFieldsEnabled(bool enabled);
     void focusFirstEmptyField();
     bool dragBackground(QEvent* event);
     // The skin's pictures for the pixel density of the window's screen: again when the window moves to
     // another screen.
     void dressSkin();
-    // Image1's picture, cut to the outline when the window is drawn transparent outside it.
+    // The device picture's image, cut to the outline when the window is drawn transparent outside it.
     void dressBackground();
     const TFormShaper* activeShaper() const;
     void placeOnScreen();
@@ -321,10 +321,10 @@ private:
     qint64 m_notifiedEntry = 0; // the history row the tray's last message was about
     QPoint m_dragOffset;
     bool m_dragging = false;
-    // Image1's picture as drawn, before any cut, at the density of the window's screen.
+    // The device picture's image as drawn, before any cut, at the density of the window's screen.
     QPixmap m_background;
-    bool m_showing = false; // Open1Click is showing the window
-    bool m_closing = false; // FormClose is cancelling the attempt
+    bool m_showing = false; // toggleShown is showing the window
+    bool m_closing = false; // closeWindow is cancelling the attempt
     bool m_restoring = false; // showComposition is filling the fields
 
     // Guides a new user when the program asked for it (Welcome::guideWindows): the status line and the

@@ -31,33 +31,33 @@ QString fieldName(const QLabel* label)
 
 void TMsgForm::describeControls()
 {
-    m_ui.Label1->setBuddy(m_ui.Edit2);
-    m_ui.Label3->setBuddy(m_ui.ToLabel);
-    m_ui.Label2->setBuddy(m_ui.Edit1);
-    m_ui.Label4->setBuddy(m_ui.Memo1);
-    m_ui.Edit2->setAccessibleName(fieldName(m_ui.Label1));
-    m_ui.ComboBox1->setAccessibleName(tr("קידומת"));
-    m_ui.Edit1->setAccessibleName(fieldName(m_ui.Label2));
-    m_ui.Memo1->setAccessibleName(fieldName(m_ui.Label4));
+    m_ui.senderLabel->setBuddy(m_ui.senderEdit);
+    m_ui.recipientCaption->setBuddy(m_ui.recipientLabel);
+    m_ui.numberLabel->setBuddy(m_ui.numberEdit);
+    m_ui.messageLabel->setBuddy(m_ui.messageEdit);
+    m_ui.senderEdit->setAccessibleName(fieldName(m_ui.senderLabel));
+    m_ui.areaCodeEdit->setAccessibleName(tr("קידומת"));
+    m_ui.numberEdit->setAccessibleName(fieldName(m_ui.numberLabel));
+    m_ui.messageEdit->setAccessibleName(fieldName(m_ui.messageLabel));
     // The caption's "(" opens the counter beside it, which reads as a sentence of its own.
-    m_ui.Label4->setAccessibleName(fieldName(m_ui.Label4));
-    m_ui.ToLabel->setAccessibleDescription(fieldName(m_ui.Label3));
+    m_ui.messageLabel->setAccessibleName(fieldName(m_ui.messageLabel));
+    m_ui.recipientLabel->setAccessibleDescription(fieldName(m_ui.recipientCaption));
 
-    m_ui.Button1->setAccessibleName(tr("שלח"));
-    m_ui.Button1->setAccessibleDescription(tr("Ctrl+Enter שולח מכל שדה"));
-    m_ui.ImgButton2->setAccessibleName(tr("בחירת קידומת"));
-    m_ui.ImgButton2->setAccessibleDescription(tr("Alt+חץ למטה פותח את רשימת הקידומות"));
-    m_ui.ImgButton2->setOpensMenu(true);
-    m_ui.ImgButton5->setOpensMenu(true);
-    m_ui.Led->setStateNames(tr("נורית: אין הגדרות זמינות או אין חיבור"),
+    m_ui.sendButton->setAccessibleName(tr("שלח"));
+    m_ui.sendButton->setAccessibleDescription(tr("Ctrl+Enter שולח מכל שדה"));
+    m_ui.areaMenuButton->setAccessibleName(tr("בחירת קידומת"));
+    m_ui.areaMenuButton->setAccessibleDescription(tr("Alt+חץ למטה פותח את רשימת הקידומות"));
+    m_ui.areaMenuButton->setOpensMenu(true);
+    m_ui.menuButton->setOpensMenu(true);
+    m_ui.connectionLamp->setStateNames(tr("נורית: אין הגדרות זמינות או אין חיבור"),
         tr("נורית: עובד מההגדרות השמורות או מתחבר לשירות"), tr("נורית: מחובר, ההגדרות מהשירות"));
-    m_ui.Panel1->setAccessibleDescription(tr("שורת מצב"));
-    m_ui.Image2->setAccessibleName(tr("פרסומת"));
+    m_ui.statusLine->setAccessibleDescription(tr("שורת מצב"));
+    m_ui.bannerImage->setAccessibleName(tr("פרסומת"));
 
     // Reading order, the interface's direction being the layout's: the fields from the sender to the send
     // button, then the other buttons.
-    QWidget* order[] = { m_ui.Edit2, m_ui.ComboBox1, m_ui.Edit1, m_ui.Memo1, m_ui.Button1, m_ui.SpeedButton1,
-        m_ui.ImgButton2, m_ui.Panel1, m_ui.ImgButton5, m_ui.ImgButton4 };
+    QWidget* order[] = { m_ui.senderEdit, m_ui.areaCodeEdit, m_ui.numberEdit, m_ui.messageEdit, m_ui.sendButton, m_ui.phoneBookButton,
+        m_ui.areaMenuButton, m_ui.statusLine, m_ui.menuButton, m_ui.closeButton };
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -67,22 +67,22 @@ void TMsgForm::describeControls()
         auto* send = new QShortcut(keys, this);
         send->setContext(Qt::WindowShortcut);
         connect(send, &QShortcut::activated, this, [this] {
-            if (m_ui.Button1->isEnabled() && m_ui.Button1->isVisible())
-                m_ui.Button1->click();
+            if (m_ui.sendButton->isEnabled() && m_ui.sendButton->isVisible())
+                m_ui.sendButton->click();
         });
     }
-    describeStatus(m_ui.Panel1->text());
-    connect(m_ui.Panel1, &QLineEdit::textChanged, this, &TMsgForm::describeStatus);
+    describeStatus(m_ui.statusLine->text());
+    connect(m_ui.statusLine, &QLineEdit::textChanged, this, &TMsgForm::describeStatus);
     connect(&m_session->banners(), &BannerRotation::bannerShown, this,
         [this] { describeBanner(m_session->banners().ShownName); });
-    connect(m_ui.ImgButton2, &TImgButton::menuRequested, this, &TMsgForm::openAreaMenuFromKeyboard);
-    connect(m_ui.ImgButton5, &TImgButton::menuRequested, this, &TMsgForm::ImgButton5Click);
+    connect(m_ui.areaMenuButton, &TImgButton::menuRequested, this, &TMsgForm::openAreaMenuFromKeyboard);
+    connect(m_ui.menuButton, &TImgButton::menuRequested, this, &TMsgForm::menuClicked);
     // The area-code field's keys reach areaMenuKey through the window's filter on the fields.
 }
 
 bool TMsgForm::areaMenuKey(QObject* watched, QEvent* event)
 {
-    if (watched != m_ui.ComboBox1 || event->type() != QEvent::KeyPress)
+    if (watched != m_ui.areaCodeEdit || event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_Down && key->modifiers() == Qt::AltModifier)) {
@@ -95,32 +95,32 @@ bool TMsgForm::areaMenuKey(QObject* watched, QEvent* event)
 void TMsgForm::openAreaMenuFromKeyboard()
 {
     // Under the button, with its first item selected so that the arrows and Return work at once.
-    if (!m_ui.ImgButton2->isEnabled())
+    if (!m_ui.areaMenuButton->isEnabled())
         return;
-    if (!m_ui.PopupMenu2->actions().isEmpty())
-        m_ui.PopupMenu2->setActiveAction(m_ui.PopupMenu2->actions().constFirst());
-    ImgButton2MouseDown(QPoint(0, m_ui.ImgButton2->height()));
+    if (!m_ui.areaMenu->actions().isEmpty())
+        m_ui.areaMenu->setActiveAction(m_ui.areaMenu->actions().constFirst());
+    areaMenuPressed(QPoint(0, m_ui.areaMenuButton->height()));
 }
 
 void TMsgForm::describeCounter(int typed, int limit)
 {
-    m_ui.CharCount->setAccessibleName(tr("ההודעה: %1 מתוך %2 תוים").arg(typed).arg(limit));
+    m_ui.counterLabel->setAccessibleName(tr("ההודעה: %1 מתוך %2 תוים").arg(typed).arg(limit));
 }
 
 void TMsgForm::describeStatus(const QString& text)
 {
     // The text as shown, which is plain; the name's change is the event a screen reader speaks.
     const QString name = text.isEmpty() ? tr("שורת מצב") : text;
-    if (name != m_ui.Panel1->accessibleName()) {
-        m_ui.Panel1->setAccessibleName(name);
+    if (name != m_ui.statusLine->accessibleName()) {
+        m_ui.statusLine->setAccessibleName(name);
     } else {
         // The same text again (the same refusal twice) is news too.
-        QAccessibleEvent again(m_ui.Panel1, QAccessible::NameChanged);
+        QAccessibleEvent again(m_ui.statusLine, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&again);
     }
 }
 
 void TMsgForm::describeBanner(const QString& name)
 {
-    m_ui.Image2->setAccessibleName(name.isEmpty() ? tr("פרסומת") : tr("פרסומת: %1, פותחת את הדף שלה").arg(name));
+    m_ui.bannerImage->setAccessibleName(name.isEmpty() ? tr("פרסומת") : tr("פרסומת: %1, פותחת את הדף שלה").arg(name));
 }

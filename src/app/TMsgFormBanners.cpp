@@ -7,6 +7,6 @@
 
 void TMsgForm::displayBanner(const QImage& picture)
 {
-    m_ui.Image2->setPixmap(QPixmap::fromImage(picture));
-    m_ui.Image2->update();
+    m_ui.bannerImage->setPixmap(QPixmap::fromImage(picture));
+    m_ui.bannerImage->update();
 }

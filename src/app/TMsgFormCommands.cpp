@@ -16,7 +16,7 @@
 #include <QScopeGuard>
 #include <QUrl>
 
-void TMsgForm::TellFriends1Click()
+void TMsgForm::tellFriendsClicked()
 {
     const QString link = TellFriend::mailLink(TellFriend::subject(), TellFriend::body(state().HomePage));
     // Without a mail program to take the link the user is told, where a click that does nothing would puzzle.
@@ -25,7 +25,7 @@ void TMsgForm::TellFriends1Click()
             tr("לא נמצאה תוכנת דואר שתפתח את ההודעה. אפשר להמליץ לחברים על Zelkora בכתובת %1").arg(state().HomePage));
 }
 
-void TMsgForm::N6Click()
+void TMsgForm::showHelp()
 {
     if (auto* open = findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly)) {
         open->show();
@@ -44,7 +44,7 @@ void TMsgForm::N6Click()
     viewer->show();
 }
 
-void TMsgForm::N4Click()
+void TMsgForm::showAbout()
 {
     // The tray's menu stays usable while the box is open; a second command brings the open box forward.
     if (auto* open = findChild<TAboutForm*>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -68,7 +68,7 @@ void TMsgForm::N4Click()
 void TMsgForm::holdLanguages(bool hold)
 {
     m_languageHolds = qMax(0, m_languageHolds + (hold ? 1 : -1));
-    m_ui.Languages->setEnabled(m_languageHolds == 0);
+    m_ui.languagesAction->setEnabled(m_languageHolds == 0);
 }
 
 void TMsgForm::holdLanguagesWhileOpen(QWidget* window)
@@ -77,7 +77,7 @@ void TMsgForm::holdLanguagesWhileOpen(QWidget* window)
     // The window may also go with this one, from QWidget's destructor: by then this object is a TMsgForm no
     // more (the cast finds none) and its menu's items are gone, so there is nothing to let go.
     const QPointer<QObject> self(this);
-    const QPointer<QAction> languages(m_ui.Languages);
+    const QPointer<QAction> languages(m_ui.languagesAction);
     connect(window, &QObject::destroyed, this, [self, languages] {
         auto* form = qobject_cast<TMsgForm*>(self.data());
         if (form && languages)
@@ -85,7 +85,7 @@ void TMsgForm::holdLanguagesWhileOpen(QWidget* window)
     });
 }
 
-void TMsgForm::LanguagesClick()
+void TMsgForm::languagesClicked()
 {
     LanguageSwitch::open(*this);
 }

@@ -121,125 +121,125 @@ void TMsgForm::createComponents()
     setAttribute(Qt::WA_QuitOnClose, false);
     // Before the components, which take it over as they are made.
     setFont(skinFont());
-    resize(SkinLayout::Image1.size());
+    resize(SkinLayout::DevicePicture.size());
 
-    m_ui.Image1 = new QLabel(this);
-    m_ui.Image1->setObjectName(QStringLiteral("Image1"));
-    m_ui.Image1->setGeometry(SkinLayout::Image1);
-    m_ui.Image1->setScaledContents(true);
+    m_ui.devicePicture = new QLabel(this);
+    m_ui.devicePicture->setObjectName(QStringLiteral("devicePicture"));
+    m_ui.devicePicture->setGeometry(SkinLayout::DevicePicture);
+    m_ui.devicePicture->setScaledContents(true);
     dressBackground();
-    m_ui.Image1->installEventFilter(this);
+    m_ui.devicePicture->installEventFilter(this);
 
-    m_ui.Image2 = new QLabel(this);
-    m_ui.Image2->setObjectName(QStringLiteral("Image2"));
-    m_ui.Image2->setGeometry(SkinLayout::Image2);
-    m_ui.Image2->setScaledContents(true);
-    m_ui.Image2->setPixmap(Skin::defaultBanner(devicePixelRatioF()));
-    m_ui.Image2->setCursor(Qt::PointingHandCursor);
-    m_ui.Image2->setToolTip(tr("לחץ למידע נוסף..."));
-    m_ui.Image2->installEventFilter(this);
+    m_ui.bannerImage = new QLabel(this);
+    m_ui.bannerImage->setObjectName(QStringLiteral("bannerImage"));
+    m_ui.bannerImage->setGeometry(SkinLayout::BannerImage);
+    m_ui.bannerImage->setScaledContents(true);
+    m_ui.bannerImage->setPixmap(Skin::defaultBanner(devicePixelRatioF()));
+    m_ui.bannerImage->setCursor(Qt::PointingHandCursor);
+    m_ui.bannerImage->setToolTip(tr("לחץ למידע נוסף..."));
+    m_ui.bannerImage->installEventFilter(this);
 
     // Frames first, so that the fields inside them lie above and take the mouse.
-    m_ui.Shape5 = new THalvernShape(this);
-    m_ui.Shape5->setObjectName(QStringLiteral("Shape5"));
-    m_ui.Shape5->setShape(stRectangle);
-    m_ui.Shape5->setPen(QPen(Qt::NoPen));
-    m_ui.Shape5->setBrush(SkinColors::toColor(SkinColors::StatusColorNormal));
-    m_ui.Shape5->setGeometry(SkinLayout::Shape5);
-    m_ui.Shape1 = frame(this, "Shape1", SkinLayout::Edit2);
-    m_ui.HalvernShape1 = frame(this, "HalvernShape1", SkinLayout::ComboBox1);
-    m_ui.HalvernShape2 = frame(this, "HalvernShape2", SkinLayout::Edit1);
-    m_ui.HalvernShape3 = frame(this, "HalvernShape3", SkinLayout::Memo1);
+    m_ui.separatorLine = new THalvernShape(this);
+    m_ui.separatorLine->setObjectName(QStringLiteral("separatorLine"));
+    m_ui.separatorLine->setShape(stRectangle);
+    m_ui.separatorLine->setPen(QPen(Qt::NoPen));
+    m_ui.separatorLine->setBrush(SkinColors::toColor(SkinColors::StatusColorNormal));
+    m_ui.separatorLine->setGeometry(SkinLayout::SeparatorLine);
+    m_ui.senderFrame = frame(this, "senderFrame", SkinLayout::SenderEdit);
+    m_ui.areaCodeFrame = frame(this, "areaCodeFrame", SkinLayout::AreaCodeEdit);
+    m_ui.numberFrame = frame(this, "numberFrame", SkinLayout::NumberEdit);
+    m_ui.messageFrame = frame(this, "messageFrame", SkinLayout::MessageEdit);
 
     const QRect column = SkinLayout::LabelColumn;
-    m_ui.Label1 = label(this, "Label1", tr("השולח:"), QRect(column.x(), SkinLayout::Edit2.y(), column.width(), 18));
-    m_ui.Label3 = label(this, "Label3", tr("אל:"), QRect(column.x(), SkinLayout::ToLabel.y(), column.width(), 18));
-    m_ui.Label2 = label(this, "Label2", tr("טלפון:"), QRect(column.x(), SkinLayout::Edit1.y(), column.width(), 18));
+    m_ui.senderLabel = label(this, "senderLabel", tr("השולח:"), QRect(column.x(), SkinLayout::SenderEdit.y(), column.width(), 18));
+    m_ui.recipientCaption = label(this, "recipientCaption", tr("אל:"), QRect(column.x(), SkinLayout::RecipientLabel.y(), column.width(), 18));
+    m_ui.numberLabel = label(this, "numberLabel", tr("טלפון:"), QRect(column.x(), SkinLayout::NumberEdit.y(), column.width(), 18));
 
     // "ההודעה: (" with the counter to its left, together reading "ההודעה: (105 / 12 תוים)".
     const QRect line = SkinLayout::MessageLabelLine;
     const int captionWidth = QFontMetrics(font()).horizontalAdvance(tr("ההודעה: (")) + 2;
-    m_ui.Label4 = label(
-        this, "Label4", tr("ההודעה: ("), QRect(line.right() + 1 - captionWidth, line.y(), captionWidth, line.height()));
-    m_ui.CharCount
-        = label(this, "CharCount", QString(), QRect(line.x(), line.y(), line.width() - captionWidth, line.height()));
+    m_ui.messageLabel = label(
+        this, "messageLabel", tr("ההודעה: ("), QRect(line.right() + 1 - captionWidth, line.y(), captionWidth, line.height()));
+    m_ui.counterLabel
+        = label(this, "counterLabel", QString(), QRect(line.x(), line.y(), line.width() - captionWidth, line.height()));
     // A left-to-right language would put the counter before its caption: the counter's label takes the whole
     // line and the caption with it.
     if (layoutDirection() == Qt::LeftToRight) {
-        m_ui.Label4->hide();
-        m_ui.CharCount->setGeometry(line);
-        m_ui.CharCount->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        m_ui.messageLabel->hide();
+        m_ui.counterLabel->setGeometry(line);
+        m_ui.counterLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
 
-    m_ui.Edit2 = lineEdit(this, "Edit2", SkinLayout::Edit2);
+    m_ui.senderEdit = lineEdit(this, "senderEdit", SkinLayout::SenderEdit);
 
-    m_ui.ToLabel = new TListLabel(this);
-    m_ui.ToLabel->setObjectName(QStringLiteral("ToLabel"));
-    m_ui.ToLabel->setGeometry(SkinLayout::ToLabel);
-    m_ui.ToLabel->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
-    m_ui.ToLabel->setListCaption(tr("<רשימת נמענים>"));
-    m_ui.ToLabel->setListColor(SkinColors::toColor(SkinColors::StatusColorSent));
+    m_ui.recipientLabel = new TListLabel(this);
+    m_ui.recipientLabel->setObjectName(QStringLiteral("recipientLabel"));
+    m_ui.recipientLabel->setGeometry(SkinLayout::RecipientLabel);
+    m_ui.recipientLabel->setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
+    m_ui.recipientLabel->setListCaption(tr("<רשימת נמענים>"));
+    m_ui.recipientLabel->setListColor(SkinColors::toColor(SkinColors::StatusColorSent));
     {
-        QPalette palette = m_ui.ToLabel->palette();
+        QPalette palette = m_ui.recipientLabel->palette();
         palette.setColor(QPalette::WindowText, SkinColors::toColor(SkinColors::StatusColorNormal));
-        m_ui.ToLabel->setPalette(palette);
+        m_ui.recipientLabel->setPalette(palette);
     }
 
-    m_ui.SpeedButton1 = imageButton(this, "SpeedButton1", SkinLayout::SpeedButton1, tr("ספר טלפונים"));
-    m_ui.ImgButton2 = imageButton(this, "ImgButton2", SkinLayout::ImgButton2);
+    m_ui.phoneBookButton = imageButton(this, "phoneBookButton", SkinLayout::PhoneBookButton, tr("ספר טלפונים"));
+    m_ui.areaMenuButton = imageButton(this, "areaMenuButton", SkinLayout::AreaMenuButton);
 
-    m_ui.ComboBox1 = lineEdit(this, "ComboBox1", SkinLayout::ComboBox1);
-    m_ui.ComboBox1->setText(QStringLiteral("052"));
-    m_ui.ComboBox1->setAlignment(Qt::AlignCenter);
-    m_ui.Edit1 = lineEdit(this, "Edit1", SkinLayout::Edit1);
+    m_ui.areaCodeEdit = lineEdit(this, "areaCodeEdit", SkinLayout::AreaCodeEdit);
+    m_ui.areaCodeEdit->setText(QStringLiteral("052"));
+    m_ui.areaCodeEdit->setAlignment(Qt::AlignCenter);
+    m_ui.numberEdit = lineEdit(this, "numberEdit", SkinLayout::NumberEdit);
 
-    m_ui.Memo1 = new QPlainTextEdit(this);
-    m_ui.Memo1->setObjectName(QStringLiteral("Memo1"));
-    m_ui.Memo1->setGeometry(SkinLayout::Memo1);
-    m_ui.Memo1->setFrameShape(QFrame::NoFrame);
-    m_ui.Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_ui.Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_ui.Memo1->setTabChangesFocus(true);
+    m_ui.messageEdit = new QPlainTextEdit(this);
+    m_ui.messageEdit->setObjectName(QStringLiteral("messageEdit"));
+    m_ui.messageEdit->setGeometry(SkinLayout::MessageEdit);
+    m_ui.messageEdit->setFrameShape(QFrame::NoFrame);
+    m_ui.messageEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_ui.messageEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_ui.messageEdit->setTabChangesFocus(true);
     {
         // The message is written in the interface's direction from its first character, as the window's
         // other fields.
-        QTextOption option = m_ui.Memo1->document()->defaultTextOption();
+        QTextOption option = m_ui.messageEdit->document()->defaultTextOption();
         option.setTextDirection(interfaceDirection());
         option.setAlignment(
             (interfaceDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute);
-        m_ui.Memo1->document()->setDefaultTextOption(option);
+        m_ui.messageEdit->document()->setDefaultTextOption(option);
     }
-    paintField(m_ui.Memo1);
-    paintField(m_ui.Memo1->viewport());
+    paintField(m_ui.messageEdit);
+    paintField(m_ui.messageEdit->viewport());
 
-    m_ui.Panel1 = lineEdit(this, "Panel1", SkinLayout::Panel1);
-    m_ui.Panel1->setReadOnly(true);
+    m_ui.statusLine = lineEdit(this, "statusLine", SkinLayout::StatusLine);
+    m_ui.statusLine->setReadOnly(true);
     // A status longer than the line moves through it, so that all of it can be read.
-    new TextScroller(m_ui.Panel1);
-    m_ui.Panel1->setText(tr("פעיל"));
+    new TextScroller(m_ui.statusLine);
+    m_ui.statusLine->setText(tr("פעיל"));
 
-    m_ui.Button1 = imageButton(this, "Button1", SkinLayout::Button1);
-    m_ui.Led = new TImgLed(this);
-    m_ui.Led->setObjectName(QStringLiteral("Led"));
-    Skin::dressLed(m_ui.Led, devicePixelRatioF());
-    m_ui.Led->setGeometry(SkinLayout::Led);
-    m_ui.ImgButton5 = imageButton(this, "ImgButton5", SkinLayout::ImgButton5, tr("תפריט ראשי"));
-    m_ui.ImgButton4 = imageButton(this, "ImgButton4", SkinLayout::ImgButton4, tr("סגירה/ביטול ההודעה"));
+    m_ui.sendButton = imageButton(this, "sendButton", SkinLayout::SendButton);
+    m_ui.connectionLamp = new TImgLed(this);
+    m_ui.connectionLamp->setObjectName(QStringLiteral("connectionLamp"));
+    Skin::dressLed(m_ui.connectionLamp, devicePixelRatioF());
+    m_ui.connectionLamp->setGeometry(SkinLayout::ConnectionLamp);
+    m_ui.menuButton = imageButton(this, "menuButton", SkinLayout::MenuButton, tr("תפריט ראשי"));
+    m_ui.closeButton = imageButton(this, "closeButton", SkinLayout::CloseButton, tr("סגירה/ביטול ההודעה"));
 
     // The skin's places are a right-to-left reading's: in a left-to-right language the labels, fields and
     // buttons take the mirrored places (the device's picture, which is symmetric, stays as it is).
     // The mirror's axis is the middle of the device's screen. A number reads left to right in both, so its row
     // (the area code's menu, the area code, the number) moves as a whole and keeps its order.
     if (layoutDirection() == Qt::LeftToRight) {
-        const int axis2 = 2 * SkinLayout::Memo1.x() + SkinLayout::Memo1.width();
-        const QList<QWidget*> numberRow { m_ui.ImgButton2, m_ui.ComboBox1, m_ui.HalvernShape1, m_ui.Edit1,
-            m_ui.HalvernShape2 };
+        const int axis2 = 2 * SkinLayout::MessageEdit.x() + SkinLayout::MessageEdit.width();
+        const QList<QWidget*> numberRow { m_ui.areaMenuButton, m_ui.areaCodeEdit, m_ui.areaCodeFrame, m_ui.numberEdit,
+            m_ui.numberFrame };
         QRect row;
         for (const QWidget* widget : numberRow)
             row |= widget->geometry();
         const int rowShift = axis2 - 2 * row.x() - row.width();
         for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (child == m_ui.Image1 || child->isWindow())
+            if (child == m_ui.devicePicture || child->isWindow())
                 continue;
             const QRect place = child->geometry();
             if (numberRow.contains(child))
@@ -252,99 +252,99 @@ void TMsgForm::createComponents()
     createMenus();
     describeControls();
 
-    m_ui.TrayIcon1 = new TTrayIcon(this);
-    m_ui.TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
-    m_ui.TrayIcon1->setHint(QStringLiteral("Zelkora"));
-    m_ui.TrayIcon1->setTrayMenu(m_ui.PopupMenu1);
-    m_ui.ImageList1 = { Skin::trayImage(0), Skin::trayImage(1), Skin::trayImage(2) };
+    m_ui.trayIcon = new TTrayIcon(this);
+    m_ui.trayIcon->setObjectName(QStringLiteral("trayIcon"));
+    m_ui.trayIcon->setHint(QStringLiteral("Zelkora"));
+    m_ui.trayIcon->setTrayMenu(m_ui.mainMenu);
+    m_ui.trayImages = { Skin::trayImage(0), Skin::trayImage(1), Skin::trayImage(2) };
 
-    m_ui.FormShaper96 = new TFormShaper(this);
-    m_ui.FormShaper96->setObjectName(QStringLiteral("FormShaper96"));
-    m_ui.FormShaper96->setFormShape(Skin::formShape(96));
-    m_ui.FormShaper120 = new TFormShaper(this);
-    m_ui.FormShaper120->setObjectName(QStringLiteral("FormShaper120"));
-    m_ui.FormShaper120->setFormShape(Skin::formShape(120));
+    m_ui.shaper96 = new TFormShaper(this);
+    m_ui.shaper96->setObjectName(QStringLiteral("shaper96"));
+    m_ui.shaper96->setFormShape(Skin::formShape(96));
+    m_ui.shaper120 = new TFormShaper(this);
+    m_ui.shaper120->setObjectName(QStringLiteral("shaper120"));
+    m_ui.shaper120->setFormShape(Skin::formShape(120));
 
-    connect(m_ui.ImgButton4, &TImgButton::clicked, this, &TMsgForm::ImgButton4Click);
-    connect(m_ui.ImgButton5, &TImgButton::clicked, this, &TMsgForm::ImgButton5Click);
-    connect(m_ui.Button1, &TImgButton::clicked, this, &TMsgForm::Button1Click);
-    connect(m_ui.SpeedButton1, &TImgButton::clicked, this, &TMsgForm::SpeedButton1Click);
-    connect(m_ui.ImgButton2, &TImgButton::OnMouseDown, this,
-        [this](Qt::MouseButton, const QPoint& pos) { ImgButton2MouseDown(pos); });
-    connect(m_ui.TrayIcon1, &TTrayIcon::OnDblClick, this, &TMsgForm::TrayIcon1DblClick);
-    connect(m_ui.Edit2, &QLineEdit::textChanged, this, &TMsgForm::UpdateCharCount);
-    connect(m_ui.Memo1, &QPlainTextEdit::textChanged, this, &TMsgForm::UpdateCharCount);
-    connect(m_ui.Edit1, &QLineEdit::textChanged, this, &TMsgForm::Edit1Change);
-    connect(m_ui.ComboBox1, &QLineEdit::textChanged, this, &TMsgForm::Edit1Change);
-    for (QWidget* field : { static_cast<QWidget*>(m_ui.Edit1), static_cast<QWidget*>(m_ui.Edit2),
-             static_cast<QWidget*>(m_ui.ComboBox1), static_cast<QWidget*>(m_ui.Panel1) })
+    connect(m_ui.closeButton, &TImgButton::clicked, this, &TMsgForm::closeClicked);
+    connect(m_ui.menuButton, &TImgButton::clicked, this, &TMsgForm::menuClicked);
+    connect(m_ui.sendButton, &TImgButton::clicked, this, &TMsgForm::sendClicked);
+    connect(m_ui.phoneBookButton, &TImgButton::clicked, this, &TMsgForm::phoneBookClicked);
+    connect(m_ui.areaMenuButton, &TImgButton::OnMouseDown, this,
+        [this](Qt::MouseButton, const QPoint& pos) { areaMenuPressed(pos); });
+    connect(m_ui.trayIcon, &TTrayIcon::OnDblClick, this, &TMsgForm::trayDoubleClicked);
+    connect(m_ui.senderEdit, &QLineEdit::textChanged, this, &TMsgForm::updateCharCount);
+    connect(m_ui.messageEdit, &QPlainTextEdit::textChanged, this, &TMsgForm::updateCharCount);
+    connect(m_ui.numberEdit, &QLineEdit::textChanged, this, &TMsgForm::numberChanged);
+    connect(m_ui.areaCodeEdit, &QLineEdit::textChanged, this, &TMsgForm::numberChanged);
+    for (QWidget* field : { static_cast<QWidget*>(m_ui.numberEdit), static_cast<QWidget*>(m_ui.senderEdit),
+             static_cast<QWidget*>(m_ui.areaCodeEdit), static_cast<QWidget*>(m_ui.statusLine) })
         field->installEventFilter(this);
 
     // The area-code menu is also the context menu of the send, area-code and phone book buttons. The
     // area-code button opens it on any press already.
-    for (TImgButton* button : { m_ui.Button1, m_ui.SpeedButton1 }) {
+    for (TImgButton* button : { m_ui.sendButton, m_ui.phoneBookButton }) {
         button->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(button, &QWidget::customContextMenuRequested, this,
-            [this, button](const QPoint& pos) { m_ui.PopupMenu2->exec(button->mapToGlobal(pos)); });
+            [this, button](const QPoint& pos) { m_ui.areaMenu->exec(button->mapToGlobal(pos)); });
     }
 }
 
 void TMsgForm::createMenus()
 {
-    m_ui.PopupMenu1 = new QMenu(this);
-    m_ui.PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    m_ui.PopupMenu1->setLayoutDirection(interfaceDirection());
+    m_ui.mainMenu = new QMenu(this);
+    m_ui.mainMenu->setObjectName(QStringLiteral("mainMenu"));
+    m_ui.mainMenu->setLayoutDirection(interfaceDirection());
 
     const auto item = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         return action;
     };
-    m_ui.Open1 = item(m_ui.PopupMenu1, "Open1", tr("הודעה חדשה"));
-    m_ui.SendLater1 = item(m_ui.PopupMenu1, "SendLater1", tr("שליחה במועד מאוחר..."));
-    m_ui.PopupMenu1->addSeparator();
-    m_ui.PhoneBook1 = item(m_ui.PopupMenu1, "PhoneBook1", tr("ספר טלפונים"));
-    m_ui.History1 = item(m_ui.PopupMenu1, "History1", tr("היסטוריה"));
-    m_ui.Preferences1 = item(m_ui.PopupMenu1, "Preferences1", tr("הגדרות"));
-    m_ui.Teach1 = item(m_ui.PopupMenu1, "Teach1", tr("לימוד ספק חדש..."));
-    m_ui.PopupMenu1->addSeparator();
-    m_ui.TellFriends1 = item(m_ui.PopupMenu1, "TellFriends1", tr("ספר לחברים!"));
-    m_ui.HomePage1 = item(m_ui.PopupMenu1, "HomePage1", tr("אתר הבית"));
-    QMenu* help = m_ui.PopupMenu1->addMenu(tr("עזרה"));
+    m_ui.openAction = item(m_ui.mainMenu, "openAction", tr("הודעה חדשה"));
+    m_ui.sendLaterAction = item(m_ui.mainMenu, "sendLaterAction", tr("שליחה במועד מאוחר..."));
+    m_ui.mainMenu->addSeparator();
+    m_ui.phoneBookAction = item(m_ui.mainMenu, "phoneBookAction", tr("ספר טלפונים"));
+    m_ui.historyAction = item(m_ui.mainMenu, "historyAction", tr("היסטוריה"));
+    m_ui.preferencesAction = item(m_ui.mainMenu, "preferencesAction", tr("הגדרות"));
+    m_ui.teachAction = item(m_ui.mainMenu, "teachAction", tr("לימוד ספק חדש..."));
+    m_ui.mainMenu->addSeparator();
+    m_ui.tellFriendsAction = item(m_ui.mainMenu, "tellFriendsAction", tr("ספר לחברים!"));
+    m_ui.homePageAction = item(m_ui.mainMenu, "homePageAction", tr("אתר הבית"));
+    QMenu* help = m_ui.mainMenu->addMenu(tr("עזרה"));
     help->setObjectName(QStringLiteral("N5Menu"));
-    m_ui.N5 = help->menuAction();
-    m_ui.N5->setObjectName(QStringLiteral("N5"));
-    m_ui.N6 = item(help, "N6", tr("עזרה מקומית"));
-    m_ui.OnlineHelpMenu = item(help, "OnlineHelpMenu", tr("עזרה מקוונת"));
-    m_ui.OnlineHelpMenu->setEnabled(false);
-    m_ui.DemoOperators1 = item(help, "DemoOperators1", tr("נסו עם מפעילי ההדגמה"));
-    m_ui.N4 = item(help, "N4", tr("אודות"));
-    m_ui.PopupMenu1->addSeparator();
-    m_ui.Languages = item(m_ui.PopupMenu1, "Languages", QStringLiteral("Languages"));
-    m_ui.PopupMenu1->addSeparator();
-    m_ui.Stop1 = item(m_ui.PopupMenu1, "Stop1", tr("סיום"));
+    m_ui.helpMenuAction = help->menuAction();
+    m_ui.helpMenuAction->setObjectName(QStringLiteral("helpMenuAction"));
+    m_ui.localHelpAction = item(help, "localHelpAction", tr("עזרה מקומית"));
+    m_ui.onlineHelpAction = item(help, "onlineHelpAction", tr("עזרה מקוונת"));
+    m_ui.onlineHelpAction->setEnabled(false);
+    m_ui.demoOperatorsAction = item(help, "demoOperatorsAction", tr("נסו עם מפעילי ההדגמה"));
+    m_ui.aboutAction = item(help, "aboutAction", tr("אודות"));
+    m_ui.mainMenu->addSeparator();
+    m_ui.languagesAction = item(m_ui.mainMenu, "languagesAction", QStringLiteral("Languages"));
+    m_ui.mainMenu->addSeparator();
+    m_ui.exitAction = item(m_ui.mainMenu, "exitAction", tr("סיום"));
 
-    connect(m_ui.Open1, &QAction::triggered, this, &TMsgForm::Open1Click);
-    connect(m_ui.PhoneBook1, &QAction::triggered, this, &TMsgForm::SpeedButton1Click);
-    connect(m_ui.Preferences1, &QAction::triggered, this, &TMsgForm::Preferences1Click);
-    connect(m_ui.Teach1, &QAction::triggered, this, &TMsgForm::Teach1Click);
-    connect(m_ui.DemoOperators1, &QAction::triggered, this, &TMsgForm::tryDemoOperators);
-    connect(m_ui.SendLater1, &QAction::triggered, this, &TMsgForm::SendLater1Click);
-    connect(m_ui.History1, &QAction::triggered, this, &TMsgForm::History1Click);
-    connect(m_ui.TellFriends1, &QAction::triggered, this, &TMsgForm::TellFriends1Click);
-    connect(m_ui.HomePage1, &QAction::triggered, this, [this] { m_session->service().HomePage1Click(); });
-    connect(m_ui.N6, &QAction::triggered, this, &TMsgForm::N6Click);
-    connect(m_ui.OnlineHelpMenu, &QAction::triggered, this, [this] { m_session->service().OnlineHelpMenuClick(); });
-    connect(m_ui.N4, &QAction::triggered, this, &TMsgForm::N4Click);
-    connect(m_ui.Languages, &QAction::triggered, this, &TMsgForm::LanguagesClick);
-    connect(m_ui.Stop1, &QAction::triggered, this, &TMsgForm::Stop1Click);
+    connect(m_ui.openAction, &QAction::triggered, this, &TMsgForm::toggleShown);
+    connect(m_ui.phoneBookAction, &QAction::triggered, this, &TMsgForm::phoneBookClicked);
+    connect(m_ui.preferencesAction, &QAction::triggered, this, &TMsgForm::preferencesClicked);
+    connect(m_ui.teachAction, &QAction::triggered, this, &TMsgForm::teachClicked);
+    connect(m_ui.demoOperatorsAction, &QAction::triggered, this, &TMsgForm::tryDemoOperators);
+    connect(m_ui.sendLaterAction, &QAction::triggered, this, &TMsgForm::sendLaterClicked);
+    connect(m_ui.historyAction, &QAction::triggered, this, &TMsgForm::historyClicked);
+    connect(m_ui.tellFriendsAction, &QAction::triggered, this, &TMsgForm::tellFriendsClicked);
+    connect(m_ui.homePageAction, &QAction::triggered, this, [this] { m_session->service().openHomePage(); });
+    connect(m_ui.localHelpAction, &QAction::triggered, this, &TMsgForm::showHelp);
+    connect(m_ui.onlineHelpAction, &QAction::triggered, this, [this] { m_session->service().openOnlineHelp(); });
+    connect(m_ui.aboutAction, &QAction::triggered, this, &TMsgForm::showAbout);
+    connect(m_ui.languagesAction, &QAction::triggered, this, &TMsgForm::languagesClicked);
+    connect(m_ui.exitAction, &QAction::triggered, this, &TMsgForm::exitClicked);
 
     // The area codes, drawn in the skin's colours: the selected item in reverse.
-    m_ui.PopupMenu2 = new QMenu(this);
-    m_ui.PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    m_ui.areaMenu = new QMenu(this);
+    m_ui.areaMenu->setObjectName(QStringLiteral("areaMenu"));
     const QString back = SkinColors::toColor(SkinColors::SkinBackColor).name();
     const QString text = SkinColors::toColor(SkinColors::StatusColorNormal).name();
-    m_ui.PopupMenu2->setStyleSheet(QStringLiteral("QMenu { background: %1; color: %2; border: 1px solid %2;"
+    m_ui.areaMenu->setStyleSheet(QStringLiteral("QMenu { background: %1; color: %2; border: 1px solid %2;"
                                                   " font-family: Arial; font-weight: bold; font-size: 12px; }"
                                                   "QMenu::item { padding: 2px 12px 2px 6px; }"
                                                   "QMenu::item:selected { background: %2; color: %1; }")

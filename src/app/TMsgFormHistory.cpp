@@ -22,7 +22,7 @@ THistoryForm* TMsgForm::historyForm() const
     return findChild<THistoryForm*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-void TMsgForm::History1Click()
+void TMsgForm::historyClicked()
 {
     THistoryForm* form = historyForm();
     if (!form) {
@@ -39,7 +39,7 @@ void TMsgForm::History1Click()
     form->activateWindow();
 }
 
-void TMsgForm::SendLater1Click()
+void TMsgForm::sendLaterClicked()
 {
     keepComposition();
     const std::optional<QDateTime> due
@@ -58,7 +58,7 @@ void TMsgForm::compositionChanged()
 {
     showComposition();
     if (!isShown())
-        Open1Click();
+        toggleShown();
     raise();
     activateWindow();
 }
@@ -96,7 +96,7 @@ void TMsgForm::updateTrayHint()
         hint += QLatin1Char('\n') + m_definitionsTip;
     if (!m_nextScheduledTip.isEmpty())
         hint += QLatin1Char('\n') + m_nextScheduledTip;
-    m_ui.TrayIcon1->setHint(hint);
+    m_ui.trayIcon->setHint(hint);
 }
 
 void TMsgForm::queuedSendEnded(const HistoryEntry& entry)
@@ -107,11 +107,11 @@ void TMsgForm::queuedSendEnded(const HistoryEntry& entry)
     if (!m_notifier) {
         m_notifier = new DesktopNotifier(
             [this](const QString& title, const QString& body) {
-                if (m_ui.TrayIcon1->isShown())
-                    m_ui.TrayIcon1->systemTrayIcon()->showMessage(title, body);
+                if (m_ui.trayIcon->isShown())
+                    m_ui.trayIcon->systemTrayIcon()->showMessage(title, body);
             },
             this);
-        connect(m_ui.TrayIcon1->systemTrayIcon(), &QSystemTrayIcon::messageClicked, this,
+        connect(m_ui.trayIcon->systemTrayIcon(), &QSystemTrayIcon::messageClicked, this,
             [this] { showHistoryEntry(m_notifiedEntry); });
     }
     const QString recipient = entry.name.isEmpty() ? entry.area + QLatin1Char('-') + entry.phone : entry.name;
@@ -122,7 +122,7 @@ void TMsgForm::queuedSendEnded(const HistoryEntry& entry)
 
 void TMsgForm::showHistoryEntry(qint64 id)
 {
-    History1Click();
+    historyClicked();
     if (THistoryForm* form = historyForm(); form && id != 0)
         form->selectEntry(id);
 }

@@ -27,7 +27,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-void TMsgForm::Button1Click()
+void TMsgForm::sendClicked()
 {
     keepComposition();
     m_session->send();
@@ -38,13 +38,13 @@ void TMsgForm::keepComposition()
     if (m_restoring)
         return;
     MainSession::Composition& composition = m_session->composition();
-    composition.sender = m_ui.Edit2->text();
-    composition.message = m_ui.Memo1->toPlainText();
-    composition.listMode = m_ui.ToLabel->isList();
-    composition.list = m_ui.ToLabel->list();
-    composition.area = m_ui.ComboBox1->text();
-    composition.phone = m_ui.Edit1->text();
-    composition.recipientName = composition.listMode ? QString() : m_ui.ToLabel->text();
+    composition.sender = m_ui.senderEdit->text();
+    composition.message = m_ui.messageEdit->toPlainText();
+    composition.listMode = m_ui.recipientLabel->isList();
+    composition.list = m_ui.recipientLabel->list();
+    composition.area = m_ui.areaCodeEdit->text();
+    composition.phone = m_ui.numberEdit->text();
+    composition.recipientName = composition.listMode ? QString() : m_ui.recipientLabel->text();
 }
 
 void TMsgForm::showComposition()
@@ -53,8 +53,8 @@ void TMsgForm::showComposition()
     const MainSession::Composition composition = m_session->composition();
     {
         const QScopedValueRollback<bool> restoring(m_restoring, true);
-        m_ui.Edit2->setText(composition.sender);
-        m_ui.Memo1->setPlainText(composition.message);
+        m_ui.senderEdit->setText(composition.sender);
+        m_ui.messageEdit->setPlainText(composition.message);
         if (composition.listMode)
             showRecipientList(composition.list);
         else
@@ -66,24 +66,24 @@ void TMsgForm::showComposition()
 void TMsgForm::showRecipient(const QString& name, const QString& area, const QString& phone)
 {
     setRecipientFieldsEnabled(true);
-    m_ui.ToLabel->setIsList(false);
+    m_ui.recipientLabel->setIsList(false);
     // The name last: changing the two fields empties the recipient label.
-    m_ui.Edit1->setText(phone);
-    m_ui.ComboBox1->setText(area);
-    m_ui.ToLabel->setText(name);
+    m_ui.numberEdit->setText(phone);
+    m_ui.areaCodeEdit->setText(area);
+    m_ui.recipientLabel->setText(name);
 }
 
 void TMsgForm::showRecipientList(const QStringList& list)
 {
     // The area-code menu stays: it offers to drop the list.
-    m_ui.ImgButton2->setEnabled(true);
-    m_ui.Edit1->clear();
-    m_ui.ComboBox1->clear();
-    m_ui.ToLabel->setIsList(true);
-    m_ui.Edit1->setEnabled(false);
-    m_ui.ComboBox1->setEnabled(false);
-    m_ui.Label2->setEnabled(false);
-    m_ui.ToLabel->setList(list);
+    m_ui.areaMenuButton->setEnabled(true);
+    m_ui.numberEdit->clear();
+    m_ui.areaCodeEdit->clear();
+    m_ui.recipientLabel->setIsList(true);
+    m_ui.numberEdit->setEnabled(false);
+    m_ui.areaCodeEdit->setEnabled(false);
+    m_ui.numberLabel->setEnabled(false);
+    m_ui.recipientLabel->setList(list);
 }
 
 TPhoneBookForm* TMsgForm::phoneBookForm() const
@@ -93,7 +93,7 @@ TPhoneBookForm* TMsgForm::phoneBookForm() const
 
 void TMsgForm::beginList(const QStringList& names)
 {
-    m_ui.Panel1->clear();
+    m_ui.statusLine->clear();
     m_popUpStatusForm = makeStatusWindow();
     m_popUpStatusForm->setText(QString());
     for (const QString& name : names)
@@ -111,7 +111,7 @@ void TMsgForm::endList(bool)
             m_popUpStatusForm->offerRetry(true);
             connect(m_popUpStatusForm, &TPopUpStatusForm::retryPressed, this, [this, listId] {
                 m_session->composeNotSentOfList(listId);
-                Button1Click();
+                sendClicked();
             });
         }
     }
@@ -131,13 +131,13 @@ void TMsgForm::openPreferences(bool byUser)
         delete dialog.data();
     });
     // Opened by the send command: on the provider of the recipient's area code.
-    const int provider = m_session->engine().FindProviderByArea(m_ui.ComboBox1->text());
+    const int provider = m_session->engine().FindProviderByArea(m_ui.areaCodeEdit->text());
     if (!byUser && provider >= 0)
         dialog->chooseProvider(m_session->engine().Providers.at(provider).Name);
     dialog->exec();
 }
 
-void TMsgForm::SpeedButton1Click()
+void TMsgForm::phoneBookClicked()
 {
     // The tables belong to the hidden root window; without one there is no phone book.
     if (m_phoneBookForm || !m_options.hiddenForm)

@@ -71,7 +71,7 @@ bool TMsgForm::isCutOut() const
 
 const TFormShaper* TMsgForm::activeShaper() const
 {
-    for (const TFormShaper* shaper : { m_ui.FormShaper96, m_ui.FormShaper120 }) {
+    for (const TFormShaper* shaper : { m_ui.shaper96, m_ui.shaper120 }) {
         if (shaper && shaper->active())
             return shaper;
     }
@@ -84,7 +84,7 @@ void TMsgForm::dressBackground()
     if (m_background.isNull() || m_background.devicePixelRatio() != Skin::pictureScale(ratio))
         m_background = Skin::background(ratio);
     const TFormShaper* shaper = activeShaper();
-    m_ui.Image1->setPixmap(isCutOut() && shaper ? Skin::cutOut(m_background, shaper->region()) : m_background);
+    m_ui.devicePicture->setPixmap(isCutOut() && shaper ? Skin::cutOut(m_background, shaper->region()) : m_background);
 }
 
 void TMsgForm::dressSkin()
@@ -92,9 +92,9 @@ void TMsgForm::dressSkin()
     const qreal ratio = devicePixelRatioF();
     if (!m_background.isNull() && m_background.devicePixelRatio() == Skin::pictureScale(ratio))
         return;
-    for (TImgButton* button : { m_ui.Button1, m_ui.ImgButton2, m_ui.ImgButton4, m_ui.ImgButton5, m_ui.SpeedButton1 })
+    for (TImgButton* button : { m_ui.sendButton, m_ui.areaMenuButton, m_ui.closeButton, m_ui.menuButton, m_ui.phoneBookButton })
         Skin::dressButton(button, ratio);
-    Skin::dressLed(m_ui.Led, ratio);
+    Skin::dressLed(m_ui.connectionLamp, ratio);
     dressBackground();
 }
 
@@ -118,8 +118,8 @@ void TMsgForm::placeOnScreen()
 
 void TMsgForm::chooseOutline(int dotsPerInch)
 {
-    m_ui.FormShaper96->setActive(false);
-    m_ui.FormShaper120->setActive(false);
+    m_ui.shaper96->setActive(false);
+    m_ui.shaper120->setActive(false);
     const bool wasVisible = isVisible();
 
     if (dotsPerInch == 96 || dotsPerInch == 120) {
@@ -129,16 +129,16 @@ void TMsgForm::chooseOutline(int dotsPerInch)
         if (!cutOut)
             setAttribute(Qt::WA_NoSystemBackground, false);
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-        setFixedSize(SkinLayout::Image1.size());
+        setFixedSize(SkinLayout::DevicePicture.size());
         if (dotsPerInch == 96) {
-            m_ui.FormShaper96->setActive(true);
+            m_ui.shaper96->setActive(true);
         } else {
             static const qreal outlineScale = 16.0 / 13.0;
-            if (!m_ui.FormShaper120->property("designUnits").toBool()) {
-                m_ui.FormShaper120->setRegionData(designUnits(m_ui.FormShaper120->regionData(), outlineScale));
-                m_ui.FormShaper120->setProperty("designUnits", true);
+            if (!m_ui.shaper120->property("designUnits").toBool()) {
+                m_ui.shaper120->setRegionData(designUnits(m_ui.shaper120->regionData(), outlineScale));
+                m_ui.shaper120->setProperty("designUnits", true);
             }
-            m_ui.FormShaper120->setActive(true);
+            m_ui.shaper120->setActive(true);
         }
     } else {
         // No outline for this density: an ordinary window with a single border, sized to the picture.
@@ -147,7 +147,7 @@ void TMsgForm::chooseOutline(int dotsPerInch)
         setAttribute(Qt::WA_NoSystemBackground, false);
         setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
             | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-        setFixedSize(childrenRect().united(SkinLayout::Image1).size());
+        setFixedSize(childrenRect().united(SkinLayout::DevicePicture).size());
     }
 
     dressBackground();
@@ -192,19 +192,19 @@ bool TMsgForm::dragBackground(QEvent* event)
     }
 }
 
-void TMsgForm::Edit2Enter(QLineEdit* edit)
+void TMsgForm::fieldEntered(QLineEdit* edit)
 {
     edit->setReadOnly(true);
     edit->setReadOnly(false);
 }
 
-void TMsgForm::Panel1Enter()
+void TMsgForm::statusLineEntered()
 {
-    m_ui.Panel1->setReadOnly(true);
+    m_ui.statusLine->setReadOnly(true);
 }
 
-void TMsgForm::FormActivate()
+void TMsgForm::windowActivated()
 {
-    for (QLineEdit* edit : { m_ui.Edit1, m_ui.Edit2, m_ui.ComboBox1 })
-        Edit2Enter(edit);
+    for (QLineEdit* edit : { m_ui.numberEdit, m_ui.senderEdit, m_ui.areaCodeEdit })
+        fieldEntered(edit);
 }

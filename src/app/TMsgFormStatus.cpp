@@ -21,21 +21,21 @@ void TMsgForm::showConnectionState(ConnectionState state)
 {
     switch (state) {
     case ConnectionState::NoDefinitions:
-        m_ui.Led->SetRed();
+        m_ui.connectionLamp->SetRed();
         break;
     case ConnectionState::Stored:
-        m_ui.Led->SetYellow();
+        m_ui.connectionLamp->SetYellow();
         break;
     case ConnectionState::Service:
-        m_ui.Led->SetGreen();
+        m_ui.connectionLamp->SetGreen();
         break;
     default:
         return;
     }
     m_definitionsTip = definitionsTip(state);
-    m_ui.TrayIcon1->setIcon(m_ui.ImageList1.value(int(state)));
+    m_ui.trayIcon->setIcon(m_ui.trayImages.value(int(state)));
     updateTrayHint();
-    m_ui.TrayIcon1->UpdateIcon();
+    m_ui.trayIcon->UpdateIcon();
 }
 
 QString TMsgForm::definitionsTip(ConnectionState state) const
@@ -55,46 +55,46 @@ void TMsgForm::showStatus(const QString& text, StatusKind kind)
 {
     switch (kind) {
     case StatusKind::Info:
-        SetStatusColor(SkinColors::StatusColorNormal);
+        setStatusColor(SkinColors::StatusColorNormal);
         break;
     case StatusKind::Sent:
-        SetStatusColor(SkinColors::StatusColorSent);
+        setStatusColor(SkinColors::StatusColorSent);
         break;
     case StatusKind::Error:
-        SetStatusColor(SkinColors::StatusColorError);
+        setStatusColor(SkinColors::StatusColorError);
         break;
     case StatusKind::Unknown:
-        SetStatusColor(SkinColors::StatusColorUnknown);
+        setStatusColor(SkinColors::StatusColorUnknown);
         break;
     }
-    ShowStatus(text);
+    showStatusText(text);
 }
 
-void TMsgForm::SetStatusColor(quint32 colorValue)
+void TMsgForm::setStatusColor(quint32 colorValue)
 {
     m_statusColor = colorValue;
-    QPalette palette = m_ui.Panel1->palette();
+    QPalette palette = m_ui.statusLine->palette();
     for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
         palette.setColor(group, QPalette::Text, SkinColors::toColor(colorValue));
-    m_ui.Panel1->setPalette(palette);
+    m_ui.statusLine->setPalette(palette);
 }
 
-void TMsgForm::ShowStatus(const QString& text)
+void TMsgForm::showStatusText(const QString& text)
 {
     m_lastStatusText = text;
     if (!m_session->listSending()) {
         if (!m_session->usePopupStatus()) {
-            m_ui.Panel1->setText(text);
-            m_ui.Panel1->setCursorPosition(0);
+            m_ui.statusLine->setText(text);
+            m_ui.statusLine->setCursorPosition(0);
             // The whole text in the tool tip, for one longer than the line.
-            m_ui.Panel1->setToolTip(PlainText::toolTip(text));
+            m_ui.statusLine->setToolTip(PlainText::toolTip(text));
             return;
         }
         if (!m_popUpStatusForm) {
             if (m_closing)
                 return;
-            m_ui.Panel1->clear();
-            m_ui.Panel1->setToolTip(QString());
+            m_ui.statusLine->clear();
+            m_ui.statusLine->setToolTip(QString());
             m_popUpStatusForm = makeStatusWindow();
             m_popUpStatusForm->setMemoHeight(100);
             // Closing a window that shows single statuses cancels nothing.
@@ -108,7 +108,7 @@ void TMsgForm::ShowStatus(const QString& text)
     }
     // During a list send the text goes to the recipient's line; with the window closed it is only kept.
     if (m_popUpStatusForm) {
-        const QString name = ListLine::parse(m_ui.ToLabel->list().value(m_session->currentRecipient())).name;
+        const QString name = ListLine::parse(m_ui.recipientLabel->list().value(m_session->currentRecipient())).name;
         m_popUpStatusForm->setLine(m_session->currentRecipient(), name + QStringLiteral(": ") + text,
             m_statusColor == SkinColors::StatusColorUnknown);
     }

@@ -7,7 +7,7 @@
 
 #include <QAction>
 
-void TMsgForm::Teach1Click()
+void TMsgForm::teachClicked()
 {
     if (auto* open = findChild<TTeachForm*>(QString(), Qt::FindDirectChildrenOnly)) {
         open->showNormal();
@@ -31,7 +31,7 @@ void TMsgForm::Teach1Click()
         });
     connect(form, &TTeachForm::definitionSaved, this, [this] {
         m_session->service().localDefinitionsChanged();
-        BuildAreaMenu();
+        buildAreaMenu();
     });
     form->show();
     form->raise();

@@ -84,7 +84,7 @@ void TMsgForm::guideFirstSteps()
     });
     connect(&m_session->service(), &ServiceConnection::initDone, this, &TMsgForm::checkProviders);
     connect(&m_session->service(), &ServiceConnection::statsDone, this, &TMsgForm::checkProviders);
-    new AreaMenuWatcher(m_ui.PopupMenu2, [this] { checkProviders(); });
+    new AreaMenuWatcher(m_ui.areaMenu, [this] { checkProviders(); });
     if (isShown())
         firstStepsOnShow();
 }
@@ -136,7 +136,7 @@ void TMsgForm::offerWelcome()
         // Each way on opens its window once the box's handler has returned.
         switch (choice) {
         case WelcomeBox::Choice::Teach:
-            QMetaObject::invokeMethod(this, &TMsgForm::Teach1Click, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &TMsgForm::teachClicked, Qt::QueuedConnection);
             break;
         case WelcomeBox::Choice::ServiceAddress:
             QMetaObject::invokeMethod(this, &TMsgForm::openServiceAddress, Qt::QueuedConnection);
@@ -154,7 +154,7 @@ void TMsgForm::offerWelcome()
     box->adjustSize();
     const QRect screenArea = screen()->availableGeometry();
     const int x = frameGeometry().center().x() - box->width() / 2;
-    const int y = m_ui.Panel1->mapToGlobal(QPoint(0, 0)).y() - box->height() - TitleBarAllowance;
+    const int y = m_ui.statusLine->mapToGlobal(QPoint(0, 0)).y() - box->height() - TitleBarAllowance;
     box->move(qBound(screenArea.left(), x, screenArea.right() - box->width()), qMax(screenArea.top(), y));
     box->show();
     box->raise();

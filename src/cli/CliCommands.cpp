@@ -418,7 +418,7 @@ int sendComposition(SendWorkflow::Composition composition, const QStringList& la
     SendWorkflow workflow(engine, host);
     workflow.setRecorder(&recorder);
     composition.source = SendSource::CommandLine;
-    const SendWorkflow::Outcome outcome = workflow.Button1Click(composition);
+    const SendWorkflow::Outcome outcome = workflow.send(composition);
     // After the refusal it explains: every area code is one that no provider serves.
     if (engine.Providers.isEmpty())
         err(howToGetDefinitions());

@@ -63,7 +63,7 @@ QString SendWorkflow::refusal(const Composition& composition)
     return QString();
 }
 
-SendWorkflow::Outcome SendWorkflow::Button1Click(const Composition& composition)
+SendWorkflow::Outcome SendWorkflow::send(const Composition& composition)
 {
     if (composition.listMode && composition.list.isEmpty()) {
         m_host.reportError(ResStrings::emptyList());

@@ -53,9 +53,9 @@ public:
 
     SendWorkflow(TSMSBaseForm& engine, SendWorkflowHost& host);
 
-    // Button1Click: the checks, then the single send (which returns at once) or the list send (which returns
+    // The send command: the checks, then the single send (which returns at once) or the list send (which returns
     // when the list is done, the event loop running meanwhile).
-    Outcome Button1Click(const Composition& composition);
+    Outcome send(const Composition& composition);
     // One recipient to the engine. False, after reporting why, when the recipient could not be handed over.
     bool SendToRecipient(const QString& areaCode, const QString& phone, const QString& sender, const QString& message);
 

@@ -192,7 +192,7 @@ void BannerRotation::pictureDecoded(
     emit bannerShown(file);
 }
 
-void BannerRotation::Image2Click()
+void BannerRotation::bannerClicked()
 {
     if (ClickURL.isEmpty())
         return;

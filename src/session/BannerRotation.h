@@ -66,7 +66,7 @@ public:
     void BannerLoaded();
     // Decodes the picture file (chosen by its extension) and shows it; nothing when it cannot be decoded.
     void ShowBanner(const QString& file);
-    void Image2Click();
+    void bannerClicked();
 
     // The cache file of a banner: "Name.BannerType" in the cache folder. The name and type come from the
     // service: a path separator, a control character or a leading dot in them cannot lead outside the folder

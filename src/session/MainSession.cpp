@@ -212,7 +212,7 @@ void MainSession::send()
         m_view->showStatus(QString(), StatusKind::Info);
     history();
     m_service->reloadChangedDefinitions();
-    m_workflow->Button1Click(workflowComposition());
+    m_workflow->send(workflowComposition());
     m_messageText = m_workflow->MessageText;
 }
 
@@ -402,10 +402,10 @@ bool MainSession::event(QEvent* event)
 {
     switch (userMessageOf(event)) {
     case UM_INITDONE:
-        m_service->InitDone();
+        m_service->finishInit();
         return true;
     case UM_STATSDONE:
-        m_service->StatsDone();
+        m_service->finishStats();
         return true;
     case UM_BANNERCHOSEN:
         m_banners->BannerChosen();

@@ -79,7 +79,7 @@ public:
     Composition& composition() { return m_composition; }
     const Composition& composition() const { return m_composition; }
 
-    // The send command on what was composed (Button1Click).
+    // The send command on what was composed.
     void send();
     // Every status of the engine, in its text and colour.
     void SendResult(TSMSStatus status);

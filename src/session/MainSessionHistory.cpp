@@ -100,7 +100,7 @@ void MainSession::sendDue()
         queued.listId = entry.listId;
         queued.unattended = true;
         // Declined (no definitions yet, or offline): it stays in the queue for the next look.
-        m_workflow->Button1Click(queued);
+        m_workflow->send(queued);
         return;
     }
 }

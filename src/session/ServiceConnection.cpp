@@ -467,7 +467,7 @@ void ServiceConnection::finishRequest()
     setHttpIdle(true);
 }
 
-void ServiceConnection::InitDone()
+void ServiceConnection::finishInit()
 {
     try {
         // The credentials came with the definitions (ServiceState applies them after every load).
@@ -489,7 +489,7 @@ void ServiceConnection::InitDone()
     emit initDone();
 }
 
-void ServiceConnection::StatsDone()
+void ServiceConnection::finishStats()
 {
     try {
         // Without UPDATED the service did not take the counts: the banners still listed get back what was
@@ -514,12 +514,12 @@ void openWebAddress(ServiceConnectionHost* host, const QString& address)
 }
 } // namespace
 
-void ServiceConnection::HomePage1Click()
+void ServiceConnection::openHomePage()
 {
     openWebAddress(m_host, m_state.HomePage);
 }
 
-void ServiceConnection::OnlineHelpMenuClick()
+void ServiceConnection::openOnlineHelp()
 {
     openWebAddress(m_host, m_state.OnlineHelpURL.isEmpty() ? AppPaths::serviceUrl() : m_state.OnlineHelpURL);
 }
@@ -594,10 +594,10 @@ bool ServiceConnection::event(QEvent* event)
 {
     switch (userMessageOf(event)) {
     case UM_INITDONE:
-        InitDone();
+        finishInit();
         return true;
     case UM_STATSDONE:
-        StatsDone();
+        finishStats();
         return true;
     default:
         return QObject::event(event);

@@ -76,11 +76,11 @@ public:
     void HTTPSuccess(TRequestKind kind, const QByteArray& text);
     void HTTPFailure();
     // UM_INITDONE: the initialisation attempt is over, whatever its outcome.
-    void InitDone();
+    void finishInit();
     // UM_STATSDONE: a statistics report is over; counts it did not settle are kept for the next one.
-    void StatsDone();
-    void HomePage1Click();
-    void OnlineHelpMenuClick();
+    void finishStats();
+    void openHomePage();
+    void openOnlineHelp();
 
     // For the banner rotation: whether the component is free (taken under ServiceLock).
     bool isHttpIdle() const;

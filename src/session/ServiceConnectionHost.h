@@ -32,7 +32,7 @@ public:
     virtual bool openUrl(const QUrl& url);
 
     // Where UM_INITDONE and UM_STATSDONE are posted; the receiver passes them back to
-    // ServiceConnection::InitDone() and StatsDone(). Null: the connection receives them itself.
+    // ServiceConnection::finishInit() and finishStats(). Null: the connection receives them itself.
     virtual QObject* messageReceiver() { return nullptr; }
 
     // The banner picture cache: $XDG_CACHE_HOME/zelkora/cache/.

@@ -32,11 +32,11 @@ struct ButtonRole
     const char* role;
 };
 constexpr ButtonRole ButtonRoles[] = {
-    { "Button1", "send" },
-    { "ImgButton2", "area" },
-    { "ImgButton4", "close" },
-    { "ImgButton5", "menu" },
-    { "SpeedButton1", "phonebook" },
+    { "sendButton", "send" },
+    { "areaMenuButton", "area" },
+    { "closeButton", "close" },
+    { "menuButton", "menu" },
+    { "phoneBookButton", "phonebook" },
 };
 
 QString buttonRole(const QString& objectName)

@@ -40,7 +40,7 @@ QPixmap pixmap(const QString& fileName, qreal devicePixelRatio);
 // The device pixel ratio of the primary screen; 1 before the application has screens.
 qreal primaryRatio();
 
-// Image1, the device picture.
+// The device picture.
 QPixmap background(qreal devicePixelRatio = primaryRatio());
 // The built-in banner shown until the service's first banner (195 x 56).
 QPixmap defaultBanner(qreal devicePixelRatio = primaryRatio());
@@ -51,8 +51,8 @@ QPixmap aboutLogo(qreal devicePixelRatio = primaryRatio());
 // window system cannot cut to the outline and that shows the desktop through its transparent pixels.
 QPixmap cutOut(const QPixmap& picture, const QRegion& outline);
 
-// Gives a button its leave, enter and disabled pictures, chosen by its object name: "Button1",
-// "ImgButton2", "ImgButton4", "ImgButton5" or "SpeedButton1". False for any other name.
+// Gives a button its leave, enter and disabled pictures, chosen by its object name: "sendButton",
+// "areaMenuButton", "closeButton", "menuButton" or "phoneBookButton". False for any other name.
 bool dressButton(TImgButton* button, qreal devicePixelRatio = primaryRatio());
 // Gives the lamp its three pictures.
 void dressLed(TImgLed* led, qreal devicePixelRatio = primaryRatio());

@@ -385,7 +385,7 @@ private slots:
 
         Window w;
         (homePage ? w.state.HomePage : w.state.OnlineHelpURL) = address;
-        homePage ? w.connection.HomePage1Click() : w.connection.OnlineHelpMenuClick();
+        homePage ? w.connection.openHomePage() : w.connection.openOnlineHelp();
         QCOMPARE(w.host.opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>({ QUrl(opened) }));
     }
 };

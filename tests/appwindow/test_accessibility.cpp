@@ -85,8 +85,8 @@ private slots:
                 QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora"), module));
         auto form = makeForm();
         form->show();
-        form->ui().Edit2->setText(QStringLiteral("Dana"));
-        form->ui().Memo1->setPlainText(QStringLiteral("שלום"));
+        form->ui().senderEdit->setText(QStringLiteral("Dana"));
+        form->ui().messageEdit->setPlainText(QStringLiteral("שלום"));
 
         QList<QAccessibleInterface*> found;
         controls(of(form.get()), found);
@@ -100,25 +100,25 @@ private slots:
         }
 
         const MsgFormUi& ui = form->ui();
-        QCOMPARE(of(ui.Edit2)->text(QAccessible::Name), fields[0]);
-        QCOMPARE(of(ui.ComboBox1)->text(QAccessible::Name), fields[1]);
-        QCOMPARE(of(ui.Edit1)->text(QAccessible::Name), fields[2]);
-        QCOMPARE(of(ui.Memo1)->text(QAccessible::Name), fields[3]);
-        QCOMPARE(of(ui.Button1)->text(QAccessible::Name), send);
-        QCOMPARE(of(ui.Button1)->role(), QAccessible::Button);
-        QVERIFY(of(ui.ImgButton2)->state().hasPopup);
+        QCOMPARE(of(ui.senderEdit)->text(QAccessible::Name), fields[0]);
+        QCOMPARE(of(ui.areaCodeEdit)->text(QAccessible::Name), fields[1]);
+        QCOMPARE(of(ui.numberEdit)->text(QAccessible::Name), fields[2]);
+        QCOMPARE(of(ui.messageEdit)->text(QAccessible::Name), fields[3]);
+        QCOMPARE(of(ui.sendButton)->text(QAccessible::Name), send);
+        QCOMPARE(of(ui.sendButton)->role(), QAccessible::Button);
+        QVERIFY(of(ui.areaMenuButton)->state().hasPopup);
         // The labels are tied to their fields.
-        const auto relations = of(ui.Edit2)->relations(QAccessible::Label);
+        const auto relations = of(ui.senderEdit)->relations(QAccessible::Label);
         QVERIFY(std::any_of(relations.cbegin(), relations.cend(),
-            [&ui](const auto& relation) { return relation.first->object() == ui.Label1; }));
+            [&ui](const auto& relation) { return relation.first->object() == ui.senderLabel; }));
         // The counter is one text.
-        QCOMPARE(of(ui.CharCount)->text(QAccessible::Name), counter);
+        QCOMPARE(of(ui.counterLabel)->text(QAccessible::Name), counter);
 
         // The lamp says its state in words, a different one for each colour.
         QStringList lamp;
         for (const int state : { 0, 1, 2 }) {
             form->session().setConnectionState(ConnectionState(state));
-            lamp << of(ui.Led)->text(QAccessible::Name);
+            lamp << of(ui.connectionLamp)->text(QAccessible::Name);
         }
         QCOMPARE(QSet<QString>(lamp.cbegin(), lamp.cend()).size(), 3);
     }
@@ -129,10 +129,10 @@ private slots:
         auto form = makeForm();
         for (const QString& text : { QStringLiteral("ההודעה נשלחה"), QStringLiteral("<b>1 & 2</b>") }) {
             form->showStatus(text, StatusKind::Info);
-            QCOMPARE(of(form->ui().Panel1)->text(QAccessible::Name), text);
+            QCOMPARE(of(form->ui().statusLine)->text(QAccessible::Name), text);
         }
-        form->ui().Panel1->clear();
-        QVERIFY(!of(form->ui().Panel1)->text(QAccessible::Name).isEmpty());
+        form->ui().statusLine->clear();
+        QVERIFY(!of(form->ui().statusLine)->text(QAccessible::Name).isEmpty());
     }
 
     // The image buttons: reached by Tab in reading order, pressed by Space or Return, the area-code menu opened
@@ -144,32 +144,32 @@ private slots:
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         const MsgFormUi& ui = form->ui();
-        ui.Edit2->setFocus();
+        ui.senderEdit->setFocus();
         QList<QWidget*> visited;
         for (int i = 0; i < 9; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget();
         }
-        const QList<QWidget*> expected { ui.ComboBox1, ui.Edit1, ui.Memo1, ui.Button1, ui.SpeedButton1, ui.ImgButton2,
-            ui.Panel1, ui.ImgButton5, ui.ImgButton4 };
+        const QList<QWidget*> expected { ui.areaCodeEdit, ui.numberEdit, ui.messageEdit, ui.sendButton, ui.phoneBookButton, ui.areaMenuButton,
+            ui.statusLine, ui.menuButton, ui.closeButton };
         QCOMPARE(visited, expected);
 
         int presses = 0;
-        connect(ui.ImgButton4, &TImgButton::clicked, this, [&presses] { ++presses; });
-        QTest::keyClick(ui.ImgButton4, Qt::Key_Space);
-        QTest::keyClick(ui.ImgButton4, Qt::Key_Return);
+        connect(ui.closeButton, &TImgButton::clicked, this, [&presses] { ++presses; });
+        QTest::keyClick(ui.closeButton, Qt::Key_Space);
+        QTest::keyClick(ui.closeButton, Qt::Key_Return);
         QCOMPARE(presses, 2);
 
         bool menuShown = false;
         QTimer::singleShot(0, this, [&] {
-            QTRY_VERIFY(ui.PopupMenu2->isVisible());
+            QTRY_VERIFY(ui.areaMenu->isVisible());
             menuShown = true;
-            QTest::keyClick(ui.PopupMenu2, Qt::Key_Escape);
+            QTest::keyClick(ui.areaMenu, Qt::Key_Escape);
         });
-        ui.ImgButton2->setFocus();
-        QTest::keyClick(ui.ImgButton2, Qt::Key_Down, Qt::AltModifier);
+        ui.areaMenuButton->setFocus();
+        QTest::keyClick(ui.areaMenuButton, Qt::Key_Down, Qt::AltModifier);
         QVERIFY(menuShown);
-        QVERIFY(!ui.PopupMenu2->isVisible());
+        QVERIFY(!ui.areaMenu->isVisible());
     }
 };
 

@@ -280,7 +280,7 @@ private slots:
         QFETCH(QString, address);
         QFETCH(bool, opened);
         m_rotation->ClickURL = address;
-        m_rotation->Image2Click();
+        m_rotation->bannerClicked();
         QCOMPARE(m_session->opened.size(), opened ? 1 : 0);
         if (opened)
             QCOMPARE(m_session->opened.first(), QUrl(address.trimmed()));

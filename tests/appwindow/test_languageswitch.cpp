@@ -59,7 +59,7 @@ class TestLanguageSwitch : public QObject
 
     TLanguagesForm* openLanguages()
     {
-        mainWindow()->ui().Languages->trigger();
+        mainWindow()->ui().languagesAction->trigger();
         return QTest::qWaitFor([] { return LanguageSwitch::window() != nullptr; }) ? LanguageSwitch::window() : nullptr;
     }
 
@@ -79,7 +79,7 @@ private slots:
         RegistryStore::writeLanguage(QStringLiteral("HEB"));
         m_root = std::make_unique<THiddenForm>();
         makeForm(m_root.get()).release();
-        mainWindow()->Open1Click();
+        mainWindow()->toggleShown();
     }
 
     void cleanup()
@@ -107,7 +107,7 @@ private slots:
         TLanguagesForm* window = openLanguages();
         // Until a language is chosen the handset and its tray icon stay.
         QTest::qWait(100);
-        QVERIFY(before && before->isVisible() && before->ui().TrayIcon1->isShown());
+        QVERIFY(before && before->isVisible() && before->ui().trayIcon->isShown());
         pick(window, QStringLiteral("ENU"));
         QTRY_VERIFY(before.isNull());
         QVERIFY2(LanguageModules::activeModuleFile().endsWith(QLatin1String("zelkora.ENU")),
@@ -119,10 +119,10 @@ private slots:
         QTRY_VERIFY(mainWindow());
         QTRY_VERIFY(mainWindow()->isVisible());
         QCOMPARE(mainWindow()->layoutDirection(), Qt::LeftToRight);
-        QCOMPARE(mainWindow()->ui().Label1->text(), QStringLiteral("From:"));
-        QCOMPARE(mainWindow()->ui().Stop1->text(), QStringLiteral("Exit"));
-        QVERIFY(mainWindow()->ui().Edit2->alignment() & Qt::AlignLeft);
-        QCOMPARE(mainWindow()->ui().CharCount->text(), QStringLiteral("Message: (0 / 105 chars)"));
+        QCOMPARE(mainWindow()->ui().senderLabel->text(), QStringLiteral("From:"));
+        QCOMPARE(mainWindow()->ui().exitAction->text(), QStringLiteral("Exit"));
+        QVERIFY(mainWindow()->ui().senderEdit->alignment() & Qt::AlignLeft);
+        QCOMPARE(mainWindow()->ui().counterLabel->text(), QStringLiteral("Message: (0 / 105 chars)"));
         QCOMPARE(RegistryStore::readLanguage(), closeButton ? QStringLiteral("ENU") : QStringLiteral("HEB"));
         QTRY_VERIFY(!LanguageSwitch::window());
     }
@@ -158,15 +158,15 @@ private slots:
         QTRY_VERIFY(mainWindow() && mainWindow()->isVisible());
         // In the rebuilt window's fields, as the user sees them.
         const MsgFormUi& ui = mainWindow()->ui();
-        QCOMPARE(ui.Edit2->text(), typed.sender);
-        QCOMPARE(ui.Memo1->toPlainText(), typed.message);
-        QCOMPARE(ui.ToLabel->isList(), list);
-        QCOMPARE(ui.ToLabel->list(), typed.list);
-        QCOMPARE(ui.ComboBox1->text(), typed.area);
-        QCOMPARE(ui.Edit1->text(), typed.phone);
+        QCOMPARE(ui.senderEdit->text(), typed.sender);
+        QCOMPARE(ui.messageEdit->toPlainText(), typed.message);
+        QCOMPARE(ui.recipientLabel->isList(), list);
+        QCOMPARE(ui.recipientLabel->list(), typed.list);
+        QCOMPARE(ui.areaCodeEdit->text(), typed.area);
+        QCOMPARE(ui.numberEdit->text(), typed.phone);
         if (!list)
-            QCOMPARE(ui.ToLabel->text(), typed.recipientName);
-        QCOMPARE(ui.Edit1->isEnabled(), !list);
+            QCOMPARE(ui.recipientLabel->text(), typed.recipientName);
+        QCOMPARE(ui.numberEdit->isEnabled(), !list);
     }
 
     // The switch asked for while an attempt is under way: the attempt ends with the old window, silently,
@@ -202,8 +202,8 @@ private slots:
         QTimer::singleShot(0, &programLoop, [&] {
             QEventLoop menuLoop;
             QTimer::singleShot(0, &menuLoop, [&] {
-                before->LanguagesClick();
-                before->LanguagesClick();
+                before->languagesClicked();
+                before->languagesClicked();
                 QTest::qWait(50);
                 // Still inside the menu's loop: nothing has been taken down.
                 stillThere = before && !LanguageSwitch::window();

@@ -48,20 +48,20 @@ private slots:
     {
         auto form = makeForm();
         QVERIFY(!form->isVisible());
-        QCOMPARE(form->ui().Edit2->text(), QString());
-        QCOMPARE(form->ui().Edit1->text(), QString());
+        QCOMPARE(form->ui().senderEdit->text(), QString());
+        QCOMPARE(form->ui().numberEdit->text(), QString());
         // No provider serves "03": nothing is offered.
-        QCOMPARE(form->ui().ComboBox1->text(), QString());
-        QCOMPARE(form->ui().ToLabel->text(), QString());
+        QCOMPARE(form->ui().areaCodeEdit->text(), QString());
+        QCOMPARE(form->ui().recipientLabel->text(), QString());
         QCOMPARE(form->session().engine().TimeOut, 60);
         QCOMPARE(form->session().service().HTTP.ConnectTimeout(), 60000);
         QCOMPARE(form->session().usePopupStatus(), false);
         // The desktop's language: LANG=C.UTF-8 gives Hebrew.
         QCOMPARE(form->session().languageCode(), QStringLiteral("HEB"));
-        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("פעיל"));
+        QCOMPARE(form->ui().statusLine->text(), QStringLiteral("פעיל"));
         QCOMPARE(form->statusColor(), SkinColors::StatusColorNormal);
         QCOMPARE(form->connectionState(), ConnectionState::NoDefinitions);
-        QCOMPARE(form->ui().Led->colour(), TImgLed::Colour::Red);
+        QCOMPARE(form->ui().connectionLamp->colour(), TImgLed::Colour::Red);
         QVERIFY(form->session().service().initTimer().isActive());
         QCOMPARE(form->session().service().initTimer().interval(), 1000);
         QVERIFY(!form->session().banners().BannerTimer.isActive());
@@ -81,11 +81,11 @@ private slots:
             "[General]\r\nLastFrom=Dana\r\nLastPhone=1234567\r\nLastAreaCode=054\r\n"
             "LastRecipient=Avi\r\nTimeOut=0x1E\r\nUsePopupStatus=0\r\n");
         auto form = makeForm();
-        QCOMPARE(form->ui().Edit2->text(), QStringLiteral("Dana"));
-        QCOMPARE(form->ui().Edit1->text(), QStringLiteral("1234567"));
-        QCOMPARE(form->ui().ComboBox1->text(), QStringLiteral("054"));
+        QCOMPARE(form->ui().senderEdit->text(), QStringLiteral("Dana"));
+        QCOMPARE(form->ui().numberEdit->text(), QStringLiteral("1234567"));
+        QCOMPARE(form->ui().areaCodeEdit->text(), QStringLiteral("054"));
         // Setting the two fields empties the label; it is read after them.
-        QCOMPARE(form->ui().ToLabel->text(), QStringLiteral("Avi"));
+        QCOMPARE(form->ui().recipientLabel->text(), QStringLiteral("Avi"));
         QCOMPARE(form->session().engine().TimeOut, 30);
         QCOMPARE(form->session().service().HTTP.ConnectTimeout(), 30000);
     }
@@ -93,10 +93,10 @@ private slots:
     void componentsCarryTheirNames_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char* name : { "Image1", "Image2", "Edit2", "ToLabel", "SpeedButton1", "Memo1", "CharCount",
-                 "ComboBox1", "ImgButton2", "Edit1", "Button1", "Panel1", "Led", "ImgButton5", "ImgButton4", "Shape1",
-                 "Shape5", "HalvernShape1", "HalvernShape2", "HalvernShape3", "TrayIcon1", "PopupMenu1", "PopupMenu2",
-                 "FormShaper96", "FormShaper120" })
+        for (const char* name : { "devicePicture", "bannerImage", "senderEdit", "recipientLabel", "phoneBookButton", "messageEdit", "counterLabel",
+                 "areaCodeEdit", "areaMenuButton", "numberEdit", "sendButton", "statusLine", "connectionLamp", "menuButton", "closeButton", "senderFrame",
+                 "separatorLine", "areaCodeFrame", "numberFrame", "messageFrame", "trayIcon", "mainMenu", "areaMenu",
+                 "shaper96", "shaper120" })
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -115,29 +115,29 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("Open1") << "Open1"
+        QTest::newRow("openAction") << "openAction"
                                << "הודעה חדשה" << true;
-        QTest::newRow("PhoneBook1") << "PhoneBook1"
+        QTest::newRow("phoneBookAction") << "phoneBookAction"
                                     << "ספר טלפונים" << true;
-        QTest::newRow("Preferences1") << "Preferences1"
+        QTest::newRow("preferencesAction") << "preferencesAction"
                                       << "הגדרות" << true;
-        QTest::newRow("Teach1") << "Teach1"
+        QTest::newRow("teachAction") << "teachAction"
                                 << "לימוד ספק חדש..." << true;
-        QTest::newRow("TellFriends1") << "TellFriends1"
+        QTest::newRow("tellFriendsAction") << "tellFriendsAction"
                                       << "ספר לחברים!" << true;
-        QTest::newRow("HomePage1") << "HomePage1"
+        QTest::newRow("homePageAction") << "homePageAction"
                                    << "אתר הבית" << true;
-        QTest::newRow("N5") << "N5"
+        QTest::newRow("helpMenuAction") << "helpMenuAction"
                             << "עזרה" << true;
-        QTest::newRow("N6") << "N6"
+        QTest::newRow("localHelpAction") << "localHelpAction"
                             << "עזרה מקומית" << true;
-        QTest::newRow("OnlineHelpMenu") << "OnlineHelpMenu"
+        QTest::newRow("onlineHelpAction") << "onlineHelpAction"
                                         << "עזרה מקוונת" << false;
-        QTest::newRow("N4") << "N4"
+        QTest::newRow("aboutAction") << "aboutAction"
                             << "אודות" << true;
-        QTest::newRow("Languages") << "Languages"
+        QTest::newRow("languagesAction") << "languagesAction"
                                    << "Languages" << true;
-        QTest::newRow("Stop1") << "Stop1"
+        QTest::newRow("exitAction") << "exitAction"
                                << "סיום" << true;
     }
 
@@ -147,7 +147,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(bool, enabled);
         auto form = makeForm();
-        auto* action = form->ui().PopupMenu1->findChild<QAction*>(name);
+        auto* action = form->ui().mainMenu->findChild<QAction*>(name);
         QVERIFY(action);
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->isEnabled(), enabled);
@@ -158,12 +158,12 @@ private slots:
     void teachItemOpensOneWindowWhoseDefinitionsAreUsed()
     {
         auto form = makeForm();
-        form->ui().Teach1->trigger();
-        form->ui().Teach1->trigger();
+        form->ui().teachAction->trigger();
+        form->ui().teachAction->trigger();
         const auto open = form->findChildren<TTeachForm*>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(open.size(), 1);
         QVERIFY(open.first()->isVisible());
-        QVERIFY(!form->ui().Languages->isEnabled());
+        QVERIFY(!form->ui().languagesAction->isEnabled());
 
         const QString folder = TestEnv::freshDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/zelkora/providers.d");
         TestEnv::writeFile(folder + "acme.def",
@@ -181,13 +181,13 @@ private slots:
         // The About box held and let go in between does not free the item while the teach window is open.
         form->holdLanguages(true);
         form->holdLanguages(false);
-        QVERIFY(!form->ui().Languages->isEnabled());
+        QVERIFY(!form->ui().languagesAction->isEnabled());
         open.first()->close();
         QTRY_VERIFY(form->findChildren<TTeachForm*>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
-        QVERIFY(form->ui().Languages->isEnabled());
+        QVERIFY(form->ui().languagesAction->isEnabled());
 
         // The program ends while the teach window is open.
-        form->ui().Teach1->trigger();
+        form->ui().teachAction->trigger();
         form.reset();
     }
 
@@ -221,13 +221,13 @@ private slots:
         QSignalSpy toggled(form.get(), &TMsgForm::toggled);
         postUserMessage(form.get(), UM_TOGGLEWINDOW);
         QTRY_VERIFY(form->isVisible());
-        QCOMPARE(form->ui().Open1->text(), QStringLiteral("ביטול הודעה"));
+        QCOMPARE(form->ui().openAction->text(), QStringLiteral("ביטול הודעה"));
         // Showing clears the status line and counts the characters.
-        QCOMPARE(form->ui().Panel1->text(), QString());
-        QCOMPARE(form->ui().CharCount->text(), QStringLiteral("105 / 0 תוים)"));
+        QCOMPARE(form->ui().statusLine->text(), QString());
+        QCOMPARE(form->ui().counterLabel->text(), QStringLiteral("105 / 0 תוים)"));
         postUserMessage(form.get(), UM_TOGGLEWINDOW);
         QTRY_VERIFY(!form->isVisible());
-        QCOMPARE(form->ui().Open1->text(), QStringLiteral("הודעה חדשה"));
+        QCOMPARE(form->ui().openAction->text(), QStringLiteral("הודעה חדשה"));
         QCOMPARE(toggled.count(), 2);
     }
 
@@ -238,13 +238,13 @@ private slots:
         QTest::addColumn<bool>("list");
         QTest::addColumn<QString>("focused");
         QTest::newRow("no sender") << ""
-                                   << "" << false << "Edit2";
+                                   << "" << false << "senderEdit";
         QTest::newRow("no phone") << "Dana"
-                                  << "" << false << "Edit1";
+                                  << "" << false << "numberEdit";
         QTest::newRow("both") << "Dana"
-                              << "1234567" << false << "Memo1";
+                              << "1234567" << false << "messageEdit";
         QTest::newRow("a list") << "Dana"
-                                << "" << true << "Memo1";
+                                << "" << true << "messageEdit";
     }
 
     void showingFocusesTheFirstFieldToFill()
@@ -254,19 +254,19 @@ private slots:
         QFETCH(bool, list);
         QFETCH(QString, focused);
         auto form = makeForm();
-        form->ui().Edit2->setText(sender);
-        form->ui().Edit1->setText(phone);
+        form->ui().senderEdit->setText(sender);
+        form->ui().numberEdit->setText(phone);
         if (list) {
-            form->ui().Edit1->setEnabled(false);
-            form->ui().ComboBox1->setEnabled(false);
-            form->ui().ToLabel->setList({ QStringLiteral("Avi=052-1234567") });
-            form->ui().ToLabel->setIsList(true);
+            form->ui().numberEdit->setEnabled(false);
+            form->ui().areaCodeEdit->setEnabled(false);
+            form->ui().recipientLabel->setList({ QStringLiteral("Avi=052-1234567") });
+            form->ui().recipientLabel->setIsList(true);
         }
-        form->Open1Click();
+        form->toggleShown();
         QCOMPARE(form->focusWidget()->objectName(), focused);
         // A chosen list survives showing: its fields stay disabled.
-        QCOMPARE(form->ui().Edit1->isEnabled(), !list);
-        QCOMPARE(form->ui().ComboBox1->isEnabled(), !list);
+        QCOMPARE(form->ui().numberEdit->isEnabled(), !list);
+        QCOMPARE(form->ui().areaCodeEdit->isEnabled(), !list);
     }
 
     void closeHidesAndCancelsTheAttempt()
@@ -277,16 +277,16 @@ private slots:
         provider.AreaCodes = QStringLiteral("054");
         provider.MsgUrl = QStringLiteral("http://127.0.0.1:9/send");
         form->session().engine().Providers.append(provider);
-        form->Open1Click();
+        form->toggleShown();
         form->session().engine().Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"),
             QStringLiteral("hi"), QString(), QString());
         QCOMPARE(form->session().engine().Status, ssConnecting);
-        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("מתחבר..."));
+        QCOMPARE(form->ui().statusLine->text(), QStringLiteral("מתחבר..."));
 
         QVERIFY(!form->close());
         QVERIFY(!form->isVisible());
         QCOMPARE(form->session().engine().Status, ssCancelled);
-        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("ביטול"));
+        QCOMPARE(form->ui().statusLine->text(), QStringLiteral("ביטול"));
         QCOMPARE(TMsgForm::current(), form.get());
     }
 
@@ -314,7 +314,7 @@ private slots:
         QPointer<TMsgForm> form = makeForm(&hiddenForm).release();
         form->state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
             QStringLiteral("http://127.0.0.1:9/a.gif"), QString(), 15000, 3 });
-        form->ui().Stop1->trigger();
+        form->ui().exitAction->trigger();
         QCOMPARE(AutoStart::entryExists(), entryAfter);
         if (entryAfter)
             QVERIFY(TestEnv::readFile(AutoStart::entryPath()).contains(AutoStart::execLine().toUtf8()));
@@ -329,7 +329,7 @@ private slots:
         auto form = makeForm();
         form->state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
             QStringLiteral("http://127.0.0.1:9/a.gif"), QString(), 15000, 3 });
-        form->Stop1Click();
+        form->exitClicked();
         QCOMPARE(TestEnv::readFile(appDir + QStringLiteral("adcache.dat")),
             QByteArray("A,gif,http://127.0.0.1:9/a.gif,,15000,3\r\n"));
     }
@@ -378,15 +378,15 @@ private slots:
         if (TMsgForm::platformShapesWindows())
             QSKIP("X11 tells the stacking order: there the windows above are known");
         auto form = makeForm();
-        form->Open1Click();
+        form->toggleShown();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QWidget over;
         over.setGeometry(form->frameGeometry().adjusted(-20, -20, 20, 20));
         over.show();
         QVERIFY(QTest::qWaitForWindowExposed(&over));
         over.raise();
-        QVERIFY(!form->IsWindowCovered());
-        QVERIFY(!form->IsBannerCovered());
+        QVERIFY(!form->isWindowCovered());
+        QVERIFY(!form->isBannerCovered());
         form->minimiseIfCovered();
         QVERIFY(form->isShown());
     }
@@ -397,27 +397,27 @@ private slots:
             QSKIP("Keyboard focus is the compositor's to give, and a compositor without a keyboard (headless weston) "
                   "gives it to no window");
         auto form = makeForm();
-        form->Open1Click();
+        form->toggleShown();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         EditCaret* caret = form->caret();
-        const QFontMetrics metrics(form->ui().Edit1->font());
+        const QFontMetrics metrics(form->ui().numberEdit->font());
         QCOMPARE(caret->size().width(), metrics.horizontalAdvance(QLatin1Char('_')));
         QCOMPARE(caret->color(), SkinColors::toColor(SkinColors::StatusColorNormal));
 
-        form->ui().Edit2->setFocus();
-        QTRY_COMPARE(caret->activeField(), form->ui().Edit2);
+        form->ui().senderEdit->setFocus();
+        QTRY_COMPARE(caret->activeField(), form->ui().senderEdit);
         // The block is drawn over the field's background by exclusive-or.
-        const QRect block = caret->caretRect(form->ui().Edit2);
+        const QRect block = caret->caretRect(form->ui().senderEdit);
         QVERIFY(!block.isEmpty());
-        const QImage shot = form->ui().Edit2->grab().toImage();
+        const QImage shot = form->ui().senderEdit->grab().toImage();
         const QRgb expected = SkinColors::toRgb(SkinColors::SkinBackColor ^ SkinColors::StatusColorNormal);
         QCOMPARE(shot.pixel(block.center()) & 0xFFFFFF, expected & 0xFFFFFF);
 
-        form->ui().Memo1->setFocus();
-        QTRY_COMPARE(caret->activeField(), form->ui().Memo1);
-        form->ui().Panel1->setFocus();
+        form->ui().messageEdit->setFocus();
+        QTRY_COMPARE(caret->activeField(), form->ui().messageEdit);
+        form->ui().statusLine->setFocus();
         QTRY_COMPARE(caret->activeField(), nullptr);
-        QVERIFY(form->ui().Panel1->isReadOnly());
+        QVERIFY(form->ui().statusLine->isReadOnly());
     }
 };
 

@@ -89,7 +89,7 @@ private slots:
         QSignalSpy toggled(form.get(), &TMsgForm::toggled);
         auto perform = [&] {
             for (const int reason : gesture)
-                emit form->ui().TrayIcon1->systemTrayIcon()->activated(QSystemTrayIcon::ActivationReason(reason));
+                emit form->ui().trayIcon->systemTrayIcon()->activated(QSystemTrayIcon::ActivationReason(reason));
         };
         perform();
         QVERIFY(form->isShown());
@@ -103,13 +103,13 @@ private slots:
     void minimisedWindowIsBroughtBackByTheToggle()
     {
         auto form = makeForm();
-        form->Open1Click();
+        form->toggleShown();
         form->showMinimized();
         QVERIFY(!form->isShown());
         postUserMessage(form.get(), UM_TOGGLEWINDOW);
         QTRY_VERIFY(form->isShown());
         QVERIFY(!form->isMinimized());
-        QCOMPARE(form->ui().Open1->text(), QStringLiteral("ביטול הודעה"));
+        QCOMPARE(form->ui().openAction->text(), QStringLiteral("ביטול הודעה"));
     }
 
     // Two requests in a row (a second start right after the first, a double click that the desktop
@@ -142,7 +142,7 @@ private slots:
         QTRY_VERIFY(form->isMinimized());
         postUserMessage(form.data(), UM_TOGGLEWINDOW);
         QTRY_VERIFY(form->isShown());
-        form->Open1Click();
+        form->toggleShown();
         QVERIFY(form->isVisible());
         QVERIFY(form->isMinimized());
         delete form.data();
@@ -152,13 +152,13 @@ private slots:
     void outsideTextIsShownAsWritten()
     {
         auto form = makeForm();
-        form->ui().ToLabel->setText(Hostile);
-        QCOMPARE(form->ui().ToLabel->textFormat(), Qt::PlainText);
-        form->ui().ToLabel->setList({ Hostile + QStringLiteral("=052-1234567") });
-        form->ui().ToLabel->setIsList(true);
-        form->ShowStatus(Hostile);
-        QCOMPARE(form->ui().Panel1->text(), Hostile);
-        QCOMPARE(QTextDocumentFragment::fromHtml(form->ui().Panel1->toolTip()).toPlainText(), Hostile);
+        form->ui().recipientLabel->setText(Hostile);
+        QCOMPARE(form->ui().recipientLabel->textFormat(), Qt::PlainText);
+        form->ui().recipientLabel->setList({ Hostile + QStringLiteral("=052-1234567") });
+        form->ui().recipientLabel->setIsList(true);
+        form->showStatusText(Hostile);
+        QCOMPARE(form->ui().statusLine->text(), Hostile);
+        QCOMPARE(QTextDocumentFragment::fromHtml(form->ui().statusLine->toolTip()).toPlainText(), Hostile);
         for (QLabel* label : form->findChildren<QLabel*>())
             QVERIFY2(label->textFormat() == Qt::PlainText || label->text().isEmpty(), qPrintable(label->objectName()));
     }
@@ -204,7 +204,7 @@ private slots:
         whenMessageBoxOpens(
             [&](QMessageBox*) {
                 boxSeen = true;
-                form->ui().Stop1->trigger();
+                form->ui().exitAction->trigger();
             },
             false);
         QTimer guard;

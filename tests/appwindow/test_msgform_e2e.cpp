@@ -80,8 +80,8 @@ class TestMsgFormEndToEnd : public QObject
     // The key events of the test library know no Hebrew: the fields take the text as an input method gives it.
     void compose(const QString& sender, const QString& message)
     {
-        m_form->ui().Edit2->setText(sender);
-        m_form->ui().Memo1->setPlainText(message);
+        m_form->ui().senderEdit->setText(sender);
+        m_form->ui().messageEdit->setPlainText(message);
     }
 
 private slots:
@@ -135,40 +135,40 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_form));
         const MsgFormUi& ui = m_form->ui();
         // The message stays after a send; the field starts empty here as on a new message.
-        ui.Memo1->clear();
-        ui.Edit2->setFocus();
-        ui.Edit2->selectAll();
-        QTest::keyClicks(ui.Edit2, QStringLiteral("Dana"));
+        ui.messageEdit->clear();
+        ui.senderEdit->setFocus();
+        ui.senderEdit->selectAll();
+        QTest::keyClicks(ui.senderEdit, QStringLiteral("Dana"));
         const auto typeAfterTab = [](QWidget* field, const QString& text) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), field);
             QTest::keyClicks(field, text);
         };
-        typeAfterTab(ui.ComboBox1, QStringLiteral("052"));
-        typeAfterTab(ui.Edit1, number);
-        typeAfterTab(ui.Memo1, QStringLiteral("by keys"));
-        QCOMPARE(ui.ComboBox1->text(), QStringLiteral("052"));
+        typeAfterTab(ui.areaCodeEdit, QStringLiteral("052"));
+        typeAfterTab(ui.numberEdit, number);
+        typeAfterTab(ui.messageEdit, QStringLiteral("by keys"));
+        QCOMPARE(ui.areaCodeEdit->text(), QStringLiteral("052"));
         if (ctrlReturn) {
-            QTest::keyClick(ui.Memo1, Qt::Key_Return, Qt::ControlModifier);
+            QTest::keyClick(ui.messageEdit, Qt::Key_Return, Qt::ControlModifier);
         } else {
-            QTest::keyClick(ui.Memo1, Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), ui.Button1);
-            QTest::keyClick(ui.Button1, Qt::Key_Space);
+            QTest::keyClick(ui.messageEdit, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), ui.sendButton);
+            QTest::keyClick(ui.sendButton, Qt::Key_Space);
         }
-        QTRY_COMPARE_WITH_TIMEOUT(ui.Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(ui.statusLine->text(), QStringLiteral("ההודעה נשלחה"), Patience);
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/sahar/send ") + number });
         QCOMPARE(m_sandbox.submissions().last().fields.value(QStringLiteral("text")), QStringLiteral("by keys"));
-        QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("by keys"));
+        QCOMPARE(ui.messageEdit->toPlainText(), QStringLiteral("by keys"));
     }
 
     // A recipient typed in, the message sent: the status line ends with the site's acceptance.
     void singleRecipientIsSent()
     {
-        m_form->ui().ComboBox1->setText(QStringLiteral("052"));
-        m_form->ui().Edit1->setText(QStringLiteral("1234567"));
+        m_form->ui().areaCodeEdit->setText(QStringLiteral("052"));
+        m_form->ui().numberEdit->setText(QStringLiteral("1234567"));
         compose(QStringLiteral("דנה"), QStringLiteral("שלום מהחלון"));
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().statusLine->text(), QStringLiteral("ההודעה נשלחה"), Patience);
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/sahar/send 1234567") });
         QCOMPARE(m_sandbox.submissions().last().fields.value(QStringLiteral("text")), QStringLiteral("שלום מהחלון"));
     }
@@ -184,10 +184,10 @@ private slots:
                 provider.LoginOrigin = QStringLiteral("https://sahar.example:443");
         const QString origin = QStringLiteral("http://127.0.0.1:%1").arg(QUrl(m_sandbox.baseUrl()).port());
         ScriptedPrompt prompt(false);
-        m_form->ui().ComboBox1->setText(QStringLiteral("052"));
-        m_form->ui().Edit1->setText(QStringLiteral("1234568"));
+        m_form->ui().areaCodeEdit->setText(QStringLiteral("052"));
+        m_form->ui().numberEdit->setText(QStringLiteral("1234568"));
         compose(QStringLiteral("דנה"), QStringLiteral("moved"));
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         QCOMPARE(prompt.asked.size(), 1);
         QVERIFY2(prompt.asked.first().contains(origin) && prompt.asked.first().contains(QStringLiteral("http: ")),
             qPrintable(prompt.asked.first()));
@@ -195,8 +195,8 @@ private slots:
         QCOMPARE(m_sandbox.submissions().size(), 0);
 
         prompt.answer = true;
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().statusLine->text(), QStringLiteral("ההודעה נשלחה"), Patience);
         QCOMPARE(prompt.asked.size(), 2);
         QCOMPARE(SmsIni(settings).loginOrigin(QStringLiteral("Sahar")), origin);
         TestEnv::writeFile(settings, before);
@@ -206,11 +206,11 @@ private slots:
     void recipientChosenFromThePhoneBookIsSent()
     {
         chooseInPhoneBook(this, { 2 });
-        QTest::mouseClick(m_form->ui().SpeedButton1, Qt::LeftButton);
-        QCOMPARE(m_form->ui().ToLabel->text(), QStringLiteral("גלית"));
+        QTest::mouseClick(m_form->ui().phoneBookButton, Qt::LeftButton);
+        QCOMPARE(m_form->ui().recipientLabel->text(), QStringLiteral("גלית"));
         compose(QStringLiteral("דנה"), QStringLiteral("מהספר"));
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().statusLine->text(), QStringLiteral("ההודעה נשלחה"), Patience);
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/kesher/send 0542222222") });
     }
 
@@ -220,10 +220,10 @@ private slots:
     {
         compose(QStringLiteral("דנה"), QStringLiteral("לכולם"));
         chooseInPhoneBook(this, { 0, 2 });
-        QTest::mouseClick(m_form->ui().SpeedButton1, Qt::LeftButton);
-        QCOMPARE(m_form->ui().ToLabel->list(), (QStringList { "אבי=052-1111111", "גלית=054-2222222" }));
+        QTest::mouseClick(m_form->ui().phoneBookButton, Qt::LeftButton);
+        QCOMPARE(m_form->ui().recipientLabel->list(), (QStringList { "אבי=052-1111111", "גלית=054-2222222" }));
         m_statusWindowLines.clear();
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         QCOMPARE(acceptedPaths(),
             (QStringList { QStringLiteral("/sahar/send 1111111"), QStringLiteral("/kesher/send 0542222222") }));
         QVERIFY(!m_form->session().listSending());
@@ -242,9 +242,9 @@ private slots:
     // its end (its message may be on its way): the later ones keep their waiting line and are never sent.
     void closingTheStatusWindowStopsTheList()
     {
-        m_form->ui().ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("בני=052-3333333"),
+        m_form->ui().recipientLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("בני=052-3333333"),
             QStringLiteral("גלית=054-2222222") });
-        m_form->ui().ToLabel->setIsList(true);
+        m_form->ui().recipientLabel->setIsList(true);
         m_statusWindowLines.clear();
         // Closed by the user as the second recipient's attempt starts.
         const auto closer
@@ -252,7 +252,7 @@ private slots:
                   if (status == ssConnecting && m_form->session().currentRecipient() == 1 && m_form->popUpStatusForm())
                       QMetaObject::invokeMethod(m_form->popUpStatusForm(), "close", Qt::QueuedConnection);
               });
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         disconnect(closer);
         QVERIFY(m_form->session().cancelRequested());
         QCOMPARE(acceptedPaths(),
@@ -265,8 +265,8 @@ private slots:
     // Closing the main window during a list cancels only the recipient under way; the list goes on.
     void closingTheMainWindowDuringAListGoesOn()
     {
-        m_form->ui().ToLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("גלית=054-2222222") });
-        m_form->ui().ToLabel->setIsList(true);
+        m_form->ui().recipientLabel->setList({ QStringLiteral("אבי=052-1111111"), QStringLiteral("גלית=054-2222222") });
+        m_form->ui().recipientLabel->setIsList(true);
         bool closed = false;
         connect(&m_form->session().engine(), &TSMSBaseForm::statusChanged, this, [&](TSMSStatus status) {
             if (!closed && status == ssIdentifying) {
@@ -275,13 +275,13 @@ private slots:
                     m_form, [this] { m_form->close(); }, Qt::QueuedConnection);
             }
         });
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         QVERIFY(closed);
         QVERIFY(!m_form->isVisible());
         QVERIFY(!m_form->session().cancelRequested());
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/kesher/send 0542222222") });
         QCOMPARE(m_form->lastStatusText(), QStringLiteral("ההודעה נשלחה"));
-        m_form->Open1Click();
+        m_form->toggleShown();
     }
 };
 

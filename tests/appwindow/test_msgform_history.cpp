@@ -57,10 +57,10 @@ class TestMsgFormHistory : public QObject
 
     void typeRecipient(const QString& area, const QString& phone, const QString& message)
     {
-        m_form->ui().Edit2->setText(QStringLiteral("דנה"));
-        m_form->ui().ComboBox1->setText(area);
-        m_form->ui().Edit1->setText(phone);
-        m_form->ui().Memo1->setPlainText(message);
+        m_form->ui().senderEdit->setText(QStringLiteral("דנה"));
+        m_form->ui().areaCodeEdit->setText(area);
+        m_form->ui().numberEdit->setText(phone);
+        m_form->ui().messageEdit->setPlainText(message);
     }
 
     HistoryEntry newest() const { return m_store->entries({}).value(0); }
@@ -170,13 +170,13 @@ private slots:
         QFETCH(bool, confirmed);
 
         const qsizetype before = m_store->entries({}).size();
-        m_form->Open1Click();
+        m_form->toggleShown();
         m_form->session().setSendTimeOut(timeOut);
         typeRecipient(area, phone, QStringLiteral("שלום מההיסטוריה"));
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         if (closeAfterMs) {
             QTest::qWait(closeAfterMs);
-            m_form->ImgButton4Click();
+            m_form->closeClicked();
         }
         // The attempt's row is written as it starts, and completed when it ends.
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -196,15 +196,15 @@ private slots:
     // those not sent, and only they are sent.
     void aListsNotSentAreSentAgainFromTheStatusWindow()
     {
-        m_form->Open1Click();
+        m_form->toggleShown();
         MainSession::Composition& composition = m_form->session().composition();
         composition.listMode = true;
         composition.list = QStringList { QStringLiteral("אבי=054-1111111"), QStringLiteral("בני=054-9222222"),
             QStringLiteral("גלית=054-3333333") };
         m_form->showComposition();
-        m_form->ui().Edit2->setText(QStringLiteral("דנה"));
-        m_form->ui().Memo1->setPlainText(QStringLiteral("לכולם"));
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        m_form->ui().senderEdit->setText(QStringLiteral("דנה"));
+        m_form->ui().messageEdit->setPlainText(QStringLiteral("לכולם"));
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(m_sandbox.submissions().size(), 3, Patience);
 
         const QList<HistoryEntry> list = m_store->entries({}).mid(0, 3);
@@ -230,7 +230,7 @@ private slots:
     void sendAgainFromTheHistoryFillsTheFields()
     {
         typeRecipient(QString(), QString(), QString());
-        m_form->ui().History1->trigger();
+        m_form->ui().historyAction->trigger();
         THistoryForm* history = m_form->historyForm();
         QVERIFY(history);
         auto* grid = history->findChild<QTableView*>(QStringLiteral("Grid"));
@@ -239,9 +239,9 @@ private slots:
         history->findChild<QPushButton*>(QStringLiteral("SendAgainButton"))->click();
 
         const HistoryEntry entry = newest();
-        QCOMPARE(m_form->ui().ComboBox1->text() + m_form->ui().Edit1->text(), entry.area + entry.phone);
-        QCOMPARE(m_form->ui().Memo1->toPlainText(), entry.message);
-        QCOMPARE(m_form->ui().Edit2->text(), entry.sender);
+        QCOMPARE(m_form->ui().areaCodeEdit->text() + m_form->ui().numberEdit->text(), entry.area + entry.phone);
+        QCOMPARE(m_form->ui().messageEdit->toPlainText(), entry.message);
+        QCOMPARE(m_form->ui().senderEdit->text(), entry.sender);
         QCOMPARE(m_sandbox.submissions().size(), 0);
         history->close();
     }
@@ -302,18 +302,18 @@ private slots:
     // Sent later: the tray tip names the next send until the queue sends it, through the send workflow.
     void aSendSetForLaterGoesAtItsTime()
     {
-        m_form->Open1Click();
+        m_form->toggleShown();
         typeRecipient(QStringLiteral("054"), QStringLiteral("7777777"), QStringLiteral("בעוד רגע"));
         const QDateTime due = QDateTime::currentDateTime().addSecs(2);
         whenModal<QDialog>([due](QDialog& dialog) {
             dialog.findChild<QDateTimeEdit*>(QStringLiteral("DueEdit"))->setDateTime(due);
             dialog.accept();
         });
-        m_form->SendLater1Click();
+        m_form->sendLaterClicked();
 
         const HistoryEntry queued = newest();
         QVERIFY(queued.scheduled);
-        QVERIFY(m_form->ui().TrayIcon1->hint().contains(QueueDialogs::shownTime(queued.due)));
+        QVERIFY(m_form->ui().trayIcon->hint().contains(QueueDialogs::shownTime(queued.due)));
         QVERIFY(m_sandbox.submissions().isEmpty());
         // Claimed as it goes (no longer queued), then completed.
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(QDateTime::currentDateTime() >= due);
         QCOMPARE(m_store->entry(queued.id)->status, int(ssSent));
         QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0547777777") });
-        QVERIFY(!m_form->ui().TrayIcon1->hint().contains(QueueDialogs::shownTime(queued.due)));
+        QVERIFY(!m_form->ui().trayIcon->hint().contains(QueueDialogs::shownTime(queued.due)));
     }
 };
 

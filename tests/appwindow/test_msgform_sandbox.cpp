@@ -24,7 +24,7 @@ public:
     void showConnectionState(ConnectionState state) override
     {
         TMsgForm::showConnectionState(state);
-        lamps.append(ui().Led->colour());
+        lamps.append(ui().connectionLamp->colour());
     }
     QList<TImgLed::Colour> lamps;
 };
@@ -44,9 +44,9 @@ private slots:
         AppPaths::setServiceUrlOverride(sandbox.baseUrl());
 
         WatchedForm form;
-        QCOMPARE(form.ui().Led->colour(), TImgLed::Colour::Red);
+        QCOMPARE(form.ui().connectionLamp->colour(), TImgLed::Colour::Red);
         QTRY_COMPARE_WITH_TIMEOUT(form.connectionState(), ConnectionState::Service, 15000);
-        QCOMPARE(form.ui().Led->colour(), TImgLed::Colour::Green);
+        QCOMPARE(form.ui().connectionLamp->colour(), TImgLed::Colour::Green);
         QCOMPARE(sandbox.hits(QStringLiteral("/smsinit")), 1);
 
         // Red at creation (above), yellow while the request runs, green once the document came complete.

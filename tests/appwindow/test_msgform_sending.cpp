@@ -60,7 +60,7 @@ std::unique_ptr<TMsgForm> readyForm()
     form->session().setOnline(true);
     form->session().engine().Providers = { sahar(true), kesher() };
     form->session().setConnectionState(ConnectionState::Stored);
-    form->Open1Click();
+    form->toggleShown();
     return form;
 }
 
@@ -126,15 +126,15 @@ private slots:
         QFETCH(QString, text);
         ScriptedPrompt prompt;
         auto form = readyForm();
-        form->ui().Edit2->setText(sender);
-        form->ui().Memo1->setPlainText(message);
-        form->ui().ComboBox1->setText(area);
-        form->ui().Edit1->setText(phone);
-        form->Button1Click();
-        QCOMPARE(form->ui().Panel1->text(), text);
+        form->ui().senderEdit->setText(sender);
+        form->ui().messageEdit->setPlainText(message);
+        form->ui().areaCodeEdit->setText(area);
+        form->ui().numberEdit->setText(phone);
+        form->sendClicked();
+        QCOMPARE(form->ui().statusLine->text(), text);
         QCOMPARE(form->statusColor(), SkinColors::StatusColorError);
         QVERIFY(!isBusyStatus(form->session().engine().Status));
-        QCOMPARE(form->ui().Memo1->toPlainText(), message);
+        QCOMPARE(form->ui().messageEdit->toPlainText(), message);
         QVERIFY(prompt.asked.isEmpty());
         QVERIFY(form->session().service().initTimer().isActive());
     }
@@ -142,9 +142,9 @@ private slots:
     void emptyListIsRefused()
     {
         auto form = readyForm();
-        form->ui().ToLabel->setIsList(true);
-        form->Button1Click();
-        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("רשימת הנמענים ריקה"));
+        form->ui().recipientLabel->setIsList(true);
+        form->sendClicked();
+        QCOMPARE(form->ui().statusLine->text(), QStringLiteral("רשימת הנמענים ריקה"));
     }
 
     // 105 characters go; a single send keeps its fields for the next start and returns at once.
@@ -152,16 +152,16 @@ private slots:
     {
         auto form = readyForm();
         form->session().engine().TimeOut = 45;
-        form->ui().Edit2->setText(QStringLiteral("Dana1"));
-        form->ui().ComboBox1->setText(QStringLiteral("054"));
-        form->ui().Edit1->setText(QStringLiteral("1234567"));
-        form->ui().ToLabel->setText(QStringLiteral("אבי"));
-        form->ui().Memo1->setPlainText(QString(98, 'x') + QLatin1Char('\n'));
-        QCOMPARE(form->ui().CharCount->text(), QStringLiteral("105 / 105 תוים)"));
-        form->Button1Click();
+        form->ui().senderEdit->setText(QStringLiteral("Dana1"));
+        form->ui().areaCodeEdit->setText(QStringLiteral("054"));
+        form->ui().numberEdit->setText(QStringLiteral("1234567"));
+        form->ui().recipientLabel->setText(QStringLiteral("אבי"));
+        form->ui().messageEdit->setPlainText(QString(98, 'x') + QLatin1Char('\n'));
+        QCOMPARE(form->ui().counterLabel->text(), QStringLiteral("105 / 105 תוים)"));
+        form->sendClicked();
         QCOMPARE(form->session().engine().Status, ssConnecting);
         QCOMPARE(form->session().engine().Message, QString(98, 'x') + QStringLiteral("\r\n"));
-        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("מתחבר..."));
+        QCOMPARE(form->ui().statusLine->text(), QStringLiteral("מתחבר..."));
         const SmsIni ini;
         QCOMPARE(ini.lastFrom(), QStringLiteral("Dana1"));
         QCOMPARE(ini.lastAreaCode(), QStringLiteral("054"));
@@ -195,9 +195,9 @@ private slots:
         QFETCH(QString, shown);
         auto form = makeForm();
         form->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-        form->ui().Edit2->setText(sender);
-        form->ui().Memo1->setPlainText(message);
-        QCOMPARE(form->ui().CharCount->text(), shown);
+        form->ui().senderEdit->setText(sender);
+        form->ui().messageEdit->setPlainText(message);
+        QCOMPARE(form->ui().counterLabel->text(), shown);
     }
 
     // Without definitions the command asks first; offline it names the missing connection.
@@ -219,11 +219,11 @@ private slots:
         auto form = readyForm();
         form->session().setOnline(online);
         form->session().setConnectionState(ConnectionState::NoDefinitions);
-        form->ui().Edit2->setText(QStringLiteral("Dana"));
-        form->ui().Memo1->setPlainText(QStringLiteral("hi"));
-        form->ui().ComboBox1->setText(QStringLiteral("054"));
-        form->ui().Edit1->setText(QStringLiteral("1234567"));
-        form->Button1Click();
+        form->ui().senderEdit->setText(QStringLiteral("Dana"));
+        form->ui().messageEdit->setPlainText(QStringLiteral("hi"));
+        form->ui().areaCodeEdit->setText(QStringLiteral("054"));
+        form->ui().numberEdit->setText(QStringLiteral("1234567"));
+        form->sendClicked();
         QCOMPARE(prompt.asked, QStringList { question });
         QCOMPARE(form->session().engine().Status, answer ? ssConnecting : ssReady);
     }
@@ -259,10 +259,10 @@ private slots:
             { "Dana", "054", "2222222" }, { "Gal", "055", "3333333" } });
         auto form = makeForm(&hiddenForm);
         if (!hidden)
-            form->Open1Click();
-        form->ui().ComboBox1->setText(QStringLiteral("050"));
-        form->ui().Edit1->setText(QStringLiteral("7777777"));
-        form->ui().ToLabel->setText(QStringLiteral("before"));
+            form->toggleShown();
+        form->ui().areaCodeEdit->setText(QStringLiteral("050"));
+        form->ui().numberEdit->setText(QStringLiteral("7777777"));
+        form->ui().recipientLabel->setText(QStringLiteral("before"));
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto* book = qobject_cast<TPhoneBookForm*>(QApplication::activeModalWidget());
@@ -271,21 +271,21 @@ private slots:
             poll.stop();
             for (const int row : rows)
                 clickRow(book, row, rows.size() > 1 ? Qt::ControlModifier : Qt::NoModifier);
-            QVERIFY(!form->ui().Languages->isEnabled());
+            QVERIFY(!form->ui().languagesAction->isEnabled());
             book->Button1->click();
         });
         poll.start(10);
-        form->SpeedButton1Click();
+        form->phoneBookClicked();
         QVERIFY(!form->phoneBookForm());
-        QVERIFY(form->ui().Languages->isEnabled());
-        QCOMPARE(form->ui().ToLabel->text(), caption);
-        QCOMPARE(form->ui().ToLabel->isList(), !list.isEmpty());
+        QVERIFY(form->ui().languagesAction->isEnabled());
+        QCOMPARE(form->ui().recipientLabel->text(), caption);
+        QCOMPARE(form->ui().recipientLabel->isList(), !list.isEmpty());
         if (!list.isEmpty())
-            QCOMPARE(form->ui().ToLabel->list(), list);
-        QCOMPARE(form->ui().ComboBox1->text(), area);
-        QCOMPARE(form->ui().Edit1->text(), phone);
-        QCOMPARE(form->ui().Edit1->isEnabled(), list.isEmpty());
-        QCOMPARE(form->ui().ComboBox1->isEnabled(), list.isEmpty());
+            QCOMPARE(form->ui().recipientLabel->list(), list);
+        QCOMPARE(form->ui().areaCodeEdit->text(), area);
+        QCOMPARE(form->ui().numberEdit->text(), phone);
+        QCOMPARE(form->ui().numberEdit->isEnabled(), list.isEmpty());
+        QCOMPARE(form->ui().areaCodeEdit->isEnabled(), list.isEmpty());
     }
 
     // Missing credentials in a single send: the box names the provider, the preferences open on that
@@ -300,10 +300,10 @@ private slots:
         ofek.Name = QStringLiteral("Ofek");
         ofek.AreaCodes = QStringLiteral("055");
         form->session().engine().Providers = { sahar(true), kesher(), ofek };
-        form->ui().Edit2->setText(QStringLiteral("Dana"));
-        form->ui().Memo1->setPlainText(QStringLiteral("hi"));
-        form->ui().ComboBox1->setText(QStringLiteral("055"));
-        form->ui().Edit1->setText(QStringLiteral("1234567"));
+        form->ui().senderEdit->setText(QStringLiteral("Dana"));
+        form->ui().messageEdit->setPlainText(QStringLiteral("hi"));
+        form->ui().areaCodeEdit->setText(QStringLiteral("055"));
+        form->ui().numberEdit->setText(QStringLiteral("1234567"));
         QString shown;
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<TPreferencesForm*>(QApplication::activeModalWidget());
@@ -313,15 +313,15 @@ private slots:
             dialog->Edit2->setText(QStringLiteral("secret"));
             dialog->Button1->click();
         });
-        form->Button1Click();
+        form->sendClicked();
         QCOMPARE(prompt.told, QStringList { QStringLiteral("Ofek חסרים נתוני זיהוי עבור") });
         QCOMPARE(shown, QStringLiteral("Ofek"));
-        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("לחץ SEND לנסיון נוסף"));
+        QCOMPARE(form->ui().statusLine->text(), QStringLiteral("לחץ SEND לנסיון נוסף"));
         QCOMPARE(form->session().engine().Status, ssReady);
         QVERIFY(!form->findChild<TPreferencesForm*>());
-        QVERIFY(form->ui().Languages->isEnabled());
+        QVERIFY(form->ui().languagesAction->isEnabled());
 
-        form->Button1Click();
+        form->sendClicked();
         QCOMPARE(form->session().engine().Status, ssConnecting);
         QCOMPARE(form->session().engine().UserName, QStringLiteral("dana"));
         QCOMPARE(SmsIni().password(QStringLiteral("Ofek")), QStringLiteral("secret"));

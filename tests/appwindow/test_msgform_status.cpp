@@ -59,13 +59,13 @@ private slots:
             form->session().providers().append(TProvider());
         form->session().setConnectionState(ConnectionState(state));
         QCOMPARE(int(form->connectionState()), state);
-        QCOMPARE(int(form->ui().Led->colour()), colour);
-        QCOMPARE(form->ui().TrayIcon1->icon().cacheKey(), form->ui().ImageList1.at(state).cacheKey());
-        QCOMPARE(form->ui().TrayIcon1->hint(), QStringLiteral("Zelkora\n") + tip);
+        QCOMPARE(int(form->ui().connectionLamp->colour()), colour);
+        QCOMPARE(form->ui().trayIcon->icon().cacheKey(), form->ui().trayImages.at(state).cacheKey());
+        QCOMPARE(form->ui().trayIcon->hint(), QStringLiteral("Zelkora\n") + tip);
         // A state out of range is stored and shown nowhere.
         form->session().setConnectionState(ConnectionState(7));
         QCOMPARE(int(form->connectionState()), 7);
-        QCOMPARE(int(form->ui().Led->colour()), colour);
+        QCOMPARE(int(form->ui().connectionLamp->colour()), colour);
     }
 
     // A status longer than the line is read whole: the line moves through it to its last character and back to
@@ -73,15 +73,15 @@ private slots:
     void aLongStatusIsReadWhole()
     {
         auto form = makeForm();
-        form->Open1Click();
+        form->toggleShown();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QLineEdit* line = form->ui().Panel1;
+        QLineEdit* line = form->ui().statusLine;
         const QString text = QStringLiteral("כשלון: האתר דחה את הכניסה: בדקו את שם המשתמש והסיסמה בהגדרות");
-        form->ShowStatus(text);
+        form->showStatusText(text);
         QCOMPARE(line->text(), text);
         QTRY_COMPARE_WITH_TIMEOUT(line->cursorPosition(), int(text.size()), 20000);
         QTRY_COMPARE_WITH_TIMEOUT(line->cursorPosition(), 0, 10000);
-        form->ShowStatus(QStringLiteral("פעיל"));
+        form->showStatusText(QStringLiteral("פעיל"));
         QTest::qWait(3 * TextScroller::StepMs);
         QCOMPARE(line->cursorPosition(), 0);
         QVERIFY(!line->findChild<TextScroller*>()->scrolling());
@@ -121,11 +121,11 @@ private slots:
         form->session().engine().Submitted = submitted;
         form->session().engine().Confirmed = submitted && status != ssFailed;
         form->session().SendResult(static_cast<TSMSStatus>(status));
-        QCOMPARE(form->ui().Panel1->text(), text);
-        QCOMPARE(form->ui().Panel1->toolTip(), PlainText::toolTip(text));
+        QCOMPARE(form->ui().statusLine->text(), text);
+        QCOMPARE(form->ui().statusLine->toolTip(), PlainText::toolTip(text));
         QCOMPARE(form->lastStatusText(), text);
         QCOMPARE(form->statusColor(), colour);
-        QCOMPARE(form->ui().Panel1->palette().color(QPalette::Text), SkinColors::toColor(colour));
+        QCOMPARE(form->ui().statusLine->palette().color(QPalette::Text), SkinColors::toColor(colour));
     }
 
     void popupStatusTakesEveryText()
@@ -145,7 +145,7 @@ private slots:
         form->session().engine().Confirmed = true;
         form->session().SendResult(ssSent);
         QCOMPARE(popup->text(), QStringLiteral("ההודעה נשלחה"));
-        QCOMPARE(form->ui().Panel1->text(), QString());
+        QCOMPARE(form->ui().statusLine->text(), QString());
 
         // Closing a window of single statuses cancels nothing; the next status opens a new one.
         popup->close();
@@ -162,13 +162,13 @@ private slots:
         auto form = makeForm();
         const QStringList list { QStringLiteral("Avi=052-1111111"), QStringLiteral("Dana=054-2222222"),
             QStringLiteral("Avi=050-3333333") };
-        form->ui().ToLabel->setList(list);
-        form->ui().ToLabel->setIsList(true);
+        form->ui().recipientLabel->setList(list);
+        form->ui().recipientLabel->setIsList(true);
         form->session().workflow().ListSending = true;
         form->beginList({ QStringLiteral("Avi"), QStringLiteral("Dana"), QStringLiteral("Avi") });
         TPopUpStatusForm* popup = form->popUpStatusForm();
         form->session().setCurrentRecipient(1);
-        form->ui().Panel1->setText(QStringLiteral("before"));
+        form->ui().statusLine->setText(QStringLiteral("before"));
 
         form->session().SendResult(ssConnecting);
         form->session().engine().Confirmed = true;
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(popup->line(0), QStringLiteral("Avi: בהמתנה..."));
         QCOMPARE(popup->line(1), QStringLiteral("Dana: ההודעה נשלחה"));
         QCOMPARE(popup->line(2), QStringLiteral("Avi: בהמתנה..."));
-        QCOMPARE(form->ui().Panel1->text(), QStringLiteral("before"));
+        QCOMPARE(form->ui().statusLine->text(), QStringLiteral("before"));
 
         // Closing it while the button still cancels stops the list; later statuses are only kept.
         popup->close();
@@ -214,29 +214,29 @@ private slots:
         ScriptedPrompt prompt;
         prompt.answer = answer;
         auto form = makeForm();
-        form->ui().ToLabel->setList({ QStringLiteral("Avi=052-1111111"), QStringLiteral("Dana=054-2222222") });
-        form->ui().ToLabel->setIsList(true);
-        form->ui().Edit1->setEnabled(false);
-        form->ui().ComboBox1->setEnabled(false);
+        form->ui().recipientLabel->setList({ QStringLiteral("Avi=052-1111111"), QStringLiteral("Dana=054-2222222") });
+        form->ui().recipientLabel->setIsList(true);
+        form->ui().numberEdit->setEnabled(false);
+        form->ui().areaCodeEdit->setEnabled(false);
         QPointer<TPopUpStatusForm> popup = form->makeStatusWindow();
         popup->setCancelButton(false);
         popup->show();
         popup->Button1->click();
         QCOMPARE(prompt.asked, QStringList { QStringLiteral("?האם למחוק את רשימת הנמענים") });
-        QCOMPARE(form->ui().ToLabel->isList(), !answer);
-        QCOMPARE(form->ui().Edit1->isEnabled(), answer);
-        QCOMPARE(form->ui().ComboBox1->isEnabled(), answer);
+        QCOMPARE(form->ui().recipientLabel->isList(), !answer);
+        QCOMPARE(form->ui().numberEdit->isEnabled(), answer);
+        QCOMPARE(form->ui().areaCodeEdit->isEnabled(), answer);
         QTRY_VERIFY(popup.isNull());
     }
 
     void closingTheMainWindowDestroysTheStatusWindowWithoutCancelling()
     {
         auto form = makeForm();
-        form->Open1Click();
+        form->toggleShown();
         form->session().workflow().ListSending = true;
         form->beginList({});
         QPointer<TPopUpStatusForm> popup = form->popUpStatusForm();
-        form->FormClose();
+        form->closeWindow();
         QVERIFY(popup.isNull());
         QVERIFY(!form->popUpStatusForm());
         QVERIFY(!form->session().cancelRequested());
@@ -247,7 +247,7 @@ private slots:
     void closingWithTheStatusWindowOptionOpensNone()
     {
         auto form = makeForm();
-        form->Open1Click();
+        form->toggleShown();
         form->session().setUsePopupStatus(true);
         bool openedByTheCancel = false;
         const auto showStatus = form->session().engine().OnStatus;
@@ -255,7 +255,7 @@ private slots:
             showStatus(status);
             openedByTheCancel = openedByTheCancel || form->popUpStatusForm();
         };
-        form->FormClose();
+        form->closeWindow();
         QVERIFY(!openedByTheCancel);
         QVERIFY(!form->popUpStatusForm());
         QCOMPARE(form->lastStatusText(), QStringLiteral("ביטול"));

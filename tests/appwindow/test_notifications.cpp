@@ -73,12 +73,12 @@ private slots:
         entry.source = SendSource::Queue;
 
         // Shown, the window's own status says it.
-        form->Open1Click();
+        form->toggleShown();
         form->queuedSendEnded(entry);
         QTest::qWait(200);
         QCOMPARE(m_service.shown.size(), 0);
 
-        form->Open1Click();
+        form->toggleShown();
         QTRY_VERIFY(!form->isVisible());
         form->queuedSendEnded(entry);
         QTRY_COMPARE(m_service.shown.size(), 1);

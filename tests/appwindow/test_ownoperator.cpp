@@ -49,10 +49,10 @@ private slots:
         THiddenForm hiddenForm;
         const QPointer<TMsgForm> form = ProgramEntry::start(ProgramEntry::parse({}), hiddenForm, {});
         QTRY_VERIFY(form->isShown());
-        form->ui().ComboBox1->setText(QStringLiteral("055"));
-        form->ui().Edit1->setText(QStringLiteral("1234567"));
-        form->ui().Edit2->setText(QStringLiteral("Dana"));
-        form->ui().Memo1->setPlainText(QStringLiteral("hi"));
+        form->ui().areaCodeEdit->setText(QStringLiteral("055"));
+        form->ui().numberEdit->setText(QStringLiteral("1234567"));
+        form->ui().senderEdit->setText(QStringLiteral("Dana"));
+        form->ui().messageEdit->setPlainText(QStringLiteral("hi"));
 
         // The preferences, opened by the send command, are answered as a user does.
         QString chosen;
@@ -71,15 +71,15 @@ private slots:
             dialog->Button1->click();
         });
         poll->start(10);
-        form->Button1Click();
+        form->sendClicked();
         QCOMPARE(chosen, QStringLiteral("Ofek"));
         QVERIFY(tabShown);
         QCOMPARE(SmsIni().userName(QStringLiteral("Ofek")), SandboxServer::demoUserName());
         QCOMPARE(SmsIni().password(QStringLiteral("Ofek")), SandboxServer::demoPassword());
         QVERIFY(sandbox.submissions().isEmpty());
 
-        form->Button1Click();
-        QTRY_COMPARE_WITH_TIMEOUT(form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), 30000);
+        form->sendClicked();
+        QTRY_COMPARE_WITH_TIMEOUT(form->ui().statusLine->text(), QStringLiteral("ההודעה נשלחה"), 30000);
         QCOMPARE(sandbox.submissions().size(), 2);
         QCOMPARE(sandbox.submissions().last().outcome, QStringLiteral("accepted"));
         delete form.data();

@@ -150,7 +150,7 @@ private slots:
     {
         m_root = std::make_unique<THiddenForm>();
         m_form = AppWindowTest::makeForm(m_root.get()).release();
-        m_form->Open1Click();
+        m_form->toggleShown();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
     }
 
@@ -164,7 +164,7 @@ private slots:
     void anotherProgramsWindowMinimisesTheHandset()
     {
         const ForeignWindow cover(m_form->frameGeometry().adjusted(-20, -20, 20, 20));
-        QTRY_VERIFY(m_form->IsWindowCovered());
+        QTRY_VERIFY(m_form->isWindowCovered());
         m_form->session().minimiseIfCovered();
         QTRY_VERIFY(m_form->isMinimized());
     }
@@ -189,32 +189,32 @@ private slots:
                 QVERIFY(dialog);
                 overHandset(dialog, m_form);
                 coverRuleRuns();
-                QVERIFY(!m_form->IsWindowCovered());
+                QVERIFY(!m_form->isWindowCovered());
                 QVERIFY(m_form->isShown());
                 QVERIFY(dialog->isVisible() && !dialog->isMinimized());
                 checked = true;
                 qobject_cast<QDialog*>(dialog)->reject();
             });
-            m_form->Preferences1Click();
+            m_form->preferencesClicked();
             QVERIFY(checked);
             return;
         }
         if (window == QLatin1String("help")) {
-            m_form->N6Click();
+            m_form->showHelp();
             QTRY_VERIFY((opened = shownWindow("HelpViewer")));
         } else if (window == QLatin1String("teach")) {
-            m_form->Teach1Click();
+            m_form->teachClicked();
             QTRY_VERIFY((opened = shownWindow("TeachForm")));
         } else {
-            m_form->LanguagesClick();
+            m_form->languagesClicked();
             QTRY_VERIFY((opened = LanguageSwitch::window()));
         }
         overHandset(opened, m_form);
         coverRuleRuns();
-        QVERIFY(!m_form->IsWindowCovered());
+        QVERIFY(!m_form->isWindowCovered());
         QVERIFY(m_form->isShown());
         QVERIFY(opened->isVisible() && !opened->isMinimized());
-        QVERIFY(m_form->ui().TrayIcon1->isShown());
+        QVERIFY(m_form->ui().trayIcon->isShown());
 
         if (window == QLatin1String("teach")) {
             // Minimised meanwhile (by the user or the window manager), the handset is back once teaching ends.

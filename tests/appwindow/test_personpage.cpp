@@ -78,11 +78,11 @@ class TestPersonPage : public QObject
 
     void sendTo(const QString& phone)
     {
-        m_form->ui().ComboBox1->setText(QStringLiteral("059"));
-        m_form->ui().Edit1->setText(phone);
-        m_form->ui().Edit2->setText(QStringLiteral("Dana"));
-        m_form->ui().Memo1->setPlainText(QStringLiteral("hello"));
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        m_form->ui().areaCodeEdit->setText(QStringLiteral("059"));
+        m_form->ui().numberEdit->setText(phone);
+        m_form->ui().senderEdit->setText(QStringLiteral("Dana"));
+        m_form->ui().messageEdit->setPlainText(QStringLiteral("hello"));
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
     }
 
 private slots:
@@ -138,9 +138,9 @@ private slots:
         m_answers = answers;
         QStringList shown;
         const auto watch = connect(m_form->personPages(), &PersonPages::shown, this,
-            [&](PersonPageWindow*) { shown << m_form->ui().Panel1->text(); });
+            [&](PersonPageWindow*) { shown << m_form->ui().statusLine->text(); });
         sendTo(QStringLiteral("1234567"));
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), status, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().statusLine->text(), status, Patience);
         disconnect(watch);
         QCOMPARE(m_titles, QStringList { QStringLiteral("Magen") });
         QCOMPARE(shown, QStringList { QStringLiteral("אתר המפעיל ממתין לך...") });
@@ -158,7 +158,7 @@ private slots:
         m_answers = { { QStringLiteral("(away)") } };
         sendTo(QStringLiteral("1234567"));
         QTRY_COMPARE_WITH_TIMEOUT(
-            m_form->ui().Panel1->text(), kFailed + QStringLiteral(": הדף שהאתר הציג לא נענה"), Patience);
+            m_form->ui().statusLine->text(), kFailed + QStringLiteral(": הדף שהאתר הציג לא נענה"), Patience);
         engine.PersonLimit = 300000;
         QVERIFY(outcomes(QStringLiteral("/magen/send")).isEmpty());
         QTRY_VERIFY(!m_form->personPages()->window());
@@ -168,15 +168,15 @@ private slots:
     void listAsksForEachRecipient()
     {
         m_answers = { { "TAPUZ", "4821" }, { "TAPUZ", "4821" } };
-        m_form->ui().Edit2->setText(QStringLiteral("Dana"));
-        m_form->ui().Memo1->setPlainText(QStringLiteral("to both"));
-        m_form->ui().ToLabel->setList({ QStringLiteral("A=059-1111111"), QStringLiteral("B=059-2222222") });
-        m_form->ui().ToLabel->setIsList(true);
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        m_form->ui().senderEdit->setText(QStringLiteral("Dana"));
+        m_form->ui().messageEdit->setPlainText(QStringLiteral("to both"));
+        m_form->ui().recipientLabel->setList({ QStringLiteral("A=059-1111111"), QStringLiteral("B=059-2222222") });
+        m_form->ui().recipientLabel->setIsList(true);
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!m_form->session().listSending(), Patience);
         QCOMPARE(m_titles.size(), 2);
         QCOMPARE(outcomes(QStringLiteral("/magen/send")), (QStringList { "accepted", "accepted" }));
-        m_form->ui().ToLabel->setIsList(false);
+        m_form->ui().recipientLabel->setIsList(false);
     }
 
     // A password the site refuses: its login page comes back in the window, the person types the right one
@@ -188,7 +188,7 @@ private slots:
         m_form->session().state().ApplyLocalDefinitions();
         m_answers = { { "demo1234", "TAPUZ", "4821" } };
         sendTo(QStringLiteral("7654321"));
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().Panel1->text(), kSent, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ui().statusLine->text(), kSent, Patience);
         QCOMPARE(outcomes(QStringLiteral("/magen/login")), (QStringList { "badlogin", "login" }));
         const QByteArray settings = TestEnv::readFile(m_smsIni);
         QVERIFY(settings.contains("Password=old\r\n"));

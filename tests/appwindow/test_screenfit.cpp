@@ -89,16 +89,16 @@ private slots:
     void handsetIsShapedAndDrawnForTheDensity()
     {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        m_form->Open1Click();
+        m_form->toggleShown();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         // The logical resolution stays 96 when Qt scales for the density: the window keeps its outline.
         QVERIFY(m_form->isShaped());
         QVERIFY(screen->availableGeometry().contains(m_form->frameGeometry()));
 
         const qreal scale = Skin::pictureScale(screen->devicePixelRatio());
-        const QPixmap picture = m_form->ui().Image1->pixmap();
+        const QPixmap picture = m_form->ui().devicePicture->pixmap();
         QCOMPARE(picture.devicePixelRatio(), scale);
-        QCOMPARE(picture.size(), SkinLayout::Image1.size() * scale);
+        QCOMPARE(picture.size(), SkinLayout::DevicePicture.size() * scale);
         // Drawn transparent outside the outline (this platform cannot cut windows): the corner is clear,
         // the device's glass is not.
         const QImage pixels = picture.toImage();
@@ -113,16 +113,16 @@ private slots:
         QTest::addColumn<Opener>("open");
         QTest::addColumn<QString>("mustShow");
         QTest::newRow("teach") << Opener([](TMsgForm& form, const Check& check) {
-            inWindow([&] { form.Teach1Click(); }, "TeachForm", check);
+            inWindow([&] { form.teachClicked(); }, "TeachForm", check);
         }) << QStringLiteral("SaveButton");
         QTest::newRow("history") << Opener([](TMsgForm& form, const Check& check) {
-            inWindow([&] { form.History1Click(); }, "HistoryForm", check);
+            inWindow([&] { form.historyClicked(); }, "HistoryForm", check);
         }) << QString();
         QTest::newRow("preferences") << Opener([](TMsgForm& form, const Check& check) {
-            inModal([&] { form.Preferences1Click(); }, check);
+            inModal([&] { form.preferencesClicked(); }, check);
         }) << QString();
         QTest::newRow("phone book") << Opener([](TMsgForm& form, const Check& check) {
-            inModal([&] { form.SpeedButton1Click(); }, check);
+            inModal([&] { form.phoneBookClicked(); }, check);
         }) << QString();
         QTest::newRow("help") << Opener([](TMsgForm& form, const Check& check) {
             auto* viewer = new HelpViewer([](const QUrl&) { return true; }, &form);
@@ -144,7 +144,7 @@ private slots:
     {
         QFETCH(Opener, open);
         QFETCH(QString, mustShow);
-        m_form->Open1Click();
+        m_form->toggleShown();
         bool checked = false;
         open(*m_form, [&](QWidget* window) {
             checked = true;

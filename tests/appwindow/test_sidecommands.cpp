@@ -98,7 +98,7 @@ private slots:
         RecordingForm form;
         form.state().HomePage = homePage;
         ScriptedPrompt prompt;
-        form.ui().TellFriends1->trigger();
+        form.ui().tellFriendsAction->trigger();
         QCOMPARE(form.opened.size(), 1);
         const QUrl url = form.opened.first();
         QCOMPARE(url.scheme(), QStringLiteral("mailto"));
@@ -138,18 +138,18 @@ private slots:
             // Wayland leaves the place of every window to the compositor.
             if (QGuiApplication::platformName() != QLatin1String("wayland"))
                 QVERIFY((box->frameGeometry().center() - form->frameGeometry().center()).manhattanLength() <= 2);
-            QVERIFY(!form->ui().Languages->isEnabled());
+            QVERIFY(!form->ui().languagesAction->isEnabled());
             // A second command while the box is open opens no second box.
-            form->N4Click();
+            form->showAbout();
             QCOMPARE(form->findChildren<TAboutForm*>().size(), 1);
             if (closeBy == 0)
                 box->Button1->click();
             else
                 QTest::keyClick(box, Qt::Key(closeBy));
         });
-        form->N4Click();
+        form->showAbout();
         QVERIFY(seen);
-        QVERIFY(form->ui().Languages->isEnabled());
+        QVERIFY(form->ui().languagesAction->isEnabled());
         QVERIFY(form->findChildren<TAboutForm*>().isEmpty());
     }
     void aboutBoxOutlivedByItsWindow()
@@ -157,15 +157,15 @@ private slots:
         // The exit command can end the window while the box is open; the command must not touch it after.
         auto form = makeForm();
         QTimer::singleShot(0, this, [&] { form.reset(); });
-        form->N4Click();
+        form->showAbout();
         QVERIFY(!form);
     }
 
     void helpFileBesideProgram()
     {
         RecordingForm form;
-        form.N6Click();
-        form.N6Click(); // brings the open viewer forward
+        form.showHelp();
+        form.showHelp(); // brings the open viewer forward
         HelpViewer* viewer = helpViewerOf(form);
         QVERIFY(viewer);
         QVERIFY(QTest::qWaitForWindowExposed(viewer));
@@ -232,7 +232,7 @@ private slots:
         ScriptedPrompt prompt;
         auto form = makeForm();
         form->setHelpFile(QStringLiteral("/nonexistent/Zelkora_heb.HLP"));
-        form->N6Click();
+        form->showHelp();
         QCOMPARE(prompt.told, QStringList { QStringLiteral("קובץ העזרה /nonexistent/Zelkora_heb.HLP לא נמצא.") });
         QVERIFY(!helpViewerOf(*form));
     }

@@ -74,13 +74,13 @@ private slots:
         QVERIFY(!m_form->isShown());
         QCOMPARE(startSecondCopy(QStringLiteral("sms:+972541234567?body=Hello")), 0);
         QTRY_VERIFY(m_form->isShown());
-        QCOMPARE(m_form->ui().ComboBox1->text(), QStringLiteral("054"));
-        QCOMPARE(m_form->ui().Edit1->text(), QStringLiteral("1234567"));
-        QCOMPARE(m_form->ui().Memo1->toPlainText(), QStringLiteral("Hello"));
+        QCOMPARE(m_form->ui().areaCodeEdit->text(), QStringLiteral("054"));
+        QCOMPARE(m_form->ui().numberEdit->text(), QStringLiteral("1234567"));
+        QCOMPARE(m_form->ui().messageEdit->toPlainText(), QStringLiteral("Hello"));
         QVERIFY(m_sandbox.submissions().isEmpty());
 
-        m_form->ui().Edit2->setText(QStringLiteral("Dana"));
-        QTest::mouseClick(m_form->ui().Button1, Qt::LeftButton);
+        m_form->ui().senderEdit->setText(QStringLiteral("Dana"));
+        QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(m_sandbox.submissions().size(), 1, 30000);
         QCOMPARE(m_sandbox.submissions().first().outcome, QStringLiteral("accepted"));
         QCOMPARE(m_sandbox.submissions().first().fields.value(QStringLiteral("phone")), QStringLiteral("0541234567"));
@@ -90,10 +90,10 @@ private slots:
     void aListWithANumberThatCannotBeRead()
     {
         QCOMPARE(startSecondCopy(QStringLiteral("smsto:0541111111,+44 20 7946 0000,057-2222222:נתראה")), 0);
-        QTRY_VERIFY(m_form->ui().ToLabel->isList());
-        QCOMPARE(m_form->ui().ToLabel->list(),
+        QTRY_VERIFY(m_form->ui().recipientLabel->isList());
+        QCOMPARE(m_form->ui().recipientLabel->list(),
             (QStringList { QStringLiteral("054-1111111=054-1111111"), QStringLiteral("057-2222222=057-2222222") }));
-        QCOMPARE(m_form->ui().Memo1->toPlainText(), QStringLiteral("נתראה"));
+        QCOMPARE(m_form->ui().messageEdit->toPlainText(), QStringLiteral("נתראה"));
         QVERIFY2(m_form->lastStatusText().contains(QStringLiteral("+44 20 7946 0000")),
             qPrintable(m_form->lastStatusText()));
     }

@@ -39,7 +39,7 @@ const QByteArray OwnOperator = "<#AREAS DEFS=058=058>\n"
 void show(TMsgForm& form)
 {
     if (!form.isShown())
-        form.Open1Click();
+        form.toggleShown();
     QVERIFY(form.isShown());
 }
 } // namespace
@@ -106,18 +106,18 @@ private slots:
             QCoreApplication::processEvents();
             show(*form);
             QTRY_VERIFY(form->welcomeBox() && form->welcomeBox()->isVisible());
-            QCOMPARE(form->ui().Panel1->text(), NoProviders);
+            QCOMPARE(form->ui().statusLine->text(), NoProviders);
             QCOMPARE(form->welcomeBox()->layoutDirection(), form->layoutDirection());
 
             QTest::mouseClick(form->welcomeBox()->CloseButton, Qt::LeftButton);
             QTRY_VERIFY(!form->welcomeBox());
             QVERIFY(Welcome::alreadyShown());
-            form->Open1Click();
+            form->toggleShown();
             show(*form);
             QCoreApplication::processEvents();
             QVERIFY(!form->welcomeBox());
             // The status line still says it each time the window is shown.
-            QCOMPARE(form->ui().Panel1->text(), NoProviders);
+            QCOMPARE(form->ui().statusLine->text(), NoProviders);
         }
         auto next = makeForm();
         QCoreApplication::processEvents();
@@ -139,7 +139,7 @@ private slots:
             QCoreApplication::processEvents();
             QVERIFY(form->providersKnown());
             QVERIFY(!form->welcomeBox());
-            QCOMPARE(form->ui().Panel1->text(), QString());
+            QCOMPARE(form->ui().statusLine->text(), QString());
         }
         QFile::remove(AppPaths::localDefinitionsDir() + QStringLiteral("own.def"));
         auto form = makeForm();
@@ -149,9 +149,9 @@ private slots:
         TestEnv::writeFile(AppPaths::localDefinitionsDir() + QStringLiteral("own.def"), OwnOperator);
         // What the teach window does once it saved a definition.
         form->session().service().localDefinitionsChanged();
-        form->BuildAreaMenu();
+        form->buildAreaMenu();
         QTRY_VERIFY(!form->welcomeBox());
-        QCOMPARE(form->ui().Panel1->text(), QString());
+        QCOMPARE(form->ui().statusLine->text(), QString());
     }
 
     // A new interface language picked while the box is open: the window built again offers it again, in the
@@ -163,11 +163,11 @@ private slots:
         THiddenForm root;
         const QPointer<TMsgForm> before = makeForm(&root).release();
         QCoreApplication::processEvents();
-        before->Open1Click();
+        before->toggleShown();
         QTRY_VERIFY(before->welcomeBox());
         QCOMPARE(before->welcomeBox()->layoutDirection(), Qt::RightToLeft);
 
-        before->ui().Languages->trigger();
+        before->ui().languagesAction->trigger();
         QTRY_VERIFY(LanguageSwitch::window());
         TLanguagesForm* languages = LanguageSwitch::window();
         THalvernLanguage* list = languages->HalvernLanguage1;

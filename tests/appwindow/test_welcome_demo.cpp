@@ -61,22 +61,22 @@ private slots:
         const QUrl sandbox(demo->url());
         QCOMPARE(sandbox.host(), QStringLiteral("127.0.0.1"));
         QVERIFY(form->providersKnown());
-        QTRY_COMPARE(form->ui().Panel1->text(), QStringLiteral("מפעילי הדגמה: שום הודעה לא יוצאת מהמחשב"));
+        QTRY_COMPARE(form->ui().statusLine->text(), QStringLiteral("מפעילי הדגמה: שום הודעה לא יוצאת מהמחשב"));
         // The first message is set up for the operator without a login; only the sender is the user's.
-        QCOMPARE(form->ui().ComboBox1->text(), QStringLiteral("054"));
-        QVERIFY(!form->ui().Edit1->text().isEmpty());
-        QVERIFY(!form->ui().Memo1->toPlainText().isEmpty());
-        QCOMPARE(form->ui().Edit2->text(), QString());
+        QCOMPARE(form->ui().areaCodeEdit->text(), QStringLiteral("054"));
+        QVERIFY(!form->ui().numberEdit->text().isEmpty());
+        QVERIFY(!form->ui().messageEdit->toPlainText().isEmpty());
+        QCOMPARE(form->ui().senderEdit->text(), QString());
         // The sandbox's definitions are not kept for the next start, nor in the settings.
         QVERIFY(!QFile::exists(AppPaths::providerCacheFile()));
 
-        form->ui().Edit2->setText(QStringLiteral("דנה"));
-        QTest::mouseClick(form->ui().Button1, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(form->ui().Panel1->text(), QStringLiteral("ההודעה נשלחה"), Patience);
+        form->ui().senderEdit->setText(QStringLiteral("דנה"));
+        QTest::mouseClick(form->ui().sendButton, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(form->ui().statusLine->text(), QStringLiteral("ההודעה נשלחה"), Patience);
         QVERIFY(!TestEnv::readFile(AppPaths::configDir() + QStringLiteral("SMS.INI")).contains("127.0.0.1"));
 
         // The sandbox ends with the program.
-        form->Stop1Click();
+        form->exitClicked();
         delete form.data();
         QTcpSocket probe;
         probe.connectToHost(sandbox.host(), quint16(sandbox.port()));

@@ -323,7 +323,7 @@ private slots:
             const bool complete = cut.contains("<#FINISHED");
             w.connection.HTTP.Tag = 0;
             w.connection.HTTPSuccess(ServiceConnection::rkInit, cut);
-            w.connection.InitDone();
+            w.connection.finishInit();
             if (complete)
                 lastComplete = ServiceDocument::fromText(cut).text();
 

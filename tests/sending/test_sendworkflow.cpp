@@ -191,7 +191,7 @@ private slots:
         QFETCH(QString, phone);
         QFETCH(QString, refusal);
         QCOMPARE(SendWorkflow::refusal(single(sender, message, area, phone)), refusal);
-        const SendWorkflow::Outcome outcome = m_workflow->Button1Click(single(sender, message, area, phone));
+        const SendWorkflow::Outcome outcome = m_workflow->send(single(sender, message, area, phone));
         if (refusal.isEmpty()) {
             QCOMPARE(outcome, SendWorkflow::Outcome::Started);
             QVERIFY(m_host.errors.isEmpty());
@@ -237,7 +237,7 @@ private slots:
         m_host.answer = answer;
         const int navigations = m_browser ? int(m_browser->navigations.size()) : 0;
         const SendWorkflow::Outcome outcome
-            = m_workflow->Button1Click(single(QStringLiteral("Dana"), QStringLiteral("hi")));
+            = m_workflow->send(single(QStringLiteral("Dana"), QStringLiteral("hi")));
         QCOMPARE(m_host.asked, asked);
         QCOMPARE(outcome, started ? SendWorkflow::Outcome::Started : SendWorkflow::Outcome::Declined);
         QCOMPARE(m_browser ? int(m_browser->navigations.size()) : 0, navigations + (started ? 1 : 0));
@@ -248,7 +248,7 @@ private slots:
 
     void singleSendHandsOverWithTheProvidersCredentials()
     {
-        QCOMPARE(m_workflow->Button1Click(single(QStringLiteral("Dana"), QStringLiteral("a\nb"))),
+        QCOMPARE(m_workflow->send(single(QStringLiteral("Dana"), QStringLiteral("a\nb"))),
             SendWorkflow::Outcome::Started);
         QCOMPARE(m_engine->Status, ssConnecting);
         QCOMPARE(m_engine->UserName, QStringLiteral("u"));
@@ -272,7 +272,7 @@ private slots:
     {
         QFETCH(QString, area);
         QFETCH(QString, error);
-        QCOMPARE(m_workflow->Button1Click(single(QStringLiteral("Dana"), QStringLiteral("hi"), area)),
+        QCOMPARE(m_workflow->send(single(QStringLiteral("Dana"), QStringLiteral("hi"), area)),
             SendWorkflow::Outcome::Failed);
         QCOMPARE(m_host.errors, QStringList { error });
         QVERIFY(!isBusyStatus(m_engine->Status));
@@ -292,7 +292,7 @@ private slots:
         c.listMode = true;
         c.list = QStringList { QStringLiteral("Avi=052-1111111"), QStringLiteral("Beni=0521111111"),
             QStringLiteral("Gal=055-2222222"), QStringLiteral("Dor=099-3333333"), QStringLiteral("Avi=054-4444444") };
-        QCOMPARE(m_workflow->Button1Click(c), SendWorkflow::Outcome::ListDone);
+        QCOMPARE(m_workflow->send(c), SendWorkflow::Outcome::ListDone);
         QCOMPARE(m_host.names, (QStringList { "Avi", "Beni", "Gal", "Dor", "Avi" }));
         QCOMPARE(m_host.currents, (QList<int> { 0, 1, 2, 3, 4 }));
         QCOMPARE(m_host.errors, (QStringList { "1: ספק תקשורת לא מוכר", "2: list Ofek", "3: ספק תקשורת לא מוכר" }));
@@ -324,7 +324,7 @@ private slots:
         SendWorkflow::Composition c = single(QStringLiteral("Dana"), QStringLiteral("hi"));
         c.listMode = true;
         c.list = QStringList { QStringLiteral("A=052-1"), QStringLiteral("B=052-2"), QStringLiteral("C=052-3") };
-        QCOMPARE(m_workflow->Button1Click(c), SendWorkflow::Outcome::ListCancelled);
+        QCOMPARE(m_workflow->send(c), SendWorkflow::Outcome::ListCancelled);
         QCOMPARE(attempts, 2);
         QCOMPARE(m_engine->Status, ssRejected);
         QCOMPARE(m_host.currents, (QList<int> { 0, 1 }));

@@ -21,16 +21,16 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::newRow("tray") << "tray-2.png" << SkinLayout::TrayImage;
         QTest::newRow("tray, dense") << "tray-0@2x.png" << SkinLayout::TrayImage * 2;
-        QList<QPair<QString, QRect>> places { { "background.jpg", SkinLayout::Image1 },
-            { "banner.gif", QRect(QPoint(), SkinLayout::Image2.size()) }, { "logo.gif", QRect(0, 0, 195, 56) } };
-        const QPair<QString, QRect> cut[] = { { "send", SkinLayout::Button1 }, { "area", SkinLayout::ImgButton2 },
-            { "close", SkinLayout::ImgButton4 }, { "menu", SkinLayout::ImgButton5 },
-            { "phonebook", SkinLayout::SpeedButton1 } };
+        QList<QPair<QString, QRect>> places { { "background.jpg", SkinLayout::DevicePicture },
+            { "banner.gif", QRect(QPoint(), SkinLayout::BannerImage.size()) }, { "logo.gif", QRect(0, 0, 195, 56) } };
+        const QPair<QString, QRect> cut[] = { { "send", SkinLayout::SendButton }, { "area", SkinLayout::AreaMenuButton },
+            { "close", SkinLayout::CloseButton }, { "menu", SkinLayout::MenuButton },
+            { "phonebook", SkinLayout::PhoneBookButton } };
         for (const auto& [role, rect] : cut)
             for (const char* state : { "leave", "enter", "disabled" })
                 places.append({ role + "-" + state + ".jpg", rect });
         for (const char* colour : { "red", "yellow", "green" })
-            places.append({ QStringLiteral("led-%1.jpg").arg(colour), SkinLayout::Led });
+            places.append({ QStringLiteral("led-%1.jpg").arg(colour), SkinLayout::ConnectionLamp });
         for (const auto& [file, place] : std::as_const(places)) {
             for (const qreal scale : { 1.0, 1.5, 2.0 }) {
                 const QString name = Skin::fileNameFor(file, scale);
@@ -69,12 +69,12 @@ private slots:
         QFETCH(qreal, scale);
         const QPixmap background = Skin::background(ratio);
         QCOMPARE(background.devicePixelRatio(), scale);
-        QCOMPARE(background.deviceIndependentSize().toSize(), SkinLayout::Image1.size());
+        QCOMPARE(background.deviceIndependentSize().toSize(), SkinLayout::DevicePicture.size());
         TImgButton send;
-        send.setObjectName(QStringLiteral("Button1"));
+        send.setObjectName(QStringLiteral("sendButton"));
         QVERIFY(Skin::dressButton(&send, ratio));
         QCOMPARE(send.mEnterPicture().devicePixelRatio(), scale);
-        QCOMPARE(send.sizeHint(), SkinLayout::Button1.size());
+        QCOMPARE(send.sizeHint(), SkinLayout::SendButton.size());
     }
 
     // Cut to the outline, a picture is opaque exactly on the device pixels the outline covers at its
@@ -135,9 +135,9 @@ private slots:
     void dressing()
     {
         TImgButton send;
-        send.setObjectName(QStringLiteral("Button1"));
+        send.setObjectName(QStringLiteral("sendButton"));
         QVERIFY(Skin::dressButton(&send));
-        QCOMPARE(send.mLeavePicture().size(), SkinLayout::Button1.size());
+        QCOMPARE(send.mLeavePicture().size(), SkinLayout::SendButton.size());
         QVERIFY(!send.mEnterPicture().isNull());
         QVERIFY(!send.mDisabledPicture().isNull());
         TImgButton stranger;

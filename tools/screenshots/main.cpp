@@ -234,21 +234,21 @@ int main(int argc, char** argv)
     int status = 0;
 
     if (english) {
-        form->ui().Edit2->setText(QStringLiteral("Dana"));
-        form->ui().ComboBox1->setText(QStringLiteral("052"));
-        form->ui().Edit1->setText(QStringLiteral("1234567"));
-        form->ui().Memo1->setPlainText(QStringLiteral("Meet you at eight by the cinema?"));
+        form->ui().senderEdit->setText(QStringLiteral("Dana"));
+        form->ui().areaCodeEdit->setText(QStringLiteral("052"));
+        form->ui().numberEdit->setText(QStringLiteral("1234567"));
+        form->ui().messageEdit->setPlainText(QStringLiteral("Meet you at eight by the cinema?"));
         status |= !shoot(form, QStringLiteral("screenshot-english.png"));
         whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
             waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 0; }, 5000);
             status |= !shoot(dialog, QStringLiteral("screenshot-phonebook-english.png"));
         });
-        form->SpeedButton1Click();
+        form->phoneBookClicked();
         whenOpen<TPreferencesForm>([&](TPreferencesForm* dialog) {
             dialog->chooseProvider(QStringLiteral("Sahar"));
             status |= !shoot(dialog, QStringLiteral("screenshot-preferences-english.png"));
         });
-        form->Preferences1Click();
+        form->preferencesClicked();
         delete form;
         sandbox.terminate();
         sandbox.waitForFinished(3000);
@@ -256,11 +256,11 @@ int main(int argc, char** argv)
     }
 
     // The main window in the middle of a send.
-    form->ui().Edit2->setText(QStringLiteral("דנה"));
-    form->ui().ComboBox1->setText(QStringLiteral("052"));
-    form->ui().Edit1->setText(QStringLiteral("1234567"));
-    form->ui().ToLabel->setText(QStringLiteral("אבי כהן"));
-    form->ui().Memo1->setPlainText(QStringLiteral("נפגשים בשמונה ליד הקולנוע?"));
+    form->ui().senderEdit->setText(QStringLiteral("דנה"));
+    form->ui().areaCodeEdit->setText(QStringLiteral("052"));
+    form->ui().numberEdit->setText(QStringLiteral("1234567"));
+    form->ui().recipientLabel->setText(QStringLiteral("אבי כהן"));
+    form->ui().messageEdit->setPlainText(QStringLiteral("נפגשים בשמונה ליד הקולנוע?"));
     bool shotMidSend = false;
     QObject::connect(&form->session().engine(), &TSMSBaseForm::statusChanged, form, [&](TSMSStatus s) {
         if (s == ssSending && !shotMidSend) {
@@ -268,13 +268,13 @@ int main(int argc, char** argv)
             status |= !shoot(form, QStringLiteral("screenshot-sending.png"));
         }
     });
-    form->Button1Click();
+    form->sendClicked();
     waitUntil([&] { return !isBusyStatus(form->session().engine().Status); });
 
     // The status window of a list send, as its second recipient is under way.
-    form->ui().ToLabel->setList({ QStringLiteral("אבי כהן=052-1234567"), QStringLiteral("גלית לוי=054-7654321"),
+    form->ui().recipientLabel->setList({ QStringLiteral("אבי כהן=052-1234567"), QStringLiteral("גלית לוי=054-7654321"),
         QStringLiteral("דני מזרחי=055-2223334") });
-    form->ui().ToLabel->setIsList(true);
+    form->ui().recipientLabel->setIsList(true);
     bool shotList = false;
     QObject::connect(&form->session().engine(), &TSMSBaseForm::statusChanged, form, [&](TSMSStatus s) {
         if (s == ssSending && form->session().currentRecipient() == 1 && form->popUpStatusForm() && !shotList) {
@@ -282,7 +282,7 @@ int main(int argc, char** argv)
             status |= !shoot(form->popUpStatusForm(), QStringLiteral("screenshot-list.png"));
         }
     });
-    form->Button1Click();
+    form->sendClicked();
     if (auto* window = form->findChild<TPopUpStatusForm*>())
         window->close();
 
@@ -296,20 +296,20 @@ int main(int argc, char** argv)
             window->cancelButton()->click();
         });
     });
-    form->ui().ToLabel->setIsList(false);
-    form->ui().ToLabel->setText(QString());
-    form->ui().ComboBox1->setText(QStringLiteral("059"));
-    form->ui().Edit1->setText(QStringLiteral("1234567"));
-    form->Button1Click();
+    form->ui().recipientLabel->setIsList(false);
+    form->ui().recipientLabel->setText(QString());
+    form->ui().areaCodeEdit->setText(QStringLiteral("059"));
+    form->ui().numberEdit->setText(QStringLiteral("1234567"));
+    form->sendClicked();
     waitUntil([&] { return shotPerson && !isBusyStatus(form->session().engine().Status); }, 40000);
 
     // The history window over what was sent above, a rejected and a failed send, and one set for tomorrow.
-    form->ui().Edit2->setText(QStringLiteral("דנה"));
+    form->ui().senderEdit->setText(QStringLiteral("דנה"));
     for (const auto& [area, phone] : { std::pair { "054", "9123456" }, std::pair { "056", "5556667" } }) {
-        form->ui().ComboBox1->setText(QLatin1String(area));
-        form->ui().Edit1->setText(QLatin1String(phone));
-        form->ui().Memo1->setPlainText(QStringLiteral("הזמנה לערב שישי"));
-        form->Button1Click();
+        form->ui().areaCodeEdit->setText(QLatin1String(area));
+        form->ui().numberEdit->setText(QLatin1String(phone));
+        form->ui().messageEdit->setPlainText(QStringLiteral("הזמנה לערב שישי"));
+        form->sendClicked();
         waitUntil([&] { return !isBusyStatus(form->session().engine().Status); });
     }
     MainSession::Composition& later = form->session().composition();
@@ -318,7 +318,7 @@ int main(int argc, char** argv)
     later.recipientName = QStringLiteral("רונית אברהם");
     later.message = QStringLiteral("יום הולדת שמח!");
     form->session().scheduleComposition(QDateTime(QDate::currentDate().addDays(1), QTime(9, 0)));
-    form->History1Click();
+    form->historyClicked();
     if (THistoryForm* history = form->historyForm()) {
         history->resize(900, 330);
         waitUntil([&] { return history->isVisible(); }, 5000);
@@ -331,7 +331,7 @@ int main(int argc, char** argv)
         waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 0; }, 5000);
         status |= !shoot(dialog, QStringLiteral("screenshot-phonebook.png"));
     });
-    form->SpeedButton1Click();
+    form->phoneBookClicked();
 
     // The phone book on the address book's contacts: the progress window of their import, then the list.
     writeAddressBook(folder.path() + QStringLiteral("/data/contacts"));
@@ -343,17 +343,17 @@ int main(int argc, char** argv)
         status |= !shoot(dialog, QStringLiteral("screenshot-contacts.png"));
         dialog->CheckBox1->setChecked(false);
     });
-    form->SpeedButton1Click();
+    form->phoneBookClicked();
     SmsIni().setUseOutlook(false);
 
     whenOpen<TPreferencesForm>([&](TPreferencesForm* dialog) {
         dialog->chooseProvider(QStringLiteral("Sahar"));
         status |= !shoot(dialog, QStringLiteral("screenshot-preferences.png"));
     });
-    form->Preferences1Click();
+    form->preferencesClicked();
     whenOpen<TAboutForm>([&](TAboutForm* dialog) { status |= !shoot(dialog, QStringLiteral("screenshot-about.png")); });
-    form->N4Click();
-    form->N6Click();
+    form->showAbout();
+    form->showHelp();
     if (auto* help = form->findChild<HelpViewer*>()) {
         waitUntil([&] { return help->isVisible(); }, 5000);
         status |= !shoot(help, QStringLiteral("screenshot-help.png"));
@@ -362,7 +362,7 @@ int main(int argc, char** argv)
 
     // The teach window at the second step, on kesher (no login): the message form being filled in with the
     // sample values, typed.
-    form->Teach1Click();
+    form->teachClicked();
     if (auto* teach = form->findChild<TTeachForm*>(); teach && teach->browserView()) {
         teach->resize(1000, 700);
         IBrowserView* view = teach->browserView();

@@ -294,7 +294,7 @@ void drawChin(QPainter& p)
 {
     p.setRenderHint(QPainter::Antialiasing);
     // A recess around the send button, so the button seems set into the glass.
-    const QRectF well = QRectF(SkinLayout::Button1).adjusted(-2.5, -2.5, 2.5, 2.5);
+    const QRectF well = QRectF(SkinLayout::SendButton).adjusted(-2.5, -2.5, 2.5, 2.5);
     p.setPen(QPen(QColor(0x30, 0x35, 0x3b), 1));
     p.setBrush(QColor(0x03, 0x04, 0x05));
     p.drawRoundedRect(well, well.height() / 2, well.height() / 2);
@@ -332,7 +332,7 @@ QImage drawBackdrop(const QSize& size, qreal scale)
 
 QImage drawDevice(const Outline& outline, qreal scale)
 {
-    const QSize size = SkinLayout::Image1.size() * scale;
+    const QSize size = SkinLayout::DevicePicture.size() * scale;
     QImage device = bodyLayer(scaledOutline(outline, scale), size, scale);
     QPainter p(&device);
     p.setClipRegion(FormShapeData::scaled(regionOf(outline), scale));
@@ -346,9 +346,9 @@ QImage drawDevice(const Outline& outline, qreal scale)
 
 QImage drawBackground(const Outline& outline, qreal scale)
 {
-    const QSize size = SkinLayout::Image1.size() * scale;
+    const QSize size = SkinLayout::DevicePicture.size() * scale;
     const QImage device = drawDevice(outline, scale);
-    QImage image = drawBackdrop(SkinLayout::Image1.size(), scale);
+    QImage image = drawBackdrop(SkinLayout::DevicePicture.size(), scale);
     QPainter p(&image);
 
     // The device's shadow and, under it, its reflection on a dark, glossy floor.
@@ -621,7 +621,7 @@ void drawBubbleIcon(QPainter& p, const QRectF& box)
 
 QImage drawBanner(qreal scale)
 {
-    const QSize size = SkinLayout::Image2.size();
+    const QSize size = SkinLayout::BannerImage.size();
     QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -690,7 +690,7 @@ QImage preview(const QImage& background, const QImage& banner, const QVector<QPa
     QPainter p(&image);
     for (const auto& picture : pictures)
         p.drawImage(picture.first.topLeft(), picture.second);
-    p.drawImage(SkinLayout::Image2.topLeft(), banner);
+    p.drawImage(SkinLayout::BannerImage.topLeft(), banner);
 
     auto field = [&p](const QRect& r, const QString& text, bool rtl) {
         p.fillRect(r, FieldBack);
@@ -704,12 +704,12 @@ QImage preview(const QImage& background, const QImage& banner, const QVector<QPa
         else
             p.drawText(r.adjusted(3, 0, -3, 0), Qt::AlignLeft | top, text);
     };
-    field(SkinLayout::Edit2, QStringLiteral("דנה"), true);
-    field(SkinLayout::ToLabel, QStringLiteral("יוסי כהן"), true);
-    field(SkinLayout::ComboBox1, QStringLiteral("052"), false);
-    field(SkinLayout::Edit1, QStringLiteral("1234567"), false);
-    field(SkinLayout::Memo1, QStringLiteral("נפגשים בשמונה?"), true);
-    field(SkinLayout::Panel1, QStringLiteral("פעיל"), true);
+    field(SkinLayout::SenderEdit, QStringLiteral("דנה"), true);
+    field(SkinLayout::RecipientLabel, QStringLiteral("יוסי כהן"), true);
+    field(SkinLayout::AreaCodeEdit, QStringLiteral("052"), false);
+    field(SkinLayout::NumberEdit, QStringLiteral("1234567"), false);
+    field(SkinLayout::MessageEdit, QStringLiteral("נפגשים בשמונה?"), true);
+    field(SkinLayout::StatusLine, QStringLiteral("פעיל"), true);
     p.setPen(ScreenText);
     p.setFont(font(HebrewFamily, 12, true));
     const QRect col = SkinLayout::LabelColumn;
@@ -804,11 +804,11 @@ int main(int argc, char** argv)
             void (*paint)(QPainter&, const QRectF&, State);
         };
         const Button buttons[] = {
-            { QStringLiteral("send"), SkinLayout::Button1, paintSend },
-            { QStringLiteral("area"), SkinLayout::ImgButton2, paintArea },
-            { QStringLiteral("close"), SkinLayout::ImgButton4, paintClose },
-            { QStringLiteral("menu"), SkinLayout::ImgButton5, paintMenu },
-            { QStringLiteral("phonebook"), SkinLayout::SpeedButton1, paintPhoneBook },
+            { QStringLiteral("send"), SkinLayout::SendButton, paintSend },
+            { QStringLiteral("area"), SkinLayout::AreaMenuButton, paintArea },
+            { QStringLiteral("close"), SkinLayout::CloseButton, paintClose },
+            { QStringLiteral("menu"), SkinLayout::MenuButton, paintMenu },
+            { QStringLiteral("phonebook"), SkinLayout::PhoneBookButton, paintPhoneBook },
         };
         for (const Button& b : buttons) {
             const QPair<State, QString> states[] = { { State::Leave, QStringLiteral("leave") },
@@ -824,12 +824,12 @@ int main(int argc, char** argv)
         }
         const QString lamps[] = { QStringLiteral("red"), QStringLiteral("yellow"), QStringLiteral("green") };
         for (int i = 0; i < 3; ++i) {
-            const QImage cut = onBackground(picture, SkinLayout::Led, scale,
+            const QImage cut = onBackground(picture, SkinLayout::ConnectionLamp, scale,
                 [&](QPainter& p, const QRectF& r) { paintLed(p, r, LampLight[i], LampDark[i]); });
             const QString name = named(QStringLiteral("led-") + lamps[i], QStringLiteral(".jpg"));
             save(writeJpeg(cut, name), name);
             if (i == 2 && scale == 1.0)
-                shown.append({ SkinLayout::Led, cut });
+                shown.append({ SkinLayout::ConnectionLamp, cut });
         }
 
         const QImage bannerPicture = drawBanner(scale);
