@@ -5,13 +5,12 @@
 #include "ServiceConnection.h"
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
-#include "common/ListLine.h"
 #include "common/Messages.h"
 #include "common/ResStrings.h"
 #include "common/UserPrompt.h"
 #include "contacts/SmsLink.h"
-#include "history/HistoryStore.h"
-#include "sending/HistoryRecorder.h"
+#include "LinkComposition.h"
+#include "SendQueue.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
 #include "settings/RegistryStore.h"
@@ -32,6 +31,8 @@ MainSession::MainSession(TSMSBaseForm::BrowserMaker makeBrowser, QObject* parent
     m_service->setObjectName(QStringLiteral("ServiceConnection"));
     m_workflow = std::make_unique<SendWorkflow>(*m_engine, *this);
     m_banners = new BannerRotation(*m_state, *m_service, *this, this, this);
+    m_queue = new SendQueue(*m_engine, *m_workflow, *this, this);
+    connect(m_queue, &SendQueue::historyChanged, this, &MainSession::historyChanged);
     // The window that shows the site's question is the view's; the status line is the session's.
     connect(m_engine, &TSMSBaseForm::personNeeded, this, [this] {
         if (m_view)
@@ -43,9 +44,8 @@ MainSession::~MainSession()
 {
     m_view = nullptr;
     m_engine->OnStatus = nullptr;
-    // The recorder writes to the history, which goes with the session's members.
-    delete m_recorder;
-    m_recorder = nullptr;
+    // The queue's recorder writes to its history while the engine reports.
+    delete m_queue;
     // The service connection works on the state, which works on the engine's lists: they go in that order.
     delete m_banners;
     delete m_service;
@@ -111,10 +111,7 @@ void MainSession::startUp()
         ErrorReport::report(ErrorReport::textOf(error));
     }
     // The history opens once the window is up: the queued sends missed meanwhile are its first question.
-    QTimer::singleShot(0, this, [this] {
-        openHistory();
-        m_queueTimer.start();
-    });
+    QTimer::singleShot(0, m_queue, &SendQueue::start);
     // Whatever failed before, the requests and the rotation start.
     try {
         if (!requestsStarted)
@@ -130,7 +127,7 @@ void MainSession::shutdown()
     try {
         m_service->stop();
         m_banners->BannerTimer.stop();
-        m_queueTimer.stop();
+        m_queue->stop();
         // Stops the browser without reporting a status to a window that is going away. A window built again
         // around the session finds the engine idle, as a new one would be.
         m_engine->OnStatus = nullptr;
@@ -168,41 +165,11 @@ bool MainSession::openSmsLink(const QString& link)
     if (!Contacts::SmsLink::isLink(link))
         return false;
     const Contacts::SmsLink parsed = Contacts::SmsLink::parse(link, SmsIni().countryCode());
-    if (parsed.hasBody)
-        m_composition.message = parsed.body;
-    m_composition.recipientName.clear();
-    m_composition.listMode = parsed.recipients.size() > 1;
-    m_composition.list.clear();
-    if (m_composition.listMode) {
-        for (const Contacts::MobileNumber& number : parsed.recipients)
-            m_composition.list
-                << ListLine { number.area + QLatin1Char('-') + number.phone, number.area, number.phone }.text();
-    } else {
-        const Contacts::MobileNumber number = parsed.recipients.value(0);
-        m_composition.area = number.area;
-        m_composition.phone = number.phone;
-    }
-    if (m_view) {
-        m_view->compositionChanged();
-        if (!parsed.unreadable.isEmpty())
-            m_view->showStatus(
-                tr("לא ניתן לקרוא מהקישור את המספר: %1").arg(parsed.unreadable.join(QStringLiteral(", "))),
-                StatusKind::Error);
-    }
+    showComposition(linkComposition(parsed, m_composition));
+    if (m_view && !parsed.unreadable.isEmpty())
+        m_view->showStatus(tr("לא ניתן לקרוא מהקישור את המספר: %1").arg(parsed.unreadable.join(QStringLiteral(", "))),
+            StatusKind::Error);
     return true;
-}
-
-SendWorkflow::Composition MainSession::workflowComposition() const
-{
-    SendWorkflow::Composition composition;
-    composition.sender = m_composition.sender;
-    composition.message = m_composition.message;
-    composition.listMode = m_composition.listMode;
-    composition.list = m_composition.list;
-    composition.area = m_composition.area;
-    composition.phone = m_composition.phone;
-    composition.recipientName = m_composition.recipientName;
-    return composition;
 }
 
 void MainSession::send()
@@ -212,7 +179,7 @@ void MainSession::send()
         m_view->showStatus(QString(), StatusKind::Info);
     history();
     m_service->reloadChangedDefinitions();
-    m_workflow->send(workflowComposition());
+    m_workflow->send(m_composition);
     m_messageText = m_workflow->MessageText;
 }
 

@@ -4,6 +4,7 @@
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
 #include "session/BannerRotation.h"
+#include "session/SendQueue.h"
 #include "session/ServiceConnectionHost.h"
 #include "settings/PreferencesHost.h"
 
@@ -16,7 +17,6 @@
 
 #include <memory>
 
-class HistoryRecorder;
 class HistoryStore;
 struct HistoryEntry;
 class MainView;
@@ -33,23 +33,14 @@ class MainSession : public QObject,
                     public ServiceConnectionHost,
                     public SendWorkflowHost,
                     public BannerRotationHost,
-                    public PreferencesHost
+                    public PreferencesHost,
+                    public SendQueueHost
 {
     Q_OBJECT
 public:
     // What the user composed: the send command's reading of the fields, with the recipient's name as shown
     // for one recipient.
-    struct Composition
-    {
-        QString sender;
-        QString area;
-        QString phone;
-        QString message;
-        bool listMode = false;
-        // List mode: one line per recipient, Name "=" Area "-" Phone.
-        QStringList list;
-        QString recipientName;
-    };
+    using Composition = SendWorkflow::Composition;
 
     // `makeBrowser` replaces the browser library (tests); empty: the real one, whose version the engine
     // checks at its construction, ending the program there when it is missing or too old.
@@ -58,7 +49,7 @@ public:
 
     // The window that shows the session; null: none (the session goes on without one).
     void setView(MainView* view);
-    MainView* view() const { return m_view; }
+    MainView* view() const override { return m_view; }
 
     // The session's part of the main window's creation: the online test, the language, the settings (the
     // last single send's values become the composition at the first start), the provider cache, the banner
@@ -105,10 +96,10 @@ public:
     QString scheduleComposition(const QDateTime& due);
     // Sends the first queued send that is due, when the engine is free; the queue's timer calls it.
     void sendDue();
-    void setQueueInterval(int milliseconds) { m_queueTimer.setInterval(milliseconds); }
+    void setQueueInterval(int milliseconds);
     void missedSendChoice(qint64 id, MissedSendChoice choice);
     // The queued sends this run holds back until the user says what becomes of them.
-    QSet<qint64> heldSends() const { return m_held; }
+    QSet<qint64> heldSends() const;
     // The queue changed (a send set for later, changed or dropped): the window's tray tip and history follow.
     void queueChanged();
     // The history window's "send again": a finished entry, or the not-sent recipients of a list, become the
@@ -129,6 +120,9 @@ public:
     // "adcache.dat" in the data folder: the banner table between runs.
     static QString bannerTableFile();
     void saveBannerTable();
+
+    // --- SendQueueHost (with view() above)
+    void reloadChangedDefinitions() override;
 
     // --- ServiceConnectionHost
     bool engineBusy() const override;
@@ -178,11 +172,8 @@ signals:
 
 private:
     void loadBannerTable();
-    // The composition as the send workflow takes it.
-    SendWorkflow::Composition workflowComposition() const;
-    // The first use of the history in this run: old entries pruned, and the queued sends missed while the
-    // program was not running shown to the user.
-    void openHistory();
+    // A composition made by the session (the history's "send again"), for the view to show.
+    void showComposition(const Composition& composition);
 
     MainView* m_view = nullptr;
     TSMSBaseForm* m_engine = nullptr;
@@ -190,6 +181,7 @@ private:
     ServiceConnection* m_service = nullptr;
     std::unique_ptr<SendWorkflow> m_workflow;
     BannerRotation* m_banners = nullptr;
+    SendQueue* m_queue = nullptr;
 
     Composition m_composition;
     bool m_started = false; // the composition came from SMS.INI once; a rebuilt window keeps it
@@ -199,10 +191,4 @@ private:
     int m_currentRecipient = 0;
     QString m_languageCode;
     QString m_messageText;
-
-    std::unique_ptr<HistoryStore> m_history;
-    HistoryRecorder* m_recorder = nullptr;
-    QTimer m_queueTimer;
-    QDateTime m_startTime;
-    QSet<qint64> m_held;
 };
