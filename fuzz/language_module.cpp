@@ -23,7 +23,7 @@ struct Text
 const Text Texts[] = {
     { "ResStrings", "רשימת הנמענים ריקה" },
     { "ResStrings", "ההודעה ריקה" },
-    { "Contacts::OutlookContacts", "אין איש קשר בשם %1" },
+    { "Contacts::VCardContacts", "אין איש קשר בשם %1" },
     { "HistoryStore", "לא נשלחה: השליחה נקטעה לפני תורה" },
     { "QGuiApplication", "QT_LAYOUT_DIRECTION" },
 };

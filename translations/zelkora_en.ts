@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>Contacts::OutlookContacts</name>
+    <name>Contacts::VCardContacts</name>
     <message>
         <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
         <translation>Connecting to the address book failed</translation>

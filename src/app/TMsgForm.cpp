@@ -20,7 +20,7 @@
 #include "session/ServiceConnection.h"
 #include "widgets/SkinColors.h"
 #include "settings/AutoStart.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 #include "settings/SmsIni.h"
 #include "widgets/THalvernShape.h"
 #include "widgets/TImgButton.h"

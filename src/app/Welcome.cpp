@@ -1,7 +1,7 @@
 #include "Welcome.h"
 
 #include "settings/ProfileFile.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 #include "settings/SmsIni.h"
 
 #include <QFileInfo>
@@ -54,13 +54,13 @@ bool Welcome::windowsGuided()
 
 bool Welcome::alreadyShown()
 {
-    return ProfileFile(RegistryStore::currentUserFile()).ReadBool(RegistryStore::programKey(), ShownValue, false);
+    return ProfileFile(ProgramSettings::currentUserFile()).ReadBool(ProgramSettings::programKey(), ShownValue, false);
 }
 
 void Welcome::markShown()
 {
     try {
-        ProfileFile(RegistryStore::currentUserFile()).WriteBool(RegistryStore::programKey(), ShownValue, true);
+        ProfileFile(ProgramSettings::currentUserFile()).WriteBool(ProgramSettings::programKey(), ShownValue, true);
     } catch (...) {
         // A store that cannot be written shows the box again at the next first start; nothing else is lost.
     }

@@ -2,7 +2,7 @@
 
 #include "common/UserPrompt.h"
 #include "contacts/ImportProgress.h"
-#include "contacts/OutlookContacts.h"
+#include "contacts/VCardContacts.h"
 #include "contacts/VCardApplication.h"
 #include "contacts/VCardFolder.h"
 #include "phonebook/PhoneBookTable.h"
@@ -48,9 +48,9 @@ namespace {
         TProgressForm& m_form;
     };
 
-    OutlookContacts addressBook()
+    VCardContacts addressBook()
     {
-        return OutlookContacts([] { return VCardApplication::create(VCardApplication::folderPath()); });
+        return VCardContacts([] { return VCardApplication::create(VCardApplication::folderPath()); });
     }
 
     // A card that another program changed meanwhile is a reason the user must read.
@@ -86,9 +86,9 @@ TPhoneBookForm::OutlookSteps phoneBookSteps()
             UserPrompt::current()->information(unreadableText(unreadable));
     };
     steps.createContact = [](TPhoneBookForm::Recipient& entry) {
-        OutlookContacts::CardRef card;
+        VCardContacts::CardRef card;
         const auto creation = addressBook().CreateContact(entry.name, entry.area, entry.phone, &card);
-        if (creation != OutlookContacts::Creation::Created)
+        if (creation != VCardContacts::Creation::Created)
             return Steps::Creation::AlreadyExists;
         entry.card = card.entryId;
         entry.cardDigest = card.digest;
@@ -96,7 +96,7 @@ TPhoneBookForm::OutlookSteps phoneBookSteps()
     };
     steps.updateContact = [](TPhoneBookForm::Recipient& entry) {
         refusingChangedCards([&entry] {
-            const OutlookContacts::CardRef card
+            const VCardContacts::CardRef card
                 = addressBook().UpdateContact(entry.name, entry.area, entry.phone, { entry.card, entry.cardDigest });
             entry.card = card.entryId;
             entry.cardDigest = card.digest;

@@ -1,7 +1,7 @@
 #include "LanguageModules.h"
 
 #include "common/AppPaths.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -295,7 +295,7 @@ void LanguageModules::loadAtStartUp()
 
 void LanguageModules::loadAtStartUp(const QString& moduleBase)
 {
-    const QString code = RegistryStore::readLanguage();
+    const QString code = ProgramSettings::readLanguage();
     if (!code.isEmpty())
         LoadLanguageModule(moduleBase, code);
     applyLayoutDirection();

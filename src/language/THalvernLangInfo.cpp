@@ -1,6 +1,6 @@
 #include "THalvernLangInfo.h"
 
-#include "language/WindowsLocales.h"
+#include "language/LanguageCodes.h"
 
 THalvernLangInfo::THalvernLangInfo(quint32 locale, const QString& abbreviation)
     : Locale(locale)
@@ -11,7 +11,7 @@ THalvernLangInfo::THalvernLangInfo(quint32 locale, const QString& abbreviation)
 const QString& THalvernLangInfo::DisplayName() const
 {
     if (!m_loaded) {
-        m_displayName = WindowsLocales::displayName(Locale);
+        m_displayName = LanguageCodes::displayName(Locale);
         m_loaded = true;
     }
     return m_displayName;

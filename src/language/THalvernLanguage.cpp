@@ -2,7 +2,7 @@
 
 #include "common/UserPrompt.h"
 #include "language/LanguageModules.h"
-#include "language/WindowsLocales.h"
+#include "language/LanguageCodes.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -44,16 +44,16 @@ void THalvernLanguage::setModuleBase(const QString& moduleBase)
 
 void THalvernLanguage::ReadLocales()
 {
-    std::vector<const WindowsLocales::Entry*> sorted;
-    for (const WindowsLocales::Entry& entry : WindowsLocales::installed())
+    std::vector<const LanguageCodes::Entry*> sorted;
+    for (const LanguageCodes::Entry& entry : LanguageCodes::installed())
         sorted.push_back(&entry);
     // By abbreviation regardless of letter case, then by identifier.
-    std::sort(sorted.begin(), sorted.end(), [](const WindowsLocales::Entry* a, const WindowsLocales::Entry* b) {
+    std::sort(sorted.begin(), sorted.end(), [](const LanguageCodes::Entry* a, const LanguageCodes::Entry* b) {
         const int byName = qstricmp(a->abbreviation, b->abbreviation);
         return byName != 0 ? byName < 0 : a->lcid < b->lcid;
     });
     m_locales.clear();
-    for (const WindowsLocales::Entry* entry : sorted)
+    for (const LanguageCodes::Entry* entry : sorted)
         m_locales.append(entry->lcid, QString::fromLatin1(entry->abbreviation));
 }
 

@@ -3,7 +3,7 @@
 #include "common/ErrorReport.h"
 #include "language/LanguagesHost.h"
 #include "language/THalvernLanguage.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -81,7 +81,7 @@ void TLanguagesForm::FormCreate()
 void TLanguagesForm::Button1Click()
 {
     try {
-        RegistryStore::writeLanguage(HalvernLanguage1->SelectedCode());
+        ProgramSettings::writeLanguage(HalvernLanguage1->SelectedCode());
     } catch (const ZelkoraError&) {
         // The language stays in force for this run; the next start uses the value stored before.
     }

@@ -13,7 +13,7 @@
 #include "SendQueue.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 #include "settings/SmsIni.h"
 
 #include <QCoreApplication>
@@ -67,9 +67,9 @@ void MainSession::startUp()
         m_service->stop();
         m_banners->BannerTimer.stop();
 
-        m_languageCode = RegistryStore::readLanguage();
+        m_languageCode = ProgramSettings::readLanguage();
         if (m_languageCode.isEmpty())
-            m_languageCode = RegistryStore::desktopLanguage();
+            m_languageCode = ProgramSettings::desktopLanguage();
         {
             const SmsIni ini;
             // The service address the settings name comes into force (under the options' and the

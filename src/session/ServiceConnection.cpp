@@ -9,7 +9,7 @@
 #include "service/ServiceRequests.h"
 #include "service/ServiceState.h"
 #include "settings/Credentials.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 #include "settings/SmsIni.h"
 
 #include <QDir>
@@ -85,7 +85,7 @@ void ServiceConnection::readSetup()
 {
     m_initialised = false;
     m_lastIP = m_host->localAddress();
-    m_installType = RegistryStore::readInstallationType();
+    m_installType = ProgramSettings::readInstallationType();
     HTTP.setConnectTimeout(secondsToTimerInterval(SmsIni().timeOut()));
 }
 

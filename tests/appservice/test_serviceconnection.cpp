@@ -4,7 +4,7 @@
 #include "TestEnv.h"
 
 #include "common/AppPaths.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 
 #include <QUrl>
 #include <QtTest>

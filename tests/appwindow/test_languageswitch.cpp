@@ -10,7 +10,7 @@
 #include "language/THalvernLangInfo.h"
 #include "language/THalvernLanguage.h"
 #include "language/TLanguagesForm.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 #include "widgets/TListLabel.h"
 #include "widgets/TTrayIcon.h"
 
@@ -76,7 +76,7 @@ private slots:
         TestEnv::freshAppDir();
         LanguageModules::SetResourceModule(nullptr);
         // The last run's language was Hebrew.
-        RegistryStore::writeLanguage(QStringLiteral("HEB"));
+        ProgramSettings::writeLanguage(QStringLiteral("HEB"));
         m_root = std::make_unique<THiddenForm>();
         makeForm(m_root.get()).release();
         mainWindow()->toggleShown();
@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(mainWindow()->ui().exitAction->text(), QStringLiteral("Exit"));
         QVERIFY(mainWindow()->ui().senderEdit->alignment() & Qt::AlignLeft);
         QCOMPARE(mainWindow()->ui().counterLabel->text(), QStringLiteral("Message: (0 / 105 chars)"));
-        QCOMPARE(RegistryStore::readLanguage(), closeButton ? QStringLiteral("ENU") : QStringLiteral("HEB"));
+        QCOMPARE(ProgramSettings::readLanguage(), closeButton ? QStringLiteral("ENU") : QStringLiteral("HEB"));
         QTRY_VERIFY(!LanguageSwitch::window());
     }
 

@@ -14,7 +14,7 @@
 #include "language/THalvernLangInfo.h"
 #include "language/THalvernLanguage.h"
 #include "language/TLanguagesForm.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 #include "settings/TPreferencesForm.h"
 #include "widgets/TTrayIcon.h"
 
@@ -159,7 +159,7 @@ private slots:
     void offeredAgainInANewLanguage()
     {
         LanguageSwitch::setModuleBase(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora"));
-        RegistryStore::writeLanguage(QStringLiteral("HEB"));
+        ProgramSettings::writeLanguage(QStringLiteral("HEB"));
         THiddenForm root;
         const QPointer<TMsgForm> before = makeForm(&root).release();
         QCoreApplication::processEvents();

@@ -1,5 +1,5 @@
 #include "TestEnv.h"
-#include "contacts/OutlookContacts.h"
+#include "contacts/VCardContacts.h"
 #include "contacts/VCardApplication.h"
 #include "contacts/VCardFolder.h"
 #include "contacts/VCardReader.h"
@@ -51,7 +51,7 @@ std::unique_ptr<ItemCollection> itemsOf(Application& outlook)
 
 std::unique_ptr<ContactItem> contactNamed(Application& outlook, const QString& name)
 {
-    return itemsOf(outlook)->find(OutlookContacts::restrictionText(name));
+    return itemsOf(outlook)->find(VCardContacts::restrictionText(name));
 }
 } // namespace
 

@@ -4,7 +4,7 @@
 // in this build folder ("make package") after the programs.
 #include "SandboxServer.h"
 #include "TestEnv.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -383,7 +383,7 @@ private slots:
         if (!language.isEmpty()) {
             const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME");
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(user + QStringLiteral("config")));
-            RegistryStore::writeLanguage(language);
+            ProgramSettings::writeLanguage(language);
             qputenv("XDG_CONFIG_HOME", ownConfig);
         }
         OpenedFiles opened;

@@ -2,8 +2,8 @@
 #include "ScriptedPrompt.h"
 #include "language/LanguageModules.h"
 #include "language/THalvernLanguage.h"
-#include "language/WindowsLocales.h"
-#include "settings/RegistryStore.h"
+#include "language/LanguageCodes.h"
+#include "settings/ProgramSettings.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -101,7 +101,7 @@ private slots:
         for (const QString& module : modules)
             installModule(m_folder, module.section(QLatin1Char('='), 0, 0), module.section(QLatin1Char('='), 1));
         if (!stored.isNull())
-            RegistryStore::writeLanguage(stored);
+            ProgramSettings::writeLanguage(stored);
         // Start from the other direction, so that the start-up step has to set it.
         QGuiApplication::setLayoutDirection(direction == Qt::LeftToRight ? Qt::RightToLeft : Qt::LeftToRight);
         const ScriptedPrompt prompt(false);
@@ -160,7 +160,7 @@ private slots:
         qunsetenv("LC_ALL");
         qputenv("LANGUAGE", language);
         qputenv("LANG", lang);
-        const QString read = RegistryStore::readLanguage();
+        const QString read = ProgramSettings::readLanguage();
         qputenv("LC_ALL", all);
         qputenv("LANG", was);
         qunsetenv("LANGUAGE");

@@ -2,7 +2,7 @@
 #include "language/LanguageModules.h"
 #include "language/LanguagesHost.h"
 #include "language/TLanguagesForm.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,7 +44,7 @@ private slots:
         installModule(m_folder, QStringLiteral("zelkora.ENU"), QStringLiteral("english"));
         installModule(m_folder, QStringLiteral("zelkora.HEB"), QStringLiteral("hebrew"));
         // The program as started: Hebrew stored and in force.
-        RegistryStore::writeLanguage(QStringLiteral("HEB"));
+        ProgramSettings::writeLanguage(QStringLiteral("HEB"));
         LanguageModules::loadAtStartUp(m_folder + QStringLiteral("zelkora"));
         QCOMPARE(languageInForce(), QStringLiteral("HEB"));
         m_host = FakeHost();
@@ -62,10 +62,10 @@ private slots:
         QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
         QCOMPARE(form->layoutDirection(), Qt::LeftToRight);
 
-        RegistryStore::writeLanguage(QStringLiteral("ENU")); // changed meanwhile by another copy
+        ProgramSettings::writeLanguage(QStringLiteral("ENU")); // changed meanwhile by another copy
         QTest::mouseClick(form->Button1, Qt::LeftButton);
 
-        QCOMPARE(RegistryStore::readLanguage(), QStringLiteral("HEB"));
+        QCOMPARE(ProgramSettings::readLanguage(), QStringLiteral("HEB"));
         QCOMPARE(m_host.rebuilt, 0);
         QTRY_VERIFY(form.isNull());
     }
@@ -102,7 +102,7 @@ private slots:
 
         QCOMPARE(m_host.rebuilt, 1);
         QCOMPARE(m_host.rebuiltIn, QStringLiteral("ENU"));
-        QCOMPARE(RegistryStore::readLanguage(), stored);
+        QCOMPARE(ProgramSettings::readLanguage(), stored);
         QTRY_VERIFY(form.isNull());
         QCOMPARE(m_host.rebuilt, 1);
     }
@@ -110,7 +110,7 @@ private slots:
     void aRefusedStoreStillCloses()
     {
         // A folder where the store's file belongs: every write fails.
-        QDir().mkpath(RegistryStore::currentUserFile());
+        QDir().mkpath(ProgramSettings::currentUserFile());
         QPointer<TLanguagesForm> form = open();
         pick(*form->HalvernLanguage1, QStringLiteral("ENU"));
 

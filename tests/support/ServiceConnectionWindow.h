@@ -11,7 +11,7 @@
 #include "session/MainSession.h"
 #include "session/MainView.h"
 #include "session/ServiceConnection.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "OutlookContacts.h"
+#include "VCardContacts.h"
 
 #include "common/ErrorReport.h"
 #include "contacts/ImportProgress.h"
@@ -19,7 +19,7 @@ namespace {
     class Connection
     {
     public:
-        explicit Connection(OutlookContacts& outlook)
+        explicit Connection(VCardContacts& outlook)
             : m_outlook(outlook)
         {
             try {
@@ -34,21 +34,21 @@ namespace {
         Connection& operator=(const Connection&) = delete;
 
     private:
-        OutlookContacts& m_outlook;
+        VCardContacts& m_outlook;
     };
 } // namespace
 
-OutlookContacts::OutlookContacts(ApplicationFactory createApplication)
+VCardContacts::VCardContacts(ApplicationFactory createApplication)
     : m_createApplication(std::move(createApplication))
 {
 }
 
-OutlookContacts::~OutlookContacts()
+VCardContacts::~VCardContacts()
 {
     DisconnectOutlook();
 }
 
-void OutlookContacts::ConnectOutlook()
+void VCardContacts::ConnectOutlook()
 {
     // The connection's own message, and on a line of its own the reason, which names the address book's
     // folder: the user must know which folder to create or to set in SMS.INI.
@@ -69,19 +69,19 @@ void OutlookContacts::ConnectOutlook()
     }
 }
 
-void OutlookContacts::DisconnectOutlook()
+void VCardContacts::DisconnectOutlook()
 {
     ContactsFolder.reset();
     OutlookNamespace.reset();
     OutlookApp.reset();
 }
 
-QString OutlookContacts::restrictionText(const QString& name)
+QString VCardContacts::restrictionText(const QString& name)
 {
     return QStringLiteral("[FullName] = \"") + name + QLatin1Char('"');
 }
 
-int OutlookContacts::ImportContacts(PhoneBookTable& cache, ImportProgress& progress)
+int VCardContacts::ImportContacts(PhoneBookTable& cache, ImportProgress& progress)
 {
     cache.clearRecords();
     QList<QStringList> batch;
@@ -152,12 +152,12 @@ int OutlookContacts::ImportContacts(PhoneBookTable& cache, ImportProgress& progr
     return unreadable;
 }
 
-std::unique_ptr<ContactItem> OutlookContacts::findContact(const QString& name)
+std::unique_ptr<ContactItem> VCardContacts::findContact(const QString& name)
 {
     return ContactsFolder->items()->find(restrictionText(name));
 }
 
-std::unique_ptr<ContactItem> OutlookContacts::rowsContact(const QString& name, const CardRef& card)
+std::unique_ptr<ContactItem> VCardContacts::rowsContact(const QString& name, const CardRef& card)
 {
     if (!card.entryId.isEmpty()) {
         std::unique_ptr<ContactItem> contact;
@@ -187,7 +187,7 @@ std::unique_ptr<ContactItem> OutlookContacts::rowsContact(const QString& name, c
     return std::move(named.front());
 }
 
-OutlookContacts::Creation OutlookContacts::CreateContact(
+VCardContacts::Creation VCardContacts::CreateContact(
     const QString& name, const QString& area, const QString& phone, CardRef* card)
 {
     const Connection connection(*this);
@@ -202,7 +202,7 @@ OutlookContacts::Creation OutlookContacts::CreateContact(
     return Creation::Created;
 }
 
-OutlookContacts::CardRef OutlookContacts::UpdateContact(
+VCardContacts::CardRef VCardContacts::UpdateContact(
     const QString& name, const QString& area, const QString& phone, const CardRef& card)
 {
     const Connection connection(*this);
@@ -222,7 +222,7 @@ OutlookContacts::CardRef OutlookContacts::UpdateContact(
     return CardRef { contact->entryId(), contact->version() };
 }
 
-void OutlookContacts::DeleteContact(const QString& name, const CardRef& card)
+void VCardContacts::DeleteContact(const QString& name, const CardRef& card)
 {
     const Connection connection(*this);
     rowsContact(name, card)->remove();

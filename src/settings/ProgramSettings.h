@@ -8,7 +8,7 @@
 // - the machine's keys are read-only, in zelkora/registry.ini under the first folder of $XDG_CONFIG_DIRS
 //   (default /etc/xdg) whose file holds the key; an administrator or a package puts them there.
 // Nothing here shows a message: a key that cannot be opened reads as the text the callers expect for it.
-namespace RegistryStore {
+namespace ProgramSettings {
 // "Software\Halvern Systems\Corvalent"
 QString programKey();
 
@@ -27,4 +27,4 @@ void writeLanguage(const QString& code);
 
 // The installation type "Type" of the machine's program key; "" when the key or the value is missing.
 QString readInstallationType();
-} // namespace RegistryStore
+} // namespace ProgramSettings

@@ -8,7 +8,7 @@
 // The Windows locales the program knows, each with its three-letter language abbreviation (the language codes
 // of the language modules, "ENU", "HEB") and the means to name it as Windows does in English:
 // "English (United States)". Linux has no list of installed Windows locales; this table stands for it.
-namespace WindowsLocales {
+namespace LanguageCodes {
 struct Entry
 {
     quint32 lcid;
@@ -28,4 +28,4 @@ const Entry* find(quint32 lcid);
 // MaxDisplayName characters; empty for an identifier the table does not hold.
 QString displayName(quint32 lcid);
 constexpr int MaxDisplayName = 50;
-} // namespace WindowsLocales
+} // namespace LanguageCodes

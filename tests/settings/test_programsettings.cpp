@@ -1,9 +1,9 @@
 #include "TestEnv.h"
-#include "settings/RegistryStore.h"
+#include "settings/ProgramSettings.h"
 
 #include <QtTest>
 
-class TestRegistryStore : public QObject
+class TestProgramSettings : public QObject
 {
     Q_OBJECT
 
@@ -13,20 +13,20 @@ private slots:
     void language()
     {
         // Nothing stored: the desktop's language, Hebrew under LANG=C.UTF-8.
-        QCOMPARE(RegistryStore::readLanguage(), QStringLiteral("HEB"));
-        RegistryStore::writeLanguage(QStringLiteral("HEB"));
-        QCOMPARE(RegistryStore::readLanguage(), QStringLiteral("HEB"));
-        QCOMPARE(TestEnv::readFile(RegistryStore::currentUserFile()),
+        QCOMPARE(ProgramSettings::readLanguage(), QStringLiteral("HEB"));
+        ProgramSettings::writeLanguage(QStringLiteral("HEB"));
+        QCOMPARE(ProgramSettings::readLanguage(), QStringLiteral("HEB"));
+        QCOMPARE(TestEnv::readFile(ProgramSettings::currentUserFile()),
             QByteArray("[Software\\Halvern Systems\\Corvalent]\nLanguage=HEB\n"));
-        RegistryStore::writeLanguage(QString());
-        QCOMPARE(RegistryStore::readLanguage(), RegistryStore::desktopLanguage());
+        ProgramSettings::writeLanguage(QString());
+        QCOMPARE(ProgramSettings::readLanguage(), ProgramSettings::desktopLanguage());
     }
 
     void languageWhenTheStoreCannotBeOpened()
     {
-        QDir().mkpath(RegistryStore::currentUserFile());
-        QCOMPARE(RegistryStore::readLanguage(), QString());
-        QDir().rmdir(RegistryStore::currentUserFile());
+        QDir().mkpath(ProgramSettings::currentUserFile());
+        QCOMPARE(ProgramSettings::readLanguage(), QString());
+        QDir().rmdir(ProgramSettings::currentUserFile());
     }
 
     void installationType_data()
@@ -61,10 +61,10 @@ private slots:
             }
         }
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(QStringLiteral("relative:") + dirs.join(QLatin1Char(':'))));
-        QCOMPARE(RegistryStore::readInstallationType(), expected);
+        QCOMPARE(ProgramSettings::readInstallationType(), expected);
         qunsetenv("XDG_CONFIG_DIRS");
     }
 };
 
-QTEST_GUILESS_MAIN(TestRegistryStore)
-#include "test_registrystore.moc"
+QTEST_GUILESS_MAIN(TestProgramSettings)
+#include "test_programsettings.moc"

@@ -1,7 +1,7 @@
 #include "TestEnv.h"
 #include "common/ErrorReport.h"
 #include "contacts/ImportProgress.h"
-#include "contacts/OutlookContacts.h"
+#include "contacts/VCardContacts.h"
 #include "contacts/VCardApplication.h"
 #include "contacts/VCardFolder.h"
 #include "phonebook/PhoneBookTable.h"
@@ -62,16 +62,16 @@ QByteArray cardWithUid(const QString& uid, const QString& name, const QString& m
 }
 } // namespace
 
-class TestOutlookContacts : public QObject
+class TestVCardContacts : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString m_folder;
 
-    OutlookContacts outlook(const QString& folder = QString()) const
+    VCardContacts outlook(const QString& folder = QString()) const
     {
         const QString path = folder.isNull() ? m_folder : folder;
-        return OutlookContacts([path] { return VCardApplication::create(path); });
+        return VCardContacts([path] { return VCardApplication::create(path); });
     }
 
     QString fileHolding(const QString& name) const
@@ -179,7 +179,7 @@ private slots:
         }
         if (!readable)
             QVERIFY(QFile::setPermissions(folder, QFile::WriteOwner));
-        OutlookContacts contacts = outlook(VCardApplication::folderPath());
+        VCardContacts contacts = outlook(VCardApplication::folderPath());
         QString message;
         try {
             contacts.ConnectOutlook();
@@ -201,10 +201,10 @@ private slots:
         TestEnv::writeFile(m_folder + QStringLiteral("dana.vcf"), unknown);
 
         QCOMPARE(outlook().CreateContact(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("2222222")),
-            OutlookContacts::Creation::AlreadyExists);
+            VCardContacts::Creation::AlreadyExists);
         QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), 1);
         QCOMPARE(
-            outlook().CreateContact(QStringLiteral("Gil"), QString(), QString()), OutlookContacts::Creation::Created);
+            outlook().CreateContact(QStringLiteral("Gil"), QString(), QString()), VCardContacts::Creation::Created);
         QVERIFY(TestEnv::readFile(fileHolding(QStringLiteral("Gil"))).contains("\r\nTEL;TYPE=CELL:-\r\n"));
         // The update that follows a creation writes the number by its own rule.
         outlook().UpdateContact(QStringLiteral("Gil"), QString(), QString(), {});
@@ -258,7 +258,7 @@ private slots:
         outlook().ImportContacts(cache, progress);
         QCOMPARE(cache.recordCount(), 2);
         const int row = cache.fieldText(0, QStringLiteral("Phone")) == QLatin1String("2222222") ? 0 : 1;
-        const OutlookContacts::CardRef ref { cache.fieldText(row, QStringLiteral("Card")),
+        const VCardContacts::CardRef ref { cache.fieldText(row, QStringLiteral("Card")),
             cache.fieldText(row, QStringLiteral("CardDigest")) };
         QVERIFY(!ref.entryId.isEmpty() && !ref.digest.isEmpty());
         if (layout == QLatin1String("changed")) // a sync tool's new number for the second Dana
@@ -301,14 +301,14 @@ private slots:
         PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
         RecordedProgress progress;
         outlook().ImportContacts(cache, progress);
-        const OutlookContacts::CardRef ref { cache.fieldText(0, QStringLiteral("Card")),
+        const VCardContacts::CardRef ref { cache.fieldText(0, QStringLiteral("Card")),
             cache.fieldText(0, QStringLiteral("CardDigest")) };
-        const OutlookContacts::CardRef after = outlook().UpdateContact(QStringLiteral("Dana"),
+        const VCardContacts::CardRef after = outlook().UpdateContact(QStringLiteral("Dana"),
             cache.fieldText(0, QStringLiteral("Area")), cache.fieldText(0, QStringLiteral("Phone")), ref);
         QCOMPARE(TestEnv::readFile(m_folder + QStringLiteral("dana.vcf")), text);
         QCOMPARE(after.digest, ref.digest);
     }
 };
 
-QTEST_GUILESS_MAIN(TestOutlookContacts)
-#include "test_outlookcontacts.moc"
+QTEST_GUILESS_MAIN(TestVCardContacts)
+#include "test_vcardcontacts.moc"

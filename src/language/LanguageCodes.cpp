@@ -1,10 +1,10 @@
-#include "WindowsLocales.h"
+#include "LanguageCodes.h"
 
 #include <algorithm>
 
 namespace {
 using L = QLocale;
-using WindowsLocales::Entry;
+using LanguageCodes::Entry;
 
 // Identifiers and abbreviations as GetLocaleInfo(LOCALE_SABBREVLANGNAME) gives them on current Windows.
 // Every identifier and every abbreviation appears once.
@@ -180,18 +180,18 @@ const std::vector<Entry> Table = {
 };
 } // namespace
 
-const std::vector<Entry>& WindowsLocales::installed()
+const std::vector<Entry>& LanguageCodes::installed()
 {
     return Table;
 }
 
-const Entry* WindowsLocales::find(quint32 lcid)
+const Entry* LanguageCodes::find(quint32 lcid)
 {
     const auto it = std::find_if(Table.cbegin(), Table.cend(), [lcid](const Entry& e) { return e.lcid == lcid; });
     return it == Table.cend() ? nullptr : &*it;
 }
 
-QString WindowsLocales::displayName(quint32 lcid)
+QString LanguageCodes::displayName(quint32 lcid)
 {
     const Entry* entry = find(lcid);
     if (!entry)

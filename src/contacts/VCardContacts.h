@@ -18,9 +18,9 @@ class ImportProgress;
 // cache and the write-back of each addition, change and deletion. Every operation connects first and
 // disconnects at its end, failure or not, so nothing is held between operations. A failure throws
 // ZelkoraError; the phone book window decides what the user is told.
-class OutlookContacts
+class VCardContacts
 {
-    Q_DECLARE_TR_FUNCTIONS(Contacts::OutlookContacts)
+    Q_DECLARE_TR_FUNCTIONS(Contacts::VCardContacts)
 public:
     // Starts "Outlook.Application"; throws when it cannot.
     using ApplicationFactory = std::function<std::unique_ptr<Application>()>;
@@ -31,8 +31,8 @@ public:
         AlreadyExists, // a contact of this full name exists; nothing was created
     };
 
-    explicit OutlookContacts(ApplicationFactory createApplication);
-    ~OutlookContacts();
+    explicit VCardContacts(ApplicationFactory createApplication);
+    ~VCardContacts();
 
     // Sets OutlookApp, OutlookNamespace and ContactsFolder, or throws "נכשל הקישור לאנשי קשר מפנקס הכתובות" (no
     // application or namespace) or "הקישור לתקיית אנשי קשר נכשל" (no contacts folder).

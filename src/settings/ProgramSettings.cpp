@@ -1,4 +1,4 @@
-#include "RegistryStore.h"
+#include "ProgramSettings.h"
 
 #include "common/AppPaths.h"
 #include "settings/ProfileFile.h"
@@ -10,17 +10,17 @@ const QString LanguageValue = QStringLiteral("Language");
 const QString TypeValue = QStringLiteral("Type");
 } // namespace
 
-QString RegistryStore::programKey()
+QString ProgramSettings::programKey()
 {
     return QStringLiteral("Software\\Halvern Systems\\Corvalent");
 }
 
-QString RegistryStore::currentUserFile()
+QString ProgramSettings::currentUserFile()
 {
     return AppPaths::configDir() + QStringLiteral("registry.ini");
 }
 
-QStringList RegistryStore::localMachineFiles()
+QStringList ProgramSettings::localMachineFiles()
 {
     QString dirs = qEnvironmentVariable("XDG_CONFIG_DIRS");
     if (dirs.isEmpty())
@@ -35,7 +35,7 @@ QStringList RegistryStore::localMachineFiles()
     return files;
 }
 
-QString RegistryStore::desktopLanguage()
+QString ProgramSettings::desktopLanguage()
 {
     // As gettext reads them: the first of LANGUAGE (a list, its first entry), LC_ALL, LC_MESSAGES and LANG that
     // is set names the language ("he_IL.UTF-8", "en", "en_GB:de").
@@ -49,7 +49,7 @@ QString RegistryStore::desktopLanguage()
     return code == QLatin1String("en") ? QStringLiteral("ENU") : QStringLiteral("HEB");
 }
 
-QString RegistryStore::readLanguage()
+QString ProgramSettings::readLanguage()
 {
     const ProfileFile store(currentUserFile());
     if (!store.isAccessible())
@@ -58,12 +58,12 @@ QString RegistryStore::readLanguage()
     return code.isEmpty() ? desktopLanguage() : code;
 }
 
-void RegistryStore::writeLanguage(const QString& code)
+void ProgramSettings::writeLanguage(const QString& code)
 {
     ProfileFile(currentUserFile()).WriteString(programKey(), LanguageValue, code);
 }
 
-QString RegistryStore::readInstallationType()
+QString ProgramSettings::readInstallationType()
 {
     const QStringList files = localMachineFiles();
     for (const QString& file : files) {
