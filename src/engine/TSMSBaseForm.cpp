@@ -107,18 +107,17 @@ IWebBrowser* TSMSBaseForm::browser()
 void TSMSBaseForm::Send(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
     const QString& userName, const QString& password)
 {
-    From = from;
-    AreaCode = areaCode;
-    Phone = phone;
-    Message = message;
-    UserName = userName;
-    Password = password;
-    m_checking = false;
-    SendNow();
+    start(false, from, areaCode, phone, message, userName, password);
 }
 
 void TSMSBaseForm::Check(const QString& from, const QString& areaCode, const QString& phone, const QString& message,
     const QString& userName, const QString& password)
+{
+    start(true, from, areaCode, phone, message, userName, password);
+}
+
+void TSMSBaseForm::start(bool checking, const QString& from, const QString& areaCode, const QString& phone,
+    const QString& message, const QString& userName, const QString& password)
 {
     From = from;
     AreaCode = areaCode;
@@ -126,7 +125,7 @@ void TSMSBaseForm::Check(const QString& from, const QString& areaCode, const QSt
     Message = message;
     UserName = userName;
     Password = password;
-    m_checking = true;
+    m_checking = checking;
     SendNow();
 }
 

@@ -133,6 +133,9 @@ signals:
     void personDone();
 
 private:
+    // Send and Check: the attempt's values, then SendNow.
+    void start(bool checking, const QString& from, const QString& areaCode, const QString& phone,
+        const QString& message, const QString& userName, const QString& password);
     using StepHandler = void (TSMSBaseForm::*)(FrameRef, const QString&);
 
     IWebBrowser* browser();

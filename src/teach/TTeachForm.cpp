@@ -83,7 +83,11 @@ QString TTeachForm::recorderScript()
     initTeachResources();
     QFile source(QStringLiteral(":/zelkora-teach/recorder.js"));
     source.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(source.readAll());
+    // The frame path is the send engine's own function, so that what is recorded replays.
+    QFile framePath(QStringLiteral(":/zelkora-teach/framepath.js"));
+    framePath.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(source.readAll())
+        .replace(QLatin1String("    @FRAME_PATH@\n"), QString::fromUtf8(framePath.readAll()));
 }
 
 TTeachForm::TTeachForm(QWidget* parent, TSMSBaseForm::BrowserMaker makeBrowser)

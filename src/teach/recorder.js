@@ -24,19 +24,7 @@
         }
     }
 
-    function framePath(w) {
-        const path = [];
-        while (w !== w.parent) {
-            const parent = w.parent;
-            let i = 0;
-            const n = parent.frames.length;
-            while (i < n && parent.frames[i] !== w)
-                ++i;
-            path.unshift(i);
-            w = parent;
-        }
-        return path;
-    }
+    @FRAME_PATH@
 
     function send(kind, fields) {
         const message = {

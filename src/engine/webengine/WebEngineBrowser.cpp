@@ -147,7 +147,11 @@ WebEngineBrowser::WebEngineBrowser(QObject* parent)
     m_token = QStringLiteral("zelkora-%1:").arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
     QFile source(QStringLiteral(":/zelkora-browser/bridge.js"));
     source.open(QIODevice::ReadOnly);
-    m_bridgeSource = QString::fromUtf8(source.readAll()).replace(QLatin1String("@TOKEN@"), m_token);
+    QFile framePath(QStringLiteral(":/zelkora-browser/framepath.js"));
+    framePath.open(QIODevice::ReadOnly);
+    m_bridgeSource = QString::fromUtf8(source.readAll())
+                         .replace(QLatin1String("@TOKEN@"), m_token)
+                         .replace(QLatin1String("    @FRAME_PATH@\n"), QString::fromUtf8(framePath.readAll()));
 
     // An off-the-record profile: cookies and cache live in memory and end with the program.
     m_profile = new QWebEngineProfile(this);
