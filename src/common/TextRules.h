@@ -31,4 +31,21 @@ inline bool isSpaceOrTab(char c)
 {
     return c == ' ' || c == '\t';
 }
+
+// The value of a hexadecimal digit in either letter case; -1 for any other character.
+constexpr int hexDigitValue(char16_t c)
+{
+    return c >= u'0' && c <= u'9' ? c - u'0'
+        : c >= u'a' && c <= u'f'  ? c - u'a' + 10
+        : c >= u'A' && c <= u'F'  ? c - u'A' + 10
+                                  : -1;
+}
+inline int hexDigitValue(QChar c)
+{
+    return hexDigitValue(c.unicode());
+}
+inline int hexDigitValue(char c)
+{
+    return hexDigitValue(char16_t(static_cast<unsigned char>(c)));
+}
 } // namespace TextRules

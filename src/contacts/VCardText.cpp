@@ -1,5 +1,7 @@
 #include "VCardText.h"
 
+#include "common/TextRules.h"
+
 #include <QStringDecoder>
 
 #include <map>
@@ -7,16 +9,6 @@
 namespace Contacts::VCardText {
 
 namespace {
-    int hexValue(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        return -1;
-    }
 
     bool isUtf8Name(const QByteArray& charset)
     {
@@ -48,9 +40,9 @@ QByteArray fromQuotedPrintable(const QByteArray& encoded)
     QByteArray bytes;
     bytes.reserve(encoded.size());
     for (qsizetype i = 0; i < encoded.size(); ++i) {
-        if (encoded[i] == '=' && i + 2 < encoded.size() && hexValue(encoded[i + 1]) >= 0
-            && hexValue(encoded[i + 2]) >= 0) {
-            bytes += char(hexValue(encoded[i + 1]) * 16 + hexValue(encoded[i + 2]));
+        if (encoded[i] == '=' && i + 2 < encoded.size() && TextRules::hexDigitValue(encoded[i + 1]) >= 0
+            && TextRules::hexDigitValue(encoded[i + 2]) >= 0) {
+            bytes += char(TextRules::hexDigitValue(encoded[i + 1]) * 16 + TextRules::hexDigitValue(encoded[i + 2]));
             i += 2;
         } else {
             bytes += encoded[i];

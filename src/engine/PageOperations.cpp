@@ -1,5 +1,6 @@
 #include "PageOperations.h"
 
+#include "common/TextRules.h"
 #include "service/TProvider.h"
 
 #include <limits>
@@ -16,17 +17,6 @@ QString asciiUpper(const QString& text)
     return result;
 }
 
-int hexDigit(QChar c)
-{
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
 } // namespace
 
 int PageOperations::designatorIndex(const QString& designator)
@@ -53,7 +43,7 @@ int PageOperations::designatorIndex(const QString& designator)
         return -1;
     qint64 value = 0;
     for (; i < n; ++i) {
-        const int digit = hexDigit(designator[i]);
+        const int digit = TextRules::hexDigitValue(designator[i]);
         if (digit < 0 || digit >= base)
             return -1;
         value = value * base + digit;

@@ -1,6 +1,7 @@
 #include "TagParams.h"
 
 #include "Cp1255.h"
+#include "common/TextRules.h"
 
 #include <QStringDecoder>
 
@@ -30,16 +31,6 @@ unsigned char classOf(char c)
     return kClasses[static_cast<unsigned char>(c)];
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 char16_t asciiLower(char c)
 {
@@ -115,8 +106,8 @@ bool TagParams::parse(const char* begin, const char* end)
                 *out++ = '%';
                 p += 2;
             } else {
-                const int high = p + 1 < end ? hexValue(p[1]) : -1;
-                const int low = p + 2 < end ? hexValue(p[2]) : -1;
+                const int high = p + 1 < end ? TextRules::hexDigitValue(p[1]) : -1;
+                const int low = p + 2 < end ? TextRules::hexDigitValue(p[2]) : -1;
                 if (high < 0 || low < 0) {
                     m_items.clear();
                     m_used = 0;
