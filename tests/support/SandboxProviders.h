@@ -1,99 +1,45 @@
 #pragma once
 
+#include "SandboxService.h"
+#include "service/ServiceState.h"
 #include "service/TProvider.h"
 
-// Provider records for the sandbox's operator sites at `base` ("http://127.0.0.1:PORT").
+// Provider records for the sandbox's operator sites at `base` ("http://127.0.0.1:PORT"), read from the
+// sandbox's own service document as the program reads it.
 namespace SandboxProviders {
+inline TProvider named(const QString& name, const QString& base)
+{
+    TProviders providers;
+    QStringList areaDefs;
+    ServiceState state(providers, areaDefs);
+    state.ProcessDocument(SandboxService::initDocument(base));
+    for (const TProvider& provider : std::as_const(providers)) {
+        if (provider.Name == name)
+            return provider;
+    }
+    return TProvider();
+}
+
 // Login in frame 0 of a frameset (submitted by clicking doLogin), the message page in the same frame,
 // the result on the top-level page.
 inline TProvider sahar(const QString& base)
 {
-    TProvider p;
-    p.Name = QStringLiteral("Sahar");
-    p.AreaCodes = QStringLiteral("050, 052,053");
-    p.LoginUrl = base + QStringLiteral("/sahar/");
-    p.LoginFrame = 0;
-    p.LoginForm = QStringLiteral("loginForm");
-    p.UserField = QStringLiteral("user");
-    p.PassField = QStringLiteral("pass");
-    p.LoginSubmit = 2;
-    p.LoginSubmitLookup = QStringLiteral("doLogin");
-    p.MsgUrl = base + QStringLiteral("/sahar/msg");
-    p.MsgFrame = 0;
-    p.MsgForm = QStringLiteral("smsForm");
-    p.FromField = QStringLiteral("sender");
-    p.AreaField = QStringLiteral("prefix");
-    p.PhoneField = QStringLiteral("number");
-    p.MsgField = QStringLiteral("text");
-    p.MsgSubmit = 3;
-    p.MsgSubmitValue = QStringLiteral("שלח");
-    p.ResAccepted = QStringLiteral("נשלחה בהצלחה");
-    p.ResRejected = QStringLiteral("נדחתה");
-    p.ClearCRLF = 1;
-    return p;
+    return named(QStringLiteral("Sahar"), base);
 }
-
-// No login: one page, submitted through a link, the number with its area prefix, the sender after the text.
+// No login: one page, submitted through a link, the number with its area prefix, the sender in the text.
 inline TProvider kesher(const QString& base)
 {
-    TProvider p;
-    p.Name = QStringLiteral("Kesher");
-    p.AreaCodes = QStringLiteral("054,057");
-    p.MsgUrl = base + QStringLiteral("/kesher/sms");
-    p.MsgForm = QStringLiteral("0");
-    p.PhoneField = QStringLiteral("phone");
-    p.MsgField = QStringLiteral("msg");
-    p.MsgSubmit = 1;
-    p.MsgSubmitLookup = QStringLiteral("javascript:document.sms.submit()");
-    p.ResAccepted = QStringLiteral("התקבלה");
-    p.ResRejected = QStringLiteral("לא נשלחה");
-    p.ClearCRLF = 0;
-    return p;
+    return named(QStringLiteral("Kesher"), base);
 }
-
-// Login and message pages that their own scripts build and change; the result written by script.
+// Pages their own scripts build; the login sent by clicking its button, the message form submitted directly.
 inline TProvider ofek(const QString& base)
 {
-    TProvider p;
-    p.Name = QStringLiteral("Ofek");
-    p.AreaCodes = QStringLiteral("055,058");
-    p.LoginUrl = base + QStringLiteral("/ofek/login");
-    p.LoginForm = QStringLiteral("login");
-    p.UserField = QStringLiteral("user");
-    p.PassField = QStringLiteral("password");
-    p.LoginSubmit = 2;
-    p.LoginSubmitLookup = QStringLiteral("enter");
-    p.MsgUrl = base + QStringLiteral("/ofek/msg");
-    p.MsgForm = QStringLiteral("sms");
-    p.FromField = QStringLiteral("from");
-    p.AreaField = QStringLiteral("area");
-    p.PhoneField = QStringLiteral("phone");
-    p.MsgField = QStringLiteral("body");
-    p.MsgSubmit = 3;
-    p.ResAccepted = QStringLiteral("נמסרה לרשת");
-    p.ResRejected = QStringLiteral("סורבה");
-    p.ClearCRLF = 0;
-    return p;
+    return named(QStringLiteral("Ofek"), base);
 }
-
-// No login; an advert frame of another origin keeps reloading beside the form, which its button sends; the
-// result page comes late.
+// No login, an advert frame that keeps reloading beside the form, a late result page.
 inline TProvider galim(const QString& base)
 {
-    TProvider p;
-    p.Name = QStringLiteral("Galim");
-    p.AreaCodes = QStringLiteral("051");
-    p.MsgUrl = base + QStringLiteral("/galim/sms");
-    p.MsgForm = QStringLiteral("sms");
-    p.FromField = QStringLiteral("sender");
-    p.AreaField = QStringLiteral("prefix");
-    p.PhoneField = QStringLiteral("number");
-    p.MsgField = QStringLiteral("message");
-    p.MsgSubmit = 2;
-    p.MsgSubmitLookup = QStringLiteral("send");
-    p.ResAccepted = QStringLiteral("נשלח ליעדו");
-    p.ResRejected = QStringLiteral("לא ניתן לשלוח");
-    return p;
+    return named(QStringLiteral("Galim"), base);
 }
 
 // Galim's form in frame 0 of a frameset whose frame 1 is an advert that keeps reloading; the result comes into
@@ -109,18 +55,7 @@ inline TProvider galimFramed(const QString& base)
 // No login; the answer to every submission is an HTTP 500 error page.
 inline TProvider shefa(const QString& base)
 {
-    TProvider p;
-    p.Name = QStringLiteral("Shefa");
-    p.AreaCodes = QStringLiteral("056");
-    p.MsgUrl = base + QStringLiteral("/shefa/sms");
-    p.MsgForm = QStringLiteral("msg");
-    p.FromField = QStringLiteral("from");
-    p.PhoneField = QStringLiteral("to");
-    p.MsgField = QStringLiteral("body");
-    p.MsgSubmit = 3;
-    p.ResAccepted = QStringLiteral("נשלחה");
-    p.ResRejected = QStringLiteral("נדחתה");
-    return p;
+    return named(QStringLiteral("Shefa"), base);
 }
 
 // A one-page operator for tests that serve their own pages: no login, form "f" at `formUrl` with the fields
