@@ -2,33 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>Contacts::VCardContacts</name>
-    <message>
-        <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
-        <translation>Connecting to the address book failed</translation>
-    </message>
-    <message>
-        <source>הקישור לתקיית אנשי קשר נכשל</source>
-        <translation>Connecting to the contacts folder failed</translation>
-    </message>
-    <message>
-        <source>אנשי הקשר לא נשמרו בטבלה</source>
-        <translation>The contacts were not stored in the table</translation>
-    </message>
-    <message>
-        <source>אין איש קשר בשם %1</source>
-        <translation>There is no contact named %1</translation>
-    </message>
-    <message>
-        <source>כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנטען, ולכן השינוי לא נשמר. יש לטעון את אנשי הקשר מחדש.</source>
-        <translation>The contact card %1 was changed by another program since it was loaded, so the change was not saved. Load the contacts again.</translation>
-    </message>
-    <message>
-        <source>יש כמה אנשי קשר בשם %1, ואין דרך לדעת לאיזה מהם הכוונה; דבר לא נכתב. יש לטעון את אנשי הקשר מחדש.</source>
-        <translation>There are several contacts named %1, and no way to tell which one is meant; nothing was written. Load the contacts again.</translation>
-    </message>
-</context>
-<context>
     <name>Contacts::PhoneBookSteps</name>
     <message>
         <source>כרטיסי אנשי קשר שלא ניתן היה לקרוא ולכן לא נטענו: %1</source>
@@ -68,6 +41,33 @@
     <message>
         <source>אין אפשרות ליצור פריט מסוג %1</source>
         <translation>An item of type %1 cannot be created</translation>
+    </message>
+</context>
+<context>
+    <name>Contacts::VCardContacts</name>
+    <message>
+        <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
+        <translation>Connecting to the address book failed</translation>
+    </message>
+    <message>
+        <source>הקישור לתקיית אנשי קשר נכשל</source>
+        <translation>Connecting to the contacts folder failed</translation>
+    </message>
+    <message>
+        <source>אנשי הקשר לא נשמרו בטבלה</source>
+        <translation>The contacts were not stored in the table</translation>
+    </message>
+    <message>
+        <source>אין איש קשר בשם %1</source>
+        <translation>There is no contact named %1</translation>
+    </message>
+    <message>
+        <source>כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנטען, ולכן השינוי לא נשמר. יש לטעון את אנשי הקשר מחדש.</source>
+        <translation>The contact card %1 was changed by another program since it was loaded, so the change was not saved. Load the contacts again.</translation>
+    </message>
+    <message>
+        <source>יש כמה אנשי קשר בשם %1, ואין דרך לדעת לאיזה מהם הכוונה; דבר לא נכתב. יש לטעון את אנשי הקשר מחדש.</source>
+        <translation>There are several contacts named %1, and no way to tell which one is meant; nothing was written. Load the contacts again.</translation>
     </message>
 </context>
 <context>
@@ -212,7 +212,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>איש לא ענה על דף האתר תוך %1 שניות</source>
-        <translation>nobody answered the site's page within %1 s</translation>
+        <translation>nobody answered the site&apos;s page within %1 s</translation>
     </message>
     <message>
         <source>אין מפעיל לקידומת %1</source>
@@ -232,7 +232,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>שום דף של האתר לא נטען במקום %1</source>
-        <translation>no page of the site's loaded instead of %1</translation>
+        <translation>no page of the site&apos;s loaded instead of %1</translation>
     </message>
     <message>
         <source>נטען בכתובת %1</source>
@@ -256,15 +256,15 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>נטען בכתובת %1 אחרי תשובת האדם</source>
-        <translation>loaded at %1 after the person's answer</translation>
+        <translation>loaded at %1 after the person&apos;s answer</translation>
     </message>
     <message>
         <source>דף האתר לא נענה</source>
-        <translation>the site's page was not answered</translation>
+        <translation>the site&apos;s page was not answered</translation>
     </message>
     <message>
         <source>תהליך התצוגה של הדף הסתיים</source>
-        <translation>the page's renderer process ended</translation>
+        <translation>the page&apos;s renderer process ended</translation>
     </message>
     <message>
         <source>אף דף לא נטען עד סופו תוך %1 שניות</source>
@@ -515,19 +515,23 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
-        <translation>The message may already have been sent to %1 of the recipients (the site did not confirm it). Send to them as well?</translation>
+        <translation type="vanished">The message may already have been sent to %1 of the recipients (the site did not confirm it). Send to them as well?</translation>
     </message>
     <message>
         <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
-        <translation>%1 recipients who may already have the message were left out</translation>
+        <translation type="vanished">%1 recipients who may already have the message were left out</translation>
     </message>
     <message>
         <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
-        <translation>The history could not record the outcome of the send: %1</translation>
+        <translation type="vanished">The history could not record the outcome of the send: %1</translation>
     </message>
     <message>
         <source>ההגדרות לא נשמרו: %1</source>
         <translation>The settings were not saved: %1</translation>
+    </message>
+    <message>
+        <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
+        <translation>Hello! This is a test message through the demo operators.</translation>
     </message>
 </context>
 <context>
@@ -839,6 +843,21 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     <message>
         <source>לא ניתן לקרוא את דף האתר (%1)</source>
         <translation>The site&apos;s page could not be read (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>SendQueue</name>
+    <message>
+        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
+        <translation>The history could not record the outcome of the send: %1</translation>
+    </message>
+    <message>
+        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
+        <translation>The message may already have been sent to %1 of the recipients (the site did not confirm it). Send to them as well?</translation>
+    </message>
+    <message>
+        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
+        <translation>%1 recipients who may already have the message were left out</translation>
     </message>
 </context>
 <context>
@@ -1155,7 +1174,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
-        <translation>Hello! This is a test message through the demo operators.</translation>
+        <translation type="vanished">Hello! This is a test message through the demo operators.</translation>
     </message>
     <message>
         <source>אין הגדרות ספקים</source>

@@ -2,33 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="he_IL">
 <context>
-    <name>Contacts::VCardContacts</name>
-    <message>
-        <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>הקישור לתקיית אנשי קשר נכשל</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>אנשי הקשר לא נשמרו בטבלה</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>אין איש קשר בשם %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנטען, ולכן השינוי לא נשמר. יש לטעון את אנשי הקשר מחדש.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>יש כמה אנשי קשר בשם %1, ואין דרך לדעת לאיזה מהם הכוונה; דבר לא נכתב. יש לטעון את אנשי הקשר מחדש.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>Contacts::PhoneBookSteps</name>
     <message>
         <source>כרטיסי אנשי קשר שלא ניתן היה לקרוא ולכן לא נטענו: %1</source>
@@ -67,6 +40,33 @@
     </message>
     <message>
         <source>אין אפשרות ליצור פריט מסוג %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Contacts::VCardContacts</name>
+    <message>
+        <source>נכשל הקישור לאנשי קשר מפנקס הכתובות</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>הקישור לתקיית אנשי קשר נכשל</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אנשי הקשר לא נשמרו בטבלה</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>אין איש קשר בשם %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>כרטיס איש הקשר %1 שונה בידי תוכנה אחרת מאז שנטען, ולכן השינוי לא נשמר. יש לטעון את אנשי הקשר מחדש.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>יש כמה אנשי קשר בשם %1, ואין דרך לדעת לאיזה מהם הכוונה; דבר לא נכתב. יש לטעון את אנשי הקשר מחדש.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -512,19 +512,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>ההגדרות לא נשמרו: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -844,6 +836,21 @@
     </message>
 </context>
 <context>
+    <name>SendQueue</name>
+    <message>
+        <source>ההיסטוריה לא יכלה לרשום את תוצאת השליחה: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ייתכן שההודעה כבר נשלחה ל-%1 מהנמענים (לא התקבל אישור מהאתר). לשלוח גם אליהם?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 נמענים שייתכן שכבר קיבלו את ההודעה לא נכללו</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SendWorkflow</name>
     <message>
         <source>לא ניתן לרשום את השליחה בהיסטוריה, ולכן לא נשלח דבר: %1</source>
@@ -1153,10 +1160,6 @@
     </message>
     <message>
         <source>לא ניתן להפעיל את מפעילי ההדגמה: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

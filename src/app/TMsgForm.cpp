@@ -63,6 +63,9 @@ TMsgForm::TMsgForm(const Options& options)
     : QWidget(nullptr)
     , m_options(options)
 {
+    // Whoever makes the window (the program's start, the language switch), the first steps are looked at once
+    // it is built.
+    QMetaObject::invokeMethod(this, &TMsgForm::guideFirstSteps, Qt::QueuedConnection);
     currentForm() = this;
     if (m_options.session) {
         m_session = m_options.session;

@@ -235,11 +235,6 @@ public:
     WelcomeBox* welcomeBox() const;
     // The preferences on the tab of the service address, with the focus in its field.
     void openServiceAddress();
-    // Starts the demo operators (the package's sandbox network on this computer) for this run and points the
-    // session at them; the status line says how it went.
-    void tryDemoOperators();
-    // The demo operators' definitions arrived: a message to Kesher, which needs no login, is set up.
-    void demoOperatorsArrived();
 
     // --- MainView
     void showConnectionState(ConnectionState state) override;
@@ -258,6 +253,7 @@ public:
     void showNextScheduled(const HistoryEntry* next) override;
     void historyChanged() override;
     void queuedSendEnded(const HistoryEntry& entry) override;
+    void showDemoState(DemoState state, const QString& reason) override;
 
 signals:
     // The window was shown or hidden by toggleShown.
@@ -333,8 +329,5 @@ private:
     void firstStepsOnShow();
     void checkProviders();
     void offerWelcome();
-    // Queued as the window is made, whoever makes it (the program's start, the language switch), so that
-    // guideFirstSteps runs once the window is built.
-    bool queueFirstSteps();
-    [[maybe_unused]] bool m_firstStepsQueued = queueFirstSteps();
+    bool m_noProvidersShown = false; // the status line says that no provider is known yet
 };

@@ -328,7 +328,7 @@ void TMsgForm::createMenus()
     connect(m_ui.phoneBookAction, &QAction::triggered, this, &TMsgForm::phoneBookClicked);
     connect(m_ui.preferencesAction, &QAction::triggered, this, &TMsgForm::preferencesClicked);
     connect(m_ui.teachAction, &QAction::triggered, this, &TMsgForm::teachClicked);
-    connect(m_ui.demoOperatorsAction, &QAction::triggered, this, &TMsgForm::tryDemoOperators);
+    connect(m_ui.demoOperatorsAction, &QAction::triggered, this, [this] { m_session->startDemo(); });
     connect(m_ui.sendLaterAction, &QAction::triggered, this, &TMsgForm::sendLaterClicked);
     connect(m_ui.historyAction, &QAction::triggered, this, &TMsgForm::historyClicked);
     connect(m_ui.tellFriendsAction, &QAction::triggered, this, &TMsgForm::tellFriendsClicked);

@@ -6,8 +6,6 @@
 
 #include "Welcome.h"
 #include "WelcomeBox.h"
-#include "common/AppPaths.h"
-#include "session/DemoOperators.h"
 #include "session/ServiceConnection.h"
 #include "widgets/SkinColors.h"
 #include "settings/TPreferencesForm.h"
@@ -20,15 +18,6 @@
 #include <QTimer>
 
 namespace {
-// The sandbox's operator without a login, and a number it accepts: the first message of the demo goes there.
-const QString DemoAreaCode = QStringLiteral("054");
-const QString DemoPhone = QStringLiteral("1234567");
-
-DemoOperators* demoOperators(const MainSession& session)
-{
-    return session.findChild<DemoOperators*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
 QString noProvidersText()
 {
     return TMsgForm::tr("אין עדיין ספקים: יש ללמד את התוכנה מפעיל או להזין כתובת שירות");
@@ -68,12 +57,6 @@ private:
 };
 } // namespace
 
-bool TMsgForm::queueFirstSteps()
-{
-    QMetaObject::invokeMethod(this, &TMsgForm::guideFirstSteps, Qt::QueuedConnection);
-    return true;
-}
-
 void TMsgForm::guideFirstSteps()
 {
     if (!Welcome::windowsGuided())
@@ -104,10 +87,10 @@ void TMsgForm::firstStepsOnShow()
     // Showing the window cleared the status line; it says at once what is missing, or that the operators are
     // the demo's. A user who wants every status in the status window gets no window for this.
     if (!m_session->usePopupStatus()) {
-        const DemoOperators* demo = demoOperators(*m_session);
-        if (!providersKnown())
+        if (!providersKnown()) {
             showStatus(noProvidersText(), StatusKind::Info);
-        else if (demo && demo->running())
+            m_noProvidersShown = true;
+        } else if (m_session->demoRunning())
             showStatus(demoText(), StatusKind::Info);
     }
     offerWelcome();
@@ -119,7 +102,7 @@ void TMsgForm::checkProviders()
         return;
     if (WelcomeBox* box = welcomeBox())
         box->close();
-    if (m_lastStatusText == noProvidersText() && !m_session->usePopupStatus())
+    if (m_noProvidersShown && !m_session->usePopupStatus())
         showStatus(QString(), StatusKind::Info);
 }
 
@@ -142,7 +125,7 @@ void TMsgForm::offerWelcome()
             QMetaObject::invokeMethod(this, &TMsgForm::openServiceAddress, Qt::QueuedConnection);
             break;
         case WelcomeBox::Choice::Demo:
-            QMetaObject::invokeMethod(this, &TMsgForm::tryDemoOperators, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this] { m_session->startDemo(); }, Qt::QueuedConnection);
             break;
         case WelcomeBox::Choice::None:
             break;
@@ -164,70 +147,26 @@ void TMsgForm::offerWelcome()
 void TMsgForm::openServiceAddress()
 {
     // Once the dialog runs (or at once, when it is open already): the tab that holds the address field, and
-    // the focus in it. A dialog without the field opens as it is.
+    // the focus in it.
     QTimer::singleShot(0, this, [this] {
-        TPreferencesForm* dialog = m_preferencesForm;
-        if (!dialog)
-            return;
-        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("ServiceUrlEdit"));
-        if (!field)
-            return;
-        for (QWidget* page = field; page; page = page->parentWidget()) {
-            const int index = dialog->PageControl1->indexOf(page);
-            if (index >= 0) {
-                dialog->PageControl1->setCurrentIndex(index);
-                break;
-            }
-        }
-        field->setFocus(Qt::OtherFocusReason);
-        field->selectAll();
+        if (TPreferencesForm* dialog = m_preferencesForm)
+            dialog->showServiceAddress();
     });
     openPreferences(true);
 }
 
-void TMsgForm::tryDemoOperators()
+void TMsgForm::showDemoState(DemoState state, const QString& reason)
 {
-    if (demoOperators(*m_session))
-        return;
-    // The demo belongs to the session: it goes on under a window built again in another language, and ends
-    // with the program.
-    MainSession* session = m_session;
-    auto* demo = new DemoOperators(session);
-    demo->keepFiles({ AppPaths::providerCacheFile(), MainSession::bannerTableFile() });
-    showStatus(tr("מפעילי ההדגמה עולים..."), StatusKind::Info);
-
-    // Every complete reply of the sandbox becomes providers.dat: it is put back at once, so that the next start
-    // knows the user's operators only.
-    connect(&session->service(), &ServiceConnection::initDone, demo, &DemoOperators::restoreFiles);
-    auto arrived = std::make_shared<QMetaObject::Connection>();
-    *arrived = connect(&session->service(), &ServiceConnection::initDone, demo, [session, arrived] {
-        if (session->engine().Providers.isEmpty())
-            return;
-        QObject::disconnect(*arrived);
-        if (TMsgForm* form = TMsgForm::current())
-            form->demoOperatorsArrived();
-    });
-    connect(demo, &DemoOperators::ready, session, &MainSession::useServiceForThisRun);
-    connect(demo, &DemoOperators::failed, demo, [demo](const QString& reason) {
-        if (TMsgForm* form = TMsgForm::current())
-            form->showStatus(tr("לא ניתן להפעיל את מפעילי ההדגמה: %1").arg(reason), StatusKind::Error);
-        demo->deleteLater();
-    });
-    demo->start();
-}
-
-void TMsgForm::demoOperatorsArrived()
-{
-    // Only what is still empty is filled: nothing the user typed is replaced.
-    MainSession::Composition& composition = m_session->composition();
-    if (!composition.listMode && composition.phone.isEmpty()) {
-        composition.area = DemoAreaCode;
-        composition.phone = DemoPhone;
-        composition.recipientName.clear();
+    switch (state) {
+    case DemoState::Starting:
+        showStatus(tr("מפעילי ההדגמה עולים..."), StatusKind::Info);
+        break;
+    case DemoState::Ready:
+        focusFirstEmptyField();
+        showStatus(demoText(), StatusKind::Info);
+        break;
+    case DemoState::Failed:
+        showStatus(tr("לא ניתן להפעיל את מפעילי ההדגמה: %1").arg(reason), StatusKind::Error);
+        break;
     }
-    if (composition.message.isEmpty())
-        composition.message = tr("שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.");
-    compositionChanged();
-    focusFirstEmptyField();
-    showStatus(demoText(), StatusKind::Info);
 }

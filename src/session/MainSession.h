@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,7 @@
 
 #include <memory>
 
+class DemoOperators;
 class HistoryStore;
 struct HistoryEntry;
 class MainView;
@@ -116,6 +118,10 @@ public:
     // The service at `url` for this run only (the demo operators): the connection starts again with it, and
     // nothing of it is stored in the settings.
     void useServiceForThisRun(const QString& url);
+    // Starts the demo operators (the package's sandbox network on this computer) for this run and points the
+    // service connection at them; the view hears how it goes. Nothing when they were started already.
+    void startDemo();
+    bool demoRunning() const;
 
     // "adcache.dat" in the data folder: the banner table between runs.
     static QString bannerTableFile();
@@ -172,6 +178,8 @@ signals:
 
 private:
     void loadBannerTable();
+    // The demo operators' definitions arrived: a message to their operator without a login is set up.
+    void demoArrived();
     // A composition made by the session (the history's "send again"), for the view to show.
     void showComposition(const Composition& composition);
 
@@ -182,6 +190,7 @@ private:
     std::unique_ptr<SendWorkflow> m_workflow;
     BannerRotation* m_banners = nullptr;
     SendQueue* m_queue = nullptr;
+    QPointer<DemoOperators> m_demo;
 
     Composition m_composition;
     bool m_started = false; // the composition came from SMS.INI once; a rebuilt window keeps it

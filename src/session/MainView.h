@@ -13,6 +13,10 @@ struct HistoryEntry;
 // message that may have gone out.
 enum class StatusKind { Info, Sent, Error, Unknown };
 
+// How the demo operators are doing: starting, their definitions arrived (the composition was filled where it
+// was empty), or they could not start.
+enum class DemoState { Starting, Ready, Failed };
+
 // What the program's session needs of the window that shows it. The main window implements it; a test
 // answers it with plain fields. The session asks only while a view is attached.
 class MainView
@@ -53,6 +57,12 @@ public:
     virtual void showNextScheduled(const HistoryEntry* next) { Q_UNUSED(next) }
     // The history or the queue changed: an open history window follows.
     virtual void historyChanged() { }
+    // The demo operators' state; `reason` says why they could not start.
+    virtual void showDemoState(DemoState state, const QString& reason = QString())
+    {
+        Q_UNUSED(state)
+        Q_UNUSED(reason)
+    }
     // A send of the queue ended (sent, refused, failed, or of unknown outcome).
     virtual void queuedSendEnded(const HistoryEntry& entry) { Q_UNUSED(entry) }
 };

@@ -293,6 +293,19 @@ void TPreferencesForm::FormCreate()
     ini.UpdateFile();
 }
 
+void TPreferencesForm::showServiceAddress()
+{
+    for (QWidget* page = ServiceUrlEdit; page; page = page->parentWidget()) {
+        const int index = PageControl1->indexOf(page);
+        if (index >= 0) {
+            PageControl1->setCurrentIndex(index);
+            break;
+        }
+    }
+    ServiceUrlEdit->setFocus(Qt::OtherFocusReason);
+    ServiceUrlEdit->selectAll();
+}
+
 void TPreferencesForm::chooseProvider(const QString& name)
 {
     const int index = ComboBox1->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);

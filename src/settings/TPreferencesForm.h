@@ -70,6 +70,8 @@ public:
     // dialog for the recipient's provider. A name that is not offered (unknown, or a provider without a
     // login page) changes nothing.
     void chooseProvider(const QString& name);
+    // The tab that holds the service's address, with the focus in its field and its text selected.
+    void showServiceAddress();
 
     void FormCreate();
     // Stores the shown provider and the general options, then shows the provider now selected. When the
