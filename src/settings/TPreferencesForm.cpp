@@ -96,7 +96,7 @@ TPreferencesForm::TPreferencesForm(PreferencesHost& host, QWidget* owner)
     , m_host(host)
 {
     buildControls();
-    FormCreate();
+    setUp();
 }
 
 TPreferencesForm::~TPreferencesForm() = default;
@@ -107,245 +107,245 @@ void TPreferencesForm::buildControls()
     setWindowTitle(tr("הגדרות"));
     setLayoutDirection(interfaceDirection());
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
 
     // Identification.
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    GroupBox1 = new QGroupBox(tr("הגדרות זיהוי"), TabSheet1);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    providerPage = new QWidget;
+    providerPage->setObjectName(QStringLiteral("providerPage"));
+    identificationBox = new QGroupBox(tr("הגדרות זיהוי"), providerPage);
+    identificationBox->setObjectName(QStringLiteral("identificationBox"));
 
-    Label4 = makeLabel(QStringLiteral("Label4"), tr("חברה:"), GroupBox1);
-    ComboBox1 = new QComboBox(GroupBox1);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(false);
-    ComboBox1->setLayoutDirection(Qt::LeftToRight);
-    ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    ComboBox1->setMinimumContentsLength(16);
+    providerLabel = makeLabel(QStringLiteral("providerLabel"), tr("חברה:"), identificationBox);
+    providerBox = new QComboBox(identificationBox);
+    providerBox->setObjectName(QStringLiteral("providerBox"));
+    providerBox->setEditable(false);
+    providerBox->setLayoutDirection(Qt::LeftToRight);
+    providerBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    providerBox->setMinimumContentsLength(16);
 
-    Label1 = makeLabel(QStringLiteral("Label1"), tr("זיהוי משתמש:"), GroupBox1);
-    Edit1 = new QLineEdit(GroupBox1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setLayoutDirection(Qt::LeftToRight);
+    userNameLabel = makeLabel(QStringLiteral("userNameLabel"), tr("זיהוי משתמש:"), identificationBox);
+    userNameEdit = new QLineEdit(identificationBox);
+    userNameEdit->setObjectName(QStringLiteral("userNameEdit"));
+    userNameEdit->setLayoutDirection(Qt::LeftToRight);
 
-    Label2 = makeLabel(QStringLiteral("Label2"), tr("סיסמא:"), GroupBox1);
-    Edit2 = new QLineEdit(GroupBox1);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setLayoutDirection(Qt::LeftToRight);
+    passwordLabel = makeLabel(QStringLiteral("passwordLabel"), tr("סיסמא:"), identificationBox);
+    passwordEdit = new QLineEdit(identificationBox);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setLayoutDirection(Qt::LeftToRight);
     // Password mode also keeps the text off the clipboard, out of drags and away from input methods.
-    Edit2->setEchoMode(QLineEdit::Password);
-    Edit2->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordEdit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
     // The message limit and the sign-up address come from the service: shown as the characters they hold.
-    Label5 = makeLabel(QStringLiteral("Label5"), tr("מגבלת הודעות:"), GroupBox1);
-    Label6 = makeLabel(QStringLiteral("Label6"), QString(), GroupBox1);
-    Label6->setTextFormat(Qt::PlainText);
+    limitLabel = makeLabel(QStringLiteral("limitLabel"), tr("מגבלת הודעות:"), identificationBox);
+    limitText = makeLabel(QStringLiteral("limitText"), QString(), identificationBox);
+    limitText->setTextFormat(Qt::PlainText);
 
-    Label3 = makeLabel(QStringLiteral("Label3"), tr("אתר הרשמה:"), GroupBox1);
-    URLLabel1 = new TURLLabel(GroupBox1);
-    URLLabel1->setObjectName(QStringLiteral("URLLabel1"));
-    URLLabel1->setTextFormat(Qt::PlainText);
-    QFont linkFont = URLLabel1->font();
+    signupLabel = makeLabel(QStringLiteral("signupLabel"), tr("אתר הרשמה:"), identificationBox);
+    signupLink = new TURLLabel(identificationBox);
+    signupLink->setObjectName(QStringLiteral("signupLink"));
+    signupLink->setTextFormat(Qt::PlainText);
+    QFont linkFont = signupLink->font();
     linkFont.setUnderline(true);
-    URLLabel1->setFont(linkFont);
-    URLLabel1->setMouseOverFont(linkFont);
-    URLLabel1->setFontColor(QColor(0, 0, 128));
-    URLLabel1->setMouseOverColor(Qt::red);
+    signupLink->setFont(linkFont);
+    signupLink->setMouseOverFont(linkFont);
+    signupLink->setFontColor(QColor(0, 0, 128));
+    signupLink->setMouseOverColor(Qt::red);
 
-    Label4->setBuddy(ComboBox1);
-    Label1->setBuddy(Edit1);
-    Label2->setBuddy(Edit2);
+    providerLabel->setBuddy(providerBox);
+    userNameLabel->setBuddy(userNameEdit);
+    passwordLabel->setBuddy(passwordEdit);
 
-    auto* identification = new QGridLayout(GroupBox1);
-    identification->addWidget(Label4, 0, 0);
-    identification->addWidget(ComboBox1, 0, 1);
-    identification->addWidget(Label1, 1, 0);
-    identification->addWidget(Edit1, 1, 1);
-    identification->addWidget(Label2, 2, 0);
-    identification->addWidget(Edit2, 2, 1);
-    identification->addWidget(Label5, 3, 0);
-    identification->addWidget(Label6, 3, 1);
-    identification->addWidget(Label3, 4, 0);
-    identification->addWidget(URLLabel1, 4, 1);
+    auto* identification = new QGridLayout(identificationBox);
+    identification->addWidget(providerLabel, 0, 0);
+    identification->addWidget(providerBox, 0, 1);
+    identification->addWidget(userNameLabel, 1, 0);
+    identification->addWidget(userNameEdit, 1, 1);
+    identification->addWidget(passwordLabel, 2, 0);
+    identification->addWidget(passwordEdit, 2, 1);
+    identification->addWidget(limitLabel, 3, 0);
+    identification->addWidget(limitText, 3, 1);
+    identification->addWidget(signupLabel, 4, 0);
+    identification->addWidget(signupLink, 4, 1);
     identification->setColumnStretch(1, 1);
-    auto* page1 = new QVBoxLayout(TabSheet1);
-    page1->addWidget(GroupBox1);
+    auto* page1 = new QVBoxLayout(providerPage);
+    page1->addWidget(identificationBox);
     page1->addStretch();
 
     // General.
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    GroupBox2 = new QGroupBox(tr("כללי"), TabSheet2);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    generalPage = new QWidget;
+    generalPage->setObjectName(QStringLiteral("generalPage"));
+    generalBox = new QGroupBox(tr("כללי"), generalPage);
+    generalBox->setObjectName(QStringLiteral("generalBox"));
 
-    Label7 = makeLabel(QStringLiteral("Label7"), tr("TIME-OUT לנסיון שליחה:"), GroupBox2);
-    SpinEdit1 = new TimeOutSpinBox(GroupBox2);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit1->setRange(MinTimeOut, MaxTimeOut);
-    SpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    Label7->setBuddy(SpinEdit1);
-    Label8 = makeLabel(QStringLiteral("Label8"), tr("שניות."), GroupBox2);
-    CheckBox2 = new QCheckBox(tr("הצג סטטוס בחלון נפרד."), GroupBox2);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox1 = new QCheckBox(tr("הפעל אוטומטית עם תחילת ההפעלה של שולחן העבודה"), GroupBox2);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    UseKeyringBox = new QCheckBox(tr("שמור סיסמאות במחזיק המפתחות של שולחן העבודה"), GroupBox2);
-    UseKeyringBox->setObjectName(QStringLiteral("UseKeyringBox"));
+    timeOutLabel = makeLabel(QStringLiteral("timeOutLabel"), tr("TIME-OUT לנסיון שליחה:"), generalBox);
+    timeOutEdit = new TimeOutSpinBox(generalBox);
+    timeOutEdit->setObjectName(QStringLiteral("timeOutEdit"));
+    timeOutEdit->setRange(MinTimeOut, MaxTimeOut);
+    timeOutEdit->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    timeOutLabel->setBuddy(timeOutEdit);
+    secondsLabel = makeLabel(QStringLiteral("secondsLabel"), tr("שניות."), generalBox);
+    popupStatusBox = new QCheckBox(tr("הצג סטטוס בחלון נפרד."), generalBox);
+    popupStatusBox->setObjectName(QStringLiteral("popupStatusBox"));
+    autoStartBox = new QCheckBox(tr("הפעל אוטומטית עם תחילת ההפעלה של שולחן העבודה"), generalBox);
+    autoStartBox->setObjectName(QStringLiteral("autoStartBox"));
+    keyringBox = new QCheckBox(tr("שמור סיסמאות במחזיק המפתחות של שולחן העבודה"), generalBox);
+    keyringBox->setObjectName(QStringLiteral("keyringBox"));
     // 0 keeps the whole history.
-    HistoryDaysLabel = makeLabel(QStringLiteral("HistoryDaysLabel"), tr("שמור היסטוריה של:"), GroupBox2);
-    HistoryDaysEdit = new QSpinBox(GroupBox2);
-    HistoryDaysEdit->setObjectName(QStringLiteral("HistoryDaysEdit"));
-    HistoryDaysEdit->setRange(0, MaxHistoryDays);
-    HistoryDaysEdit->setSpecialValueText(tr("כל הזמן"));
-    HistoryDaysEdit->setSuffix(tr(" ימים"));
-    HistoryDaysLabel->setBuddy(HistoryDaysEdit);
+    historyDaysLabel = makeLabel(QStringLiteral("historyDaysLabel"), tr("שמור היסטוריה של:"), generalBox);
+    historyDaysEdit = new QSpinBox(generalBox);
+    historyDaysEdit->setObjectName(QStringLiteral("historyDaysEdit"));
+    historyDaysEdit->setRange(0, MaxHistoryDays);
+    historyDaysEdit->setSpecialValueText(tr("כל הזמן"));
+    historyDaysEdit->setSuffix(tr(" ימים"));
+    historyDaysLabel->setBuddy(historyDaysEdit);
     // Where the provider definitions come from; empty leaves the build's default (or none).
-    ServiceUrlLabel = makeLabel(QStringLiteral("ServiceUrlLabel"), tr("כתובת השירות:"), GroupBox2);
-    ServiceUrlEdit = new QLineEdit(GroupBox2);
-    ServiceUrlEdit->setObjectName(QStringLiteral("ServiceUrlEdit"));
-    ServiceUrlEdit->setLayoutDirection(Qt::LeftToRight);
-    ServiceUrlEdit->setPlaceholderText(QStringLiteral("https://"));
-    ServiceUrlEdit->setMinimumWidth(ServiceUrlEdit->fontMetrics().averageCharWidth() * 40);
-    ServiceUrlLabel->setBuddy(ServiceUrlEdit);
+    serviceUrlLabel = makeLabel(QStringLiteral("serviceUrlLabel"), tr("כתובת השירות:"), generalBox);
+    serviceUrlEdit = new QLineEdit(generalBox);
+    serviceUrlEdit->setObjectName(QStringLiteral("serviceUrlEdit"));
+    serviceUrlEdit->setLayoutDirection(Qt::LeftToRight);
+    serviceUrlEdit->setPlaceholderText(QStringLiteral("https://"));
+    serviceUrlEdit->setMinimumWidth(serviceUrlEdit->fontMetrics().averageCharWidth() * 40);
+    serviceUrlLabel->setBuddy(serviceUrlEdit);
 
     auto* timeOutRow = new QHBoxLayout;
-    timeOutRow->addWidget(Label7);
-    timeOutRow->addWidget(SpinEdit1);
-    timeOutRow->addWidget(Label8);
+    timeOutRow->addWidget(timeOutLabel);
+    timeOutRow->addWidget(timeOutEdit);
+    timeOutRow->addWidget(secondsLabel);
     timeOutRow->addStretch();
-    auto* general = new QVBoxLayout(GroupBox2);
+    auto* general = new QVBoxLayout(generalBox);
     general->addLayout(timeOutRow);
     auto* historyRow = new QHBoxLayout;
-    historyRow->addWidget(HistoryDaysLabel);
-    historyRow->addWidget(HistoryDaysEdit);
+    historyRow->addWidget(historyDaysLabel);
+    historyRow->addWidget(historyDaysEdit);
     historyRow->addStretch();
     general->addLayout(historyRow);
     auto* serviceRow = new QHBoxLayout;
-    serviceRow->addWidget(ServiceUrlLabel);
-    serviceRow->addWidget(ServiceUrlEdit, 1);
+    serviceRow->addWidget(serviceUrlLabel);
+    serviceRow->addWidget(serviceUrlEdit, 1);
     general->addLayout(serviceRow);
-    general->addWidget(CheckBox2);
-    general->addWidget(CheckBox1);
-    general->addWidget(UseKeyringBox);
-    auto* page2 = new QVBoxLayout(TabSheet2);
-    page2->addWidget(GroupBox2);
+    general->addWidget(popupStatusBox);
+    general->addWidget(autoStartBox);
+    general->addWidget(keyringBox);
+    auto* page2 = new QVBoxLayout(generalPage);
+    page2->addWidget(generalBox);
     page2->addStretch();
 
-    PageControl1->addTab(TabSheet1, tr("זיהוי"));
-    PageControl1->addTab(TabSheet2, tr("כללי"));
+    tabs->addTab(providerPage, tr("זיהוי"));
+    tabs->addTab(generalPage, tr("כללי"));
 
-    Button1 = new QPushButton(tr("&אשר"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(tr("&בטל"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    okButton = new QPushButton(tr("&אשר"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(tr("&בטל"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     buttons->addStretch();
 
     auto* form = new QVBoxLayout(this);
-    form->addWidget(PageControl1);
+    form->addWidget(tabs);
     form->addLayout(buttons);
     // A fixed border, the window sized to its contents.
     form->setSizeConstraint(QLayout::SetFixedSize);
 
     // `activated` is the user's choice only; chooseProvider() runs the handler itself.
-    connect(ComboBox1, &QComboBox::activated, this, &TPreferencesForm::ComboBox1Change);
-    connect(Button1, &QPushButton::clicked, this, &TPreferencesForm::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TPreferencesForm::Button2Click);
+    connect(providerBox, &QComboBox::activated, this, &TPreferencesForm::providerChosen);
+    connect(okButton, &QPushButton::clicked, this, &TPreferencesForm::okClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &TPreferencesForm::cancelClicked);
     // Escape and the close box reject the dialog, which is Cancel.
 }
 
-void TPreferencesForm::FormCreate()
+void TPreferencesForm::setUp()
 {
-    PageControl1->setCurrentWidget(TabSheet1);
+    tabs->setCurrentWidget(providerPage);
     // Without provider definitions there is nothing to identify to; the general tab remains. An operator
     // with a login that the user defined in providers.d counts, with or without the service's definitions.
     bool loginKnown = false;
     for (const TProvider& provider : m_host.providers())
         loginKnown = loginKnown || provider.needsLogin();
     const bool identification = m_host.definitionsAvailable() || loginKnown;
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), identification);
+    tabs->setTabVisible(tabs->indexOf(providerPage), identification);
     // Disabled too: Ctrl+Tab goes past a disabled tab, but would show a hidden one's page.
-    PageControl1->setTabEnabled(PageControl1->indexOf(TabSheet1), identification);
+    tabs->setTabEnabled(tabs->indexOf(providerPage), identification);
 
     const SmsIni ini;
-    CheckBox1->setChecked(ini.autoStart());
-    SpinEdit1->setValue(ini.timeOut());
-    CheckBox2->setChecked(ini.usePopupStatus());
-    UseKeyringBox->setChecked(ini.useKeyring());
-    HistoryDaysEdit->setValue(qBound(0, ini.historyDays(), MaxHistoryDays));
+    autoStartBox->setChecked(ini.autoStart());
+    timeOutEdit->setValue(ini.timeOut());
+    popupStatusBox->setChecked(ini.usePopupStatus());
+    keyringBox->setChecked(ini.useKeyring());
+    historyDaysEdit->setValue(qBound(0, ini.historyDays(), MaxHistoryDays));
     // As stored, so that an address the program could not use is seen and mended rather than lost.
-    ServiceUrlEdit->setText(ini.ReadString(SmsIni::General, SmsIni::ServiceUrlKey, QString()));
+    serviceUrlEdit->setText(ini.ReadString(SmsIni::General, SmsIni::ServiceUrlKey, QString()));
 
-    ComboBox1->clear();
+    providerBox->clear();
     for (const TProvider& provider : m_host.providers()) {
         // A provider without a login page needs no credentials.
         if (provider.needsLogin())
-            ComboBox1->addItem(provider.Name);
+            providerBox->addItem(provider.Name);
     }
-    ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
-    m_shownProvider = ComboBox1->currentText();
+    providerBox->setCurrentIndex(providerBox->count() > 0 ? 0 : -1);
+    m_shownProvider = providerBox->currentText();
     showProvider(m_shownProvider);
     ini.UpdateFile();
 }
 
 void TPreferencesForm::showServiceAddress()
 {
-    for (QWidget* page = ServiceUrlEdit; page; page = page->parentWidget()) {
-        const int index = PageControl1->indexOf(page);
+    for (QWidget* page = serviceUrlEdit; page; page = page->parentWidget()) {
+        const int index = tabs->indexOf(page);
         if (index >= 0) {
-            PageControl1->setCurrentIndex(index);
+            tabs->setCurrentIndex(index);
             break;
         }
     }
-    ServiceUrlEdit->setFocus(Qt::OtherFocusReason);
-    ServiceUrlEdit->selectAll();
+    serviceUrlEdit->setFocus(Qt::OtherFocusReason);
+    serviceUrlEdit->selectAll();
 }
 
 void TPreferencesForm::chooseProvider(const QString& name)
 {
-    const int index = ComboBox1->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = providerBox->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0)
         return;
-    ComboBox1->setCurrentIndex(index);
-    ComboBox1Change();
+    providerBox->setCurrentIndex(index);
+    providerChosen();
 }
 
-void TPreferencesForm::ComboBox1Change()
+void TPreferencesForm::providerChosen()
 {
     try {
         SaveSettings();
     } catch (const ZelkoraError& error) {
         // The fields still hold what was typed for the provider shown; they must not appear under the newly
         // chosen name, where the next save would store them.
-        ComboBox1->setCurrentIndex(ComboBox1->findText(m_shownProvider, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        providerBox->setCurrentIndex(providerBox->findText(m_shownProvider, Qt::MatchExactly | Qt::MatchCaseSensitive));
         ErrorReport::report(error.message());
         return;
     }
-    m_shownProvider = ComboBox1->currentText();
+    m_shownProvider = providerBox->currentText();
     showProvider(m_shownProvider);
 }
 
-void TPreferencesForm::Button1Click()
+void TPreferencesForm::okClicked()
 {
     try {
-        if (!SmsIni::acceptsServiceUrl(ServiceUrlEdit->text())) {
-            PageControl1->setCurrentWidget(TabSheet2);
-            ServiceUrlEdit->setFocus();
-            ServiceUrlEdit->selectAll();
+        if (!SmsIni::acceptsServiceUrl(serviceUrlEdit->text())) {
+            tabs->setCurrentWidget(generalPage);
+            serviceUrlEdit->setFocus();
+            serviceUrlEdit->selectAll();
             ErrorReport::report(tr("כתובת השירות צריכה להתחיל ב-http:// או ב-https://, למשל https://example.org/sms"));
             return;
         }
         // Before the shown provider's fields are stored, so that its password goes where the new setting
         // keeps them.
-        const bool useKeyring = UseKeyringBox->isChecked();
+        const bool useKeyring = keyringBox->isChecked();
         if (useKeyring != SmsIni().useKeyring()) {
             if (!setUseKeyring(useKeyring)) {
-                UseKeyringBox->setChecked(!useKeyring);
+                keyringBox->setChecked(!useKeyring);
                 return;
             }
         }
@@ -360,7 +360,7 @@ void TPreferencesForm::Button1Click()
     accept();
 }
 
-void TPreferencesForm::Button2Click()
+void TPreferencesForm::cancelClicked()
 {
     reject();
 }
@@ -369,32 +369,32 @@ void TPreferencesForm::SaveSettings()
 {
     // Typed time-out text is taken over when the field loses the focus or sees Enter; OK by its shortcut
     // does neither.
-    SpinEdit1->interpretText();
+    timeOutEdit->interpretText();
 
     SmsIni ini;
     TProviders& providers = m_host.providers();
     const int index = indexOfProvider(providers, m_shownProvider);
     if (index >= 0) {
         TProvider& provider = providers[index];
-        provider.UserName = Edit1->text();
-        provider.Password = Edit2->text();
+        provider.UserName = userNameEdit->text();
+        provider.Password = passwordEdit->text();
         // Written even when empty: clearing the fields clears the stored credentials.
         ini.setUserName(provider.Name, provider.UserName);
         storePassword(provider.Name, provider.Password);
     }
 
-    ini.setAutoStart(CheckBox1->isChecked());
-    const bool usePopupStatus = CheckBox2->isChecked();
+    ini.setAutoStart(autoStartBox->isChecked());
+    const bool usePopupStatus = popupStatusBox->isChecked();
     ini.setUsePopupStatus(usePopupStatus);
     m_host.setUsePopupStatus(usePopupStatus);
-    const int timeOut = SpinEdit1->value();
+    const int timeOut = timeOutEdit->value();
     ini.setTimeOut(timeOut);
     m_host.setSendTimeOut(timeOut);
     // The history is pruned to it at the next start.
-    ini.setHistoryDays(HistoryDaysEdit->value());
+    ini.setHistoryDays(historyDaysEdit->value());
     // A refused address is not stored; OK says so before it gets here.
     const QString serviceBefore = AppPaths::serviceUrl();
-    if (ini.setServiceUrl(ServiceUrlEdit->text()) && AppPaths::serviceUrl() != serviceBefore)
+    if (ini.setServiceUrl(serviceUrlEdit->text()) && AppPaths::serviceUrl() != serviceBefore)
         m_host.serviceUrlChanged();
     ini.UpdateFile();
 }
@@ -404,13 +404,13 @@ void TPreferencesForm::showProvider(const QString& name)
     const TProviders& providers = m_host.providers();
     const int index = indexOfProvider(providers, name);
     const TProvider* provider = index >= 0 ? &providers[index] : nullptr;
-    Edit1->setText(provider ? provider->UserName : QString());
-    Edit2->setText(provider ? provider->Password : QString());
+    userNameEdit->setText(provider ? provider->UserName : QString());
+    passwordEdit->setText(provider ? provider->Password : QString());
     // Without a sign-up page the link has no target either, so pressing the empty label opens nothing.
     const QString signup = provider ? provider->SignupURL : QString();
-    URLLabel1->setUrl(signup);
-    URLLabel1->setText(signup);
-    Label6->setText(provider ? provider->MsgLimit : QString());
+    signupLink->setUrl(signup);
+    signupLink->setText(signup);
+    limitText->setText(provider ? provider->MsgLimit : QString());
 }
 
 void TPreferencesForm::showEvent(QShowEvent* event)

@@ -26,7 +26,7 @@ class TPreferencesForm : public QDialog
 {
     Q_OBJECT
 public:
-    // Runs FormCreate. The host must outlive the dialog.
+    // Runs setUp. The host must outlive the dialog.
     explicit TPreferencesForm(PreferencesHost& host, QWidget* owner = nullptr);
     ~TPreferencesForm() override;
 
@@ -35,55 +35,55 @@ public:
     static constexpr int MinTimeOut = 0;
     static constexpr int MaxTimeOut = 3600;
 
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
-    QGroupBox* GroupBox1;
-    QGroupBox* GroupBox2;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QComboBox* ComboBox1;
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QSpinBox* SpinEdit1;
-    QCheckBox* CheckBox1;
-    QCheckBox* CheckBox2;
-    QCheckBox* UseKeyringBox; // passwords in the desktop keyring instead of SMS.INI
-    QLabel* HistoryDaysLabel;
-    QSpinBox* HistoryDaysEdit; // days of history kept; 0: all of it
-    QLabel* ServiceUrlLabel;
-    QLineEdit* ServiceUrlEdit; // the service's address (ServiceURL); empty: the build's default, or none
-    TURLLabel* URLLabel1;
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QTabWidget* tabs;
+    QWidget* providerPage;
+    QWidget* generalPage;
+    QGroupBox* identificationBox;
+    QGroupBox* generalBox;
+    QLabel* userNameLabel;
+    QLabel* passwordLabel;
+    QLabel* signupLabel;
+    QLabel* providerLabel;
+    QLabel* limitLabel;
+    QLabel* limitText;
+    QLabel* timeOutLabel;
+    QLabel* secondsLabel;
+    QComboBox* providerBox;
+    QLineEdit* userNameEdit;
+    QLineEdit* passwordEdit;
+    QSpinBox* timeOutEdit;
+    QCheckBox* autoStartBox;
+    QCheckBox* popupStatusBox;
+    QCheckBox* keyringBox; // passwords in the desktop keyring instead of SMS.INI
+    QLabel* historyDaysLabel;
+    QSpinBox* historyDaysEdit; // days of history kept; 0: all of it
+    QLabel* serviceUrlLabel;
+    QLineEdit* serviceUrlEdit; // the service's address (ServiceURL); empty: the build's default, or none
+    TURLLabel* signupLink;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
-    // The Name of the provider whose credentials Edit1 and Edit2 show; saving stores them for it.
+    // The Name of the provider whose credentials userNameEdit and passwordEdit show; saving stores them for it.
     const QString& ShownProvider() const { return m_shownProvider; }
 
-    // Selects the provider's item and runs ComboBox1Change, as the send workflow does when it opens the
+    // Selects the provider's item and runs providerChosen, as the send workflow does when it opens the
     // dialog for the recipient's provider. A name that is not offered (unknown, or a provider without a
     // login page) changes nothing.
     void chooseProvider(const QString& name);
     // The tab that holds the service's address, with the focus in its field and its text selected.
     void showServiceAddress();
 
-    void FormCreate();
+    void setUp();
     // Stores the shown provider and the general options, then shows the provider now selected. When the
     // store is refused the error is reported and the selection goes back to the provider still shown, so the
     // fields never appear under another provider's name.
-    void ComboBox1Change();
+    void providerChosen();
     // OK: stores everything and closes; a refused store, or a service address that is not an http or https one,
     // is reported and the dialog stays open. A change of the keyring option moves the stored passwords first;
     // when they cannot be moved the user is told, the box goes back and the dialog stays open.
-    void Button1Click();
+    void okClicked();
     // Cancel: closes without storing.
-    void Button2Click();
+    void cancelClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -308,10 +308,10 @@ private slots:
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<TPreferencesForm*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            shown = dialog->ComboBox1->currentText();
-            dialog->Edit1->setText(QStringLiteral("dana"));
-            dialog->Edit2->setText(QStringLiteral("secret"));
-            dialog->Button1->click();
+            shown = dialog->providerBox->currentText();
+            dialog->userNameEdit->setText(QStringLiteral("dana"));
+            dialog->passwordEdit->setText(QStringLiteral("secret"));
+            dialog->okButton->click();
         });
         form->sendClicked();
         QCOMPARE(prompt.told, QStringList { QStringLiteral("Ofek חסרים נתוני זיהוי עבור") });

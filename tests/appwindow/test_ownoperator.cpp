@@ -64,11 +64,11 @@ private slots:
                 return;
             poll->stop();
             poll->deleteLater();
-            chosen = dialog->ComboBox1->currentText();
-            tabShown = dialog->PageControl1->isTabVisible(dialog->PageControl1->indexOf(dialog->TabSheet1));
-            dialog->Edit1->setText(SandboxServer::demoUserName());
-            dialog->Edit2->setText(SandboxServer::demoPassword());
-            dialog->Button1->click();
+            chosen = dialog->providerBox->currentText();
+            tabShown = dialog->tabs->isTabVisible(dialog->tabs->indexOf(dialog->providerPage));
+            dialog->userNameEdit->setText(SandboxServer::demoUserName());
+            dialog->passwordEdit->setText(SandboxServer::demoPassword());
+            dialog->okButton->click();
         });
         poll->start(10);
         form->sendClicked();

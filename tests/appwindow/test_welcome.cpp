@@ -201,9 +201,9 @@ private slots:
         bool onItsTab = false;
         whenModal<TPreferencesForm>([&](TPreferencesForm& dialog) {
             opened = true;
-            field = dialog.findChild<QLineEdit*>(QStringLiteral("ServiceUrlEdit"));
+            field = dialog.findChild<QLineEdit*>(QStringLiteral("serviceUrlEdit"));
             focused = qobject_cast<QLineEdit*>(dialog.focusWidget());
-            onItsTab = field && dialog.PageControl1->currentWidget()->isAncestorOf(field);
+            onItsTab = field && dialog.tabs->currentWidget()->isAncestorOf(field);
             dialog.reject();
         });
         QTest::mouseClick(form->welcomeBox()->ServiceButton, Qt::LeftButton);

@@ -146,10 +146,10 @@ private slots:
         LoadCredentials(host.list);
         {
             TPreferencesForm form(host);
-            QVERIFY(!form.UseKeyringBox->isChecked());
-            form.UseKeyringBox->setChecked(true);
-            form.Edit2->setText(QStringLiteral("c-new"));
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QVERIFY(!form.keyringBox->isChecked());
+            form.keyringBox->setChecked(true);
+            form.passwordEdit->setText(QStringLiteral("c-new"));
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
             QCOMPARE(form.result(), int(QDialog::Accepted));
         }
         QCOMPARE(Keyring::read().passwords.value(QStringLiteral("Cellcom")), QStringLiteral("c-new"));
@@ -157,10 +157,10 @@ private slots:
         QCOMPARE(host.list[0].Password, QStringLiteral("c-new"));
         {
             TPreferencesForm form(host);
-            QVERIFY(form.UseKeyringBox->isChecked());
-            QCOMPARE(form.Edit2->text(), QStringLiteral("c-new"));
-            form.UseKeyringBox->setChecked(false);
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QVERIFY(form.keyringBox->isChecked());
+            QCOMPARE(form.passwordEdit->text(), QStringLiteral("c-new"));
+            form.keyringBox->setChecked(false);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
             QCOMPARE(form.result(), int(QDialog::Accepted));
         }
         QCOMPARE(SmsIni().password(QStringLiteral("Cellcom")), QStringLiteral("c-new"));
@@ -249,11 +249,11 @@ private slots:
         // The preferences' OK: the box goes back and the dialog stays open.
         FakeHost host;
         TPreferencesForm form(host);
-        form.UseKeyringBox->setChecked(true);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        form.keyringBox->setChecked(true);
+        QTest::mouseClick(form.okButton, Qt::LeftButton);
         QCOMPARE(prompt.told.size(), 3);
         QCOMPARE(form.result(), 0);
-        QVERIFY(!form.UseKeyringBox->isChecked());
+        QVERIFY(!form.keyringBox->isChecked());
         QVERIFY(!SmsIni().useKeyring());
         QCOMPARE(SmsIni().password(QStringLiteral("Kept")), QStringLiteral("kept-pw"));
     }

@@ -84,15 +84,15 @@ private slots:
         TPreferencesForm form(host);
         form.show();
         // Pelephone has no login page.
-        QCOMPARE(form.ComboBox1->count(), 2);
+        QCOMPARE(form.providerBox->count(), 2);
         QCOMPARE(form.ShownProvider(), QStringLiteral("Cellcom"));
-        QCOMPARE(form.Edit2->echoMode(), QLineEdit::Password);
-        form.Edit2->setText(QStringLiteral("c-new"));
-        QTest::keyClick(form.ComboBox1, Qt::Key_Down);
+        QCOMPARE(form.passwordEdit->echoMode(), QLineEdit::Password);
+        form.passwordEdit->setText(QStringLiteral("c-new"));
+        QTest::keyClick(form.providerBox, Qt::Key_Down);
         QCOMPARE(form.ShownProvider(), QStringLiteral("Orange"));
-        QCOMPARE(form.Edit2->text(), QStringLiteral("o-old"));
-        form.Edit2->setText(QStringLiteral("o-new"));
-        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QCOMPARE(form.passwordEdit->text(), QStringLiteral("o-old"));
+        form.passwordEdit->setText(QStringLiteral("o-new"));
+        QTest::mouseClick(form.cancelButton, Qt::LeftButton);
 
         QCOMPARE(form.result(), int(QDialog::Rejected));
         const SmsIni ini;
@@ -123,24 +123,24 @@ private slots:
         host.list = { provider(QStringLiteral("Acme"), loginUrl) };
         host.list[0].Origin = ProviderOrigin::Local;
         TPreferencesForm form(host);
-        QCOMPARE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)), shown);
-        QCOMPARE(form.ComboBox1->count(), loginUrl.isEmpty() ? 0 : 1);
+        QCOMPARE(form.tabs->isTabVisible(form.tabs->indexOf(form.providerPage)), shown);
+        QCOMPARE(form.providerBox->count(), loginUrl.isEmpty() ? 0 : 1);
     }
 
     void chooseProviderShowsItsRecord()
     {
         FakeHost host = threeProviders();
         TPreferencesForm form(host);
-        QCOMPARE(form.URLLabel1->url(), QStringLiteral("https://cellcom.example/join"));
+        QCOMPARE(form.signupLink->url(), QStringLiteral("https://cellcom.example/join"));
         form.chooseProvider(QStringLiteral("Orange"));
-        QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
-        QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("Orange"));
-        QCOMPARE(form.Edit1->text(), QStringLiteral("o-user"));
-        QCOMPARE(form.Edit2->text(), QStringLiteral("o-old"));
-        QCOMPARE(form.Label6->text(), QStringLiteral("Orange limit"));
+        QCOMPARE(form.tabs->currentWidget(), form.providerPage);
+        QCOMPARE(form.providerBox->currentText(), QStringLiteral("Orange"));
+        QCOMPARE(form.userNameEdit->text(), QStringLiteral("o-user"));
+        QCOMPARE(form.passwordEdit->text(), QStringLiteral("o-old"));
+        QCOMPARE(form.limitText->text(), QStringLiteral("Orange limit"));
         // Orange has no sign-up page: neither Cellcom's caption nor its target stays.
-        QCOMPARE(form.URLLabel1->text(), QString());
-        QCOMPARE(form.URLLabel1->url(), QString());
+        QCOMPARE(form.signupLink->text(), QString());
+        QCOMPARE(form.signupLink->url(), QString());
 
         form.chooseProvider(QStringLiteral("Pelephone")); // not offered: nothing changes
         QCOMPARE(form.ShownProvider(), QStringLiteral("Orange"));
@@ -169,20 +169,20 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.PageControl1->setCurrentWidget(form.TabSheet2);
-        form.SpinEdit1->setFocus();
-        form.SpinEdit1->selectAll();
-        QTest::keyClick(form.SpinEdit1, Qt::Key_Backspace);
-        QTest::keyClicks(form.SpinEdit1, typed);
+        form.tabs->setCurrentWidget(form.generalPage);
+        form.timeOutEdit->setFocus();
+        form.timeOutEdit->selectAll();
+        QTest::keyClick(form.timeOutEdit, Qt::Key_Backspace);
+        QTest::keyClicks(form.timeOutEdit, typed);
 
         if (confirm == QLatin1String("leave")) {
-            form.CheckBox1->setFocus();
-            QCOMPARE(form.SpinEdit1->value(), expected);
-            form.Button1->click();
+            form.autoStartBox->setFocus();
+            QCOMPARE(form.timeOutEdit->value(), expected);
+            form.okButton->click();
         } else if (confirm == QLatin1String("enter")) {
-            QTest::keyClick(form.SpinEdit1, Qt::Key_Return);
+            QTest::keyClick(form.timeOutEdit, Qt::Key_Return);
         } else {
-            form.Button1->click();
+            form.okButton->click();
         }
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(SmsIni().timeOut(), expected);
@@ -210,15 +210,15 @@ private slots:
         FakeHost host;
         TPreferencesForm form(host);
         form.show();
-        QCOMPARE(form.ServiceUrlEdit->text(), QStringLiteral("http://old.example"));
-        form.ServiceUrlEdit->setText(typed);
-        form.Button1->click();
+        QCOMPARE(form.serviceUrlEdit->text(), QStringLiteral("http://old.example"));
+        form.serviceUrlEdit->setText(typed);
+        form.okButton->click();
         QCOMPARE(form.isVisible(), !accepted);
         QCOMPARE(m_reports.size(), accepted ? 0 : 1);
         QCOMPARE(SmsIni().serviceUrl(), accepted ? typed : QStringLiteral("http://old.example"));
         QCOMPARE(host.serviceChanges, accepted ? 1 : 0);
         if (!accepted)
-            QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
+            QCOMPARE(form.tabs->currentWidget(), form.generalPage);
     }
 
     void okStoresTheGeneralOptions_data()
@@ -242,21 +242,21 @@ private slots:
         form.show();
         // Operators with a login count as definitions, wherever they came from.
         const bool tab = definitions || withProviders;
-        QCOMPARE(form.PageControl1->isTabVisible(form.PageControl1->indexOf(form.TabSheet1)), tab);
+        QCOMPARE(form.tabs->isTabVisible(form.tabs->indexOf(form.providerPage)), tab);
         if (!tab) {
-            QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
+            QCOMPARE(form.tabs->currentWidget(), form.generalPage);
             // Nor does Ctrl+Tab show the hidden page.
-            QTest::keyClick(form.PageControl1, Qt::Key_Tab, Qt::ControlModifier);
-            QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
+            QTest::keyClick(form.tabs, Qt::Key_Tab, Qt::ControlModifier);
+            QCOMPARE(form.tabs->currentWidget(), form.generalPage);
         }
-        QCOMPARE(form.CheckBox1->isChecked(), false);
-        QCOMPARE(form.CheckBox2->isChecked(), true);
-        QCOMPARE(form.SpinEdit1->value(), 90);
+        QCOMPARE(form.autoStartBox->isChecked(), false);
+        QCOMPARE(form.popupStatusBox->isChecked(), true);
+        QCOMPARE(form.timeOutEdit->value(), 90);
 
-        form.CheckBox1->setChecked(true);
-        form.CheckBox2->setChecked(false);
-        form.SpinEdit1->setValue(45);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        form.autoStartBox->setChecked(true);
+        form.popupStatusBox->setChecked(false);
+        form.timeOutEdit->setValue(45);
+        QTest::mouseClick(form.okButton, Qt::LeftButton);
 
         QCOMPARE(form.result(), int(QDialog::Accepted));
         const SmsIni ini;
@@ -282,21 +282,21 @@ private slots:
         FakeHost host = threeProviders();
         TPreferencesForm form(host);
         form.show();
-        form.Edit2->setText(QStringLiteral("typed"));
+        form.passwordEdit->setText(QStringLiteral("typed"));
         // A folder where the file should be: every write is refused, whoever runs the test.
         QFile::remove(SmsIni::defaultPath());
         QVERIFY(QDir().mkpath(SmsIni::defaultPath()));
 
         if (bySwitch)
-            QTest::keyClick(form.ComboBox1, Qt::Key_Down);
+            QTest::keyClick(form.providerBox, Qt::Key_Down);
         else
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QTest::mouseClick(form.okButton, Qt::LeftButton);
 
         QCOMPARE(m_reports, QStringList { QStringLiteral("Unable to write to SMS.INI.") });
         QVERIFY(form.isVisible());
-        QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("Cellcom"));
+        QCOMPARE(form.providerBox->currentText(), QStringLiteral("Cellcom"));
         QCOMPARE(form.ShownProvider(), QStringLiteral("Cellcom"));
-        QCOMPARE(form.Edit2->text(), QStringLiteral("typed"));
+        QCOMPARE(form.passwordEdit->text(), QStringLiteral("typed"));
         QVERIFY(!host.usePopupStatus.has_value());
         QVERIFY(!host.timeOut.has_value());
     }
