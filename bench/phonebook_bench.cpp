@@ -85,7 +85,7 @@ double openWindow(PhoneBookTable* book, PhoneBookTable* cache, std::unique_ptr<T
     timer.start();
     *form = std::make_unique<TPhoneBookForm>(book, cache, QStringList { "052=052" });
     (*form)->show();
-    while ((*form)->DBGrid1->model()->rowCount() == 0 && timer.elapsed() < 10000)
+    while ((*form)->grid->model()->rowCount() == 0 && timer.elapsed() < 10000)
         QCoreApplication::processEvents();
     (*form)->repaint();
     return double(timer.nsecsElapsed()) / 1e6;
@@ -104,11 +104,11 @@ struct Search
 Search search(TPhoneBookForm& form, PhoneBookTable& book, const QString& prefix, bool all)
 {
     Search result;
-    QAbstractItemModel* grid = form.DBGrid1->model();
+    QAbstractItemModel* grid = form.grid->model();
     result.window = medianOf(Runs, [&] {
-        form.Edit1->setText(QStringLiteral("~")); // no name begins with it
+        form.searchEdit->setText(QStringLiteral("~")); // no name begins with it
         return millisecondsOf([&] {
-            form.Edit1->setText(prefix);
+            form.searchEdit->setText(prefix);
             while (all && grid->canFetchMore(QModelIndex()))
                 grid->fetchMore(QModelIndex());
         });

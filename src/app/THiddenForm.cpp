@@ -27,10 +27,10 @@ THiddenForm::THiddenForm(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
-    m_clientDataSet1 = new PhoneBookTable(PhoneBookTable::Kind::PhoneBook, this);
-    m_clientDataSet1->setObjectName(QStringLiteral("ClientDataSet1"));
-    m_clientDataSet2 = new PhoneBookTable(PhoneBookTable::Kind::OutlookCache, this);
-    m_clientDataSet2->setObjectName(QStringLiteral("ClientDataSet2"));
+    m_phoneBook = new PhoneBookTable(PhoneBookTable::Kind::PhoneBook, this);
+    m_phoneBook->setObjectName(QStringLiteral("phoneBook"));
+    m_addressBookCache = new PhoneBookTable(PhoneBookTable::Kind::OutlookCache, this);
+    m_addressBookCache->setObjectName(QStringLiteral("addressBookCache"));
 
     // The language module comes after the tables, as the last step of the creation.
     if (languageModuleLoader()) {

@@ -25,8 +25,8 @@ public:
     ~THiddenForm() override;
 
     // The local phone book and the Outlook contacts cache, open and empty from the form's creation.
-    PhoneBookTable* ClientDataSet1() const { return m_clientDataSet1; }
-    PhoneBookTable* ClientDataSet2() const { return m_clientDataSet2; }
+    PhoneBookTable* phoneBook() const { return m_phoneBook; }
+    PhoneBookTable* addressBookCache() const { return m_addressBookCache; }
 
     // The current main window and its exit command (exitClicked). The main window registers itself when it
     // is created; the form forgets it when it is destroyed, so a replaced main window just registers anew.
@@ -49,8 +49,8 @@ private:
     // what its destruction posts runs before the end.
     void shutdown();
 
-    PhoneBookTable* m_clientDataSet1 = nullptr;
-    PhoneBookTable* m_clientDataSet2 = nullptr;
+    PhoneBookTable* m_phoneBook = nullptr;
+    PhoneBookTable* m_addressBookCache = nullptr;
     QPointer<QWidget> m_mainWindow;
     std::function<void()> m_exitCommand;
     bool m_exiting = false;

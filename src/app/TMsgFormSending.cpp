@@ -142,7 +142,7 @@ void TMsgForm::phoneBookClicked()
     // The tables belong to the hidden root window; without one there is no phone book.
     if (m_phoneBookForm || !m_options.hiddenForm)
         return;
-    m_phoneBookForm = new TPhoneBookForm(m_options.hiddenForm->ClientDataSet1(), m_options.hiddenForm->ClientDataSet2(),
+    m_phoneBookForm = new TPhoneBookForm(m_options.hiddenForm->phoneBook(), m_options.hiddenForm->addressBookCache(),
         m_session->engine().AreaDefs, m_options.outlookSteps, this);
     const QPointer<TPhoneBookForm> dialog = m_phoneBookForm;
     holdLanguages(true);

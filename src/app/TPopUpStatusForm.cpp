@@ -26,23 +26,23 @@ TPopUpStatusForm::TPopUpStatusForm(QWidget* owner)
     setWindowTitle(tr("מצב שליחה"));
     setLayoutDirection(interfaceDirection());
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setAccessibleName(tr("מצב השליחה לכל נמען"));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    statusText = new QPlainTextEdit(this);
+    statusText->setObjectName(QStringLiteral("statusText"));
+    statusText->setReadOnly(true);
+    statusText->setAccessibleName(tr("מצב השליחה לכל נמען"));
+    statusText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    statusText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    statusText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    buttonPanel = new QWidget(this);
+    buttonPanel->setObjectName(QStringLiteral("buttonPanel"));
 
-    Button1 = new QPushButton(cancelCaption(), Panel1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(16, 8, 120, 25);
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &TPopUpStatusForm::Button1Click);
-    RetryButton = new QPushButton(tr("שלח שוב למי שלא קיבל"), Panel1);
+    closeButton = new QPushButton(cancelCaption(), buttonPanel);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setGeometry(16, 8, 120, 25);
+    closeButton->setAutoDefault(false);
+    connect(closeButton, &QPushButton::clicked, this, &TPopUpStatusForm::closeClicked);
+    RetryButton = new QPushButton(tr("שלח שוב למי שלא קיבל"), buttonPanel);
     RetryButton->setObjectName(QStringLiteral("RetryButton"));
     RetryButton->setGeometry(ClientWidth - 16 - 200, 8, 200, 25);
     RetryButton->setAutoDefault(false);
@@ -53,7 +53,7 @@ TPopUpStatusForm::TPopUpStatusForm(QWidget* owner)
     });
     // The cancel button of the window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, Button1, &QPushButton::click);
+    connect(escape, &QShortcut::activated, closeButton, &QPushButton::click);
 
     setMemoHeight(DesignMemoHeight);
 }
@@ -72,14 +72,14 @@ QString TPopUpStatusForm::closeCaption()
 
 void TPopUpStatusForm::setMemoHeight(int height)
 {
-    Memo1->setGeometry(0, 0, ClientWidth, height);
-    Panel1->setGeometry(0, height, ClientWidth, PanelHeight);
+    statusText->setGeometry(0, 0, ClientWidth, height);
+    buttonPanel->setGeometry(0, height, ClientWidth, PanelHeight);
     setFixedSize(ClientWidth, height + PanelHeight);
 }
 
 void TPopUpStatusForm::setLine(int index, const QString& text, bool warning)
 {
-    const QTextBlock block = Memo1->document()->findBlockByNumber(index);
+    const QTextBlock block = statusText->document()->findBlockByNumber(index);
     if (index < 0 || !block.isValid())
         return;
     QTextCursor cursor(block);
@@ -95,32 +95,32 @@ void TPopUpStatusForm::setLine(int index, const QString& text, bool warning)
 
 QString TPopUpStatusForm::line(int index) const
 {
-    const QTextBlock block = Memo1->document()->findBlockByNumber(index);
+    const QTextBlock block = statusText->document()->findBlockByNumber(index);
     return block.isValid() ? block.text() : QString();
 }
 
 void TPopUpStatusForm::setText(const QString& text)
 {
-    Memo1->setPlainText(text);
+    statusText->setPlainText(text);
 }
 
 QString TPopUpStatusForm::text() const
 {
-    return Memo1->toPlainText();
+    return statusText->toPlainText();
 }
 
 void TPopUpStatusForm::addLine(const QString& text)
 {
-    if (Memo1->document()->isEmpty())
-        Memo1->setPlainText(text);
+    if (statusText->document()->isEmpty())
+        statusText->setPlainText(text);
     else
-        Memo1->appendPlainText(text);
+        statusText->appendPlainText(text);
 }
 
 void TPopUpStatusForm::setCancelButton(bool cancels)
 {
     m_cancels = cancels;
-    Button1->setText(cancels ? cancelCaption() : closeCaption());
+    closeButton->setText(cancels ? cancelCaption() : closeCaption());
 }
 
 void TPopUpStatusForm::offerRetry(bool offered)
@@ -128,7 +128,7 @@ void TPopUpStatusForm::offerRetry(bool offered)
     RetryButton->setVisible(offered);
 }
 
-void TPopUpStatusForm::Button1Click()
+void TPopUpStatusForm::closeClicked()
 {
     // While a list is sent the button stops it, and asks nothing; after, it closes the window, and what the
     // window's owner asks then is asked.

@@ -20,9 +20,9 @@ public:
     static QString cancelCaption(); // "&עצור את השליחה", while a list send may be stopped
     static QString closeCaption(); // "&סגור"
 
-    QPlainTextEdit* Memo1;
-    QWidget* Panel1;
-    QPushButton* Button1;
+    QPlainTextEdit* statusText;
+    QWidget* buttonPanel;
+    QPushButton* closeButton;
     // "Send again to those not sent": offered when a list ended with recipients that were not sent.
     QPushButton* RetryButton;
 
@@ -40,7 +40,7 @@ public:
     void setCancelButton(bool cancels);
     void offerRetry(bool offered);
 
-    void Button1Click();
+    void closeClicked();
 
 signals:
     // The button was pressed: the owner may offer to drop its recipient list before the window closes.

@@ -28,11 +28,11 @@ namespace {
 
         void setRange(int minimum, int maximum) override
         {
-            m_form.Gauge1->setRange(minimum, maximum);
-            m_form.Gauge1->setProgress(minimum);
+            m_form.gauge->setRange(minimum, maximum);
+            m_form.gauge->setProgress(minimum);
         }
 
-        void advance() override { m_form.Gauge1->AddProgress(1); }
+        void advance() override { m_form.gauge->AddProgress(1); }
 
         // Repaints and timers run; what the user types or clicks waits until the table is full, so that
         // nothing starts another import or closes the window half-way.
@@ -40,8 +40,8 @@ namespace {
 
         void disconnecting() override
         {
-            m_form.Gauge1->setShowText(false);
-            m_form.Label1->show();
+            m_form.gauge->setShowText(false);
+            m_form.messageLabel->show();
         }
 
     private:

@@ -114,24 +114,24 @@ TPhoneBookForm::TPhoneBookForm(PhoneBookTable* phoneBook, PhoneBookTable* outloo
         widget->setObjectName(QLatin1String(name));
         return widget;
     };
-    Label1 = named(new QLabel(tr("בחר נמען והקש \"אשר\" לחזרה אל מסך השליחה."), this), "Label1");
-    Label2 = named(new QLabel(tr("בחירה מרובה נעשית בעזרת מקש Ctrl + קליק שמאלי בעכבר."), this), "Label2");
-    Label3 = named(new QLabel(tr("חיפוש שם:"), this), "Label3");
-    Edit1 = named(new QLineEdit(this), "Edit1");
-    Edit1->setFixedWidth(201);
-    Label3->setBuddy(Edit1);
+    chooseHint = named(new QLabel(tr("בחר נמען והקש \"אשר\" לחזרה אל מסך השליחה."), this), "chooseHint");
+    multipleHint = named(new QLabel(tr("בחירה מרובה נעשית בעזרת מקש Ctrl + קליק שמאלי בעכבר."), this), "multipleHint");
+    searchLabel = named(new QLabel(tr("חיפוש שם:"), this), "searchLabel");
+    searchEdit = named(new QLineEdit(this), "searchEdit");
+    searchEdit->setFixedWidth(201);
+    searchLabel->setBuddy(searchEdit);
 
-    DBGrid1 = named(new QTableView(this), "DBGrid1");
+    grid = named(new QTableView(this), "grid");
     m_gridModel = new GridModel(this);
-    DBGrid1->setModel(m_gridModel);
-    DBGrid1->setMinimumSize(457, 225);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    DBGrid1->setWordWrap(false);
-    DBGrid1->verticalHeader()->hide();
-    DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 4);
+    grid->setModel(m_gridModel);
+    grid->setMinimumSize(457, 225);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
 
     const auto speedButton = [&](const char* name, const QString& hint, QStyle::StandardPixmap glyph) {
         auto* button = named(new QToolButton(this), name);
@@ -142,96 +142,96 @@ TPhoneBookForm::TPhoneBookForm(PhoneBookTable* phoneBook, PhoneBookTable* outloo
         button->setAutoRaise(true);
         return button;
     };
-    SpeedButton1 = speedButton("SpeedButton1", tr("איש קשר חדש"), QStyle::SP_FileIcon);
-    SpeedButton4 = speedButton("SpeedButton4", tr("עריכה"), QStyle::SP_FileDialogDetailedView);
-    SpeedButton3 = speedButton("SpeedButton3", tr("רענון רשימה"), QStyle::SP_BrowserReload);
-    SpeedButton2 = speedButton("SpeedButton2", tr("מחיקת איש קשר"), QStyle::SP_TrashIcon);
-    CheckBox1 = named(new QCheckBox(tr("אנשי קשר מפנקס הכתובות"), this), "CheckBox1");
+    newButton = speedButton("newButton", tr("איש קשר חדש"), QStyle::SP_FileIcon);
+    editButton = speedButton("editButton", tr("עריכה"), QStyle::SP_FileDialogDetailedView);
+    reloadButton = speedButton("reloadButton", tr("רענון רשימה"), QStyle::SP_BrowserReload);
+    deleteButton = speedButton("deleteButton", tr("מחיקת איש קשר"), QStyle::SP_TrashIcon);
+    addressBookBox = named(new QCheckBox(tr("אנשי קשר מפנקס הכתובות"), this), "addressBookBox");
 
-    Button1 = named(new QPushButton(tr("&אשר"), this), "Button1");
-    Button1->setDefault(true);
-    Button2 = named(new QPushButton(tr("&בטל"), this), "Button2");
+    okButton = named(new QPushButton(tr("&אשר"), this), "okButton");
+    okButton->setDefault(true);
+    cancelButton = named(new QPushButton(tr("&בטל"), this), "cancelButton");
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
     // Right to left: the first widget of a row stands at its right end.
     auto* search = new QHBoxLayout;
-    search->addWidget(Label3);
-    search->addWidget(Edit1);
+    search->addWidget(searchLabel);
+    search->addWidget(searchEdit);
     search->addStretch();
     auto* tools = new QHBoxLayout;
-    tools->addWidget(CheckBox1);
+    tools->addWidget(addressBookBox);
     tools->addStretch();
-    for (QToolButton* button : { SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton1 })
+    for (QToolButton* button : { deleteButton, reloadButton, editButton, newButton })
         tools->addWidget(button);
     auto* closing = new QHBoxLayout;
     closing->addStretch();
-    closing->addWidget(Button1);
-    closing->addWidget(Button2);
+    closing->addWidget(okButton);
+    closing->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Label2);
+    layout->addWidget(chooseHint);
+    layout->addWidget(multipleHint);
     layout->addLayout(search);
-    layout->addWidget(DBGrid1);
+    layout->addWidget(grid);
     layout->addLayout(tools);
     layout->addWidget(line);
     layout->addLayout(closing);
     setFixedSize(sizeHint().expandedTo(QSize(473, 384)));
 
-    connect(Edit1, &QLineEdit::textChanged, this, &TPhoneBookForm::Edit1Change);
-    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TPhoneBookForm::DBGrid1DblClick);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TPhoneBookForm::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TPhoneBookForm::SpeedButton2Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TPhoneBookForm::SpeedButton3Click);
-    connect(SpeedButton4, &QToolButton::clicked, this, &TPhoneBookForm::SpeedButton4Click);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(searchEdit, &QLineEdit::textChanged, this, &TPhoneBookForm::searchChanged);
+    connect(grid, &QAbstractItemView::doubleClicked, this, &TPhoneBookForm::rowDoubleClicked);
+    connect(newButton, &QToolButton::clicked, this, &TPhoneBookForm::newClicked);
+    connect(deleteButton, &QToolButton::clicked, this, &TPhoneBookForm::deleteClicked);
+    connect(reloadButton, &QToolButton::clicked, this, &TPhoneBookForm::reloadClicked);
+    connect(editButton, &QToolButton::clicked, this, &TPhoneBookForm::editClicked);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    FormCreate();
+    setUp();
 }
 
 TPhoneBookForm::~TPhoneBookForm() = default;
 
-void TPhoneBookForm::FormCreate()
+void TPhoneBookForm::setUp()
 {
     // The check box starts on and every change of it loads the list, the one made here too: reading 0
     // loads the local phone book at once, reading 1 leaves the loading to the first activation.
-    CheckBox1->setChecked(true);
-    connect(CheckBox1, &QCheckBox::toggled, this, &TPhoneBookForm::CheckBox1Click);
-    CheckBox1->setChecked(SmsIni().useOutlook());
+    addressBookBox->setChecked(true);
+    connect(addressBookBox, &QCheckBox::toggled, this, &TPhoneBookForm::addressBookToggled);
+    addressBookBox->setChecked(SmsIni().useOutlook());
 }
 
 void TPhoneBookForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!m_activated)
-        QMetaObject::invokeMethod(this, &TPhoneBookForm::FormActivate, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TPhoneBookForm::windowActivated, Qt::QueuedConnection);
 }
 
-void TPhoneBookForm::FormActivate()
+void TPhoneBookForm::windowActivated()
 {
     if (m_activated)
         return;
     m_activated = true;
-    reportingErrors([this] { LoadBook(); });
+    reportingErrors([this] { loadBook(); });
 }
 
-void TPhoneBookForm::CheckBox1Click()
+void TPhoneBookForm::addressBookToggled()
 {
-    SpeedButton3->setEnabled(CheckBox1->isChecked());
-    reportingErrors([this] { LoadBook(); });
+    reloadButton->setEnabled(addressBookBox->isChecked());
+    reportingErrors([this] { loadBook(); });
 }
 
 bool TPhoneBookForm::outlookMode() const
 {
-    return CheckBox1->isChecked();
+    return addressBookBox->isChecked();
 }
 
-void TPhoneBookForm::LoadBook(bool reload)
+void TPhoneBookForm::loadBook(bool reload)
 {
     // Clearing the search switches the filter of the table shown until now off.
-    Edit1->clear();
+    searchEdit->clear();
     m_session.setOutlookMode(outlookMode());
     attach(m_session.shown());
     const auto first = qScopeGuard([this] { setCurrentRow(0); });
@@ -255,7 +255,7 @@ void TPhoneBookForm::attach(PhoneBookTable* table)
 void TPhoneBookForm::setUpColumns()
 {
     const QSqlRecord columns = m_shown->model()->record();
-    QHeaderView* header = DBGrid1->horizontalHeader();
+    QHeaderView* header = grid->horizontalHeader();
     int area = -1;
     int phone = -1;
     for (int column = 0; column < columns.count(); ++column) {
@@ -273,7 +273,7 @@ void TPhoneBookForm::setUpColumns()
         header->moveSection(header->visualIndex(phone), header->visualIndex(area));
 }
 
-void TPhoneBookForm::Edit1Change(const QString& text)
+void TPhoneBookForm::searchChanged(const QString& text)
 {
     if (!m_shown)
         return;
@@ -283,7 +283,7 @@ void TPhoneBookForm::Edit1Change(const QString& text)
 
 int TPhoneBookForm::currentRow() const
 {
-    const QModelIndex current = DBGrid1->currentIndex();
+    const QModelIndex current = grid->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
@@ -296,8 +296,8 @@ void TPhoneBookForm::setCurrentRow(int row)
     if (row < 0)
         return;
     const QModelIndex index = m_gridModel->index(row, 0);
-    DBGrid1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    DBGrid1->scrollTo(index);
+    grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    grid->scrollTo(index);
 }
 
 TPhoneBookForm::Recipient TPhoneBookForm::recipientAt(int row) const
@@ -307,7 +307,7 @@ TPhoneBookForm::Recipient TPhoneBookForm::recipientAt(int row) const
 
 int TPhoneBookForm::selectedCount() const
 {
-    return int(DBGrid1->selectionModel()->selectedRows().size());
+    return int(grid->selectionModel()->selectedRows().size());
 }
 
 TPhoneBookForm::Recipient TPhoneBookForm::currentRecipient() const
@@ -318,7 +318,7 @@ TPhoneBookForm::Recipient TPhoneBookForm::currentRecipient() const
 QList<TPhoneBookForm::Recipient> TPhoneBookForm::selectedRecipients() const
 {
     QList<Recipient> recipients;
-    for (const QModelIndex& index : DBGrid1->selectionModel()->selectedRows())
+    for (const QModelIndex& index : grid->selectionModel()->selectedRows())
         recipients << recipientAt(index.row());
     return recipients;
 }
@@ -326,18 +326,18 @@ QList<TPhoneBookForm::Recipient> TPhoneBookForm::selectedRecipients() const
 bool TPhoneBookForm::askDetails(Recipient& entry, const QString& unknownNumber, bool nameFixed)
 {
     TDetailsForm details(m_areaCodes, this);
-    details.Edit1->setText(entry.name);
+    details.nameEdit->setText(entry.name);
     if (!unknownNumber.isEmpty())
         details.showUnknownNumber(unknownNumber);
     // In Outlook mode the name is the contact's: it is not changed here.
-    details.Edit1->setEnabled(!nameFixed);
-    details.ComboBox1->setEditText(entry.area);
-    details.Edit2->setText(entry.phone);
+    details.nameEdit->setEnabled(!nameFixed);
+    details.areaCodeBox->setEditText(entry.area);
+    details.numberEdit->setText(entry.phone);
     if (details.exec() != QDialog::Accepted)
         return false;
-    entry.name = details.Edit1->text();
-    entry.area = details.ComboBox1->currentText();
-    entry.phone = details.Edit2->text();
+    entry.name = details.nameEdit->text();
+    entry.area = details.areaCodeBox->currentText();
+    entry.phone = details.numberEdit->text();
     return true;
 }
 
@@ -362,7 +362,7 @@ void TPhoneBookForm::tell(const PhoneBookSession::Result& result, const QString&
     }
 }
 
-void TPhoneBookForm::SpeedButton1Click()
+void TPhoneBookForm::newClicked()
 {
     Recipient entry;
     if (!m_shown || !askDetails(entry, QString(), false))
@@ -375,7 +375,7 @@ void TPhoneBookForm::SpeedButton1Click()
     tell(result, tr("שגיאה באנשי קשר מפנקס הכתובות") + QStringLiteral("\r\n") + result.message);
 }
 
-void TPhoneBookForm::SpeedButton4Click()
+void TPhoneBookForm::editClicked()
 {
     const int row = currentRow();
     if (!m_shown || row < 0)
@@ -392,7 +392,7 @@ void TPhoneBookForm::SpeedButton4Click()
     tell(result, QString());
 }
 
-void TPhoneBookForm::SpeedButton2Click()
+void TPhoneBookForm::deleteClicked()
 {
     const int row = currentRow();
     if (!m_shown || row < 0)
@@ -404,15 +404,15 @@ void TPhoneBookForm::SpeedButton2Click()
     tell(result, QString());
 }
 
-void TPhoneBookForm::SpeedButton3Click()
+void TPhoneBookForm::reloadClicked()
 {
     if (!outlookMode())
         return;
     repaint();
-    reportingErrors([this] { LoadBook(true); });
+    reportingErrors([this] { loadBook(true); });
 }
 
-void TPhoneBookForm::DBGrid1DblClick()
+void TPhoneBookForm::rowDoubleClicked()
 {
     accept();
 }
@@ -427,11 +427,11 @@ void TPhoneBookForm::keyPressEvent(QKeyEvent* event)
 // accept(), reject() and the close box all end here.
 void TPhoneBookForm::done(int result)
 {
-    FormClose();
+    closeWindow();
     QDialog::done(result);
 }
 
-void TPhoneBookForm::FormClose()
+void TPhoneBookForm::closeWindow()
 {
     m_session.setOutlookMode(outlookMode());
     // The window closes all the same; the next one opens in the mode stored before.

@@ -20,7 +20,7 @@ class QTableView;
 class QToolButton;
 
 // The phone book window, shown modally by the main window: the user picks recipients and keeps the entries
-// of the local phone book or, with CheckBox1 on, of the copy of the Outlook contacts. The tables belong to
+// of the local phone book or, with addressBookBox on, of the copy of the Outlook contacts. The tables belong to
 // the hidden root window and outlive this window; what an entry's addition, change or removal does is its
 // PhoneBookSession's, and the window says what the outcome means. Every close, OK or Cancel, saves the shown
 // table to its file and writes "UseOutlook".
@@ -47,34 +47,34 @@ public:
     Recipient currentRecipient() const;
     // In the order in which they were selected.
     QList<Recipient> selectedRecipients() const;
-    // The table the grid shows: the local phone book, or the Outlook cache when CheckBox1 is on.
+    // The table the grid shows: the local phone book, or the Outlook cache when addressBookBox is on.
     PhoneBookTable* shownTable() const { return m_session.shown(); }
     PhoneBookSession& session() { return m_session; }
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLineEdit* Edit1; // the search field
-    QTableView* DBGrid1;
-    QToolButton* SpeedButton1; // new
-    QToolButton* SpeedButton4; // edit
-    QToolButton* SpeedButton3; // reload from Outlook
-    QToolButton* SpeedButton2; // delete
-    QCheckBox* CheckBox1; // Outlook mode
-    QPushButton* Button1; // OK
-    QPushButton* Button2; // Cancel
+    QLabel* chooseHint;
+    QLabel* multipleHint;
+    QLabel* searchLabel;
+    QLineEdit* searchEdit; // the search field
+    QTableView* grid;
+    QToolButton* newButton; // new
+    QToolButton* editButton; // edit
+    QToolButton* reloadButton; // reload from Outlook
+    QToolButton* deleteButton; // delete
+    QCheckBox* addressBookBox; // Outlook mode
+    QPushButton* okButton; // OK
+    QPushButton* cancelButton; // Cancel
 
-    void FormCreate();
+    void setUp();
     // Loads the list once the window is first on screen.
-    void FormActivate();
-    void FormClose();
-    void CheckBox1Click();
-    void Edit1Change(const QString& text);
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void SpeedButton3Click();
-    void SpeedButton4Click();
-    void DBGrid1DblClick();
+    void windowActivated();
+    void closeWindow();
+    void addressBookToggled();
+    void searchChanged(const QString& text);
+    void newClicked();
+    void deleteClicked();
+    void reloadClicked();
+    void editClicked();
+    void rowDoubleClicked();
 
     void done(int result) override;
 
@@ -84,7 +84,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void LoadBook(bool reload = false);
+    void loadBook(bool reload = false);
     void attach(PhoneBookTable* table);
     // The details dialog on an entry; false when the user cancelled it.
     bool askDetails(Recipient& entry, const QString& unknownNumber, bool nameFixed);

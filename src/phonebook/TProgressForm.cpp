@@ -90,25 +90,25 @@ TProgressForm::TProgressForm(QWidget* owner)
     setWindowModality(Qt::WindowModal);
     setFixedSize(270, 39);
 
-    const QRect gauge(6, 5, 257, 29);
-    Gauge1 = new TGauge(this);
-    Gauge1->setObjectName(QStringLiteral("Gauge1"));
-    Gauge1->setGeometry(gauge);
-    Gauge1->setColors(Qt::white, Qt::blue);
+    const QRect place(6, 5, 257, 29);
+    gauge = new TGauge(this);
+    gauge->setObjectName(QStringLiteral("gauge"));
+    gauge->setGeometry(place);
+    gauge->setColors(Qt::white, Qt::blue);
 
-    Label1 = new QLabel(tr("מתנתק מפנקס הכתובות..."), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(gauge);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setAutoFillBackground(true);
-    QPalette colors = Label1->palette();
+    messageLabel = new QLabel(tr("מתנתק מפנקס הכתובות..."), this);
+    messageLabel->setObjectName(QStringLiteral("messageLabel"));
+    messageLabel->setGeometry(place);
+    messageLabel->setAlignment(Qt::AlignCenter);
+    messageLabel->setAutoFillBackground(true);
+    QPalette colors = messageLabel->palette();
     colors.setColor(QPalette::Window, Qt::blue);
     colors.setColor(QPalette::WindowText, Qt::white);
-    Label1->setPalette(colors);
-    QFont bold = Label1->font();
+    messageLabel->setPalette(colors);
+    QFont bold = messageLabel->font();
     bold.setBold(true);
-    Label1->setFont(bold);
-    Label1->hide();
+    messageLabel->setFont(bold);
+    messageLabel->hide();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = owner ? owner->window()->frameGeometry() : screen ? screen->availableGeometry() : QRect();

@@ -47,7 +47,7 @@ private:
 };
 
 // The small window the contacts import shows while it runs: a tool window without title-bar buttons,
-// always on top, centred on its owner, shown as soon as it is made. Gauge1 prints its percentage; Label1
+// always on top, centred on its owner, shown as soon as it is made. gauge prints its percentage; messageLabel
 // ("מתנתק מפנקס הכתובות...") covers it at the end, hidden until then. It is modal to its owner, so that
 // nothing in the phone book window is clicked while the table fills.
 class TProgressForm : public QWidget
@@ -56,6 +56,6 @@ class TProgressForm : public QWidget
 public:
     explicit TProgressForm(QWidget* owner);
 
-    TGauge* Gauge1;
-    QLabel* Label1;
+    TGauge* gauge;
+    QLabel* messageLabel;
 };

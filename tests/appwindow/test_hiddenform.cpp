@@ -61,17 +61,17 @@ private slots:
         int loaderRuns = 0;
         THiddenForm::setLanguageModuleLoader([&](THiddenForm& form) {
             ++loaderRuns;
-            QVERIFY(form.ClientDataSet1() && form.ClientDataSet2());
-            QCOMPARE(form.ClientDataSet1()->kind(), PhoneBookTable::Kind::PhoneBook);
-            QCOMPARE(form.ClientDataSet2()->kind(), PhoneBookTable::Kind::OutlookCache);
-            QVERIFY(form.ClientDataSet1()->isEmpty() && form.ClientDataSet2()->isEmpty());
+            QVERIFY(form.phoneBook() && form.addressBookCache());
+            QCOMPARE(form.phoneBook()->kind(), PhoneBookTable::Kind::PhoneBook);
+            QCOMPARE(form.addressBookCache()->kind(), PhoneBookTable::Kind::OutlookCache);
+            QVERIFY(form.phoneBook()->isEmpty() && form.addressBookCache()->isEmpty());
             throw ZelkoraError(QStringLiteral("no module"));
         });
         THiddenForm form;
         THiddenForm::setLanguageModuleLoader({});
         QCOMPARE(loaderRuns, 1);
         QVERIFY(!form.isVisible());
-        QVERIFY(form.ClientDataSet1()->appendRecord({ "Dan", "052", "1234567" }));
+        QVERIFY(form.phoneBook()->appendRecord({ "Dan", "052", "1234567" }));
     }
 
     // The start of the program does not wait for the database driver: a table makes its database at its
@@ -81,9 +81,9 @@ private slots:
         const int before = QSqlDatabase::connectionNames().size();
         THiddenForm form;
         QCOMPARE(QSqlDatabase::connectionNames().size(), before);
-        QVERIFY(form.ClientDataSet1()->isEmpty());
+        QVERIFY(form.phoneBook()->isEmpty());
         QCOMPARE(QSqlDatabase::connectionNames().size(), before + 1);
-        QCOMPARE(form.ClientDataSet2()->recordCount(), 0);
+        QCOMPARE(form.addressBookCache()->recordCount(), 0);
         QCOMPARE(QSqlDatabase::connectionNames().size(), before + 2);
     }
 

@@ -41,16 +41,16 @@ void chooseInPhoneBook(QObject* context, const QList<int>& rows)
     auto* poll = new QTimer(context);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, rows] {
         auto* book = qobject_cast<TPhoneBookForm*>(QApplication::activeModalWidget());
-        if (!book || !book->isVisible() || book->DBGrid1->model()->rowCount() == 0)
+        if (!book || !book->isVisible() || book->grid->model()->rowCount() == 0)
             return;
         poll->stop();
         poll->deleteLater();
         for (const int row : rows) {
-            const QModelIndex index = book->DBGrid1->model()->index(row, 0);
-            QTest::mouseClick(book->DBGrid1->viewport(), Qt::LeftButton,
-                rows.size() > 1 ? Qt::ControlModifier : Qt::NoModifier, book->DBGrid1->visualRect(index).center());
+            const QModelIndex index = book->grid->model()->index(row, 0);
+            QTest::mouseClick(book->grid->viewport(), Qt::LeftButton,
+                rows.size() > 1 ? Qt::ControlModifier : Qt::NoModifier, book->grid->visualRect(index).center());
         }
-        book->Button1->click();
+        book->okButton->click();
     });
     poll->start(10);
 }
@@ -95,7 +95,7 @@ private slots:
             "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n");
         // The program's own start, with the real browser library, and a phone book of three.
         m_hiddenForm = std::make_unique<THiddenForm>();
-        m_hiddenForm->ClientDataSet1()->appendRecords(
+        m_hiddenForm->phoneBook()->appendRecords(
             { { QStringLiteral("אבי"), QStringLiteral("052"), QStringLiteral("1111111") },
                 { QStringLiteral("בני"), QStringLiteral("052"), QStringLiteral("3333333") },
                 { QStringLiteral("גלית"), QStringLiteral("054"), QStringLiteral("2222222") } });

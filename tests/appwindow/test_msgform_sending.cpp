@@ -67,8 +67,8 @@ std::unique_ptr<TMsgForm> readyForm()
 // Clicks the grid's row as a user does, Ctrl held for a multiple choice.
 void clickRow(TPhoneBookForm* book, int row, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
 {
-    const QModelIndex index = book->DBGrid1->model()->index(row, 0);
-    QTest::mouseClick(book->DBGrid1->viewport(), Qt::LeftButton, modifiers, book->DBGrid1->visualRect(index).center());
+    const QModelIndex index = book->grid->model()->index(row, 0);
+    QTest::mouseClick(book->grid->viewport(), Qt::LeftButton, modifiers, book->grid->visualRect(index).center());
 }
 } // namespace
 
@@ -255,7 +255,7 @@ private slots:
         QFETCH(QString, area);
         QFETCH(QString, phone);
         THiddenForm hiddenForm;
-        hiddenForm.ClientDataSet1()->appendRecords({ { "Avi", "052", "1111111" }, { "Beni", "053", "" },
+        hiddenForm.phoneBook()->appendRecords({ { "Avi", "052", "1111111" }, { "Beni", "053", "" },
             { "Dana", "054", "2222222" }, { "Gal", "055", "3333333" } });
         auto form = makeForm(&hiddenForm);
         if (!hidden)
@@ -266,13 +266,13 @@ private slots:
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto* book = qobject_cast<TPhoneBookForm*>(QApplication::activeModalWidget());
-            if (!book || !book->isVisible() || book->DBGrid1->model()->rowCount() < 4)
+            if (!book || !book->isVisible() || book->grid->model()->rowCount() < 4)
                 return;
             poll.stop();
             for (const int row : rows)
                 clickRow(book, row, rows.size() > 1 ? Qt::ControlModifier : Qt::NoModifier);
             QVERIFY(!form->ui().languagesAction->isEnabled());
-            book->Button1->click();
+            book->okButton->click();
         });
         poll.start(10);
         form->phoneBookClicked();

@@ -138,8 +138,8 @@ private slots:
         QVERIFY(popup->isVisible());
         QVERIFY(!form->isVisible());
         QCOMPARE(popup->text(), QStringLiteral("פעיל"));
-        QCOMPARE(popup->Button1->text(), TPopUpStatusForm::closeCaption());
-        QCOMPARE(popup->Memo1->height(), 100);
+        QCOMPARE(popup->closeButton->text(), TPopUpStatusForm::closeCaption());
+        QCOMPARE(popup->statusText->height(), 100);
         QVERIFY(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
         form->session().engine().Confirmed = true;
@@ -221,7 +221,7 @@ private slots:
         QPointer<TPopUpStatusForm> popup = form->makeStatusWindow();
         popup->setCancelButton(false);
         popup->show();
-        popup->Button1->click();
+        popup->closeButton->click();
         QCOMPARE(prompt.asked, QStringList { QStringLiteral("?האם למחוק את רשימת הנמענים") });
         QCOMPARE(form->ui().recipientLabel->isList(), !answer);
         QCOMPARE(form->ui().numberEdit->isEnabled(), answer);

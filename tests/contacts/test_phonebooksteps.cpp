@@ -62,12 +62,12 @@ public:
         if (form && event->type() == QEvent::Show) {
             title = form->windowTitle();
             size = form->size();
-            values = { form->Gauge1->Progress() };
+            values = { form->gauge->Progress() };
             ticksBefore = ticks;
-            connect(form->Gauge1, &TGauge::progressChanged, this, [this, form](int value) {
+            connect(form->gauge, &TGauge::progressChanged, this, [this, form](int value) {
                 values << value;
-                maximum = form->Gauge1->MaxValue();
-                endShown = form->Label1->isVisible() && !form->Gauge1->ShowText();
+                maximum = form->gauge->MaxValue();
+                endShown = form->messageLabel->isVisible() && !form->gauge->ShowText();
                 ticksDuringImport = ticks - ticksBefore;
             });
         }
@@ -105,9 +105,9 @@ class TestPhoneBookSteps : public QObject
 
     void selectRow(TPhoneBookForm& form, const QString& name)
     {
-        for (int row = 0; row < form.DBGrid1->model()->rowCount(); ++row) {
-            if (form.DBGrid1->model()->index(row, 0).data().toString() == name)
-                form.DBGrid1->setCurrentIndex(form.DBGrid1->model()->index(row, 0));
+        for (int row = 0; row < form.grid->model()->rowCount(); ++row) {
+            if (form.grid->model()->index(row, 0).data().toString() == name)
+                form.grid->setCurrentIndex(form.grid->model()->index(row, 0));
         }
     }
 
@@ -183,12 +183,12 @@ private slots:
         selectRow(*form, QStringLiteral("Dana"));
         bool nameLocked = false;
         whenModal<TDetailsForm>([&](TDetailsForm& details) {
-            nameLocked = !details.Edit1->isEnabled();
-            details.ComboBox1->setEditText(area);
-            details.Edit2->setText(phone);
-            details.Button1->click();
+            nameLocked = !details.nameEdit->isEnabled();
+            details.areaCodeBox->setEditText(area);
+            details.numberEdit->setText(phone);
+            details.okButton->click();
         });
-        form->SpeedButton4->click();
+        form->editButton->click();
 
         QVERIFY(nameLocked);
         QVERIFY(m_errors.isEmpty());
@@ -215,8 +215,8 @@ private slots:
         TestEnv::writeFile(path("zeev.vcf"), card);
         auto form = openForm();
         selectRow(*form, QStringLiteral("Zeev"));
-        whenModal<TDetailsForm>([](TDetailsForm& details) { details.Button1->click(); });
-        form->SpeedButton4->click();
+        whenModal<TDetailsForm>([](TDetailsForm& details) { details.okButton->click(); });
+        form->editButton->click();
         QVERIFY(m_errors.isEmpty());
         QVERIFY(rowsOf(*m_cache).contains(row));
         QCOMPARE(TestEnv::readFile(path("zeev.vcf")), card);
@@ -241,12 +241,12 @@ private slots:
         m_prompt->told.clear();
         const Records before = rowsOf(*m_cache);
         whenModal<TDetailsForm>([name](TDetailsForm& details) {
-            details.Edit1->setText(name);
-            details.ComboBox1->setEditText(QStringLiteral("052"));
-            details.Edit2->setText(QStringLiteral("7654321"));
-            details.Button1->click();
+            details.nameEdit->setText(name);
+            details.areaCodeBox->setEditText(QStringLiteral("052"));
+            details.numberEdit->setText(QStringLiteral("7654321"));
+            details.okButton->click();
         });
-        form->SpeedButton1->click();
+        form->newButton->click();
 
         QCOMPARE(m_prompt->told, told);
         QVERIFY(m_errors.isEmpty());
@@ -277,7 +277,7 @@ private slots:
         if (goneMeanwhile)
             QVERIFY(QFile::remove(path("avi.vcf")));
         selectRow(*form, QStringLiteral("Avi"));
-        form->SpeedButton2->click();
+        form->deleteButton->click();
 
         QVERIFY(m_errors.isEmpty());
         QCOMPARE(rowsOf(*m_cache).value(0).value(0), goneMeanwhile ? QStringLiteral("Avi") : QStringLiteral("Dana"));
@@ -289,11 +289,11 @@ private slots:
     {
         auto form = openForm();
         TestEnv::writeFile(path("ben.vcf"), "BEGIN:VCARD\nVERSION:3.0\nFN:Ben\nTEL;TYPE=CELL:053-3333333\nEND:VCARD\n");
-        form->SpeedButton3->click();
+        form->reloadButton->click();
         QCOMPARE(rowsOf(*m_cache).value(1), (QStringList { "Ben", "053", "3333333", "" }));
 
         QVERIFY(QDir(m_folder).removeRecursively());
-        form->SpeedButton3->click();
+        form->reloadButton->click();
         // The message names the folder that is missing.
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(m_errors[0].startsWith("נכשל הקישור לאנשי קשר מפנקס הכתובות\n"));
@@ -312,9 +312,9 @@ private slots:
             = [reason](const TPhoneBookForm::Recipient&) { throw TPhoneBookForm::OutlookSteps::Refusal(reason); };
         auto form = openForm(steps);
         selectRow(*form, QStringLiteral("Dana"));
-        whenModal<TDetailsForm>([](TDetailsForm& details) { details.Button1->click(); });
-        form->SpeedButton4->click();
-        form->SpeedButton2->click();
+        whenModal<TDetailsForm>([](TDetailsForm& details) { details.okButton->click(); });
+        form->editButton->click();
+        form->deleteButton->click();
 
         QCOMPARE(m_errors, (QStringList { reason, reason }));
         QCOMPARE(rowsOf(*m_cache).size(), 2);

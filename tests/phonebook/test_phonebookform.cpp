@@ -33,17 +33,17 @@ const QStringList AreaDefs { "050=0501", "052=0522", "054=0544" };
 
 void fillDetails(TDetailsForm& details, const QString& name, const QString& area, const QString& phone, bool ok)
 {
-    details.Edit1->setText(name);
-    details.ComboBox1->setEditText(area);
-    details.Edit2->setText(phone);
-    (ok ? details.Button1 : details.Button2)->click();
+    details.nameEdit->setText(name);
+    details.areaCodeBox->setEditText(area);
+    details.numberEdit->setText(phone);
+    (ok ? details.okButton : details.cancelButton)->click();
 }
 
 QStringList gridNames(const TPhoneBookForm& form)
 {
     QStringList names;
-    for (int row = 0; row < form.DBGrid1->model()->rowCount(); ++row)
-        names << form.DBGrid1->model()->index(row, 0).data().toString();
+    for (int row = 0; row < form.grid->model()->rowCount(); ++row)
+        names << form.grid->model()->index(row, 0).data().toString();
     return names;
 }
 
@@ -57,8 +57,8 @@ Records rowsOf(const PhoneBookTable& table)
 
 void clickRow(const TPhoneBookForm& form, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    const QRect cell = form.DBGrid1->visualRect(form.DBGrid1->model()->index(row, 0));
-    QTest::mouseClick(form.DBGrid1->viewport(), Qt::LeftButton, modifiers, cell.center());
+    const QRect cell = form.grid->visualRect(form.grid->model()->index(row, 0));
+    QTest::mouseClick(form.grid->viewport(), Qt::LeftButton, modifiers, cell.center());
 }
 } // namespace
 
@@ -108,12 +108,12 @@ private slots:
         QCOMPARE(form->currentRecipient().name, QStringLiteral("abba"));
 
         // Name, Phone, Area from the right; the record key is not shown.
-        const QHeaderView* header = form->DBGrid1->horizontalHeader();
+        const QHeaderView* header = form->grid->horizontalHeader();
         QStringList titles;
         for (int visual = 0; visual < header->count(); ++visual) {
             const int column = header->logicalIndex(visual);
             if (!header->isSectionHidden(column))
-                titles << form->DBGrid1->model()->headerData(column, Qt::Horizontal).toString();
+                titles << form->grid->model()->headerData(column, Qt::Horizontal).toString();
         }
         QCOMPARE(titles, (QStringList { "שם מלא", "טלפון", "איזור" }));
         QCOMPARE(header->sectionSize(0), 200);
@@ -136,10 +136,10 @@ private slots:
         QFETCH(QStringList, expected);
 
         auto form = openForm();
-        QTest::keyClicks(form->Edit1, QStringLiteral("zz"));
+        QTest::keyClicks(form->searchEdit, QStringLiteral("zz"));
         QCOMPARE(gridNames(*form), QStringList());
-        form->Edit1->clear();
-        QTest::keyClicks(form->Edit1, typed);
+        form->searchEdit->clear();
+        QTest::keyClicks(form->searchEdit, typed);
         QCOMPARE(gridNames(*form), expected);
         QCOMPARE(form->currentRecipient().name, expected.value(0));
         QCOMPARE(m_phoneBook->recordCount(), 4);
@@ -148,20 +148,20 @@ private slots:
     void switchingToOutlookClearsTheSearch()
     {
         auto form = openForm();
-        QVERIFY(!form->SpeedButton3->isEnabled());
-        QTest::keyClicks(form->Edit1, QStringLiteral("ab"));
-        form->CheckBox1->click();
+        QVERIFY(!form->reloadButton->isEnabled());
+        QTest::keyClicks(form->searchEdit, QStringLiteral("ab"));
+        form->addressBookBox->click();
 
-        QVERIFY(form->Edit1->text().isEmpty());
+        QVERIFY(form->searchEdit->text().isEmpty());
         QVERIFY(m_phoneBook->namePrefixFilter().isEmpty());
         QCOMPARE(form->shownTable(), m_cache.get());
-        QVERIFY(form->SpeedButton3->isEnabled());
+        QVERIFY(form->reloadButton->isEnabled());
         // No contacts layer yet: the import fails as a connection to Outlook that cannot be made.
         // The report ends the sentence.
         QCOMPARE(m_errors, QStringList { TPhoneBookForm::connectionFailedText() + QLatin1Char('.') });
         QVERIFY(m_cache->isEmpty());
 
-        form->CheckBox1->click();
+        form->addressBookBox->click();
         QCOMPARE(gridNames(*form).size(), 4);
     }
 
@@ -193,12 +193,12 @@ private slots:
         auto form = openForm();
         QStringList listed;
         whenModal<TDetailsForm>([&](TDetailsForm& details) {
-            for (int i = 0; i < details.ComboBox1->count(); ++i)
-                listed << details.ComboBox1->itemText(i);
+            for (int i = 0; i < details.areaCodeBox->count(); ++i)
+                listed << details.areaCodeBox->itemText(i);
             // The 9-digit number is stored as its first 7 digits.
             fillDetails(details, "Moshe", "053", "123456789", ok);
         });
-        (command == QLatin1String("new") ? form->SpeedButton1 : form->SpeedButton4)->click();
+        (command == QLatin1String("new") ? form->newButton : form->editButton)->click();
 
         QCOMPARE(listed, (QStringList { "050", "052", "054" }));
         QCOMPARE(rowsOf(*m_phoneBook), expected);
@@ -223,7 +223,7 @@ private slots:
         auto form = openForm();
         clickRow(*form, 1);
         m_prompt->answer = answer;
-        form->SpeedButton2->click();
+        form->deleteButton->click();
         QCOMPARE(m_prompt->asked, QStringList { "?מידע שנמחק לא ניתן לשחזור. האם למחוק" });
         QCOMPARE(gridNames(*form), expected);
     }
@@ -235,7 +235,7 @@ private slots:
             clickRow(shown, 3, Qt::ControlModifier);
             clickRow(shown, 0, Qt::ControlModifier);
             clickRow(shown, 2, Qt::ControlModifier);
-            shown.Button1->click();
+            shown.okButton->click();
         });
         QCOMPARE(form.exec(), int(QDialog::Accepted));
 
@@ -256,15 +256,15 @@ private slots:
     {
         TPhoneBookForm form(m_phoneBook.get(), m_cache.get(), AreaDefs);
         whenModal<TPhoneBookForm>([](TPhoneBookForm& shown) {
-            shown.DBGrid1->setFocus();
-            shown.DBGrid1->setCurrentIndex(shown.DBGrid1->model()->index(0, 0));
-            QTest::keyClick(shown.DBGrid1, Qt::Key_Down);
-            QTest::keyClick(shown.DBGrid1, Qt::Key_Down, Qt::ShiftModifier);
-            QTest::keyClick(shown.DBGrid1, Qt::Key_Return);
+            shown.grid->setFocus();
+            shown.grid->setCurrentIndex(shown.grid->model()->index(0, 0));
+            QTest::keyClick(shown.grid, Qt::Key_Down);
+            QTest::keyClick(shown.grid, Qt::Key_Down, Qt::ShiftModifier);
+            QTest::keyClick(shown.grid, Qt::Key_Return);
         });
         QCOMPARE(form.exec(), int(QDialog::Accepted));
         QCOMPARE(form.selectedCount(), 2);
-        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(form.DBGrid1);
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(form.grid);
         QVERIFY(grid && grid->tableInterface());
         // The header cell is made for the caller, who hands it to the cache to be deleted.
         QAccessibleInterface* header
@@ -273,8 +273,8 @@ private slots:
         const QAccessible::Id headerId = QAccessible::registerAccessibleInterface(header);
         const QString headerName = header->text(QAccessible::Name);
         QAccessible::deleteAccessibleInterface(headerId);
-        QCOMPARE(headerName, form.DBGrid1->model()->headerData(0, Qt::Horizontal).toString());
-        QVERIFY(!QAccessible::queryAccessibleInterface(form.SpeedButton1)->text(QAccessible::Name).isEmpty());
+        QCOMPARE(headerName, form.grid->model()->headerData(0, Qt::Horizontal).toString());
+        QVERIFY(!QAccessible::queryAccessibleInterface(form.newButton)->text(QAccessible::Name).isEmpty());
     }
 
     // However the window closes, "UseOutlook" and the shown table are saved.
@@ -302,19 +302,19 @@ private slots:
         QVERIFY(m_cache->appendRecord({ "Rachel", "", "", "+972-52-1234567" }));
         TPhoneBookForm form(m_phoneBook.get(), m_cache.get(), AreaDefs);
         whenModal<TPhoneBookForm>([way](TPhoneBookForm& shown) {
-            shown.CheckBox1->click(); // back to the local phone book
+            shown.addressBookBox->click(); // back to the local phone book
             QTest::keyClick(&shown, Qt::Key_Escape); // which does not close the window
             if (way == QLatin1String("ok"))
-                shown.Button1->click();
+                shown.okButton->click();
             else if (way == QLatin1String("enter"))
-                QTest::keyClick(shown.DBGrid1, Qt::Key_Return);
+                QTest::keyClick(shown.grid, Qt::Key_Return);
             else if (way == QLatin1String("double click")) {
-                const QPoint cell = shown.DBGrid1->visualRect(shown.DBGrid1->model()->index(2, 0)).center();
+                const QPoint cell = shown.grid->visualRect(shown.grid->model()->index(2, 0)).center();
                 // The second click of a double click: a press, then the double click.
-                QTest::mouseClick(shown.DBGrid1->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
-                QTest::mouseDClick(shown.DBGrid1->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+                QTest::mouseClick(shown.grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+                QTest::mouseDClick(shown.grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
             } else if (way == QLatin1String("cancel"))
-                shown.Button2->click();
+                shown.cancelButton->click();
             else
                 shown.close();
         });
@@ -336,7 +336,7 @@ private slots:
         QFile::remove(SmsIni::defaultPath());
         QVERIFY(QDir().mkpath(SmsIni::defaultPath()));
         TPhoneBookForm form(m_phoneBook.get(), m_cache.get(), AreaDefs);
-        whenModal<TPhoneBookForm>([](TPhoneBookForm& shown) { shown.Button1->click(); });
+        whenModal<TPhoneBookForm>([](TPhoneBookForm& shown) { shown.okButton->click(); });
         QVERIFY(m_phoneBook->appendRecord({ "Dana", "052", "5555555" }));
         QCOMPARE(form.exec(), int(QDialog::Accepted));
         QCOMPARE(m_errors, QStringList { QStringLiteral("Unable to write to SMS.INI.") });
@@ -389,11 +389,11 @@ private slots:
         QVERIFY(m_cache->appendRecord({ "Rachel", "", "", "+972-52-1234567" }));
         auto form = openForm(steps);
         // The unknown number has a column of its own, in red.
-        QCOMPARE(form->DBGrid1->model()->index(0, 3).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
-        QVERIFY(!form->DBGrid1->horizontalHeader()->isSectionHidden(3));
+        QCOMPARE(form->grid->model()->index(0, 3).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+        QVERIFY(!form->grid->horizontalHeader()->isSectionHidden(3));
 
         whenModal<TDetailsForm>([](TDetailsForm& details) { fillDetails(details, "Dina", "052", "7654321", true); });
-        form->SpeedButton1->click();
+        form->newButton->click();
 
         QCOMPARE(m_prompt->told, told);
         QCOMPARE(m_errors, errors);

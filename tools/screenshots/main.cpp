@@ -217,7 +217,7 @@ int main(int argc, char** argv)
     TTrayIcon::setSystemTrayAvailableForTesting(true);
 
     THiddenForm hiddenForm;
-    PhoneBookTable& book = *hiddenForm.ClientDataSet1();
+    PhoneBookTable& book = *hiddenForm.phoneBook();
     book.appendRecords({ { QStringLiteral("אבי כהן"), QStringLiteral("052"), QStringLiteral("1234567") },
         { QStringLiteral("גלית לוי"), QStringLiteral("054"), QStringLiteral("7654321") },
         { QStringLiteral("דני מזרחי"), QStringLiteral("055"), QStringLiteral("2223334") },
@@ -240,7 +240,7 @@ int main(int argc, char** argv)
         form->ui().messageEdit->setPlainText(QStringLiteral("Meet you at eight by the cinema?"));
         status |= !shoot(form, QStringLiteral("screenshot-english.png"));
         whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
-            waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 0; }, 5000);
+            waitUntil([&] { return dialog->grid->model() && dialog->grid->model()->rowCount() > 0; }, 5000);
             status |= !shoot(dialog, QStringLiteral("screenshot-phonebook-english.png"));
         });
         form->phoneBookClicked();
@@ -328,7 +328,7 @@ int main(int argc, char** argv)
 
     // The phone book and the preferences.
     whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
-        waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 0; }, 5000);
+        waitUntil([&] { return dialog->grid->model() && dialog->grid->model()->rowCount() > 0; }, 5000);
         status |= !shoot(dialog, QStringLiteral("screenshot-phonebook.png"));
     });
     form->phoneBookClicked();
@@ -336,12 +336,12 @@ int main(int argc, char** argv)
     // The phone book on the address book's contacts: the progress window of their import, then the list.
     writeAddressBook(folder.path() + QStringLiteral("/data/contacts"));
     SmsIni().setUseOutlook(true);
-    whenShown<TProgressForm>([](TProgressForm* progress) { return progress->Gauge1->PercentDone() >= 40; },
+    whenShown<TProgressForm>([](TProgressForm* progress) { return progress->gauge->PercentDone() >= 40; },
         [&](TProgressForm* progress) { status |= !shoot(progress, QStringLiteral("screenshot-import.png")); });
     whenOpen<TPhoneBookForm>([&](TPhoneBookForm* dialog) {
-        waitUntil([&] { return dialog->DBGrid1->model() && dialog->DBGrid1->model()->rowCount() > 2000; }, 60000);
+        waitUntil([&] { return dialog->grid->model() && dialog->grid->model()->rowCount() > 2000; }, 60000);
         status |= !shoot(dialog, QStringLiteral("screenshot-contacts.png"));
-        dialog->CheckBox1->setChecked(false);
+        dialog->addressBookBox->setChecked(false);
     });
     form->phoneBookClicked();
     SmsIni().setUseOutlook(false);
