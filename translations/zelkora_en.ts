@@ -417,6 +417,13 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
 </context>
 <context>
+    <name>ErrorReport</name>
+    <message>
+        <source>אירעה שגיאה לא צפויה</source>
+        <translation>An unexpected error occurred</translation>
+    </message>
+</context>
+<context>
     <name>HelpViewer</name>
     <message>
         <source>עזרה</source>

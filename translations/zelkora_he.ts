@@ -415,6 +415,13 @@
     </message>
 </context>
 <context>
+    <name>ErrorReport</name>
+    <message>
+        <source>אירעה שגיאה לא צפויה</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HelpViewer</name>
     <message>
         <source>עזרה</source>

@@ -6,6 +6,7 @@
 #include "Welcome.h"
 #include "app/THiddenForm.h"
 #include "common/AppPaths.h"
+#include "common/GuardedApplication.h"
 #include "common/Messages.h"
 #include "contacts/PhoneBookSteps.h"
 #include "contacts/SmsLink.h"
@@ -148,7 +149,7 @@ int ProgramEntry::run(int argc, char** argv)
     // which loads the system's GL driver at every start (about 55 MiB more at idle and twice the start-up
     // time with Mesa) for a program that lives in the tray. The browser library, loaded at the first send,
     // renders no view and works without a shared context.
-    QApplication application(argc, argv);
+    GuardedApplication<QApplication> application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelkora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zelkora"));
 

@@ -5,6 +5,7 @@
 #include "CliText.h"
 
 #include "common/AppPaths.h"
+#include "common/GuardedApplication.h"
 #include "common/ErrorReport.h"
 #include "common/ResStrings.h"
 #include "common/TimerInterval.h"
@@ -540,8 +541,9 @@ int CliCommands::run(int argc, char** argv)
         interactive = interactive || qstrcmp(argv[i], "--interactive") == 0;
     const bool display = qgetenv("QT_QPA_PLATFORM") != "offscreen"
         && (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
-    const std::unique_ptr<QGuiApplication> app = interactive && display ? std::make_unique<QApplication>(argc, argv)
-                                                                        : std::make_unique<QGuiApplication>(argc, argv);
+    const std::unique_ptr<QGuiApplication> app = interactive && display
+        ? std::unique_ptr<QGuiApplication>(std::make_unique<GuardedApplication<QApplication>>(argc, argv))
+        : std::make_unique<GuardedApplication<QGuiApplication>>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelkora-cli"));
 
     // The settings' service address, under --service-url and the environment's.
