@@ -3,6 +3,7 @@
 #include "sending/PersonPageWindow.h"
 
 #include "EditCaret.h"
+#include "FirstStepsGuide.h"
 #include "TPopUpStatusForm.h"
 #include "WindowStacking.h"
 #include "app/THiddenForm.h"
@@ -65,7 +66,8 @@ TMsgForm::TMsgForm(const Options& options)
 {
     // Whoever makes the window (the program's start, the language switch), the first steps are looked at once
     // it is built.
-    QMetaObject::invokeMethod(this, &TMsgForm::guideFirstSteps, Qt::QueuedConnection);
+    m_firstSteps = new FirstStepsGuide(*this);
+    QMetaObject::invokeMethod(m_firstSteps, &FirstStepsGuide::start, Qt::QueuedConnection);
     currentForm() = this;
     if (m_options.session) {
         m_session = m_options.session;

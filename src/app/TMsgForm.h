@@ -16,6 +16,7 @@
 #include <memory>
 
 class EditCaret;
+class FirstStepsGuide;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -137,6 +138,8 @@ public:
     // The font colour of the status line, as a colour value (0x00BBGGRR).
     quint32 statusColor() const { return m_statusColor; }
     EditCaret* caret() const { return m_caret; }
+    // How many status texts were shown so far: whoever showed one can tell whether another came since.
+    quint64 statusCount() const { return m_statusCount; }
     // The last status text shown, wherever it went.
     QString lastStatusText() const { return m_lastStatusText; }
     // The current status window; null when none is current.
@@ -323,11 +326,6 @@ private:
     bool m_closing = false; // closeWindow is cancelling the attempt
     bool m_restoring = false; // showComposition is filling the fields
 
-    // Guides a new user when the program asked for it (Welcome::guideWindows): the status line and the
-    // welcome box follow whether any provider is known.
-    void guideFirstSteps();
-    void firstStepsOnShow();
-    void checkProviders();
-    void offerWelcome();
-    bool m_noProvidersShown = false; // the status line says that no provider is known yet
+    FirstStepsGuide* m_firstSteps = nullptr;
+    quint64 m_statusCount = 0; // how many status texts were shown
 };

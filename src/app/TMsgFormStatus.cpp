@@ -82,7 +82,7 @@ void TMsgForm::setStatusColor(quint32 colorValue)
 void TMsgForm::showStatusText(const QString& text)
 {
     m_lastStatusText = text;
-    m_noProvidersShown = false;
+    ++m_statusCount;
     if (!m_session->listSending()) {
         if (!m_session->usePopupStatus()) {
             m_ui.statusLine->setText(text);
