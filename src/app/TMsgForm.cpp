@@ -4,6 +4,7 @@
 
 #include "EditCaret.h"
 #include "FirstStepsGuide.h"
+#include "TrayPresenter.h"
 #include "TPopUpStatusForm.h"
 #include "WindowStacking.h"
 #include "app/THiddenForm.h"
@@ -67,6 +68,7 @@ TMsgForm::TMsgForm(const Options& options)
     // Whoever makes the window (the program's start, the language switch), the first steps are looked at once
     // it is built.
     m_firstSteps = new FirstStepsGuide(*this);
+    m_tray = new TrayPresenter(*this);
     QMetaObject::invokeMethod(m_firstSteps, &FirstStepsGuide::start, Qt::QueuedConnection);
     currentForm() = this;
     if (m_options.session) {

@@ -17,6 +17,7 @@
 
 class EditCaret;
 class FirstStepsGuide;
+class TrayPresenter;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -26,7 +27,6 @@ class TFormShaper;
 class THalvernShape;
 class PersonPages;
 class THiddenForm;
-class DesktopNotifier;
 class THistoryForm;
 class TImgButton;
 class TImgLed;
@@ -275,9 +275,6 @@ private:
     void keepComposition();
     void createComponents();
     void createMenus();
-    // The tray's tip: the program's name, where the definitions in use come from, and the next queued send.
-    void updateTrayHint();
-    QString definitionsTip(ConnectionState state) const;
     // Accessible names and descriptions, labels tied to fields, the Tab order and the keyboard's commands.
     void describeControls();
     // The area-code menu's keys on the area-code field (Alt+Down, the menu key); true when it took the key.
@@ -314,10 +311,7 @@ private:
     int m_languageHolds = 0;
     EditCaret* m_caret = nullptr;
     quint32 m_statusColor = 0;
-    QString m_definitionsTip; // the tray tip's line for the lamp's state
-    QString m_nextScheduledTip; // the tray tip's line for the next queued send, when there is one
-    DesktopNotifier* m_notifier = nullptr; // made at the first queued send that ends while the window is hidden
-    qint64 m_notifiedEntry = 0; // the history row the tray's last message was about
+    TrayPresenter* m_tray = nullptr;
     QPoint m_dragOffset;
     bool m_dragging = false;
     // The device picture's image as drawn, before any cut, at the density of the window's screen.

@@ -2,20 +2,14 @@
 
 #include "TMsgForm.h"
 
-#include "DesktopNotifier.h"
 #include "TPopUpStatusForm.h"
+#include "TrayPresenter.h"
 #include "history/HistoryStore.h"
 #include "history/QueueDialogs.h"
 #include "history/THistoryForm.h"
 #include "widgets/SkinColors.h"
-#include "widgets/TTrayIcon.h"
 
 #include <QAction>
-#include <QSystemTrayIcon>
-
-namespace {
-constexpr const char* ProgramName = "Zelkora";
-} // namespace
 
 THistoryForm* TMsgForm::historyForm() const
 {
@@ -79,45 +73,12 @@ void TMsgForm::showMissedSends(const QList<HistoryEntry>& entries)
 
 void TMsgForm::showNextScheduled(const HistoryEntry* next)
 {
-    m_nextScheduledTip.clear();
-    if (next) {
-        const QString recipient = next->name.isEmpty() ? next->area + QLatin1Char('-') + next->phone : next->name;
-        m_nextScheduledTip = tr("שליחה הבאה: %1, אל %2").arg(QueueDialogs::shownTime(next->due), recipient);
-    }
-    updateTrayHint();
-}
-
-void TMsgForm::updateTrayHint()
-{
-    // The program, where its definitions come from, and the next queued send; the tray cuts what is too long,
-    // so the queued send, which has its own window, comes last.
-    QString hint = QLatin1String(ProgramName);
-    if (!m_definitionsTip.isEmpty())
-        hint += QLatin1Char('\n') + m_definitionsTip;
-    if (!m_nextScheduledTip.isEmpty())
-        hint += QLatin1Char('\n') + m_nextScheduledTip;
-    m_ui.trayIcon->setHint(hint);
+    m_tray->showNextScheduled(next);
 }
 
 void TMsgForm::queuedSendEnded(const HistoryEntry& entry)
 {
-    // Seen in the window's own status: a message only for a user who is not looking.
-    if (isShown())
-        return;
-    if (!m_notifier) {
-        m_notifier = new DesktopNotifier(
-            [this](const QString& title, const QString& body) {
-                if (m_ui.trayIcon->isShown())
-                    m_ui.trayIcon->systemTrayIcon()->showMessage(title, body);
-            },
-            this);
-        connect(m_ui.trayIcon->systemTrayIcon(), &QSystemTrayIcon::messageClicked, this,
-            [this] { showHistoryEntry(m_notifiedEntry); });
-    }
-    const QString recipient = entry.name.isEmpty() ? entry.area + QLatin1Char('-') + entry.phone : entry.name;
-    m_notifiedEntry = entry.id;
-    m_notifier->notify(tr("שליחה מתוזמנת אל %1").arg(recipient), entry.shownStatusText(),
-        [this, id = entry.id] { showHistoryEntry(id); });
+    m_tray->queuedSendEnded(entry);
 }
 
 void TMsgForm::showHistoryEntry(qint64 id)

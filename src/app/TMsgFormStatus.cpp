@@ -5,6 +5,7 @@
 
 #include "PlainText.h"
 #include "TPopUpStatusForm.h"
+#include "TrayPresenter.h"
 #include "common/ListLine.h"
 #include "common/ResStrings.h"
 #include "sending/SendWorkflow.h"
@@ -32,23 +33,7 @@ void TMsgForm::showConnectionState(ConnectionState state)
     default:
         return;
     }
-    m_definitionsTip = definitionsTip(state);
-    m_ui.trayIcon->setIcon(m_ui.trayImages.value(int(state)));
-    updateTrayHint();
-    m_ui.trayIcon->UpdateIcon();
-}
-
-QString TMsgForm::definitionsTip(ConnectionState state) const
-{
-    switch (state) {
-    case ConnectionState::NoDefinitions:
-        return tr("אין הגדרות ספקים");
-    case ConnectionState::Stored:
-        // Yellow also while the first request to the service is under way, with nothing stored yet.
-        return m_session->providers().isEmpty() ? tr("מתחבר לשירות...") : tr("עובד מהגדרות שמורות או משלך");
-    default:
-        return tr("הגדרות מהשירות");
-    }
+    m_tray->showConnectionState(state);
 }
 
 void TMsgForm::showStatus(const QString& text, StatusKind kind)
