@@ -4,6 +4,7 @@
 
 #include "EditCaret.h"
 #include "FirstStepsGuide.h"
+#include "HandsetAccess.h"
 #include "TrayPresenter.h"
 #include "TPopUpStatusForm.h"
 #include "WindowStacking.h"
@@ -341,7 +342,8 @@ void TMsgForm::updateCharCount()
         m_ui.counterLabel->setText(
             m_ui.messageLabel->text() + typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
     }
-    describeCounter(count, SendWorkflow::MessageLimit);
+    if (m_access)
+        m_access->describeCounter(count, SendWorkflow::MessageLimit);
     keepComposition();
 }
 

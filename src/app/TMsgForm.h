@@ -18,6 +18,7 @@
 class EditCaret;
 class FirstStepsGuide;
 class TrayPresenter;
+class HandsetAccess;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -171,6 +172,8 @@ public:
     void numberChanged();
     void buildAreaMenu();
     void areaChosen(const QString& areaCode);
+    // The area-code menu under its button, its first item selected, for the keyboard.
+    void openAreaMenuFromKeyboard();
     void areaMenuPressed(const QPoint& pressed);
     // The recipient list is dropped after the user agreed (status window's button, area-code button):
     // true when it was.
@@ -275,14 +278,8 @@ private:
     void keepComposition();
     void createComponents();
     void createMenus();
-    // Accessible names and descriptions, labels tied to fields, the Tab order and the keyboard's commands.
-    void describeControls();
     // The area-code menu's keys on the area-code field (Alt+Down, the menu key); true when it took the key.
     bool areaMenuKey(QObject* watched, QEvent* event);
-    void openAreaMenuFromKeyboard();
-    void describeCounter(int typed, int limit);
-    void describeStatus(const QString& text);
-    void describeBanner(const QString& name);
     void applySkin();
     void setUp();
     void tearDown();
@@ -312,6 +309,7 @@ private:
     EditCaret* m_caret = nullptr;
     quint32 m_statusColor = 0;
     TrayPresenter* m_tray = nullptr;
+    HandsetAccess* m_access = nullptr;
     QPoint m_dragOffset;
     bool m_dragging = false;
     // The device picture's image as drawn, before any cut, at the density of the window's screen.

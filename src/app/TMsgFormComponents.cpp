@@ -3,6 +3,7 @@
 
 #include "TMsgForm.h"
 
+#include "HandsetAccess.h"
 #include "common/InterfaceDirection.h"
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
@@ -250,7 +251,7 @@ void TMsgForm::createComponents()
     }
 
     createMenus();
-    describeControls();
+    m_access = new HandsetAccess(*this);
 
     m_ui.trayIcon = new TTrayIcon(this);
     m_ui.trayIcon->setObjectName(QStringLiteral("trayIcon"));
