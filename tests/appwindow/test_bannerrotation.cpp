@@ -5,6 +5,7 @@
 #include "AppWindowTest.h"
 #include "BannerPictures.h"
 #include "LoopbackHttpServer.h"
+#include "RecordingView.h"
 #include "TestEnv.h"
 
 #include "common/AppPaths.h"
@@ -24,27 +25,7 @@ namespace {
 using Request = LoopbackHttpServer::Request;
 using Reply = LoopbackHttpServer::Reply;
 
-// The window as the session sees it, and the desktop that opens addresses.
-class FakeView : public MainView
-{
-public:
-    bool shown = true;
-    bool covered = false;
-    QList<QImage> displayed;
-
-    void showConnectionState(ConnectionState) override { }
-    void showStatus(const QString&, StatusKind) override { }
-    void areaCodesChanged() override { }
-    void setOnlineHelpEnabled(bool) override { }
-    void displayBanner(const QImage& picture) override { displayed << picture; }
-    bool windowShown() const override { return shown; }
-    bool bannerCovered() const override { return covered; }
-    void minimiseIfCovered() override { }
-    void openPreferencesForSend() override { }
-    void beginList(const QStringList&) override { }
-    void endList(bool) override { }
-};
-
+// The desktop that opens addresses.
 class RecordingSession : public MainSession
 {
 public:
@@ -83,7 +64,7 @@ class TestBannerRotation : public QObject
 
     // The session's own parts: its messages go where the program's go.
     std::unique_ptr<RecordingSession> m_session;
-    FakeView m_view;
+    RecordingView m_view;
     ServiceState* m_state = nullptr;
     ServiceConnection* m_service = nullptr;
     BannerRotation* m_rotation = nullptr;
@@ -99,7 +80,7 @@ private slots:
     void init()
     {
         TestEnv::freshDir(ServiceConnectionHost::bannerCacheFolder());
-        m_view = FakeView();
+        m_view = RecordingView();
         m_session = std::make_unique<RecordingSession>();
         m_session->setView(&m_view);
         m_state = &m_session->state();

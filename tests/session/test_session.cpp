@@ -2,6 +2,7 @@
 // that loads nothing: no window is built.
 
 #include "FakeBrowser.h"
+#include "RecordingView.h"
 #include "ScriptedPrompt.h"
 #include "TestEnv.h"
 
@@ -15,33 +16,6 @@
 #include <QtTest>
 
 namespace {
-class RecordingView : public MainView
-{
-public:
-    QList<QPair<QString, StatusKind>> statuses;
-    int compositions = 0;
-    QList<qint64> missed;
-    std::optional<bool> listEnded;
-
-    void showConnectionState(ConnectionState) override { }
-    void showStatus(const QString& text, StatusKind kind) override { statuses.append({ text, kind }); }
-    void areaCodesChanged() override { }
-    void setOnlineHelpEnabled(bool) override { }
-    void displayBanner(const QImage&) override { }
-    bool windowShown() const override { return true; }
-    bool bannerCovered() const override { return false; }
-    void minimiseIfCovered() override { }
-    void openPreferencesForSend() override { }
-    void beginList(const QStringList&) override { }
-    void endList(bool cancelled) override { listEnded = cancelled; }
-    void compositionChanged() override { ++compositions; }
-    void showMissedSends(const QList<HistoryEntry>& entries) override
-    {
-        for (const HistoryEntry& entry : entries)
-            missed << entry.id;
-    }
-};
-
 const QString kMessagePage = QStringLiteral("http://127.0.0.1:9/sms");
 
 HistoryEntry queuedFor(const QDateTime& due)
