@@ -221,7 +221,7 @@ void TMsgForm::closeWindow()
         // The cancel's status goes to a status window that is open; none is opened for it, only to be
         // destroyed at once.
         const QScopedValueRollback<bool> closing(m_closing, true);
-        m_session->engine().Cancel();
+        m_session->cancelSend();
     }
     if (TPopUpStatusForm* popup = m_popUpStatusForm) {
         // Destroyed without closing: a list send under way goes on with its next recipient.
@@ -299,7 +299,7 @@ bool TMsgForm::event(QEvent* event)
 
 void TMsgForm::bannerClicked()
 {
-    m_session->banners().bannerClicked();
+    m_session->bannerClicked();
 }
 
 bool TMsgForm::eventFilter(QObject* watched, QEvent* event)
@@ -356,7 +356,7 @@ void TMsgForm::numberChanged()
 void TMsgForm::buildAreaMenu()
 {
     m_ui.areaMenu->clear();
-    for (const QString& item : std::as_const(m_session->engine().AreaDefs)) {
+    for (const QString& item : m_session->areaDefs()) {
         const QString code = areaCodeOf(item);
         // "&" would make an accelerator; the code is shown as it is.
         QAction* action = m_ui.areaMenu->addAction(QString(code).replace(QLatin1Char('&'), QStringLiteral("&&")));

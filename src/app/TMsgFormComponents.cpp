@@ -333,9 +333,9 @@ void TMsgForm::createMenus()
     connect(m_ui.sendLaterAction, &QAction::triggered, this, &TMsgForm::sendLaterClicked);
     connect(m_ui.historyAction, &QAction::triggered, this, &TMsgForm::historyClicked);
     connect(m_ui.tellFriendsAction, &QAction::triggered, this, &TMsgForm::tellFriendsClicked);
-    connect(m_ui.homePageAction, &QAction::triggered, this, [this] { m_session->service().openHomePage(); });
+    connect(m_ui.homePageAction, &QAction::triggered, this, [this] { m_session->openHomePage(); });
     connect(m_ui.localHelpAction, &QAction::triggered, this, &TMsgForm::showHelp);
-    connect(m_ui.onlineHelpAction, &QAction::triggered, this, [this] { m_session->service().openOnlineHelp(); });
+    connect(m_ui.onlineHelpAction, &QAction::triggered, this, [this] { m_session->openOnlineHelp(); });
     connect(m_ui.aboutAction, &QAction::triggered, this, &TMsgForm::showAbout);
     connect(m_ui.languagesAction, &QAction::triggered, this, &TMsgForm::languagesClicked);
     connect(m_ui.exitAction, &QAction::triggered, this, &TMsgForm::exitClicked);

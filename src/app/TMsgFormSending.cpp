@@ -131,9 +131,9 @@ void TMsgForm::openPreferences(bool byUser)
         delete dialog.data();
     });
     // Opened by the send command: on the provider of the recipient's area code.
-    const int provider = m_session->engine().FindProviderByArea(m_ui.areaCodeEdit->text());
-    if (!byUser && provider >= 0)
-        dialog->chooseProvider(m_session->engine().Providers.at(provider).Name);
+    const QString provider = m_session->providerNameForArea(m_ui.areaCodeEdit->text());
+    if (!byUser && !provider.isEmpty())
+        dialog->chooseProvider(provider);
     dialog->exec();
 }
 
@@ -143,7 +143,7 @@ void TMsgForm::phoneBookClicked()
     if (m_phoneBookForm || !m_options.hiddenForm)
         return;
     m_phoneBookForm = new TPhoneBookForm(m_options.hiddenForm->phoneBook(), m_options.hiddenForm->addressBookCache(),
-        m_session->engine().AreaDefs, m_options.outlookSteps, this);
+        m_session->areaDefs(), m_options.outlookSteps, this);
     const QPointer<TPhoneBookForm> dialog = m_phoneBookForm;
     holdLanguages(true);
     const auto done = qScopeGuard([this, dialog] {

@@ -30,7 +30,7 @@ void TMsgForm::teachClicked()
             }
         });
     connect(form, &TTeachForm::definitionSaved, this, [this] {
-        m_session->service().localDefinitionsChanged();
+        m_session->localDefinitionsChanged();
         buildAreaMenu();
     });
     form->show();

@@ -10,7 +10,7 @@
 
 bool TMsgForm::providersKnown() const
 {
-    return !m_session->engine().Providers.isEmpty();
+    return m_session->providersKnown();
 }
 
 WelcomeBox* TMsgForm::welcomeBox() const

@@ -360,6 +360,32 @@ void MainSession::serviceUrlChanged()
     m_service->serviceAddressChanged();
 }
 
+QString MainSession::providerNameForArea(const QString& areaCode) const
+{
+    const int index = m_engine->FindProviderByArea(areaCode);
+    return index < 0 ? QString() : m_engine->Providers.at(index).Name;
+}
+
+void MainSession::localDefinitionsChanged()
+{
+    m_service->localDefinitionsChanged();
+}
+
+void MainSession::openHomePage()
+{
+    m_service->openHomePage();
+}
+
+void MainSession::openOnlineHelp()
+{
+    m_service->openOnlineHelp();
+}
+
+void MainSession::bannerClicked()
+{
+    m_banners->bannerClicked();
+}
+
 bool MainSession::definitionsAvailable() const
 {
     return m_service->initialised() || m_state->CacheLoaded;

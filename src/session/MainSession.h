@@ -78,6 +78,19 @@ public:
     void SendResult(TSMSStatus status);
     // The list send under way stops after its current recipient.
     void cancelList();
+    // The attempt under way stops (the window's close button during a send).
+    void cancelSend() { m_engine->Cancel(); }
+
+    // What the window offers and opens, as the definitions in force have it.
+    bool providersKnown() const { return !m_engine->Providers.isEmpty(); }
+    const QStringList& areaDefs() const { return m_engine->AreaDefs; }
+    // The name of the provider that serves the area code; empty when none does.
+    QString providerNameForArea(const QString& areaCode) const;
+    // A definition file of the user's was written: the definitions are read again.
+    void localDefinitionsChanged();
+    void openHomePage();
+    void openOnlineHelp();
+    void bannerClicked();
 
     bool online() const { return m_online; }
     // As the last online test found it (CheckOnline); the send command reads it.
