@@ -51,7 +51,7 @@ signals:
     void closed(TPopUpStatusForm* form, bool cancelRequested);
 
 protected:
-    // FormClose.
+    // Tells whoever listens (closed) and lets the window go.
     void closeEvent(QCloseEvent* event) override;
 
 private:
