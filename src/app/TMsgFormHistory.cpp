@@ -7,7 +7,6 @@
 #include "history/HistoryStore.h"
 #include "history/QueueDialogs.h"
 #include "history/THistoryForm.h"
-#include "widgets/SkinColors.h"
 
 #include <QAction>
 

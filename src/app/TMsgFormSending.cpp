@@ -12,7 +12,6 @@
 #include "sending/SendWorkflow.h"
 #include "service/ServiceState.h"
 #include "session/ServiceConnection.h"
-#include "widgets/SkinColors.h"
 #include "settings/SmsIni.h"
 #include "settings/TPreferencesForm.h"
 #include "widgets/TImgButton.h"

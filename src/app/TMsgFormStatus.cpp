@@ -36,22 +36,27 @@ void TMsgForm::showConnectionState(ConnectionState state)
     m_tray->showConnectionState(state);
 }
 
-void TMsgForm::showStatus(const QString& text, StatusKind kind)
+namespace {
+// The skin's colour for a status of that kind.
+quint32 statusColour(StatusKind kind)
 {
     switch (kind) {
-    case StatusKind::Info:
-        setStatusColor(SkinColors::StatusColorNormal);
-        break;
     case StatusKind::Sent:
-        setStatusColor(SkinColors::StatusColorSent);
-        break;
+        return SkinColors::StatusColorSent;
     case StatusKind::Error:
-        setStatusColor(SkinColors::StatusColorError);
-        break;
+        return SkinColors::StatusColorError;
     case StatusKind::Unknown:
-        setStatusColor(SkinColors::StatusColorUnknown);
+        return SkinColors::StatusColorUnknown;
+    case StatusKind::Info:
         break;
     }
+    return SkinColors::StatusColorNormal;
+}
+} // namespace
+
+void TMsgForm::showStatus(const QString& text, StatusKind kind)
+{
+    setStatusColor(statusColour(kind));
     showStatusText(text);
 }
 
