@@ -3,6 +3,7 @@
 // how long the window's event loop ever goes without serving it.
 #include "app/ProgramEntry.h"
 #include "app/THiddenForm.h"
+#include "app/StatusDisplay.h"
 #include "app/TMsgForm.h"
 #include "common/AppPaths.h"
 #include "widgets/TListLabel.h"
@@ -71,7 +72,7 @@ int main(int argc, char** argv)
     TMsgForm* form = ProgramEntry::start(ProgramEntry::parse({}), hiddenForm);
     QElapsedTimer waited;
     waited.start();
-    while (form->connectionState() != ConnectionState::Service && waited.elapsed() < 15000)
+    while (form->session().connectionState() != ConnectionState::Service && waited.elapsed() < 15000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
     form->ui().senderEdit->setText(QStringLiteral("Dana"));
@@ -112,7 +113,7 @@ int main(int argc, char** argv)
     std::printf("  whole list:                    %8.1f ms (%.1f ms a recipient)\n", total, total / Recipients);
     std::printf("  10 ms timer served:            %8d times\n", ticks);
     std::printf("  longest wait of the event loop: %7.1f ms   (goal: under 100 ms)\n", longest / 1e6);
-    std::printf("  last status:                   %s\n", qPrintable(form->lastStatusText()));
+    std::printf("  last status:                   %s\n", qPrintable(form->statusDisplay().lastText()));
 
     delete form;
     sandbox.terminate();

@@ -894,6 +894,13 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
 </context>
 <context>
+    <name>StatusDisplay</name>
+    <message>
+        <source>המתן...</source>
+        <translation>Please wait...</translation>
+    </message>
+</context>
+<context>
     <name>TAboutForm</name>
     <message>
         <source>אודות</source>
@@ -1137,7 +1144,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>המתן...</source>
-        <translation>Please wait...</translation>
+        <translation type="vanished">Please wait...</translation>
     </message>
     <message>
         <source>לימוד ספק חדש...</source>

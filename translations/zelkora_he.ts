@@ -884,6 +884,13 @@
     </message>
 </context>
 <context>
+    <name>StatusDisplay</name>
+    <message>
+        <source>המתן...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TAboutForm</name>
     <message>
         <source>אודות</source>
@@ -1123,10 +1130,6 @@
     </message>
     <message>
         <source>סיום</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>המתן...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -1,5 +1,6 @@
 #include "FirstStepsGuide.h"
 
+#include "StatusDisplay.h"
 #include "TMsgForm.h"
 #include "Welcome.h"
 #include "WelcomeBox.h"
@@ -82,9 +83,9 @@ void FirstStepsGuide::windowShown()
     // the demo's. A user who wants every status in the status window gets no window for this.
     const MainSession& session = m_window.session();
     if (!session.usePopupStatus()) {
-        if (!m_window.providersKnown()) {
+        if (!m_window.session().providersKnown()) {
             m_window.showStatus(noProvidersText(), StatusKind::Info);
-            m_noProvidersStatus = m_window.statusCount();
+            m_noProvidersStatus = m_window.statusDisplay().count();
         } else if (session.demoRunning()) {
             m_window.showStatus(demoText(), StatusKind::Info);
         }
@@ -94,12 +95,12 @@ void FirstStepsGuide::windowShown()
 
 void FirstStepsGuide::checkProviders()
 {
-    if (!m_window.providersKnown())
+    if (!m_window.session().providersKnown())
         return;
     if (WelcomeBox* box = welcomeBox())
         box->close();
     // Only the line's own words are cleared: a status shown since stays.
-    if (m_noProvidersStatus && m_noProvidersStatus == m_window.statusCount() && !m_window.session().usePopupStatus())
+    if (m_noProvidersStatus && m_noProvidersStatus == m_window.statusDisplay().count() && !m_window.session().usePopupStatus())
         m_window.showStatus(QString(), StatusKind::Info);
     m_noProvidersStatus = 0;
 }
@@ -107,7 +108,7 @@ void FirstStepsGuide::checkProviders()
 void FirstStepsGuide::offerWelcome()
 {
     if (welcomeBox()
-        || !Welcome::shouldShow(Welcome::isFirstStart(), m_window.providersKnown(), Welcome::alreadyShown()))
+        || !Welcome::shouldShow(Welcome::isFirstStart(), m_window.session().providersKnown(), Welcome::alreadyShown()))
         return;
     auto* box = new WelcomeBox(&m_window);
     box->setAttribute(Qt::WA_DeleteOnClose);

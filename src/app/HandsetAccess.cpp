@@ -1,5 +1,6 @@
 #include "HandsetAccess.h"
 
+#include "CompositionFields.h"
 #include "TMsgForm.h"
 #include "session/BannerRotation.h"
 #include "widgets/TImgButton.h"
@@ -73,9 +74,8 @@ HandsetAccess::HandsetAccess(TMsgForm& window)
     connect(ui.statusLine, &QLineEdit::textChanged, this, &HandsetAccess::describeStatus);
     connect(&m_window.session().banners(), &BannerRotation::bannerShown, this,
         [this] { describeBanner(m_window.session().banners().ShownName); });
-    connect(ui.areaMenuButton, &TImgButton::menuRequested, &m_window, &TMsgForm::openAreaMenuFromKeyboard);
     connect(ui.menuButton, &TImgButton::menuRequested, &m_window, &TMsgForm::menuClicked);
-    // The area-code field's keys reach the window's areaMenuKey through its filter on the fields.
+    connect(&m_window.fields(), &CompositionFields::counted, this, &HandsetAccess::describeCounter);
 }
 
 void HandsetAccess::describeCounter(int typed, int limit)

@@ -1,61 +1,35 @@
 #include "TMsgForm.h"
 
-#include "sending/PersonPageWindow.h"
-
+#include "CompositionFields.h"
 #include "EditCaret.h"
 #include "FirstStepsGuide.h"
 #include "HandsetAccess.h"
+#include "HandsetSkin.h"
+#include "StatusDisplay.h"
 #include "TrayPresenter.h"
-#include "TPopUpStatusForm.h"
 #include "WindowStacking.h"
 #include "app/THiddenForm.h"
 #include "common/AppPaths.h"
 #include "common/ErrorReport.h"
-#include "common/ImageDecoders.h"
 #include "common/Messages.h"
-#include "common/TimerInterval.h"
-#include "common/UserPrompt.h"
-#include "net/TAdvHttp.h"
-#include "sending/SendWorkflow.h"
-#include "service/ServiceState.h"
-#include "service/TProvider.h"
-#include "session/OnlineCheck.h"
-#include "session/ServiceConnection.h"
-#include "widgets/SkinColors.h"
+#include "sending/PersonPageWindow.h"
 #include "settings/AutoStart.h"
-#include "settings/ProgramSettings.h"
-#include "settings/SmsIni.h"
-#include "widgets/THalvernShape.h"
 #include "widgets/TImgButton.h"
-#include "widgets/TListLabel.h"
+#include "widgets/TImgLed.h"
 #include "widgets/TTrayIcon.h"
-#include "widgets/TURLLabel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
-#include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 #include <exception>
-
-namespace {
-
-TMsgForm*& currentForm()
-{
-    static TMsgForm* form = nullptr;
-    return form;
-}
-} // namespace
 
 TMsgForm::TMsgForm()
     : TMsgForm(Options())
@@ -66,12 +40,6 @@ TMsgForm::TMsgForm(const Options& options)
     : QWidget(nullptr)
     , m_options(options)
 {
-    // Whoever makes the window (the program's start, the language switch), the first steps are looked at once
-    // it is built.
-    m_firstSteps = new FirstStepsGuide(*this);
-    m_tray = new TrayPresenter(*this);
-    QMetaObject::invokeMethod(m_firstSteps, &FirstStepsGuide::start, Qt::QueuedConnection);
-    currentForm() = this;
     if (m_options.session) {
         m_session = m_options.session;
     } else {
@@ -80,13 +48,22 @@ TMsgForm::TMsgForm(const Options& options)
     }
     // A page of an operator's that only a person can answer opens over this window.
     m_personPages = new PersonPages(m_session->engine(), this);
-    createComponents();
-    applySkin();
+    m_ui = HandsetBuilder::build(*this);
+    m_skin = new HandsetSkin(*this, m_ui);
+    m_fields = new CompositionFields(m_ui, *m_session, this);
+    m_status = new StatusDisplay(*this, *m_ui.statusLine, *m_session);
+    m_tray = new TrayPresenter(*this);
+    m_access = new HandsetAccess(*this);
+    m_firstSteps = new FirstStepsGuide(*this);
+    connectCommands();
     if (m_options.hiddenForm) {
         // The hidden root window runs the exit command when the desktop session ends.
         m_options.hiddenForm->setMainWindow(this, [this] { exitClicked(); });
     }
     setUp();
+    // Whoever made the window (the program's start, the language switch), the first steps are looked at once
+    // it is built and the events waiting have run.
+    QMetaObject::invokeMethod(m_firstSteps, &FirstStepsGuide::start, Qt::QueuedConnection);
 }
 
 TMsgForm::~TMsgForm()
@@ -95,13 +72,6 @@ TMsgForm::~TMsgForm()
     // Before the session this window may own: it lets the engine go.
     delete m_personPages;
     m_personPages = nullptr;
-    if (currentForm() == this)
-        currentForm() = nullptr;
-}
-
-TMsgForm* TMsgForm::current()
-{
-    return currentForm();
 }
 
 std::unique_ptr<MainSession> TMsgForm::takeSession()
@@ -113,6 +83,32 @@ void TMsgForm::adoptSession(std::unique_ptr<MainSession> session)
 {
     if (session.get() == m_session)
         m_ownSession = std::move(session);
+}
+
+void TMsgForm::connectCommands()
+{
+    connect(m_ui.closeButton, &TImgButton::clicked, this, &TMsgForm::closeWindow);
+    connect(m_ui.menuButton, &TImgButton::clicked, this, &TMsgForm::menuClicked);
+    connect(m_ui.sendButton, &TImgButton::clicked, this, &TMsgForm::sendClicked);
+    connect(m_ui.phoneBookButton, &TImgButton::clicked, this, &TMsgForm::phoneBookClicked);
+    connect(m_ui.trayIcon, &TTrayIcon::OnDblClick, this, &TMsgForm::toggleShown);
+    connect(m_status, &StatusDisplay::dropListAsked, m_fields, &CompositionFields::offerToDropRecipientList);
+    m_ui.bannerImage->installEventFilter(this);
+
+    connect(m_ui.openAction, &QAction::triggered, this, &TMsgForm::toggleShown);
+    connect(m_ui.phoneBookAction, &QAction::triggered, this, &TMsgForm::phoneBookClicked);
+    connect(m_ui.preferencesAction, &QAction::triggered, this, &TMsgForm::preferencesClicked);
+    connect(m_ui.teachAction, &QAction::triggered, this, &TMsgForm::teachClicked);
+    connect(m_ui.demoOperatorsAction, &QAction::triggered, this, [this] { m_session->startDemo(); });
+    connect(m_ui.sendLaterAction, &QAction::triggered, this, &TMsgForm::sendLaterClicked);
+    connect(m_ui.historyAction, &QAction::triggered, this, &TMsgForm::historyClicked);
+    connect(m_ui.tellFriendsAction, &QAction::triggered, this, &TMsgForm::tellFriendsClicked);
+    connect(m_ui.homePageAction, &QAction::triggered, this, [this] { m_session->openHomePage(); });
+    connect(m_ui.localHelpAction, &QAction::triggered, this, &TMsgForm::showHelp);
+    connect(m_ui.onlineHelpAction, &QAction::triggered, this, [this] { m_session->openOnlineHelp(); });
+    connect(m_ui.aboutAction, &QAction::triggered, this, &TMsgForm::showAbout);
+    connect(m_ui.languagesAction, &QAction::triggered, this, &TMsgForm::languagesClicked);
+    connect(m_ui.exitAction, &QAction::triggered, this, &TMsgForm::exitClicked);
 }
 
 void TMsgForm::setUp()
@@ -127,16 +123,14 @@ void TMsgForm::setUp()
                  static_cast<QWidget*>(m_ui.areaCodeEdit), static_cast<QWidget*>(m_ui.messageEdit) })
             m_caret->attach(field);
 
-        m_ui.separatorLine->resize(m_ui.separatorLine->width(), 1);
-        chooseOutline(screenDensity());
+        m_skin->chooseOutline(m_skin->screenDensity());
 
         // What was composed: the last single send's values at the first start, what was typed when the window
         // was built again. The status line after it: filling the message clears the status line.
-        showComposition();
-        setStatusColor(SkinColors::StatusColorNormal);
-        showStatusText(tr("פעיל"));
+        m_fields->show();
+        showStatus(tr("פעיל"), StatusKind::Info);
         showConnectionState(m_session->connectionState());
-        buildAreaMenu();
+        m_fields->buildAreaMenu();
     } catch (const std::exception& error) {
         ErrorReport::report(ErrorReport::textOf(error));
     }
@@ -145,14 +139,11 @@ void TMsgForm::setUp()
 
 void TMsgForm::tearDown()
 {
-    try {
-        if (m_session->view() == this)
-            m_session->setView(nullptr);
-        m_ui.trayIcon->RemoveIcon();
-        if (m_caret)
-            m_caret->detachAll();
-    } catch (...) {
-    }
+    if (m_session->view() == this)
+        m_session->setView(nullptr);
+    m_ui.trayIcon->RemoveIcon();
+    if (m_caret)
+        m_caret->detachAll();
 }
 
 bool TMsgForm::isShown() const
@@ -181,9 +172,7 @@ void TMsgForm::toggleShown()
         return;
     }
     const QScopedValueRollback<bool> showing(m_showing, true);
-    // A list chosen in the phone book survives hiding; its fields stay disabled until the list is dropped.
-    if (!m_ui.recipientLabel->isList())
-        setRecipientFieldsEnabled(true);
+    m_fields->prepareForShow();
     if (isMinimized())
         showNormal();
     else
@@ -192,42 +181,19 @@ void TMsgForm::toggleShown()
     raise();
     activateWindow();
     m_ui.openAction->setText(tr("ביטול הודעה"));
-    focusFirstEmptyField();
-    updateCharCount();
+    m_fields->focusFirstEmptyField();
+    m_fields->updateCharCount();
     emit toggled(true);
-}
-
-void TMsgForm::focusFirstEmptyField()
-{
-    if (m_ui.senderEdit->text().isEmpty() && m_ui.senderEdit->isEnabled())
-        m_ui.senderEdit->setFocus(Qt::OtherFocusReason);
-    else if (m_ui.numberEdit->text().isEmpty() && !m_ui.recipientLabel->isList() && m_ui.numberEdit->isEnabled())
-        m_ui.numberEdit->setFocus(Qt::OtherFocusReason);
-    else
-        m_ui.messageEdit->setFocus(Qt::OtherFocusReason);
-}
-
-void TMsgForm::setRecipientFieldsEnabled(bool enabled)
-{
-    m_ui.numberEdit->setEnabled(enabled);
-    m_ui.areaCodeEdit->setEnabled(enabled);
-    m_ui.numberLabel->setEnabled(enabled);
-    m_ui.areaMenuButton->setEnabled(enabled);
 }
 
 void TMsgForm::closeWindow()
 {
-    {
-        // The cancel's status goes to a status window that is open; none is opened for it, only to be
-        // destroyed at once.
-        const QScopedValueRollback<bool> closing(m_closing, true);
-        m_session->cancelSend();
-    }
-    if (TPopUpStatusForm* popup = m_popUpStatusForm) {
-        // Destroyed without closing: a list send under way goes on with its next recipient.
-        m_popUpStatusForm = nullptr;
-        delete popup;
-    }
+    // The cancel's status goes to a status window that is open; none is opened for it, only to be
+    // destroyed at once.
+    m_status->setWindowBarred(true);
+    m_session->cancelSend();
+    m_status->setWindowBarred(false);
+    m_status->dropStatusWindow();
     if (isShown())
         toggleShown();
 }
@@ -240,10 +206,8 @@ void TMsgForm::closeEvent(QCloseEvent* event)
 
 void TMsgForm::exitClicked()
 {
-    try {
-        AutoStart::maintain();
-    } catch (...) {
-    }
+    // The autostart entry is kept as the settings have it; failing that, the program still ends.
+    AutoStart::maintain();
     m_session->shutdown();
     if (m_options.hiddenForm)
         postUserMessage(m_options.hiddenForm, UM_SHUTDOWN);
@@ -256,16 +220,13 @@ bool TMsgForm::isRectCovered(const QRect& screenRect) const
 
 bool TMsgForm::isWindowCovered() const
 {
-    if (!isVisible())
-        return false;
-    return isRectCovered(frameGeometry());
+    return isVisible() && isRectCovered(frameGeometry());
 }
 
-bool TMsgForm::isBannerCovered() const
+bool TMsgForm::bannerCovered() const
 {
-    const QPoint topLeft = m_ui.bannerImage->mapToGlobal(QPoint(0, 0));
-    const QPoint bottomRight = m_ui.bannerImage->mapToGlobal(QPoint(m_ui.bannerImage->width() - 1, m_ui.bannerImage->height() - 1));
-    return isRectCovered(QRect(topLeft, bottomRight));
+    const QLabel* banner = m_ui.bannerImage;
+    return isRectCovered(QRect(banner->mapToGlobal(QPoint(0, 0)), banner->mapToGlobal(QPoint(banner->width() - 1, banner->height() - 1))));
 }
 
 void TMsgForm::menuClicked()
@@ -274,127 +235,67 @@ void TMsgForm::menuClicked()
     m_ui.menuButton->ShowLeavePicture();
 }
 
-void TMsgForm::closeClicked()
-{
-    closeWindow();
-}
-
-void TMsgForm::trayDoubleClicked()
-{
-    toggleShown();
-}
-
 bool TMsgForm::event(QEvent* event)
 {
     if (userMessageOf(event) == UM_TOGGLEWINDOW) {
         toggleShown();
         return true;
     }
-    if (event->type() == QEvent::WindowActivate)
-        windowActivated();
-    if (event->type() == QEvent::ScreenChangeInternal)
-        dressSkin();
     return QWidget::event(event);
-}
-
-void TMsgForm::bannerClicked()
-{
-    m_session->bannerClicked();
 }
 
 bool TMsgForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui.devicePicture)
-        return dragBackground(event);
-    if (watched == m_ui.bannerImage) {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && m_ui.bannerImage->rect().contains(mouse->position().toPoint()))
-                bannerClicked();
-        }
-        return false;
-    }
-    if (areaMenuKey(watched, event))
-        return true;
-    if (event->type() == QEvent::FocusIn) {
-        if (watched == m_ui.statusLine)
-            statusLineEntered();
-        else if (auto* edit = qobject_cast<QLineEdit*>(watched))
-            fieldEntered(edit);
+    if (watched == m_ui.bannerImage && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && m_ui.bannerImage->rect().contains(mouse->position().toPoint()))
+            m_session->bannerClicked();
     }
     return QWidget::eventFilter(watched, event);
 }
 
-// --- Composing
-
-void TMsgForm::updateCharCount()
-{
-    m_ui.statusLine->clear();
-    // As the send command counts: a line break of the message is sent as CR LF and counts as two.
-    const int count
-        = SendWorkflow::countedLength(m_ui.senderEdit->text()) + SendWorkflow::countedLength(m_ui.messageEdit->toPlainText());
-    const QString limit = QString::number(SendWorkflow::MessageLimit);
-    const QString typed = QString::number(count);
-    if (layoutDirection() == Qt::RightToLeft) {
-        m_ui.counterLabel->setText(limit + QStringLiteral(" / ") + typed + tr(" תוים") + QStringLiteral(")"));
-    } else {
-        // Left to right, the caption and the counter are one label, read in one go.
-        m_ui.counterLabel->setText(
-            m_ui.messageLabel->text() + typed + QStringLiteral(" / ") + limit + tr(" תוים") + QStringLiteral(")"));
-    }
-    if (m_access)
-        m_access->describeCounter(count, SendWorkflow::MessageLimit);
-    keepComposition();
-}
-
-void TMsgForm::numberChanged()
-{
-    m_ui.recipientLabel->setText(QString());
-    keepComposition();
-}
-
-void TMsgForm::buildAreaMenu()
-{
-    m_ui.areaMenu->clear();
-    for (const QString& item : m_session->areaDefs()) {
-        const QString code = areaCodeOf(item);
-        // "&" would make an accelerator; the code is shown as it is.
-        QAction* action = m_ui.areaMenu->addAction(QString(code).replace(QLatin1Char('&'), QStringLiteral("&&")));
-        connect(action, &QAction::triggered, this, [this, code] { areaChosen(code); });
-    }
-}
-
-void TMsgForm::areaChosen(const QString& areaCode)
-{
-    m_ui.areaCodeEdit->setText(areaCode);
-}
-
-void TMsgForm::areaMenuPressed(const QPoint& pressed)
-{
-    if (m_ui.recipientLabel->isList())
-        offerToDropRecipientList();
-    if (!m_ui.recipientLabel->isList())
-        m_ui.areaMenu->exec(m_ui.areaMenuButton->mapToGlobal(pressed));
-    m_ui.areaMenuButton->ShowLeavePicture();
-}
-
-bool TMsgForm::offerToDropRecipientList()
-{
-    if (!m_ui.recipientLabel->isList())
-        return false;
-    if (!UserPrompt::current()->question(tr("?האם למחוק את רשימת הנמענים")))
-        return false;
-    m_ui.recipientLabel->setText(QString());
-    setRecipientFieldsEnabled(true);
-    keepComposition();
-    return true;
-}
-
 // --- MainView
+
+void TMsgForm::showConnectionState(ConnectionState state)
+{
+    switch (state) {
+    case ConnectionState::NoDefinitions:
+        m_ui.connectionLamp->SetRed();
+        break;
+    case ConnectionState::Stored:
+        m_ui.connectionLamp->SetYellow();
+        break;
+    case ConnectionState::Service:
+        m_ui.connectionLamp->SetGreen();
+        break;
+    }
+    m_tray->showConnectionState(state);
+}
+
+void TMsgForm::showStatus(const QString& text, StatusKind kind)
+{
+    m_status->show(text, kind);
+}
+
+TPopUpStatusForm* TMsgForm::popUpStatusForm() const
+{
+    return m_status->popUpStatusForm();
+}
+
+void TMsgForm::areaCodesChanged()
+{
+    m_fields->buildAreaMenu();
+}
 
 void TMsgForm::setOnlineHelpEnabled(bool enabled)
 {
     m_ui.onlineHelpAction->setEnabled(enabled);
+}
+
+void TMsgForm::displayBanner(const QImage& picture)
+{
+    m_ui.bannerImage->setPixmap(QPixmap::fromImage(picture));
+    m_ui.bannerImage->update();
 }
 
 void TMsgForm::minimiseIfCovered()
@@ -407,6 +308,16 @@ void TMsgForm::minimiseIfCovered()
         return window != this && window->isVisible() && !window->isMinimized()
             && (type == Qt::Window || type == Qt::Dialog);
     });
-    if (isVisible() && !isMinimized() && !otherWindowShown && isWindowCovered())
+    if (isShown() && !otherWindowShown && isWindowCovered())
         showMinimized();
+}
+
+void TMsgForm::beginList(const QStringList& names)
+{
+    m_status->beginList(names);
+}
+
+void TMsgForm::endList(bool)
+{
+    m_status->endList();
 }

@@ -2,7 +2,7 @@
 
 #include "TMsgForm.h"
 
-#include "TPopUpStatusForm.h"
+#include "CompositionFields.h"
 #include "TrayPresenter.h"
 #include "history/HistoryStore.h"
 #include "history/QueueDialogs.h"
@@ -34,7 +34,7 @@ void TMsgForm::historyClicked()
 
 void TMsgForm::sendLaterClicked()
 {
-    keepComposition();
+    m_fields->keep();
     const std::optional<QDateTime> due
         = QueueDialogs::askDueTime(this, tr("שליחה במועד מאוחר"), QDateTime::currentDateTime().addSecs(3600));
     if (!due)
@@ -49,7 +49,7 @@ void TMsgForm::sendLaterClicked()
 
 void TMsgForm::compositionChanged()
 {
-    showComposition();
+    m_fields->show();
     if (!isShown())
         toggleShown();
     raise();

@@ -2,7 +2,7 @@
 
 #include "TMsgForm.h"
 
-#include "session/ServiceConnection.h"
+#include "CompositionFields.h"
 #include "teach/TTeachForm.h"
 
 #include <QAction>
@@ -31,7 +31,7 @@ void TMsgForm::teachClicked()
         });
     connect(form, &TTeachForm::definitionSaved, this, [this] {
         m_session->localDefinitionsChanged();
-        buildAreaMenu();
+        m_fields->buildAreaMenu();
     });
     form->show();
     form->raise();

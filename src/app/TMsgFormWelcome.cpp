@@ -3,15 +3,11 @@
 
 #include "TMsgForm.h"
 
+#include "CompositionFields.h"
 #include "FirstStepsGuide.h"
 #include "settings/TPreferencesForm.h"
 
 #include <QTimer>
-
-bool TMsgForm::providersKnown() const
-{
-    return m_session->providersKnown();
-}
 
 WelcomeBox* TMsgForm::welcomeBox() const
 {
@@ -36,7 +32,7 @@ void TMsgForm::showDemoState(DemoState state, const QString& reason)
         showStatus(tr("מפעילי ההדגמה עולים..."), StatusKind::Info);
         break;
     case DemoState::Ready:
-        focusFirstEmptyField();
+        m_fields->focusFirstEmptyField();
         showStatus(FirstStepsGuide::demoText(), StatusKind::Info);
         break;
     case DemoState::Failed:

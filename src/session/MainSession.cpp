@@ -228,6 +228,13 @@ bool MainSession::listSending() const
     return m_workflow->ListSending;
 }
 
+StatusPlace MainSession::statusPlace() const
+{
+    if (listSending())
+        return StatusPlace::RecipientLine;
+    return m_usePopupStatus ? StatusPlace::StatusWindow : StatusPlace::StatusLine;
+}
+
 bool MainSession::engineBusy() const
 {
     return isBusyStatus(m_engine->Status);

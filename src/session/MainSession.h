@@ -4,6 +4,7 @@
 #include "sending/SendWorkflow.h"
 #include "sending/SendWorkflowHost.h"
 #include "session/BannerRotation.h"
+#include "session/MainView.h"
 #include "session/SendQueue.h"
 #include "session/ServiceConnectionHost.h"
 #include "settings/PreferencesHost.h"
@@ -100,6 +101,7 @@ public:
     void setLanguageCode(const QString& code) { m_languageCode = code; }
     int currentRecipient() const { return m_currentRecipient; }
     bool listSending() const;
+    StatusPlace statusPlace() const;
     // The message of the send under way, as the engine got it.
     QString messageText() const { return m_messageText; }
 

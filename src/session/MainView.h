@@ -13,6 +13,10 @@ struct HistoryEntry;
 // message that may have gone out.
 enum class StatusKind { Info, Sent, Error, Unknown };
 
+// Where a status text goes: the status line, the status window (the user's choice in the preferences), or the
+// current recipient's line of a list send's status window.
+enum class StatusPlace { StatusLine, StatusWindow, RecipientLine };
+
 // How the demo operators are doing: starting, their definitions arrived (the composition was filled where it
 // was empty), or they could not start.
 enum class DemoState { Starting, Ready, Failed };

@@ -1,6 +1,7 @@
 // The interface language switched from the main window: the window taken down and built again in the
 // language picked, from the outermost event loop only, also while a send is under way.
 
+#include "app/CompositionFields.h"
 #include "AppWindowTest.h"
 #include "TestEnv.h"
 
@@ -149,7 +150,7 @@ private slots:
             typed.recipientName = QStringLiteral("אבי כהן");
         }
         mainWindow()->session().composition() = typed;
-        mainWindow()->showComposition();
+        mainWindow()->fields().show();
         const QPointer<TMsgForm> before = mainWindow();
         TLanguagesForm* window = openLanguages();
         pick(window, QStringLiteral("ENU"));

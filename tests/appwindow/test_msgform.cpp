@@ -1,5 +1,7 @@
 // The main window offscreen: creation, showing and hiding, closing, exit, outline and caret.
 
+#include "app/HandsetSkin.h"
+#include "app/StatusDisplay.h"
 #include "AppWindowTest.h"
 #include "TestEnv.h"
 #include "widgets/TTrayIcon.h"
@@ -59,8 +61,8 @@ private slots:
         // The desktop's language: LANG=C.UTF-8 gives Hebrew.
         QCOMPARE(form->session().languageCode(), QStringLiteral("HEB"));
         QCOMPARE(form->ui().statusLine->text(), QStringLiteral("פעיל"));
-        QCOMPARE(form->statusColor(), SkinColors::StatusColorNormal);
-        QCOMPARE(form->connectionState(), ConnectionState::NoDefinitions);
+        QCOMPARE(form->statusDisplay().colour(), SkinColors::StatusColorNormal);
+        QCOMPARE(form->session().connectionState(), ConnectionState::NoDefinitions);
         QCOMPARE(form->ui().connectionLamp->colour(), TImgLed::Colour::Red);
         QVERIFY(form->session().service().initTimer().isActive());
         QCOMPARE(form->session().service().initTimer().interval(), 1000);
@@ -72,7 +74,6 @@ private slots:
         QCOMPARE(form->layoutDirection(), Qt::RightToLeft);
         QCOMPARE(form->size(), QSize(287, 446));
         QVERIFY(form->session().engine().OnStatus);
-        QCOMPARE(TMsgForm::current(), form.get());
     }
 
     void settingsFillTheFieldsAndTheRecipientLast()
@@ -287,7 +288,6 @@ private slots:
         QVERIFY(!form->isVisible());
         QCOMPARE(form->session().engine().Status, ssCancelled);
         QCOMPARE(form->ui().statusLine->text(), QStringLiteral("ביטול"));
-        QCOMPARE(TMsgForm::current(), form.get());
     }
 
     void exitMaintainsTheAutostartEntry_data()
@@ -312,7 +312,7 @@ private slots:
 
         THiddenForm hiddenForm;
         QPointer<TMsgForm> form = makeForm(&hiddenForm).release();
-        form->state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
+        form->session().state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
             QStringLiteral("http://127.0.0.1:9/a.gif"), QString(), 15000, 3 });
         form->ui().exitAction->trigger();
         QCOMPARE(AutoStart::entryExists(), entryAfter);
@@ -320,14 +320,13 @@ private slots:
             QVERIFY(TestEnv::readFile(AutoStart::entryPath()).contains(AutoStart::execLine().toUtf8()));
         // The hidden root window destroys the main window once UM_SHUTDOWN is handled.
         QTRY_VERIFY(form.isNull());
-        QCOMPARE(TMsgForm::current(), nullptr);
     }
 
     void exitSavesTheBannerTable()
     {
         const QString appDir = TestEnv::freshAppDir();
         auto form = makeForm();
-        form->state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
+        form->session().state().Adverts.Append(TCacheEntry { QStringLiteral("A"), QStringLiteral("gif"),
             QStringLiteral("http://127.0.0.1:9/a.gif"), QString(), 15000, 3 });
         form->exitClicked();
         QCOMPARE(TestEnv::readFile(appDir + QStringLiteral("adcache.dat")),
@@ -349,8 +348,8 @@ private slots:
         QFETCH(int, dotsPerInch);
         QFETCH(bool, shaped);
         auto form = makeForm();
-        form->chooseOutline(dotsPerInch);
-        QCOMPARE(form->isShaped(), shaped);
+        form->skin().chooseOutline(dotsPerInch);
+        QCOMPARE(form->skin().isShaped(), shaped);
         QCOMPARE(form->windowFlags().testFlag(Qt::FramelessWindowHint), shaped);
         QCOMPARE(form->mask().isEmpty(), !shaped);
         QCOMPARE(form->size(), QSize(287, 446));
@@ -364,18 +363,18 @@ private slots:
         }
         // Where the window system cannot cut windows, the window is drawn transparent outside the outline: the
         // whole window as it paints itself, its pictures and fields together.
-        QCOMPARE(form->isCutOut(), shaped && !TMsgForm::platformShapesWindows());
+        QCOMPARE(form->skin().isCutOut(), shaped && !HandsetSkin::platformShapesWindows());
         const QImage shot = form->grab().toImage();
         const qreal ratio = shot.devicePixelRatio();
         QCOMPARE(qAlpha(shot.pixel((QPointF(140, 200) * ratio).toPoint())), 255);
-        QCOMPARE(qAlpha(shot.pixel((QPointF(11, 8) * ratio).toPoint())), form->isCutOut() ? 0 : 255);
+        QCOMPARE(qAlpha(shot.pixel((QPointF(11, 8) * ratio).toPoint())), form->skin().isCutOut() ? 0 : 255);
     }
 
     // Only X11 tells a program which windows lie above its own. Elsewhere a window over the handset is not known
     // of: the handset counts as uncovered, and is not minimised for it.
     void coverUnknownWithoutAStackingOrder()
     {
-        if (TMsgForm::platformShapesWindows())
+        if (HandsetSkin::platformShapesWindows())
             QSKIP("X11 tells the stacking order: there the windows above are known");
         auto form = makeForm();
         form->toggleShown();
@@ -386,7 +385,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&over));
         over.raise();
         QVERIFY(!form->isWindowCovered());
-        QVERIFY(!form->isBannerCovered());
+        QVERIFY(!form->bannerCovered());
         form->minimiseIfCovered();
         QVERIFY(form->isShown());
     }

@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(form->ui().recipientLabel->textFormat(), Qt::PlainText);
         form->ui().recipientLabel->setList({ Hostile + QStringLiteral("=052-1234567") });
         form->ui().recipientLabel->setIsList(true);
-        form->showStatusText(Hostile);
+        form->showStatus(Hostile, StatusKind::Info);
         QCOMPARE(form->ui().statusLine->text(), Hostile);
         QCOMPARE(QTextDocumentFragment::fromHtml(form->ui().statusLine->toolTip()).toPlainText(), Hostile);
         for (QLabel* label : form->findChildren<QLabel*>())

@@ -2,6 +2,7 @@
 // own start, the real browser library loaded at the first send, the sandbox's operator sites on 127.0.0.1
 // recording what they received.
 
+#include "app/StatusDisplay.h"
 #include "AppWindowTest.h"
 #include "TestEnv.h"
 
@@ -102,7 +103,7 @@ private slots:
         m_form = ProgramEntry::start(ProgramEntry::parse({}), *m_hiddenForm, {});
         QTRY_VERIFY(m_form->isShown());
         // The service's definitions arrive a second after the start.
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->connectionState(), ConnectionState::Service, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->session().connectionState(), ConnectionState::Service, Patience);
         connect(&m_form->session().engine(), &TSMSBaseForm::statusChanged, this, [this] {
             if (m_form->popUpStatusForm())
                 m_statusWindowLines << m_form->popUpStatusForm()->text().split(QLatin1Char('\n'));
@@ -280,7 +281,7 @@ private slots:
         QVERIFY(!m_form->isVisible());
         QVERIFY(!m_form->session().cancelRequested());
         QCOMPARE(acceptedPaths(), QStringList { QStringLiteral("/kesher/send 0542222222") });
-        QCOMPARE(m_form->lastStatusText(), QStringLiteral("ההודעה נשלחה"));
+        QCOMPARE(m_form->statusDisplay().lastText(), QStringLiteral("ההודעה נשלחה"));
         m_form->toggleShown();
     }
 };

@@ -1,6 +1,8 @@
 // What the desktop program writes to its history and sends from its queue, driven as a user drives it
 // against the sandbox network with the real browser library.
 
+#include "app/StatusDisplay.h"
+#include "app/CompositionFields.h"
 #include "AppWindowTest.h"
 #include "ModalSteps.h"
 #include "TestEnv.h"
@@ -103,7 +105,7 @@ private slots:
         m_form = ProgramEntry::start(ProgramEntry::parse({}), *m_hiddenForm, {});
         QTRY_VERIFY(m_form->isShown());
         m_form->session().setQueueInterval(100);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->connectionState(), ConnectionState::Service, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->session().connectionState(), ConnectionState::Service, Patience);
     }
 
     void cleanupTestCase()
@@ -176,7 +178,7 @@ private slots:
         QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         if (closeAfterMs) {
             QTest::qWait(closeAfterMs);
-            m_form->closeClicked();
+            m_form->closeWindow();
         }
         // The attempt's row is written as it starts, and completed when it ends.
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -201,7 +203,7 @@ private slots:
         composition.listMode = true;
         composition.list = QStringList { QStringLiteral("אבי=054-1111111"), QStringLiteral("בני=054-9222222"),
             QStringLiteral("גלית=054-3333333") };
-        m_form->showComposition();
+        m_form->fields().show();
         m_form->ui().senderEdit->setText(QStringLiteral("דנה"));
         m_form->ui().messageEdit->setPlainText(QStringLiteral("לכולם"));
         QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
@@ -293,8 +295,8 @@ private slots:
         ::setrlimit(RLIMIT_FSIZE, &before);
         std::signal(SIGXFSZ, handler);
         QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0546000001") });
-        QVERIFY2(m_form->lastStatusText().contains(QStringLiteral("ההיסטוריה לא יכלה לרשום")),
-            qPrintable(m_form->lastStatusText()));
+        QVERIFY2(m_form->statusDisplay().lastText().contains(QStringLiteral("ההיסטוריה לא יכלה לרשום")),
+            qPrintable(m_form->statusDisplay().lastText()));
         QCOMPARE(m_store->entry(id)->outcome(), SendOutcome::Unknown);
         QVERIFY(m_store->dueBy(QDateTime::currentDateTime()).isEmpty());
     }

@@ -45,7 +45,7 @@ private slots:
 
         WatchedForm form;
         QCOMPARE(form.ui().connectionLamp->colour(), TImgLed::Colour::Red);
-        QTRY_COMPARE_WITH_TIMEOUT(form.connectionState(), ConnectionState::Service, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(form.session().connectionState(), ConnectionState::Service, 15000);
         QCOMPARE(form.ui().connectionLamp->colour(), TImgLed::Colour::Green);
         QCOMPARE(sandbox.hits(QStringLiteral("/smsinit")), 1);
 
@@ -53,7 +53,7 @@ private slots:
         QVERIFY(!form.lamps.isEmpty());
         QCOMPARE(form.lamps.first(), TImgLed::Colour::Yellow);
         QCOMPARE(form.lamps.last(), TImgLed::Colour::Green);
-        QVERIFY(!form.state().Providers.isEmpty());
+        QVERIFY(!form.session().state().Providers.isEmpty());
         QVERIFY(QFileInfo::exists(appDir + QStringLiteral("providers.dat")));
         AppPaths::setServiceUrlOverride(QString());
     }

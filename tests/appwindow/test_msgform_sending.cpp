@@ -1,6 +1,7 @@
 // The send command in the window: its refusals in the status line, its questions, the single send and what
 // it keeps for the next start, the counter.
 
+#include "app/StatusDisplay.h"
 #include "AppWindowTest.h"
 #include "TestEnv.h"
 
@@ -132,7 +133,7 @@ private slots:
         form->ui().numberEdit->setText(phone);
         form->sendClicked();
         QCOMPARE(form->ui().statusLine->text(), text);
-        QCOMPARE(form->statusColor(), SkinColors::StatusColorError);
+        QCOMPARE(form->statusDisplay().colour(), SkinColors::StatusColorError);
         QVERIFY(!isBusyStatus(form->session().engine().Status));
         QCOMPARE(form->ui().messageEdit->toPlainText(), message);
         QVERIFY(prompt.asked.isEmpty());
@@ -295,7 +296,7 @@ private slots:
     {
         ScriptedPrompt prompt;
         auto form = readyForm();
-        form->state().CacheLoaded = true;
+        form->session().state().CacheLoaded = true;
         TProvider ofek = sahar(false);
         ofek.Name = QStringLiteral("Ofek");
         ofek.AreaCodes = QStringLiteral("055");

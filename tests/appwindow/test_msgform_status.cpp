@@ -1,6 +1,7 @@
 // The status display of the main window: lamp and tray image, send statuses, the status line and the
 // status window.
 
+#include "app/StatusDisplay.h"
 #include "AppWindowTest.h"
 #include "TestEnv.h"
 
@@ -58,13 +59,13 @@ private slots:
         if (providers)
             form->session().providers().append(TProvider());
         form->session().setConnectionState(ConnectionState(state));
-        QCOMPARE(int(form->connectionState()), state);
+        QCOMPARE(int(form->session().connectionState()), state);
         QCOMPARE(int(form->ui().connectionLamp->colour()), colour);
         QCOMPARE(form->ui().trayIcon->icon().cacheKey(), form->ui().trayImages.at(state).cacheKey());
         QCOMPARE(form->ui().trayIcon->hint(), QStringLiteral("Zelkora\n") + tip);
         // A state out of range is stored and shown nowhere.
         form->session().setConnectionState(ConnectionState(7));
-        QCOMPARE(int(form->connectionState()), 7);
+        QCOMPARE(int(form->session().connectionState()), 7);
         QCOMPARE(int(form->ui().connectionLamp->colour()), colour);
     }
 
@@ -77,11 +78,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QLineEdit* line = form->ui().statusLine;
         const QString text = QStringLiteral("כשלון: האתר דחה את הכניסה: בדקו את שם המשתמש והסיסמה בהגדרות");
-        form->showStatusText(text);
+        form->showStatus(text, StatusKind::Info);
         QCOMPARE(line->text(), text);
         QTRY_COMPARE_WITH_TIMEOUT(line->cursorPosition(), int(text.size()), 20000);
         QTRY_COMPARE_WITH_TIMEOUT(line->cursorPosition(), 0, 10000);
-        form->showStatusText(QStringLiteral("פעיל"));
+        form->showStatus(QStringLiteral("פעיל"), StatusKind::Info);
         QTest::qWait(3 * TextScroller::StepMs);
         QCOMPARE(line->cursorPosition(), 0);
         QVERIFY(!line->findChild<TextScroller*>()->scrolling());
@@ -123,8 +124,8 @@ private slots:
         form->session().SendResult(static_cast<TSMSStatus>(status));
         QCOMPARE(form->ui().statusLine->text(), text);
         QCOMPARE(form->ui().statusLine->toolTip(), PlainText::toolTip(text));
-        QCOMPARE(form->lastStatusText(), text);
-        QCOMPARE(form->statusColor(), colour);
+        QCOMPARE(form->statusDisplay().lastText(), text);
+        QCOMPARE(form->statusDisplay().colour(), colour);
         QCOMPARE(form->ui().statusLine->palette().color(QPalette::Text), SkinColors::toColor(colour));
     }
 
@@ -183,13 +184,13 @@ private slots:
         QVERIFY(form->session().cancelRequested());
         QVERIFY(!form->popUpStatusForm());
         form->session().SendResult(ssFailed);
-        QCOMPARE(form->lastStatusText(), QStringLiteral("כשלון"));
+        QCOMPARE(form->statusDisplay().lastText(), QStringLiteral("כשלון"));
     }
 
     void onlyTheCurrentStatusWindowCancels()
     {
         auto form = makeForm();
-        auto* old = form->makeStatusWindow();
+        auto* old = form->statusDisplay().makeStatusWindow();
         form->beginList({});
         TPopUpStatusForm* current = form->popUpStatusForm();
         old->close();
@@ -218,7 +219,7 @@ private slots:
         form->ui().recipientLabel->setIsList(true);
         form->ui().numberEdit->setEnabled(false);
         form->ui().areaCodeEdit->setEnabled(false);
-        QPointer<TPopUpStatusForm> popup = form->makeStatusWindow();
+        QPointer<TPopUpStatusForm> popup = form->statusDisplay().makeStatusWindow();
         popup->setCancelButton(false);
         popup->show();
         popup->closeButton->click();
@@ -258,7 +259,7 @@ private slots:
         form->closeWindow();
         QVERIFY(!openedByTheCancel);
         QVERIFY(!form->popUpStatusForm());
-        QCOMPARE(form->lastStatusText(), QStringLiteral("ביטול"));
+        QCOMPARE(form->statusDisplay().lastText(), QStringLiteral("ביטול"));
         QVERIFY(!form->isVisible());
     }
 };

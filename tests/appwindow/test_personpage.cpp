@@ -97,7 +97,7 @@ private slots:
         m_hiddenForm = std::make_unique<THiddenForm>();
         m_form = ProgramEntry::start(ProgramEntry::parse({}), *m_hiddenForm, {});
         QTRY_VERIFY(m_form->isShown());
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->connectionState(), ConnectionState::Service, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->session().connectionState(), ConnectionState::Service, Patience);
         answerEachWindow();
     }
 

@@ -3,6 +3,8 @@
 // is Qt's offscreen platform's, described by ZELKORA_TEST_SCREEN ("1366x768@1.5": device pixels and
 // device pixel ratio); CTest runs this program once per screen.
 
+#include "app/HandsetSkin.h"
+#include "app/StatusDisplay.h"
 #include "AppWindowTest.h"
 #include "app/HelpViewer.h"
 #include "app/THiddenForm.h"
@@ -92,7 +94,7 @@ private slots:
         m_form->toggleShown();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         // The logical resolution stays 96 when Qt scales for the density: the window keeps its outline.
-        QVERIFY(m_form->isShaped());
+        QVERIFY(m_form->skin().isShaped());
         QVERIFY(screen->availableGeometry().contains(m_form->frameGeometry()));
 
         const qreal scale = Skin::pictureScale(screen->devicePixelRatio());
@@ -132,7 +134,7 @@ private slots:
             delete viewer;
         }) << QStringLiteral("CloseButton");
         QTest::newRow("status") << Opener([](TMsgForm& form, const Check& check) {
-            TPopUpStatusForm* status = form.makeStatusWindow();
+            TPopUpStatusForm* status = form.statusDisplay().makeStatusWindow();
             status->show();
             QVERIFY(QTest::qWaitForWindowExposed(status));
             check(status);

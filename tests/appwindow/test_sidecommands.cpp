@@ -96,7 +96,7 @@ private slots:
         QFETCH(QString, homePage);
         QFETCH(QString, expected);
         RecordingForm form;
-        form.state().HomePage = homePage;
+        form.session().state().HomePage = homePage;
         ScriptedPrompt prompt;
         form.ui().tellFriendsAction->trigger();
         QCOMPARE(form.opened.size(), 1);

@@ -1,6 +1,7 @@
 // An sms: link handed to the running program by a second start, as the desktop does when a link is clicked:
 // the window in this process answers on the real socket, the real program is the second start.
 
+#include "app/StatusDisplay.h"
 #include "AppWindowTest.h"
 #include "TestEnv.h"
 
@@ -57,7 +58,7 @@ private slots:
         m_instance = std::make_unique<SingleInstance>();
         QVERIFY(m_instance->listen());
         ProgramEntry::answerLaterCopies(*m_instance, *m_hiddenForm);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->connectionState(), ConnectionState::Service, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->session().connectionState(), ConnectionState::Service, 30000);
     }
 
     void cleanupTestCase()
@@ -94,8 +95,8 @@ private slots:
         QCOMPARE(m_form->ui().recipientLabel->list(),
             (QStringList { QStringLiteral("054-1111111=054-1111111"), QStringLiteral("057-2222222=057-2222222") }));
         QCOMPARE(m_form->ui().messageEdit->toPlainText(), QStringLiteral("נתראה"));
-        QVERIFY2(m_form->lastStatusText().contains(QStringLiteral("+44 20 7946 0000")),
-            qPrintable(m_form->lastStatusText()));
+        QVERIFY2(m_form->statusDisplay().lastText().contains(QStringLiteral("+44 20 7946 0000")),
+            qPrintable(m_form->statusDisplay().lastText()));
     }
 };
 

@@ -1,6 +1,7 @@
 // A new user's first start: the welcome box over the main window, and the status line when no provider is
 // known.
 
+#include "app/CompositionFields.h"
 #include "AppWindowTest.h"
 #include "ModalSteps.h"
 #include "TestEnv.h"
@@ -137,7 +138,7 @@ private slots:
             QCoreApplication::processEvents();
             show(*form);
             QCoreApplication::processEvents();
-            QVERIFY(form->providersKnown());
+            QVERIFY(form->session().providersKnown());
             QVERIFY(!form->welcomeBox());
             QCOMPARE(form->ui().statusLine->text(), QString());
         }
@@ -149,7 +150,7 @@ private slots:
         TestEnv::writeFile(AppPaths::localDefinitionsDir() + QStringLiteral("own.def"), OwnOperator);
         // What the teach window does once it saved a definition.
         form->session().service().localDefinitionsChanged();
-        form->buildAreaMenu();
+        form->fields().buildAreaMenu();
         QTRY_VERIFY(!form->welcomeBox());
         QCOMPARE(form->ui().statusLine->text(), QString());
     }

@@ -51,16 +51,16 @@ private slots:
         QPointer<TMsgForm> form = ProgramEntry::start(ProgramEntry::parse({}), hiddenForm, {});
         QTRY_VERIFY(form->isShown());
         QTRY_VERIFY(form->welcomeBox());
-        QVERIFY(!form->providersKnown());
+        QVERIFY(!form->session().providersKnown());
 
         QTest::mouseClick(form->welcomeBox()->DemoButton, Qt::LeftButton);
         QTRY_VERIFY(!form->welcomeBox());
-        QTRY_COMPARE_WITH_TIMEOUT(form->connectionState(), ConnectionState::Service, Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(form->session().connectionState(), ConnectionState::Service, Patience);
         auto* demo = form->session().findChild<DemoOperators*>();
         QVERIFY(demo && demo->running());
         const QUrl sandbox(demo->url());
         QCOMPARE(sandbox.host(), QStringLiteral("127.0.0.1"));
-        QVERIFY(form->providersKnown());
+        QVERIFY(form->session().providersKnown());
         QTRY_COMPARE(form->ui().statusLine->text(), QStringLiteral("מפעילי הדגמה: שום הודעה לא יוצאת מהמחשב"));
         // The first message is set up for the operator without a login; only the sender is the user's.
         QCOMPARE(form->ui().areaCodeEdit->text(), QStringLiteral("054"));

@@ -225,7 +225,7 @@ int main(int argc, char** argv)
     book.saveToFile(book.filePath());
 
     TMsgForm* form = ProgramEntry::start(ProgramEntry::parse({}), hiddenForm);
-    waitUntil([&] { return form->isShown() && form->connectionState() == ConnectionState::Service; });
+    waitUntil([&] { return form->isShown() && form->session().connectionState() == ConnectionState::Service; });
     // The service's banners come with its statistics reply; the first one is downloaded and shown.
     bool bannerShown = false;
     QObject::connect(&form->session().banners(), &BannerRotation::bannerShown, form, [&] { bannerShown = true; });

@@ -1,7 +1,6 @@
-// The main window's skin behaviour: the outline by screen density, the pictures for the screen's pixel
-// density, dragging by the background, and the read-only toggles of the edits.
+#include "HandsetSkin.h"
 
-#include "TMsgForm.h"
+#include "HandsetBuilder.h"
 
 #include "widgets/FormShapeData.h"
 #include "widgets/Skin.h"
@@ -37,19 +36,55 @@ QByteArray designUnits(const QByteArray& regionData, qreal scale)
 }
 } // namespace
 
-void TMsgForm::applySkin()
+HandsetSkin::HandsetSkin(QWidget& window, const MsgFormUi& ui)
+    : QObject(&window)
+    , m_window(window)
+    , m_ui(ui)
 {
-    QPalette palette = this->palette();
+    QPalette palette = window.palette();
     palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
+    window.setPalette(palette);
+    window.installEventFilter(this);
+    m_ui.devicePicture->installEventFilter(this);
+    for (QLineEdit* edit : { m_ui.numberEdit, m_ui.senderEdit, m_ui.areaCodeEdit, m_ui.statusLine })
+        edit->installEventFilter(this);
+    dressBackground();
 }
 
-int TMsgForm::screenDensity() const
+bool HandsetSkin::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui.devicePicture)
+        return dragBackground(event);
+    if (watched == &m_window) {
+        if (event->type() == QEvent::ScreenChangeInternal)
+            dress();
+        // Toggling an edit's read-only state makes it draw its caret again, which the skinned window loses
+        // when it is activated or an edit is entered; the status line is only read.
+        if (event->type() == QEvent::WindowActivate) {
+            for (QLineEdit* edit : { m_ui.numberEdit, m_ui.senderEdit, m_ui.areaCodeEdit }) {
+                edit->setReadOnly(true);
+                edit->setReadOnly(false);
+            }
+        }
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == m_ui.statusLine) {
+            m_ui.statusLine->setReadOnly(true);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            edit->setReadOnly(true);
+            edit->setReadOnly(false);
+        }
+    }
+    return false;
+}
+
+int HandsetSkin::screenDensity() const
 {
     // The logical resolution: where Qt scales windows for a dense screen (a device pixel ratio of 1.5 or 2)
     // it stays 96, and the window is cut to the same outline in window pixels and drawn from pictures
     // made for the density.
-    const QScreen* screen = this->screen();
+    const QScreen* screen = m_window.screen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
@@ -57,19 +92,19 @@ int TMsgForm::screenDensity() const
     return qRound(screen->logicalDotsPerInch());
 }
 
-bool TMsgForm::platformShapesWindows()
+bool HandsetSkin::platformShapesWindows()
 {
     // Only X11 cuts a window to a region. Wayland compositors and the rest show a window's transparent
     // pixels instead; there a mask only limits where the window takes input.
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
-bool TMsgForm::isCutOut() const
+bool HandsetSkin::isCutOut() const
 {
-    return testAttribute(Qt::WA_TranslucentBackground);
+    return m_window.testAttribute(Qt::WA_TranslucentBackground);
 }
 
-const TFormShaper* TMsgForm::activeShaper() const
+const TFormShaper* HandsetSkin::activeShaper() const
 {
     for (const TFormShaper* shaper : { m_ui.shaper96, m_ui.shaper120 }) {
         if (shaper && shaper->active())
@@ -78,18 +113,18 @@ const TFormShaper* TMsgForm::activeShaper() const
     return nullptr;
 }
 
-void TMsgForm::dressBackground()
+void HandsetSkin::dressBackground()
 {
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = m_window.devicePixelRatioF();
     if (m_background.isNull() || m_background.devicePixelRatio() != Skin::pictureScale(ratio))
         m_background = Skin::background(ratio);
     const TFormShaper* shaper = activeShaper();
     m_ui.devicePicture->setPixmap(isCutOut() && shaper ? Skin::cutOut(m_background, shaper->region()) : m_background);
 }
 
-void TMsgForm::dressSkin()
+void HandsetSkin::dress()
 {
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = m_window.devicePixelRatioF();
     if (!m_background.isNull() && m_background.devicePixelRatio() == Skin::pictureScale(ratio))
         return;
     for (TImgButton* button : { m_ui.sendButton, m_ui.areaMenuButton, m_ui.closeButton, m_ui.menuButton, m_ui.phoneBookButton })
@@ -98,38 +133,38 @@ void TMsgForm::dressSkin()
     dressBackground();
 }
 
-void TMsgForm::placeOnScreen()
+void HandsetSkin::placeOnScreen()
 {
     // Centred on the screen, and wholly on it: a window larger than the screen keeps its top-left corner,
     // where the close and menu buttons are, in view. Where the platform places windows itself (Wayland)
     // this is only a wish the compositor may ignore.
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    QRect placed(QPoint(0, 0), frameGeometry().size().expandedTo(size()));
+    QRect placed(QPoint(0, 0), m_window.frameGeometry().size().expandedTo(m_window.size()));
     placed.moveCenter(available.center());
     placed.moveRight(qMin(placed.right(), available.right()));
     placed.moveBottom(qMin(placed.bottom(), available.bottom()));
     placed.moveLeft(qMax(placed.left(), available.left()));
     placed.moveTop(qMax(placed.top(), available.top()));
-    move(placed.topLeft());
+    m_window.move(placed.topLeft());
 }
 
-void TMsgForm::chooseOutline(int dotsPerInch)
+void HandsetSkin::chooseOutline(int dotsPerInch)
 {
     m_ui.shaper96->setActive(false);
     m_ui.shaper120->setActive(false);
-    const bool wasVisible = isVisible();
+    const bool wasVisible = m_window.isVisible();
 
     if (dotsPerInch == 96 || dotsPerInch == 120) {
         // Before the window is made: a window's alpha channel is chosen when it is created.
         const bool cutOut = !platformShapesWindows();
-        setAttribute(Qt::WA_TranslucentBackground, cutOut);
+        m_window.setAttribute(Qt::WA_TranslucentBackground, cutOut);
         if (!cutOut)
-            setAttribute(Qt::WA_NoSystemBackground, false);
-        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-        setFixedSize(SkinLayout::DevicePicture.size());
+            m_window.setAttribute(Qt::WA_NoSystemBackground, false);
+        m_window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        m_window.setFixedSize(SkinLayout::DevicePicture.size());
         if (dotsPerInch == 96) {
             m_ui.shaper96->setActive(true);
         } else {
@@ -142,26 +177,26 @@ void TMsgForm::chooseOutline(int dotsPerInch)
         }
     } else {
         // No outline for this density: an ordinary window with a single border, sized to the picture.
-        clearMask();
-        setAttribute(Qt::WA_TranslucentBackground, false);
-        setAttribute(Qt::WA_NoSystemBackground, false);
-        setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        m_window.clearMask();
+        m_window.setAttribute(Qt::WA_TranslucentBackground, false);
+        m_window.setAttribute(Qt::WA_NoSystemBackground, false);
+        m_window.setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
             | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-        setFixedSize(childrenRect().united(SkinLayout::DevicePicture).size());
+        m_window.setFixedSize(m_window.childrenRect().united(SkinLayout::DevicePicture).size());
     }
 
     dressBackground();
     placeOnScreen();
     if (wasVisible)
-        show();
+        m_window.show();
 }
 
-bool TMsgForm::isShaped() const
+bool HandsetSkin::isShaped() const
 {
     return activeShaper() != nullptr;
 }
 
-bool TMsgForm::dragBackground(QEvent* event)
+bool HandsetSkin::dragBackground(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
@@ -169,17 +204,17 @@ bool TMsgForm::dragBackground(QEvent* event)
         if (mouse->button() != Qt::LeftButton)
             return false;
         // The window manager moves the window where it can; elsewhere the window follows the mouse.
-        if (windowHandle() && windowHandle()->startSystemMove())
+        if (m_window.windowHandle() && m_window.windowHandle()->startSystemMove())
             return true;
         m_dragging = true;
-        m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
+        m_dragOffset = mouse->globalPosition().toPoint() - m_window.frameGeometry().topLeft();
         return true;
     }
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (!m_dragging || !(mouse->buttons() & Qt::LeftButton))
             return false;
-        move(mouse->globalPosition().toPoint() - m_dragOffset);
+        m_window.move(mouse->globalPosition().toPoint() - m_dragOffset);
         return true;
     }
     case QEvent::MouseButtonRelease:
@@ -192,19 +227,3 @@ bool TMsgForm::dragBackground(QEvent* event)
     }
 }
 
-void TMsgForm::fieldEntered(QLineEdit* edit)
-{
-    edit->setReadOnly(true);
-    edit->setReadOnly(false);
-}
-
-void TMsgForm::statusLineEntered()
-{
-    m_ui.statusLine->setReadOnly(true);
-}
-
-void TMsgForm::windowActivated()
-{
-    for (QLineEdit* edit : { m_ui.numberEdit, m_ui.senderEdit, m_ui.areaCodeEdit })
-        fieldEntered(edit);
-}
