@@ -60,12 +60,13 @@ PageElement* field(Steps& steps, PageForm* form, const QString& step, const QStr
 }
 
 // The control a send would use to submit the form, described as the engine would use it.
-void submission(Steps& steps, const PageDocument& document, PageForm* form, const QString& step, quint8 kind,
-    const QString& lookup, const QString& value)
+void submission(Steps& steps, const PageDocument& document, PageForm* form, const QString& step, const PageStep& page)
 {
+    const QString& lookup = page.submitLookup;
+    const QString& value = page.submitValue;
     if (steps.failed)
         return;
-    switch (kind) {
+    switch (page.submit) {
     case 1:
         steps.add(step, PageOperations::FindLink(document, lookup) != nullptr,
             PageOperations::FindLink(document, lookup) ? QCoreApplication::translate("DefinitionCheck", "לחיצה על הקישור אל %1").arg(lookup)
@@ -89,7 +90,7 @@ void submission(Steps& steps, const PageDocument& document, PageForm* form, cons
         }
         break;
     default:
-        steps.add(step, false, QCoreApplication::translate("DefinitionCheck", "ההגדרה אינה מציינת דרך לשלוח את הטופס (%1)").arg(kind));
+        steps.add(step, false, QCoreApplication::translate("DefinitionCheck", "ההגדרה אינה מציינת דרך לשלוח את הטופס (%1)").arg(page.submit));
         break;
     }
 }
@@ -117,8 +118,7 @@ QVector<CheckStep> DefinitionCheck::inspectLogin(const PageDocument& document, c
     PageForm* found = form(steps, document, QStringLiteral("login form"), provider.LoginForm);
     field(steps, found, QStringLiteral("user field"), provider.UserField);
     field(steps, found, QStringLiteral("password field"), provider.PassField);
-    submission(steps, document, found, QStringLiteral("login submit"), provider.LoginSubmit, provider.LoginSubmitLookup,
-        provider.LoginSubmitValue);
+    submission(steps, document, found, QStringLiteral("login submit"), provider.loginStep());
     return steps.list;
 }
 
@@ -148,8 +148,7 @@ QVector<CheckStep> DefinitionCheck::inspectMessage(
     }
     field(steps, found, QStringLiteral("number field"), provider.PhoneField);
     field(steps, found, QStringLiteral("message field"), provider.MsgField);
-    submission(steps, document, found, QStringLiteral("message submit"), provider.MsgSubmit, provider.MsgSubmitLookup,
-        provider.MsgSubmitValue);
+    submission(steps, document, found, QStringLiteral("message submit"), provider.messageStep());
     return steps.list;
 }
 

@@ -302,11 +302,11 @@ void TSMSBaseForm::WebBrowser1NavigateComplete2(FrameRef frame, const QString&)
     NavFrame = frame;
 }
 
-void TSMSBaseForm::followSubmission(const PageDocument& top, const PageDocument& document, qint32 frameIndex,
-    quint8 kind, const QString& form, const QString& lookup, const QString& page)
+void TSMSBaseForm::followSubmission(
+    const PageDocument& top, const PageDocument& document, const PageStep& step, const QString& page)
 {
-    const QList<int> from = frameIndex > -1 ? QList<int> { frameIndex } : QList<int>();
-    const QString target = PageOperations::SubmissionTarget(document, kind, form, lookup);
+    const QList<int> from = step.frame > -1 ? QList<int> { step.frame } : QList<int>();
+    const QString target = PageOperations::SubmissionTarget(document, step.submit, step.form, step.submitLookup);
     const std::optional<QList<int>> window = PageOperations::TargetWindow(top, from, target);
     m_following = true;
     m_followedPath = window.value_or(QList<int>());
@@ -320,27 +320,28 @@ void TSMSBaseForm::followSubmission(const PageDocument& top, const PageDocument&
             qPrintable(page), qPrintable(target));
 }
 
-void TSMSBaseForm::triggerSubmission(
-    const PageDocument& document, quint8 kind, const QString& form, const QString& lookup, const QString& value)
+void TSMSBaseForm::triggerSubmission(const PageDocument& document, const PageStep& step)
 {
-    switch (kind) {
+    switch (step.submit) {
     case 1:
-        PageOperations::ClickLink(document, lookup);
+        PageOperations::ClickLink(document, step.submitLookup);
         break;
     case 2:
-        PageOperations::ClickFormElement(document, form, lookup);
+        PageOperations::ClickFormElement(document, step.form, step.submitLookup);
         break;
     case 3:
-        PageOperations::SubmitForm(document, form, value);
+        PageOperations::SubmitForm(document, step.form, step.submitValue);
         break;
     default:
         break;
     }
 }
 
-const PageDocument* TSMSBaseForm::stepDocument(std::shared_ptr<PageDocument>& top, qint32 frameIndex,
-    const QString& expectedAddress, const QString& address, const QString& page)
+const PageDocument* TSMSBaseForm::stepDocument(
+    std::shared_ptr<PageDocument>& top, const PageStep& step, const QString& address, const QString& page)
 {
+    const qint32 frameIndex = step.frame;
+    const QString& expectedAddress = step.url;
     top = m_browser->Document();
     const PageDocument* document = top.get();
     // A frame number the page lacks gives no document, as does a frame that holds none.
@@ -382,8 +383,8 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
     if (!m_checking && address != provider.LoginUrl && endedByPage(frame, address))
         return;
     std::shared_ptr<PageDocument> top;
-    const PageDocument* document
-        = stepDocument(top, provider.LoginFrame, provider.LoginUrl, address, QStringLiteral("login page"));
+    const PageStep login = provider.loginStep();
+    const PageDocument* document = stepDocument(top, login, address, QStringLiteral("login page"));
     if (!document)
         return;
     if (m_checking && !checkSteps(DefinitionCheck::inspectLogin(*document, provider)))
@@ -391,10 +392,8 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
     PageOperations::SetFormField(*document, provider.LoginForm, provider.UserField, UserName);
     PageOperations::SetFormField(*document, provider.LoginForm, provider.PassField, Password);
     bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
-    followSubmission(*top, *document, provider.LoginFrame, provider.LoginSubmit, provider.LoginForm,
-        provider.LoginSubmitLookup, QStringLiteral("login page"));
-    triggerSubmission(
-        *document, provider.LoginSubmit, provider.LoginForm, provider.LoginSubmitLookup, provider.LoginSubmitValue);
+    followSubmission(*top, *document, login, QStringLiteral("login page"));
+    triggerSubmission(*document, login);
     SetStatus(ssIdentifying);
 }
 
@@ -419,8 +418,7 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
             return;
     }
     std::shared_ptr<PageDocument> top;
-    const PageDocument* document
-        = stepDocument(top, provider.MsgFrame, provider.MsgUrl, address, QStringLiteral("message page"));
+    const PageDocument* document = stepDocument(top, provider.messageStep(), address, QStringLiteral("message page"));
     if (!document)
         return;
     if (m_checking
@@ -464,19 +462,17 @@ void TSMSBaseForm::fillMessage(const PageDocument& top, const PageDocument& docu
         return;
     }
     bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
-    followSubmission(top, document, provider.MsgFrame, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup,
-        QStringLiteral("message page"));
+    const PageStep step = provider.messageStep();
+    followSubmission(top, document, step, QStringLiteral("message page"));
     // What the page shows before the submission is no answer to it.
     startWatch();
-    Submitted = PageOperations::SubmissionFound(
-        document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
+    Submitted = PageOperations::SubmissionFound(document, step.submit, step.form, step.submitLookup, step.submitValue);
     if (!Submitted) {
         Diagnostic = QStringLiteral("the message page has nothing to send its form with (submission kind %1)")
                          .arg(provider.MsgSubmit);
         m_pendingFailure = SendFailure { FailureReason::NothingToSend, QString() };
     }
-    triggerSubmission(
-        document, provider.MsgSubmit, provider.MsgForm, provider.MsgSubmitLookup, provider.MsgSubmitValue);
+    triggerSubmission(document, step);
     SetStatus(ssSending);
 }
 

@@ -141,20 +141,19 @@ private:
     IWebBrowser* browser();
     void bindDocumentComplete(StepHandler handler);
     void dispatchDocumentComplete(FrameRef frame, const QString& address);
-    // The document a step works on, the top-level one or that of frame `frameIndex`; null after setting
-    // status 8 when there is none or the loaded address is not the expected one. `top` keeps it alive.
-    const PageDocument* stepDocument(std::shared_ptr<PageDocument>& top, qint32 frameIndex,
-        const QString& expectedAddress, const QString& address, const QString& page);
+    // The document a step works on, the top-level one or that of the step's frame; null after failing the
+    // attempt when there is none or the loaded address is not the step's. `top` keeps it alive.
+    const PageDocument* stepDocument(
+        std::shared_ptr<PageDocument>& top, const PageStep& step, const QString& address, const QString& page);
     // Ends an attempt: no step bound, no time-out running, the browser on a blank page.
     void endAttempt();
     // In a dry run, hands the step on; a failed step ends the run with ssFailed. Returns whether it passed.
     bool checkStep(const QString& step, bool passed, const QString& detail);
     bool checkSteps(const QVector<CheckStep>& steps);
-    void triggerSubmission(
-        const PageDocument& document, quint8 kind, const QString& form, const QString& lookup, const QString& value);
+    void triggerSubmission(const PageDocument& document, const PageStep& step);
     // From a submission on, the next step waits for the window the submission goes to and for no other.
-    void followSubmission(const PageDocument& top, const PageDocument& document, qint32 frameIndex, quint8 kind,
-        const QString& form, const QString& lookup, const QString& page);
+    void followSubmission(
+        const PageDocument& top, const PageDocument& document, const PageStep& step, const QString& page);
     // The watch after the message submission: every event of the windows it follows, until a verdict.
     void startWatch();
     bool watches(FrameRef frame) const;

@@ -5,6 +5,26 @@
 
 using TextRules::isControlOrBlank;
 
+void TProvider::setLoginStep(const PageStep& step)
+{
+    LoginUrl = step.url;
+    LoginFrame = step.frame;
+    LoginForm = step.form;
+    LoginSubmit = step.submit;
+    LoginSubmitLookup = step.submitLookup;
+    LoginSubmitValue = step.submitValue;
+}
+
+void TProvider::setMessageStep(const PageStep& step)
+{
+    MsgUrl = step.url;
+    MsgFrame = step.frame;
+    MsgForm = step.form;
+    MsgSubmit = step.submit;
+    MsgSubmitLookup = step.submitLookup;
+    MsgSubmitValue = step.submitValue;
+}
+
 TProvider TProvider::fromParameters(const std::function<QString(const QString& name)>& param)
 {
     auto text = [&](const char* name) { return param(QLatin1String(name)); };

@@ -13,6 +13,19 @@ enum class ProviderOrigin : quint8
     Local // a file of the user's in providers.d
 };
 
+// One page of an operator's that the engine works through: its address, the frame that holds the form (-1:
+// the page itself), the form, and how the form is submitted (the kind, the control or link looked up, and
+// the value the submission gives). The login and the message page are each one.
+struct PageStep
+{
+    QString url;
+    qint32 frame = -1;
+    QString form;
+    quint8 submit = 0;
+    QString submitLookup;
+    QString submitValue;
+};
+
 // One mobile network whose web site the engine drives. Everything but the credentials comes from a PROVIDER
 // tag, of the service or of a local definition file; the credentials come from SMS.INI.
 struct TProvider
@@ -51,6 +64,12 @@ struct TProvider
     // Set by whoever read the tag; OriginFile is the local file's path and empty otherwise.
     ProviderOrigin Origin = ProviderOrigin::Service;
     QString OriginFile;
+
+    // The login page's and the message page's step, as the record's Login* and Msg* fields hold them.
+    PageStep loginStep() const { return { LoginUrl, LoginFrame, LoginForm, LoginSubmit, LoginSubmitLookup, LoginSubmitValue }; }
+    PageStep messageStep() const { return { MsgUrl, MsgFrame, MsgForm, MsgSubmit, MsgSubmitLookup, MsgSubmitValue }; }
+    void setLoginStep(const PageStep& step);
+    void setMessageStep(const PageStep& step);
 
     // A provider with a login page needs both a user name and a password before anything is sent to it.
     bool needsLogin() const { return !LoginUrl.isEmpty(); }

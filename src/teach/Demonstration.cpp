@@ -218,6 +218,12 @@ void Demonstration::submitted(const Submission& submission)
     // Anything else (a search, a language choice) is the user finding the way.
 }
 
+PageStep Demonstration::stepOf(const Submission& submission, const QString& url)
+{
+    return { url, frameIndex(submission.place), submission.form.designator(), submission.kind, submission.lookup,
+        submission.value };
+}
+
 int Demonstration::frameIndex(const Place& place)
 {
     return place.frame.isEmpty() ? -1 : place.frame.first();
@@ -247,12 +253,7 @@ void Demonstration::recordLogin(const Submission& submission)
     if (!where.isEmpty())
         m_loginProblems << where;
 
-    m_provider.LoginUrl = m_topAddress.value(submission.place.page, submission.place.url);
-    m_provider.LoginFrame = frameIndex(submission.place);
-    m_provider.LoginForm = submission.form.designator();
-    m_provider.LoginSubmit = submission.kind;
-    m_provider.LoginSubmitLookup = submission.lookup;
-    m_provider.LoginSubmitValue = submission.value;
+    m_provider.setLoginStep(stepOf(submission, m_topAddress.value(submission.place.page, submission.place.url)));
 
     // The password field is the one typed into; the user field the text field typed into last before it.
     const QHash<QString, QString> typed = typedInto(submission.place, submission.form);
@@ -312,14 +313,9 @@ void Demonstration::skipLogin()
     m_loginSkipped = true;
     m_loginRecorded = false;
     m_loginProblems.clear();
-    m_provider.LoginUrl.clear();
-    m_provider.LoginFrame = -1;
-    m_provider.LoginForm.clear();
+    m_provider.setLoginStep({});
     m_provider.UserField.clear();
     m_provider.PassField.clear();
-    m_provider.LoginSubmit = 0;
-    m_provider.LoginSubmitLookup.clear();
-    m_provider.LoginSubmitValue.clear();
     m_userName.clear();
     m_password.clear();
     if (m_stage == Stage::Login)
@@ -338,6 +334,7 @@ void Demonstration::recordMessage(const Submission& submission)
         m_messageProblems << where;
 
     m_passedByHand = false;
+    QString url;
     if (m_loginRecorded) {
         // A send goes on from the page that the login leads to, and from no other.
         if (submission.place == m_loginPlace) {
@@ -354,21 +351,17 @@ void Demonstration::recordMessage(const Submission& submission)
             m_messageProblems << tr("אחרי הכניסה האתר פתח את %1, אבל טופס ההודעה שמילאת היה בדף %2 שהגעת אליו "
                                     "משם. התוכנה יכולה למלא רק את הדף שהכניסה מובילה אליו.")
                                      .arg(m_afterLogin.url, submission.place.url);
-            m_provider.MsgUrl = m_afterLogin.url;
+            url = m_afterLogin.url;
         } else {
             // Pages the user answered on the site's own way from the login to here (a word in a picture, a
             // code) are not recorded: at each send the program shows them to the user to answer again.
             m_passedByHand = elsewhere;
-            m_provider.MsgUrl = messageUrl;
+            url = messageUrl;
         }
     } else {
-        m_provider.MsgUrl = m_topAddress.value(submission.place.page, submission.place.url);
+        url = m_topAddress.value(submission.place.page, submission.place.url);
     }
-    m_provider.MsgFrame = frameIndex(submission.place);
-    m_provider.MsgForm = submission.form.designator();
-    m_provider.MsgSubmit = submission.kind;
-    m_provider.MsgSubmitLookup = submission.lookup;
-    m_provider.MsgSubmitValue = submission.value;
+    m_provider.setMessageStep(stepOf(submission, url));
 
     const QHash<QString, QString> typed = typedInto(submission.place, submission.form);
     auto find = [&](auto matches) -> const Field* {

@@ -153,6 +153,8 @@ private:
     bool holdsSample(const QList<Field>& fields) const;
     QString placeProblem(const Place& place, const QString& what) const;
     static int frameIndex(const Place& place);
+    // The page step a submission made, at `url`.
+    static PageStep stepOf(const Submission& submission, const QString& url);
 
     SampleValues m_samples;
     Stage m_stage = Stage::Login;
