@@ -268,6 +268,8 @@ void TMsgForm::showConnectionState(ConnectionState state)
     case ConnectionState::Service:
         m_ui.connectionLamp->SetGreen();
         break;
+    default: // no state of the lamp's
+        return;
     }
     m_tray->showConnectionState(state);
 }

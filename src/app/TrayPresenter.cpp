@@ -39,7 +39,7 @@ QString TrayPresenter::definitionsTip(ConnectionState state) const
         return TMsgForm::tr("אין הגדרות ספקים");
     case ConnectionState::Stored:
         // Yellow also while the first request to the service is under way, with nothing stored yet.
-        return m_window.session().providers().isEmpty() ? TMsgForm::tr("מתחבר לשירות...")
+        return !m_window.session().providersKnown() ? TMsgForm::tr("מתחבר לשירות...")
                                                          : TMsgForm::tr("עובד מהגדרות שמורות או משלך");
     default:
         return TMsgForm::tr("הגדרות מהשירות");

@@ -93,6 +93,11 @@ public:
     void openOnlineHelp();
     void bannerClicked();
 
+    ConnectionState connectionState() const override;
+    // Whether the user asked the list send under way to stop.
+    bool cancelRequested() const override { return m_cancelRequested; }
+    // Opens an address in the desktop's browser or mail program; false when none took it.
+    bool openUrl(const QUrl& url) override { return ServiceConnectionHost::openUrl(url); }
     bool online() const { return m_online; }
     // As the last online test found it (CheckOnline); the send command reads it.
     void setOnline(bool online) { m_online = online; }
@@ -142,6 +147,15 @@ public:
     static QString bannerTableFile();
     void saveBannerTable();
 
+protected:
+    bool event(QEvent* event) override;
+
+signals:
+    // Something was written to the history or the queue changed.
+    void historyChanged();
+
+private:
+    // The hosts' side: the parts the session owns reach it through these, and no one else does.
     // --- SendQueueHost (with view() above)
     void reloadChangedDefinitions() override;
 
@@ -157,7 +171,6 @@ public:
 
     // --- SendWorkflowHost
     bool isOnline() const override { return m_online; }
-    ConnectionState connectionState() const override;
     bool ask(const QString& question) override;
     void reportError(const QString& text) override;
     void suspendServiceRequests(bool suspended) override;
@@ -168,14 +181,12 @@ public:
     void beginList(const QStringList& names) override;
     void setCurrentRecipient(int index) override { m_currentRecipient = index; }
     void endList(bool cancelled) override;
-    bool cancelRequested() const override { return m_cancelRequested; }
     void setCancelRequested(bool requested) override { m_cancelRequested = requested; }
 
     // --- BannerRotationHost (with checkOnline and minimiseIfCovered above)
     bool windowShown() const override;
     bool bannerCovered() const override;
     void displayBanner(const QImage& picture) override;
-    bool openUrl(const QUrl& url) override { return ServiceConnectionHost::openUrl(url); }
 
     // --- PreferencesHost
     TProviders& providers() override { return m_engine->Providers; }
@@ -184,14 +195,6 @@ public:
     void setSendTimeOut(int seconds) override { m_engine->TimeOut = seconds; }
     void serviceUrlChanged() override;
 
-protected:
-    bool event(QEvent* event) override;
-
-signals:
-    // Something was written to the history or the queue changed.
-    void historyChanged();
-
-private:
     void loadBannerTable();
     // The demo operators' definitions arrived: a message to their operator without a login is set up.
     void demoArrived();

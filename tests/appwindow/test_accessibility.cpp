@@ -117,7 +117,7 @@ private slots:
         // The lamp says its state in words, a different one for each colour.
         QStringList lamp;
         for (const int state : { 0, 1, 2 }) {
-            form->session().setConnectionState(ConnectionState(state));
+            static_cast<ServiceConnectionHost&>(form->session()).setConnectionState(ConnectionState(state));
             lamp << of(ui.connectionLamp)->text(QAccessible::Name);
         }
         QCOMPARE(QSet<QString>(lamp.cbegin(), lamp.cend()).size(), 3);

@@ -118,7 +118,7 @@ private slots:
     void init()
     {
         m_sandbox.clearSubmissions();
-        m_form->session().setSendTimeOut(30);
+        static_cast<PreferencesHost&>(m_form->session()).setSendTimeOut(30);
     }
 
     // Asked about at the start, the missed send waits for the answer however often the queue looks.
@@ -173,7 +173,7 @@ private slots:
 
         const qsizetype before = m_store->entries({}).size();
         m_form->toggleShown();
-        m_form->session().setSendTimeOut(timeOut);
+        static_cast<PreferencesHost&>(m_form->session()).setSendTimeOut(timeOut);
         typeRecipient(area, phone, QStringLiteral("שלום מההיסטוריה"));
         QTest::mouseClick(m_form->ui().sendButton, Qt::LeftButton);
         if (closeAfterMs) {

@@ -60,7 +60,7 @@ std::unique_ptr<TMsgForm> readyForm()
     auto form = makeForm();
     form->session().setOnline(true);
     form->session().engine().Providers = { sahar(true), kesher() };
-    form->session().setConnectionState(ConnectionState::Stored);
+    static_cast<ServiceConnectionHost&>(form->session()).setConnectionState(ConnectionState::Stored);
     form->toggleShown();
     return form;
 }
@@ -219,7 +219,7 @@ private slots:
         prompt.answer = answer;
         auto form = readyForm();
         form->session().setOnline(online);
-        form->session().setConnectionState(ConnectionState::NoDefinitions);
+        static_cast<ServiceConnectionHost&>(form->session()).setConnectionState(ConnectionState::NoDefinitions);
         form->ui().senderEdit->setText(QStringLiteral("Dana"));
         form->ui().messageEdit->setPlainText(QStringLiteral("hi"));
         form->ui().areaCodeEdit->setText(QStringLiteral("054"));

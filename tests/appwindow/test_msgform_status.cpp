@@ -55,16 +55,16 @@ private slots:
         QFETCH(bool, providers);
         QFETCH(QString, tip);
         auto form = makeForm();
-        form->session().providers().clear();
+        form->session().engine().Providers.clear();
         if (providers)
-            form->session().providers().append(TProvider());
-        form->session().setConnectionState(ConnectionState(state));
+            form->session().engine().Providers.append(TProvider());
+        static_cast<ServiceConnectionHost&>(form->session()).setConnectionState(ConnectionState(state));
         QCOMPARE(int(form->session().connectionState()), state);
         QCOMPARE(int(form->ui().connectionLamp->colour()), colour);
         QCOMPARE(form->ui().trayIcon->icon().cacheKey(), form->ui().trayImages.at(state).cacheKey());
         QCOMPARE(form->ui().trayIcon->hint(), QStringLiteral("Zelkora\n") + tip);
         // A state out of range is stored and shown nowhere.
-        form->session().setConnectionState(ConnectionState(7));
+        static_cast<ServiceConnectionHost&>(form->session()).setConnectionState(ConnectionState(7));
         QCOMPARE(int(form->session().connectionState()), 7);
         QCOMPARE(int(form->ui().connectionLamp->colour()), colour);
     }
@@ -168,7 +168,7 @@ private slots:
         form->session().workflow().ListSending = true;
         form->beginList({ QStringLiteral("Avi"), QStringLiteral("Dana"), QStringLiteral("Avi") });
         TPopUpStatusForm* popup = form->popUpStatusForm();
-        form->session().setCurrentRecipient(1);
+        static_cast<SendWorkflowHost&>(form->session()).setCurrentRecipient(1);
         form->ui().statusLine->setText(QStringLiteral("before"));
 
         form->session().SendResult(ssConnecting);
@@ -249,7 +249,7 @@ private slots:
     {
         auto form = makeForm();
         form->toggleShown();
-        form->session().setUsePopupStatus(true);
+        static_cast<PreferencesHost&>(form->session()).setUsePopupStatus(true);
         bool openedByTheCancel = false;
         const auto showStatus = form->session().engine().OnStatus;
         form->session().engine().OnStatus = [&](TSMSStatus status) {

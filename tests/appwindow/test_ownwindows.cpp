@@ -131,7 +131,7 @@ class TestOwnWindows : public QObject
     {
         for (int i = 0; i < 3; ++i) {
             QTest::qWait(500);
-            m_form->session().minimiseIfCovered();
+            m_form->minimiseIfCovered();
         }
         QTest::qWait(300);
     }
@@ -165,7 +165,7 @@ private slots:
     {
         const ForeignWindow cover(m_form->frameGeometry().adjusted(-20, -20, 20, 20));
         QTRY_VERIFY(m_form->isWindowCovered());
-        m_form->session().minimiseIfCovered();
+        m_form->minimiseIfCovered();
         QTRY_VERIFY(m_form->isMinimized());
     }
 

@@ -57,7 +57,7 @@ class TestSession : public QObject
         provider.MsgForm = QStringLiteral("sms");
         m_session->engine().Providers = { provider };
         m_session->setOnline(true);
-        m_session->setConnectionState(ConnectionState::Stored);
+        static_cast<ServiceConnectionHost&>(*m_session).setConnectionState(ConnectionState::Stored);
     }
 
 private slots:
