@@ -334,6 +334,13 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
 </context>
 <context>
+    <name>DemoRun</name>
+    <message>
+        <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
+        <translation>Hello! This is a test message through the demo operators.</translation>
+    </message>
+</context>
+<context>
     <name>Demonstration</name>
     <message>
         <source>הטופס פותח את התשובה בחלון חדש, והתוכנה אינה יכולה להמשיך אחריו.</source>
@@ -538,7 +545,7 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     </message>
     <message>
         <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
-        <translation>Hello! This is a test message through the demo operators.</translation>
+        <translation type="vanished">Hello! This is a test message through the demo operators.</translation>
     </message>
 </context>
 <context>

@@ -332,6 +332,13 @@
     </message>
 </context>
 <context>
+    <name>DemoRun</name>
+    <message>
+        <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Demonstration</name>
     <message>
         <source>הטופס פותח את התשובה בחלון חדש, והתוכנה אינה יכולה להמשיך אחריו.</source>
@@ -520,10 +527,6 @@
     </message>
     <message>
         <source>ההגדרות לא נשמרו: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>שלום! זו הודעת ניסיון דרך מפעילי ההדגמה.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,5 +1,6 @@
 #include "MainSession.h"
 
+#include "DemoRun.h"
 #include "MainView.h"
 #include "OnlineCheck.h"
 #include "ServiceConnection.h"
@@ -32,6 +33,7 @@ MainSession::MainSession(TSMSBaseForm::BrowserMaker makeBrowser, QObject* parent
     m_workflow = std::make_unique<SendWorkflow>(*m_engine, *this);
     m_banners = new BannerRotation(*m_state, *m_service, *this, this, this);
     m_queue = new SendQueue(*m_engine, *m_workflow, *this, this);
+    m_demo = new DemoRun(*this);
     connect(m_queue, &SendQueue::historyChanged, this, &MainSession::historyChanged);
     // The window that shows the site's question is the view's; the status line is the session's.
     connect(m_engine, &TSMSBaseForm::personNeeded, this, [this] {
@@ -391,6 +393,16 @@ void MainSession::openOnlineHelp()
 void MainSession::bannerClicked()
 {
     m_banners->bannerClicked();
+}
+
+void MainSession::startDemo()
+{
+    m_demo->start();
+}
+
+bool MainSession::demoRunning() const
+{
+    return m_demo->running();
 }
 
 bool MainSession::definitionsAvailable() const

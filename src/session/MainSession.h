@@ -19,7 +19,7 @@
 
 #include <memory>
 
-class DemoOperators;
+class DemoRun;
 class HistoryStore;
 struct HistoryEntry;
 class MainView;
@@ -135,11 +135,8 @@ public:
     // The list this session sent last, when some of its recipients were not sent; else 0.
     qint64 lastListNotSent() const;
 
-    // The service at `url` for this run only (the demo operators): the connection starts again with it, and
-    // nothing of it is stored in the settings.
-    void useServiceForThisRun(const QString& url);
-    // Starts the demo operators (the package's sandbox network on this computer) for this run and points the
-    // service connection at them; the view hears how it goes. Nothing when they were started already.
+    // Starts the demo operators (the package's sandbox network on this computer) for this run (DemoRun); the
+    // view hears how it goes. Nothing when they were started already.
     void startDemo();
     bool demoRunning() const;
 
@@ -196,8 +193,6 @@ private:
     void serviceUrlChanged() override;
 
     void loadBannerTable();
-    // The demo operators' definitions arrived: a message to their operator without a login is set up.
-    void demoArrived();
     // A composition made by the session (the history's "send again"), for the view to show.
     void showComposition(const Composition& composition);
 
@@ -208,7 +203,7 @@ private:
     std::unique_ptr<SendWorkflow> m_workflow;
     BannerRotation* m_banners = nullptr;
     SendQueue* m_queue = nullptr;
-    QPointer<DemoOperators> m_demo;
+    DemoRun* m_demo = nullptr;
 
     Composition m_composition;
     bool m_started = false; // the composition came from SMS.INI once; a rebuilt window keeps it

@@ -9,6 +9,7 @@
 #include "common/ListLine.h"
 #include "common/ResStrings.h"
 #include "history/HistoryStore.h"
+#include "session/DemoRun.h"
 #include "session/LinkComposition.h"
 #include "session/MainSession.h"
 #include "session/MainView.h"
@@ -168,6 +169,41 @@ private slots:
         QVERIFY(m_session->openSmsLink(QStringLiteral("sms:12")));
         QCOMPARE(m_view.statuses.size(), 1);
         QCOMPARE(m_view.statuses.first().second, StatusKind::Error);
+    }
+
+    // The demo's first message fills what is empty and replaces nothing the user typed.
+    void theDemosFirstMessageFillsOnlyWhatIsEmpty_data()
+    {
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<bool>("greeting");
+        QTest::newRow("nothing typed") << "" << false << "" << "0541234567" << true;
+        QTest::newRow("a number typed") << "7654321" << false << "" << "0527654321" << true;
+        QTest::newRow("a message typed") << "" << false << "mine" << "0541234567" << false;
+        QTest::newRow("a list stays") << "" << true << "" << "052" << true;
+    }
+    void theDemosFirstMessageFillsOnlyWhatIsEmpty()
+    {
+        QFETCH(QString, phone);
+        QFETCH(bool, list);
+        QFETCH(QString, message);
+        QFETCH(QString, number);
+        QFETCH(bool, greeting);
+        MainSession::Composition typed;
+        typed.sender = QStringLiteral("Dana");
+        typed.area = QStringLiteral("052");
+        typed.phone = phone;
+        typed.listMode = list;
+        typed.recipientName = QStringLiteral("Ruth");
+        typed.message = message;
+        const MainSession::Composition composed = DemoRun::firstMessage(typed);
+        QCOMPARE(composed.area + composed.phone, number);
+        QCOMPARE(composed.message == message, !greeting);
+        QVERIFY(!composed.message.isEmpty());
+        QCOMPARE(composed.sender, QStringLiteral("Dana"));
+        QCOMPARE(composed.recipientName.isEmpty(), phone.isEmpty() && !list);
     }
 
     void composingAgainTakesTheEntry()
