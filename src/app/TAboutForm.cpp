@@ -20,7 +20,7 @@ constexpr int ClientWidth = 197;
 constexpr int ClientHeight = 145;
 const QRect LogoRect(-1, 5, 195, 56);
 constexpr int TextTop = 64;
-constexpr int Label1Left = 145;
+constexpr int VersionCaptionLeft = 145;
 constexpr int CopyrightTop = 84;
 const QRect ButtonRect(8, 120, 57, 21);
 } // namespace
@@ -36,51 +36,51 @@ TAboutForm::TAboutForm(QWidget* owner)
     setPalette(white);
     setAutoFillBackground(true);
 
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setScaledContents(true);
-    Image2->setPixmap(Skin::aboutLogo());
+    logoImage = new QLabel(this);
+    logoImage->setObjectName(QStringLiteral("logoImage"));
+    logoImage->setScaledContents(true);
+    logoImage->setPixmap(Skin::aboutLogo());
 
-    Label1 = new QLabel(tr("גרסה: "), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    versionCaption = new QLabel(tr("גרסה: "), this);
+    versionCaption->setObjectName(QStringLiteral("versionCaption"));
 
-    Version = new QLabel(this);
-    Version->setObjectName(QStringLiteral("Version"));
-    QFont bold = Version->font();
+    versionLabel = new QLabel(this);
+    versionLabel->setObjectName(QStringLiteral("versionLabel"));
+    QFont bold = versionLabel->font();
     bold.setBold(true);
-    Version->setFont(bold);
-    QPalette navy = Version->palette();
+    versionLabel->setFont(bold);
+    QPalette navy = versionLabel->palette();
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    Version->setPalette(navy);
+    versionLabel->setPalette(navy);
 
-    Label2 = new QLabel(tr("© כל הזכויות שמורות"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label3 = new QLabel(QStringLiteral("Zelkora"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    copyrightLine = new QLabel(tr("© כל הזכויות שמורות"), this);
+    copyrightLine->setObjectName(QStringLiteral("copyrightLine"));
+    programLine = new QLabel(QStringLiteral("Zelkora"), this);
+    programLine->setObjectName(QStringLiteral("programLine"));
 
-    Button1 = new QPushButton(tr("&סגור"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
+    closeButton = new QPushButton(tr("&סגור"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setDefault(true);
     // Escape closes a dialog already; the button closes it the same way.
-    connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    FormCreate();
+    showVersion();
 
     // The places are the design's, counted from the left; the box only grows where a font needs more room.
-    Image2->setGeometry(LogoRect);
-    Label1->adjustSize();
-    Label1->move(Label1Left, TextTop);
-    Version->adjustSize();
-    Version->move(Label1Left - Version->width(), TextTop);
-    Label2->adjustSize();
-    Label2->move((ClientWidth - Label2->width()) / 2, CopyrightTop);
-    Label3->adjustSize();
-    Label3->move((ClientWidth - Label3->width()) / 2, Label2->geometry().bottom() + 3);
-    Button1->setGeometry(ButtonRect);
-    const int width = std::max(ClientWidth, Label1->geometry().right() + 1);
-    const int height = std::max(ClientHeight, Label3->geometry().bottom() + ButtonRect.height() + 8);
+    logoImage->setGeometry(LogoRect);
+    versionCaption->adjustSize();
+    versionCaption->move(VersionCaptionLeft, TextTop);
+    versionLabel->adjustSize();
+    versionLabel->move(VersionCaptionLeft - versionLabel->width(), TextTop);
+    copyrightLine->adjustSize();
+    copyrightLine->move((ClientWidth - copyrightLine->width()) / 2, CopyrightTop);
+    programLine->adjustSize();
+    programLine->move((ClientWidth - programLine->width()) / 2, copyrightLine->geometry().bottom() + 3);
+    closeButton->setGeometry(ButtonRect);
+    const int width = std::max(ClientWidth, versionCaption->geometry().right() + 1);
+    const int height = std::max(ClientHeight, programLine->geometry().bottom() + ButtonRect.height() + 8);
     if (height > ClientHeight)
-        Button1->move(ButtonRect.left(), height - ButtonRect.height() - 4);
+        closeButton->move(ButtonRect.left(), height - ButtonRect.height() - 4);
     setFixedSize(width, height);
 }
 
@@ -89,9 +89,9 @@ QString TAboutForm::versionText(double version)
     return QString::number(version, 'g', QLocale::FloatingPointShortest);
 }
 
-void TAboutForm::FormCreate()
+void TAboutForm::showVersion()
 {
-    Version->setText(versionText(AppVersion));
+    versionLabel->setText(versionText(AppVersion));
 }
 
 void TAboutForm::showEvent(QShowEvent* event)

@@ -14,12 +14,12 @@ class TAboutForm : public QDialog
 public:
     explicit TAboutForm(QWidget* owner = nullptr);
 
-    QLabel* Image2; // the logo
-    QLabel* Label1; // "גרסה: "
-    QLabel* Version;
-    QLabel* Label2; // copyright notice, first line
-    QLabel* Label3; // copyright notice, second line
-    QPushButton* Button1; // "&סגור", default and cancel
+    QLabel* logoImage; // the logo
+    QLabel* versionCaption; // "גרסה: "
+    QLabel* versionLabel;
+    QLabel* copyrightLine; // copyright notice, first line
+    QLabel* programLine; // copyright notice, second line
+    QPushButton* closeButton; // "&סגור", default and cancel
 
     // The version as the box shows it: the shortest general form of the number, "1.11".
     static QString versionText(double version);
@@ -28,7 +28,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormCreate();
+    void showVersion();
 
     bool m_placed = false;
 };

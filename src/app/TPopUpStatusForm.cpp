@@ -42,12 +42,12 @@ TPopUpStatusForm::TPopUpStatusForm(QWidget* owner)
     closeButton->setGeometry(16, 8, 120, 25);
     closeButton->setAutoDefault(false);
     connect(closeButton, &QPushButton::clicked, this, &TPopUpStatusForm::closeClicked);
-    RetryButton = new QPushButton(tr("שלח שוב למי שלא קיבל"), buttonPanel);
-    RetryButton->setObjectName(QStringLiteral("RetryButton"));
-    RetryButton->setGeometry(ClientWidth - 16 - 200, 8, 200, 25);
-    RetryButton->setAutoDefault(false);
-    RetryButton->hide();
-    connect(RetryButton, &QPushButton::clicked, this, [this] {
+    retryButton = new QPushButton(tr("שלח שוב למי שלא קיבל"), buttonPanel);
+    retryButton->setObjectName(QStringLiteral("retryButton"));
+    retryButton->setGeometry(ClientWidth - 16 - 200, 8, 200, 25);
+    retryButton->setAutoDefault(false);
+    retryButton->hide();
+    connect(retryButton, &QPushButton::clicked, this, [this] {
         emit retryPressed();
         close();
     });
@@ -125,7 +125,7 @@ void TPopUpStatusForm::setCancelButton(bool cancels)
 
 void TPopUpStatusForm::offerRetry(bool offered)
 {
-    RetryButton->setVisible(offered);
+    retryButton->setVisible(offered);
 }
 
 void TPopUpStatusForm::closeClicked()

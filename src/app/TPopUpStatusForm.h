@@ -24,7 +24,7 @@ public:
     QWidget* buttonPanel;
     QPushButton* closeButton;
     // "Send again to those not sent": offered when a list ended with recipients that were not sent.
-    QPushButton* RetryButton;
+    QPushButton* retryButton;
 
     // The memo's height, the window shrinking or growing to the memo and the button bar.
     void setMemoHeight(int height);

@@ -38,10 +38,10 @@ TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
         checkBrowserVersion();
         m_makeBrowser = [](QObject* owner) { return BrowserLoader::createBrowser(owner); };
     }
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(90000);
-    connect(Timer1, &QTimer::timeout, this, &TSMSBaseForm::Timer1Timer);
+    timeOutTimer = new QTimer(this);
+    timeOutTimer->setObjectName(QStringLiteral("timeOutTimer"));
+    timeOutTimer->setInterval(90000);
+    connect(timeOutTimer, &QTimer::timeout, this, &TSMSBaseForm::timedOut);
     m_personTimer = new QTimer(this);
     m_personTimer->setSingleShot(true);
     connect(m_personTimer, &QTimer::timeout, this, [this] {
@@ -65,7 +65,7 @@ TSMSBaseForm::TSMSBaseForm(QObject* parent, BrowserMaker makeBrowser)
 
 TSMSBaseForm::~TSMSBaseForm()
 {
-    Timer1->stop();
+    timeOutTimer->stop();
     if (m_browser) {
         m_browser->setDocumentComplete(nullptr);
         m_browser->setNavigateComplete(nullptr);
@@ -149,8 +149,8 @@ void TSMSBaseForm::SendNow()
     Failure = SendFailure();
     m_pendingFailure = SendFailure();
     PersonPage.clear();
-    Timer1->stop();
-    Timer1->setInterval(timeOutInterval());
+    timeOutTimer->stop();
+    timeOutTimer->setInterval(timeOutInterval());
 
     ProviderIndex = FindProviderByArea(AreaCode);
     if (ProviderIndex == -1) {
@@ -195,7 +195,7 @@ void TSMSBaseForm::Cancel()
 void TSMSBaseForm::Abort()
 {
     leavePersonWait();
-    Timer1->stop();
+    timeOutTimer->stop();
     bindDocumentComplete(nullptr);
     if (m_browser)
         m_browser->Stop();
@@ -213,8 +213,8 @@ void TSMSBaseForm::SetStatus(TSMSStatus status)
         endAttempt();
         break;
     case ssConnecting:
-        if (!Timer1->isActive())
-            Timer1->start();
+        if (!timeOutTimer->isActive())
+            timeOutTimer->start();
         break;
     default:
         break;
@@ -227,7 +227,7 @@ void TSMSBaseForm::SetStatus(TSMSStatus status)
 void TSMSBaseForm::endAttempt()
 {
     leavePersonWait();
-    Timer1->stop();
+    timeOutTimer->stop();
     bindDocumentComplete(nullptr);
     // A frame of the finished attempt's pages belongs to no later page; forgetting it here keeps an attempt
     // that ended by time-out or cancel from blocking the next one.
@@ -491,7 +491,7 @@ bool TSMSBaseForm::askPerson(const QString& address)
     // The person's time is not the site's: the attempt's time-out waits, and the person has a limit of
     // their own, counted from the last page they opened.
     m_waitingForPerson = true;
-    Timer1->stop();
+    timeOutTimer->stop();
     m_following = false;
     NavFrame.clear();
     bindDocumentComplete(&TSMSBaseForm::PersonPageComplete);
@@ -517,7 +517,7 @@ void TSMSBaseForm::PersonPageComplete(FrameRef frame, const QString& address)
         return;
     leavePersonWait();
     // The attempt goes on where the person brought it, with its whole time-out.
-    Timer1->start();
+    timeOutTimer->start();
     if (m_checking
         && !checkSteps(QVector<CheckStep> { CheckStep { QStringLiteral("message page"), true,
                            QCoreApplication::translate("DefinitionCheck", "נטען בכתובת %1 אחרי תשובת האדם").arg(shownAddress(address)) } }
@@ -782,9 +782,9 @@ void TSMSBaseForm::WebBrowser1PageLost()
         fail(ssFailed, FailureReason::BrowserStopped, QString(), QStringLiteral("the page's renderer process ended"));
 }
 
-void TSMSBaseForm::Timer1Timer()
+void TSMSBaseForm::timedOut()
 {
-    const QString seconds = QString::number(Timer1->interval() / 1000);
+    const QString seconds = QString::number(timeOutTimer->interval() / 1000);
     if (m_watch.active && Submitted) {
         Failure = SendFailure { FailureReason::NoVerdict, seconds };
         Diagnostic = QStringLiteral("the site gave no verdict within %1 s of the attempt's start; the message may have "
@@ -804,7 +804,7 @@ void TSMSBaseForm::Timer1Timer()
         const QString page = m_step == &TSMSBaseForm::LoginPageComplete ? QStringLiteral("login page")
                                                                         : QStringLiteral("message page");
         OnCheckStep(
-            CheckStep { page, false, QCoreApplication::translate("DefinitionCheck", "אף דף לא נטען עד סופו תוך %1 שניות").arg(Timer1->interval() / 1000) });
+            CheckStep { page, false, QCoreApplication::translate("DefinitionCheck", "אף דף לא נטען עד סופו תוך %1 שניות").arg(timeOutTimer->interval() / 1000) });
     }
     // A page that lacked what the definition names is a failure of its own, not a slow site.
     SetStatus(Failure.reason == FailureReason::PageUnreadable || Failure.reason == FailureReason::NothingToSend

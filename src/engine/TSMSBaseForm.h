@@ -115,7 +115,7 @@ public:
     // The person gave up (Cancel, or closed the window): the attempt fails.
     void PersonCancelled();
 
-    QTimer* Timer1 = nullptr;
+    QTimer* timeOutTimer = nullptr;
 
     // The browser, made on first use; null before the first attempt.
     IWebBrowser* WebBrowser1() const { return m_browser.get(); }
@@ -190,7 +190,7 @@ private:
     void ResultPageComplete(FrameRef frame, const QString& address);
     void PersonPageComplete(FrameRef frame, const QString& address);
     void WebBrowser1PageLost();
-    void Timer1Timer();
+    void timedOut();
 
     BrowserMaker m_makeBrowser;
     std::unique_ptr<IWebBrowser> m_browser;

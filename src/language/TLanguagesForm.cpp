@@ -18,7 +18,7 @@ TLanguagesForm::TLanguagesForm(LanguagesHost& host, const QString& moduleBase, Q
     , m_host(host)
 {
     buildControls(moduleBase);
-    FormCreate();
+    showLanguageInForce();
 }
 
 TLanguagesForm::~TLanguagesForm() = default;
@@ -34,24 +34,24 @@ void TLanguagesForm::buildControls(const QString& moduleBase)
     // With the main window gone this may be the only window shown; closing it must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    Label1 = new QLabel(QStringLiteral("Please choose interface language:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont bold = Label1->font();
+    promptLabel = new QLabel(QStringLiteral("Please choose interface language:"), this);
+    promptLabel->setObjectName(QStringLiteral("promptLabel"));
+    QFont bold = promptLabel->font();
     bold.setBold(true);
-    Label1->setFont(bold);
+    promptLabel->setFont(bold);
 
-    HalvernLanguage1 = new THalvernLanguage(moduleBase, this);
-    HalvernLanguage1->setObjectName(QStringLiteral("HalvernLanguage1"));
-    HalvernLanguage1->setFixedWidth(201);
-    HalvernLanguage1->setRefreshImmidiate(true);
+    languageList = new THalvernLanguage(moduleBase, this);
+    languageList->setObjectName(QStringLiteral("languageList"));
+    languageList->setFixedWidth(201);
+    languageList->setRefreshImmidiate(true);
 
-    Button1 = new QPushButton(QStringLiteral("&Close"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &TLanguagesForm::Button1Click);
+    closeButton = new QPushButton(QStringLiteral("&Close"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setDefault(true);
+    connect(closeButton, &QPushButton::clicked, this, &TLanguagesForm::closeClicked);
     // The main window and its tray icon stay until a language is chosen; then they go, and come back in the
     // new language when this window closes.
-    connect(HalvernLanguage1, &THalvernLanguage::languageChosen, this, [this] {
+    connect(languageList, &THalvernLanguage::languageChosen, this, [this] {
         if (m_released)
             return;
         m_released = true;
@@ -60,35 +60,35 @@ void TLanguagesForm::buildControls(const QString& moduleBase)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Button1);
+    buttons->addWidget(closeButton);
     buttons->addStretch();
 
     auto* form = new QVBoxLayout(this);
-    form->addWidget(Label1);
-    form->addWidget(HalvernLanguage1, 0, Qt::AlignHCenter);
+    form->addWidget(promptLabel);
+    form->addWidget(languageList, 0, Qt::AlignHCenter);
     form->addLayout(buttons);
     // A fixed border, the window sized to its contents: about 212 by 96 with the usual fonts.
     form->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TLanguagesForm::FormCreate()
+void TLanguagesForm::showLanguageInForce()
 {
     const QString languageCode = m_host.languageCode();
-    HalvernLanguage1->setSelectedCode(languageCode);
-    HalvernLanguage1->showCode(languageCode);
+    languageList->setSelectedCode(languageCode);
+    languageList->showCode(languageCode);
 }
 
-void TLanguagesForm::Button1Click()
+void TLanguagesForm::closeClicked()
 {
     try {
-        ProgramSettings::writeLanguage(HalvernLanguage1->SelectedCode());
+        ProgramSettings::writeLanguage(languageList->SelectedCode());
     } catch (const ZelkoraError&) {
         // The language stays in force for this run; the next start uses the value stored before.
     }
     close();
 }
 
-void TLanguagesForm::FormClose()
+void TLanguagesForm::closeOnce()
 {
     if (m_closed)
         return;
@@ -100,7 +100,7 @@ void TLanguagesForm::FormClose()
 void TLanguagesForm::closeEvent(QCloseEvent* event)
 {
     // QDialog's own handling would turn the close into a rejection that only hides the window.
-    FormClose();
+    closeOnce();
     event->accept();
 }
 

@@ -9,28 +9,29 @@ class QLabel;
 class QPushButton;
 class THalvernLanguage;
 
-// The interface-language window. Opening it takes the main window down; each language picked is loaded at
-// once; Close stores the language in the registry value "Language"; every close, the title-bar button and
-// Escape included, builds the main window again and deletes this window. It is shown without an owner and not
+// The interface-language window. The main window stays until a language is picked; then it goes, and each
+// language picked is loaded at once. Close stores the language in the settings' value "Language"; every close
+// (the title-bar button and Escape included) builds a main window taken down again and deletes this window. It is shown without an owner and not
 // modally, and it is always left to right, whatever the language in force.
 class TLanguagesForm : public QDialog
 {
     Q_OBJECT
 public:
-    // Runs FormCreate, which releases the host's main window. The host must outlive the window.
+    // Shows the language in force as chosen. The host must outlive the window.
     explicit TLanguagesForm(LanguagesHost& host, const QString& moduleBase = LanguageModules::programModuleBase(),
         QWidget* parent = nullptr);
     ~TLanguagesForm() override;
 
-    QLabel* Label1;
-    THalvernLanguage* HalvernLanguage1;
-    QPushButton* Button1;
+    QLabel* promptLabel;
+    THalvernLanguage* languageList;
+    QPushButton* closeButton;
 
-    void FormCreate();
+    // The language in force, chosen in the list.
+    void showLanguageInForce();
     // Close: stores SelectedCode, then closes the window, also when the store refused the value.
-    void Button1Click();
+    void closeClicked();
     // Builds the main window again; runs once, on the window's first close.
-    void FormClose();
+    void closeOnce();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

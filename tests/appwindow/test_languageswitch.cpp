@@ -36,7 +36,7 @@ QString builtModules()
 // Picks the language in the open language window as the user does.
 void pick(TLanguagesForm* window, const QString& code)
 {
-    THalvernLanguage* list = window->HalvernLanguage1;
+    THalvernLanguage* list = window->languageList;
     for (int i = 0; i < list->count(); ++i) {
         const THalvernLangInfo* info = list->itemLangInfo(i);
         if (info && info->Abbreviation.compare(code, Qt::CaseInsensitive) == 0) {
@@ -114,7 +114,7 @@ private slots:
         QVERIFY2(LanguageModules::activeModuleFile().endsWith(QLatin1String("zelkora.ENU")),
             qPrintable(LanguageModules::activeModuleFile()));
         if (closeButton)
-            window->Button1->click();
+            window->closeButton->click();
         else
             window->close();
         QTRY_VERIFY(mainWindow());
@@ -186,7 +186,7 @@ private slots:
         TLanguagesForm* window = openLanguages();
         pick(window, QStringLiteral("ENU"));
         QTRY_VERIFY(before.isNull());
-        window->Button1->click();
+        window->closeButton->click();
         QTRY_VERIFY(mainWindow() && mainWindow()->isVisible());
         QCOMPARE(mainWindow()->session().engine().Status, ssReady);
         QCOMPARE(mainWindow()->layoutDirection(), Qt::LeftToRight);

@@ -218,10 +218,10 @@ private slots:
         }
         QPointer<TPopUpStatusForm> status = m_form->findChild<TPopUpStatusForm*>();
         QVERIFY(status);
-        QTRY_VERIFY(status->RetryButton->isVisible());
+        QTRY_VERIFY(status->retryButton->isVisible());
 
         m_sandbox.clearSubmissions();
-        status->RetryButton->click();
+        status->retryButton->click();
         QTRY_COMPARE_WITH_TIMEOUT(m_store->entries({}).size(), 1 + 5 + 3 + 1, Patience);
         QCOMPARE(submittedNumbers(), QStringList { QStringLiteral("0549222222") });
         QCOMPARE(newest().name, QStringLiteral("בני"));

@@ -134,7 +134,7 @@ private slots:
                     box->reject();
             });
             QCOMPARE(box->windowTitle(), QStringLiteral("אודות"));
-            QCOMPARE(box->Version->text(), QStringLiteral("1.11"));
+            QCOMPARE(box->versionLabel->text(), QStringLiteral("1.11"));
             // Wayland leaves the place of every window to the compositor.
             if (QGuiApplication::platformName() != QLatin1String("wayland"))
                 QVERIFY((box->frameGeometry().center() - form->frameGeometry().center()).manhattanLength() <= 2);
@@ -143,7 +143,7 @@ private slots:
             form->showAbout();
             QCOMPARE(form->findChildren<TAboutForm*>().size(), 1);
             if (closeBy == 0)
-                box->Button1->click();
+                box->closeButton->click();
             else
                 QTest::keyClick(box, Qt::Key(closeBy));
         });

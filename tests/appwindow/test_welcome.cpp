@@ -171,7 +171,7 @@ private slots:
         before->ui().languagesAction->trigger();
         QTRY_VERIFY(LanguageSwitch::window());
         TLanguagesForm* languages = LanguageSwitch::window();
-        THalvernLanguage* list = languages->HalvernLanguage1;
+        THalvernLanguage* list = languages->languageList;
         for (int i = 0; i < list->count(); ++i) {
             if (list->itemLangInfo(i) && list->itemLangInfo(i)->Abbreviation == QLatin1String("ENU")) {
                 list->setCurrentIndex(i);

@@ -292,8 +292,8 @@ private slots:
         QFETCH(int, timeOut);
         m_engine->TimeOut = timeOut;
         send(QStringLiteral("054"), QStringLiteral("1234567"));
-        QVERIFY(m_engine->Timer1->isActive());
-        QCOMPARE(m_engine->Timer1->interval(), INT_MAX);
+        QVERIFY(m_engine->timeOutTimer->isActive());
+        QCOMPARE(m_engine->timeOutTimer->interval(), INT_MAX);
         QVERIFY(waitForEnd());
         QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentified, ssSending, ssSent }));
     }

@@ -129,7 +129,7 @@ private slots:
             (QStringList { "f0.user = u", "f0.pass = p", "f0.go click", "f1.from = Dana", "f1.text = hi",
                 "f1.area select 050", "f1.phone = 1234567" }));
         QCOMPARE(m_browser->navigations.last(), QStringLiteral("about:blank"));
-        QVERIFY(!m_engine->Timer1->isActive());
+        QVERIFY(!m_engine->timeOutTimer->isActive());
         QVERIFY(!m_engine->Checking() || m_engine->Status == ssReady);
     }
 

@@ -74,8 +74,8 @@ private slots:
         m_engine->TimeOut = timeOut;
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("hi"),
             QStringLiteral("u"), QStringLiteral("p"));
-        QCOMPARE(m_engine->Timer1->interval(), interval);
-        QVERIFY(m_engine->Timer1->isActive());
+        QCOMPARE(m_engine->timeOutTimer->interval(), interval);
+        QVERIFY(m_engine->timeOutTimer->isActive());
     }
 
     void unknownAreaFailsWithoutContactingAnySite()
@@ -83,7 +83,7 @@ private slots:
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("099"), QStringLiteral("1234567"), QStringLiteral("hi"),
             QString(), QString());
         QCOMPARE(m_statuses, QList<int> { ssFailed });
-        QVERIFY(!m_engine->Timer1->isActive());
+        QVERIFY(!m_engine->timeOutTimer->isActive());
         QVERIFY(!m_engine->WebBrowser1() || m_browser->navigations == QStringList { QStringLiteral("about:blank") });
     }
 
@@ -127,7 +127,7 @@ private slots:
         m_browser->loaded(1, QStringLiteral("http://127.0.0.1/result"));
         QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssSending, ssRejected }));
         QCOMPARE(m_browser->navigations.last(), QStringLiteral("about:blank"));
-        QVERIFY(!m_engine->Timer1->isActive());
+        QVERIFY(!m_engine->timeOutTimer->isActive());
     }
 
     // The message form lives in frame 0 beside frame 1 "result" and frame 2, an advert that keeps loading: once
@@ -314,7 +314,7 @@ private slots:
         m_engine->Abort();
         QVERIFY(m_statuses.isEmpty());
         QCOMPARE(m_engine->Status, ssConnecting);
-        QVERIFY(!m_engine->Timer1->isActive());
+        QVERIFY(!m_engine->timeOutTimer->isActive());
         QCOMPARE(m_browser->stops, 1);
         // The aborted attempt's page arriving later reaches no step.
         m_browser->navigated(1, QStringLiteral("http://127.0.0.1/login"));
@@ -352,7 +352,7 @@ private slots:
         m_engine->Send(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("2"), QStringLiteral("m"),
             QStringLiteral("u"), QStringLiteral("p"));
         QVERIFY(m_engine->NavFrame.isEmpty());
-        QVERIFY(m_engine->Timer1->remainingTime() > 1500);
+        QVERIFY(m_engine->timeOutTimer->remainingTime() > 1500);
 
         ScriptedPage page;
         m_browser->document = std::make_shared<ScriptedDocument>(&page);
@@ -381,7 +381,7 @@ private slots:
         m_browser->navigations.clear();
         m_browser->lost();
         QCOMPARE(m_statuses, statuses);
-        QCOMPARE(m_engine->Timer1->isActive(), false);
+        QCOMPARE(m_engine->timeOutTimer->isActive(), false);
         QCOMPARE(m_browser->navigations, busy ? QStringList { QStringLiteral("about:blank") } : QStringList());
     }
 
@@ -429,7 +429,7 @@ private slots:
         QCOMPARE(needed.size(), canAnswer ? 1 : 0);
         if (canAnswer) {
             QCOMPARE(needed.first().at(0).toString(), QStringLiteral("Sahar"));
-            QVERIFY(!m_engine->Timer1->isActive());
+            QVERIFY(!m_engine->timeOutTimer->isActive());
             QVERIFY(m_engine->waitingForPerson());
         }
 
@@ -445,7 +445,7 @@ private slots:
             m_browser->document = message;
             m_browser->loaded(1, QStringLiteral("http://127.0.0.1/msg"));
             QVERIFY(page.journal.contains(QStringLiteral("f0 submit")));
-            QVERIFY(m_engine->Timer1->isActive());
+            QVERIFY(m_engine->timeOutTimer->isActive());
         } else if (then == QLatin1String("frame")) {
             m_browser->document = message;
             m_browser->loaded(10, QStringLiteral("http://127.0.0.1/msg"));
@@ -476,8 +476,8 @@ private slots:
         // No box in the middle of a send: the refusal is the reason the time-out ends the attempt with.
         QCOMPARE(reported.size(), 0);
         QCOMPARE(m_statuses, QList<int> { ssConnecting });
-        QVERIFY(m_engine->Timer1->isActive());
-        m_engine->Timer1->setInterval(1);
+        QVERIFY(m_engine->timeOutTimer->isActive());
+        m_engine->timeOutTimer->setInterval(1);
         QTRY_COMPARE(m_engine->Status, ssFailed);
         QCOMPARE(m_engine->Failure.reason, FailureReason::PageUnreadable);
     }

@@ -57,13 +57,13 @@ private slots:
         // Nothing was chosen: the main window is neither taken down nor built again.
         QCOMPARE(m_host.released, 0);
         QCOMPARE(m_host.rebuilt, 0);
-        QCOMPARE(form->HalvernLanguage1->currentText(), QStringLiteral("Hebrew (Israel)"));
+        QCOMPARE(form->languageList->currentText(), QStringLiteral("Hebrew (Israel)"));
         // Left to right while the application reads right to left.
         QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
         QCOMPARE(form->layoutDirection(), Qt::LeftToRight);
 
         ProgramSettings::writeLanguage(QStringLiteral("ENU")); // changed meanwhile by another copy
-        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        QTest::mouseClick(form->closeButton, Qt::LeftButton);
 
         QCOMPARE(ProgramSettings::readLanguage(), QStringLiteral("HEB"));
         QCOMPARE(m_host.rebuilt, 0);
@@ -74,7 +74,7 @@ private slots:
     {
         QTest::addColumn<QString>("closeBy");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("Close") << "Button1"
+        QTest::newRow("Close") << "closeButton"
                                << "ENU";
         QTest::newRow("title-bar button") << "title bar"
                                           << "HEB";
@@ -87,14 +87,14 @@ private slots:
         QFETCH(QString, stored);
         QPointer<TLanguagesForm> form = open();
 
-        pick(*form->HalvernLanguage1, QStringLiteral("ENU"));
+        pick(*form->languageList, QStringLiteral("ENU"));
         QCOMPARE(languageInForce(), QStringLiteral("ENU"));
         QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
         QCOMPARE(m_host.released, 1);
         QCOMPARE(m_host.rebuilt, 0);
 
-        if (closeBy == QLatin1String("Button1"))
-            QTest::mouseClick(form->Button1, Qt::LeftButton);
+        if (closeBy == QLatin1String("closeButton"))
+            QTest::mouseClick(form->closeButton, Qt::LeftButton);
         else if (closeBy == QLatin1String("Escape"))
             QTest::keyClick(form, Qt::Key_Escape);
         else
@@ -112,9 +112,9 @@ private slots:
         // A folder where the store's file belongs: every write fails.
         QDir().mkpath(ProgramSettings::currentUserFile());
         QPointer<TLanguagesForm> form = open();
-        pick(*form->HalvernLanguage1, QStringLiteral("ENU"));
+        pick(*form->languageList, QStringLiteral("ENU"));
 
-        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        QTest::mouseClick(form->closeButton, Qt::LeftButton);
 
         QCOMPARE(m_host.rebuilt, 1);
         QCOMPARE(languageInForce(), QStringLiteral("ENU"));
