@@ -4,7 +4,6 @@
 #include "TMsgForm.h"
 #include "Welcome.h"
 #include "WelcomeBox.h"
-#include "session/ServiceConnection.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -65,8 +64,7 @@ void FirstStepsGuide::start()
         if (visible)
             windowShown();
     });
-    connect(&m_window.session().service(), &ServiceConnection::initDone, this, &FirstStepsGuide::checkProviders);
-    connect(&m_window.session().service(), &ServiceConnection::statsDone, this, &FirstStepsGuide::checkProviders);
+    connect(&m_window.session(), &MainSession::serviceAnswered, this, &FirstStepsGuide::checkProviders);
     new AreaMenuWatcher(m_window.ui().areaMenu, [this] { checkProviders(); });
     if (m_window.isShown())
         windowShown();

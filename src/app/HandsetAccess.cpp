@@ -2,7 +2,6 @@
 
 #include "CompositionFields.h"
 #include "TMsgForm.h"
-#include "session/BannerRotation.h"
 #include "widgets/TImgButton.h"
 #include "widgets/TImgLed.h"
 #include "widgets/TListLabel.h"
@@ -72,8 +71,7 @@ HandsetAccess::HandsetAccess(TMsgForm& window)
     }
     describeStatus(ui.statusLine->text());
     connect(ui.statusLine, &QLineEdit::textChanged, this, &HandsetAccess::describeStatus);
-    connect(&m_window.session().banners(), &BannerRotation::bannerShown, this,
-        [this] { describeBanner(m_window.session().banners().ShownName); });
+    connect(&m_window.session(), &MainSession::bannerShown, this, &HandsetAccess::describeBanner);
     connect(ui.menuButton, &TImgButton::menuRequested, &m_window, &TMsgForm::menuClicked);
     connect(&m_window.fields(), &CompositionFields::counted, this, &HandsetAccess::describeCounter);
 }

@@ -9,7 +9,6 @@
 #include "TAboutForm.h"
 #include "TellFriend.h"
 #include "common/UserPrompt.h"
-#include "service/ServiceState.h"
 
 #include <QAction>
 #include <QPointer>
@@ -18,11 +17,11 @@
 
 void TMsgForm::tellFriendsClicked()
 {
-    const QString link = TellFriend::mailLink(TellFriend::subject(), TellFriend::body(m_session->state().HomePage));
+    const QString link = TellFriend::mailLink(TellFriend::subject(), TellFriend::body(m_session->homePage()));
     // Without a mail program to take the link the user is told, where a click that does nothing would puzzle.
     if (!m_session->openUrl(TellFriend::mailUrl(link)))
         UserPrompt::current()->information(
-            tr("לא נמצאה תוכנת דואר שתפתח את ההודעה. אפשר להמליץ לחברים על Zelkora בכתובת %1").arg(m_session->state().HomePage));
+            tr("לא נמצאה תוכנת דואר שתפתח את ההודעה. אפשר להמליץ לחברים על Zelkora בכתובת %1").arg(m_session->homePage()));
 }
 
 void TMsgForm::showHelp()

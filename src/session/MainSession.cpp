@@ -35,6 +35,9 @@ MainSession::MainSession(TSMSBaseForm::BrowserMaker makeBrowser, QObject* parent
     m_queue = new SendQueue(*m_engine, *m_workflow, *this, this);
     m_demo = new DemoRun(*this);
     connect(m_queue, &SendQueue::historyChanged, this, &MainSession::historyChanged);
+    connect(m_service, &ServiceConnection::initDone, this, &MainSession::serviceAnswered);
+    connect(m_service, &ServiceConnection::statsDone, this, &MainSession::serviceAnswered);
+    connect(m_banners, &BannerRotation::bannerShown, this, [this] { emit bannerShown(m_banners->ShownName); });
     // The window that shows the site's question is the view's; the status line is the session's.
     connect(m_engine, &TSMSBaseForm::personNeeded, this, [this] {
         if (m_view)
@@ -383,6 +386,11 @@ void MainSession::localDefinitionsChanged()
 void MainSession::openHomePage()
 {
     m_service->openHomePage();
+}
+
+QString MainSession::homePage() const
+{
+    return m_state->HomePage;
 }
 
 void MainSession::openOnlineHelp()

@@ -90,6 +90,8 @@ public:
     // A definition file of the user's was written: the definitions are read again.
     void localDefinitionsChanged();
     void openHomePage();
+    // The program's home page, as the service or the settings give it.
+    QString homePage() const;
     void openOnlineHelp();
     void bannerClicked();
 
@@ -150,6 +152,11 @@ protected:
 signals:
     // Something was written to the history or the queue changed.
     void historyChanged();
+    // The service answered a request for definitions or a statistics report (or the request ended without
+    // one): the definitions in force may have changed.
+    void serviceAnswered();
+    // A banner went into the banner space; `name` is its name as the service gave it.
+    void bannerShown(const QString& name);
 
 private:
     // The hosts' side: the parts the session owns reach it through these, and no one else does.
