@@ -10,7 +10,6 @@
 #include "WindowStacking.h"
 #include "app/THiddenForm.h"
 #include "common/AppPaths.h"
-#include "common/ErrorReport.h"
 #include "common/Messages.h"
 #include "sending/PersonPageWindow.h"
 #include "settings/AutoStart.h"
@@ -29,7 +28,6 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
-#include <exception>
 
 TMsgForm::TMsgForm()
     : TMsgForm(Options())
@@ -113,27 +111,24 @@ void TMsgForm::connectCommands()
 
 void TMsgForm::setUp()
 {
-    try {
-        m_session->setView(this);
-        m_session->startUp();
+    // The session reports what fails in its own start-up, and starts what it can all the same.
+    m_session->setView(this);
+    m_session->startUp();
 
-        m_caret = new EditCaret(this);
-        m_caret->setBitmap(EditCaret::sizeFor(m_ui.numberEdit->font()), m_ui.senderEdit->palette().color(QPalette::Text));
-        for (QWidget* field : { static_cast<QWidget*>(m_ui.numberEdit), static_cast<QWidget*>(m_ui.senderEdit),
-                 static_cast<QWidget*>(m_ui.areaCodeEdit), static_cast<QWidget*>(m_ui.messageEdit) })
-            m_caret->attach(field);
+    m_caret = new EditCaret(this);
+    m_caret->setBitmap(EditCaret::sizeFor(m_ui.numberEdit->font()), m_ui.senderEdit->palette().color(QPalette::Text));
+    for (QWidget* field : { static_cast<QWidget*>(m_ui.numberEdit), static_cast<QWidget*>(m_ui.senderEdit),
+             static_cast<QWidget*>(m_ui.areaCodeEdit), static_cast<QWidget*>(m_ui.messageEdit) })
+        m_caret->attach(field);
 
-        m_skin->chooseOutline(m_skin->screenDensity());
+    m_skin->chooseOutline(m_skin->screenDensity());
 
-        // What was composed: the last single send's values at the first start, what was typed when the window
-        // was built again. The status line after it: filling the message clears the status line.
-        m_fields->show();
-        showStatus(tr("פעיל"), StatusKind::Info);
-        showConnectionState(m_session->connectionState());
-        m_fields->buildAreaMenu();
-    } catch (const std::exception& error) {
-        ErrorReport::report(ErrorReport::textOf(error));
-    }
+    // What was composed: the last single send's values at the first start, what was typed when the window was
+    // built again. The status line after it: filling the message clears the status line.
+    m_fields->show();
+    showStatus(tr("פעיל"), StatusKind::Info);
+    showConnectionState(m_session->connectionState());
+    m_fields->buildAreaMenu();
     m_helpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
 }
 

@@ -57,8 +57,8 @@ public:
         PhoneBookSession::OutlookSteps outlookSteps {};
     };
 
-    // Builds the window around its session and sets it up. An error while setting up reaches the general
-    // error report, and the window exists all the same.
+    // Builds the window around its session and sets it up; the session reports what fails in its start-up,
+    // and the window exists all the same.
     TMsgForm();
     explicit TMsgForm(const Options& options);
     ~TMsgForm() override;

@@ -244,15 +244,12 @@ void ServiceConnection::InitTimerTimer()
     if (m_initialised && address == m_lastIP)
         return;
 
-    try {
-        HTTP.Tag = 0;
-        m_initTimer.stop();
-        m_initTimer.setInterval(m_state.InitInterval);
-        m_initialised = false;
-        m_state.setConnectionState(ConnectionState::Stored);
-        startRequest(rkInit, AppPaths::serviceUrl() + InitRequestPath(address));
-    } catch (...) {
-    }
+    HTTP.Tag = 0;
+    m_initTimer.stop();
+    m_initTimer.setInterval(m_state.InitInterval);
+    m_initialised = false;
+    m_state.setConnectionState(ConnectionState::Stored);
+    startRequest(rkInit, AppPaths::serviceUrl() + InitRequestPath(address));
     enableInit();
 }
 
@@ -277,23 +274,18 @@ void ServiceConnection::StatsTimerTimer()
         m_httpIdle = false;
     }
 
-    // StatsTimer stays off until UM_STATSDONE.
-    try {
-        m_state.HitsUpdated = false;
-        const QString hits = PercentEncode(m_state.Adverts.HitsText());
-        // The snapshot of what is reported: UPDATED settles it, anything else gives the counts back.
-        m_state.AdvertsStaging.Assign(m_state.Adverts);
-        m_state.Adverts.ResetHits();
-        // Only Hits is encoded; the other values travel as they are.
-        const QString url = AppPaths::serviceUrl() + QStringLiteral("/smsupdate?ID=") + m_state.SessionID
-            + QStringLiteral("&Type=") + m_installType + QStringLiteral("&RefreshCount=")
-            + QString::number(m_state.RefreshCount) + QStringLiteral("&SendParams=") + m_state.SendParams
-            + QStringLiteral("&Hits=") + hits;
-        startRequest(rkStats, url);
-    } catch (...) {
-        m_requestKind = rkStats;
-        finishRequest();
-    }
+    // StatsTimer stays off until UM_STATSDONE; a request that cannot start finishes at once (startRequest).
+    m_state.HitsUpdated = false;
+    const QString hits = PercentEncode(m_state.Adverts.HitsText());
+    // The snapshot of what is reported: UPDATED settles it, anything else gives the counts back.
+    m_state.AdvertsStaging.Assign(m_state.Adverts);
+    m_state.Adverts.ResetHits();
+    // Only Hits is encoded; the other values travel as they are.
+    const QString url = AppPaths::serviceUrl() + QStringLiteral("/smsupdate?ID=") + m_state.SessionID
+        + QStringLiteral("&Type=") + m_installType + QStringLiteral("&RefreshCount=")
+        + QString::number(m_state.RefreshCount) + QStringLiteral("&SendParams=") + m_state.SendParams
+        + QStringLiteral("&Hits=") + hits;
+    startRequest(rkStats, url);
 }
 
 bool ServiceConnection::StartBannerDownload(const QString& url)
@@ -481,23 +473,17 @@ void ServiceConnection::finishInit()
         }
     } catch (...) {
     }
-    try {
-        m_lastIP = m_host->localAddress();
-    } catch (...) {
-    }
+    m_lastIP = m_host->localAddress();
     enableInit();
     emit initDone();
 }
 
 void ServiceConnection::finishStats()
 {
-    try {
-        // Without UPDATED the service did not take the counts: the banners still listed get back what was
-        // reported, replacing what they counted meanwhile, and are reported again next time.
-        if (!m_state.HitsUpdated)
-            m_state.Adverts.CopyHitsFrom(m_state.AdvertsStaging);
-    } catch (...) {
-    }
+    // Without UPDATED the service did not take the counts: the banners still listed get back what was
+    // reported, replacing what they counted meanwhile, and are reported again next time.
+    if (!m_state.HitsUpdated)
+        m_state.Adverts.CopyHitsFrom(m_state.AdvertsStaging);
     enable(m_statsTimer);
     emit statsDone();
 }
