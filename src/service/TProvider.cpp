@@ -61,6 +61,37 @@ TProvider TProvider::fromParameters(const std::function<QString(const QString& n
     return p;
 }
 
+QList<QPair<const char*, QString>> TProvider::parameters() const
+{
+    return {
+        { "Name", Name },
+        { "AreaCodes", AreaCodes },
+        { "LoginUrl", LoginUrl },
+        { "LoginFrame", QString::number(LoginFrame) },
+        { "LoginForm", LoginForm },
+        { "UserField", UserField },
+        { "PassField", PassField },
+        { "LoginSubmit", QString::number(LoginSubmit) },
+        { "LoginSubmitLookup", LoginSubmitLookup },
+        { "LoginSubmitValue", LoginSubmitValue },
+        { "MsgUrl", MsgUrl },
+        { "MsgFrame", QString::number(MsgFrame) },
+        { "MsgForm", MsgForm },
+        { "FromField", FromField },
+        { "AreaField", AreaField },
+        { "PhoneField", PhoneField },
+        { "MsgField", MsgField },
+        { "MsgSubmit", QString::number(MsgSubmit) },
+        { "MsgSubmitLookup", MsgSubmitLookup },
+        { "MsgSubmitValue", MsgSubmitValue },
+        { "ResAccepted", ResAccepted },
+        { "ResRejected", ResRejected },
+        { "MsgLimit", MsgLimit },
+        { "SignupURL", SignupURL },
+        { "ClearCRLF", QString::number(ClearCRLF) },
+    };
+}
+
 namespace {
 // An address with a scheme of its own that is not http or https. One without a scheme never loads at all.
 bool hasForeignScheme(const QString& address)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <QVector>
 #include <functional>
@@ -79,6 +81,9 @@ struct TProvider
     // Builds a record from a tag's parameters; `param` returns a parameter's value by name ("" when absent).
     // The credentials stay empty.
     static TProvider fromParameters(const std::function<QString(const QString& name)>& param);
+    // Every value of the record that a tag carries, by parameter name, in the tag's own order: what
+    // fromParameters reads back. The credentials and the origin are not among them.
+    QList<QPair<const char*, QString>> parameters() const;
 };
 
 using TProviders = QVector<TProvider>;

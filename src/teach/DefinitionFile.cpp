@@ -7,39 +7,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace {
-// Every value the engine reads from a PROVIDER tag, by parameter name, in the tag's own order.
-QList<QPair<const char*, QString>> parameters(const TProvider& p)
-{
-    return {
-        { "Name", p.Name },
-        { "AreaCodes", p.AreaCodes },
-        { "LoginUrl", p.LoginUrl },
-        { "LoginFrame", QString::number(p.LoginFrame) },
-        { "LoginForm", p.LoginForm },
-        { "UserField", p.UserField },
-        { "PassField", p.PassField },
-        { "LoginSubmit", QString::number(p.LoginSubmit) },
-        { "LoginSubmitLookup", p.LoginSubmitLookup },
-        { "LoginSubmitValue", p.LoginSubmitValue },
-        { "MsgUrl", p.MsgUrl },
-        { "MsgFrame", QString::number(p.MsgFrame) },
-        { "MsgForm", p.MsgForm },
-        { "FromField", p.FromField },
-        { "AreaField", p.AreaField },
-        { "PhoneField", p.PhoneField },
-        { "MsgField", p.MsgField },
-        { "MsgSubmit", QString::number(p.MsgSubmit) },
-        { "MsgSubmitLookup", p.MsgSubmitLookup },
-        { "MsgSubmitValue", p.MsgSubmitValue },
-        { "ResAccepted", p.ResAccepted },
-        { "ResRejected", p.ResRejected },
-        { "MsgLimit", p.MsgLimit },
-        { "SignupURL", p.SignupURL },
-        { "ClearCRLF", QString::number(p.ClearCRLF) },
-    };
-}
-} // namespace
 
 QByteArray DefinitionFile::encodeValue(const QString& value)
 {
@@ -59,7 +26,7 @@ QByteArray DefinitionFile::encodeValue(const QString& value)
 QStringList DefinitionFile::unwritable(const TProvider& provider, const QStringList& areaDefs)
 {
     QStringList problems;
-    for (const auto& [name, value] : parameters(provider)) {
+    for (const auto& [name, value] : provider.parameters()) {
         if (value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\'')))
             problems << QCoreApplication::translate(
                 "DefinitionFile", "הערך של %1 (%2) מכיל מירכאות או גרש, וקובץ הגדרות אינו יכול לשמור אותם.")
@@ -92,7 +59,7 @@ QByteArray DefinitionFile::text(const TProvider& provider, const QStringList& ar
         defs += (defs.isEmpty() ? "" : ",") + encodeValue(item);
     out += "<#AREAS DEFS=" + defs + ">\n\n";
     out += "<#PROVIDER\n";
-    for (const auto& [name, value] : parameters(provider)) {
+    for (const auto& [name, value] : provider.parameters()) {
         if (!value.isEmpty())
             out += "    " + QByteArray(name) + '=' + encodeValue(value) + '\n';
     }
@@ -110,8 +77,8 @@ QStringList DefinitionFile::readBackProblems(
     if (file.providers.size() != 1)
         return { tr("קובץ ההגדרה לא ייקרא כפי שנכתב: נמצאו בו %1 ספקים.").arg(file.providers.size()) };
     QStringList problems;
-    const auto written = parameters(provider);
-    const auto read = parameters(file.providers.first());
+    const auto written = provider.parameters();
+    const auto read = file.providers.first().parameters();
     for (int i = 0; i < written.size(); ++i) {
         if (written[i].second != read[i].second)
             problems << tr("הערך של %1 לא ייקרא מקובץ ההגדרה כפי שנכתב.").arg(QLatin1String(written[i].first));
@@ -124,7 +91,7 @@ QStringList DefinitionFile::readBackProblems(
 QStringList DefinitionFile::secretProblems(const TProvider& provider, const QString& userName, const QString& password)
 {
     QStringList problems;
-    for (const auto& [name, value] : parameters(provider)) {
+    for (const auto& [name, value] : provider.parameters()) {
         const bool secret
             = (!userName.isEmpty() && value.contains(userName)) || (!password.isEmpty() && value.contains(password));
         if (secret)

@@ -12,7 +12,7 @@ set(layers
     "sending phonebook language"
     "teach contacts"
     "session"
-    "app cli")
+    "app cli worker")
 
 set(rank 0)
 foreach(layer IN LISTS layers)

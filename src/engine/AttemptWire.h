@@ -1,0 +1,73 @@
+#pragma once
+
+#include "DefinitionCheck.h"
+#include "TSMSBaseForm.h"
+#include "common/SendFailure.h"
+#include "service/TProvider.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// An attempt and its reports as they cross between the desktop program and the engine worker
+// (zelkora-engine): one JSON object on one line each, over a private pipe. Credentials travel only here,
+// never on a command line.
+namespace AttemptWire {
+
+struct Request
+{
+    enum class Kind
+    {
+        Send,
+        Check,
+        Cancel,
+        PersonCancelled,
+    };
+    Kind kind = Kind::Send;
+    // For Send and Check: the provider that serves the area code, and what the engine needs of the rest.
+    TProvider provider;
+    QStringList areaDefs;
+    QString from;
+    QString areaCode;
+    QString phone;
+    QString message;
+    QString userName;
+    QString password;
+    qint32 timeOut = 0;
+    int settleTime = 4000;
+    bool personCanAnswer = false;
+};
+
+struct Report
+{
+    enum class Kind
+    {
+        Status, // the engine's status and what the attempt has found so far
+        CheckStep, // a dry run's step
+        PersonNeeded, // the attempt waits for a person on the worker's page
+        PersonDone,
+    };
+    Kind kind = Kind::Status;
+    TSMSStatus status = ssReady;
+    bool submitted = false;
+    bool confirmed = false;
+    QString diagnostic;
+    SendFailure failure;
+    QString personPage;
+    CheckStep step;
+    QString provider; // PersonNeeded: whose site
+    QString address; // PersonNeeded: the page that waits
+};
+
+QByteArray encode(const Request& request);
+QByteArray encode(const Report& report);
+// Nothing for a line that is not a request or a report.
+std::optional<Request> decodeRequest(const QByteArray& line);
+std::optional<Report> decodeReport(const QByteArray& line);
+
+// The engine's status and findings, as a Status report.
+Report statusOf(const TSMSBaseForm& engine);
+
+} // namespace AttemptWire
