@@ -3,7 +3,8 @@
 // own, as the operators' sites are); one message waits in its queue and goes out through the sandbox's
 // operator without a login. Measured: the proportional set size (PSS) of the program and every process it
 // started, settled before the send, right after it, and a minute after it (ZELKORA_BENCH_IDLE_SECONDS
-// changes the minute). Goal: a minute after the send at most 1.3 times the figure before it.
+// changes the minute); once with the attempts in the program's own process, once in the engine worker.
+// Goal, with the worker: a minute after the send at most 1.3 times the figure before it.
 
 #include "history/HistoryStore.h"
 
@@ -92,24 +93,22 @@ void sleepMs(int milliseconds)
 }
 } // namespace
 
-int main(int argc, char** argv)
+// One day's send, with the attempts where `worker` says; false when it could not be measured or, with the
+// worker, the goal was not met.
+bool measure(bool worker, int idleSeconds)
 {
-    QCoreApplication app(argc, argv);
     QTemporaryDir folder;
     for (const char* sub : { "home", "config/zelkora", "app", "cache", "data", "runtime" })
         QDir().mkpath(folder.path() + QLatin1Char('/') + QLatin1String(sub));
     QFile::setPermissions(folder.path() + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // The queue is written here, where the program reads it.
     qputenv("ZELKORA_APPDIR", QFile::encodeName(folder.path() + QStringLiteral("/app")));
-    const int idleSeconds = qEnvironmentVariableIsSet("ZELKORA_BENCH_IDLE_SECONDS")
-        ? qEnvironmentVariableIntValue("ZELKORA_BENCH_IDLE_SECONDS")
-        : 60;
 
     QProcess sandbox;
     const QString url = startSandbox(sandbox);
     if (url.isEmpty()) {
         std::fprintf(stderr, "the sandbox did not start\n");
-        return 1;
+        return false;
     }
 
     qint64 queued = 0;
@@ -125,7 +124,7 @@ int main(int argc, char** argv)
     }
     if (!queued) {
         std::fprintf(stderr, "the queued message could not be written\n");
-        return 1;
+        return false;
     }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -135,6 +134,7 @@ int main(int argc, char** argv)
     environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.path() + QStringLiteral("/data"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path() + QStringLiteral("/runtime"));
     environment.insert(QStringLiteral("ZELKORA_SERVICE_URL"), url);
+    environment.insert(QStringLiteral("ZELKORA_ENGINE_WORKER"), worker ? QStringLiteral("1") : QStringLiteral("0"));
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setStandardOutputFile(QProcess::nullDevice());
@@ -142,7 +142,7 @@ int main(int argc, char** argv)
     program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora"), { QStringLiteral("/quiet") });
     if (!program.waitForStarted(10000)) {
         std::fprintf(stderr, "the program did not start\n");
-        return 1;
+        return false;
     }
     const qint64 pid = program.processId();
 
@@ -162,7 +162,7 @@ int main(int argc, char** argv)
     if (!sent || !sent->sent()) {
         std::fprintf(stderr, "the queued message was not sent (%s)\n", sent ? qPrintable(sent->shownStatusText()) : "gone");
         program.kill();
-        return 1;
+        return false;
     }
     const Footprint after = footprint(pid);
     sleepMs(idleSeconds * 1000);
@@ -174,10 +174,22 @@ int main(int argc, char** argv)
     sandbox.waitForFinished(3000);
 
     const double ratio = later.pssMiB / before.pssMiB;
-    std::printf("PSS of the desktop program and every process it started (one queued send through the sandbox)\n");
+    std::printf("%s\n", worker ? "attempts in the engine worker (zelkora-engine)" : "attempts in the program's own process");
     std::printf("  before the send               %7.1f MiB  %d process(es)\n", before.pssMiB, before.processes);
     std::printf("  right after the send          %7.1f MiB  %d process(es)\n", after.pssMiB, after.processes);
-    std::printf("  %3d s after the send          %7.1f MiB  %d process(es)   %.2fx before (goal at most 1.30x)%s\n",
-        idleSeconds, later.pssMiB, later.processes, ratio, ratio <= 1.3 ? "" : "   NOT MET");
-    return ratio <= 1.3 ? 0 : 1;
+    std::printf("  %3d s after the send          %7.1f MiB  %d process(es)   %.2fx before%s\n", idleSeconds,
+        later.pssMiB, later.processes, ratio, worker ? (ratio <= 1.3 ? " (goal at most 1.30x)" : " (goal at most 1.30x)   NOT MET") : "");
+    return !worker || ratio <= 1.3;
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int idleSeconds = qEnvironmentVariableIsSet("ZELKORA_BENCH_IDLE_SECONDS")
+        ? qEnvironmentVariableIntValue("ZELKORA_BENCH_IDLE_SECONDS")
+        : 60;
+    std::printf("PSS of the desktop program and every process it started, one queued send through the sandbox\n");
+    const bool inProcess = measure(false, idleSeconds);
+    const bool inWorker = measure(true, idleSeconds);
+    return inProcess && inWorker ? 0 : 1;
 }

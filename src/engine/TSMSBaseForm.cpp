@@ -1,5 +1,8 @@
 #include "TSMSBaseForm.h"
 
+#include "AttemptWire.h"
+#include "WorkerClient.h"
+
 #include "BrowserLoader.h"
 #include "PageOperations.h"
 #include "common/ErrorReport.h"
@@ -18,6 +21,8 @@ Q_LOGGING_CATEGORY(lcEngine, "zelkora.engine", QtInfoMsg)
 namespace {
 const QString kBlankPage = QStringLiteral("about:blank");
 constexpr int kMinimumBrowserVersion = 4;
+// How much longer than an attempt's time-out the engine worker may take to end it before it counts as hung.
+constexpr int WorkerAnswerMargin = 10000;
 
 void checkBrowserVersion()
 {
@@ -161,6 +166,33 @@ void TSMSBaseForm::SendNow()
         return;
     }
     const TProvider& provider = Providers[ProviderIndex];
+    if (m_worker) {
+        AttemptWire::Request request;
+        request.kind = m_checking ? AttemptWire::Request::Kind::Check : AttemptWire::Request::Kind::Send;
+        request.provider = provider;
+        request.areaDefs = AreaDefs;
+        request.from = From;
+        request.areaCode = AreaCode;
+        request.phone = Phone;
+        request.message = Message;
+        request.userName = UserName;
+        request.password = Password;
+        request.timeOut = TimeOut;
+        request.settleTime = SettleTime;
+        m_workerAttempt = true;
+        m_worker->setBusy(true);
+        // The worker's own time-out ends the attempt there; this one, a little later, ends a worker that no
+        // longer answers.
+        timeOutTimer->setInterval(timeOutInterval() + WorkerAnswerMargin);
+        if (!m_worker->request(request)) {
+            workerStopped(QStringLiteral("the engine worker could not be started"));
+            return;
+        }
+        // As an attempt here, the attempt is under way when Send returns; the worker's own "connecting"
+        // follows and is not said twice.
+        SetStatus(ssConnecting);
+        return;
+    }
     if (m_checking) {
         if (!checkStep(QStringLiteral("provider"), true, QCoreApplication::translate("DefinitionCheck", "%1 משרת את הקידומת %2").arg(provider.Name, AreaCode)))
             return;
@@ -186,14 +218,85 @@ void TSMSBaseForm::SendNow()
     SetStatus(ssConnecting);
 }
 
+void TSMSBaseForm::useWorker(WorkerClient* worker)
+{
+    if (m_worker)
+        m_worker->disconnect(this);
+    m_worker = worker;
+    if (!m_worker)
+        return;
+    connect(m_worker, &WorkerClient::reported, this, &TSMSBaseForm::workerReported);
+    connect(m_worker, &WorkerClient::stopped, this, [this] { workerStopped(QStringLiteral("the engine worker stopped")); });
+}
+
+void TSMSBaseForm::leaveWorkerAttempt()
+{
+    m_workerAttempt = false;
+    m_worker->setBusy(false);
+}
+
+void TSMSBaseForm::workerReported(const AttemptWire::Report& report)
+{
+    // Reports of an attempt this side already ended (cancelled, given up) are late news.
+    if (!m_workerAttempt)
+        return;
+    switch (report.kind) {
+    case AttemptWire::Report::Kind::Status:
+        Submitted = report.submitted;
+        Confirmed = report.confirmed;
+        Diagnostic = report.diagnostic;
+        Failure = report.failure;
+        PersonPage = report.personPage;
+        if (report.status == Status && isBusyStatus(report.status))
+            break;
+        if (!isBusyStatus(report.status))
+            leaveWorkerAttempt();
+        SetStatus(report.status);
+        break;
+    case AttemptWire::Report::Kind::CheckStep:
+        if (OnCheckStep)
+            OnCheckStep(report.step);
+        break;
+    case AttemptWire::Report::Kind::PersonNeeded:
+        PersonPage = report.address;
+        emit personNeeded(report.provider, report.address);
+        break;
+    case AttemptWire::Report::Kind::PersonDone:
+        emit personDone();
+        break;
+    }
+}
+
+void TSMSBaseForm::workerStopped(const QString& diagnostic)
+{
+    if (!m_workerAttempt)
+        return;
+    leaveWorkerAttempt();
+    // What the worker had reported stays: a message it had submitted may have gone out, and the attempt ends
+    // as one without a verdict (an unknown outcome), never as a message not sent.
+    fail(Submitted ? ssTimedOut : ssFailed, FailureReason::BrowserStopped, QString(), diagnostic);
+}
+
 void TSMSBaseForm::Cancel()
 {
+    if (m_workerAttempt) {
+        AttemptWire::Request cancel;
+        cancel.kind = AttemptWire::Request::Kind::Cancel;
+        m_worker->request(cancel);
+        leaveWorkerAttempt();
+    }
     Failure = SendFailure { FailureReason::Cancelled, QString() };
     SetStatus(ssCancelled);
 }
 
 void TSMSBaseForm::Abort()
 {
+    if (m_workerAttempt) {
+        AttemptWire::Request cancel;
+        cancel.kind = AttemptWire::Request::Kind::Cancel;
+        m_worker->request(cancel);
+        leaveWorkerAttempt();
+    }
     leavePersonWait();
     timeOutTimer->stop();
     bindDocumentComplete(nullptr);
@@ -784,6 +887,13 @@ void TSMSBaseForm::WebBrowser1PageLost()
 
 void TSMSBaseForm::timedOut()
 {
+    if (m_workerAttempt) {
+        // The worker's own time-out would have ended the attempt by now: it no longer answers.
+        m_worker->kill();
+        workerStopped(QStringLiteral("the engine worker did not answer within %1 s; it was ended")
+                          .arg(timeOutTimer->interval() / 1000));
+        return;
+    }
     const QString seconds = QString::number(timeOutTimer->interval() / 1000);
     if (m_watch.active && Submitted) {
         Failure = SendFailure { FailureReason::NoVerdict, seconds };

@@ -12,6 +12,11 @@
 #include <functional>
 #include <memory>
 
+class WorkerClient;
+namespace AttemptWire {
+struct Report;
+}
+
 // The one-byte status of a send attempt. 2 to 5 are busy; 0 and 6 to 9 end an attempt.
 enum TSMSStatus : quint8
 {
@@ -116,6 +121,12 @@ public:
     void PersonCancelled();
 
     QTimer* timeOutTimer = nullptr;
+
+    // Attempts run in the engine worker (zelkora-engine) instead of a browser of this process: the statuses,
+    // findings and check steps are the worker's engine's, mirrored here. A worker that dies or no longer
+    // answers (the attempt's time-out and a margin) ends the attempt with "the browser stopped". Null: here.
+    void useWorker(WorkerClient* worker);
+    WorkerClient* worker() const { return m_worker; }
 
     // The browser, made on first use; null before the first attempt.
     IWebBrowser* WebBrowser1() const { return m_browser.get(); }
@@ -226,4 +237,10 @@ private:
     };
     Watch m_watch;
     QTimer* m_settleTimer = nullptr;
+    WorkerClient* m_worker = nullptr;
+    bool m_workerAttempt = false; // an attempt runs in the worker
+    void workerReported(const AttemptWire::Report& report);
+    void workerStopped(const QString& diagnostic);
+    // The attempt under way in the worker is over for this side: the worker may be let go.
+    void leaveWorkerAttempt();
 };

@@ -1,6 +1,7 @@
 #include "MainSession.h"
 
 #include "DemoRun.h"
+#include "engine/WorkerClient.h"
 #include "MainView.h"
 #include "OnlineCheck.h"
 #include "ServiceConnection.h"
@@ -25,7 +26,13 @@ MainSession::MainSession(TSMSBaseForm::BrowserMaker makeBrowser, QObject* parent
 {
     setObjectName(QStringLiteral("MainSession"));
     // The engine checks the browser at its construction and may end the program there.
+    const bool browserOfItsOwn = !makeBrowser;
     m_engine = new TSMSBaseForm(this, std::move(makeBrowser));
+    // Attempts in the engine worker, so that the browser's memory goes with it when it idles: for now on
+    // request (ZELKORA_ENGINE_WORKER=1), while the person-in-the-loop and teach windows still need the browser
+    // in this process.
+    if (browserOfItsOwn && qEnvironmentVariableIntValue("ZELKORA_ENGINE_WORKER") == 1)
+        m_engine->useWorker(new WorkerClient(QString(), this));
     m_engine->setObjectName(QStringLiteral("SMSBase"));
     m_state = std::make_unique<ServiceState>(m_engine->Providers, m_engine->AreaDefs);
     m_service = new ServiceConnection(*m_state, this, this);

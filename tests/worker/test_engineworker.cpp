@@ -1,11 +1,15 @@
 // The engine worker: what crosses its pipe, and the real worker sending through the sandbox's sites.
 #include "SandboxProviders.h"
 #include "SandboxServer.h"
+#include "../engine/EngineWait.h"
 #include "engine/AttemptWire.h"
+#include "engine/WorkerClient.h"
 
 #include <QGuiApplication>
 #include <QProcess>
 #include <QtTest>
+
+#include <csignal>
 
 class TestEngineWorker : public QObject
 {
@@ -119,6 +123,71 @@ private slots:
         QVERIFY(worker.waitForFinished(15000));
         QCOMPARE(worker.exitStatus(), QProcess::NormalExit);
         QCOMPARE(worker.exitCode(), 0);
+    }
+
+    // The engine as the desktop program drives it, its attempts in the worker: a worker killed in the middle
+    // of a send or stopped dead ends that attempt as "the browser stopped", and the next send has a new one;
+    // an idle worker is let go and started again.
+    void aWorkerThatDiesOrHangsIsReplaced_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("killed") << int(SIGKILL);
+        QTest::newRow("hung") << int(SIGSTOP);
+    }
+    void aWorkerThatDiesOrHangsIsReplaced()
+    {
+        QFETCH(int, signal);
+        WorkerClient worker;
+        worker.setIdleTime(500);
+        TSMSBaseForm engine;
+        engine.useWorker(&worker);
+        TProvider slow = SandboxProviders::named(QStringLiteral("Slow"), m_sandbox.baseUrl());
+        slow.AreaCodes = QStringLiteral("059");
+        slow.LoginUrl.clear();
+        slow.MsgUrl = m_sandbox.baseUrl() + QStringLiteral("/slow/sms");
+        engine.Providers = { slow, SandboxProviders::kesher(m_sandbox.baseUrl()) };
+        engine.AreaDefs = { QStringLiteral("054=054"), QStringLiteral("059=059") };
+        engine.TimeOut = 1;
+
+        engine.Send(QStringLiteral("Dana"), QStringLiteral("059"), QStringLiteral("1234567"), QStringLiteral("hi"), {}, {});
+        QTRY_COMPARE_WITH_TIMEOUT(engine.Status, ssConnecting, 15000);
+        const qint64 first = worker.processId();
+        QVERIFY(first > 0);
+        ::kill(pid_t(first), signal);
+        QVERIFY(waitForAttemptEnd(engine, 30000));
+        QCOMPARE(engine.Status, ssFailed);
+        QCOMPARE(engine.Failure.reason, FailureReason::BrowserStopped);
+
+        engine.TimeOut = 20;
+        engine.Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"), QStringLiteral("hi"), {}, {});
+        QVERIFY(waitForAttemptEnd(engine, 30000));
+        QVERIFY2(engine.Status == ssSent, qPrintable(engine.Diagnostic));
+        QVERIFY(engine.Submitted && engine.Confirmed);
+        QVERIFY(worker.processId() != first);
+        // Nothing more to do: the worker goes.
+        QTRY_VERIFY_WITH_TIMEOUT(!worker.running(), 15000);
+    }
+
+    // A worker that dies after the message left for the site leaves an attempt of unknown outcome, never one
+    // not sent.
+    void aSubmittedMessageIsNeverCalledNotSent()
+    {
+        WorkerClient worker;
+        TSMSBaseForm engine;
+        engine.useWorker(&worker);
+        const TProvider yarden = SandboxProviders::named(QStringLiteral("Yarden"), m_sandbox.baseUrl());
+        QVERIFY(!yarden.Name.isEmpty());
+        engine.Providers = { yarden };
+        engine.AreaDefs = { yarden.AreaCodes + QLatin1Char('=') + yarden.AreaCodes };
+        engine.TimeOut = 30;
+        engine.SettleTime = 20000;
+        // A number the site answers with silence: the attempt waits for a verdict after the submission.
+        engine.Send(QStringLiteral("Dana"), yarden.AreaCodes, QStringLiteral("8123456"), QStringLiteral("hi"), {}, {});
+        QTRY_VERIFY_WITH_TIMEOUT(engine.Submitted, 20000);
+        ::kill(pid_t(worker.processId()), SIGKILL);
+        QVERIFY(waitForAttemptEnd(engine, 15000));
+        QCOMPARE(engine.Failure.reason, FailureReason::BrowserStopped);
+        QCOMPARE(engine.Outcome(), SendOutcome::Unknown);
     }
 };
 
