@@ -7,6 +7,7 @@
 #include "SandboxServer.h"
 #include "engine/BrowserLoader.h"
 #include "engine/TSMSBaseForm.h"
+#include "engine/WorkerClient.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -258,6 +259,44 @@ int main(int argc, char** argv)
     std::printf("  engine attempt:          %7.1f ms\n", a);
     std::printf("  bare page sequence:      %7.1f ms\n", b);
     std::printf("  ratio:                   %7.2f  (goal: at most 1.30)\n", a / b);
+
+    // The same attempt in the engine worker, beside the attempt in this process.
+    {
+        WorkerClient worker;
+        TSMSBaseForm remote;
+        remote.useWorker(&worker);
+        remote.Providers = engine.Providers;
+        remote.AreaDefs = engine.AreaDefs;
+        remote.TimeOut = engine.TimeOut;
+        auto remoteAttempt = [&] {
+            remote.Send(QStringLiteral("Dana"), QStringLiteral("050"), QStringLiteral("1234567"), QStringLiteral("שלום"),
+                QStringLiteral("demo"), QStringLiteral("demo1234"));
+            spin([&] { return !isBusyStatus(remote.Status); });
+            if (remote.Status != ssSent)
+                ++failures;
+        };
+        QElapsedTimer t;
+        t.start();
+        remoteAttempt();
+        const double firstRemote = t.nsecsElapsed() / 1e6;
+        QList<double> local;
+        QList<double> remoteTimes;
+        for (int i = 0; i < samples; ++i) {
+            t.restart();
+            attempt();
+            local << t.nsecsElapsed() / 1e6;
+            t.restart();
+            remoteAttempt();
+            remoteTimes << t.nsecsElapsed() / 1e6;
+        }
+        const double l = median(local);
+        const double r = median(remoteTimes);
+        std::printf("\nThe same attempt in the engine worker (zelkora-engine), median of %d:\n", samples);
+        std::printf("  first attempt, starting the worker and its browser: %7.1f ms\n", firstRemote);
+        std::printf("  in this process:         %7.1f ms\n", l);
+        std::printf("  in the worker:           %7.1f ms\n", r);
+        std::printf("  ratio:                   %7.2f  (goal: at most 1.10)\n", r / l);
+    }
 
     // Memory over 200 attempts in a row.
     long selfAt20 = 0, childrenAt20 = 0;
