@@ -226,6 +226,7 @@ private slots:
         QStringList expected {
             usr + BinDir + QStringLiteral("/zelkora 755"),
             usr + BinDir + QStringLiteral("/zelkora-cli 755"),
+            usr + BinDir + QStringLiteral("/zelkora-engine 755"),
             usr + BinDir + QStringLiteral("/zelkora-sandbox 755"),
             usr + LibDir + QStringLiteral("/zelkora/zelkora-browser.so 644"),
             data + QStringLiteral("zelkora/zelkora.ENU 644"),
@@ -237,6 +238,7 @@ private slots:
             usr + ManDir + QStringLiteral("/man1/zelkora.1.gz 644"),
             usr + ManDir + QStringLiteral("/man1/zelkora-cli.1.gz 644"),
             usr + ManDir + QStringLiteral("/man1/zelkora-sandbox.1.gz 644"),
+            usr + ManDir + QStringLiteral("/man1/zelkora-engine.1.gz 644"),
             data + QStringLiteral("doc/zelkora/copyright 644"),
             data + QStringLiteral("doc/zelkora/changelog.Debian.gz 644"),
             data + QStringLiteral("lintian/overrides/zelkora 644"),
