@@ -37,6 +37,7 @@ QByteArray AttemptWire::encode(const Request& request)
 {
     QJsonObject object { { QStringLiteral("request"), QLatin1String(RequestKinds[int(request.kind)]) } };
     if (request.kind == Request::Kind::Send || request.kind == Request::Kind::Check) {
+        object.insert(QStringLiteral("attempt"), request.attempt);
         QJsonObject provider;
         for (const auto& [name, value] : request.provider.parameters())
             provider.insert(QLatin1String(name), value);
@@ -65,6 +66,7 @@ std::optional<AttemptWire::Request> AttemptWire::decodeRequest(const QByteArray&
         return std::nullopt;
     Request request;
     request.kind = *kind;
+    request.attempt = object->value(QStringLiteral("attempt")).toInteger();
     const QJsonObject provider = object->value(QStringLiteral("provider")).toObject();
     request.provider = TProvider::fromParameters([&provider](const QString& name) { return provider.value(name).toString(); });
     for (const QJsonValue& item : object->value(QStringLiteral("areaDefs")).toArray())
@@ -83,7 +85,8 @@ std::optional<AttemptWire::Request> AttemptWire::decodeRequest(const QByteArray&
 
 QByteArray AttemptWire::encode(const Report& report)
 {
-    QJsonObject object { { QStringLiteral("report"), QLatin1String(ReportKinds[int(report.kind)]) } };
+    QJsonObject object { { QStringLiteral("report"), QLatin1String(ReportKinds[int(report.kind)]) },
+        { QStringLiteral("attempt"), report.attempt } };
     switch (report.kind) {
     case Report::Kind::Status:
         object.insert(QStringLiteral("status"), int(report.status));
@@ -119,6 +122,7 @@ std::optional<AttemptWire::Report> AttemptWire::decodeReport(const QByteArray& t
         return std::nullopt;
     Report report;
     report.kind = *kind;
+    report.attempt = object->value(QStringLiteral("attempt")).toInteger();
     const int status = object->value(QStringLiteral("status")).toInt(ssReady);
     // A status outside the engine's range would end no attempt and start none: it is no report.
     if (status < ssCancelled || status > ssTimedOut)

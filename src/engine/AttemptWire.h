@@ -26,6 +26,9 @@ struct Request
         PersonCancelled,
     };
     Kind kind = Kind::Send;
+    // For Send and Check: the attempt's number, which its reports carry; a report of an earlier attempt (the
+    // end of one cancelled just before) is then told from the new one's.
+    qint64 attempt = 0;
     // For Send and Check: the provider that serves the area code, and what the engine needs of the rest.
     TProvider provider;
     QStringList areaDefs;
@@ -50,6 +53,7 @@ struct Report
         PersonDone,
     };
     Kind kind = Kind::Status;
+    qint64 attempt = 0; // the number of the attempt the worker runs
     TSMSStatus status = ssReady;
     bool submitted = false;
     bool confirmed = false;

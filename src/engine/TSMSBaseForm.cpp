@@ -179,6 +179,7 @@ void TSMSBaseForm::SendNow()
         request.password = Password;
         request.timeOut = TimeOut;
         request.settleTime = SettleTime;
+        request.attempt = ++m_workerAttemptNumber;
         m_workerAttempt = true;
         m_worker->setBusy(true);
         // The worker's own time-out ends the attempt there; this one, a little later, ends a worker that no
@@ -237,8 +238,9 @@ void TSMSBaseForm::leaveWorkerAttempt()
 
 void TSMSBaseForm::workerReported(const AttemptWire::Report& report)
 {
-    // Reports of an attempt this side already ended (cancelled, given up) are late news.
-    if (!m_workerAttempt)
+    // Reports of an attempt this side already ended (cancelled, given up) are late news, also when they arrive
+    // during the next attempt.
+    if (!m_workerAttempt || report.attempt != m_workerAttemptNumber)
         return;
     switch (report.kind) {
     case AttemptWire::Report::Kind::Status:

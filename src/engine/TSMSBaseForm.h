@@ -239,6 +239,7 @@ private:
     QTimer* m_settleTimer = nullptr;
     WorkerClient* m_worker = nullptr;
     bool m_workerAttempt = false; // an attempt runs in the worker
+    qint64 m_workerAttemptNumber = 0; // the last attempt handed to the worker
     void workerReported(const AttemptWire::Report& report);
     void workerStopped(const QString& diagnostic);
     // The attempt under way in the worker is over for this side: the worker may be let go.

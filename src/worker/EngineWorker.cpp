@@ -61,6 +61,7 @@ void EngineWorker::handle(const AttemptWire::Request& request)
     switch (request.kind) {
     case AttemptWire::Request::Kind::Send:
     case AttemptWire::Request::Kind::Check:
+        m_attempt = request.attempt;
         m_engine.Providers = { request.provider };
         m_engine.AreaDefs = request.areaDefs;
         m_engine.TimeOut = request.timeOut;
@@ -82,7 +83,9 @@ void EngineWorker::handle(const AttemptWire::Request& request)
 
 void EngineWorker::report(const AttemptWire::Report& report)
 {
-    const QByteArray line = AttemptWire::encode(report);
+    AttemptWire::Report numbered = report;
+    numbered.attempt = m_attempt;
+    const QByteArray line = AttemptWire::encode(numbered);
     qsizetype written = 0;
     while (written < line.size()) {
         const ssize_t put = ::write(m_output, line.constData() + written, size_t(line.size() - written));

@@ -35,4 +35,5 @@ private:
     int m_output;
     QSocketNotifier* m_notifier = nullptr;
     QByteArray m_pending; // input read and not yet a whole line
+    qint64 m_attempt = 0; // the number of the attempt asked last, which every report carries
 };

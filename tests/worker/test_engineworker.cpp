@@ -168,6 +168,28 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!worker.running(), 15000);
     }
 
+    // The end of an attempt cancelled just before is no news of the next one.
+    void aCancelledAttemptsEndDoesNotEndTheNextOne()
+    {
+        WorkerClient worker;
+        TSMSBaseForm engine;
+        engine.useWorker(&worker);
+        TProvider slow = SandboxProviders::kesher(m_sandbox.baseUrl());
+        slow.Name = QStringLiteral("Slow");
+        slow.AreaCodes = QStringLiteral("059");
+        slow.MsgUrl = m_sandbox.baseUrl() + QStringLiteral("/slow/sms");
+        engine.Providers = { slow, SandboxProviders::kesher(m_sandbox.baseUrl()) };
+        engine.AreaDefs = { QStringLiteral("054=054"), QStringLiteral("059=059") };
+        engine.TimeOut = 20;
+        engine.Send(QStringLiteral("Dana"), QStringLiteral("059"), QStringLiteral("1234567"), QStringLiteral("hi"), {}, {});
+        QTRY_VERIFY_WITH_TIMEOUT(worker.running(), 15000);
+        QTest::qWait(500);
+        engine.Cancel();
+        engine.Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"), QStringLiteral("hi"), {}, {});
+        QVERIFY(waitForAttemptEnd(engine, 30000));
+        QVERIFY2(engine.Status == ssSent, qPrintable(engine.Diagnostic));
+    }
+
     // A worker that dies after the message left for the site leaves an attempt of unknown outcome, never one
     // not sent.
     void aSubmittedMessageIsNeverCalledNotSent()
