@@ -36,6 +36,11 @@ qint64 WorkerClient::processId() const
 
 bool WorkerClient::request(const AttemptWire::Request& request)
 {
+    // A worker being let go has its input closed already: it is waited for, and a new one takes the request.
+    if (m_lettingGo && running() && !m_process->waitForFinished(5000)) {
+        m_process->kill();
+        m_process->waitForFinished(3000);
+    }
     if (!running()) {
         delete m_process;
         m_process = new QProcess(this);

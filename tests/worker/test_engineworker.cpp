@@ -190,6 +190,25 @@ private slots:
         QVERIFY2(engine.Status == ssSent, qPrintable(engine.Diagnostic));
     }
 
+    // A send that comes while the idle worker is being let go goes to a new one.
+    void aSendWhileTheWorkerIsLetGoIsSent()
+    {
+        WorkerClient worker;
+        worker.setIdleTime(1);
+        TSMSBaseForm engine;
+        engine.useWorker(&worker);
+        engine.Providers = { SandboxProviders::kesher(m_sandbox.baseUrl()) };
+        engine.AreaDefs = { QStringLiteral("054=054") };
+        engine.TimeOut = 20;
+        for (int i = 0; i < 2; ++i) {
+            engine.Send(QStringLiteral("Dana"), QStringLiteral("054"), QStringLiteral("1234567"), QStringLiteral("hi"), {}, {});
+            QVERIFY(waitForAttemptEnd(engine, 30000));
+            QVERIFY2(engine.Status == ssSent, qPrintable(engine.Diagnostic));
+            // The idle time runs out; the worker's input is closed and it has not ended yet.
+            QTest::qWait(20);
+        }
+    }
+
     // A worker that dies after the message left for the site leaves an attempt of unknown outcome, never one
     // not sent.
     void aSubmittedMessageIsNeverCalledNotSent()
