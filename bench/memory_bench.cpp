@@ -6,6 +6,7 @@
 // changes the minute); once with the attempts in the program's own process, once in the engine worker.
 // Goal, with the worker: a minute after the send at most 1.3 times the figure before it.
 
+#include "SandboxProcess.h"
 #include "history/HistoryStore.h"
 
 #include <QCoreApplication>
@@ -23,23 +24,6 @@ namespace {
 constexpr int DueAfterSeconds = 5;
 // The program settles (its start-up work done, its first requests answered) before the first figure.
 constexpr int SettleMilliseconds = 8000;
-
-QString startSandbox(QProcess& sandbox)
-{
-    sandbox.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-sandbox"),
-        { QStringLiteral("--port"), QStringLiteral("0") });
-    QElapsedTimer waited;
-    waited.start();
-    QByteArray output;
-    while (waited.elapsed() < 10000) {
-        sandbox.waitForReadyRead(100);
-        output += sandbox.readAllStandardOutput() + sandbox.readAllStandardError();
-        const qsizetype at = output.indexOf("listening on ");
-        if (at >= 0 && output.indexOf('\n', at) > at)
-            return QString::fromUtf8(output.mid(at + 13, output.indexOf('\n', at) - at - 13)).trimmed();
-    }
-    return QString();
-}
 
 // The process and all its descendants, from the parent links in /proc.
 QList<qint64> processTree(qint64 root)
@@ -105,7 +89,7 @@ bool measure(bool worker, int idleSeconds)
     qputenv("ZELKORA_APPDIR", QFile::encodeName(folder.path() + QStringLiteral("/app")));
 
     QProcess sandbox;
-    const QString url = startSandbox(sandbox);
+    const QString url = startSandboxProcess(sandbox);
     if (url.isEmpty()) {
         std::fprintf(stderr, "the sandbox did not start\n");
         return false;

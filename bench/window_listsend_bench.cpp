@@ -1,6 +1,7 @@
 // The window's responsiveness during a list send: the desktop program's window sends to 20 recipients of
 // the sandbox (run as a program of its own, as an operator's site would be), while a 10 ms timer measures
 // how long the window's event loop ever goes without serving it.
+#include "SandboxProcess.h"
 #include "app/ProgramEntry.h"
 #include "app/THiddenForm.h"
 #include "app/StatusDisplay.h"
@@ -25,23 +26,6 @@
 namespace {
 constexpr int Recipients = 20;
 constexpr int TickMs = 10;
-
-QString startSandbox(QProcess& sandbox)
-{
-    sandbox.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-sandbox"),
-        { QStringLiteral("--port"), QStringLiteral("0") });
-    QElapsedTimer waited;
-    waited.start();
-    QByteArray output;
-    while (waited.elapsed() < 10000) {
-        sandbox.waitForReadyRead(100);
-        output += sandbox.readAllStandardOutput() + sandbox.readAllStandardError();
-        const qsizetype at = output.indexOf("listening on ");
-        if (at >= 0 && output.indexOf('\n', at) > at)
-            return QString::fromUtf8(output.mid(at + 13, output.indexOf('\n', at) - at - 13)).trimmed();
-    }
-    return QString();
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -60,7 +44,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QProcess sandbox;
-    const QString url = startSandbox(sandbox);
+    const QString url = startSandboxProcess(sandbox);
     if (url.isEmpty()) {
         std::fprintf(stderr, "the sandbox did not start\n");
         return 1;

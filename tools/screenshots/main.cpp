@@ -5,6 +5,7 @@
 // "ENU" it takes the main window, the preferences and the phone book in English instead. Run it through
 // scripts/screenshots, which gives it an X server of its own (Xvfb) and a window manager; the pictures are what that X
 // server shows.
+#include "SandboxProcess.h"
 #include "app/HelpViewer.h"
 #include "app/ProgramEntry.h"
 #include "app/TAboutForm.h"
@@ -68,23 +69,6 @@ void waitUntil(const std::function<bool()>& done, int ms = 20000)
     waited.start();
     while (!done() && waited.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-}
-
-QString startSandbox(QProcess& sandbox)
-{
-    sandbox.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora-sandbox"),
-        { QStringLiteral("--port"), QStringLiteral("0") });
-    QByteArray output;
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 10000) {
-        sandbox.waitForReadyRead(100);
-        output += sandbox.readAllStandardOutput() + sandbox.readAllStandardError();
-        const qsizetype at = output.indexOf("listening on ");
-        if (at >= 0 && output.indexOf('\n', at) > at)
-            return QString::fromUtf8(output.mid(at + 13, output.indexOf('\n', at) - at - 13)).trimmed();
-    }
-    return QString();
 }
 
 // Runs `step` once a modal window of that kind is open, then closes it with Cancel.
@@ -208,7 +192,7 @@ int main(int argc, char** argv)
         LanguageModules::SetResourceModule(module);
     }
     QProcess sandbox;
-    const QString url = startSandbox(sandbox);
+    const QString url = startSandboxProcess(sandbox);
     if (url.isEmpty()) {
         std::fprintf(stderr, "the sandbox did not start\n");
         return 1;
