@@ -11,6 +11,7 @@
 #include "app/THiddenForm.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
+#include "language/LanguageModules.h"
 #include "sending/PersonPageWindow.h"
 #include "settings/AutoStart.h"
 #include "widgets/TImgButton.h"
@@ -46,6 +47,10 @@ TMsgForm::TMsgForm(const Options& options)
     }
     // A page of an operator's that only a person can answer opens over this window.
     m_personPages = new PersonPages(m_session->engine(), this);
+    // When the engine worker shows that page, it shows it in this window's language, over it while it is shown.
+    m_session->engine().PersonWindowPlace = [this] {
+        return std::pair(LanguageModules::activeModuleFile(), isVisible() ? frameGeometry() : QRect());
+    };
     m_ui = HandsetBuilder::build(*this);
     m_skin = new HandsetSkin(*this, m_ui);
     m_fields = new CompositionFields(m_ui, *m_session, this);
@@ -68,6 +73,7 @@ TMsgForm::~TMsgForm()
 {
     tearDown();
     // Before the session this window may own: it lets the engine go.
+    m_session->engine().PersonWindowPlace = nullptr;
     delete m_personPages;
     m_personPages = nullptr;
 }

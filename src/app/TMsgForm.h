@@ -19,6 +19,7 @@ class FirstStepsGuide;
 class HandsetAccess;
 class HandsetSkin;
 class PersonPages;
+class WorkerClient;
 class StatusDisplay;
 class THiddenForm;
 class THistoryForm;
@@ -161,6 +162,10 @@ private:
     // code in the window.
     void openPreferences(bool byUser);
     bool isRectCovered(const QRect& screenRect) const;
+    // The teach window in a worker of its own, when the engine's attempts run in the worker; false when no
+    // worker could be started.
+    bool teachInWorker();
+    void comeBackAfterTeaching();
 
     Options m_options;
     std::unique_ptr<MainSession> m_ownSession;
@@ -176,6 +181,7 @@ private:
     EditCaret* m_caret = nullptr;
     QPointer<TPreferencesForm> m_preferencesForm;
     QPointer<TPhoneBookForm> m_phoneBookForm;
+    QPointer<WorkerClient> m_teachWorker;
     QString m_helpFile;
     int m_languageHolds = 0;
     bool m_showing = false; // toggleShown is showing the window

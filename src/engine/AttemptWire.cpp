@@ -5,8 +5,8 @@
 #include <QJsonObject>
 
 namespace {
-const char* const RequestKinds[] = { "send", "check", "cancel", "personCancelled" };
-const char* const ReportKinds[] = { "status", "checkStep", "personNeeded", "personDone" };
+const char* const RequestKinds[] = { "send", "check", "cancel", "personCancelled", "show" };
+const char* const ReportKinds[] = { "status", "checkStep", "personNeeded", "personDone", "definitionSaved" };
 
 template <typename Kind, size_t N>
 std::optional<Kind> kindNamed(const QString& name, const char* const (&names)[N])
@@ -52,6 +52,12 @@ QByteArray AttemptWire::encode(const Request& request)
         object.insert(QStringLiteral("timeOut"), request.timeOut);
         object.insert(QStringLiteral("settleTime"), request.settleTime);
         object.insert(QStringLiteral("personCanAnswer"), request.personCanAnswer);
+        object.insert(QStringLiteral("personLimit"), request.personLimit);
+        object.insert(QStringLiteral("languageModule"), request.languageModule);
+        if (!request.personNear.isEmpty()) {
+            const QRect& near = request.personNear;
+            object.insert(QStringLiteral("personNear"), QJsonArray { near.x(), near.y(), near.width(), near.height() });
+        }
     }
     return line(object);
 }
@@ -80,6 +86,11 @@ std::optional<AttemptWire::Request> AttemptWire::decodeRequest(const QByteArray&
     request.timeOut = object->value(QStringLiteral("timeOut")).toInt();
     request.settleTime = object->value(QStringLiteral("settleTime")).toInt(4000);
     request.personCanAnswer = object->value(QStringLiteral("personCanAnswer")).toBool();
+    request.personLimit = object->value(QStringLiteral("personLimit")).toInt(300000);
+    request.languageModule = object->value(QStringLiteral("languageModule")).toString();
+    const QJsonArray near = object->value(QStringLiteral("personNear")).toArray();
+    if (near.size() == 4)
+        request.personNear = QRect(near[0].toInt(), near[1].toInt(), near[2].toInt(), near[3].toInt());
     return request;
 }
 
@@ -104,6 +115,9 @@ QByteArray AttemptWire::encode(const Report& report)
         break;
     case Report::Kind::PersonNeeded:
         object.insert(QStringLiteral("provider"), report.provider);
+        object.insert(QStringLiteral("address"), report.address);
+        break;
+    case Report::Kind::DefinitionSaved:
         object.insert(QStringLiteral("address"), report.address);
         break;
     case Report::Kind::PersonDone:

@@ -6,6 +6,7 @@
 #include "service/TProvider.h"
 
 #include <QByteArray>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +25,7 @@ struct Request
         Check,
         Cancel,
         PersonCancelled,
+        Show, // the worker's window (the teach window) comes to the front
     };
     Kind kind = Kind::Send;
     // For Send and Check: the attempt's number, which its reports carry; a report of an earlier attempt (the
@@ -41,6 +43,11 @@ struct Request
     qint32 timeOut = 0;
     int settleTime = 4000;
     bool personCanAnswer = false;
+    int personLimit = 300000;
+    // Where the worker shows a page that waits for a person: in this interface language (the module's file;
+    // empty for the built-in texts) and over this part of the screen (the handset; empty when unknown).
+    QString languageModule;
+    QRect personNear;
 };
 
 struct Report
@@ -51,6 +58,7 @@ struct Report
         CheckStep, // a dry run's step
         PersonNeeded, // the attempt waits for a person on the worker's page
         PersonDone,
+        DefinitionSaved, // the teach window wrote a definition (its file in `address`)
     };
     Kind kind = Kind::Status;
     qint64 attempt = 0; // the number of the attempt the worker runs

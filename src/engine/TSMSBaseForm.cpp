@@ -179,6 +179,10 @@ void TSMSBaseForm::SendNow()
         request.password = Password;
         request.timeOut = TimeOut;
         request.settleTime = SettleTime;
+        request.personCanAnswer = PersonCanAnswer;
+        request.personLimit = PersonLimit;
+        if (PersonWindowPlace)
+            std::tie(request.languageModule, request.personNear) = PersonWindowPlace();
         request.attempt = ++m_workerAttemptNumber;
         m_workerAttempt = true;
         m_worker->setBusy(true);
@@ -261,10 +265,21 @@ void TSMSBaseForm::workerReported(const AttemptWire::Report& report)
         break;
     case AttemptWire::Report::Kind::PersonNeeded:
         PersonPage = report.address;
+        // The person's time is not the site's: the worker's own limit ends a wait nobody answers, and this
+        // side waits that long and its margin before it takes the worker for hung.
+        m_waitingForPerson = true;
+        timeOutTimer->start(PersonLimit + WorkerAnswerMargin);
         emit personNeeded(report.provider, report.address);
         break;
     case AttemptWire::Report::Kind::PersonDone:
+        if (!m_waitingForPerson)
+            break;
+        m_waitingForPerson = false;
+        // The attempt goes on there with its whole time-out.
+        timeOutTimer->start(timeOutInterval() + WorkerAnswerMargin);
         emit personDone();
+        break;
+    case AttemptWire::Report::Kind::DefinitionSaved:
         break;
     }
 }
@@ -644,6 +659,12 @@ void TSMSBaseForm::PersonCancelled()
 {
     if (!m_waitingForPerson)
         return;
+    if (m_workerAttempt) {
+        AttemptWire::Request cancelled;
+        cancelled.kind = AttemptWire::Request::Kind::PersonCancelled;
+        m_worker->request(cancelled);
+        return;
+    }
     if (m_checking)
         checkStep(QStringLiteral("message page"), false, QCoreApplication::translate("DefinitionCheck", "דף האתר לא נענה"));
     else

@@ -7,10 +7,12 @@
 #include "service/TProvider.h"
 
 #include <QObject>
+#include <QRect>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class WorkerClient;
 namespace AttemptWire {
@@ -119,6 +121,9 @@ public:
     bool waitingForPerson() const { return m_waitingForPerson; }
     // The person gave up (Cancel, or closed the window): the attempt fails.
     void PersonCancelled();
+    // With the worker, the worker shows the page that waits for a person itself: in the language module
+    // and over the part of the screen this gives at each attempt (the program's interface and its window).
+    std::function<std::pair<QString, QRect>()> PersonWindowPlace;
 
     QTimer* timeOutTimer = nullptr;
 

@@ -53,7 +53,7 @@ bool WorkerClient::request(const AttemptWire::Request& request)
             if (error == QProcess::FailedToStart)
                 ended();
         });
-        m_process->start(m_program, QStringList());
+        m_process->start(m_program, m_arguments);
         if (!m_process->waitForStarted(10000)) {
             qWarning("zelkora: the engine worker %s could not be started", qPrintable(m_program));
             return false;

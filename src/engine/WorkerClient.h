@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 class QProcess;
@@ -21,6 +22,8 @@ public:
     explicit WorkerClient(const QString& program = QString(), QObject* parent = nullptr);
     ~WorkerClient() override;
 
+    // What the worker is started with (none: it runs attempts).
+    void setArguments(const QStringList& arguments) { m_arguments = arguments; }
     // How long the worker may stay without an attempt before it is let go (30 s; ZELKORA_ENGINE_IDLE_MS).
     void setIdleTime(int milliseconds) { m_idle.setInterval(milliseconds); }
     // Hands the worker a request, starting it first when none runs; false when it could not be started.
@@ -43,6 +46,7 @@ private:
     void letGo();
 
     QString m_program;
+    QStringList m_arguments;
     QProcess* m_process = nullptr;
     QTimer m_idle;
     bool m_busy = false;

@@ -97,6 +97,9 @@ PersonPages::~PersonPages()
 void PersonPages::show(const QString& provider)
 {
     close();
+    // The engine worker shows its own page, in a window of its own.
+    if (m_engine.worker())
+        return;
     m_window = new PersonPageWindow(provider, m_engine.WebBrowser1(), m_owner);
     connect(m_window, &PersonPageWindow::cancelled, this, [this] { m_engine.PersonCancelled(); });
     m_window->show();

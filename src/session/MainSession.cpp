@@ -28,10 +28,10 @@ MainSession::MainSession(TSMSBaseForm::BrowserMaker makeBrowser, QObject* parent
     // The engine checks the browser at its construction and may end the program there.
     const bool browserOfItsOwn = !makeBrowser;
     m_engine = new TSMSBaseForm(this, std::move(makeBrowser));
-    // Attempts in the engine worker, so that the browser's memory goes with it when it idles: for now on
-    // request (ZELKORA_ENGINE_WORKER=1), while the person-in-the-loop and teach windows still need the browser
-    // in this process.
-    if (browserOfItsOwn && qEnvironmentVariableIntValue("ZELKORA_ENGINE_WORKER") == 1)
+    // Attempts run in the engine worker, so that the browser's memory goes with it when it idles and a browser
+    // that crashes or hangs takes only the attempt with it. ZELKORA_ENGINE_WORKER=0 keeps them in this
+    // process (a browser of a test's always is).
+    if (browserOfItsOwn && qEnvironmentVariable("ZELKORA_ENGINE_WORKER") != QLatin1String("0"))
         m_engine->useWorker(new WorkerClient(QString(), this));
     m_engine->setObjectName(QStringLiteral("SMSBase"));
     m_state = std::make_unique<ServiceState>(m_engine->Providers, m_engine->AreaDefs);

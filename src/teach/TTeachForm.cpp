@@ -175,6 +175,8 @@ TTeachForm::TTeachForm(QWidget* parent, TSMSBaseForm::BrowserMaker makeBrowser)
 
     connect(m_session, &TeachSession::checkStep, this, &TTeachForm::checkStep);
     connect(m_session, &TeachSession::checkFinished, this, &TTeachForm::checkFinished);
+    // The first thing asked of the user is the operator's address.
+    AddressEdit->setFocus(Qt::OtherFocusReason);
     samplesChanged();
     refreshGuide();
 }

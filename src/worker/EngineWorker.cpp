@@ -1,7 +1,13 @@
 #include "EngineWorker.h"
 
+#include "language/LanguageModules.h"
+#include "sending/PersonPageWindow.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 
@@ -31,6 +37,12 @@ EngineWorker::EngineWorker(int input, int output, TSMSBaseForm::BrowserMaker mak
     });
     m_notifier = new QSocketNotifier(input, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &EngineWorker::readInput);
+}
+
+EngineWorker::~EngineWorker()
+{
+    // The windows go before the engine they listen to.
+    m_personPages.reset();
 }
 
 void EngineWorker::readInput()
@@ -66,6 +78,13 @@ void EngineWorker::handle(const AttemptWire::Request& request)
         m_engine.AreaDefs = request.areaDefs;
         m_engine.TimeOut = request.timeOut;
         m_engine.SettleTime = request.settleTime;
+        m_engine.PersonLimit = request.personLimit;
+        m_personNear = request.personNear;
+        useLanguageModule(request.languageModule);
+        if (request.personCanAnswer && !m_personPages) {
+            m_personPages = std::make_unique<PersonPages>(m_engine, nullptr);
+            connect(m_personPages.get(), &PersonPages::shown, this, &EngineWorker::placePersonWindow);
+        }
         m_engine.PersonCanAnswer = request.personCanAnswer;
         if (request.kind == AttemptWire::Request::Kind::Send)
             m_engine.Send(request.from, request.areaCode, request.phone, request.message, request.userName, request.password);
@@ -77,6 +96,9 @@ void EngineWorker::handle(const AttemptWire::Request& request)
         break;
     case AttemptWire::Request::Kind::PersonCancelled:
         m_engine.PersonCancelled();
+        break;
+    case AttemptWire::Request::Kind::Show:
+        emit showAsked();
         break;
     }
 }
@@ -96,4 +118,40 @@ void EngineWorker::report(const AttemptWire::Report& report)
             return;
         written += put;
     }
+}
+
+void EngineWorker::reportDefinitionSaved(const QString& path)
+{
+    AttemptWire::Report saved;
+    saved.kind = AttemptWire::Report::Kind::DefinitionSaved;
+    saved.address = path;
+    report(saved);
+}
+
+void EngineWorker::useLanguageModule(const QString& file)
+{
+    if (file == LanguageModules::activeModuleFile())
+        return;
+    const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+    // A module that cannot be loaded leaves the texts in force, as at the desktop program's start.
+    if (file.isEmpty() || dot <= 0)
+        LanguageModules::SetResourceModule(nullptr);
+    else
+        LanguageModules::LoadLanguageModule(file.left(dot), file.mid(dot + 1));
+}
+
+void EngineWorker::placePersonWindow(PersonPageWindow* window) const
+{
+    // Over the desktop program's window, as a window of its own would open, within the screen it is on.
+    if (m_personNear.isEmpty())
+        return;
+    const QScreen* screen = QGuiApplication::screenAt(m_personNear.center());
+    if (!screen)
+        return;
+    QRect place(QPoint(), window->frameGeometry().size());
+    place.moveCenter(m_personNear.center());
+    const QRect room = screen->availableGeometry();
+    place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - place.width())));
+    place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - place.height())));
+    window->move(place.topLeft());
 }

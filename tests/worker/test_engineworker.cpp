@@ -67,8 +67,16 @@ private slots:
     void aRequestCrossesWhole()
     {
         const TProvider sahar = SandboxProviders::sahar(m_sandbox.baseUrl());
-        const std::optional<AttemptWire::Request> back = AttemptWire::decodeRequest(AttemptWire::encode(sendTo(sahar, QStringLiteral("052"))));
+        AttemptWire::Request request = sendTo(sahar, QStringLiteral("052"));
+        request.personCanAnswer = true;
+        request.personLimit = 1500;
+        request.languageModule = QStringLiteral("/usr/share/zelkora/zelkora.ENU");
+        request.personNear = QRect(-40, 10, 300, 600);
+        const std::optional<AttemptWire::Request> back = AttemptWire::decodeRequest(AttemptWire::encode(request));
         QVERIFY(back);
+        QVERIFY(back->personCanAnswer && back->personLimit == 1500);
+        QCOMPARE(back->languageModule, request.languageModule);
+        QCOMPARE(back->personNear, request.personNear);
         QCOMPARE(back->provider.parameters(), sahar.parameters());
         QCOMPARE(back->message, QStringLiteral("שלום\r\nמה נשמע"));
         QCOMPARE(back->password, QStringLiteral("demo1234"));
@@ -81,6 +89,13 @@ private slots:
         const std::optional<AttemptWire::Report> read = AttemptWire::decodeReport(AttemptWire::encode(report));
         QVERIFY(read && read->status == ssTimedOut && read->submitted && !read->confirmed);
         QCOMPARE(read->failure.reason, FailureReason::TimedOut);
+
+        AttemptWire::Report saved;
+        saved.kind = AttemptWire::Report::Kind::DefinitionSaved;
+        saved.address = QStringLiteral("/home/dana/.local/share/zelkora/providers/Magen.ini");
+        const std::optional<AttemptWire::Report> heard = AttemptWire::decodeReport(AttemptWire::encode(saved));
+        QVERIFY(heard && heard->kind == AttemptWire::Report::Kind::DefinitionSaved);
+        QCOMPARE(heard->address, saved.address);
     }
 
     void linesThatAreNoReportAreRefused_data()

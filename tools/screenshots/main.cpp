@@ -171,6 +171,9 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.path() + QStringLiteral("/cache")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder.path() + QStringLiteral("/data")));
+    // The teach and person-in-the-loop windows are pictured in this process, where they can be reached; in the
+    // engine worker they look the same.
+    qputenv("ZELKORA_ENGINE_WORKER", "0");
     qputenv("ZELKORA_APPDIR", QFile::encodeName(folder.path() + QStringLiteral("/app")));
     QFile ini(folder.path() + QStringLiteral("/config/zelkora/SMS.INI"));
     ini.open(QIODevice::WriteOnly);
