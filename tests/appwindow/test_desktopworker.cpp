@@ -12,6 +12,7 @@
 #include "sending/PersonPageWindow.h"
 #include "common/AppPaths.h"
 #include "engine/WorkerClient.h"
+#include "language/LanguageModules.h"
 #include "service/ServiceState.h"
 #include "widgets/TImgButton.h"
 #include "widgets/TListLabel.h"
@@ -218,14 +219,17 @@ private slots:
     // page (the operator's login, typed and submitted there); the window goes with the program.
     void theTeachWindowWorksInAWorkerOfItsOwn()
     {
+        const QString title = QStringLiteral("Teach a new provider");
+        QVERIFY(LanguageModules::LoadLanguageModule(QCoreApplication::applicationDirPath() + QStringLiteral("/zelkora"), QStringLiteral("ENU")));
         m_form->teachClicked();
+        LanguageModules::SetResourceModule(nullptr);
         // The window is the top-level one of a process (a child window of its page may carry its name too).
         QString window;
         qint64 teacher = 0;
         QVERIFY(QTest::qWaitFor(
             [&] {
                 const QStringList found = xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                      QStringLiteral("--name"), QStringLiteral("^לימוד ספק חדש$") })
+                                                      QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$') })
                                               .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
                 for (const QString& candidate : found) {
                     teacher = xdotool({ QStringLiteral("getwindowpid"), candidate }).toLongLong();
@@ -254,7 +258,7 @@ private slots:
         m_form->teachClicked();
         QTest::qWait(500);
         QCOMPARE(xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                             QString::number(teacher), QStringLiteral("--name"), QStringLiteral("^לימוד ספק חדש$") })
+                             QString::number(teacher), QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$') })
                      .isEmpty(),
             false);
         QCOMPARE(findTeachProcesses(), 1);
