@@ -19,7 +19,7 @@ class FirstStepsGuide;
 class HandsetAccess;
 class HandsetSkin;
 class PersonPages;
-class WorkerClient;
+class TeachWorker;
 class StatusDisplay;
 class THiddenForm;
 class THistoryForm;
@@ -166,6 +166,8 @@ private:
     // worker could be started.
     bool teachInWorker();
     void comeBackAfterTeaching();
+    // A definition written in the teach window goes into the provider list at once.
+    void definitionSaved();
 
     Options m_options;
     std::unique_ptr<MainSession> m_ownSession;
@@ -181,7 +183,8 @@ private:
     EditCaret* m_caret = nullptr;
     QPointer<TPreferencesForm> m_preferencesForm;
     QPointer<TPhoneBookForm> m_phoneBookForm;
-    QPointer<WorkerClient> m_teachWorker;
+    TeachWorker* m_teachWorker = nullptr;
+    bool m_shownWhenTeaching = false; // the handset was shown when the teach window opened
     QString m_helpFile;
     int m_languageHolds = 0;
     bool m_showing = false; // toggleShown is showing the window

@@ -3,7 +3,7 @@
 #include "TMsgForm.h"
 
 #include "CompositionFields.h"
-#include "engine/WorkerClient.h"
+#include "TeachWorker.h"
 #include "language/LanguageModules.h"
 #include "teach/TTeachForm.h"
 
@@ -27,10 +27,7 @@ void TMsgForm::teachClicked()
     // A handset shown when the teach window opened and minimised meanwhile comes back when it closes.
     if (isShown())
         connect(form, &QObject::destroyed, this, &TMsgForm::comeBackAfterTeaching);
-    connect(form, &TTeachForm::definitionSaved, this, [this] {
-        m_session->localDefinitionsChanged();
-        m_fields->buildAreaMenu();
-    });
+    connect(form, &TTeachForm::definitionSaved, this, &TMsgForm::definitionSaved);
     form->show();
     form->raise();
     form->activateWindow();
@@ -38,34 +35,29 @@ void TMsgForm::teachClicked()
 
 bool TMsgForm::teachInWorker()
 {
-    AttemptWire::Request show;
-    show.kind = AttemptWire::Request::Kind::Show;
-    if (m_teachWorker && m_teachWorker->running())
-        return m_teachWorker->request(show);
-    // The window and its browser live in a worker that ends when the window closes, in this window's
-    // language, which stays while it is open (this window is not rebuilt meanwhile).
-    delete m_teachWorker.data();
-    auto* worker = new WorkerClient(QString(), this);
-    m_teachWorker = worker;
-    worker->setArguments({ QStringLiteral("--teach"), QStringLiteral("--language"), LanguageModules::activeModuleFile() });
-    // Only the window's closing ends it.
-    worker->setBusy(true);
+    if (!m_teachWorker) {
+        m_teachWorker = new TeachWorker(this);
+        connect(m_teachWorker, &TeachWorker::definitionSaved, this, &TMsgForm::definitionSaved);
+        connect(m_teachWorker, &TeachWorker::closed, this, [this] {
+            holdLanguages(false);
+            if (m_shownWhenTeaching)
+                comeBackAfterTeaching();
+        });
+    }
+    if (m_teachWorker->isOpen())
+        return m_teachWorker->open(QString());
+    // In this window's language, which stays while the window is open (this window is not rebuilt meanwhile).
+    if (!m_teachWorker->open(LanguageModules::activeModuleFile()))
+        return false;
     holdLanguages(true);
-    const bool wasShown = isShown();
-    connect(worker, &WorkerClient::reported, this, [this](const AttemptWire::Report& report) {
-        if (report.kind != AttemptWire::Report::Kind::DefinitionSaved)
-            return;
-        m_session->localDefinitionsChanged();
-        m_fields->buildAreaMenu();
-    });
-    connect(worker, &WorkerClient::stopped, this, [this, worker, wasShown] {
-        holdLanguages(false);
-        worker->deleteLater();
-        if (wasShown)
-            comeBackAfterTeaching();
-    });
-    // A worker that cannot be started leaves the window to this process.
-    return worker->request(show);
+    m_shownWhenTeaching = isShown();
+    return true;
+}
+
+void TMsgForm::definitionSaved()
+{
+    m_session->localDefinitionsChanged();
+    m_fields->buildAreaMenu();
 }
 
 void TMsgForm::comeBackAfterTeaching()

@@ -240,6 +240,16 @@ void TSMSBaseForm::leaveWorkerAttempt()
     m_worker->setBusy(false);
 }
 
+void TSMSBaseForm::cancelWorkerAttempt()
+{
+    if (!m_workerAttempt)
+        return;
+    AttemptWire::Request cancel;
+    cancel.kind = AttemptWire::Request::Kind::Cancel;
+    m_worker->request(cancel);
+    leaveWorkerAttempt();
+}
+
 void TSMSBaseForm::workerReported(const AttemptWire::Report& report)
 {
     // Reports of an attempt this side already ended (cancelled, given up) are late news, also when they arrive
@@ -296,24 +306,14 @@ void TSMSBaseForm::workerStopped(const QString& diagnostic)
 
 void TSMSBaseForm::Cancel()
 {
-    if (m_workerAttempt) {
-        AttemptWire::Request cancel;
-        cancel.kind = AttemptWire::Request::Kind::Cancel;
-        m_worker->request(cancel);
-        leaveWorkerAttempt();
-    }
+    cancelWorkerAttempt();
     Failure = SendFailure { FailureReason::Cancelled, QString() };
     SetStatus(ssCancelled);
 }
 
 void TSMSBaseForm::Abort()
 {
-    if (m_workerAttempt) {
-        AttemptWire::Request cancel;
-        cancel.kind = AttemptWire::Request::Kind::Cancel;
-        m_worker->request(cancel);
-        leaveWorkerAttempt();
-    }
+    cancelWorkerAttempt();
     leavePersonWait();
     timeOutTimer->stop();
     bindDocumentComplete(nullptr);

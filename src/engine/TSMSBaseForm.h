@@ -249,4 +249,6 @@ private:
     void workerStopped(const QString& diagnostic);
     // The attempt under way in the worker is over for this side: the worker may be let go.
     void leaveWorkerAttempt();
+    // Asks the worker to give up the attempt under way, if one is.
+    void cancelWorkerAttempt();
 };
