@@ -168,10 +168,15 @@
 
     window.addEventListener("load", function () {
         // This listener was added before any of the page's, so the page's own load handlers (listeners,
-        // body onload, window.onload) run after it. The report waits for them, and for this window's frames.
+        // body onload, window.onload) run after it. The report waits for them, for what they left to run at
+        // once (a zero-delay timer that fills in the site's defaults: one more turn lets it run first, so
+        // that it cannot overwrite the engine's values or add a field after the form was sent), and for
+        // this window's frames.
         let waits = 0;
+        let turned = false;
         const settled = function () {
-            if (framesPending() && waits++ < 20) {
+            if (!turned || (framesPending() && waits++ < 20)) {
+                turned = true;
                 setTimeout(settled, 0);
                 return;
             }
