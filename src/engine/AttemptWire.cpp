@@ -52,6 +52,7 @@ QByteArray AttemptWire::encode(const Request& request)
         object.insert(QStringLiteral("timeOut"), request.timeOut);
         object.insert(QStringLiteral("settleTime"), request.settleTime);
         object.insert(QStringLiteral("personCanAnswer"), request.personCanAnswer);
+        object.insert(QStringLiteral("keepSession"), request.keepSession);
         object.insert(QStringLiteral("personLimit"), request.personLimit);
         object.insert(QStringLiteral("languageModule"), request.languageModule);
         if (!request.personNear.isEmpty()) {
@@ -86,6 +87,7 @@ std::optional<AttemptWire::Request> AttemptWire::decodeRequest(const QByteArray&
     request.timeOut = object->value(QStringLiteral("timeOut")).toInt();
     request.settleTime = object->value(QStringLiteral("settleTime")).toInt(4000);
     request.personCanAnswer = object->value(QStringLiteral("personCanAnswer")).toBool();
+    request.keepSession = object->value(QStringLiteral("keepSession")).toBool();
     request.personLimit = object->value(QStringLiteral("personLimit")).toInt(300000);
     request.languageModule = object->value(QStringLiteral("languageModule")).toString();
     const QJsonArray near = object->value(QStringLiteral("personNear")).toArray();
@@ -103,6 +105,7 @@ QByteArray AttemptWire::encode(const Report& report)
         object.insert(QStringLiteral("status"), int(report.status));
         object.insert(QStringLiteral("submitted"), report.submitted);
         object.insert(QStringLiteral("confirmed"), report.confirmed);
+        object.insert(QStringLiteral("keptSession"), report.keptSession);
         object.insert(QStringLiteral("diagnostic"), report.diagnostic);
         object.insert(QStringLiteral("reason"), int(report.failure.reason));
         object.insert(QStringLiteral("detail"), report.failure.detail);
@@ -144,6 +147,7 @@ std::optional<AttemptWire::Report> AttemptWire::decodeReport(const QByteArray& t
     report.status = TSMSStatus(status);
     report.submitted = object->value(QStringLiteral("submitted")).toBool();
     report.confirmed = object->value(QStringLiteral("confirmed")).toBool();
+    report.keptSession = object->value(QStringLiteral("keptSession")).toBool();
     report.diagnostic = object->value(QStringLiteral("diagnostic")).toString();
     report.failure.reason = FailureReason(object->value(QStringLiteral("reason")).toInt());
     report.failure.detail = object->value(QStringLiteral("detail")).toString();
@@ -162,6 +166,7 @@ AttemptWire::Report AttemptWire::statusOf(const TSMSBaseForm& engine)
     report.status = engine.Status;
     report.submitted = engine.Submitted;
     report.confirmed = engine.Confirmed;
+    report.keptSession = engine.UsedKeptSession();
     report.diagnostic = engine.Diagnostic;
     report.failure = engine.Failure;
     report.personPage = engine.PersonPage;

@@ -44,6 +44,8 @@ struct Request
     int settleTime = 4000;
     bool personCanAnswer = false;
     int personLimit = 300000;
+    // The attempt may use the worker's login of the attempt before it (TSMSBaseForm::KeepSession).
+    bool keepSession = false;
     // Where the worker shows a page that waits for a person: in this interface language (the module's file;
     // empty for the built-in texts) and over this part of the screen (the handset; empty when unknown).
     QString languageModule;
@@ -65,6 +67,7 @@ struct Report
     TSMSStatus status = ssReady;
     bool submitted = false;
     bool confirmed = false;
+    bool keptSession = false; // the attempt went to the message page on the login it kept
     QString diagnostic;
     SendFailure failure;
     QString personPage;

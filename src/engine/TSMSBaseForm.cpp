@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <cstdio>
+#include <utility>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcEngine, "zelkora.engine", QtInfoMsg)
@@ -150,6 +151,8 @@ void TSMSBaseForm::SendNow()
     m_settleTimer->stop();
     Confirmed = false;
     Submitted = false;
+    m_keptSession = false;
+    m_sessionTry = false;
     Diagnostic.clear();
     Failure = SendFailure();
     m_pendingFailure = SendFailure();
@@ -166,6 +169,7 @@ void TSMSBaseForm::SendNow()
         return;
     }
     const TProvider& provider = Providers[ProviderIndex];
+    m_messageStep = provider.messageStep();
     if (m_worker) {
         AttemptWire::Request request;
         request.kind = m_checking ? AttemptWire::Request::Kind::Check : AttemptWire::Request::Kind::Send;
@@ -181,6 +185,7 @@ void TSMSBaseForm::SendNow()
         request.settleTime = SettleTime;
         request.personCanAnswer = PersonCanAnswer;
         request.personLimit = PersonLimit;
+        request.keepSession = KeepSession;
         if (PersonWindowPlace)
             std::tie(request.languageModule, request.personNear) = PersonWindowPlace();
         request.attempt = ++m_workerAttemptNumber;
@@ -213,7 +218,16 @@ void TSMSBaseForm::SendNow()
         fail(ssFailed, FailureReason::BrowserStopped, QString(), QStringLiteral("the embedded browser cannot be loaded"));
         return;
     }
-    if (!provider.LoginUrl.isEmpty()) {
+    // The browser's login lasts while the site keeps it: a list's later recipient tries the message page
+    // first, and a login made now replaces whatever the browser held.
+    const bool keep = KeepSession && !m_checking && provider.KeepSession != 0 && !m_session.isEmpty()
+        && m_session == sessionOwner(provider);
+    if (!provider.LoginUrl.isEmpty() && keep) {
+        m_sessionTry = true;
+        bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
+        web->Navigate(provider.MsgUrl);
+    } else if (!provider.LoginUrl.isEmpty()) {
+        m_session.clear();
         bindDocumentComplete(&TSMSBaseForm::LoginPageComplete);
         web->Navigate(provider.LoginUrl);
     } else {
@@ -260,6 +274,7 @@ void TSMSBaseForm::workerReported(const AttemptWire::Report& report)
     case AttemptWire::Report::Kind::Status:
         Submitted = report.submitted;
         Confirmed = report.confirmed;
+        m_keptSession = report.keptSession;
         Diagnostic = report.diagnostic;
         Failure = report.failure;
         PersonPage = report.personPage;
@@ -517,13 +532,58 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
     SetStatus(ssIdentifying);
 }
 
+QString TSMSBaseForm::sessionOwner(const TProvider& provider) const
+{
+    return provider.Name + QLatin1Char('\n') + provider.LoginUrl + QLatin1Char('\n') + UserName;
+}
+
+const PageDocument* TSMSBaseForm::keptMessagePage(const PageDocument* top, const QString& address)
+{
+    const TProvider& provider = Providers.at(ProviderIndex);
+    if (!top || address != provider.MsgUrl || !m_browser->LoadError().isEmpty()
+        || m_browser->HttpStatus(m_browser->Window({})) >= 400)
+        return nullptr;
+    // Opened on its own, a message page that the site shows in a frame stands at the top; a message page
+    // that is itself a frameset holds the form in its frame.
+    QList<qint32> frames { -1 };
+    if (provider.MsgFrame > -1)
+        frames << provider.MsgFrame;
+    for (const qint32 frame : frames) {
+        const PageDocument* document = frame > -1 ? top->frameDocument(frame) : top;
+        // A login form on the page is the site asking for the login, whatever else the page holds.
+        if (document && PageOperations::FindForm(*document, provider.MsgForm)
+            && !PageOperations::HoldsLoginForm(*document, provider)) {
+            m_messageStep.frame = frame;
+            return document;
+        }
+    }
+    return nullptr;
+}
+
 void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
 {
     if (frame != NavFrame)
         return;
     NavFrame.clear();
-    SetStatus(ssIdentified);
     const TProvider provider = Providers.value(ProviderIndex);
+    if (std::exchange(m_sessionTry, false)) {
+        const std::shared_ptr<PageDocument> top = m_browser->Document();
+        if (const PageDocument* document = keptMessagePage(top.get(), address)) {
+            m_keptSession = true;
+            SetStatus(ssIdentified);
+            fillMessage(*top, *document);
+            return;
+        }
+        // The site ended the login (its login page, another page, no message form): the attempt logs in as
+        // any first attempt does.
+        qCInfo(lcEngine, "%s asked for its login again (%s): logging in", qPrintable(provider.Name),
+            qPrintable(shownAddress(address)));
+        m_session.clear();
+        bindDocumentComplete(&TSMSBaseForm::LoginPageComplete);
+        m_browser->Navigate(provider.LoginUrl);
+        return;
+    }
+    SetStatus(ssIdentified);
     {
         // A page of the site's that is not its message page, or a message page without its form: the site
         // asks something first (a word in a picture, a code, new terms, the password again).
@@ -544,6 +604,8 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
     if (m_checking
         && !checkSteps(DefinitionCheck::inspectMessage(*document, provider, areaValueFor(AreaDefs, AreaCode))))
         return;
+    if (!provider.LoginUrl.isEmpty())
+        m_session = sessionOwner(provider);
     fillMessage(*top, *document);
 }
 
@@ -582,7 +644,7 @@ void TSMSBaseForm::fillMessage(const PageDocument& top, const PageDocument& docu
         return;
     }
     bindDocumentComplete(&TSMSBaseForm::ResultPageComplete);
-    const PageStep step = provider.messageStep();
+    const PageStep step = m_messageStep;
     followSubmission(top, document, step, QStringLiteral("message page"));
     // What the page shows before the submission is no answer to it.
     startWatch();
@@ -643,6 +705,8 @@ void TSMSBaseForm::PersonPageComplete(FrameRef frame, const QString& address)
                            QCoreApplication::translate("DefinitionCheck", "נטען בכתובת %1 אחרי תשובת האדם").arg(shownAddress(address)) } }
             + DefinitionCheck::inspectMessage(*document, provider, areaValueFor(AreaDefs, AreaCode))))
         return;
+    if (!provider.LoginUrl.isEmpty())
+        m_session = sessionOwner(provider);
     fillMessage(*top, *document);
 }
 

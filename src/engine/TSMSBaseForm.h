@@ -125,6 +125,15 @@ public:
     // and over the part of the screen this gives at each attempt (the program's interface and its window).
     std::function<std::pair<QString, QRect>()> PersonWindowPlace;
 
+    // The attempt may use the login of the attempt before it: a list sets it for each recipient after its
+    // first. When the last attempt logged in to the same provider with the same user name and the provider
+    // keeps sessions (KeepSession), it opens the message page directly and fills it without logging in; a
+    // site that asks to log in instead (another page, its login form, no message form) gets the login as
+    // usual. Set before Send; a dry run always logs in.
+    bool KeepSession = false;
+    // Whether the last attempt went straight to the message page on the login it kept.
+    bool UsedKeptSession() const { return m_keptSession; }
+
     QTimer* timeOutTimer = nullptr;
 
     // Attempts run in the engine worker (zelkora-engine) instead of a browser of this process: the statuses,
@@ -195,6 +204,12 @@ private:
     void WebBrowser1WindowOpened(FrameRef window, const QString& address);
     // The message step on a message page: fills and submits its form.
     void fillMessage(const PageDocument& top, const PageDocument& document);
+    // The attempt opened the message page on the login it kept: the page's document when it holds the
+    // message form (at the top or in the message frame) and not the login form, with m_messageStep set to
+    // where it is; null when the site asks for a login.
+    const PageDocument* keptMessagePage(const PageDocument* top, const QString& address);
+    // Who the browser's login is for: the provider, its login page and the user name.
+    QString sessionOwner(const TProvider& provider) const;
     // The page the login led to is not the message page: a person answers it when one can; false when
     // the attempt is to fail instead.
     bool askPerson(const QString& address);
@@ -222,6 +237,15 @@ private:
     QTimer* m_personTimer = nullptr;
     QList<int> m_followedPath;
     FrameRef m_followed;
+    // The message page's step of this attempt: the definition's, or where a message page opened on a kept
+    // login holds its form.
+    PageStep m_messageStep;
+    // Whose login the browser holds (sessionOwner), from a login that reached the message page; empty when
+    // none is known to hold.
+    QString m_session;
+    // This attempt opened the message page on the login it kept; m_sessionTry until that page completed.
+    bool m_keptSession = false;
+    bool m_sessionTry = false;
 
     // The watch for the site's verdict, from the message submission to the end of the attempt.
     struct Watch

@@ -106,6 +106,9 @@ SendWorkflow::Outcome SendWorkflow::send(const Composition& composition)
         MessageText = wireText(composition.message);
         m_recipient = HistoryRecorder::Recipient { composition.recipientName, composition.source, composition.listId,
             composition.queueId };
+        // A queued list goes out one recipient at a time: each after its list's first may use its login.
+        m_engine.KeepSession = composition.listId != 0 && composition.listId == m_lastListId;
+        m_lastListId = composition.listId;
         return SendToRecipient(composition.area, composition.phone, composition.sender, MessageText) ? Outcome::Started
                                                                                                      : Outcome::Failed;
     } catch (const std::exception& error) {
@@ -213,6 +216,8 @@ SendWorkflow::Outcome SendWorkflow::sendList(const QString& sender, const QStrin
         const ListLine entry = ListLine::parse(list.at(i));
         m_recipient.name = entry.name;
         m_recipient.rowId = rows.value(i);
+        // Every recipient after the list's first may go on with the login made for those before it.
+        m_engine.KeepSession = handedOver > 0;
         handedOver = i + 1;
         QCoreApplication::processEvents();
         // A recipient that cannot go to the engine has its own error line; the list goes on.

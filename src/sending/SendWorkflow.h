@@ -109,4 +109,6 @@ private:
     // The recipient SendToRecipient hands over, for the history.
     HistoryRecorder::Recipient m_recipient;
     bool m_unattended = false;
+    // The list of the last single recipient handed over (the queue sends a list one by one); 0 for none.
+    qint64 m_lastListId = 0;
 };

@@ -58,6 +58,7 @@ TProvider TProvider::fromParameters(const std::function<QString(const QString& n
     p.MsgLimit = text("MsgLimit");
     p.SignupURL = text("SignupURL");
     p.ClearCRLF = byte("ClearCRLF", 1);
+    p.KeepSession = byte("KeepSession", 1);
     return p;
 }
 
@@ -89,6 +90,7 @@ QList<QPair<const char*, QString>> TProvider::parameters() const
         { "MsgLimit", MsgLimit },
         { "SignupURL", SignupURL },
         { "ClearCRLF", QString::number(ClearCRLF) },
+        { "KeepSession", QString::number(KeepSession) },
     };
 }
 

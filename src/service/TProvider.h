@@ -62,6 +62,10 @@ struct TProvider
     QString LoginOrigin;
     QString SignupURL;
     quint8 ClearCRLF = 1;
+    // Optional (not every service sends it): 0 when the site's login does not last from one message to the
+    // next, so that each recipient of a list logs in again; otherwise a list's later recipients go straight
+    // to the message page while the site keeps them logged in.
+    quint8 KeepSession = 1;
 
     // Set by whoever read the tag; OriginFile is the local file's path and empty otherwise.
     ProviderOrigin Origin = ProviderOrigin::Service;

@@ -86,6 +86,7 @@ void EngineWorker::handle(const AttemptWire::Request& request)
             connect(m_personPages.get(), &PersonPages::shown, this, &EngineWorker::placePersonWindow);
         }
         m_engine.PersonCanAnswer = request.personCanAnswer;
+        m_engine.KeepSession = request.keepSession;
         if (request.kind == AttemptWire::Request::Kind::Send)
             m_engine.Send(request.from, request.areaCode, request.phone, request.message, request.userName, request.password);
         else

@@ -187,6 +187,38 @@ private slots:
         QCOMPARE(m_sandbox.submissions().size(), 3); // the sahar login, its message and kesher's
     }
 
+    // A list of three through a login operator logs in once and sends three; a site that ends its sessions
+    // after every message gets a login for each, and all three are sent all the same.
+    void listKeepsTheLogin_data()
+    {
+        QTest::addColumn<bool>("siteEndsSessions");
+        QTest::addColumn<int>("logins");
+        QTest::newRow("session kept") << false << 1;
+        QTest::newRow("site ends each session") << true << 3;
+    }
+    void listKeepsTheLogin()
+    {
+        QFETCH(bool, siteEndsSessions);
+        QFETCH(int, logins);
+        QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
+        const QMetaObject::Connection ending = connect(&m_sandbox, &SandboxServer::submissionReceived, this,
+            [&](const SandboxSubmission& s) {
+                if (siteEndsSessions && s.outcome == QLatin1String("accepted"))
+                    m_sandbox.expireSessions();
+            });
+        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--to"), QStringLiteral("052-1111111"), QStringLiteral("--to"), QStringLiteral("052-2222222"),
+            QStringLiteral("--to"), QStringLiteral("050-3333333"), QStringLiteral("--text"), QStringLiteral("שלום") });
+        disconnect(ending);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+        QStringList outcomes;
+        for (const SandboxSubmission& s : m_sandbox.submissions())
+            outcomes << s.outcome;
+        QCOMPARE(outcomes.count(QStringLiteral("login")), logins);
+        QCOMPARE(outcomes.count(QStringLiteral("accepted")), 3);
+        QCOMPARE(outcomes.size(), logins + 3);
+    }
+
     // Each recipient's last line says whether the message left and whether the site confirmed the outcome in
     // words: kesher's own definition does; over the same pages, one whose result texts the pages never show
     // cannot, and its outcome is unknown, with an exit status of its own.

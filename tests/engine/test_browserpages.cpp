@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QWebEnginePage>
 #include <QtTest>
+#include <atomic>
 #include <climits>
 #include <csignal>
 
@@ -199,6 +200,84 @@ private slots:
         QCOMPARE(g_browserWarnings.size(), 1);
         QVERIFY2(g_browserWarnings[0].contains(QStringLiteral("control \"text\" of form \"f\": no longer on the page")),
             qPrintable(g_browserWarnings[0]));
+    }
+
+    // A list's later recipient goes straight to the message page on the login kept from the one before; a
+    // site that answers the message page's address with its login form (under the message form's name, with
+    // no redirect) is logged in to again, never filled as a message page.
+    void keptLoginAndASiteThatEndedIt()
+    {
+        std::atomic<int> session { 0 }; // the one live session's number; 0: none
+        int next = 0;
+        LoopbackHttpServer server([&](const LoopbackHttpServer::Request& request) {
+            const QByteArray login = "<html><body><form name=f method=post action=/login>"
+                                     "<input name=user><input name=password type=password></form></body></html>";
+            const bool live = session != 0 && request.header("Cookie") == "s=" + QByteArray::number(session);
+            if (request.target == "/login" && request.method == "POST") {
+                session = ++next;
+                LoopbackHttpServer::Reply reply = html("", 303);
+                reply.reason = "See Other";
+                reply.headers << qMakePair(QByteArray("Set-Cookie"), "s=" + QByteArray::number(session))
+                              << qMakePair(QByteArray("Location"), QByteArray("/msg"));
+                return reply;
+            }
+            if (request.target == "/msg" && live)
+                return html("<html><body><form name=f method=post action=/done>"
+                            "<input name=phone><textarea name=text></textarea></form></body></html>");
+            if (request.target == "/done")
+                return html(live ? "<html><body>accepted</body></html>" : login);
+            return html(login);
+        });
+        QVERIFY(server.start());
+        TProvider provider = loopbackProvider(server);
+        provider.MsgUrl = server.url(QStringLiteral("/msg"));
+        provider.LoginUrl = server.url(QStringLiteral("/login"));
+        provider.LoginForm = provider.MsgForm;
+        provider.UserField = QStringLiteral("user");
+        provider.PassField = QStringLiteral("password");
+        provider.LoginSubmit = 3;
+        m_engine->Providers = { provider };
+        const auto requestsOf = [&](qsizetype from) {
+            QStringList list;
+            for (const LoopbackHttpServer::Request& r : server.requests().mid(from)) {
+                if (r.target != "/favicon.ico")
+                    list << QString::fromLatin1(r.method + ' ' + r.target);
+            }
+            return list;
+        };
+        const QList<int> withLogin { ssConnecting, ssIdentifying, ssIdentified, ssSending, ssSent };
+        const QStringList loginThenSend { "GET /login", "POST /login", "GET /msg", "POST /done" };
+        struct Round
+        {
+            bool keep;
+            bool siteEndsSession;
+            QList<int> statuses;
+            QStringList requests;
+            bool usedKeptLogin;
+        };
+        const QList<Round> rounds {
+            { false, false, withLogin, loginThenSend, false }, // a list's first recipient
+            { true, false, { ssConnecting, ssIdentified, ssSending, ssSent }, { "GET /msg", "POST /done" }, true },
+            { true, true, withLogin, QStringList { "GET /msg" } + loginThenSend, false },
+            { false, false, withLogin, loginThenSend, false }, // a single send logs in as always
+        };
+        for (const Round& round : rounds) {
+            if (round.siteEndsSession)
+                session = 0;
+            const qsizetype before = server.requests().size();
+            m_engine->KeepSession = round.keep;
+            send(QStringLiteral("059"), QStringLiteral("1234567"));
+            QVERIFY(waitForEnd());
+            QCOMPARE(m_statuses, round.statuses);
+            QCOMPARE(requestsOf(before), round.requests);
+            QCOMPARE(m_engine->UsedKeptSession(), round.usedKeptLogin);
+            QList<LoopbackHttpServer::Request> got = server.requests();
+            got.removeIf([](const LoopbackHttpServer::Request& r) { return r.target != "/done"; });
+            QCOMPARE(fieldsOf(got.last().body),
+                (QMap<QString, QString> { { QStringLiteral("phone"), QStringLiteral("1234567") },
+                    { QStringLiteral("text"), QStringLiteral("hi (Dana)") } }));
+        }
+        m_engine->KeepSession = false;
     }
 
     // A page that cannot be loaded at all completes at once at another address and without a document: the

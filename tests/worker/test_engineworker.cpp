@@ -134,6 +134,16 @@ private slots:
         QCOMPARE(statuses(reports), (QList<int> { ssConnecting, ssIdentified, ssSending, ssSent }));
         QCOMPARE(m_sandbox.submissions().size(), 3);
 
+        // The worker's browser keeps sahar's login for a list's next recipient.
+        AttemptWire::Request next = sendTo(SandboxProviders::sahar(m_sandbox.baseUrl()), QStringLiteral("052"));
+        next.keepSession = true;
+        QVERIFY(AttemptWire::decodeRequest(AttemptWire::encode(next))->keepSession);
+        worker.write(AttemptWire::encode(next));
+        reports = untilTheEnd(worker);
+        QCOMPARE(statuses(reports), (QList<int> { ssConnecting, ssIdentified, ssSending, ssSent }));
+        QVERIFY(reports.last().keptSession);
+        QCOMPARE(m_sandbox.submissions().size(), 4);
+
         worker.closeWriteChannel();
         QVERIFY(worker.waitForFinished(15000));
         QCOMPARE(worker.exitStatus(), QProcess::NormalExit);
