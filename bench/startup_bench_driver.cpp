@@ -3,7 +3,10 @@
 // - time from starting the process to its window being mapped, median of 10 starts of each, interleaved;
 // - peak memory of "zelkora /quiet" idling in the tray before any send, beside the minimal program idling
 //   with its window shown;
-// - whether the browser library (or Qt WebEngine) is in the program's memory at that point.
+// - whether the browser library (or Qt WebEngine) is in the program's memory at that point;
+// - where the desktop program's time to its window goes: further starts with ZELKORA_STARTUP_TRACE set, whose
+//   marks (src/common/StartupTrace.h) are placed on the driver's clock, each mark's median time from the start
+//   and the median step from the mark before it, the mapped window among them.
 // Every start of the desktop program gets settings folders of its own, pointed at a closed loopback port.
 
 #include <QCoreApplication>
@@ -13,18 +16,27 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QVector>
 
 #include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <iterator>
+#include <map>
 #include <poll.h>
 
 namespace {
 constexpr int Rounds = 10;
 constexpr int IdleMilliseconds = 4000;
 constexpr int MinimumWindowSide = 200;
+// A traced start runs on this long after its window is mapped, so that the trace shows what the program does
+// once its window is up.
+constexpr int TraceAfterWindowMilliseconds = 1500;
+constexpr double Goal = 1.20; // zelkora beside the window with a text field
+const QByteArray TracePrefix = QByteArrayLiteral("zelkora-startup ");
 
 struct Display
 {
@@ -81,11 +93,29 @@ struct Program
     QString path;
     QStringList arguments;
     bool ownSettings = false; // a fresh settings environment for each start
+    bool traced = false; // ZELKORA_STARTUP_TRACE set, the standard error kept for the marks
+};
+
+// CLOCK_MONOTONIC in microseconds, the clock of the program's marks.
+long long monotonicMicroseconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+struct Mark
+{
+    QString name;
+    double ms = 0; // from the process's start
 };
 
 QProcessEnvironment environmentFor(const Program& program, QTemporaryDir& home)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("ZELKORA_STARTUP_TRACE"));
+    if (program.traced)
+        environment.insert(QStringLiteral("ZELKORA_STARTUP_TRACE"), QStringLiteral("1"));
     if (!program.ownSettings)
         return environment;
     const QString base = home.path();
@@ -113,28 +143,67 @@ void stop(QProcess& process)
     }
 }
 
-// Starts the program quietly in settings of its own, the clock starting with it.
-void launch(
+QString traceFile(const QTemporaryDir& home)
+{
+    return home.path() + QStringLiteral("/stderr.txt");
+}
+
+// Starts the program quietly in settings of its own, the clock starting with it; the monotonic time of the
+// start in microseconds.
+long long launch(
     QProcess& process, QTemporaryDir& home, const Display& display, const Program& program, QElapsedTimer& clock)
 {
     process.setProcessEnvironment(environmentFor(program, home));
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    process.setStandardErrorFile(program.traced ? traceFile(home) : QProcess::nullDevice());
     drainEvents(display);
     clock.start();
+    const long long started = monotonicMicroseconds();
     process.start(program.path, program.arguments);
+    return started;
 }
 
-// Milliseconds from start to the mapped window; negative when no window came.
-double timeToWindow(const Display& display, const Program& program)
+// The marks of a traced start, in the order written, in milliseconds from `startedMicroseconds`.
+QVector<Mark> readMarks(const QString& file, long long startedMicroseconds)
+{
+    QVector<Mark> marks;
+    QFile trace(file);
+    if (!trace.open(QIODevice::ReadOnly))
+        return marks;
+    while (!trace.atEnd()) {
+        const QByteArray line = trace.readLine().trimmed();
+        if (!line.startsWith(TracePrefix))
+            continue;
+        const QByteArray rest = line.mid(TracePrefix.size());
+        const int space = rest.indexOf(' ');
+        if (space < 0)
+            continue;
+        const double ms = double(rest.left(space).toLongLong() - startedMicroseconds) / 1000;
+        marks.append({ QString::fromUtf8(rest.mid(space + 1)), ms });
+    }
+    return marks;
+}
+
+const QString WindowMapped = QStringLiteral("(window mapped on the X server)");
+
+// Milliseconds from start to the mapped window; negative when no window came. A traced program's marks go to
+// `marks`, the mapped window among them.
+double timeToWindow(const Display& display, const Program& program, QVector<Mark>* marks = nullptr)
 {
     QTemporaryDir home;
     QProcess process;
     QElapsedTimer clock;
-    launch(process, home, display, program, clock);
+    const long long started = launch(process, home, display, program, clock);
     const bool shown = waitForWindow(display, 20000, clock);
     const double elapsed = double(clock.nsecsElapsed()) / 1e6;
+    if (program.traced)
+        QThread::msleep(TraceAfterWindowMilliseconds);
     stop(process);
+    if (marks && program.traced) {
+        *marks = readMarks(traceFile(home), started);
+        marks->append({ WindowMapped, elapsed });
+        std::stable_sort(marks->begin(), marks->end(), [](const Mark& a, const Mark& b) { return a.ms < b.ms; });
+    }
     return shown ? elapsed : -1.0;
 }
 
@@ -183,6 +252,58 @@ double median(std::vector<double> values)
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
+
+// Each mark's median time and median step from the mark before it over the traced starts, in the order of
+// the median times; the largest steps before the window are named after the table.
+void printTrace(const char* program, const std::vector<QVector<Mark>>& starts)
+{
+    struct Figures
+    {
+        std::vector<double> at;
+        std::vector<double> step;
+    };
+    std::map<QString, Figures> figures;
+    for (const QVector<Mark>& marks : starts) {
+        double previous = 0;
+        for (const Mark& mark : marks) {
+            figures[mark.name].at.push_back(mark.ms);
+            figures[mark.name].step.push_back(mark.ms - previous);
+            previous = mark.ms;
+        }
+    }
+    struct Row
+    {
+        QString name;
+        double at;
+        double step;
+        size_t count;
+    };
+    std::vector<Row> rows;
+    for (const auto& [name, values] : figures)
+        rows.push_back({ name, median(values.at), median(values.step), values.at.size() });
+    std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.at < b.at; });
+
+    std::printf("where %s's start goes (ZELKORA_STARTUP_TRACE, median of %zu starts, ms from the process start)\n",
+        program, starts.size());
+    std::printf("     at     step  mark\n");
+    double windowAt = -1;
+    for (const Row& row : rows) {
+        std::printf("%7.1f  %+7.1f  %s", row.at, row.step, qPrintable(row.name));
+        if (row.count < starts.size())
+            std::printf(" [in %zu of %zu starts]", row.count, starts.size());
+        std::printf("\n");
+        if (row.name == WindowMapped)
+            windowAt = row.at;
+    }
+    std::vector<Row> before;
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(before),
+        [windowAt](const Row& row) { return row.at <= windowAt; });
+    std::sort(before.begin(), before.end(), [](const Row& a, const Row& b) { return a.step > b.step; });
+    std::printf("largest steps before the window:");
+    for (size_t i = 0; i < std::min<size_t>(3, before.size()); ++i)
+        std::printf("%s %.1f ms up to \"%s\"", i ? "," : "", before[i].step, qPrintable(before[i].name));
+    std::printf("\n");
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -198,6 +319,9 @@ int main(int argc, char** argv)
     const Program zelkoraQuiet { bin + QStringLiteral("/zelkora"), { QStringLiteral("/quiet") }, true };
     const Program minimal { bin + QStringLiteral("/startup_minimal"), {}, false };
     const Program minimalText { bin + QStringLiteral("/startup_minimal"), { QStringLiteral("--text") }, false };
+    const Program zelkoraTraced { bin + QStringLiteral("/zelkora"), {}, true, true };
+    const Program minimalTextTraced { bin + QStringLiteral("/startup_minimal"), { QStringLiteral("--text") }, false,
+        true };
 
     // One start of each first, so that both find the libraries in the page cache.
     timeToWindow(display, minimal);
@@ -222,6 +346,13 @@ int main(int argc, char** argv)
     const double minimalTextMedian = median(minimalTextTimes);
     const double zelkoraMedian = median(zelkoraTimes);
 
+    std::vector<QVector<Mark>> zelkoraTraces(Rounds);
+    std::vector<QVector<Mark>> minimalTextTraces(Rounds);
+    for (int round = 0; round < Rounds; ++round) {
+        timeToWindow(display, minimalTextTraced, &minimalTextTraces[round]);
+        timeToWindow(display, zelkoraTraced, &zelkoraTraces[round]);
+    }
+
     const Idle minimalIdle = idle(display, minimal, true);
     const Idle zelkoraIdle = idle(display, zelkoraQuiet, false);
 
@@ -229,9 +360,13 @@ int main(int argc, char** argv)
     std::printf("  minimal Qt Widgets program  %7.1f ms\n", minimalMedian);
     std::printf(
         "  the same with a text field  %7.1f ms   %.2fx\n", minimalTextMedian, minimalTextMedian / minimalMedian);
-    std::printf(
-        "  zelkora                     %7.1f ms   %.2fx (goal at most 1.50x)   %.2fx the window with a text field\n",
-        zelkoraMedian, zelkoraMedian / minimalMedian, zelkoraMedian / minimalTextMedian);
+    const double ratio = zelkoraMedian / minimalTextMedian;
+    std::printf("  zelkora                     %7.1f ms   %.2fx   %.2fx the window with a text field\n", zelkoraMedian,
+        zelkoraMedian / minimalMedian, ratio);
+    std::printf("goal: zelkora at most %.2fx the window with a text field: %.2fx, %s\n", Goal, ratio,
+        ratio <= Goal ? "met" : "NOT met");
+    printTrace("zelkora", zelkoraTraces);
+    printTrace("the window with a text field", minimalTextTraces);
     std::printf("peak memory after %d s idle (VmHWM)\n", IdleMilliseconds / 1000);
     std::printf("  minimal, window shown       %7.1f MiB\n", double(minimalIdle.peakKiB) / 1024);
     std::printf("  zelkora /quiet, in the tray %7.1f MiB   %.2fx (goal at most 2.00x)\n",

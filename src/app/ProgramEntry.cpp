@@ -8,6 +8,7 @@
 #include "common/AppPaths.h"
 #include "common/GuardedApplication.h"
 #include "common/Messages.h"
+#include "common/StartupTrace.h"
 #include "contacts/PhoneBookSteps.h"
 #include "contacts/SmsLink.h"
 #include "language/LanguageModules.h"
@@ -141,6 +142,7 @@ int ProgramEntry::run(int argc, char** argv)
             return 0;
         }
     }
+    StartupTrace::mark("main");
     StartUpWarmUp warmUp;
     // A file that may grow no more (a file-size limit) makes the write fail, which the writers report, instead
     // of ending the program in the middle of it.
@@ -152,6 +154,7 @@ int ProgramEntry::run(int argc, char** argv)
     GuardedApplication<QApplication> application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelkora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zelkora"));
+    StartupTrace::mark("application object made");
 
     const Arguments arguments = parse(QApplication::arguments().mid(1));
     if (!arguments.serviceUrl.isEmpty())
@@ -173,6 +176,7 @@ int ProgramEntry::run(int argc, char** argv)
     }
     if (askRunningCopy())
         return 0;
+    StartupTrace::mark("no running copy answered");
     // Taken over before this copy answers later ones: from then on a signal that ends the session is an
     // orderly exit, handled once the event loop runs, when the hidden root window exists.
     THiddenForm* root = nullptr;
@@ -196,6 +200,7 @@ int ProgramEntry::run(int argc, char** argv)
     }
     if (!instance.listen() && askRunningCopy())
         return 0;
+    StartupTrace::mark("data locked, listening for later copies");
 
     warmUp.afterApplication();
     // Before anything of this run writes the settings file: whether it existed makes this the first start.
@@ -208,8 +213,11 @@ int ProgramEntry::run(int argc, char** argv)
     LanguageModules::applyLayoutDirection();
     THiddenForm hiddenForm;
     root = &hiddenForm;
+    StartupTrace::mark("language loaded, hidden root window made");
     warmUp.join();
+    StartupTrace::mark("warm-up thread joined");
     QPointer<TMsgForm> mainWindow = start(arguments, hiddenForm);
+    StartupTrace::mark("main window made");
     answerLaterCopies(instance, hiddenForm);
     if (arguments.teach && mainWindow)
         QMetaObject::invokeMethod(mainWindow, &TMsgForm::teachClicked, Qt::QueuedConnection);

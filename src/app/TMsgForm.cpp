@@ -11,6 +11,7 @@
 #include "app/THiddenForm.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
+#include "common/StartupTrace.h"
 #include "language/LanguageModules.h"
 #include "sending/PersonPageWindow.h"
 #include "settings/AutoStart.h"
@@ -45,6 +46,7 @@ TMsgForm::TMsgForm(const Options& options)
         m_ownSession = std::make_unique<MainSession>(m_options.makeBrowser);
         m_session = m_ownSession.get();
     }
+    StartupTrace::mark("session made");
     // A page of an operator's that only a person can answer opens over this window.
     m_personPages = new PersonPages(m_session->engine(), this);
     // When the engine worker shows that page, it shows it in this window's language, over it while it is shown.
@@ -52,6 +54,7 @@ TMsgForm::TMsgForm(const Options& options)
         return std::pair(LanguageModules::activeModuleFile(), isVisible() ? frameGeometry() : QRect());
     };
     m_ui = HandsetBuilder::build(*this);
+    StartupTrace::mark("handset built");
     m_skin = new HandsetSkin(*this, m_ui);
     m_fields = new CompositionFields(m_ui, *m_session, this);
     m_status = new StatusDisplay(*this, *m_ui.statusLine, *m_session);
@@ -59,6 +62,7 @@ TMsgForm::TMsgForm(const Options& options)
     m_access = new HandsetAccess(*this);
     m_firstSteps = new FirstStepsGuide(*this);
     connectCommands();
+    StartupTrace::mark("window parts made");
     if (m_options.hiddenForm) {
         // The hidden root window runs the exit command when the desktop session ends.
         m_options.hiddenForm->setMainWindow(this, [this] { exitClicked(); });
@@ -120,6 +124,7 @@ void TMsgForm::setUp()
     // The session reports what fails in its own start-up, and starts what it can all the same.
     m_session->setView(this);
     m_session->startUp();
+    StartupTrace::mark("session started");
 
     m_caret = new EditCaret(this);
     m_caret->setBitmap(EditCaret::sizeFor(m_ui.numberEdit->font()), m_ui.senderEdit->palette().color(QPalette::Text));
@@ -136,6 +141,7 @@ void TMsgForm::setUp()
     showConnectionState(m_session->connectionState());
     m_fields->buildAreaMenu();
     m_helpFile = AppPaths::resourceFile(QStringLiteral("Zelkora_heb.HLP"));
+    StartupTrace::mark("window set up");
 }
 
 void TMsgForm::tearDown()
@@ -178,6 +184,7 @@ void TMsgForm::toggleShown()
         showNormal();
     else
         show();
+    StartupTrace::mark("window show() returned");
     QCoreApplication::processEvents();
     raise();
     activateWindow();
@@ -185,6 +192,7 @@ void TMsgForm::toggleShown()
     m_fields->focusFirstEmptyField();
     m_fields->updateCharCount();
     emit toggled(true);
+    StartupTrace::mark("window shown and focused");
 }
 
 void TMsgForm::closeWindow()
@@ -238,6 +246,10 @@ void TMsgForm::menuClicked()
 
 bool TMsgForm::event(QEvent* event)
 {
+    if (event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        StartupTrace::mark("main window painted");
+    }
     if (userMessageOf(event) == UM_TOGGLEWINDOW) {
         toggleShown();
         return true;

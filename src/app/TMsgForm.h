@@ -188,4 +188,5 @@ private:
     QString m_helpFile;
     int m_languageHolds = 0;
     bool m_showing = false; // toggleShown is showing the window
+    bool m_painted = false; // the window was painted once (the start-up trace's mark)
 };
