@@ -57,7 +57,7 @@ TMsgForm* ProgramEntry::start(
     options.outlookSteps = Contacts::phoneBookSteps();
     auto* mainWindow = new TMsgForm(options);
     if (!arguments.quiet)
-        postUserMessage(mainWindow, UM_TOGGLEWINDOW);
+        mainWindow->postShowRequest();
     else if (!TTrayIcon::isSystemTrayAvailable())
         // With no notification area to start in, the program starts minimised where the user can reach it.
         mainWindow->putAway();
@@ -75,6 +75,7 @@ class StartUpWarmUp
 public:
     StartUpWarmUp()
         : m_thread([] {
+            if (qEnvironmentVariableIsSet("ZK_EXP_NOWARM")) return;
             FcInit();
             Skin::decodeAhead(Skin::mainWindowPictures());
         })
@@ -86,6 +87,7 @@ public:
     {
         join();
         m_thread = std::thread([] {
+            if (qEnvironmentVariableIsSet("ZK_EXP_NOWARM")) return;
             QFontDatabase::families();
             QDBusConnection::sessionBus();
         });

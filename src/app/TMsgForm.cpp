@@ -28,6 +28,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -75,6 +76,10 @@ TMsgForm::TMsgForm(const Options& options)
 
 TMsgForm::~TMsgForm()
 {
+    // Work that waited for a frame that never came goes on with the session, without this window.
+    for (std::function<void()>& work : m_afterFirstFrame)
+        QTimer::singleShot(0, m_session, std::move(work));
+    m_afterFirstFrame.clear();
     tearDown();
     // Before the session this window may own: it lets the engine go.
     m_session->engine().PersonWindowPlace = nullptr;
@@ -193,6 +198,33 @@ void TMsgForm::toggleShown()
     m_fields->updateCharCount();
     emit toggled(true);
     StartupTrace::mark("window shown and focused");
+    // A platform that painted nothing while the window was shown keeps nothing waiting.
+    if (m_firstFrameAwaited)
+        QMetaObject::invokeMethod(this, &TMsgForm::runAfterFirstFrame, Qt::QueuedConnection);
+}
+
+void TMsgForm::postShowRequest()
+{
+    if (!m_painted)
+        m_firstFrameAwaited = true;
+    postUserMessage(this, UM_TOGGLEWINDOW);
+}
+
+void TMsgForm::afterFirstFrame(std::function<void()> work)
+{
+    if (m_firstFrameAwaited)
+        m_afterFirstFrame.push_back(std::move(work));
+    else
+        work();
+}
+
+void TMsgForm::runAfterFirstFrame()
+{
+    m_firstFrameAwaited = false;
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(m_afterFirstFrame);
+    for (std::function<void()>& work : waiting)
+        work();
 }
 
 void TMsgForm::closeWindow()
@@ -249,6 +281,9 @@ bool TMsgForm::event(QEvent* event)
     if (event->type() == QEvent::Paint && !m_painted) {
         m_painted = true;
         StartupTrace::mark("main window painted");
+        // Not inside the paint event: the work may ask the user something.
+        if (m_firstFrameAwaited)
+            QMetaObject::invokeMethod(this, &TMsgForm::runAfterFirstFrame, Qt::QueuedConnection);
     }
     if (userMessageOf(event) == UM_TOGGLEWINDOW) {
         toggleShown();

@@ -11,7 +11,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class CompositionFields;
 class EditCaret;
@@ -94,6 +96,9 @@ public:
     // Hides the window to the notification area, or minimises it where the desktop has none.
     void putAway();
     void toggleShown();
+    // Posts the request that shows the window once the events waiting have run; work handed to afterFirstFrame
+    // until then waits for the window's first frame.
+    void postShowRequest();
     // The close button: the attempt under way is cancelled and the window hidden.
     void closeWindow();
     void exitClicked();
@@ -144,6 +149,7 @@ public:
     void historyChanged() override;
     void queuedSendEnded(const HistoryEntry& entry) override;
     void showDemoState(DemoState state, const QString& reason) override;
+    void afterFirstFrame(std::function<void()> work) override;
 
 signals:
     // The window was shown or hidden by toggleShown.
@@ -168,6 +174,8 @@ private:
     void comeBackAfterTeaching();
     // A definition written in the teach window goes into the provider list at once.
     void definitionSaved();
+    // The work that waited for the first frame, in the order handed over.
+    void runAfterFirstFrame();
 
     Options m_options;
     std::unique_ptr<MainSession> m_ownSession;
@@ -188,5 +196,7 @@ private:
     QString m_helpFile;
     int m_languageHolds = 0;
     bool m_showing = false; // toggleShown is showing the window
-    bool m_painted = false; // the window was painted once (the start-up trace's mark)
+    bool m_painted = false; // the window was painted once
+    bool m_firstFrameAwaited = false; // a show was requested and the window not yet painted
+    std::vector<std::function<void()>> m_afterFirstFrame;
 };

@@ -122,8 +122,18 @@ void MainSession::startUp()
     } catch (const std::exception& error) {
         ErrorReport::report(ErrorReport::textOf(error));
     }
-    // The history opens once the window is up: the queued sends missed meanwhile are its first question.
-    QTimer::singleShot(0, m_queue, &SendQueue::start);
+    // The history opens once the window is up: the queued sends missed meanwhile are its first question. A
+    // window still on its way to the screen is painted first.
+    QTimer::singleShot(0, m_queue, [this] {
+        if (!m_view) {
+            m_queue->start();
+            return;
+        }
+        m_view->afterFirstFrame([queue = QPointer<SendQueue>(m_queue)] {
+            if (queue)
+                queue->start();
+        });
+    });
     // Whatever failed before, the requests and the rotation start.
     try {
         if (!requestsStarted)

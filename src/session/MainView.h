@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QImage;
 struct HistoryEntry;
 
@@ -69,4 +71,8 @@ public:
     }
     // A send of the queue ended (sent, refused, failed, or of unknown outcome).
     virtual void queuedSendEnded(const HistoryEntry& entry) { Q_UNUSED(entry) }
+    // Work of the session's start that the window's first frame does not need (opening the history and its
+    // queue): a window on its way to the screen runs it once it is painted, so that the user sees it sooner;
+    // otherwise it runs at once.
+    virtual void afterFirstFrame(std::function<void()> work) { work(); }
 };

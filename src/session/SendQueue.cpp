@@ -3,6 +3,7 @@
 #include "MainView.h"
 #include "common/ListLine.h"
 #include "common/ResStrings.h"
+#include "common/StartupTrace.h"
 #include "common/UserPrompt.h"
 #include "sending/HistoryRecorder.h"
 #include "settings/SmsIni.h"
@@ -65,6 +66,7 @@ void SendQueue::start()
 {
     open();
     m_timer.start();
+    StartupTrace::mark("history opened, queue started");
 }
 
 void SendQueue::changed()
