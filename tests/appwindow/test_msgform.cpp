@@ -10,6 +10,7 @@
 #include "app/ProgramEntry.h"
 #include "app/THiddenForm.h"
 #include "common/Messages.h"
+#include "history/HistoryStore.h"
 #include "net/TAdvHttp.h"
 #include "service/ServiceState.h"
 #include "widgets/SkinColors.h"
@@ -21,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -30,6 +32,26 @@
 #include <QtTest>
 
 using namespace AppWindowTest;
+
+namespace {
+// Whether the history file existed when the window it watches was first painted.
+class FirstPaintProbe : public QObject
+{
+public:
+    bool painted = false;
+    bool historyAtFirstPaint = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !painted) {
+            painted = true;
+            historyAtFirstPaint = QFileInfo::exists(HistoryStore::defaultPath());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
 
 class TestMsgForm : public QObject
 {
@@ -213,6 +235,30 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(form->isVisible(), shown);
         QCOMPARE(hiddenForm.mainWindow(), form.data());
+        delete form.data();
+    }
+
+    // The history and its queue wait for the first frame of the window the start shows; a quiet start opens them
+    // without a window.
+    void theHistoryOpensAfterTheFirstFrame_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("shown") << QStringList();
+        QTest::newRow("/quiet") << QStringList { "/quiet" };
+    }
+
+    void theHistoryOpensAfterTheFirstFrame()
+    {
+        QFETCH(QStringList, arguments);
+        const bool quiet = !arguments.isEmpty();
+        THiddenForm hiddenForm;
+        QPointer<TMsgForm> form = ProgramEntry::start(ProgramEntry::parse(arguments), hiddenForm, fakeBrowserMaker());
+        FirstPaintProbe probe;
+        form->installEventFilter(&probe);
+        QTRY_VERIFY(QFileInfo::exists(HistoryStore::defaultPath()));
+        QCOMPARE(form->isVisible(), !quiet);
+        QCOMPARE(probe.painted, !quiet);
+        QVERIFY(!probe.historyAtFirstPaint);
         delete form.data();
     }
 
