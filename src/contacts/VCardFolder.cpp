@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QUuid>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -19,6 +20,9 @@
 namespace Contacts {
 
 namespace {
+    // Files read between two reports of load(): a few milliseconds' reading.
+    constexpr qsizetype FilesPerSlice = 256;
+
     struct Edit
     {
         qsizetype begin;
@@ -56,7 +60,7 @@ VCardFolder::VCardFolder(const QString& path)
 {
 }
 
-void VCardFolder::load()
+void VCardFolder::load(const std::function<void()>& sliceRead)
 {
     if (m_loaded)
         return;
@@ -67,15 +71,17 @@ void VCardFolder::load()
     QStringList paths = dir.entryList({ QStringLiteral("*.vcf") }, QDir::Files, QDir::Name);
     for (QString& name : paths)
         name = dir.filePath(name);
+    // Set before the slices, so that a load cut short never reads a file twice.
+    m_loaded = true;
 
-    // Files are read and parsed on every core at once: for a large address book the reading is most of the
-    // wait. The results come back in the files' order.
+    // Files are read, parsed and identified on every core at once: for a large address book the reading is
+    // most of the wait. The results come back in the files' order.
     struct Read
     {
         File file;
         int unreadable = 0;
     };
-    const QList<Read> reads = QtConcurrent::blockingMapped(paths, [](const QString& path) {
+    const auto readFile = [](const QString& path) {
         Read read;
         read.file.path = path;
         if (!readBytes(path, &read.file.bytes)) {
@@ -85,23 +91,47 @@ void VCardFolder::load()
         VCardReader::Result cards = VCardReader::read(read.file.bytes);
         read.unreadable = cards.unreadable;
         read.file.cards = std::move(cards.cards);
+        identifyCards(read.file);
         return read;
-    });
+    };
 
-    m_files.reserve(reads.size());
-    m_cards.reserve(reads.size());
-    for (const Read& read : reads) {
+    // The files are taken in order as each is ready, while the next ones are read; every FilesPerSlice files
+    // the caller hears of them.
+    QFuture<Read> reads = QtConcurrent::mapped(paths, readFile);
+    const auto stopReading = qScopeGuard([&reads] {
+        reads.cancel();
+        reads.waitForFinished();
+    });
+    m_files.reserve(paths.size());
+    m_cards.reserve(paths.size());
+    for (int i = 0; i < paths.size(); ++i) {
+        const Read read = reads.resultAt(i);
         m_unreadable += read.unreadable;
-        if (read.file.cards.isEmpty())
-            continue;
-        const int index = int(m_files.size());
-        m_files << read.file;
-        for (int slot = 0; slot < read.file.cards.size(); ++slot) {
-            m_files.last().places << slot;
-            m_cards << CardId { index, slot };
+        if (!read.file.cards.isEmpty()) {
+            const int index = int(m_files.size());
+            m_files << read.file;
+            for (int slot = 0; slot < read.file.cards.size(); ++slot) {
+                m_files.last().places << slot;
+                m_cards << CardId { index, slot };
+            }
         }
+        if (sliceRead && ((i + 1) % FilesPerSlice == 0 || i + 1 == paths.size()))
+            sliceRead();
     }
-    m_loaded = true;
+}
+
+void VCardFolder::identifyCards(File& file)
+{
+    const QString name = QFileInfo(file.path).fileName();
+    file.entryIds.clear();
+    file.digests.clear();
+    for (const VCard& card : std::as_const(file.cards)) {
+        const QString uid = card.uid();
+        file.entryIds << (uid.isEmpty() ? name + QStringLiteral("\n\n") + card.fullName()
+                                        : name + QLatin1Char('\n') + uid);
+        const QByteArrayView bytes = QByteArrayView(card.source).sliced(card.begin, card.end - card.begin);
+        file.digests << QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    }
 }
 
 const VCard* VCardFolder::card(CardId id) const
@@ -115,28 +145,27 @@ const VCard* VCardFolder::card(CardId id) const
 
 QString VCardFolder::entryId(CardId id) const
 {
-    const VCard* stored = card(id);
-    if (!stored)
+    if (!card(id))
         return QString();
-    const QString uid = stored->uid();
-    const QString file = QFileInfo(m_files[id.file].path).fileName();
-    return uid.isEmpty() ? file + QStringLiteral("\n\n") + stored->fullName() : file + QLatin1Char('\n') + uid;
+    const File& file = m_files[id.file];
+    return file.entryIds[file.places[id.slot]];
 }
 
 QString VCardFolder::digest(CardId id) const
 {
-    const VCard* stored = card(id);
-    if (!stored)
+    if (!card(id))
         return QString();
-    const QByteArray bytes = stored->source.mid(stored->begin, stored->end - stored->begin);
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    const File& file = m_files[id.file];
+    return file.digests[file.places[id.slot]];
 }
 
 std::optional<VCardFolder::CardId> VCardFolder::findEntry(const QString& entryId) const
 {
     std::optional<CardId> found;
+    if (entryId.isEmpty())
+        return found;
     for (const CardId& id : m_cards) {
-        if (entryId.isEmpty() || this->entryId(id) != entryId)
+        if (this->entryId(id) != entryId)
             continue;
         if (found)
             throw ZelkoraError(tr("כמה כרטיסי אנשי קשר בקובץ %1 נושאים אותו שם ואין להם מזהה, ולכן אי אפשר "
@@ -221,6 +250,7 @@ void VCardFolder::change(CardId id, const Changes& changes)
             tr("השינוי בכרטיס %1 לא נשמר: הכרטיס לא נקרא כראוי לאחר השינוי.").arg(QFileInfo(file.path).fileName()));
     write(file, bytes);
     file.cards = std::move(reread.cards);
+    identifyCards(file);
 }
 
 void VCardFolder::remove(CardId id)
@@ -244,6 +274,7 @@ void VCardFolder::remove(CardId id)
         write(file, rest);
         file.cards = std::move(reread.cards);
     }
+    identifyCards(file);
     file.places[id.slot] = -1;
     for (int& later : file.places) {
         if (later > index)
@@ -261,6 +292,7 @@ VCardFolder::CardId VCardFolder::create(const QString& fullName, const QString& 
     const QByteArray bytes = VCardWriter::newCard(uid, fullName, mobileNumber);
     write(file, bytes);
     file.cards = VCardReader::read(bytes).cards;
+    identifyCards(file);
     file.places << 0;
     m_files << file;
     const CardId id { int(m_files.size()) - 1, 0 };

@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace Contacts {
@@ -48,9 +50,12 @@ public:
 
     QString path() const { return m_path; }
 
-    // Reads the folder's *.vcf files the first time it is called. Throws ZelkoraError when the folder
-    // cannot be listed; a file or a card that cannot be read is counted, not thrown.
-    void load();
+    // Reads the folder's *.vcf files the first time it is called, a slice of files at a time, and calls
+    // `sliceRead` after each slice has joined cardCount(), so that a caller can pass the cards on while the
+    // rest is read. Every file is read once, and its cards' identities and digests are taken then. Throws
+    // ZelkoraError when the folder cannot be listed; a file or a card that cannot be read is counted, not
+    // thrown.
+    void load(const std::function<void()>& sliceRead = {});
     // The cards read, in order; valid after load().
     int cardCount() const { return int(m_cards.size()); }
     CardId cardAt(int index) const { return m_cards.value(index); }
@@ -61,7 +66,7 @@ public:
     // The card's identity, which outlives this folder object: its file's name and its UID, or, for a card
     // without a UID, its file's name and its full name.
     QString entryId(CardId id) const;
-    // A digest of the card's bytes as they stand in its file now.
+    // A digest of the card's bytes as they stand in its file now (as read, or as last written here).
     QString digest(CardId id) const;
     // The card of that identity; nothing when there is none. Throws ZelkoraError when several cards share it
     // (a file of cards without UIDs, two of one name).
@@ -79,8 +84,13 @@ private:
         QByteArray bytes; // as read, or as last written here
         QList<VCard> cards; // the readable cards of `bytes`
         QList<int> places; // a card's first place -> its index in `cards`, -1 once removed
+        // entryId() and digest() of each of `cards`, taken whenever `cards` is read
+        QStringList entryIds;
+        QStringList digests;
     };
 
+    // Takes the identities and digests of the file's cards; after every read of `cards`.
+    static void identifyCards(File& file);
     File& fileOf(CardId id);
     // Throws unless the file still holds exactly what was read.
     void checkUnchanged(const File& file) const;
