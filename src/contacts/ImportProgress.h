@@ -2,8 +2,9 @@
 
 namespace Contacts {
 
-// What the import shows while it runs: the gauge, and the window's messages let run once a contact so that
-// the windows repaint. The progress window implements it; tests record it.
+// What the import shows while it runs: the gauge, and the window's messages let run every few milliseconds
+// while the address book is read on a thread of its own, so that the windows repaint. Every call comes from
+// the thread that runs the import. The progress window implements it; tests record it.
 class ImportProgress
 {
 public:

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -50,11 +52,25 @@ public:
     virtual int unreadableCount() const = 0;
 };
 
+// One row of a folder's table (GetTable with the columns FullName, MobileTelephoneNumber, EntryID and
+// LastModificationTime): what the item of that place would answer.
+struct ContactRow
+{
+    QString fullName;
+    QString mobileTelephoneNumber;
+    QString entryId;
+    QString version;
+};
+
 class Folder
 {
 public:
     virtual ~Folder() = default;
     virtual std::unique_ptr<ItemCollection> items() = 0;
+    // GetTable: a row for every item of items(), in the same order, read in one pass without an item object
+    // each. The rows are handed to `rows` in batches on the calling thread as the folder is read, every row
+    // once. Returns what items()->unreadableCount() would.
+    virtual int readTable(const std::function<void(QList<ContactRow>&& batch)>& rows) = 0;
 };
 
 class NameSpace

@@ -147,6 +147,29 @@ namespace {
 
         std::unique_ptr<ItemCollection> items() override { return std::make_unique<VCardItems>(m_folder); }
 
+        int readTable(const std::function<void(QList<ContactRow>&& batch)>& rows) override
+        {
+            int handed = 0;
+            const auto handOn = [this, &rows, &handed] {
+                QList<ContactRow> batch;
+                batch.reserve(m_folder->cardCount() - handed);
+                for (; handed < m_folder->cardCount(); ++handed) {
+                    const VCardFolder::CardId id = m_folder->cardAt(handed);
+                    const VCard* card = m_folder->card(id);
+                    // A card removed since its folder was read answers nothing, as its item would.
+                    batch << (card ? ContactRow { card->fullName(), card->mobileNumber(), m_folder->entryId(id),
+                                  m_folder->digest(id) }
+                                   : ContactRow {});
+                }
+                if (!batch.isEmpty())
+                    rows(std::move(batch));
+            };
+            m_folder->load(handOn);
+            // A folder read before hands its cards on at once.
+            handOn();
+            return m_folder->unreadableCount();
+        }
+
     private:
         std::shared_ptr<VCardFolder> m_folder;
     };

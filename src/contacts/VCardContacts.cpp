@@ -8,12 +8,135 @@
 
 #include <QElapsedTimer>
 
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+
 namespace Contacts {
 
 namespace {
-    // Records go to the cache in batches, a few times a second: storing re-reads the table's model and redraws
-    // the grid, which once a contact would cost more than reading the contacts.
+    // Records go to the cache in batches, a thousand records or a few times a second: storing re-reads the
+    // table's model and redraws the grid, which once a contact would cost more than reading the contacts. A
+    // thousand records store in a few milliseconds, so the window's messages never wait long.
+    constexpr qsizetype StoreBatch = 1000;
     constexpr qint64 StoreInterval = 250; // ms
+    // How long the window's thread waits for the reading thread before it lets its messages run again.
+    constexpr std::chrono::milliseconds ReadingWait(10);
+
+    // The cache record of a contact: Name, Area, Phone, Unknown, Card, CardDigest. None (an empty list) for a
+    // contact without a full name, which is no entry.
+    QStringList cacheRecordOf(const ContactRow& row)
+    {
+        if (row.fullName.isEmpty())
+            return {};
+        const MobileNumber parts = MobileNumber::split(row.mobileTelephoneNumber, PhoneBookTable::CachePhoneWidth);
+        return { row.fullName, parts.area, parts.phone, parts.unknown, row.entryId, row.version };
+    }
+
+    // Reads a folder's table on a thread of its own and hands its cache records to the window's thread, so
+    // that the reading, parsing and digesting of the cards never hold the window's messages up. The
+    // connection is the reading thread's, and it ends the connection once the folder is read, so that
+    // freeing what was read costs the window's thread nothing either. Destruction waits for the thread.
+    class TableReading
+    {
+    public:
+        struct ConnectedObjects
+        {
+            std::unique_ptr<Application> application;
+            std::unique_ptr<NameSpace> nameSpace;
+            std::unique_ptr<Folder> folder;
+        };
+
+        // What take() hands over.
+        struct Part
+        {
+            QList<QStringList> records; // one a contact, in the folder's order; empty for a contact without one
+            bool read = false; // the whole folder is read: `contacts` and `unreadable` are its own
+            bool finished = false; // read, and every contact taken
+            int contacts = 0; // read so far
+            int unreadable = 0;
+        };
+
+        explicit TableReading(ConnectedObjects connection)
+            : m_thread([this, connection = std::move(connection)]() mutable { readFolder(std::move(connection)); })
+        {
+        }
+
+        ~TableReading()
+        {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_abandoned = true;
+            }
+            m_thread.join();
+        }
+
+        TableReading(const TableReading&) = delete;
+        TableReading& operator=(const TableReading&) = delete;
+
+        // Up to `most` records, waiting up to `wait` for the first. Rethrows the reading's failure once the
+        // records read before it are taken.
+        Part take(qsizetype most, std::chrono::milliseconds wait)
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait_for(lock, wait, [this] { return !m_records.isEmpty() || m_read; });
+            if (m_read && m_records.isEmpty() && m_failure)
+                std::rethrow_exception(std::exchange(m_failure, nullptr));
+            Part part;
+            const qsizetype count = qMin(most, m_records.size());
+            part.records = m_records.first(count);
+            m_records.remove(0, count);
+            part.read = m_read;
+            part.finished = m_read && m_records.isEmpty() && !m_failure;
+            part.contacts = m_contacts;
+            part.unreadable = m_unreadable;
+            return part;
+        }
+
+    private:
+        void readFolder(ConnectedObjects connection)
+        {
+            int unreadable = 0;
+            std::exception_ptr failure;
+            try {
+                unreadable = connection.folder->readTable([this](QList<ContactRow>&& rows) {
+                    QList<QStringList> records;
+                    records.reserve(rows.size());
+                    for (const ContactRow& row : std::as_const(rows))
+                        records << cacheRecordOf(row);
+                    const std::lock_guard lock(m_mutex);
+                    if (m_abandoned)
+                        return;
+                    m_records << records;
+                    m_contacts += int(records.size());
+                    m_changed.notify_one();
+                });
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            // In the order in which DisconnectOutlook() lets go.
+            connection.folder.reset();
+            connection.nameSpace.reset();
+            connection.application.reset();
+            const std::lock_guard lock(m_mutex);
+            m_read = true;
+            m_unreadable = unreadable;
+            m_failure = failure;
+            m_changed.notify_one();
+        }
+
+        std::mutex m_mutex;
+        std::condition_variable m_changed;
+        QList<QStringList> m_records; // handed over, not yet taken
+        int m_contacts = 0; // handed over so far
+        int m_unreadable = 0;
+        bool m_read = false;
+        bool m_abandoned = false;
+        std::exception_ptr m_failure;
+        std::thread m_thread; // last: it starts once everything above is made
+    };
 
     // Disconnects when the operation ends, however it ends.
     class Connection
@@ -107,38 +230,34 @@ int VCardContacts::ImportContacts(PhoneBookTable& cache, ImportProgress& progres
         ConnectOutlook();
         // Appended unsorted, sorted once at the end.
         cache.setSortedByName(false);
-        std::unique_ptr<ItemCollection> items = ContactsFolder->items();
-        progress.setRange(0, items->count() + 1);
-        const int count = ContactsFolder->items()->count();
+        TableReading reading({ std::move(OutlookApp), std::move(OutlookNamespace), std::move(ContactsFolder) });
+        // The gauge's range is the count of contacts, known once the folder is read; until then the gauge
+        // stands at 0 and the contacts taken wait to be counted on it.
+        bool ranged = false;
+        int uncounted = 0;
         QElapsedTimer sinceStored;
         sinceStored.start();
-        for (int i = 1; i <= count; ++i) {
-            progress.advance();
+        for (bool finished = false; !finished;) {
             progress.letMessagesRun();
-            QString name;
-            QString number;
-            QString entryId;
-            QString digest;
-            try {
-                name = items->item(i)->fullName();
-                number = items->item(i)->mobileTelephoneNumber();
-                const std::unique_ptr<ContactItem> item = items->item(i);
-                entryId = item->entryId();
-                digest = item->version();
-            } catch (const std::exception&) {
-                continue;
+            TableReading::Part part = reading.take(StoreBatch - batch.size(), ReadingWait);
+            finished = part.finished;
+            uncounted += int(part.records.size());
+            for (QStringList& record : part.records) {
+                if (!record.isEmpty())
+                    batch << std::move(record);
             }
-            if (name.isEmpty())
-                continue;
-            const MobileNumber parts = MobileNumber::split(number, PhoneBookTable::CachePhoneWidth);
-            batch << QStringList { name, parts.area, parts.phone, parts.unknown, entryId, digest };
-            if (sinceStored.elapsed() >= StoreInterval) {
+            if (batch.size() >= StoreBatch || sinceStored.elapsed() >= StoreInterval || finished) {
                 store();
                 sinceStored.restart();
             }
+            if (!ranged && part.read) {
+                progress.setRange(0, part.contacts + 1);
+                ranged = true;
+            }
+            for (; ranged && uncounted > 0; --uncounted)
+                progress.advance();
+            unreadable = part.unreadable;
         }
-        store();
-        unreadable = items->unreadableCount();
     } catch (...) {
         // What was read stays in the cache; the first failure is the one to report.
         try {

@@ -50,7 +50,9 @@ public:
 
     // Empties the cache and fills it with one record a contact that has a full name (Name, Area, Phone,
     // Unknown, Card, CardDigest), the gauge running from 0 to the count + 1. Contacts whose values cannot be
-    // read are skipped. The cache is sorted by Name again at the end, also after a failure, which is then
+    // read are skipped. The folder is read on a thread of its own (Folder::readTable) while this one stores
+    // the records in batches and lets the window's messages run in between; the gauge stands at 0 until the
+    // count is known. The cache is sorted by Name again at the end, also after a failure, which is then
     // thrown with what was read so far in the cache. Returns the number of cards the folder could not read.
     int ImportContacts(PhoneBookTable& cache, ImportProgress& progress);
 

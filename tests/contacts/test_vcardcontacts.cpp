@@ -1,12 +1,13 @@
 #include "TestEnv.h"
 #include "common/ErrorReport.h"
 #include "contacts/ImportProgress.h"
-#include "contacts/VCardContacts.h"
 #include "contacts/VCardApplication.h"
+#include "contacts/VCardContacts.h"
 #include "contacts/VCardFolder.h"
 #include "phonebook/PhoneBookTable.h"
 #include "settings/SmsIni.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -143,6 +144,62 @@ private slots:
         QCOMPARE(progress.values, (QList<int> { 0, 1, 2, 3, 4, 5 }));
         QCOMPARE(progress.disconnectedAt, 4);
         QVERIFY(cache.isSortedByName());
+    }
+
+    // Every card becomes its row, in file order, with its own identity and digest, whichever slice of the
+    // reading or batch of the storing it falls in; the gauge counts every card.
+    void everyCardOfALargeFolderIsImported_data()
+    {
+        QTest::addColumn<int>("cards");
+        QTest::newRow("none") << 0;
+        QTest::newRow("one slice of files") << 256;
+        QTest::newRow("a slice and one more") << 257;
+        QTest::newRow("more than a batch of rows") << 1001;
+    }
+    void everyCardOfALargeFolderIsImported()
+    {
+        QFETCH(int, cards);
+        QList<QByteArray> texts;
+        for (int i = 0; i < cards; ++i) {
+            const QString number = QString::number(i).rightJustified(4, QLatin1Char('0'));
+            texts << cardWithUid(
+                QStringLiteral("u") + number, QStringLiteral("Name ") + number, QStringLiteral("052-100") + number);
+            TestEnv::writeFile(m_folder + number + QStringLiteral(".vcf"), texts.last());
+        }
+        PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
+        RecordedProgress progress;
+        QCOMPARE(outlook().ImportContacts(cache, progress), 0);
+
+        QCOMPARE(cache.recordCount(), cards);
+        QCOMPARE(progress.values.size(), cards + 2);
+        QCOMPARE(progress.values.last(), cards + 1);
+        for (int row = 0; row < cards; ++row) {
+            const QString number = QString::number(row).rightJustified(4, QLatin1Char('0'));
+            QCOMPARE(cache.recordValues(row),
+                (QStringList { QStringLiteral("Name ") + number, "052", QStringLiteral("100") + number, "",
+                    number + QStringLiteral(".vcf\nu") + number,
+                    QString::fromLatin1(QCryptographicHash::hash(texts[row], QCryptographicHash::Sha256).toHex()) }));
+        }
+    }
+
+    // The card a write-back hands back is the card as the next import reads it: the same identity, the new
+    // digest.
+    void anUpdateHandsBackTheCardAsWritten()
+    {
+        TestEnv::writeFile(m_folder + QStringLiteral("dana.vcf"),
+            cardWithUid(QStringLiteral("u1"), QStringLiteral("Dana"), QStringLiteral("052-1111111")));
+        PhoneBookTable cache(PhoneBookTable::Kind::OutlookCache);
+        RecordedProgress progress;
+        outlook().ImportContacts(cache, progress);
+        const VCardContacts::CardRef before { cache.fieldText(0, QStringLiteral("Card")),
+            cache.fieldText(0, QStringLiteral("CardDigest")) };
+
+        const VCardContacts::CardRef after
+            = outlook().UpdateContact(QStringLiteral("Dana"), QStringLiteral("052"), QStringLiteral("2222222"), before);
+        outlook().ImportContacts(cache, progress);
+        QCOMPARE(after.entryId, cache.fieldText(0, QStringLiteral("Card")));
+        QCOMPARE(after.digest, cache.fieldText(0, QStringLiteral("CardDigest")));
+        QVERIFY(after.digest != before.digest);
     }
 
     // Where the address book is, and the two messages of a connection that fails.
