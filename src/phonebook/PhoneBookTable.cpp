@@ -559,6 +559,8 @@ void PhoneBookTable::setNamePrefixFilter(const QString& prefix)
 
 void PhoneBookTable::setSortedByName(bool sorted)
 {
+    if (table()->sortedByName == sorted)
+        return;
     table()->sortedByName = sorted;
     table()->select();
 }

@@ -127,7 +127,8 @@ public:
     void setNamePrefixFilter(const QString& prefix);
     QString namePrefixFilter() const { return m_prefix; }
 
-    // With the sort off, rows come in the order they were stored; used while bulk-filling the table.
+    // With the sort off, rows come in the order they were stored; used while bulk-filling the table. The rows
+    // are read again only when the order changes.
     void setSortedByName(bool sorted);
     bool isSortedByName() const;
 
