@@ -2,8 +2,8 @@
 // (2.1 quoted-printable, 3.0 with a photo, 4.0), imported through the phone book window's refresh button,
 // beside a plain read of the same files (the folder listed and every file read) in the same run; the
 // window's event loop during the import, watched with a 10 ms timer; and one write-back (the update that a
-// post runs) into the full folder. Ratios within one run mean something on a shared machine; the absolute
-// times less so.
+// post runs) into the full folder. The ratio and the longest wait are printed beside their goals. Ratios
+// within one run mean something on a shared machine; the absolute times less so.
 //
 //   contacts_bench [cards, 10000]
 #include "BenchTiming.h"
@@ -27,6 +27,10 @@
 namespace {
 using namespace BenchTiming;
 constexpr int Runs = 5;
+// The import may take this many times a plain read of the same files, and the window's event loop must turn
+// within LongestWaitBelow ms all through it.
+constexpr double MostImportPerRead = 2;
+constexpr qint64 LongestWaitBelow = 50;
 
 QByteArray cardText(int i)
 {
@@ -142,10 +146,12 @@ int main(int argc, char** argv)
     const bool consistent = cache.recordCount() == count;
     std::printf("%d cards (%lld bytes), median of %d runs\n", count, static_cast<long long>(bytes), Runs);
     std::printf("  plain read of the files  %8.1f ms\n", read);
-    std::printf("  import through the window %7.1f ms   %.2f times the plain read; goal <= 3: %s\n", import,
-        import / read, import <= 3 * read ? "met" : "MISSED");
-    std::printf("  during one import of %lld ms the 10 ms timer ran %d times, the longest wait %lld ms\n",
-        static_cast<long long>(whole), ticks, static_cast<long long>(longest));
+    std::printf("  import through the window %7.1f ms   %.2f times the plain read; goal <= %.0f: %s\n", import,
+        import / read, MostImportPerRead, import <= MostImportPerRead * read ? "met" : "MISSED");
+    std::printf("  during one import of %lld ms the 10 ms timer ran %d times, the longest wait %lld ms; goal < %lld: "
+                "%s\n",
+        static_cast<long long>(whole), ticks, static_cast<long long>(longest), static_cast<long long>(LongestWaitBelow),
+        longest < LongestWaitBelow ? "met" : "MISSED");
     std::printf("  one update written back   %7.1f ms\n", update);
     std::printf("  cache rows %d: %s\n", cache.recordCount(), consistent ? "all cards" : "MISSING CARDS");
     return consistent ? 0 : 1;
