@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QScopeGuard>
+#include <QThreadPool>
 #include <QUuid>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -96,8 +97,10 @@ void VCardFolder::load(const std::function<void()>& sliceRead)
     };
 
     // The files are taken in order as each is ready, while the next ones are read; every FilesPerSlice files
-    // the caller hears of them.
-    QFuture<Read> reads = QtConcurrent::mapped(paths, readFile);
+    // the caller hears of them. The readers are a pool of their own: Qt paints with the global pool's
+    // threads, and a window would wait behind the whole folder for them.
+    QThreadPool readers;
+    QFuture<Read> reads = QtConcurrent::mapped(&readers, paths, readFile);
     const auto stopReading = qScopeGuard([&reads] {
         reads.cancel();
         reads.waitForFinished();
