@@ -75,7 +75,6 @@ class StartUpWarmUp
 public:
     StartUpWarmUp()
         : m_thread([] {
-            if (qEnvironmentVariableIsSet("ZK_EXP_NOWARM")) return;
             FcInit();
             Skin::decodeAhead(Skin::mainWindowPictures());
         })
@@ -87,7 +86,6 @@ public:
     {
         join();
         m_thread = std::thread([] {
-            if (qEnvironmentVariableIsSet("ZK_EXP_NOWARM")) return;
             QFontDatabase::families();
             QDBusConnection::sessionBus();
         });

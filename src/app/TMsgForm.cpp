@@ -198,9 +198,13 @@ void TMsgForm::toggleShown()
     m_fields->updateCharCount();
     emit toggled(true);
     StartupTrace::mark("window shown and focused");
-    // A platform that painted nothing while the window was shown keeps nothing waiting.
+    // A platform that paints nothing for the shown window (or a compositor that is slow to ask for the first
+    // frame) keeps nothing waiting for long.
     if (m_firstFrameAwaited)
-        QMetaObject::invokeMethod(this, &TMsgForm::runAfterFirstFrame, Qt::QueuedConnection);
+        QTimer::singleShot(FirstFrameWait, this, [this] {
+            if (m_firstFrameAwaited)
+                runAfterFirstFrame();
+        });
 }
 
 void TMsgForm::postShowRequest()

@@ -198,5 +198,7 @@ private:
     bool m_showing = false; // toggleShown is showing the window
     bool m_painted = false; // the window was painted once
     bool m_firstFrameAwaited = false; // a show was requested and the window not yet painted
+    // How long the shown window's first frame is waited for, in milliseconds, before the work goes on anyway.
+    static constexpr int FirstFrameWait = 1000;
     std::vector<std::function<void()>> m_afterFirstFrame;
 };

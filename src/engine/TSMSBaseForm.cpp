@@ -568,7 +568,20 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
     const TProvider provider = Providers.value(ProviderIndex);
     if (std::exchange(m_sessionTry, false)) {
         const std::shared_ptr<PageDocument> top = m_browser->Document();
-        if (const PageDocument* document = keptMessagePage(top.get(), address)) {
+        const PageDocument* document = keptMessagePage(top.get(), address);
+        if (m_checking) {
+            // The dry run's second look, after the message form stood filled: whether a list's further
+            // recipients can skip the login. Either way the definition works.
+            checkStep(QStringLiteral("kept login"), true,
+                document ? QCoreApplication::translate("DefinitionCheck",
+                               "דף ההודעה נפתח שוב בלי כניסה נוספת: הנמענים הבאים ברשימה לא ייכנסו שוב")
+                         : QCoreApplication::translate("DefinitionCheck",
+                               "האתר מבקש כניסה לפני כל הודעה: כל נמען ברשימה ייכנס מחדש"));
+            endAttempt();
+            SetStatus(ssReady);
+            return;
+        }
+        if (document) {
             m_keptSession = true;
             SetStatus(ssIdentified);
             fillMessage(*top, *document);
@@ -638,7 +651,16 @@ void TSMSBaseForm::fillMessage(const PageDocument& top, const PageDocument& docu
     }
 
     if (m_checking) {
-        // The form stands filled, and nothing of it reaches the site.
+        // The form stands filled, and nothing of it reaches the site. On a login the site may keep, the
+        // message page is opened once more on its own, as a list's next recipient opens it.
+        if (!provider.LoginUrl.isEmpty() && provider.KeepSession != 0) {
+            m_sessionTry = true;
+            m_following = false;
+            NavFrame.clear();
+            bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
+            m_browser->Navigate(provider.MsgUrl);
+            return;
+        }
         endAttempt();
         SetStatus(ssReady);
         return;

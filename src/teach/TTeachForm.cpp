@@ -72,6 +72,7 @@ QString stepLabel(const QString& step)
         { QStringLiteral("number field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה המספר") },
         { QStringLiteral("message field"), QT_TRANSLATE_NOOP("TTeachForm", "שדה ההודעה") },
         { QStringLiteral("message submit"), QT_TRANSLATE_NOOP("TTeachForm", "שליחת טופס ההודעה") },
+        { QStringLiteral("kept login"), QT_TRANSLATE_NOOP("TTeachForm", "שמירת הכניסה") },
     };
     const char* label = labels.value(step);
     return label ? QCoreApplication::translate("TTeachForm", label) : step;

@@ -89,8 +89,10 @@ class TestDefinitionCheck : public QObject
             user, QStringLiteral("p"));
     }
 
-    // Plays the browser's side of a login that leads to the message page.
-    void walkPages(ScriptedPage& page, const QString& loginAddress = kLogin, const QString& msgAddress = kMsg)
+    // Plays the browser's side of a login that leads to the message page, and of the check's second look at
+    // the message page on that login: the site keeps it, or answers with its login page.
+    void walkPages(ScriptedPage& page, const QString& loginAddress = kLogin, const QString& msgAddress = kMsg,
+        bool siteKeepsLogin = true)
     {
         if (m_statuses.last() != ssConnecting)
             return;
@@ -102,6 +104,11 @@ class TestDefinitionCheck : public QObject
         m_browser->document = messagePage(&page);
         m_browser->navigated(1, msgAddress);
         m_browser->loaded(1, msgAddress);
+        if (m_statuses.last() != ssIdentified || m_browser->navigations.last() != msgAddress)
+            return;
+        m_browser->document = siteKeepsLogin ? messagePage(&page) : loginPage(&page);
+        m_browser->navigated(1, siteKeepsLogin ? msgAddress : loginAddress);
+        m_browser->loaded(1, siteKeepsLogin ? msgAddress : loginAddress);
     }
 
     QStringList stepNames() const
@@ -113,16 +120,28 @@ class TestDefinitionCheck : public QObject
     }
 
 private slots:
+    // The check walks to the filled message form, then looks once more at the message page on its own to
+    // say whether a list's further recipients can skip the login; either way the definition passes.
+    void goodDefinitionStopsAtTheFilledForm_data()
+    {
+        QTest::addColumn<bool>("siteKeepsLogin");
+        QTest::addColumn<QString>("keptLogin");
+        QTest::newRow("site keeps the login") << true << "בלי כניסה נוספת";
+        QTest::newRow("site asks for it each time") << false << "כל נמען ברשימה ייכנס מחדש";
+    }
     void goodDefinitionStopsAtTheFilledForm()
     {
+        QFETCH(bool, siteKeepsLogin);
+        QFETCH(QString, keptLogin);
         makeEngine(provider());
         ScriptedPage page;
         check();
-        walkPages(page);
+        walkPages(page, kLogin, kMsg, siteKeepsLogin);
         QCOMPARE(stepNames(),
             (QStringList { "provider", "credentials", "login page", "login page frame", "login form", "user field",
                 "password field", "login submit", "message page", "message form", "sender field", "area field",
-                "area choice", "number field", "message field", "message submit" }));
+                "area choice", "number field", "message field", "message submit", "kept login" }));
+        QVERIFY2(m_steps.last().detail.contains(keptLogin), qPrintable(m_steps.last().detail));
         QCOMPARE(m_statuses, (QList<int> { ssConnecting, ssIdentifying, ssIdentified, ssReady }));
         // The login went out; the message form was filled and left alone.
         QCOMPARE(page.journal,
