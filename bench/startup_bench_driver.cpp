@@ -7,7 +7,9 @@
 // - where the desktop program's time to its window goes: further starts with ZELKORA_STARTUP_TRACE set, whose
 //   marks (src/common/StartupTrace.h) are placed on the driver's clock, each mark's median time from the start
 //   and the median step from the mark before it, the mapped window among them.
-// Every start of the desktop program gets settings folders of its own, pointed at a closed loopback port.
+// Both programs run in one environment: the same HOME and XDG folders (made once for the run, in which zelkora
+// keeps its settings from one start to the next, as on a desktop), the same QT_ variables and fonts, and each
+// has one untimed start in it first; zelkora's service address points at a closed loopback port.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -92,7 +94,6 @@ struct Program
 {
     QString path;
     QStringList arguments;
-    bool ownSettings = false; // a fresh settings environment for each start
     bool traced = false; // ZELKORA_STARTUP_TRACE set, the standard error kept for the marks
 };
 
@@ -110,29 +111,43 @@ struct Mark
     double ms = 0; // from the process's start
 };
 
-QProcessEnvironment environmentFor(const Program& program, QTemporaryDir& home)
+// The folders and the environment that every start of either program runs in.
+class Environment
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("ZELKORA_STARTUP_TRACE"));
-    if (program.traced)
-        environment.insert(QStringLiteral("ZELKORA_STARTUP_TRACE"), QStringLiteral("1"));
-    if (!program.ownSettings)
+public:
+    Environment()
+    {
+        const QString base = m_folders.path();
+        for (const char* folder : { "home", "config", "cache", "data", "app" })
+            QDir().mkpath(base + QLatin1Char('/') + QLatin1String(folder));
+        m_environment.remove(QStringLiteral("ZELKORA_STARTUP_TRACE"));
+        m_environment.insert(QStringLiteral("HOME"), base + QStringLiteral("/home"));
+        m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"), base + QStringLiteral("/config"));
+        m_environment.insert(QStringLiteral("XDG_CACHE_HOME"), base + QStringLiteral("/cache"));
+        m_environment.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("/data"));
+        m_environment.insert(QStringLiteral("ZELKORA_APPDIR"), base + QStringLiteral("/app"));
+        m_environment.insert(QStringLiteral("ZELKORA_SERVICE_URL"), QStringLiteral("http://127.0.0.1:9"));
+        const QString runtime = base + QStringLiteral("/runtime");
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    }
+
+    QProcessEnvironment forProgram(const Program& program) const
+    {
+        QProcessEnvironment environment = m_environment;
+        if (program.traced)
+            environment.insert(QStringLiteral("ZELKORA_STARTUP_TRACE"), QStringLiteral("1"));
         return environment;
-    const QString base = home.path();
-    for (const char* folder : { "home", "config", "cache", "data", "app" })
-        QDir().mkpath(base + QLatin1Char('/') + QLatin1String(folder));
-    environment.insert(QStringLiteral("HOME"), base + QStringLiteral("/home"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), base + QStringLiteral("/config"));
-    environment.insert(QStringLiteral("XDG_CACHE_HOME"), base + QStringLiteral("/cache"));
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("/data"));
-    environment.insert(QStringLiteral("ZELKORA_APPDIR"), base + QStringLiteral("/app"));
-    environment.insert(QStringLiteral("ZELKORA_SERVICE_URL"), QStringLiteral("http://127.0.0.1:9"));
-    const QString runtime = base + QStringLiteral("/runtime");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    return environment;
-}
+    }
+
+    // Where a traced start's standard error goes; each traced start replaces the one before.
+    QString traceFile() const { return m_folders.path() + QStringLiteral("/stderr.txt"); }
+
+private:
+    QTemporaryDir m_folders;
+    QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
+};
 
 void stop(QProcess& process)
 {
@@ -143,19 +158,16 @@ void stop(QProcess& process)
     }
 }
 
-QString traceFile(const QTemporaryDir& home)
-{
-    return home.path() + QStringLiteral("/stderr.txt");
-}
-
-// Starts the program quietly in settings of its own, the clock starting with it; the monotonic time of the
+// Starts the program quietly in the run's environment, the clock starting with it; the monotonic time of the
 // start in microseconds.
-long long launch(
-    QProcess& process, QTemporaryDir& home, const Display& display, const Program& program, QElapsedTimer& clock)
+long long launch(QProcess& process, const Environment& environment, const Display& display, const Program& program,
+    QElapsedTimer& clock)
 {
-    process.setProcessEnvironment(environmentFor(program, home));
+    process.setProcessEnvironment(environment.forProgram(program));
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(program.traced ? traceFile(home) : QProcess::nullDevice());
+    if (program.traced)
+        QFile::remove(environment.traceFile());
+    process.setStandardErrorFile(program.traced ? environment.traceFile() : QProcess::nullDevice());
     drainEvents(display);
     clock.start();
     const long long started = monotonicMicroseconds();
@@ -188,19 +200,19 @@ const QString WindowMapped = QStringLiteral("(window mapped on the X server)");
 
 // Milliseconds from start to the mapped window; negative when no window came. A traced program's marks go to
 // `marks`, the mapped window among them.
-double timeToWindow(const Display& display, const Program& program, QVector<Mark>* marks = nullptr)
+double timeToWindow(
+    const Display& display, const Environment& environment, const Program& program, QVector<Mark>* marks = nullptr)
 {
-    QTemporaryDir home;
     QProcess process;
     QElapsedTimer clock;
-    const long long started = launch(process, home, display, program, clock);
+    const long long started = launch(process, environment, display, program, clock);
     const bool shown = waitForWindow(display, 20000, clock);
     const double elapsed = double(clock.nsecsElapsed()) / 1e6;
     if (program.traced)
         QThread::msleep(TraceAfterWindowMilliseconds);
     stop(process);
     if (marks && program.traced) {
-        *marks = readMarks(traceFile(home), started);
+        *marks = readMarks(environment.traceFile(), started);
         marks->append({ WindowMapped, elapsed });
         std::stable_sort(marks->begin(), marks->end(), [](const Mark& a, const Mark& b) { return a.ms < b.ms; });
     }
@@ -229,12 +241,11 @@ struct Idle
     bool browserLoaded = false;
 };
 
-Idle idle(const Display& display, const Program& program, bool waitForWindowFirst)
+Idle idle(const Display& display, const Environment& environment, const Program& program, bool waitForWindowFirst)
 {
-    QTemporaryDir home;
     QProcess process;
     QElapsedTimer clock;
-    launch(process, home, display, program, clock);
+    launch(process, environment, display, program, clock);
     if (waitForWindowFirst)
         waitForWindow(display, 20000, clock);
     QThread::msleep(IdleMilliseconds);
@@ -315,26 +326,26 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString bin = QCoreApplication::applicationDirPath();
-    const Program zelkora { bin + QStringLiteral("/zelkora"), {}, true };
-    const Program zelkoraQuiet { bin + QStringLiteral("/zelkora"), { QStringLiteral("/quiet") }, true };
-    const Program minimal { bin + QStringLiteral("/startup_minimal"), {}, false };
-    const Program minimalText { bin + QStringLiteral("/startup_minimal"), { QStringLiteral("--text") }, false };
-    const Program zelkoraTraced { bin + QStringLiteral("/zelkora"), {}, true, true };
-    const Program minimalTextTraced { bin + QStringLiteral("/startup_minimal"), { QStringLiteral("--text") }, false,
-        true };
+    const Environment environment;
+    const Program zelkora { bin + QStringLiteral("/zelkora"), {} };
+    const Program zelkoraQuiet { bin + QStringLiteral("/zelkora"), { QStringLiteral("/quiet") } };
+    const Program minimal { bin + QStringLiteral("/startup_minimal"), {} };
+    const Program minimalText { bin + QStringLiteral("/startup_minimal"), { QStringLiteral("--text") } };
+    const Program zelkoraTraced { bin + QStringLiteral("/zelkora"), {}, true };
+    const Program minimalTextTraced { bin + QStringLiteral("/startup_minimal"), { QStringLiteral("--text") }, true };
 
     // One start of each first, so that both find the libraries in the page cache.
-    timeToWindow(display, minimal);
-    timeToWindow(display, minimalText);
-    timeToWindow(display, zelkora);
+    timeToWindow(display, environment, minimal);
+    timeToWindow(display, environment, minimalText);
+    timeToWindow(display, environment, zelkora);
 
     std::vector<double> minimalTimes;
     std::vector<double> minimalTextTimes;
     std::vector<double> zelkoraTimes;
     for (int round = 0; round < Rounds; ++round) {
-        minimalTimes.push_back(timeToWindow(display, minimal));
-        minimalTextTimes.push_back(timeToWindow(display, minimalText));
-        zelkoraTimes.push_back(timeToWindow(display, zelkora));
+        minimalTimes.push_back(timeToWindow(display, environment, minimal));
+        minimalTextTimes.push_back(timeToWindow(display, environment, minimalText));
+        zelkoraTimes.push_back(timeToWindow(display, environment, zelkora));
     }
     const auto failed
         = [](const std::vector<double>& times) { return std::count(times.begin(), times.end(), -1.0) > 0; };
@@ -349,12 +360,12 @@ int main(int argc, char** argv)
     std::vector<QVector<Mark>> zelkoraTraces(Rounds);
     std::vector<QVector<Mark>> minimalTextTraces(Rounds);
     for (int round = 0; round < Rounds; ++round) {
-        timeToWindow(display, minimalTextTraced, &minimalTextTraces[round]);
-        timeToWindow(display, zelkoraTraced, &zelkoraTraces[round]);
+        timeToWindow(display, environment, minimalTextTraced, &minimalTextTraces[round]);
+        timeToWindow(display, environment, zelkoraTraced, &zelkoraTraces[round]);
     }
 
-    const Idle minimalIdle = idle(display, minimal, true);
-    const Idle zelkoraIdle = idle(display, zelkoraQuiet, false);
+    const Idle minimalIdle = idle(display, environment, minimal, true);
+    const Idle zelkoraIdle = idle(display, environment, zelkoraQuiet, false);
 
     std::printf("start to window shown (median of %d)\n", Rounds);
     std::printf("  minimal Qt Widgets program  %7.1f ms\n", minimalMedian);
