@@ -3,7 +3,8 @@
 // - time from starting the process to its window being mapped, median of 10 starts of each, interleaved;
 // - peak memory of "zelkora /quiet" idling in the tray before any send, beside the minimal program idling
 //   with its window shown;
-// - whether the browser library (or Qt WebEngine) is in the program's memory at that point;
+// - whether the browser library (or Qt WebEngine), and the keyring's libsecret, are in the program's memory at
+//   that point;
 // - where the desktop program's time to its window goes: further starts with ZELKORA_STARTUP_TRACE set, whose
 //   marks (src/common/StartupTrace.h) are placed on the driver's clock, each mark's median time from the start
 //   and the median step from the mark before it, the mapped window among them.
@@ -239,6 +240,7 @@ struct Idle
 {
     long peakKiB = -1;
     bool browserLoaded = false;
+    bool keyringLoaded = false;
 };
 
 Idle idle(const Display& display, const Environment& environment, const Program& program, bool waitForWindowFirst)
@@ -253,6 +255,7 @@ Idle idle(const Display& display, const Environment& environment, const Program&
     result.peakKiB = peakKiB(process.processId());
     const QByteArray maps = procFile(process.processId(), "maps");
     result.browserLoaded = maps.contains("zelkora-browser") || maps.contains("WebEngine");
+    result.keyringLoaded = maps.contains("libsecret");
     stop(process);
     return result;
 }
@@ -383,6 +386,8 @@ int main(int argc, char** argv)
     std::printf("  zelkora /quiet, in the tray %7.1f MiB   %.2fx (goal at most 2.00x)\n",
         double(zelkoraIdle.peakKiB) / 1024, double(zelkoraIdle.peakKiB) / double(minimalIdle.peakKiB));
     std::printf("browser library in zelkora's memory before any send: %s\n", zelkoraIdle.browserLoaded ? "YES" : "no");
+    std::printf("keyring library (libsecret) in zelkora's memory before any use: %s\n",
+        zelkoraIdle.keyringLoaded ? "yes" : "no");
     xcb_disconnect(display.connection);
     return zelkoraIdle.browserLoaded ? 1 : 0;
 }

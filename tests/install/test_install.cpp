@@ -535,7 +535,7 @@ private slots:
         QVERIFY2(fields.out.contains(QStringLiteral("Package: zelkora\n")), qPrintable(fields.out));
         QVERIFY(fields.out.contains(QStringLiteral("Section: comm\n")));
         for (const char* needed : { "libqt6core6", "libqt6widgets6", "libqt6webenginecore6 ", "libcurl4", "libc6",
-                 "libqt6webenginecore6-bin", "libqt6sql6-sqlite" })
+                 "libqt6webenginecore6-bin", "libqt6sql6-sqlite", "libsecret-1-0" })
             QVERIFY2(fields.out.contains(QLatin1String(needed)), qPrintable(QLatin1String(needed) + fields.out));
 
         const Run contents = tool(QStringLiteral("dpkg-deb"), { QStringLiteral("-c"), m_packageFile });
