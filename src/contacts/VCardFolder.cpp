@@ -42,8 +42,9 @@ namespace {
 
     bool readBytes(const QString& path, QByteArray* bytes)
     {
+        // Unbuffered, the file is read straight into `bytes`, without a buffer of QFile's own for each file.
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return false;
         *bytes = file.readAll();
         return file.error() == QFileDevice::NoError;
