@@ -116,15 +116,19 @@ namespace {
             } catch (...) {
                 failure = std::current_exception();
             }
+            // The window's thread hears of the end first and stores the last records while what was read is
+            // freed here; it waits for the rest of the freeing only when this object goes.
+            {
+                const std::lock_guard lock(m_mutex);
+                m_read = true;
+                m_unreadable = unreadable;
+                m_failure = failure;
+                m_changed.notify_one();
+            }
             // In the order in which DisconnectOutlook() lets go.
             connection.folder.reset();
             connection.nameSpace.reset();
             connection.application.reset();
-            const std::lock_guard lock(m_mutex);
-            m_read = true;
-            m_unreadable = unreadable;
-            m_failure = failure;
-            m_changed.notify_one();
         }
 
         std::mutex m_mutex;
