@@ -234,6 +234,33 @@ private slots:
         QCOMPARE(rowsOf(table), (Records { { "Dan", "052", "2" } }));
     }
 
+    // A bulk store writes what a store of one record writes: an empty value stays an empty text, and a value the
+    // record lacks is stored as none (NULL), as the file shows.
+    void bulkAndSingleStoresKeepTheSameValues()
+    {
+        const QStringList record { QStringLiteral("דנה ☺"), "", "1234567" };
+        PhoneBookTable single(Kind::OutlookCache);
+        QVERIFY(single.appendRecord(record));
+        PhoneBookTable bulk(Kind::OutlookCache);
+        QVERIFY(bulk.appendRecords({ record }));
+        for (PhoneBookTable* table : { &single, &bulk }) {
+            const QString path = m_dir + QStringLiteral("stored.db");
+            QVERIFY(table->saveToFile(path));
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("stored"));
+                db.setDatabaseName(path);
+                QVERIFY(db.open());
+                QSqlQuery query(db);
+                QVERIFY(query.exec(QStringLiteral("SELECT Name, Area IS NULL, Unknown IS NULL FROM Recipients")));
+                QVERIFY(query.next());
+                QCOMPARE(query.value(0).toString(), record[0]);
+                QCOMPARE(query.value(1).toInt(), 0);
+                QCOMPARE(query.value(2).toInt(), 1);
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("stored"));
+        }
+    }
+
     void eventsComeFromTheEditStatesOnly()
     {
         PhoneBookTable table(Kind::PhoneBook);
