@@ -130,7 +130,19 @@ sleep 1
 expect_state minimised "quiet start without a notification area"
 "$program" >/dev/null 2>&1 || fail "the second start failed"
 expect_state shown "a second start"
-xdotool windowactivate --sync "$(main_window)" key --clearmodifiers alt+F4
+# The key goes to the window that has the focus: wait until the window manager has given it to ours (it
+# may still be finishing the map that the second start asked for), and press again if it came too early.
+window=$(main_window)
+for _ in $(seq 3); do
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1
+    for _ in $(seq 30); do
+        [[ $(xdotool getwindowfocus 2>/dev/null) == "$window" ]] && break
+        sleep 0.1
+    done
+    xdotool key --clearmodifiers alt+F4
+    sleep 1
+    [[ $(window_state) == minimised ]] && break
+done
 expect_state minimised "closing the window"
 "$program" >/dev/null 2>&1 || fail "the third start failed"
 expect_state shown "a third start"
