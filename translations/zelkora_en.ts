@@ -270,6 +270,14 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
         <source>אף דף לא נטען עד סופו תוך %1 שניות</source>
         <translation>no page completed within %1 s</translation>
     </message>
+    <message>
+        <source>דף ההודעה נפתח שוב בלי כניסה נוספת: הנמענים הבאים ברשימה לא ייכנסו שוב</source>
+        <translation>The message page opens again without another login: the further recipients of a list will not log in again</translation>
+    </message>
+    <message>
+        <source>האתר מבקש כניסה לפני כל הודעה: כל נמען ברשימה ייכנס מחדש</source>
+        <translation>The site asks for its login before every message: each recipient of a list logs in again</translation>
+    </message>
 </context>
 <context>
     <name>DefinitionFile</name>
@@ -1683,6 +1691,10 @@ Stop keeping passwords in the keyring all the same? The passwords kept there wil
     <message>
         <source>אם האתר שואל בדרך משהו שרק אדם יכול לענות (מילה בתמונה, קוד שנשלח לטלפון), ענו כרגיל: דפים אלה אינם נרשמים, ובכל שליחה התוכנה תציג לכם אותם כדי שתענו.</source>
         <translation>If the site asks on the way something only a person can answer (a word in a picture, a code sent to your phone), answer it as usual: such pages are not recorded, and at every send the program shows them to you to answer.</translation>
+    </message>
+    <message>
+        <source>שמירת הכניסה</source>
+        <translation>Kept login</translation>
     </message>
 </context>
 <context>

@@ -268,6 +268,14 @@
         <source>אף דף לא נטען עד סופו תוך %1 שניות</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>דף ההודעה נפתח שוב בלי כניסה נוספת: הנמענים הבאים ברשימה לא ייכנסו שוב</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>האתר מבקש כניסה לפני כל הודעה: כל נמען ברשימה ייכנס מחדש</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DefinitionFile</name>
@@ -1656,6 +1664,10 @@
     </message>
     <message>
         <source>אם האתר שואל בדרך משהו שרק אדם יכול לענות (מילה בתמונה, קוד שנשלח לטלפון), ענו כרגיל: דפים אלה אינם נרשמים, ובכל שליחה התוכנה תציג לכם אותם כדי שתענו.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>שמירת הכניסה</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
