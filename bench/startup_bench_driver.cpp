@@ -1,6 +1,6 @@
 // startup_bench: start-up of the desktop program beside a minimal Qt Widgets program, in the same run and on
 // the same X server (run through startup_bench.sh, which starts one):
-// - time from starting the process to its window being mapped, median of 10 starts of each, interleaved;
+// - time from starting the process to its window being mapped, median of 20 starts of each, interleaved;
 // - peak memory of "zelkora /quiet" idling in the tray before any send, beside the minimal program idling
 //   with its window shown;
 // - whether the browser library (or Qt WebEngine), and the keyring's libsecret, are in the program's memory at
@@ -32,12 +32,13 @@
 #include <poll.h>
 
 namespace {
-constexpr int Rounds = 10;
+constexpr int Rounds = 20;
 constexpr int IdleMilliseconds = 4000;
 constexpr int MinimumWindowSide = 200;
 // A traced start runs on this long after its window is mapped, so that the trace shows what the program does
 // once its window is up.
 constexpr int TraceAfterWindowMilliseconds = 1500;
+constexpr int SettleAfterWindowMilliseconds = 300;
 constexpr double Goal = 1.20; // zelkora beside the window with a text field
 const QByteArray TracePrefix = QByteArrayLiteral("zelkora-startup ");
 
@@ -209,8 +210,9 @@ double timeToWindow(
     const long long started = launch(process, environment, display, program, clock);
     const bool shown = waitForWindow(display, 20000, clock);
     const double elapsed = double(clock.nsecsElapsed()) / 1e6;
-    if (program.traced)
-        QThread::msleep(TraceAfterWindowMilliseconds);
+    // Every program runs on for a moment after its window maps, as a started program does, so that the next
+    // start does not meet the end of this one's start-up work.
+    QThread::msleep(program.traced ? TraceAfterWindowMilliseconds : SettleAfterWindowMilliseconds);
     stop(process);
     if (marks && program.traced) {
         *marks = readMarks(environment.traceFile(), started);
