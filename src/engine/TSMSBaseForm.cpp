@@ -220,14 +220,15 @@ void TSMSBaseForm::SendNow()
     }
     // The browser's login lasts while the site keeps it: a list's later recipient tries the message page
     // first, and a login made now replaces whatever the browser held.
-    const bool keep = KeepSession && !m_checking && provider.KeepSession != 0 && !m_session.isEmpty()
-        && m_session == sessionOwner(provider);
+    const QString site = loginSite(provider);
+    const bool keep = KeepSession && !m_checking && provider.KeepSession != 0 && m_sessions.contains(site)
+        && m_sessions.value(site) == UserName;
     if (!provider.LoginUrl.isEmpty() && keep) {
         m_sessionTry = true;
         bindDocumentComplete(&TSMSBaseForm::MessagePageComplete);
         web->Navigate(provider.MsgUrl);
     } else if (!provider.LoginUrl.isEmpty()) {
-        m_session.clear();
+        m_sessions.remove(site);
         bindDocumentComplete(&TSMSBaseForm::LoginPageComplete);
         web->Navigate(provider.LoginUrl);
     } else {
@@ -532,9 +533,9 @@ void TSMSBaseForm::LoginPageComplete(FrameRef frame, const QString& address)
     SetStatus(ssIdentifying);
 }
 
-QString TSMSBaseForm::sessionOwner(const TProvider& provider) const
+QString TSMSBaseForm::loginSite(const TProvider& provider)
 {
-    return provider.Name + QLatin1Char('\n') + provider.LoginUrl + QLatin1Char('\n') + UserName;
+    return provider.Name + QLatin1Char('\n') + provider.LoginUrl;
 }
 
 const PageDocument* TSMSBaseForm::keptMessagePage(const PageDocument* top, const QString& address)
@@ -591,7 +592,7 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
         // any first attempt does.
         qCInfo(lcEngine, "%s asked for its login again (%s): logging in", qPrintable(provider.Name),
             qPrintable(shownAddress(address)));
-        m_session.clear();
+        m_sessions.remove(loginSite(provider));
         bindDocumentComplete(&TSMSBaseForm::LoginPageComplete);
         m_browser->Navigate(provider.LoginUrl);
         return;
@@ -618,7 +619,7 @@ void TSMSBaseForm::MessagePageComplete(FrameRef frame, const QString& address)
         && !checkSteps(DefinitionCheck::inspectMessage(*document, provider, areaValueFor(AreaDefs, AreaCode))))
         return;
     if (!provider.LoginUrl.isEmpty())
-        m_session = sessionOwner(provider);
+        m_sessions.insert(loginSite(provider), UserName);
     fillMessage(*top, *document);
 }
 
@@ -728,7 +729,7 @@ void TSMSBaseForm::PersonPageComplete(FrameRef frame, const QString& address)
             + DefinitionCheck::inspectMessage(*document, provider, areaValueFor(AreaDefs, AreaCode))))
         return;
     if (!provider.LoginUrl.isEmpty())
-        m_session = sessionOwner(provider);
+        m_sessions.insert(loginSite(provider), UserName);
     fillMessage(*top, *document);
 }
 

@@ -6,6 +6,7 @@
 #include "common/SendOutcome.h"
 #include "service/TProvider.h"
 
+#include <QHash>
 #include <QObject>
 #include <QRect>
 #include <QStringList>
@@ -125,9 +126,9 @@ public:
     // and over the part of the screen this gives at each attempt (the program's interface and its window).
     std::function<std::pair<QString, QRect>()> PersonWindowPlace;
 
-    // The attempt may use the login of the attempt before it: a list sets it for each recipient after its
-    // first. When the last attempt logged in to the same provider with the same user name and the provider
-    // keeps sessions (KeepSession), it opens the message page directly and fills it without logging in; a
+    // The attempt may use a login of the attempts before it: a list sets it for each recipient after its
+    // first. When an earlier attempt logged in to the same provider with the same user name (and no login to
+    // that site came since) and the provider keeps sessions (KeepSession), it opens the message page directly and fills it without logging in; a
     // site that asks to log in instead (another page, its login form, no message form) gets the login as
     // usual. Set before Send; a dry run always logs in.
     bool KeepSession = false;
@@ -208,8 +209,8 @@ private:
     // message form (at the top or in the message frame) and not the login form, with m_messageStep set to
     // where it is; null when the site asks for a login.
     const PageDocument* keptMessagePage(const PageDocument* top, const QString& address);
-    // Who the browser's login is for: the provider, its login page and the user name.
-    QString sessionOwner(const TProvider& provider) const;
+    // Whose login the browser may hold: the provider and its login page.
+    static QString loginSite(const TProvider& provider);
     // The page the login led to is not the message page: a person answers it when one can; false when
     // the attempt is to fail instead.
     bool askPerson(const QString& address);
@@ -240,9 +241,9 @@ private:
     // The message page's step of this attempt: the definition's, or where a message page opened on a kept
     // login holds its form.
     PageStep m_messageStep;
-    // Whose login the browser holds (sessionOwner), from a login that reached the message page; empty when
-    // none is known to hold.
-    QString m_session;
+    // The logins the browser holds, by site (loginSite), each with its user name: from a login that reached
+    // the message page, until a new login to that site or the site asks for one.
+    QHash<QString, QString> m_sessions;
     // This attempt opened the message page on the login it kept; m_sessionTry until that page completed.
     bool m_keptSession = false;
     bool m_sessionTry = false;

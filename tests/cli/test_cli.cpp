@@ -187,36 +187,49 @@ private slots:
         QCOMPARE(m_sandbox.submissions().size(), 3); // the sahar login, its message and kesher's
     }
 
-    // A list of three through a login operator logs in once and sends three; a site that ends its sessions
-    // after every message gets a login for each, and all three are sent all the same.
+    // A list through login operators logs in once to each and sends every message, also when the recipients
+    // alternate between two of them; a site that ends its sessions after every message gets a login for each,
+    // and every message is sent all the same.
     void listKeepsTheLogin_data()
     {
+        QTest::addColumn<QStringList>("recipients");
         QTest::addColumn<bool>("siteEndsSessions");
         QTest::addColumn<int>("logins");
-        QTest::newRow("session kept") << false << 1;
-        QTest::newRow("site ends each session") << true << 3;
+        const QStringList three { "052-1111111", "052-2222222", "050-3333333" };
+        const QStringList alternating { "052-1111111", "055-2222222", "052-3333333", "055-4444444" };
+        QTest::newRow("session kept") << three << false << 1;
+        QTest::newRow("site ends each session") << three << true << 3;
+        QTest::newRow("two operators in turn") << alternating << false << 2;
     }
     void listKeepsTheLogin()
     {
+        QFETCH(QStringList, recipients);
         QFETCH(bool, siteEndsSessions);
         QFETCH(int, logins);
+        TestEnv::writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/SMS.INI"),
+            "[General]\r\nTimeOut=30\r\n[Sahar]\r\nUserName=demo\r\nPassword=demo1234\r\n"
+            "[Ofek]\r\nUserName=demo\r\nPassword=demo1234\r\n");
+        QFile::setPermissions(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/zelkora/SMS.INI"),
+            QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(cli({ QStringLiteral("refresh") }).exitCode == 0);
         const QMetaObject::Connection ending = connect(&m_sandbox, &SandboxServer::submissionReceived, this,
             [&](const SandboxSubmission& s) {
                 if (siteEndsSessions && s.outcome == QLatin1String("accepted"))
                     m_sandbox.expireSessions();
             });
-        const Run run = cli({ QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
-            QStringLiteral("--to"), QStringLiteral("052-1111111"), QStringLiteral("--to"), QStringLiteral("052-2222222"),
-            QStringLiteral("--to"), QStringLiteral("050-3333333"), QStringLiteral("--text"), QStringLiteral("שלום") });
+        QStringList arguments { QStringLiteral("send"), QStringLiteral("--from"), QStringLiteral("Dana"),
+            QStringLiteral("--text"), QStringLiteral("שלום") };
+        for (const QString& recipient : std::as_const(recipients))
+            arguments << QStringLiteral("--to") << recipient;
+        const Run run = cli(arguments);
         disconnect(ending);
         QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
         QStringList outcomes;
         for (const SandboxSubmission& s : m_sandbox.submissions())
             outcomes << s.outcome;
         QCOMPARE(outcomes.count(QStringLiteral("login")), logins);
-        QCOMPARE(outcomes.count(QStringLiteral("accepted")), 3);
-        QCOMPARE(outcomes.size(), logins + 3);
+        QCOMPARE(outcomes.count(QStringLiteral("accepted")), recipients.size());
+        QCOMPARE(outcomes.size(), logins + recipients.size());
     }
 
     // Each recipient's last line says whether the message left and whether the site confirmed the outcome in
