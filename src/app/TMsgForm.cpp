@@ -8,6 +8,7 @@
 #include "StatusDisplay.h"
 #include "TrayPresenter.h"
 #include "WindowStacking.h"
+#include "app/FirstFrameWork.h"
 #include "app/THiddenForm.h"
 #include "common/AppPaths.h"
 #include "common/Messages.h"
@@ -28,7 +29,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -54,6 +54,7 @@ TMsgForm::TMsgForm(const Options& options)
     m_session->engine().PersonWindowPlace = [this] {
         return std::pair(LanguageModules::activeModuleFile(), isVisible() ? frameGeometry() : QRect());
     };
+    m_firstFrameWork = new FirstFrameWork(*this);
     m_ui = HandsetBuilder::build(*this);
     StartupTrace::mark("handset built");
     m_skin = new HandsetSkin(*this, m_ui);
@@ -77,9 +78,8 @@ TMsgForm::TMsgForm(const Options& options)
 TMsgForm::~TMsgForm()
 {
     // Work that waited for a frame that never came goes on with the session, without this window.
-    for (std::function<void()>& work : m_afterFirstFrame)
-        QTimer::singleShot(0, m_session, std::move(work));
-    m_afterFirstFrame.clear();
+    m_firstFrameWork->setHeir(m_session);
+    delete m_firstFrameWork;
     tearDown();
     // Before the session this window may own: it lets the engine go.
     m_session->engine().PersonWindowPlace = nullptr;
@@ -198,37 +198,18 @@ void TMsgForm::toggleShown()
     m_fields->updateCharCount();
     emit toggled(true);
     StartupTrace::mark("window shown and focused");
-    // A platform that paints nothing for the shown window (or a compositor that is slow to ask for the first
-    // frame) keeps nothing waiting for long.
-    if (m_firstFrameAwaited)
-        QTimer::singleShot(FirstFrameWait, this, [this] {
-            if (m_firstFrameAwaited)
-                runAfterFirstFrame();
-        });
+    m_firstFrameWork->shown();
 }
 
 void TMsgForm::postShowRequest()
 {
-    if (!m_painted)
-        m_firstFrameAwaited = true;
+    m_firstFrameWork->expectFrame();
     postUserMessage(this, UM_TOGGLEWINDOW);
 }
 
 void TMsgForm::afterFirstFrame(std::function<void()> work)
 {
-    if (m_firstFrameAwaited)
-        m_afterFirstFrame.push_back(std::move(work));
-    else
-        work();
-}
-
-void TMsgForm::runAfterFirstFrame()
-{
-    m_firstFrameAwaited = false;
-    std::vector<std::function<void()>> waiting;
-    waiting.swap(m_afterFirstFrame);
-    for (std::function<void()>& work : waiting)
-        work();
+    m_firstFrameWork->run(std::move(work));
 }
 
 void TMsgForm::closeWindow()
@@ -282,13 +263,6 @@ void TMsgForm::menuClicked()
 
 bool TMsgForm::event(QEvent* event)
 {
-    if (event->type() == QEvent::Paint && !m_painted) {
-        m_painted = true;
-        StartupTrace::mark("main window painted");
-        // Not inside the paint event: the work may ask the user something.
-        if (m_firstFrameAwaited)
-            QMetaObject::invokeMethod(this, &TMsgForm::runAfterFirstFrame, Qt::QueuedConnection);
-    }
     if (userMessageOf(event) == UM_TOGGLEWINDOW) {
         toggleShown();
         return true;

@@ -13,10 +13,10 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 class CompositionFields;
 class EditCaret;
+class FirstFrameWork;
 class FirstStepsGuide;
 class HandsetAccess;
 class HandsetSkin;
@@ -174,8 +174,6 @@ private:
     void comeBackAfterTeaching();
     // A definition written in the teach window goes into the provider list at once.
     void definitionSaved();
-    // The work that waited for the first frame, in the order handed over.
-    void runAfterFirstFrame();
 
     Options m_options;
     std::unique_ptr<MainSession> m_ownSession;
@@ -196,9 +194,5 @@ private:
     QString m_helpFile;
     int m_languageHolds = 0;
     bool m_showing = false; // toggleShown is showing the window
-    bool m_painted = false; // the window was painted once
-    bool m_firstFrameAwaited = false; // a show was requested and the window not yet painted
-    // How long the shown window's first frame is waited for, in milliseconds, before the work goes on anyway.
-    static constexpr int FirstFrameWait = 1000;
-    std::vector<std::function<void()>> m_afterFirstFrame;
+    FirstFrameWork* m_firstFrameWork = nullptr;
 };
